@@ -1,0 +1,25 @@
+# Two commands on a fresh Debian 12 machine:
+#   make demo   installs what is missing, builds, runs the main job on examples/
+#   make test   installs what is missing, builds, runs every test
+BUILD ?= build
+JOBS  ?= 2
+
+.PHONY: all deps build demo test clean
+
+all: build
+
+deps:
+	@./scripts/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+demo: build
+	@./scripts/demo.sh $(BUILD)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) out

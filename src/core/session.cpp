@@ -1,0 +1,106 @@
+#include "core/session.h"
+
+#include "description/program_files.h"
+#include "input/text.h"
+
+namespace tamso {
+
+std::string titre_programme() {
+  return "T a m s o  -  séries temporelles régulières v7.43";
+}
+
+Session::Session(Interaction& port, OptionsSession options)
+    : port_(&port),
+      rep_programme_(options.repertoire_programme.empty()
+                         ? repertoire_programme()
+                         : avec_barre_finale(options.repertoire_programme)),
+      separateur_decimal_(options.separateur_decimal) {
+  // As the main window is created: colours and colour scheme from the
+  // parameters file, the settings the window holds until a description is read.
+  lire_couleurs(*this);
+  description = description_au_demarrage(lire_schema_couleurs(*this));
+  legende_fenetre = titre_programme() + std::string(20, ' ') + rep_programme_ + kNomBaseProgramme;
+}
+
+std::string Session::chemin_parametres() const {
+  return rep_programme_ + kNomBaseProgramme + ".prm";
+}
+
+std::string Session::chemin_periode() const { return rep_programme_ + kNomBaseProgramme + ".2dt"; }
+
+std::string Session::chemin_recents() const { return rep_programme_ + kNomFichierRecents; }
+
+std::string Session::etiquette_repertoire(Repertoire quel) const {
+  switch (quel) {
+    case Repertoire::donnees:
+      return description.dossier_choisi.empty() ? kEtiquetteRepDonnees : description.dossier_choisi;
+    case Repertoire::description:
+      return description.dossier_description.empty() ? kEtiquetteRepDescription
+                                                     : description.dossier_description;
+    case Repertoire::sortie:
+      return description.dossier_choisi_sortie.empty() ? kEtiquetteRepSortie
+                                                       : description.dossier_choisi_sortie;
+  }
+  return {};
+}
+
+bool Session::sans_nom_description() const {
+  const std::string nom = trim(nom_description);
+  return nom.empty() || nom == kDescriptionAucune || nom == kDescriptionAucuneBarre;
+}
+
+std::string Session::chemin_dsc() const {
+  std::string nom = trim(nom_description);
+  const std::size_t point = nom.rfind('.');
+  const std::size_t barre = nom.find_last_of("/\\");
+  std::string extension;
+  if (point != std::string::npos && (barre == std::string::npos || point > barre)) {
+    extension = nom.substr(point);
+    nom.erase(point);
+  }
+  const std::string dossier = description.dossier_description;
+  const std::string chemin = dossier + nom + ".DSC";
+#ifndef _WIN32
+  // File names are compared without regard to letter case, as on the system
+  // the descriptions come from: the file saved as "x.dsc" is the one read as
+  // "x.DSC". An existing file of any case is used; a new one keeps the case
+  // of the name shown when its extension is ".dsc" in any case.
+  if (!fichier_existe(chemin)) {
+    const std::string cherche = nom + ".DSC";
+    std::string premier;
+    std::vector<FichierTrouve> trouves;
+    lister_fichiers(dossier.empty() ? "." : dossier, ".DSC", false, premier, trouves);
+    for (const auto& f : trouves)
+      if (egal_sans_casse(f.nom, cherche)) return dossier + f.nom;
+    if (egal_sans_casse(extension, ".DSC")) return dossier + nom + extension;
+  }
+#endif
+  return chemin;
+}
+
+SourceDonnees Session::source_du_masque(std::string_view masque) {
+  const std::string m = majuscules(masque);
+  if (contient(m, "XLS")) return SourceDonnees::excel;
+  if (contient(m, "PPP")) return SourceDonnees::presse_papier;
+  return SourceDonnees::repertoire;
+}
+
+std::string Session::legende_bouton_lister() const {
+  switch (source_du_masque(description.masque)) {
+    case SourceDonnees::excel:
+      return "1- Valider le fichier " + description.masque;
+    case SourceDonnees::presse_papier:
+      return "1- Valider le presse-papier";
+    case SourceDonnees::repertoire:
+      break;
+  }
+  return "1- Valider et Lister les fichiers   " + description.masque;
+}
+
+int Session::compter_fichiers_donnees() {
+  nb_fichiers = lister_fichiers(description.dossier_choisi, description.masque,
+                                description.recursif, premier_fichier, liste_fichiers);
+  return nb_fichiers;
+}
+
+}  // namespace tamso

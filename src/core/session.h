@@ -1,0 +1,113 @@
+// The session: the state the main window holds, shared by the desktop
+// program and the batch tool. Every rule lives in the core and works on it;
+// every question and message goes through the interaction port.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/interaction.h"
+#include "description/description.h"
+#include "input/date_format.h"
+#include "input/files.h"
+#include "results/file_table.h"
+#include "results/tracking_log.h"
+
+namespace tamso {
+
+// A window colour.
+struct Couleur {
+  int rouge = 0, vert = 0, bleu = 0;
+  bool operator==(const Couleur&) const = default;
+};
+
+// Where the data come from.
+enum class SourceDonnees { repertoire, excel, presse_papier };
+
+// The target period and step, shared by every description.
+struct Periode {
+  std::string debut;          // Label_temps_deb, "dd/mm/yyyy hh:mm:ss"
+  std::string fin;            // Label_temps_fin
+  double pas = 15.0 / 1440;   // TimePicker_pas, time of day
+  std::string resume_lignes;  // Label25, the line-count summary
+  int nb_pas = 1;             // SpinEdit_pas_jour_mois_annee, 1..400
+  int test_date = 0;          // 0 "(inf ou =)", 1 "(inf strict)"
+  int unite = 0;              // 0 "hh:mn:ss", 1 "jour", 2 "mois", 3 "année"
+};
+
+struct OptionsSession {
+  // The computer's decimal separator ("," on French settings).
+  char separateur_decimal = ',';
+  // Program directory; empty means the per-user application data directory.
+  std::string repertoire_programme;
+};
+
+inline constexpr const char* kDescriptionAucune = "fichier de description de données";
+inline constexpr const char* kDescriptionAucuneBarre = "\\fichier de description de données";
+inline constexpr const char* kEtiquetteRepDonnees = "répertoire données";
+inline constexpr const char* kEtiquetteRepDescription = "répertoire description";
+inline constexpr const char* kEtiquetteRepSortie = "répertoire de sortie";
+inline constexpr const char* kNomFichierRecents = "nom_fic_rep_recents.txt";
+
+// "T a m s o  -  " + subtitle + " v7.43".
+std::string titre_programme();
+
+class Session {
+ public:
+  Session(Interaction& port, OptionsSession options = {});
+
+  Interaction& port() { return *port_; }
+  const std::string& repertoire_programme() const { return rep_programme_; }
+  char separateur_decimal() const { return separateur_decimal_; }
+
+  // ---- paths of the files beside the program ----
+  std::string chemin_parametres() const;  // base + ".prm"
+  std::string chemin_periode() const;     // base + ".2dt"
+  std::string chemin_recents() const;     // "nom_fic_rep_recents.txt"
+
+  // ---- tracking log ----
+  void ajouter_ligne_suivi(const std::string& ligne) { journal.ajouter_ligne_suivi(ligne); }
+
+  // ---- labels of the working directories (placeholder when none chosen) ----
+  std::string etiquette_repertoire(Repertoire quel) const;
+  // True when the description names no file (empty or a placeholder).
+  bool sans_nom_description() const;
+  // Path of the DSC file: description directory + name with its extension
+  // replaced by ".DSC".
+  std::string chemin_dsc() const;
+
+  // Source mode from the mask: "XLS" an Excel workbook, "PPP" the clipboard.
+  static SourceDonnees source_du_masque(std::string_view masque);
+  // Caption of the listing button, following the source mode.
+  std::string legende_bouton_lister() const;
+  // Counts the data files of the data directory matching the mask.
+  int compter_fichiers_donnees();
+
+  // ---- state ----
+  Description description;
+  std::string nom_description = kDescriptionAucune;  // Label_description_bd
+  bool description_modifiee = false;
+  Periode periode;
+  bool periode_modifiee = false;
+  JournalSuivi journal;
+  TableFichiers table;
+  std::vector<std::string> fichiers_coches;  // ListBox_fic_coche
+  EtatLecteurDates lecteur_dates;
+  SourceDonnees source = SourceDonnees::repertoire;
+  std::string intitule_origine;  // Edit_intitule_origine
+  std::array<Couleur, 4> couleurs{};
+  std::vector<std::string> repertoires_recents;
+  std::string legende_fenetre;
+  // Data files found by the last count or listing.
+  std::vector<FichierTrouve> liste_fichiers;
+  std::string premier_fichier;
+  int nb_fichiers = 0;
+
+ private:
+  Interaction* port_;
+  std::string rep_programme_;
+  char separateur_decimal_;
+};
+
+}  // namespace tamso

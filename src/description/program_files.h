@@ -1,0 +1,60 @@
+// The files beside the program: the parameters file (last description,
+// window colours, colour scheme), the period file and the recent directories.
+#pragma once
+
+#include <array>
+#include <map>
+#include <string>
+
+namespace tamso {
+
+class Session;
+struct Couleur;
+
+// Default window colours, in the order of lines 2 to 5 of the parameters file.
+const std::array<Couleur, 4>& couleurs_par_defaut();
+// "r,g,b"; a text without exactly two "," gives the default.
+Couleur couleur_depuis_texte(const std::string& texte, const Couleur& defaut);
+std::string couleur_en_texte(const Couleur& c);
+
+// Lines 2 to 5 of the parameters file into the session's colours.
+void lire_couleurs(Session& s);
+// Line 6: an empty line or "0" gives 0, anything else 1.
+int lire_schema_couleurs(const Session& s);
+// Line 1: the last description's path.
+std::string lire_derniere_description(const Session& s);
+
+// Writes several lines of a numbered-line file at once (60 lines after the write).
+bool ecrire_lignes_numerotees(const std::string& chemin, const std::map<int, std::string>& lignes);
+
+// The parameters-file update made when a modified description is written:
+// line 1 the description path, lines 2 to 5 the colours when the scheme is
+// "couleurs", line 6 the scheme.
+bool mettre_a_jour_parametres(Session& s);
+// Rewrites the parameters file with the single line description directory + name.
+bool reecrire_parametres(Session& s);
+
+// Writes lines 1 to 7 of the period file and clears the period modified flag.
+bool ecrire_periode(Session& s);
+// Applies the non-empty lines of the period file. A line 5, 6 or 7 that is not
+// a whole number stops with "'%s' n'est pas une valeur entière correcte";
+// false then.
+bool lire_periode(Session& s);
+
+// Adds the three current directories to the recent list (placeholders and
+// entries already there are not added), keeps it sorted and saves it.
+void ajouter_repertoires_recents(Session& s);
+// Loads the recent list from its file when it exists; when the file is
+// missing or the list is empty, the current directories are added.
+void charger_repertoires_recents(Session& s);
+
+}  // namespace tamso
+
+namespace tamso {
+
+// The directory checks made after a description is read: when the data
+// directory exists but the output directory does not, the output chooser
+// opens; when the data directory does not exist, the data chooser opens.
+void verifier_repertoires(Session& s);
+
+}  // namespace tamso

@@ -1,0 +1,219 @@
+#include "input/files.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include <unistd.h>
+
+#include "core/interaction.h"
+#include "input/encoding.h"
+#include "input/text.h"
+
+namespace fs = std::filesystem;
+
+namespace tamso {
+
+bool finit_par_separateur(std::string_view chemin) {
+  return !chemin.empty() && (chemin.back() == '/' || chemin.back() == '\\');
+}
+
+std::string avec_barre_finale(std::string_view repertoire) {
+  std::string r(repertoire);
+  if (!r.empty() && !finit_par_separateur(r)) r.push_back(kSeparateurChemin);
+  return r;
+}
+
+std::string repertoire_programme() {
+  std::string base;
+  if (const char* home = std::getenv("TAMSO_HOME"); home && *home) {
+    base = home;
+  } else if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
+    base = std::string(xdg) + "/tamso";
+  } else if (const char* h = std::getenv("HOME"); h && *h) {
+    base = std::string(h) + "/.local/share/tamso";
+  } else {
+    base = fs::temp_directory_path().string() + "/tamso";
+  }
+  std::error_code ec;
+  fs::create_directories(base, ec);
+  return avec_barre_finale(base);
+}
+
+bool fichier_existe(const std::string& chemin) {
+  std::error_code ec;
+  return !chemin.empty() && fs::is_regular_file(chemin, ec);
+}
+
+bool repertoire_existe(const std::string& chemin) {
+  std::error_code ec;
+  return !chemin.empty() && fs::is_directory(chemin, ec);
+}
+
+std::string repertoire_de(std::string_view chemin) {
+  const std::size_t p = chemin.find_last_of("/\\");
+  if (p == std::string_view::npos) return {};
+  return std::string(chemin.substr(0, p + 1));
+}
+
+std::string nom_de_fichier(std::string_view chemin) {
+  const std::size_t p = chemin.find_last_of("/\\");
+  return std::string(p == std::string_view::npos ? chemin : chemin.substr(p + 1));
+}
+
+std::vector<std::string> decouper_lignes(std::string_view texte) {
+  std::vector<std::string> lignes;
+  std::size_t debut = 0;
+  const std::size_t n = texte.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = texte[i];
+    if (c == '\r' || c == '\n') {
+      lignes.emplace_back(texte.substr(debut, i - debut));
+      if (c == '\r' && i + 1 < n && texte[i + 1] == '\n') ++i;
+      debut = i + 1;
+    }
+  }
+  if (debut < n) lignes.emplace_back(texte.substr(debut));
+  return lignes;
+}
+
+std::optional<std::vector<std::string>> lire_lignes_texte(const std::string& chemin) {
+  std::ifstream f(chemin, std::ios::binary);
+  if (!f) return std::nullopt;
+  std::string octets((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  if (f.bad()) return std::nullopt;
+  return decouper_lignes(cp1252_vers_utf8(octets));
+}
+
+bool ecrire_lignes_texte(const std::string& chemin, const std::vector<std::string>& lignes) {
+  std::string contenu;
+  for (const auto& l : lignes) {
+    contenu += utf8_vers_cp1252(l);
+    contenu += "\r\n";
+  }
+  // A temporary file beside the target, renamed over it once complete.
+  const std::string temporaire = chemin + ".~" + std::to_string(::getpid()) + ".tmp";
+  {
+    std::ofstream f(temporaire, std::ios::binary | std::ios::trunc);
+    if (!f) return false;
+    f.write(contenu.data(), static_cast<std::streamsize>(contenu.size()));
+    f.flush();
+    if (!f) {
+      f.close();
+      std::error_code ec;
+      fs::remove(temporaire, ec);
+      return false;
+    }
+  }
+  std::error_code ec;
+  fs::rename(temporaire, chemin, ec);
+  if (ec) {
+    fs::remove(temporaire, ec);
+    return false;
+  }
+  return true;
+}
+
+std::string lire_ligne_fichier(const std::string& chemin, int k) {
+  if (k < 1) return {};
+  const auto lignes = lire_lignes_texte(chemin);
+  if (!lignes || static_cast<std::size_t>(k) > lignes->size()) return {};
+  return (*lignes)[static_cast<std::size_t>(k - 1)];
+}
+
+bool ecrire_ligne_parametre(const std::string& texte, const std::string& chemin, int k,
+                            Interaction& port) {
+  if (k > kMaxParametre) {
+    port.informer(TypeMessage::information, " max_parametre = " + std::to_string(kMaxParametre) +
+                                                "\n" + " augmenter ce nombre dans le source...");
+    return false;
+  }
+  if (k < 1) return false;
+  std::vector<std::string> lignes = lire_lignes_texte(chemin).value_or(std::vector<std::string>{});
+  lignes.resize(kMaxParametre);
+  lignes[static_cast<std::size_t>(k - 1)] = texte;
+  return ecrire_lignes_texte(chemin, lignes);
+}
+
+bool ecrire_fichier_une_ligne(const std::string& texte, const std::string& chemin) {
+  return ecrire_lignes_texte(chemin, {texte});
+}
+
+bool enregistrer_lignes(const std::vector<std::string>& zone, const std::string& chemin) {
+  return ecrire_lignes_texte(chemin, zone);
+}
+
+std::vector<std::string> charger_lignes(const std::string& chemin) {
+  return lire_lignes_texte(chemin).value_or(std::vector<std::string>{});
+}
+
+std::string extension_du_masque(std::string_view masque) {
+  std::string ext = majuscules(masque);
+  if (!ext.empty() && ext.front() == '*') ext.erase(0, 1);
+  if (ext.find('.') == std::string::npos) ext.insert(0, ".");
+  return ext;
+}
+
+namespace {
+
+std::string extension_majuscule(const std::string& nom) {
+  const std::size_t p = nom.rfind('.');
+  if (p == std::string::npos) return {};
+  return majuscules(nom.substr(p));
+}
+
+void chercher_fichiers(const std::string& sous_repertoire, const std::string& extension,
+                       std::string& premier, const std::string& racine, int profondeur,
+                       bool recursif, int& compte, std::vector<FichierTrouve>& liste) {
+  std::error_code ec;
+  fs::directory_iterator it(racine + sous_repertoire, ec);
+  if (ec) return;
+  struct Entree {
+    std::string nom;
+    bool dossier;
+    std::uintmax_t taille;
+  };
+  std::vector<Entree> entrees;
+  for (const auto& e : it) {
+    std::string nom = e.path().filename().string();
+    if (nom == "." || nom == "..") continue;
+    std::error_code ec2;
+    const bool dossier = e.is_directory(ec2);
+    const std::uintmax_t taille = dossier ? 0 : e.file_size(ec2);
+    entrees.push_back({std::move(nom), dossier, ec2 ? 0 : taille});
+  }
+  std::sort(entrees.begin(), entrees.end(),
+            [](const Entree& a, const Entree& b) { return a.nom < b.nom; });
+  for (const auto& e : entrees) {
+    if (e.dossier) {
+      const bool cache = !e.nom.empty() && e.nom.front() == '.';
+      if (recursif && !cache)
+        chercher_fichiers(sous_repertoire + e.nom + kSeparateurChemin, extension, premier, racine,
+                          profondeur + 1, recursif, compte, liste);
+      continue;
+    }
+    if (extension != ".*" && extension_majuscule(e.nom) != extension) continue;
+    if (e.nom.find('~') != std::string::npos) continue;
+    ++compte;
+    if (premier.empty()) premier = e.nom;
+    liste.push_back({sous_repertoire, e.nom, e.taille});
+  }
+}
+
+}  // namespace
+
+int lister_fichiers(const std::string& repertoire, std::string_view masque, bool recursif,
+                    std::string& premier_nom, std::vector<FichierTrouve>& liste) {
+  const std::string racine = avec_barre_finale(repertoire);
+  const std::string extension = extension_du_masque(masque);
+  liste.clear();
+  premier_nom.clear();
+  int compte = 0;
+  chercher_fichiers("", extension, premier_nom, racine, 0, recursif, compte, liste);
+  return compte;
+}
+
+}  // namespace tamso

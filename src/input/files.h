@@ -1,0 +1,86 @@
+// Files: reading and writing text files (Windows-1252, CR LF), numbered-line
+// files, the program directory and the search for data files.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tamso {
+
+class Interaction;
+
+#ifdef _WIN32
+inline constexpr char kSeparateurChemin = '\\';
+#else
+inline constexpr char kSeparateurChemin = '/';
+#endif
+
+// The directory with a final separator added when it ends with neither "/"
+// nor "\" (an empty text stays empty).
+std::string avec_barre_finale(std::string_view repertoire);
+bool finit_par_separateur(std::string_view chemin);
+
+// The per-user application data directory, with a final separator; the
+// environment variable TAMSO_HOME overrides it. Created when missing.
+std::string repertoire_programme();
+// Program base name: the parameters file is base + ".prm", the period file base + ".2dt".
+inline constexpr const char* kNomBaseProgramme = "tamso";
+
+bool fichier_existe(const std::string& chemin);
+bool repertoire_existe(const std::string& chemin);
+// Directory part of a path, with its final separator ("" when none).
+std::string repertoire_de(std::string_view chemin);
+// File name part of a path.
+std::string nom_de_fichier(std::string_view chemin);
+
+// Splits text into lines ending at CR, LF or the pair.
+std::vector<std::string> decouper_lignes(std::string_view texte);
+
+// Reads a Windows-1252 text file as UTF-8 lines; nothing when it cannot be read.
+std::optional<std::vector<std::string>> lire_lignes_texte(const std::string& chemin);
+
+// Writes the lines as Windows-1252, each ended by CR LF, through a temporary
+// file in the same folder renamed over the target, so that an interrupted
+// write never leaves a truncated file. False when the file cannot be written.
+bool ecrire_lignes_texte(const std::string& chemin, const std::vector<std::string>& lignes);
+
+// Line k (from 1) of a text file; empty when the file or the line is missing.
+std::string lire_ligne_fichier(const std::string& chemin, int k);
+
+// Largest line number of a numbered-line file.
+inline constexpr int kMaxParametre = 60;
+
+// Stores the text as line k of a numbered-line file of 60 lines. A k above 60
+// is refused with a message and nothing is written. False when not written.
+bool ecrire_ligne_parametre(const std::string& texte, const std::string& chemin, int k,
+                            Interaction& port);
+
+// Creates or overwrites the file with that single line.
+bool ecrire_fichier_une_ligne(const std::string& texte, const std::string& chemin);
+
+// Saves and loads the lines of a multi-line text area.
+bool enregistrer_lignes(const std::vector<std::string>& zone, const std::string& chemin);
+std::vector<std::string> charger_lignes(const std::string& chemin);
+
+// One data file found by the search.
+struct FichierTrouve {
+  std::string sous_repertoire;  // "" or "sub/dir/" below the searched directory
+  std::string nom;
+  std::uintmax_t taille = 0;    // bytes
+};
+
+// Wanted extension of a mask: "csv", "*.csv" and ".CSV" all give ".CSV";
+// ".*" means every file.
+std::string extension_du_masque(std::string_view masque);
+
+// Searches the directory for the files matching the mask (recursively when
+// asked; hidden directories are not entered; names holding "~" are skipped).
+// Fills the list and the first name; returns the count. Entries of each
+// directory come in name order, so results never depend on the file system.
+int lister_fichiers(const std::string& repertoire, std::string_view masque, bool recursif,
+                    std::string& premier_nom, std::vector<FichierTrouve>& liste);
+
+}  // namespace tamso
