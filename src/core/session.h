@@ -11,6 +11,8 @@
 #include "description/description.h"
 #include "input/date_format.h"
 #include "input/files.h"
+#include "processing/period.h"
+#include "processing/timestamp_list.h"
 #include "results/file_table.h"
 #include "results/tracking_log.h"
 
@@ -24,17 +26,6 @@ struct Couleur {
 
 // Where the data come from.
 enum class SourceDonnees { repertoire, excel, presse_papier };
-
-// The target period and step, shared by every description.
-struct Periode {
-  std::string debut;          // Label_temps_deb, "dd/mm/yyyy hh:mm:ss"
-  std::string fin;            // Label_temps_fin
-  double pas = 15.0 / 1440;   // TimePicker_pas, time of day
-  std::string resume_lignes;  // Label25, the line-count summary
-  int nb_pas = 1;             // SpinEdit_pas_jour_mois_annee, 1..400
-  int test_date = 0;          // 0 "(inf ou =)", 1 "(inf strict)"
-  int unite = 0;              // 0 "hh:mn:ss", 1 "jour", 2 "mois", 3 "année"
-};
 
 struct OptionsSession {
   // The computer's decimal separator ("," on French settings).
@@ -90,6 +81,7 @@ class Session {
   bool description_modifiee = false;
   Periode periode;
   bool periode_modifiee = false;
+  ListeHorodatee liste_horodatee;  // ListBox_date_clean
   JournalSuivi journal;
   TableFichiers table;
   std::vector<std::string> fichiers_coches;  // ListBox_fic_coche

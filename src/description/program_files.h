@@ -27,19 +27,15 @@ std::string lire_derniere_description(const Session& s);
 // Writes several lines of a numbered-line file at once (60 lines after the write).
 bool ecrire_lignes_numerotees(const std::string& chemin, const std::map<int, std::string>& lignes);
 
+// Shows "Impossible de créer le fichier <path>" when a write failed; returns ok.
+bool signaler_si_echec(Session& s, bool ok, const std::string& chemin);
+
 // The parameters-file update made when a modified description is written:
 // line 1 the description path, lines 2 to 5 the colours when the scheme is
 // "couleurs", line 6 the scheme.
 bool mettre_a_jour_parametres(Session& s);
 // Rewrites the parameters file with the single line description directory + name.
 bool reecrire_parametres(Session& s);
-
-// Writes lines 1 to 7 of the period file and clears the period modified flag.
-bool ecrire_periode(Session& s);
-// Applies the non-empty lines of the period file. A line 5, 6 or 7 that is not
-// a whole number stops with "'%s' n'est pas une valeur entière correcte";
-// false then.
-bool lire_periode(Session& s);
 
 // Adds the three current directories to the recent list (placeholders and
 // entries already there are not added), keeps it sorted and saves it.
