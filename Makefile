@@ -23,3 +23,10 @@ test: build
 
 clean:
 	rm -rf $(BUILD) out
+
+# Core tests under the address and undefined-behaviour sanitizers.
+.PHONY: test-sanitize
+test-sanitize: deps
+	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAMSO_SANITIZE=ON >/dev/null
+	@cmake --build build-asan -j $(JOBS) --target tamso_unit_tests
+	@cd build-asan && ctest --output-on-failure -j $(JOBS) -L unit

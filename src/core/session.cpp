@@ -12,7 +12,7 @@ std::string titre_programme() {
 Session::Session(Interaction& port, OptionsSession options)
     : port_(&port),
       rep_programme_(options.repertoire_programme.empty()
-                         ? repertoire_programme()
+                         ? tamso::repertoire_programme()
                          : avec_barre_finale(options.repertoire_programme)),
       separateur_decimal_(options.separateur_decimal) {
   // As the main window is created: colours and colour scheme from the

@@ -87,7 +87,7 @@ bool lire_description(Session& s) {
   if (s.sans_nom_description()) return false;
   const std::string chemin = s.chemin_dsc();
   if (!fichier_existe(chemin)) {
-    s.port().informer(TypeMessage::erreur, " Fichier de description <" + nom_de_fichier(chemin) +
+    s.port().informer(TypeMessage::erreur, " Fichier de description <" + trim(s.nom_description) +
                                                "> introuvable dans le dossier" + "\n\n" + "<" +
                                                s.description.dossier_description + ">");
     return false;

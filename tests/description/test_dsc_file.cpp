@@ -1,1 +1,474 @@
 #include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/session.h"
+#include "description/dsc_file.h"
+#include "description/program_files.h"
+#include "input/dates.h"
+#include "input/files.h"
+#include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
+
+namespace tamso {
+namespace {
+
+using test::crlf;
+using test::DossierTemporaire;
+using test::InteractionScriptee;
+
+class FichierDsc : public test::AvecDossier {
+ protected:
+  void SetUp() override {
+    AvecDossier::SetUp();
+    descriptions_ = dossier_->sous_dossier("desc");
+    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
+    session_->description.dossier_description = descriptions_;
+  }
+  // Writes a DSC file of raw Windows-1252 lines and names it as the current one.
+  std::string poser_dsc(const std::string& nom, const std::vector<std::string>& lignes) {
+    const std::string chemin = dossier_->ecrire("desc/" + nom, crlf(lignes));
+    session_->nom_description = nom;
+    return chemin;
+  }
+  Session& s() { return *session_; }
+
+  InteractionScriptee port_;
+  std::string descriptions_;
+  std::unique_ptr<Session> session_;
+};
+
+TEST_F(FichierDsc, WrittenFileIsSixtyFiveKeyLinesInOrder) {
+  s().nom_description = "station1.dsc";
+  s().description.methode = 2;
+  s().description.nom_fic_sortie = "résultat";
+  s().description.texte_na = "";
+  ASSERT_TRUE(ecrire_description(s()));
+  const std::string octets = DossierTemporaire::lire(descriptions_ + "station1.dsc");
+  const auto lignes = decouper_lignes(octets);
+  ASSERT_EQ(lignes.size(), 65u);
+  EXPECT_EQ(lignes.front(), "CheckBox_aide_flottante.Checked= false");
+  EXPECT_EQ(lignes[51], "RadioGroup_methode_ItemIndex= 2");
+  EXPECT_EQ(lignes[30], "Edit_NA.text= ");  // an empty value ends in "= "
+  EXPECT_EQ(lignes.back(), "Label_pas_dsc.caption= pas");
+  // Windows-1252 bytes and CR LF after every line, the last included.
+  EXPECT_NE(octets.find("Edit_nom_fic_sortie.text= r\xE9sultat\r\n"), std::string::npos);
+  EXPECT_EQ(octets.substr(octets.size() - 2), "\r\n");
+  EXPECT_EQ(std::count(octets.begin(), octets.end(), '\n'), 65);
+  EXPECT_TRUE(port_.echanges.empty());
+}
+
+TEST_F(FichierDsc, WriteThenReadGivesTheSameSettings) {
+  Description& d = s().description;
+  d.recursif = true;
+  d.inc_nom = false;
+  d.dossier_choisi = dossier_->sous_dossier("donnees");
+  d.dossier_choisi_sortie = dossier_->sous_dossier("sortie");
+  d.masque = "*.txt";
+  d.equiv_na = "NA;-9999;V";
+  d.format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
+  d.nom_fic_sortie = "débit_#";
+  d.methode = 5;
+  d.separateur_colonne = 2;
+  d.coul_nb = 1;
+  d.decalage = (2 * 3600 + 30 * 60) / 86400.0;
+  d.constat_derive = *encoder_date(2023, 4, 9, 17, 58, 54);
+  d.debut_derive = *encoder_date(2023, 1, 1);
+  d.min_dsc = "01/01/2021 00:00:00";
+  d.suite_coche_liste_graph = "1,1,0";
+  d.name_prog_blocnote = "gedit";  // the start value's final blank would be trimmed
+  s().nom_description = "aller_retour.dsc";
+  ASSERT_TRUE(ecrire_description(s()));
+  const Description ecrite = d;
+  d = description_au_demarrage(0);
+  d.dossier_description = descriptions_;
+  ASSERT_TRUE(lire_description(s()));
+  EXPECT_EQ(lignes_dsc(s().description), lignes_dsc(ecrite));
+  EXPECT_EQ(s().description, ecrite);
+  EXPECT_FALSE(s().description_modifiee);
+}
+
+TEST_F(FichierDsc, ReadingTrimsAndCutsAtEqualSign) {
+  s().description.nom_fic_sortie = "  a=b  ";
+  s().description.texte_na = " ";
+  s().description.balise_deb = "  DATA";
+  s().nom_description = "coupe.dsc";
+  ASSERT_TRUE(ecrire_description(s()));
+  ASSERT_TRUE(lire_description(s()));
+  EXPECT_EQ(s().description.nom_fic_sortie, "a");
+  EXPECT_EQ(s().description.texte_na, "");  // one blank reads back empty
+  EXPECT_EQ(s().description.balise_deb, "DATA");
+  EXPECT_EQ(s().description.name_prog_blocnote, "notepad++.exe");
+}
+
+TEST_F(FichierDsc, NoKeyGivesExactlyTheDefaults) {
+  poser_dsc("vide.dsc", {"rien ici", "Autre_cle= 3"});
+  s().description.methode = 4;
+  ASSERT_TRUE(lire_description(s()));
+  Description attendu = description_par_defaut(programme_);
+  // Settings 63 and 64 take the current date and time.
+  EXPECT_NEAR(*lire_date_heure(s().description.min_dsc), maintenant(), 2.0 / 86400);
+  EXPECT_NEAR(*lire_date_heure(s().description.max_dsc), maintenant(), 2.0 / 86400);
+  attendu.min_dsc = s().description.min_dsc;
+  attendu.max_dsc = s().description.max_dsc;
+  EXPECT_EQ(s().description, attendu);
+}
+
+TEST_F(FichierDsc, KeyMatchingRules) {
+  poser_dsc("cles.dsc", {"Edit_masque.text=*.txt", "edit_nom_fic_sortie.TEXT= sortie",
+                         "Edit_NA.text = x", "Edit_nb_decimale.text= 4",
+                         "Edit_nb_decimale.text= 5", "CheckBox_recursif.Checked= True",
+                         "Edit_balise_deb.text= D\u00C3\u00A9but"});
+  // The UTF-8 "é" of another editor reaches the program as two characters.
+  ASSERT_TRUE(lire_description(s()));
+  EXPECT_EQ(s().description.masque, "*.txt");       // no blank after "=" still reads
+  EXPECT_EQ(s().description.nom_fic_sortie, "sortie");  // key letters in any case
+  EXPECT_EQ(s().description.texte_na, "");          // a blank before "=" does not match
+  EXPECT_EQ(s().description.nb_decimale, "4");      // the first occurrence counts
+  EXPECT_FALSE(s().description.recursif);
+  EXPECT_EQ(s().description.balise_deb, "Début");   // accents repaired
+}
+
+TEST_F(FichierDsc, BlankBeforeEqualSignLeavesTheDefaultMask) {
+  poser_dsc("m.dsc", {"Edit_masque.text = *.txt"});
+  ASSERT_TRUE(lire_description(s()));
+  EXPECT_EQ(s().description.masque, "*.csV");
+}
+
+TEST_F(FichierDsc, NonIntegerIndexStopsReadingAtThatKey) {
+  poser_dsc("faux.dsc", {"Edit_masque.text= *.dat", "RadioGroup_datetime_nb_col_ItemIndex= 1",
+                         "RadioGroup_methode_ItemIndex= deux",
+                         "RadioGroup_separateur_sortie_ItemIndex= 3",
+                         "Label_pas_dsc.caption= 01:00:00"});
+  s().description.separateur_sortie = 1;
+  s().description.pas_dsc = "avant";
+  s().description.methode = 4;
+  s().description_modifiee = true;
+  EXPECT_FALSE(lire_description(s()));
+  ASSERT_EQ(port_.echanges.size(), 1u);
+  EXPECT_EQ(port_.echanges[0].texte, "'deux' n'est pas une valeur entière correcte");
+  // Settings read before the key stay applied, later ones keep their values.
+  EXPECT_EQ(s().description.masque, "*.dat");
+  EXPECT_EQ(s().description.datetime_nb_col, 1);
+  EXPECT_EQ(s().description.methode, 4);
+  EXPECT_EQ(s().description.separateur_sortie, 1);
+  EXPECT_EQ(s().description.pas_dsc, "avant");
+  EXPECT_TRUE(s().description_modifiee);
+}
+
+TEST_F(FichierDsc, MissingFileChangesNothing) {
+  s().nom_description = "absent.dsc";
+  s().description.methode = 3;
+  s().description_modifiee = true;
+  const Description avant = s().description;
+  EXPECT_FALSE(lire_description(s()));
+  ASSERT_EQ(port_.echanges.size(), 1u);
+  EXPECT_EQ(port_.echanges[0].texte, " Fichier de description <absent.dsc> introuvable dans le dossier\n\n<" +
+                                         descriptions_ + ">");
+  EXPECT_EQ(s().description, avant);
+  EXPECT_TRUE(s().description_modifiee);
+}
+
+TEST_F(FichierDsc, PlaceholderNamesDoNothing) {
+  for (const char* nom : {"fichier de description de données",
+                          "\\fichier de description de données", "  "}) {
+    s().nom_description = nom;
+    EXPECT_FALSE(lire_description(s()));
+    EXPECT_FALSE(ecrire_description(s()));
+  }
+  EXPECT_TRUE(port_.echanges.empty());
+}
+
+TEST_F(FichierDsc, ExtensionIsComparedWithoutCase) {
+  poser_dsc("Station.dsc", {"Edit_masque.text= *.abc"});
+  s().nom_description = "Station.DSC";
+  ASSERT_TRUE(lire_description(s()));
+  EXPECT_EQ(s().description.masque, "*.abc");
+  // The file names no directory: the description directory took its default.
+  EXPECT_EQ(s().description.dossier_description, programme_);
+  s().description.dossier_description = descriptions_;
+  s().nom_description = "Station.txt";  // any extension means the DSC file
+  s().description.masque = "*.xyz";
+  ASSERT_TRUE(ecrire_description(s()));
+  EXPECT_FALSE(fichier_existe(descriptions_ + "Station.DSC"));
+  EXPECT_NE(DossierTemporaire::lire(descriptions_ + "Station.dsc").find("*.xyz"), std::string::npos);
+}
+
+TEST_F(FichierDsc, UnwritableFileKeepsTheModifiedFlag) {
+  s().description.dossier_description = dossier_->chemin() + "absent/";
+  s().nom_description = "x.dsc";
+  s().description_modifiee = true;
+  EXPECT_FALSE(ecrire_description(s()));
+  ASSERT_EQ(port_.echanges.size(), 1u);
+  EXPECT_EQ(port_.echanges[0].texte,
+            "Impossible de créer le fichier " + dossier_->chemin() + "absent/x.dsc");
+  EXPECT_TRUE(s().description_modifiee);
+  EXPECT_FALSE(fichier_existe(s().chemin_parametres()));
+}
+
+TEST_F(FichierDsc, WritingAModifiedDescriptionUpdatesTheParameters) {
+  s().nom_description = "p.dsc";
+  s().couleurs[0] = Couleur{1, 2, 3};
+  s().description_modifiee = false;
+  ASSERT_TRUE(ecrire_description(s()));
+  EXPECT_FALSE(fichier_existe(s().chemin_parametres()));
+
+  s().description_modifiee = true;
+  ASSERT_TRUE(ecrire_description(s()));
+  EXPECT_FALSE(s().description_modifiee);
+  std::vector<std::string> attendu(60);
+  attendu[0] = descriptions_ + "p.dsc";
+  attendu[1] = "1,2,3";
+  attendu[2] = "245,216,175";
+  attendu[3] = "208,240,218";
+  attendu[4] = "183,251,249";
+  attendu[5] = "0";
+  EXPECT_EQ(DossierTemporaire::lire(s().chemin_parametres()), crlf(attendu));
+
+  // With the grey scheme the colours stay as they were.
+  s().couleurs[0] = Couleur{9, 9, 9};
+  s().description.coul_nb = 1;
+  s().description_modifiee = true;
+  ASSERT_TRUE(ecrire_description(s()));
+  attendu[5] = "1";
+  EXPECT_EQ(DossierTemporaire::lire(s().chemin_parametres()), crlf(attendu));
+}
+
+TEST_F(FichierDsc, WritingWritesTheModifiedPeriod) {
+  s().nom_description = "p.dsc";
+  s().periode.debut = "01/01/2022 00:00:00";
+  s().periode_modifiee = true;
+  ASSERT_TRUE(ecrire_description(s()));
+  EXPECT_FALSE(s().periode_modifiee);
+  EXPECT_EQ(lire_ligne_fichier(s().chemin_periode(), 1), "01/01/2022 00:00:00");
+}
+
+TEST_F(FichierDsc, ProposedNameKeepsOneMaskPart) {
+  s().nom_description = "station1.dsc";
+  s().description.masque = "*.csv";
+  s().description.separateur_colonne = 2;
+  EXPECT_EQ(nom_description_propose(s()), "station1_(__csv ;).dsc");
+  s().nom_description = nom_description_propose(s());
+  EXPECT_EQ(nom_description_propose(s()), "station1_(__csv ;).dsc");
+  s().description.separateur_colonne = 0;
+  s().description.masque = "txt";
+  EXPECT_EQ(nom_description_propose(s()), "station1_(txt Tab).dsc");
+  s().description.separateur_colonne = 9;
+  EXPECT_EQ(nom_description_propose(s()), "station1_(txt).dsc");
+}
+
+TEST_F(FichierDsc, SaveUnderAppendsTheExtension) {
+  port_.fichiers_a_enregistrer.push_back(descriptions_ + "station2");
+  s().nom_description = "station1.dsc";
+  s().description.masque = "*.csv";
+  s().description.separateur_colonne = 3;
+  enregistrer_description_sous(s());
+  ASSERT_EQ(port_.dialogues.size(), 1u);
+  EXPECT_EQ(port_.dialogues[0].titre, "enregistrement  de la description des données");
+  EXPECT_EQ(port_.dialogues[0].propose, "station1_(__csv ,).dsc");
+  EXPECT_EQ(port_.dialogues[0].dossier, descriptions_);
+  EXPECT_TRUE(port_.dialogues[0].demander_ecrasement);
+  EXPECT_EQ(s().nom_description, "station2.dsc");
+  EXPECT_TRUE(fichier_existe(descriptions_ + "station2.dsc"));
+  // The parameters file holds the path of the new description on line 1.
+  EXPECT_EQ(lire_ligne_fichier(s().chemin_parametres(), 1), descriptions_ + "station2.dsc");
+
+  port_.fichiers_a_enregistrer.push_back(descriptions_ + "STATION3.DSC");
+  enregistrer_description_sous(s());
+  EXPECT_EQ(s().nom_description, "STATION3.DSC");
+  EXPECT_TRUE(fichier_existe(descriptions_ + "STATION3.DSC"));
+
+  port_.fichiers_a_enregistrer.push_back(std::nullopt);  // cancelled
+  enregistrer_description_sous(s());
+  EXPECT_EQ(s().nom_description, "STATION3.DSC");
+}
+
+TEST_F(FichierDsc, OpenTakesTheDirectoryWhereTheFileWasFound) {
+  const std::string ailleurs = dossier_->sous_dossier("ailleurs");
+  dossier_->ecrire("ailleurs/choisi.dsc",
+                   crlf({"dossier_description= /nulle/part/", "RadioGroup_methode_ItemIndex= 3",
+                         "dossier_choisi= " + ailleurs, "dossier_choisi_sortie= " + ailleurs}));
+  port_.fichiers_a_ouvrir.push_back(ailleurs + "choisi.dsc");
+  ouvrir_description(s());
+  ASSERT_EQ(port_.dialogues.size(), 1u);
+  EXPECT_EQ(port_.dialogues[0].titre, "choix de la description des données : " + descriptions_);
+  EXPECT_EQ(port_.dialogues[0].filtre,
+            "Fichiers descriptifs (*.dsc)|*.dsc|Tous les fichiers (*.*)|*.*");
+  EXPECT_EQ(port_.dialogues[0].propose, "*.dsc");
+  EXPECT_EQ(s().description.methode, 3);
+  EXPECT_EQ(s().description.dossier_description, ailleurs);
+  EXPECT_EQ(s().nom_description, "choisi.dsc");
+  EXPECT_EQ(s().legende_fenetre, titre_programme() + "         >  choisi.dsc");
+  // The file itself now names the directory it was found in.
+  EXPECT_EQ(lire_ligne_fichier(ailleurs + "choisi.dsc", 18), "dossier_description= " + ailleurs);
+  std::vector<std::string> attendu(60);
+  attendu[0] = ailleurs + "choisi.dsc";
+  attendu[5] = "0";
+  EXPECT_EQ(DossierTemporaire::lire(s().chemin_parametres()), crlf(attendu));
+  EXPECT_TRUE(port_.choix_repertoire.empty());  // both directories exist
+  EXPECT_FALSE(s().description_modifiee);
+}
+
+TEST_F(FichierDsc, SaveAsksAndMakesTheTitleLineConsistent) {
+  s().nom_description = "s.dsc";
+  s().description.avec_sans_intitule = 0;
+  s().description.num_ligne_intitule_col = "0";
+  s().description_modifiee = true;
+  port_.reponses = {Reponse::oui};
+  enregistrer_description(s());
+  ASSERT_EQ(port_.echanges.size(), 1u);
+  EXPECT_EQ(port_.echanges[0].texte,
+            " Enregistrer les modifications de la description de données    s.dsc\n\n dans le "
+            "répertoire " + descriptions_ + "   ?   \n\n");
+  EXPECT_EQ(port_.echanges[0].boutons, Boutons::oui_non_annuler);
+  EXPECT_EQ(s().description.num_ligne_intitule_col, "1");
+  EXPECT_TRUE(fichier_existe(descriptions_ + "s.dsc"));
+
+  s().description.avec_sans_intitule = 1;
+  s().description.num_ligne_intitule_col = "3";
+  port_.reponses = {Reponse::non};
+  enregistrer_description(s());
+  EXPECT_EQ(port_.echanges[1].texte.rfind(" Enregistrer la description de données    s.dsc", 0), 0u);
+  EXPECT_EQ(s().description.num_ligne_intitule_col, "3");  // "No" writes nothing
+  port_.reponses = {Reponse::oui};
+  enregistrer_description(s());
+  EXPECT_EQ(s().description.num_ligne_intitule_col, "0");
+}
+
+TEST_F(FichierDsc, SaveWithoutDescriptionDirectoryOpensItsChooser) {
+  s().description.dossier_description.clear();
+  s().description_modifiee = true;
+  enregistrer_description(s());
+  ASSERT_EQ(port_.echanges.size(), 1u);
+  EXPECT_EQ(port_.echanges[0].texte,
+            " Nouveau fichier de description \n choisir d'abord le dossier des descriptions...");
+  EXPECT_EQ(port_.choix_repertoire, std::vector<Repertoire>{Repertoire::description});
+  EXPECT_FALSE(s().description_modifiee);
+}
+
+TEST_F(FichierDsc, NewDescriptionKeepsOnlyTheDirectories) {
+  const std::string donnees = dossier_->sous_dossier("donnees");
+  s().description.dossier_choisi = donnees;
+  s().description.dossier_choisi_sortie = donnees;
+  s().description.methode = 5;
+  s().nom_description = "ancienne.dsc";
+  ecrire_fichier_une_ligne("x", s().chemin_parametres());
+  port_.reponses = {Reponse::non};
+  nouvelle_description(s());
+  EXPECT_EQ(s().description.methode, 5);  // anything but Yes stops
+  EXPECT_TRUE(fichier_existe(s().chemin_parametres()));
+
+  port_.reponses = {Reponse::oui};
+  port_.fichiers_a_enregistrer.push_back(descriptions_ + "neuve");
+  nouvelle_description(s());
+  EXPECT_EQ(port_.echanges[1].texte,
+            "Nouvelle description ? \n\n ( Valeurs par défaut, seuls les 3 répertoires sont "
+            "conservés )     ");
+  EXPECT_EQ(port_.dialogues.back().titre, "Nouvelle description des données à créer");
+  EXPECT_EQ(port_.dialogues.back().propose, "");
+  EXPECT_EQ(s().nom_description, "neuve.dsc");
+  EXPECT_EQ(s().description.methode, 0);
+  EXPECT_EQ(s().description.masque, "*.csV");
+  EXPECT_EQ(s().description.dossier_choisi, donnees);
+  EXPECT_EQ(s().description.dossier_description, descriptions_);
+  EXPECT_EQ(port_.dernier_texte(),
+            " Choisir le répertoire des données \n  et ouvrir un exemplaire de fichier à "
+            "traiter ...");
+  EXPECT_EQ(port_.choix_repertoire.back(), Repertoire::donnees);
+  EXPECT_EQ(lire_ligne_fichier(s().chemin_parametres(), 1), descriptions_ + "neuve.dsc");
+}
+
+TEST_F(FichierDsc, ReadingSetsSourceCaptionAndFileCount) {
+  const std::string donnees = dossier_->sous_dossier("donnees");
+  dossier_->ecrire("donnees/b.csv", "x");
+  dossier_->ecrire("donnees/a.csv", "x");
+  poser_dsc("src.dsc", {"dossier_choisi= " + donnees, "Edit_masque.text= *.csv"});
+  s().intitule_origine = "anciens titres";
+  ASSERT_TRUE(lire_description(s()));
+  EXPECT_EQ(s().source, SourceDonnees::repertoire);
+  EXPECT_EQ(s().nb_fichiers, 2);
+  EXPECT_EQ(s().premier_fichier, "a.csv");
+  EXPECT_EQ(s().intitule_origine, "");
+  EXPECT_EQ(s().legende_bouton_lister(), "1- Valider et Lister les fichiers   *.csv");
+  s().description.masque = "classeur.Xls";
+  EXPECT_EQ(s().legende_bouton_lister(), "1- Valider le fichier classeur.Xls");
+  s().description.masque = "ppp";
+  EXPECT_EQ(s().legende_bouton_lister(), "1- Valider le presse-papier");
+}
+
+// ---- description summary and drive change ----
+
+TEST_F(FichierDsc, DirectoryPassWithoutModificationChangesNoFile) {
+  const std::string existe = dossier_->sous_dossier("existe");
+  const std::vector<std::string> contenu = {"dossier_choisi= " + existe,
+                                            "dossier_description= /absent/desc",
+                                            "Edit_masque.text= *.csv"};
+  const std::string chemin = poser_dsc("a.dsc", contenu);
+  ResumeDsc r;
+  ASSERT_TRUE(resume_dsc(s(), r));
+  EXPECT_EQ(r.chemins, std::vector<std::string>{chemin});
+  // The data directory's default, "/./", exists: it is the root directory.
+  const std::string defaut = dossier_donnees_par_defaut() + kSeparateurChemin;
+  const std::vector<std::string> attendu = {
+      chemin,
+      "",
+      "a.dsc",
+      "  " + existe,
+      "  échec  /absent/desc/=>/absent/desc/",
+      "/absent/desc/ <= /absent/desc/  échec",
+      "  " + defaut,
+  };
+  EXPECT_EQ(r.texte, attendu);
+  EXPECT_EQ(DossierTemporaire::lire(chemin), crlf(contenu));
+}
+
+TEST_F(FichierDsc, SummaryNeedsADescriptionDirectory) {
+  s().description.dossier_description.clear();
+  ResumeDsc r;
+  EXPECT_FALSE(resume_dsc(s(), r));
+  EXPECT_EQ(port_.dernier_texte(), " D'abord choisir un répertoire des fichiers de description \n");
+  EXPECT_EQ(port_.choix_repertoire, std::vector<Repertoire>{Repertoire::description});
+}
+
+TEST_F(FichierDsc, DriveChangeRewritesTheDirectoriesThatExist) {
+  // Two copies of a tree: "/.../disque1/..." moved to "/.../disque2/...".
+  const std::string d1 = dossier_->sous_dossier("disque1");
+  const std::string d2 = dossier_->sous_dossier("disque2");
+  dossier_->sous_dossier("disque2/donnees");
+  dossier_->sous_dossier("disque2/sortie");
+  const std::string chemin =
+      poser_dsc("m.dsc", {"Edit_masque.text= *.csv", "dossier_choisi= " + d1 + "donnees",
+                          "dossier_description= " + d1 + "desc",
+                          "dossier_choisi_sortie= " + d1 + "sortie"});
+  s().description.dossier_choisi = d1 + "donnees/";
+  s().description.dossier_choisi_sortie = d1 + "sortie/";
+  ResumeDsc r;
+  r.chemins = {chemin};
+  r.prefixe_ancien = d1;
+  r.lecteur = d2;
+  port_.reponses = {Reponse::oui};
+  ASSERT_TRUE(changer_lecteur(s(), r));
+  EXPECT_EQ(port_.echanges[0].texte,
+            " Confimation du changement de lecteur dans les fichiers DSC  (" + d2 + ")  ");
+  const auto lignes = lire_lignes_texte(chemin).value();
+  EXPECT_EQ(lignes[0], "Edit_masque.text= *.csv");
+  EXPECT_EQ(lignes[1], "dossier_choisi= " + d2 + "donnees/");
+  EXPECT_EQ(lignes[2], "dossier_description= " + d1 + "desc");  // no such directory: unchanged
+  EXPECT_EQ(lignes[3], "dossier_choisi_sortie= " + d2 + "sortie/");
+  EXPECT_EQ(r.texte.back(), " mise à jour des 1 fichiers de description, 2 modif. avec le lecteur " +
+                                d2 + " ( 3x1 = 3 )");
+  EXPECT_EQ(s().description.dossier_choisi, d2 + "donnees/");
+  EXPECT_EQ(s().description.dossier_choisi_sortie, d2 + "sortie/");
+  EXPECT_EQ(s().description.dossier_description, descriptions_);
+  EXPECT_TRUE(s().description_modifiee);
+}
+
+TEST(CandidatLecteur, DriveLetterOrPrefix) {
+  EXPECT_EQ(candidat_lecteur("C:\\TAMSO\\Export\\", "D:", ""), "D:\\TAMSO\\Export\\");
+  EXPECT_EQ(candidat_lecteur("/media/a/m/", "/media/b", "/media/a"), "/media/b/m/");
+  EXPECT_EQ(candidat_lecteur("/autre/m/", "/media/b", "/media/a"), "/autre/m/");
+  EXPECT_EQ(candidat_lecteur("/x/", "", ""), "/x/");
+}
+
+}  // namespace
+}  // namespace tamso

@@ -1,1 +1,105 @@
 #include <gtest/gtest.h>
+
+#include "core/session.h"
+#include "description/program_files.h"
+#include "input/files.h"
+#include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
+
+namespace tamso {
+namespace {
+
+using test::crlf;
+using test::DossierTemporaire;
+using test::InteractionScriptee;
+
+using FichiersProgramme = test::AvecDossier;
+
+TEST(Couleurs, ThreeNumbersOrTheDefault) {
+  const Couleur defaut{1, 2, 3};
+  EXPECT_EQ(couleur_depuis_texte("255,245,221", defaut), (Couleur{255, 245, 221}));
+  EXPECT_EQ(couleur_depuis_texte("10,20", defaut), defaut);
+  EXPECT_EQ(couleur_depuis_texte("1,2,3,4", defaut), defaut);
+  EXPECT_EQ(couleur_depuis_texte("", defaut), defaut);
+  EXPECT_EQ(couleur_en_texte(Couleur{208, 240, 218}), "208,240,218");
+}
+
+TEST_F(FichiersProgramme, NoParametersFileGivesDefaultColoursAndNoQuestion) {
+  InteractionScriptee port;
+  Session s(port, OptionsSession{',', programme_});
+  EXPECT_EQ(s.couleurs, couleurs_par_defaut());
+  EXPECT_EQ(s.description.coul_nb, 0);
+  EXPECT_EQ(lire_derniere_description(s), "");
+  EXPECT_TRUE(port.echanges.empty());
+}
+
+TEST_F(FichiersProgramme, ColoursAndSchemeComeFromTheParametersFile) {
+  dossier_->ecrire("programme/tamso.prm",
+                   crlf({"/d/x.dsc", "1,2,3", "faux", "", "4,5,6", "1"}));
+  InteractionScriptee port;
+  Session s(port, OptionsSession{',', programme_});
+  EXPECT_EQ(s.couleurs[0], (Couleur{1, 2, 3}));
+  EXPECT_EQ(s.couleurs[1], couleurs_par_defaut()[1]);
+  EXPECT_EQ(s.couleurs[2], couleurs_par_defaut()[2]);
+  EXPECT_EQ(s.couleurs[3], (Couleur{4, 5, 6}));
+  EXPECT_EQ(lire_schema_couleurs(s), 1);
+  EXPECT_EQ(s.description.coul_nb, 1);  // the window's scheme at start
+  EXPECT_EQ(lire_derniere_description(s), "/d/x.dsc");
+  dossier_->ecrire("programme/tamso.prm", crlf({"", "", "", "", "", "0"}));
+  EXPECT_EQ(lire_schema_couleurs(s), 0);
+}
+
+TEST_F(FichiersProgramme, NumberedLinesWrittenTogether) {
+  const std::string chemin = dossier_->ecrire("n.txt", crlf({"a", "b", "c"}));
+  ASSERT_TRUE(ecrire_lignes_numerotees(chemin, {{2, "B"}, {60, "fin"}, {61, "ignoree"}}));
+  std::vector<std::string> attendu(60);
+  attendu[0] = "a";
+  attendu[1] = "B";
+  attendu[2] = "c";
+  attendu[59] = "fin";
+  EXPECT_EQ(DossierTemporaire::lire(chemin), crlf(attendu));
+}
+
+TEST_F(FichiersProgramme, RecentDirectoriesSortedWithoutDuplicatesNorPlaceholders) {
+  InteractionScriptee port;
+  Session s(port, OptionsSession{',', programme_});
+  s.description.dossier_choisi = "/mesures/";
+  ajouter_repertoires_recents(s);  // description and output still placeholders
+  EXPECT_EQ(s.repertoires_recents, std::vector<std::string>{"1- /mesures/"});
+  s.description.dossier_choisi_sortie = "/export/";
+  s.description.dossier_description = "/desc/";
+  ajouter_repertoires_recents(s);
+  ajouter_repertoires_recents(s);
+  const std::vector<std::string> attendu = {"1- /mesures/", "2- /desc/", "3- /export/"};
+  EXPECT_EQ(s.repertoires_recents, attendu);
+  s.description.dossier_choisi = "/autres/";
+  ajouter_repertoires_recents(s);
+  EXPECT_EQ(s.repertoires_recents,
+            (std::vector<std::string>{"1- /autres/", "1- /mesures/", "2- /desc/", "3- /export/"}));
+  EXPECT_EQ(DossierTemporaire::lire(programme_ + "nom_fic_rep_recents.txt"),
+            crlf(s.repertoires_recents));
+
+  Session t(port, OptionsSession{',', programme_});
+  charger_repertoires_recents(t);
+  EXPECT_EQ(t.repertoires_recents, s.repertoires_recents);
+}
+
+TEST_F(FichiersProgramme, DirectoryChecksOpenTheMissingChooser) {
+  InteractionScriptee port;
+  Session s(port, OptionsSession{',', programme_});
+  s.description.dossier_choisi = dossier_->chemin() + "absent/";
+  verifier_repertoires(s);
+  EXPECT_EQ(port.choix_repertoire, std::vector<Repertoire>{Repertoire::donnees});
+  port.choix_repertoire.clear();
+  s.description.dossier_choisi = dossier_->chemin();
+  s.description.dossier_choisi_sortie = dossier_->chemin() + "absent/";
+  verifier_repertoires(s);
+  EXPECT_EQ(port.choix_repertoire, std::vector<Repertoire>{Repertoire::sortie});
+  port.choix_repertoire.clear();
+  s.description.dossier_choisi_sortie = dossier_->chemin();
+  verifier_repertoires(s);
+  EXPECT_TRUE(port.choix_repertoire.empty());
+}
+
+}  // namespace
+}  // namespace tamso

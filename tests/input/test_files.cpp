@@ -1,1 +1,149 @@
 #include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <unistd.h>
+
+#include "input/files.h"
+#include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
+
+namespace tamso {
+namespace {
+
+using test::AvecDossier;
+using test::crlf;
+using test::DossierTemporaire;
+using test::InteractionScriptee;
+
+using Fichiers = AvecDossier;
+
+TEST(Chemins, FinalSeparatorAndParts) {
+  EXPECT_EQ(avec_barre_finale(""), "");
+  EXPECT_EQ(avec_barre_finale("/a/b"), "/a/b/");
+  EXPECT_EQ(avec_barre_finale("/a/b/"), "/a/b/");
+  EXPECT_EQ(avec_barre_finale("D:\\mesures\\"), "D:\\mesures\\");
+  EXPECT_EQ(repertoire_de("/a/b/c.dsc"), "/a/b/");
+  EXPECT_EQ(repertoire_de("D:\\m\\c.dsc"), "D:\\m\\");
+  EXPECT_EQ(repertoire_de("c.dsc"), "");
+  EXPECT_EQ(nom_de_fichier("/a/b/c.dsc"), "c.dsc");
+}
+
+TEST(Chemins, ProgramDirectoryFollowsTamsoHome) {
+  DossierTemporaire d;
+  ::setenv("TAMSO_HOME", (d.chemin() + "prog").c_str(), 1);
+  EXPECT_EQ(repertoire_programme(), d.chemin() + "prog/");
+  EXPECT_TRUE(repertoire_existe(d.chemin() + "prog"));
+}
+
+TEST(DecouperLignes, AcceptsCrLfAndThePair) {
+  EXPECT_EQ(decouper_lignes("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(decouper_lignes("a\r\n\r\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
+  EXPECT_TRUE(decouper_lignes("").empty());
+}
+
+TEST_F(Fichiers, WritesWindows1252WithCrLfAndReadsBack) {
+  const std::string chemin = dossier_->chemin() + "t.txt";
+  ASSERT_TRUE(ecrire_lignes_texte(chemin, {"état", "", "fin"}));
+  EXPECT_EQ(DossierTemporaire::lire(chemin), "\xE9tat\r\n\r\nfin\r\n");
+  const auto lignes = lire_lignes_texte(chemin);
+  ASSERT_TRUE(lignes);
+  EXPECT_EQ(*lignes, (std::vector<std::string>{"état", "", "fin"}));
+  // Nothing but the target is left in the folder.
+  int n = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dossier_->chemin())) ++n;
+  EXPECT_EQ(n, 2);  // t.txt and the program folder
+}
+
+TEST_F(Fichiers, FailedWriteLeavesTheTargetWhole) {
+  EXPECT_FALSE(ecrire_lignes_texte(dossier_->chemin() + "absent/t.txt", {"x"}));
+  const std::string chemin = dossier_->ecrire("garde.txt", "ancien\r\n");
+  // A directory in place of the temporary file makes the write fail.
+  std::filesystem::create_directory(chemin + ".~" + std::to_string(::getpid()) + ".tmp");
+  EXPECT_FALSE(ecrire_lignes_texte(chemin, {"nouveau"}));
+  EXPECT_EQ(DossierTemporaire::lire(chemin), "ancien\r\n");
+}
+
+TEST_F(Fichiers, LineOfAFile) {
+  const std::string chemin = dossier_->ecrire("l.txt", "un\r\ndeux\ntrois");
+  EXPECT_EQ(lire_ligne_fichier(chemin, 1), "un");
+  EXPECT_EQ(lire_ligne_fichier(chemin, 3), "trois");
+  EXPECT_EQ(lire_ligne_fichier(chemin, 4), "");
+  EXPECT_EQ(lire_ligne_fichier(chemin, 0), "");
+  EXPECT_EQ(lire_ligne_fichier(dossier_->chemin() + "absent.txt", 1), "");
+}
+
+TEST_F(Fichiers, ParameterLineRewritesSixtyLines) {
+  InteractionScriptee port;
+  const std::string chemin = dossier_->chemin() + "p.prm";
+  ASSERT_TRUE(ecrire_ligne_parametre("1", chemin, 6, port));
+  std::vector<std::string> attendu(60);
+  attendu[5] = "1";
+  EXPECT_EQ(DossierTemporaire::lire(chemin), crlf(attendu));
+  ASSERT_TRUE(ecrire_ligne_parametre("c:\\x.dsc", chemin, 1, port));
+  attendu[0] = "c:\\x.dsc";
+  EXPECT_EQ(DossierTemporaire::lire(chemin), crlf(attendu));
+  EXPECT_TRUE(port.echanges.empty());
+}
+
+TEST_F(Fichiers, ParameterLineAboveSixtyIsRefused) {
+  InteractionScriptee port;
+  const std::string chemin = dossier_->ecrire("p.prm", "a\r\n");
+  EXPECT_FALSE(ecrire_ligne_parametre("x", chemin, 61, port));
+  EXPECT_EQ(DossierTemporaire::lire(chemin), "a\r\n");
+  ASSERT_EQ(port.echanges.size(), 1u);
+  EXPECT_EQ(port.echanges[0].texte, " max_parametre = 60\n augmenter ce nombre dans le source...");
+  EXPECT_EQ(port.echanges[0].boutons, Boutons::ok);
+}
+
+TEST_F(Fichiers, OneLineFileAndTextAreas) {
+  const std::string chemin = dossier_->ecrire("u.txt", "a\r\nb\r\nc\r\n");
+  ASSERT_TRUE(ecrire_fichier_une_ligne("seule", chemin));
+  EXPECT_EQ(DossierTemporaire::lire(chemin), "seule\r\n");
+  const std::string zone = dossier_->chemin() + "zone.txt";
+  ASSERT_TRUE(enregistrer_lignes({"1- /a/", "2- /b/"}, zone));
+  EXPECT_EQ(charger_lignes(zone), (std::vector<std::string>{"1- /a/", "2- /b/"}));
+  EXPECT_TRUE(charger_lignes(dossier_->chemin() + "absent").empty());
+}
+
+TEST(ListerFichiers, MaskExtension) {
+  EXPECT_EQ(extension_du_masque("csv"), ".CSV");
+  EXPECT_EQ(extension_du_masque("*.csv"), ".CSV");
+  EXPECT_EQ(extension_du_masque(".CSV"), ".CSV");
+  EXPECT_EQ(extension_du_masque("*.csV"), ".CSV");
+  EXPECT_EQ(extension_du_masque(".*"), ".*");
+  EXPECT_EQ(extension_du_masque("*.*"), ".*");
+}
+
+TEST_F(Fichiers, ListsMatchingFilesSkippingTemporaryNames) {
+  dossier_->ecrire("d/b.csv", "12345");
+  dossier_->ecrire("d/a.CSV", "1");
+  dossier_->ecrire("d/~a.csv", "1");
+  dossier_->ecrire("d/c.txt", "1");
+  dossier_->ecrire("d/sous/e.csv", "12");
+  dossier_->ecrire("d/.cache/f.csv", "12");
+  std::string premier;
+  std::vector<FichierTrouve> liste;
+  const std::string d = dossier_->chemin() + "d";
+  EXPECT_EQ(lister_fichiers(d, "csv", false, premier, liste), 2);
+  EXPECT_EQ(premier, "a.CSV");
+  ASSERT_EQ(liste.size(), 2u);
+  EXPECT_EQ(liste[0].nom, "a.CSV");
+  EXPECT_EQ(liste[1].nom, "b.csv");
+  EXPECT_EQ(liste[1].taille, 5u);
+  EXPECT_EQ(liste[1].sous_repertoire, "");
+
+  // Recursion enters sub-directories but not hidden ones.
+  EXPECT_EQ(lister_fichiers(d, "*.csv", true, premier, liste), 3);
+  ASSERT_EQ(liste.size(), 3u);
+  EXPECT_EQ(liste[2].sous_repertoire, "sous/");
+  EXPECT_EQ(liste[2].nom, "e.csv");
+
+  EXPECT_EQ(lister_fichiers(d, ".*", false, premier, liste), 3);  // a.CSV b.csv c.txt
+  EXPECT_EQ(lister_fichiers(dossier_->chemin() + "absent", "csv", true, premier, liste), 0);
+  EXPECT_TRUE(liste.empty());
+  EXPECT_EQ(premier, "");
+}
+
+}  // namespace
+}  // namespace tamso
