@@ -1,5 +1,6 @@
 #include "input/dates.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -63,7 +64,8 @@ std::optional<double> encoder_date(int annee, int mois, int jour, int heure, int
       seconde < 0 || seconde > 59)
     return std::nullopt;
   const long long jours =
-      jours_depuis_civil(annee, static_cast<unsigned>(mois), static_cast<unsigned>(jour)) - kOrigine;
+      jours_depuis_civil(annee, static_cast<unsigned>(mois), static_cast<unsigned>(jour)) -
+      kOrigine;
   return static_cast<double>(jours) + (heure * 3600 + minute * 60 + seconde) / 86400.0;
 }
 
@@ -109,19 +111,19 @@ std::string date_heure_courte_en_texte(double valeur) {
 
 std::optional<double> lire_date_heure(std::string_view t) {
   int j = 0, mo = 0, a1 = 0, a2 = 0, h = 0, mn = 0, s = 0;
+  const auto heure_a = [&t, &h, &mn, &s](std::size_t p) {
+    return deux_chiffres_a(t, p, h) && t[p + 2] == ':' && deux_chiffres_a(t, p + 3, mn) &&
+           t[p + 5] == ':' && deux_chiffres_a(t, p + 6, s);
+  };
   if (t.size() == 8) {
-    if (!deux_chiffres_a(t, 0, h) || !deux_chiffres_a(t, 3, mn) || !deux_chiffres_a(t, 6, s))
-      return std::nullopt;
-    if (h > 23 || mn > 59 || s > 59) return std::nullopt;
+    if (!heure_a(0) || h > 23 || mn > 59 || s > 59) return std::nullopt;
     return (h * 3600 + mn * 60 + s) / 86400.0;
   }
   if (t.size() != 10 && t.size() != 19) return std::nullopt;
-  if (!deux_chiffres_a(t, 0, j) || !deux_chiffres_a(t, 3, mo) || !deux_chiffres_a(t, 6, a1) ||
-      !deux_chiffres_a(t, 8, a2))
+  if (!deux_chiffres_a(t, 0, j) || t[2] != '/' || !deux_chiffres_a(t, 3, mo) || t[5] != '/' ||
+      !deux_chiffres_a(t, 6, a1) || !deux_chiffres_a(t, 8, a2))
     return std::nullopt;
-  if (t.size() == 19 && (!deux_chiffres_a(t, 11, h) || !deux_chiffres_a(t, 14, mn) ||
-                         !deux_chiffres_a(t, 17, s)))
-    return std::nullopt;
+  if (t.size() == 19 && (t[10] != ' ' || !heure_a(11))) return std::nullopt;
   return encoder_date(a1 * 100 + a2, mo, j, h, mn, s);
 }
 
@@ -143,45 +145,79 @@ std::string jour_de_semaine(double valeur) {
   return kNoms[k];
 }
 
+double heure_courante(const Horloge& horloge) { return horloge ? horloge() : maintenant(); }
+
 double texte_en_date(std::string_view texte_recu, std::string* texte_corrige,
                      JournalSuivi& journal) {
-  std::string t = trim(texte_recu);
-  while (t.find("  ") != std::string::npos) remplacer_texte("  ", " ", t);
-  if (!t.empty() && t.back() == ':') t.pop_back();
-  switch (t.size()) {
-    case 10: t += " 00:00:00"; break;
-    case 13: t += ":00:00"; break;
-    case 16: t += ":00"; break;
-    default: break;
+  // Only texts of at most 20 characters once trimmed and with their runs of
+  // spaces reduced can lead to a 19- or 8-character text: the work is done
+  // in small buffers and stops early on anything longer.
+  constexpr std::size_t kMax = 20;
+  char t[kMax + 12];
+  std::size_t n = 0;
+  for (const char c : trim_vue(texte_recu)) {
+    if (c == ' ' && n > 0 && t[n - 1] == ' ') continue;
+    if (n == kMax) return 0.0;
+    t[n++] = c;
   }
-  if (t.empty() || (t.size() != 19 && t.size() != 8)) return 0.0;
-  remplacer_caractere('-', '/', t);
-  const std::size_t barre = t.find('/');
+  if (n > 0 && t[n - 1] == ':') --n;
+  const auto completer = [&t, &n](std::string_view suite) {
+    for (const char c : suite) t[n++] = c;
+  };
+  switch (n) {
+    case 10:
+      completer(" 00:00:00");
+      break;
+    case 13:
+      completer(":00:00");
+      break;
+    case 16:
+      completer(":00");
+      break;
+    default:
+      break;
+  }
+  if (n != 19 && n != 8) return 0.0;
+  for (std::size_t i = 0; i < n; ++i)
+    if (t[i] == '-') t[i] = '/';
+
+  std::size_t barre = 0;
+  while (barre < n && t[barre] != '/') ++barre;
   if (barre == 4 || barre == 2) {
-    std::string u = t;
-    remplacer_caractere(' ', '/', u);
-    const std::string f1 = champ(u, 1, '/'), f2 = champ(u, 2, '/'), f3 = champ(u, 3, '/'),
-                      temps = champ(u, 4, '/');
-    const std::string jour = barre == 4 ? f3 : f1;
-    const std::string mois = f2;
-    const std::string annee = barre == 4 ? f1 : f3;
-    t = jour + "/" + mois + "/" + annee + " " + temps;
+    // Year first or day first: rebuilt day first from its four fields.
+    char u[kMax + 12];
+    for (std::size_t i = 0; i < n; ++i) u[i] = t[i] == ' ' ? '/' : t[i];
+    const std::string_view vu(u, n);
+    const std::string_view f1 = champ_vue(vu, 1, '/'), mois = champ_vue(vu, 2, '/'),
+                           f3 = champ_vue(vu, 3, '/'), temps = champ_vue(vu, 4, '/');
+    const std::string_view jour = barre == 4 ? f3 : f1;
+    const std::string_view annee = barre == 4 ? f1 : f3;
+    char r[2 * kMax + 8];
+    std::size_t m = 0;
+    for (const std::string_view morceau : {jour, std::string_view("/"), mois, std::string_view("/"),
+                                           annee, std::string_view(" "), temps})
+      for (const char c : morceau) r[m++] = c;
     const auto chiffre_entre = [&temps](std::size_t p, char max) {
       return p < temps.size() && temps[p] >= '0' && temps[p] <= max;
     };
+    // A time part shorter than hh:mn:ss breaks the rules too.
     const bool regles = jour >= "01" && jour <= "31" && mois >= "01" && mois <= "12" &&
                         temps.size() >= 8 && chiffre_entre(0, '2') && chiffre_entre(3, '5') &&
                         chiffre_entre(6, '5');
     if (!regles) {
-      journal.ajouter_ligne_suivi(" * erreur date : " + t + "   <" + std::string(texte_recu) + ">");
+      journal.ajouter_ligne_suivi(" * erreur date : " + std::string(r, m) + "   <" +
+                                  std::string(texte_recu) + ">");
       return 0.0;
     }
+    std::copy(r, r + m, t);
+    n = m;
   }
-  if (texte_corrige) *texte_corrige = t;
-  if (t.size() != 19 && t.size() != 8) return 0.0;
+  const std::string_view resultat(t, n);
+  if (texte_corrige) texte_corrige->assign(resultat);
+  if (n != 19 && n != 8) return 0.0;
   // A text that passes the field checks but is no real date-time (31 February,
   // hour 25) gives 0 like any other unreadable date.
-  return lire_date_heure(t).value_or(0.0);
+  return lire_date_heure(resultat).value_or(0.0);
 }
 
 }  // namespace tamso

@@ -3,6 +3,7 @@
 // day; 0 means no date. Texts are day first whatever the locale.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,20 +34,29 @@ std::string heure_en_texte(double valeur);
 std::string date_heure_courte_en_texte(double valeur);
 
 // Reads "dd/mm/yyyy hh:mm:ss", "dd/mm/yyyy" or "hh:mm:ss" strictly (day
-// first); nothing for any other text or an impossible date.
+// first, zero-padded, exactly these separators); a time alone is a time of
+// day with date 0. Nothing for any other text or an impossible date.
 std::optional<double> lire_date_heure(std::string_view texte);
 
 // The current local date and time as a value.
 double maintenant();
+
+// A clock giving the current date-time; an empty clock means maintenant().
+using Horloge = std::function<double()>;
+double heure_courante(const Horloge& horloge);
 
 // Weekday name ("dimanche" ... "samedi") of a value.
 std::string jour_de_semaine(double valeur);
 
 // Converts a normalised date-time text, or a date typed by a user (day first
 // or year first, with or without a time) into a value; 0 when it cannot.
-// On success the corrected text receives the cleaned "jj/mm/aaaa hh:mn:ss"
-// text. A text of the right length that fails the field checks leaves a
-// " * erreur date : " line in the tracking log.
+// "yyyy-mm-dd hh:mn" and "dd/mm/yyyy" are completed to "jj/mm/aaaa hh:mn:ss";
+// a time alone ("hh:mn:ss") gives a time of day with date 0. The corrected
+// text, when given, receives the cleaned text once it passed the field checks
+// (even when it then turns out to be no real date, such as 31 February). A
+// text of the right length that fails the field checks leaves a
+// " * erreur date : " line in the tracking log. Allocates nothing but that
+// line and the corrected text.
 double texte_en_date(std::string_view texte, std::string* texte_corrige, JournalSuivi& journal);
 
 }  // namespace tamso

@@ -1,0 +1,311 @@
+#include "input/date_format.h"
+
+#include <array>
+#include <cmath>
+
+#include "input/text.h"
+#include "results/tracking_log.h"
+
+namespace tamso {
+
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+bool est_chiffre(char c) { return c >= '0' && c <= '9'; }
+
+bool est_code(char c) {
+  return est_chiffre(c) || c == 'a' || c == 'h' || c == 'j' || c == 'm' || c == 'n' || c == 's';
+}
+
+// The n characters of the text from position p, fewer at its end, none past it.
+std::string_view morceau(std::string_view t, std::size_t p, std::size_t n) {
+  if (p >= t.size()) return {};
+  return t.substr(p, n);
+}
+
+// Two characters at the position of a code; a code absent from the format
+// reads the first two characters of the text.
+std::string_view champ_code(std::string_view t, std::string_view format, std::string_view code) {
+  const std::size_t p = format.find(code);
+  return morceau(t, p == npos ? 0 : p, 2);
+}
+
+bool premier_entre(std::string_view champ, char bas, char haut) {
+  return !champ.empty() && champ[0] >= bas && champ[0] <= haut;
+}
+
+std::string assembler(std::string_view jour, std::string_view mois, std::string_view annee,
+                      std::string_view heure, std::string_view minute, std::string_view seconde) {
+  std::string r;
+  r.reserve(19);
+  r.append(jour).append("/").append(mois).append("/").append(annee).append(" ");
+  r.append(heure).append(":").append(minute).append(":").append(seconde);
+  return r;
+}
+
+}  // namespace
+
+void preparer_lecteur_dates_listage(EtatLecteurDates& etat) {
+  etat.format_memorise.clear();
+  etat.premiere_date_multiformat = true;
+}
+
+void preparer_lecteur_dates_traitement(EtatLecteurDates& etat) {
+  etat.premiere_date_multiformat = false;
+  etat.nb_dates_inversees = 0;
+  etat.nb_dates_inversees_suite = 0;
+}
+
+void memoriser_format(std::string_view format, EtatLecteurDates& etat) {
+  std::string f(format);
+  for (char& c : f)
+    if (!est_code(c)) c = '_';
+  std::string masque = f;
+  remplacer_chiffres('*', masque);
+  etat.date_fixe_du_format.clear();
+  const auto date_fixe = [&etat, &f] {
+    etat.date_fixe_du_format = f.substr(0, 11);
+    // A format that is only the fixed date still puts its filler before the time.
+    if (etat.date_fixe_du_format.size() == 10) etat.date_fixe_du_format += '_';
+  };
+  if (commence_par(masque, "****_**_**")) {
+    date_fixe();
+    f = "aaaa_mm_jj_hh_mn_ss";
+  } else if (commence_par(masque, "**_**_****")) {
+    date_fixe();
+    f = "jj_mm_aaaa_hh_mn_ss";
+  }
+  etat.format_memorise = f;
+}
+
+std::string normaliser_date_mesure(std::string_view texte, std::string_view format_saisi,
+                                   EtatLecteurDates& etat, JournalSuivi& journal) {
+  if (texte.empty()) return "??";
+  if (contient(format_saisi, "multiformat") || contient(format_saisi, "OU"))
+    return date_multiformat(texte, format_saisi, etat);
+  if (etat.format_memorise.empty()) memoriser_format(format_saisi, etat);
+  std::string_view format = etat.format_memorise;
+
+  // The text is worked on in the state's buffer: no allocation once it has
+  // grown to the longest line's date.
+  std::string_view corps = texte;
+  if (!corps.empty() && corps.front() == '"') corps.remove_prefix(1);
+  if (!corps.empty() && corps.find('"') == corps.size() - 1) corps.remove_suffix(1);
+  std::string& t = etat.tampon_texte;
+  t.assign(corps);
+
+  if (format.size() == 10) {
+    // A date-only format reads midnight.
+    t.append(" 00:00:00");
+    etat.tampon_format.assign(format).append("_hh_mn_ss");
+    format = etat.tampon_format;
+  }
+  if (format == "hh_mn_ss" && t.size() == 8) {
+    // A time alone is taken on today's date.
+    const std::string aujourdhui = date_en_texte(heure_courante(etat.horloge));
+    t.insert(0, " ");
+    t.insert(0, aujourdhui);
+    format = "jj_mm_aaaa_hh_mn_ss";
+  }
+  if (t.size() == 8 && !etat.date_fixe_du_format.empty()) t.insert(0, etat.date_fixe_du_format);
+  if (compter_numeriques(t) < 10) return {};
+  if (format.find("aa") == npos) return "01/01/1900 00:00:00";
+
+  // The year is copied out before the text's 11th character changes.
+  std::array<char, 4> annee_lue{};
+  std::size_t taille_annee = 0;
+  const auto garder_annee = [&annee_lue, &taille_annee](std::string_view a) {
+    taille_annee = a.size();
+    for (std::size_t i = 0; i < a.size(); ++i) annee_lue[i] = a[i];
+  };
+  std::array<char, 20> format_inverse{};
+  if (const std::size_t p4 = format.find("aaaa"); p4 != npos) {
+    std::string_view annee = morceau(t, p4, 4);
+    if (!est_numerique(annee)) {
+      // The line's date is written in the other order: for this line only,
+      // year first and day first are swapped.
+      const std::string_view tete =
+          commence_par(format, "aaaa_mm_jj") ? "jj_mm_aaaa" : "aaaa_mm_jj";
+      const std::string_view suite = morceau(format, 10, 10);
+      std::size_t n = 0;
+      for (const char c : tete) format_inverse[n++] = c;
+      for (const char c : suite) format_inverse[n++] = c;
+      format = std::string_view(format_inverse.data(), n);
+      annee = morceau(t, format.find("aaaa"), 4);
+      // Only a swap that gives a year is a corrected date; anything else is
+      // left to the field rules.
+      if (est_numerique(annee)) {
+        ++etat.nb_dates_inversees;
+        if (++etat.nb_dates_inversees_suite == 1)
+          journal.ajouter_ligne_suivi(std::string(texte) + " date inversée mais corrigée");
+      }
+    } else {
+      etat.nb_dates_inversees_suite = 0;
+    }
+    garder_annee(annee);
+  } else {
+    // Two-digit year: the century digits written just before "aa" in the
+    // format are put at the same place in the text ("20aa_mm_jj" puts them in
+    // front, "jj_mm_20aa" after the month).
+    const std::size_t p2 = format.find("aa");
+    if (p2 < 2 || !est_chiffre(format[p2 - 2]) || !est_chiffre(format[p2 - 1])) return {};
+    const std::size_t place = p2 - 2 < t.size() ? p2 - 2 : t.size();
+    t.insert(place, format.substr(p2 - 2, 2));
+    garder_annee(morceau(t, p2 - 2, 4));
+  }
+  const std::string_view annee(annee_lue.data(), taille_annee);
+
+  if (t.size() >= 11) t[10] = ' ';
+  const std::string_view mois = champ_code(t, format, "mm");
+  const std::string_view jour = champ_code(t, format, "jj");
+  const std::string_view heure = champ_code(t, format, "hh");
+  const std::string_view minute = champ_code(t, format, "mn");
+  const bool regles = jour >= "01" && jour <= "31" && mois >= "01" && mois <= "12" &&
+                      premier_entre(heure, '0', '2') && premier_entre(minute, '0', '5');
+  if (!regles) {
+    std::string ligne = " + erreur date : ";
+    ligne.append(jour).append("/").append(mois).append("/").append(annee).append(" ");
+    ligne.append(heure).append(":").append(minute).append(":");
+    ligne.append("  corriger <").append(texte).append(">");
+    journal.ajouter_ligne_suivi(ligne);
+    return {};
+  }
+  std::string_view seconde = "00";
+  if (const std::size_t ps = format.find("ss"); ps != npos) {
+    seconde = morceau(t, ps, 2);
+    if (seconde.empty()) seconde = "00";
+  }
+  return assembler(jour, mois, annee, heure, minute, seconde);
+}
+
+// ---------------------------------------------------------------- multiformat
+
+VarianteMultiformat variante_multiformat(std::string_view format) {
+  if (contient(format, "mm/dd/yyyy")) return VarianteMultiformat::us;
+  if (contient(format, "jj/mm/aaaa")) return VarianteMultiformat::jj_mm_aaaa;
+  if (contient(format, "multiformat_dt_mini_1\u00e8reUE")) return VarianteMultiformat::proche_ue;
+  if (contient(format, "multiformat_dt_mini_1\u00e8reUS")) return VarianteMultiformat::proche_us;
+  return VarianteMultiformat::jour_d_abord;
+}
+
+namespace {
+
+// Position of the first run of n digits.
+std::size_t chiffres_consecutifs(std::string_view t, std::size_t n) {
+  std::size_t suite = 0;
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    suite = est_chiffre(t[i]) ? suite + 1 : 0;
+    if (suite == n) return i + 1 - n;
+  }
+  return npos;
+}
+
+// Position of the first two digits, a colon and two digits.
+std::size_t position_heure(std::string_view t) {
+  for (std::size_t i = 0; i + 5 <= t.size(); ++i)
+    if (est_chiffre(t[i]) && est_chiffre(t[i + 1]) && t[i + 2] == ':' && est_chiffre(t[i + 3]) &&
+        est_chiffre(t[i + 4]))
+      return i;
+  return npos;
+}
+
+std::optional<int> entier_deux_chiffres(std::string_view champ) {
+  if (champ.size() != 2 || !est_chiffre(champ[0]) || !est_chiffre(champ[1])) return std::nullopt;
+  return (champ[0] - '0') * 10 + (champ[1] - '0');
+}
+
+// Time of day of "hh:mn:ss" as a fraction of a day; 0 when it does not read.
+double fraction_heure(std::string_view heure) {
+  const auto h = entier_deux_chiffres(morceau(heure, 0, 2));
+  const auto mn = entier_deux_chiffres(morceau(heure, 3, 2));
+  const auto s = entier_deux_chiffres(morceau(heure, 6, 2));
+  if (!h || !mn || !s || *h > 23 || *mn > 59 || *s > 59) return 0.0;
+  return (*h * 3600 + *mn * 60 + *s) / 86400.0;
+}
+
+}  // namespace
+
+std::string date_multiformat(std::string_view texte, std::string_view format,
+                             EtatLecteurDates& etat) {
+  const VarianteMultiformat variante = variante_multiformat(format);
+  const std::string_view t = trim_vue(texte);
+
+  // The pattern of the text keeps colons where they are and turns digits into
+  // "*": its "**:**" and "****" are found directly on the text.
+  std::string_view heure = "00:00:00";
+  std::array<char, 8> heure_completee{};
+  if (const std::size_t p = position_heure(t); p != npos && p > 0) {
+    heure = morceau(t, p, 8);
+    if (heure.size() == 5) {
+      for (std::size_t i = 0; i < 5; ++i) heure_completee[i] = heure[i];
+      heure_completee[5] = ':';
+      heure_completee[6] = heure_completee[7] = '0';
+      heure = std::string_view(heure_completee.data(), 8);
+    }
+  }
+
+  const std::size_t p_annee = chiffres_consecutifs(t, 4);
+  std::string_view jour = "02", mois = "01", annee = "1900";
+  if (p_annee == 0) {
+    annee = morceau(t, 0, 4);
+    mois = morceau(t, 5, 2);
+    jour = morceau(t, 8, 2);
+  } else if (p_annee == 6) {
+    const std::string_view premier = morceau(t, 0, 2), second = morceau(t, 3, 2);
+    annee = morceau(t, 6, 4);
+    switch (variante) {
+      case VarianteMultiformat::jour_d_abord:
+      case VarianteMultiformat::jj_mm_aaaa:
+        jour = premier;
+        mois = second;
+        break;
+      case VarianteMultiformat::us: {
+        const auto n = lire_entier(premier);
+        if (!n) return {};
+        if (*n > 12) {
+          jour = premier;
+          mois = second;
+        } else {
+          mois = premier;
+          jour = second;
+        }
+        break;
+      }
+      case VarianteMultiformat::proche_ue:
+      case VarianteMultiformat::proche_us: {
+        const auto a = entier_deux_chiffres(morceau(annee, 0, 2));
+        const auto b = entier_deux_chiffres(morceau(annee, 2, 2));
+        const auto f1 = entier_deux_chiffres(premier);
+        const auto f2 = entier_deux_chiffres(second);
+        if (!a || !b || !f1 || !f2) return {};
+        const int an = *a * 100 + *b;
+        const double h = fraction_heure(heure);
+        const auto jour_mois = encoder_date(an, *f2, *f1);
+        const auto mois_jour = encoder_date(an, *f1, *f2);
+        if (!jour_mois && !mois_jour) return {};
+        bool jour_d_abord;
+        if (!jour_mois || !mois_jour) {
+          jour_d_abord = jour_mois.has_value();
+        } else if (etat.premiere_date_multiformat) {
+          jour_d_abord = variante == VarianteMultiformat::proche_ue;
+        } else {
+          const double ecart_jm = std::fabs(*jour_mois + h - etat.date_multiformat_precedente);
+          const double ecart_mj = std::fabs(*mois_jour + h - etat.date_multiformat_precedente);
+          jour_d_abord = ecart_jm <= ecart_mj;
+        }
+        etat.date_multiformat_precedente = (jour_d_abord ? *jour_mois : *mois_jour) + h;
+        etat.premiere_date_multiformat = false;
+        jour = jour_d_abord ? premier : second;
+        mois = jour_d_abord ? second : premier;
+        break;
+      }
+    }
+  }
+  std::string r;
+  r.reserve(19);
+  r.append(jour).append("/").append(mois).append("/").append(annee).append(" ").append(heure);
+  return r;
+}
+
+}  // namespace tamso
