@@ -91,6 +91,12 @@ class Session {
   std::array<Couleur, 4> couleurs{};
   std::vector<std::string> repertoires_recents;
   std::string legende_fenetre;
+  // Stop request: set by the stop button (or the port), cleared when a stage starts.
+  bool arret = false;
+  bool arret_demande() {
+    if (!arret && port_->arret_demande()) arret = true;
+    return arret;
+  }
   // Data files found by the last count or listing.
   std::vector<FichierTrouve> liste_fichiers;
   std::string premier_fichier;

@@ -1,5 +1,6 @@
 // The regular timestamp list (ListBox_date_clean): item 0 the placeholder
-// "_intitulés des colonnes", items 1..N the target date-times.
+// "_intitulés des colonnes", items 1..N the target date-times, beginning one
+// step before the period start.
 #pragma once
 
 #include <string>
@@ -7,9 +8,47 @@
 
 namespace tamso {
 
+class Session;
+
+inline constexpr const char* kIntitulesColonnes = "_intitulés des colonnes";
+
 struct ListeHorodatee {
-  std::vector<std::string> elements{"_intitulés des colonnes"};
-  int n = 0;  // number of timestamps
+  // Item texts "dd/mm/yyyy hh:mm:ss"; empty until a list is generated.
+  std::vector<std::string> elements;
+  // The date-time value of each item (valeurs[0] = 0 for the placeholder),
+  // equal to what the date reader gives for the item's text.
+  std::vector<double> valeurs;
+  int n = 0;             // number of timestamps
+  std::string nr_final;  // Label_nr_final: N − 1, the number of results lines
+  // Set by the first list built since the program started.
+  bool deja_generee = false;
+
+  bool vide() const { return elements.empty(); }
+  // Empties the list; N goes back to 0.
+  void vider() {
+    elements.clear();
+    valeurs.clear();
+    n = 0;
+  }
 };
+
+enum class IssueListe {
+  creee,    // the whole list was generated
+  arretee,  // the stop request ended it early; the list keeps what was made
+  annulee,  // the user cancelled or answered No: the list stays empty
+  refusee,  // zero step, or (button) an end before the start
+};
+
+// The list generator: the calendar questions of the day, month and year units
+// and the date-test question, the question above 32000 lines, then the list
+// from one step (or N months or years) before the period start up to the
+// period end. Sets N, Label25 and Label_nr_final. The session's stop request
+// ends it after the current item.
+IssueListe generer_liste_horodatee(Session& s);
+
+// The button "<=  2-  créer la liste horodatée": refuses a zero step and an
+// end not after the start, asks for confirmation, then clears the stop
+// request and generates.
+IssueListe creer_liste_horodatee(Session& s);
 
 }  // namespace tamso

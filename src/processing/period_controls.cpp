@@ -1,0 +1,174 @@
+#include "processing/period_controls.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/session.h"
+#include "input/dates.h"
+#include "input/text.h"
+#include "processing/period.h"
+
+namespace tamso {
+
+namespace {
+
+void effets_periode(Session& s) {
+  s.periode_modifiee = true;
+  s.liste_horodatee.vider();
+  rafraichir_nombre_lignes(s);
+}
+
+// A date copied into the period also marks the description modified.
+void effets_recuperation(Session& s) {
+  s.description_modifiee = true;
+  effets_periode(s);
+}
+
+bool oui(Session& s, const std::string& question) {
+  return s.port().demander(TypeMessage::confirmation, question, Boutons::oui_non) == Reponse::oui;
+}
+
+// The date of a clickable label, or 0 when it is not one.
+double date_du_texte(Session& s, const std::string& texte) {
+  if (!date_recuperable(texte)) return 0.0;
+  return texte_en_date(texte, nullptr, s.journal);
+}
+
+bool recuperer_simple(Session& s, const std::string& texte, const std::string& question,
+                      bool debut) {
+  const double v = date_du_texte(s, texte);
+  if (v == 0.0 || !oui(s, question + texte)) return false;
+  if (debut)
+    fixer_debut(s.periode, v);
+  else
+    fixer_fin(s.periode, v);
+  effets_recuperation(s);
+  return true;
+}
+
+bool recuperer_aligne(Session& s, const std::string& texte, bool debut) {
+  const double v = date_du_texte(s, texte);
+  if (v == 0.0) return false;
+  const double pas = valeur_pas(s.periode);
+  const double aligne = debut ? arrondir_au_pas_inferieur(v, pas) : arrondir_au_pas_proche(v, pas);
+  const std::string question = std::string(debut ? " récupérer la date/heure mini ?\n\n(oui) "
+                                                  : " récupérer la date/heure maxi ?\n\n(oui) ") +
+                               texte_date_heure_complet(aligne) + "\n\n" + "(non) " + texte +
+                               "\n\n";
+  double choisi = 0.0;
+  switch (s.port().demander(TypeMessage::confirmation, question, Boutons::oui_non_annuler)) {
+    case Reponse::oui:
+      choisi = aligne;
+      break;
+    case Reponse::non:
+      choisi = v;
+      break;
+    default:
+      return false;
+  }
+  if (debut)
+    fixer_debut(s.periode, choisi);
+  else
+    fixer_fin(s.periode, choisi);
+  effets_recuperation(s);
+  return true;
+}
+
+}  // namespace
+
+void changer_debut(Session& s, double valeur) {
+  fixer_debut(s.periode, valeur);
+  effets_periode(s);
+}
+
+void changer_fin(Session& s, double valeur) {
+  fixer_fin(s.periode, valeur);
+  effets_periode(s);
+}
+
+void changer_pas(Session& s, double heure) {
+  s.periode.pas = std::isfinite(heure) ? heure - std::floor(heure) : 0.0;
+  effets_periode(s);
+}
+
+void changer_nb_pas(Session& s, int nombre) {
+  s.periode.nb_pas = std::clamp(nombre, kNbPasMin, kNbPasMax);
+  effets_periode(s);
+}
+
+void changer_unite(Session& s, int unite) {
+  if (unite < kUniteHeure || unite > kUniteAnnee) return;
+  s.periode.unite = unite;
+  effets_periode(s);
+}
+
+void changer_test_date(Session& s, int test) {
+  if (test != kTestInfOuEgal && test != kTestInfStrict) return;
+  s.periode.test_date = test;
+  effets_periode(s);
+}
+
+bool mettre_heure_debut_a_zero(Session& s) {
+  const double v = valeur_debut(s.periode);
+  if (!oui(s, "=== heure début ===\n\n  " + heure_en_texte(v) + "\n\n" + " mettre à\n\n" +
+                  "  00:00:00   ?"))
+    return false;
+  changer_debut(s, std::floor(v));
+  return true;
+}
+
+bool mettre_heure_fin_a_zero(Session& s) {
+  const double v = valeur_fin(s.periode);
+  if (!oui(s, "=== heure de fin ===\n\n  " + heure_en_texte(v) + "\n\n" + " mettre à\n\n" +
+                  "  00:00:00   ?"))
+    return false;
+  changer_fin(s, std::floor(v));
+  return true;
+}
+
+bool mettre_pas_a_zero(Session& s) {
+  if (!oui(s, "=== heure du pas ===\n\n  " + heure_en_texte(s.periode.pas) + "\n\n" +
+                  " mettre à\n\n" + "  00:00:00 ?"))
+    return false;
+  changer_pas(s, 0.0);
+  return true;
+}
+
+bool date_recuperable(std::string_view texte) { return compter_numeriques(texte) >= 8; }
+
+bool recuperer_pas_dsc(Session& s) {
+  // The step is a time of day ("00:15:00", six digits): it is taken when it
+  // reads as one.
+  const std::string texte = s.description.pas_dsc;
+  const auto v = lire_date_heure(trim(texte));
+  if (!v || *v >= 1.0 || !oui(s, " récupérer le pas ?\n" + texte)) return false;
+  s.periode.pas = *v;
+  effets_recuperation(s);
+  return true;
+}
+
+bool recuperer_max_dsc(Session& s) {
+  return recuperer_simple(s, s.description.max_dsc, " récupérer la date/heure max ?\n", false);
+}
+
+bool recuperer_min_dsc(Session& s) {
+  return recuperer_simple(s, s.description.min_dsc, " récupérer la date/heure min ?\n", true);
+}
+
+bool recuperer_date_heure_mini(Session& s, const std::string& texte) {
+  return recuperer_aligne(s, texte, true);
+}
+
+bool recuperer_date_heure_maxi(Session& s, const std::string& texte) {
+  return recuperer_aligne(s, texte, false);
+}
+
+bool recuperer_date_min_table(Session& s, const std::string& texte) {
+  return recuperer_simple(s, texte, " récupérer la date min ?\n", true);
+}
+
+bool recuperer_date_max_table(Session& s, const std::string& texte) {
+  return recuperer_simple(s, texte, " récupérer la date max ?\n", false);
+}
+
+}  // namespace tamso

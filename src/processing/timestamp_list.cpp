@@ -1,0 +1,364 @@
+#include "processing/timestamp_list.h"
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <optional>
+
+#include "core/session.h"
+#include "input/dates.h"
+#include "input/text.h"
+#include "processing/calendar.h"
+#include "processing/period.h"
+
+namespace tamso {
+
+namespace {
+
+constexpr long long kSecondesJour = 86400;
+constexpr const char* kProgression = "2- liste horodatée ... ";
+constexpr int kLignesAvantQuestion = 32000;
+// Progress and the stop request are looked at about this often.
+constexpr auto kTranche = std::chrono::milliseconds(30);
+
+bool est_calendaire(int unite) {
+  return unite == kUniteJour || unite == kUniteMois || unite == kUniteAnnee;
+}
+
+long long heure_du_jour(long long secondes) {
+  return secondes - division_plancher(secondes, kSecondesJour) * kSecondesJour;
+}
+
+long long minuit(long long secondes) { return secondes - heure_du_jour(secondes); }
+
+// Texts of the list items, the date part computed once per day.
+class TexteInstant {
+ public:
+  std::string operator()(long long secondes) {
+    const long long jour = division_plancher(secondes, kSecondesJour);
+    if (jour != jour_ || date_.empty()) {
+      jour_ = jour;
+      date_ = date_en_texte(static_cast<double>(jour));
+    }
+    const long long h = secondes - jour * kSecondesJour;
+    char heure[9] = {
+        static_cast<char>('0' + h / 36000),      static_cast<char>('0' + h / 3600 % 10), ':',
+        static_cast<char>('0' + h / 600 % 6),    static_cast<char>('0' + h / 60 % 10),   ':',
+        static_cast<char>('0' + h % 60 / 10),    static_cast<char>('0' + h % 10),        '\0'};
+    std::string t;
+    t.reserve(date_.size() + 9);
+    t += date_;
+    t += ' ';
+    t += heure;
+    return t;
+  }
+
+ private:
+  long long jour_ = 0;
+  std::string date_;
+};
+
+Reponse question_corriger(Session& s, const std::string& texte) {
+  return s.port().demander(TypeMessage::avertissement, texte, Boutons::oui_non_annuler);
+}
+
+// Both ends at 00:00:00 of their days.
+void heures_a_zero(Session& s) {
+  Periode& p = s.periode;
+  fixer_debut(p, valeur_depuis_secondes(minuit(secondes_depuis_origine(valeur_debut(p)))));
+  fixer_fin(p, valeur_depuis_secondes(minuit(secondes_depuis_origine(valeur_fin(p)))));
+  s.periode_modifiee = true;
+}
+
+bool question_jour(Session& s) {
+  const Periode& p = s.periode;
+  const double d = valeur_debut(p), f = valeur_fin(p);
+  const bool debut_decale = heure_du_jour(secondes_depuis_origine(d)) != 0;
+  const bool fin_decalee = heure_du_jour(secondes_depuis_origine(f)) != 0;
+  if (!debut_decale && !fin_decalee) return true;
+  std::string detail;
+  if (debut_decale) detail = heure_en_texte(d) + " -> 00:00:00";
+  if (fin_decalee)
+    detail += std::string(debut_decale ? "  et  \n" : "    ") + heure_en_texte(f) + " -> 00:00:00";
+  const std::string texte =
+      "--- PAR JOUR ------------\n\n" + texte_date_heure_complet(d) + "  " + heure_en_texte(d) +
+      "\n" + texte_date_heure_complet(f) + "  " + heure_en_texte(f) + "\n\n" +
+      " les heures des dates de début ou de fin ne sont pas à zéro =>  00:00:00    \n\n" + detail +
+      "\n\n" + "     corriger     (Oui)\n\n" + "     continuer    (Non)\n\n" +
+      "     ou annuler   (Annuler)";
+  switch (question_corriger(s, texte)) {
+    case Reponse::oui:
+      heures_a_zero(s);
+      return true;
+    case Reponse::non:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool questions_mois(Session& s) {
+  Periode& p = s.periode;
+  const ChampsDate c1 = decoder_date(valeur_debut(p)), c2 = decoder_date(valeur_fin(p));
+  if (c1.jour != 1 || c2.jour != 1) {
+    std::string detail;
+    if (c1.jour != 1) detail = p.debut.substr(0, 10);
+    if (c2.jour != 1) detail += std::string(c1.jour != 1 ? "  et  " : "    ") + p.fin.substr(0, 10);
+    const std::string texte =
+        "--- PAR MOIS ------------\n\n   les dates de début et de fin ne sont pas du type  "
+        "01/mm/aaaa\n\n" +
+        detail + "\n\n" + "     corriger     (Oui)\n\n" + "     continuer    (Non)\n\n" +
+        "     ou annuler   (Annuler)";
+    switch (question_corriger(s, texte)) {
+      case Reponse::oui: {
+        int a2 = c2.annee, m2 = c2.mois;
+        // An end in the start's month moves one month later.
+        if (m2 == c1.mois && ++m2 == 13) {
+          m2 = 1;
+          ++a2;
+        }
+        const auto d = encoder_date(c1.annee, c1.mois, 1);
+        const auto f = encoder_date(a2, m2, 1);
+        if (d && f) {
+          fixer_debut(p, *d);
+          fixer_fin(p, *f);
+          s.periode_modifiee = true;
+        }
+        break;
+      }
+      case Reponse::non:
+        break;
+      default:
+        return false;
+    }
+  }
+  const double d = valeur_debut(p), f = valeur_fin(p);
+  if (heure_du_jour(secondes_depuis_origine(d)) == 0 &&
+      heure_du_jour(secondes_depuis_origine(f)) == 0)
+    return true;
+  const std::string texte =
+      "--- PAR MOIS ------------\n\n" + texte_date_heure_complet(d) + "\n" +
+      texte_date_heure_complet(f) + "\n\n" +
+      " les heures des dates de début et de fin ne sont pas à zéro 00:00:00\n\n" +
+      "   corriger     (Oui)\n\n" + "   continuer    (Non)\n\n" + "   ou annuler   (Annuler)";
+  switch (question_corriger(s, texte)) {
+    case Reponse::oui:
+      heures_a_zero(s);
+      return true;
+    case Reponse::non:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool question_annee(Session& s) {
+  Periode& p = s.periode;
+  const ChampsDate c1 = decoder_date(valeur_debut(p)), c2 = decoder_date(valeur_fin(p));
+  if (c1.mois == 1 && c1.jour == 1 && c2.mois == 1 && c2.jour == 1) return true;
+  const std::string texte =
+      "--- PAR ANNEE ------------\n\n   les dates de début et de fin ne sont pas du type   "
+      "01/01/aaaa\n\n   " +
+      p.debut + "\n" + "   " + p.fin + "\n\n" + "   corriger     (Oui)\n\n" +
+      "   continuer    (Non)\n\n" + "   ou annuler   (Annuler)";
+  switch (question_corriger(s, texte)) {
+    case Reponse::oui: {
+      const int a2 = c2.annee == c1.annee ? c2.annee + 1 : c2.annee;
+      const auto d = encoder_date(c1.annee, 1, 1);
+      const auto f = encoder_date(a2, 1, 1);
+      if (d && f) {
+        fixer_debut(p, *d);
+        fixer_fin(p, *f);
+        s.periode_modifiee = true;
+      }
+      return true;
+    }
+    case Reponse::non:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The questions of the calendar units; false when the user cancels.
+bool questions_calendaires(Session& s) {
+  Periode& p = s.periode;
+  if (p.test_date == kTestInfOuEgal &&
+      s.port().demander(TypeMessage::avertissement,
+                        " le test sur les dates devrait être (inf strict)\n\n"
+                        "   [date [mesure]  <    [horodatées] (inf strict)]\n\n"
+                        "   corriger cette option (Oui / Non)",
+                        Boutons::oui_non) == Reponse::oui) {
+    p.test_date = kTestInfStrict;
+    s.periode_modifiee = true;
+  }
+  switch (p.unite) {
+    case kUniteJour:
+      return question_jour(s);
+    case kUniteMois:
+      return questions_mois(s);
+    case kUniteAnnee:
+      return question_annee(s);
+    default:
+      return true;
+  }
+}
+
+// Instant of item k (from 1) in seconds, or nothing past the calendar's range.
+// Time units step from the working start by k − 1 steps; months and years
+// step the calendar from the period start, the day of month kept (or the
+// month's last day when the month is shorter) and the start's time of day.
+class Pas {
+ public:
+  Pas(const Periode& p, long long debut_s, long long pas_s)
+      : unite_(p.unite), nb_(std::llabs(static_cast<long long>(p.nb_pas))), debut_s_(debut_s),
+        pas_s_(pas_s) {
+    const ChampsDate c = decoder_date(valeur_depuis_secondes(debut_s));
+    annee_ = c.annee;
+    mois_ = c.mois;
+    jour_ = c.jour;
+    heure_s_ = heure_du_jour(debut_s);
+  }
+
+  std::optional<long long> instant(long long k) const {
+    if (unite_ != kUniteMois && unite_ != kUniteAnnee) return debut_s_ + (k - 2) * pas_s_;
+    const long long mois = (k - 2) * nb_ * (unite_ == kUniteAnnee ? 12 : 1);
+    const DateCalendrier d = decaler_mois(annee_, mois_, jour_, mois);
+    const auto v = encoder_date(d.annee, d.mois, d.jour);
+    if (!v) return std::nullopt;
+    return secondes_depuis_origine(*v) + heure_s_;
+  }
+
+ private:
+  int unite_;
+  long long nb_;
+  long long debut_s_, pas_s_;
+  int annee_ = 0, mois_ = 0, jour_ = 0;
+  long long heure_s_ = 0;
+};
+
+std::string pourcentage(long long i, int attendu) {
+  const long long p = attendu > 0 ? std::min<long long>(i * 100 / attendu, 100) : 100;
+  return std::to_string(p) + "%   ";
+}
+
+}  // namespace
+
+IssueListe generer_liste_horodatee(Session& s) {
+  Interaction& port = s.port();
+  Periode& p = s.periode;
+  ListeHorodatee& liste = s.liste_horodatee;
+
+  port.progression(std::string(kProgression) + " 0%  ", 2);
+  s.ajouter_ligne_suivi("");
+  s.ajouter_ligne_suivi("       --> liste horodatée");
+  liste.vider();
+
+  if (secondes_pas(p) == 0) {
+    port.informer(TypeMessage::erreur,
+                  " le pas est à zéro\n\n   corriger cette valeur et relancer ...");
+    return IssueListe::refusee;
+  }
+  if (est_calendaire(p.unite) && !questions_calendaires(s)) return IssueListe::annulee;
+
+  const long long pas_s = secondes_pas(p);
+  const double pas = valeur_pas(p);
+  const long long debut_s = secondes_depuis_origine(valeur_debut(p));
+  const long long fin_s = secondes_depuis_origine(valeur_fin(p));
+  const long long depart_s = debut_s - pas_s;
+  const int attendu = nombre_lignes_attendu(valeur_depuis_secondes(depart_s),
+                                            valeur_depuis_secondes(fin_s), pas);
+  if (attendu > kLignesAvantQuestion &&
+      port.demander(TypeMessage::information,
+                    "\n\n   Le nombre de lignes à générer est supérieur à 32000       .\n\n"
+                    "   continuer ? ",
+                    Boutons::oui_non) != Reponse::oui)
+    return IssueListe::annulee;
+
+  if (liste.deja_generee) {
+    const long long jours = arrondi_demi_pair(fin_s - depart_s, kSecondesJour);
+    s.ajouter_ligne_suivi("");
+    s.ajouter_ligne_suivi("de " + p.debut);
+    s.ajouter_ligne_suivi("à  " + p.fin + "  " + std::to_string(jours) + " jour" +
+                          (jours > 1 ? "s" : ""));
+    s.ajouter_ligne_suivi("nb dates = " + std::to_string(attendu));
+    s.ajouter_ligne_suivi("pas = " + texte_pas(p));
+  }
+  liste.deja_generee = true;
+
+  liste.vider();
+  const std::size_t reserve = static_cast<std::size_t>(std::clamp(attendu, 0, 10'000'000)) + 2;
+  liste.elements.reserve(reserve);
+  liste.valeurs.reserve(reserve);
+  liste.elements.emplace_back(kIntitulesColonnes);
+  liste.valeurs.push_back(0.0);
+
+  using Chrono = std::chrono::steady_clock;
+  const Pas suivant(p, debut_s, pas_s);
+  TexteInstant texte;
+  auto dernier_point = Chrono::now();
+  bool arretee = false;
+  int i = 0;
+  while (i < INT_MAX) {
+    const auto cur = suivant.instant(i + 1);
+    if (!cur || *cur > fin_s) break;
+    ++i;
+    liste.elements.push_back(texte(*cur));
+    liste.valeurs.push_back(valeur_depuis_secondes(*cur));
+    if (i != 1 && i % 1024 != 0) continue;
+    const auto a_present = Chrono::now();
+    if (i != 1 && a_present - dernier_point < kTranche) continue;
+    dernier_point = a_present;
+    if (i != 1) {
+      port.progression(kProgression + pourcentage(i, attendu), 2);
+      if (p.unite == kUniteJour) port.progression("2- liste ... " + pourcentage(i, attendu), 2);
+    }
+    if (s.arret_demande()) {
+      arretee = true;
+      break;
+    }
+  }
+
+  liste.n = i;
+  port.progression(std::string(kProgression) + "100%   ", 2);
+  p.resume_lignes = format_milliers(i) + texte_nombre_jours(i, pas);
+  p.resume_negatif = false;
+  liste.nr_final = format_milliers(std::max(i - 1, 0));
+  return arretee ? IssueListe::arretee : IssueListe::creee;
+}
+
+IssueListe creer_liste_horodatee(Session& s) {
+  Periode& p = s.periode;
+  const double debut = valeur_debut(p), fin = valeur_fin(p), pas = valeur_pas(p);
+  if (secondes_pas(p) == 0) {
+    s.port().informer(TypeMessage::erreur, " le pas est à zéro\n\n   <" + heure_en_texte(pas) +
+                                               ">  \n\n" +
+                                               "   corriger cette valeur et relancer ...");
+    return IssueListe::refusee;
+  }
+  const int attendu = nombre_lignes_attendu(debut, fin, pas);
+  if (attendu <= 0) {
+    s.port().informer(TypeMessage::erreur,
+                      " la date de fin est antérieure à la date de début\n\n  début " + p.debut +
+                          "  \n\n" + "  fin   " + p.fin + "  \n\n" +
+                          "   corriger cette valeur ...");
+    return IssueListe::refusee;
+  }
+  // The step in words: a day, month or year step is not a time of day.
+  const std::string question = " Créer une nouvelle liste de dates régulières ? \n\n\n du " +
+                               texte_date_heure_complet(debut) + "\n\n" + " au " +
+                               texte_date_heure_complet(fin) + "\n\n" + " au pas de " +
+                               texte_pas(p) + "\n\n" + " => " + std::to_string(attendu) +
+                               " dates" + texte_nombre_jours(attendu, pas) + "\n\n";
+  if (s.port().demander(TypeMessage::confirmation, question, Boutons::oui_non_annuler) !=
+      Reponse::oui)
+    return IssueListe::annulee;
+  // A new stage: an earlier stop request no longer counts.
+  s.arret = false;
+  p.resume_lignes = format_milliers(attendu);
+  p.resume_negatif = attendu < 0;
+  return generer_liste_horodatee(s);
+}
+
+}  // namespace tamso
