@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, when missing.
+# Installs the Debian packages of scripts/paquets.txt that are missing.
 set -euo pipefail
+cd "$(dirname "$0")"
 
-paquets=(cmake make g++ pkg-config libgtest-dev libgmock-dev libcli11-dev)
+mapfile -t paquets < <(grep -v -E '^\s*(#|$)' paquets.txt)
 
 manquants=()
 for p in "${paquets[@]}"; do

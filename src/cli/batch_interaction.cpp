@@ -27,6 +27,8 @@ Reponse InteractionLot::reponse_par_defaut(Boutons boutons) {
     case Boutons::oui_non_annuler: return Reponse::annuler;
     case Boutons::oui_annuler: return Reponse::annuler;
     case Boutons::ok_annuler: return Reponse::annuler;
+    case Boutons::oui_ok: return Reponse::ok;
+    case Boutons::annuler: return Reponse::annuler;
   }
   return Reponse::annuler;
 }

@@ -9,7 +9,7 @@
 namespace tamso {
 
 enum class TypeMessage { information, avertissement, erreur, confirmation };
-enum class Boutons { ok, oui_non, oui_non_annuler, oui_annuler, ok_annuler };
+enum class Boutons { ok, oui_non, oui_non_annuler, oui_annuler, ok_annuler, oui_ok, annuler };
 enum class Reponse { ok, oui, non, annuler };
 
 // What an open-file or save-file dialog shows.

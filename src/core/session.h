@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "description/description.h"
 #include "input/date_format.h"
 #include "input/files.h"
+#include "input/listing.h"
+#include "input/loader.h"
 #include "processing/period.h"
 #include "processing/timestamp_list.h"
 #include "results/file_table.h"
@@ -91,6 +94,13 @@ class Session {
   std::array<Couleur, 4> couleurs{};
   std::vector<std::string> repertoires_recents;
   std::string legende_fenetre;
+  // Texts the window shows in its labels, by control name ("Label_nb_fic", ...).
+  std::map<std::string, std::string> etiquettes;
+  std::string& etiquette(const std::string& nom) { return etiquettes[nom]; }
+  // The data file last loaded (Memo1) and its preview (Memo6).
+  FichierCharge fichier_charge;
+  std::vector<std::string> apercu;
+  EtatListage etat_listage;
   // Stop request: set by the stop button (or the port), cleared when a stage starts.
   bool arret = false;
   bool arret_demande() {

@@ -53,6 +53,12 @@ bool repertoire_existe(const std::string& chemin) {
   return !chemin.empty() && fs::is_directory(chemin, ec);
 }
 
+std::uintmax_t taille_fichier(const std::string& chemin) {
+  std::error_code ec;
+  const std::uintmax_t n = fs::file_size(chemin, ec);
+  return ec ? 0 : n;
+}
+
 std::string repertoire_de(std::string_view chemin) {
   const std::size_t p = chemin.find_last_of("/\\");
   if (p == std::string_view::npos) return {};

@@ -31,6 +31,8 @@ inline constexpr const char* kNomBaseProgramme = "tamso";
 
 bool fichier_existe(const std::string& chemin);
 bool repertoire_existe(const std::string& chemin);
+// Size in bytes; 0 when the file cannot be read.
+std::uintmax_t taille_fichier(const std::string& chemin);
 // Directory part of a path, with its final separator ("" when none).
 std::string repertoire_de(std::string_view chemin);
 // File name part of a path.

@@ -403,4 +403,16 @@ std::string format_milliers(long long n) {
   return negatif ? "-" + r : r;
 }
 
+std::string format_deux_decimales(double valeur, char separateur_decimal) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.2f", valeur);
+  std::string r = buf;
+  while (!r.empty() && r.back() == '0') r.pop_back();
+  if (!r.empty() && r.back() == '.') r.pop_back();
+  if (r == "-0") r = "0";
+  for (char& c : r)
+    if (c == '.') c = separateur_decimal;
+  return r;
+}
+
 }  // namespace tamso

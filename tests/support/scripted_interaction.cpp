@@ -20,7 +20,9 @@ Reponse InteractionScriptee::demander(TypeMessage type, const std::string& texte
       reponses.pop_front();
     } else {
       ++questions_non_scriptees;
-      r = boutons == Boutons::oui_non ? Reponse::non : Reponse::annuler;
+      r = boutons == Boutons::oui_non ? Reponse::non
+          : boutons == Boutons::oui_ok ? Reponse::ok
+                                       : Reponse::annuler;
     }
   }
   echanges.push_back({type, texte, boutons, r});

@@ -1,0 +1,233 @@
+#include "input/loader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "core/session.h"
+#include "input/encoding.h"
+#include "input/files.h"
+#include "input/text.h"
+#include "results/tracking_log.h"
+
+namespace tamso {
+
+// ---------------------------------------------------------------- line reader
+
+LecteurLignes::LecteurLignes(const std::string& chemin, NettoyageLignes nettoyage,
+                             std::size_t taille_bloc)
+    : nettoyage_(nettoyage), tampon_(std::max<std::size_t>(taille_bloc, 16)) {
+  fichier_ = std::fopen(chemin.c_str(), "rb");
+}
+
+LecteurLignes::~LecteurLignes() {
+  if (fichier_) std::fclose(fichier_);
+}
+
+bool LecteurLignes::remplir() {
+  if (fin_fichier_ || !fichier_) return false;
+  // Keep the unread part at the front; grow when one line fills the block.
+  if (debut_ > 0) {
+    std::memmove(tampon_.data(), tampon_.data() + debut_, fin_ - debut_);
+    fin_ -= debut_;
+    debut_ = 0;
+  }
+  if (fin_ == tampon_.size()) tampon_.resize(tampon_.size() * 2);
+  const std::size_t n = std::fread(tampon_.data() + fin_, 1, tampon_.size() - fin_, fichier_);
+  if (n == 0) {
+    fin_fichier_ = true;
+    return false;
+  }
+  char* p = tampon_.data() + fin_;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (p[i] == '\0') p[i] = nettoyage_.nul;
+    else if (p[i] == '\t' && nettoyage_.tabulation_vers_point_virgule) p[i] = ';';
+  }
+  fin_ += n;
+  octets_lus_ += n;
+  return true;
+}
+
+bool LecteurLignes::suivante(std::string_view& ligne) {
+  if (!fichier_) return false;
+  std::size_t cherche = debut_;
+  for (;;) {
+    if (cr_en_attente_ && debut_ < fin_) {
+      if (tampon_[debut_] == '\n') ++debut_;
+      cr_en_attente_ = false;
+      cherche = debut_;
+    }
+    const char* base = tampon_.data();
+    const char* p = base + cherche;
+    const char* fin = base + fin_;
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(fin - p)));
+    const char* limite = lf ? lf : fin;
+    const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(limite - p)));
+    const char* bout = cr ? cr : lf;
+    if (bout) {
+      ligne = std::string_view(base + debut_, static_cast<std::size_t>(bout - (base + debut_)));
+      debut_ = static_cast<std::size_t>(bout - base) + 1;
+      if (*bout == '\r') {
+        if (debut_ < fin_) {
+          if (tampon_[debut_] == '\n') ++debut_;
+        } else {
+          cr_en_attente_ = true;
+        }
+      }
+      return true;
+    }
+    const std::size_t deja = fin_ - debut_;
+    if (!remplir()) {
+      if (fin_ > debut_) {  // a last line without its end
+        ligne = std::string_view(tampon_.data() + debut_, fin_ - debut_);
+        debut_ = fin_;
+        return true;
+      }
+      return false;
+    }
+    cherche = debut_ + deja;
+  }
+}
+
+// ---------------------------------------------------------------- loaded file
+
+namespace {
+
+bool vide_ou_blancs(std::string_view l) { return trim_vue(l).empty(); }
+
+}  // namespace
+
+FichierCharge lire_fichier_charge(const std::string& chemin, NettoyageLignes nettoyage) {
+  FichierCharge f;
+  f.chemin = chemin;
+  f.nettoyage = nettoyage;
+  LecteurLignes lecteur(chemin, nettoyage);
+  std::string_view l;
+  long long i = 0;
+  while (lecteur.suivante(l)) {
+    if (f.debut.size() < FichierCharge::kLignesGardees) f.debut.emplace_back(l);
+    if (!vide_ou_blancs(l)) f.derniere_non_vide = i;
+    ++i;
+  }
+  f.nb_lignes = i;
+  f.taille = lecteur.octets_lus();
+  return f;
+}
+
+std::string FichierCharge::ligne(long long i) const {
+  if (i < 0 || i >= nb_lignes) return {};
+  if (static_cast<std::size_t>(i) < debut.size()) return debut[static_cast<std::size_t>(i)];
+  std::string resultat;
+  parcourir([&](long long k, std::string_view l) {
+    if (k < i) return true;
+    resultat.assign(l);
+    return false;
+  });
+  return resultat;
+}
+
+std::string FichierCharge::texte(long long i) const { return cp1252_vers_utf8(ligne(i)); }
+
+long long FichierCharge::premiere_ligne_contenant(std::string_view morceau) const {
+  long long trouve = -1;
+  parcourir([&](long long k, std::string_view l) {
+    if (l.find(morceau) == std::string_view::npos) return true;
+    trouve = k;
+    return false;
+  });
+  return trouve;
+}
+
+long long FichierCharge::derniere_ligne_contenant(std::string_view morceau) const {
+  long long trouve = -1;
+  parcourir([&](long long k, std::string_view l) {
+    if (l.find(morceau) != std::string_view::npos) trouve = k;
+    return true;
+  });
+  return trouve;
+}
+
+// ---------------------------------------------------------------- copies
+
+void copier_en_remplacant(const std::string& source, char ancien, const std::string& destination,
+                          char nouveau, Interaction& port, JournalSuivi& journal) {
+  std::string octets;
+  if (!fichier_existe(source)) {
+    port.informer(TypeMessage::information, "fichier inexistant\n" + source);
+  } else {
+    std::ifstream f(source, std::ios::binary);
+    octets.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    if (octets.empty()) journal.ajouter_ligne_suivi("fichier VIDE => " + source);
+    std::replace(octets.begin(), octets.end(), ancien, nouveau);
+  }
+  std::ofstream d(destination, std::ios::binary | std::ios::trunc);
+  d.write(octets.data(), static_cast<std::streamsize>(octets.size()));
+}
+
+// ---------------------------------------------------------------- loader
+
+bool charger_fichier_donnees(Session& s, const std::string& chemin) {
+  const Description& d = s.description;
+  const bool tabulation = d.separateur_colonne == 0;
+  // The workbook and clipboard sources are read through their temporary text,
+  // which the caller names.
+  const std::string& source = chemin;
+  if (s.source == SourceDonnees::presse_papier) {
+    if (!fichier_existe(s.repertoire_programme() + kFichierPressePapier)) {
+      s.port().informer(TypeMessage::information, chemin + "\n\n" + "fichier introuvable ");
+      return false;
+    }
+  }
+
+  // A missing or empty file is said once and loads as no line.
+  if (!fichier_existe(source)) {
+    s.port().informer(TypeMessage::information, "fichier inexistant\n" + source);
+  } else if (taille_fichier(source) == 0) {
+    s.ajouter_ligne_suivi("fichier VIDE => " + source);
+  }
+
+  NettoyageLignes nettoyage;
+  nettoyage.tabulation_vers_point_virgule = tabulation;
+  s.fichier_charge = lire_fichier_charge(source, nettoyage);
+  apercu_fichier(s);
+  const long long num_donnee = lire_entier(d.num_ligne_donnee).value_or(0);
+  if (s.fichier_charge.nb_lignes >= num_donnee + 2 && !d.car_null) return true;
+
+  // A short file, or one whose unreadable characters are handled: read again
+  // with NUL bytes turned into "_" (tab-separated files keep byte 1).
+  if (!tabulation) {
+    if (d.masque == "ppp") {
+      std::string message = " le presse papier ne contient que " +
+                            std::to_string(s.fichier_charge.taille) + " octets\n\n" +
+                            " 3 premières lignes :\n" + "==============================\n";
+      for (long long i = 0; i < 3 && i < s.fichier_charge.nb_lignes; ++i)
+        message += s.fichier_charge.texte(i) + "\n";
+      message += "==============================\n\n";
+      message += " => Annuler pour   Recopier les données du fichier Excel";
+      s.port().demander(TypeMessage::avertissement, message, Boutons::annuler);
+      return false;
+    }
+    nettoyage.nul = '_';
+  }
+  s.fichier_charge = lire_fichier_charge(source, nettoyage);
+  apercu_fichier(s);
+  return true;
+}
+
+void apercu_fichier(Session& s) {
+  s.apercu.clear();
+  const auto& lignes = s.fichier_charge.debut;
+  for (std::size_t i = 0; i < lignes.size() && i < 21; ++i) {
+    std::string l = cp1252_vers_utf8(lignes[i]);
+    for (char& c : l)
+      if (c == ';' || c == '\0') c = '\t';
+    reparer_accents(l);
+    s.apercu.push_back(std::move(l));
+  }
+  s.apercu.push_back("=================================================");
+  s.apercu.push_back("cet affichage n'est qu'une partie du fichier...");
+  s.apercu.push_back("    double click pour affichage complet");
+}
+
+}  // namespace tamso

@@ -1,0 +1,108 @@
+// The data-file loader: brings one data file in, cleaned (NUL bytes turned
+// into byte 1 or "_", tabulations into ";" for tab-separated files), without
+// ever holding more than a block of it in memory. Lines stay Windows-1252
+// bytes; only texts shown to the user are decoded.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tamso {
+
+class Session;
+class JournalSuivi;
+class Interaction;
+
+// How the bytes of a data file are cleaned as they are read.
+struct NettoyageLignes {
+  char nul = '\x01';                    // what a NUL byte becomes
+  bool tabulation_vers_point_virgule = false;
+};
+
+// Streams the lines of a file in large blocks. A line ends at CR, LF or the
+// pair; the view it gives stays valid until the next call.
+class LecteurLignes {
+ public:
+  static constexpr std::size_t kTailleBloc = 1 << 20;
+
+  LecteurLignes(const std::string& chemin, NettoyageLignes nettoyage,
+                std::size_t taille_bloc = kTailleBloc);
+  ~LecteurLignes();
+  LecteurLignes(const LecteurLignes&) = delete;
+  LecteurLignes& operator=(const LecteurLignes&) = delete;
+
+  bool ouvert() const { return fichier_ != nullptr; }
+  bool suivante(std::string_view& ligne);
+  std::uint64_t octets_lus() const { return octets_lus_; }
+
+ private:
+  bool remplir();
+
+  std::FILE* fichier_ = nullptr;
+  NettoyageLignes nettoyage_;
+  std::vector<char> tampon_;
+  std::size_t debut_ = 0, fin_ = 0;
+  bool fin_fichier_ = false;
+  bool cr_en_attente_ = false;  // a CR ended the last line: skip an LF right after it
+  std::uint64_t octets_lus_ = 0;
+};
+
+// A loaded data file: its first lines kept in memory, the others read again
+// from the file when asked for.
+class FichierCharge {
+ public:
+  static constexpr std::size_t kLignesGardees = 256;
+
+  std::string chemin;  // the file actually read
+  NettoyageLignes nettoyage;
+  std::vector<std::string> debut;     // the first lines (bytes, cleaned)
+  long long nb_lignes = 0;
+  long long derniere_non_vide = -1;   // index of the last line that is not blank
+  std::uint64_t taille = 0;           // bytes
+
+  // Line i (from 0), bytes as cleaned; empty beyond the end.
+  std::string ligne(long long i) const;
+  // The same decoded into UTF-8 text.
+  std::string texte(long long i) const;
+  // Index of the first (last) line containing the text, -1 when none.
+  long long premiere_ligne_contenant(std::string_view morceau) const;
+  long long derniere_ligne_contenant(std::string_view morceau) const;
+
+  // Calls f(index, line) for every line in order until f returns false.
+  template <class F>
+  void parcourir(F&& f) const {
+    LecteurLignes lecteur(chemin, nettoyage);
+    std::string_view l;
+    long long i = 0;
+    while (lecteur.suivante(l))
+      if (!f(i++, l)) return;
+  }
+};
+
+// Reads a whole file once: the first lines, the count, the last non-blank line.
+FichierCharge lire_fichier_charge(const std::string& chemin, NettoyageLignes nettoyage);
+
+// Copies a file replacing every byte equal to one value by another. A missing
+// source shows "fichier inexistant\n" + path and writes an empty destination;
+// an empty one logs "fichier VIDE => " + path.
+void copier_en_remplacant(const std::string& source, char ancien, const std::string& destination,
+                          char nouveau, Interaction& port, JournalSuivi& journal);
+
+// Temporary files of the workbook and clipboard sources, in the program directory.
+inline constexpr const char* kFichierTemporaireExcel = "~tmp_xls.csv";
+inline constexpr const char* kFichierPressePapier = "~presse-papier.ppp";
+
+// Loads one data file (Memo1) and previews it (Memo6): the session's
+// `fichier_charge` and `apercu`. False ends the caller's work: the clipboard
+// capture is missing or holds too few lines.
+bool charger_fichier_donnees(Session& s, const std::string& chemin);
+
+// The first lines of the loaded file as shown to the user.
+void apercu_fichier(Session& s);
+
+}  // namespace tamso

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/session.h"
+#include "input/inspection.h"
+#include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
+
+namespace tamso {
+namespace {
+
+using test::InteractionScriptee;
+
+TEST(DetecterSeparateur, StrictlyLargestCount) {
+  EXPECT_EQ(detecter_separateur("a;b;c d").detecte, 2);
+  EXPECT_EQ(detecter_separateur("a\tb\tc").detecte, 0);
+  EXPECT_EQ(detecter_separateur("1,2,3;4").detecte, 3);
+  EXPECT_EQ(detecter_separateur("a\tb;c").detecte, -1);  // a tie: nothing detected
+  EXPECT_EQ(detecter_separateur("abc").detecte, -1);
+  // Many spaces, yet four semicolons and more tabs than commas: semicolon.
+  const auto d = detecter_separateur("2021-01-01 10:00:00 ; 1 ; 2 ; 3 ; 4\t \t  x");
+  EXPECT_EQ(d.points_virgules, 4);
+  EXPECT_EQ(d.detecte, 2);
+  EXPECT_EQ(detecter_separateur("a b c;d;e;f;g").detecte, 2);  // 4 ";" vs 2 " "
+}
+
+class Inspection : public test::AvecDossier {
+ protected:
+  void SetUp() override {
+    AvecDossier::SetUp();
+    donnees_ = dossier_->sous_dossier("donnees");
+    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
+    Description& d = session_->description;
+    d = description_par_defaut(programme_);
+    d.masque = "*.csv";
+    d.separateur_colonne = 2;
+    d.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
+  }
+  std::string copier(const std::string& fixture, const std::string& nom) {
+    std::filesystem::copy_file(std::string(TAMSO_DONNEES_TEST "listage/") + fixture,
+                               donnees_ + nom);
+    return donnees_ + nom;
+  }
+  Session& s() { return *session_; }
+
+  InteractionScriptee port_;
+  std::string donnees_;
+  std::unique_ptr<Session> session_;
+};
+
+TEST_F(Inspection, WellDescribedFileAsksOnlyTheFirstQuestion) {
+  const std::string chemin = copier("station_pv.csv", "a.csv");
+  port_.reponses = {Reponse::oui};
+  inspecter_fichier_exemple(s(), chemin);
+  ASSERT_EQ(port_.echanges.size(), 1u) << port_.dernier_texte();
+  EXPECT_EQ(port_.echanges[0].texte,
+            "FICHIER\n  a.csv                   \n\n\nDESCRIPTION DES DONNEES\n\n"
+            " Utiliser les paramètrages tels quel => (Oui)\n\n"
+            " ou les adapter et éditer le fichier => (Non)\n");
+  EXPECT_EQ(s().description.dossier_choisi, donnees_);
+  EXPECT_EQ(s().description.masque, "*.csv");  // same extension: the mask stays
+  EXPECT_EQ(s().table.cellule(6, 1), "12/03/2021 10:00:00");  // the listing ran
+  EXPECT_EQ(port_.editeur.size(), 1u);  // the file is shown
+}
+
+TEST_F(Inspection, FileDescribedWithoutTitlesRaisesThreeQuestionsInOrder) {
+  const std::string chemin = copier("station_pv.csv", "a.csv");
+  s().description.avec_sans_intitule = 1;
+  s().description.num_ligne_donnee = "1";
+  port_.reponses = {Reponse::oui, Reponse::annuler, Reponse::annuler, Reponse::annuler,
+                    Reponse::annuler};
+  inspecter_fichier_exemple(s(), chemin);
+  ASSERT_GE(port_.echanges.size(), 4u);
+  EXPECT_EQ(port_.echanges[1].texte.rfind("la ligne n°1 semble correspondre à des intitulés", 0),
+            0u);
+  EXPECT_EQ(port_.echanges[2].texte.rfind(
+                " Les premières données sont détectées en ligne 2 et non en 1", 0),
+            0u);
+  EXPECT_EQ(port_.echanges[3].texte,
+            "2- Il se pourrait qu'il y ait des intitulés de colonnes en ligne 1\n\nDate;Temp\n\n"
+            " proposition => [avec intitulés] et [intitulés en ligne 1]\n\n"
+            "  corriger (Oui)\n\n  annuler  (Annuler)");
+  // Every proposal was declined: the description is as it was.
+  EXPECT_EQ(s().description.avec_sans_intitule, 1);
+  EXPECT_EQ(s().description.num_ligne_donnee, "1");
+}
+
+TEST_F(Inspection, AcceptedProposalsFixTheDescription) {
+  const std::string chemin = copier("station_pv.csv", "a.csv");
+  s().description.avec_sans_intitule = 1;
+  s().description.num_ligne_donnee = "1";
+  // The first data line counts one space, one semicolon and one comma: with
+  // no clear winner the semicolon is proposed in place of the tabulation.
+  s().description.separateur_colonne = 0;
+  port_.reponses = {Reponse::oui, Reponse::annuler, Reponse::oui, Reponse::oui, Reponse::oui};
+  inspecter_fichier_exemple(s(), chemin);
+  ASSERT_GE(port_.echanges.size(), 3u);
+  EXPECT_NE(port_.echanges[2].texte.find("soit <point-virgule> et non <tabulation>"),
+            std::string::npos);
+  EXPECT_EQ(s().description.separateur_colonne, 2);
+  EXPECT_EQ(s().description.num_ligne_donnee, "2");
+  EXPECT_EQ(s().description.avec_sans_intitule, 0);
+  EXPECT_EQ(s().description.num_ligne_intitule_col, "1");
+  EXPECT_TRUE(s().description_modifiee);
+}
+
+TEST_F(Inspection, NoTimeInTheWindowDetectsOnTheLastLineRead) {
+  const std::string chemin = copier("sans_heure.txt", "a.txt");
+  s().description.masque = "*.txt";
+  s().description.separateur_colonne = 1;
+  s().description.avec_sans_intitule = 1;
+  s().description.num_ligne_donnee = "1";
+  port_.reponses = {Reponse::oui, Reponse::non};
+  inspecter_fichier_exemple(s(), chemin);
+  ASSERT_GE(port_.echanges.size(), 2u);
+  // Lines 1 to 100 are scanned; line 100 reads "100;101;102".
+  EXPECT_EQ(port_.echanges[1].texte,
+            "d'après le contenu de ce nouveau fichier de donnée,\n et de la première ligne à "
+            "'date' :\n\n100;101;102\n\n<tab>=0\n<esp>=0\n<;>=2\n<,>=0\n\n"
+            " Il semble que le séparateur de colonnes soit <point-virgule> et non <espace>\n\n"
+            " modifier le séparateur (oui)\n\n garder <Espace> (non)");
+  EXPECT_EQ(port_.echanges[2].texte.rfind(
+                " Les premières données sont détectées en ligne 100 et non en 1", 0),
+            0u);
+}
+
+TEST_F(Inspection, TabFileDescribedWithTabsKeepsItsSeparator) {
+  const std::string chemin = copier("tabulations_nul.txt", "a.txt");
+  s().description.masque = "*.txt";
+  s().description.separateur_colonne = 0;
+  port_.reponses = {Reponse::oui};
+  inspecter_fichier_exemple(s(), chemin);
+  for (const auto& e : port_.echanges)
+    EXPECT_EQ(e.texte.find("séparateur de colonnes soit"), std::string::npos) << e.texte;
+  EXPECT_EQ(s().description.separateur_colonne, 0);
+}
+
+TEST_F(Inspection, ExtensionBecomesTheMaskAndNoOpensTheEditor) {
+  const std::string chemin = copier("station_pv.csv", "a.dat");
+  port_.reponses = {Reponse::non};
+  inspecter_fichier_exemple(s(), chemin);
+  EXPECT_EQ(s().description.masque, "dat");
+  EXPECT_TRUE(s().description_modifiee);
+  ASSERT_EQ(port_.editeur.size(), 1u);
+  EXPECT_EQ(port_.editeur[0], std::make_pair(donnees_, std::string("a.dat")));
+}
+
+}  // namespace
+}  // namespace tamso

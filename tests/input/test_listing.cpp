@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/session.h"
+#include "input/listing.h"
+#include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
+
+namespace tamso {
+namespace {
+
+using test::InteractionScriptee;
+
+class Listage : public test::AvecDossier {
+ protected:
+  void SetUp() override {
+    AvecDossier::SetUp();
+    donnees_ = dossier_->sous_dossier("donnees");
+    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
+    Description& d = session_->description;
+    d = description_par_defaut(programme_);
+    d.dossier_choisi = donnees_;
+    d.masque = "*.csv";
+    d.separateur_colonne = 2;
+    d.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
+    d.f_station = "1";
+  }
+  void copier(const std::string& fixture, const std::string& nom) {
+    std::filesystem::copy_file(std::string(TAMSO_DONNEES_TEST "listage/") + fixture,
+                               donnees_ + nom);
+  }
+  std::string cell(int r, const char* titre) { return s().table.lire_cellule(r, titre, port_); }
+  Session& s() { return *session_; }
+
+  InteractionScriptee port_;
+  std::string donnees_;
+  std::unique_ptr<Session> session_;
+};
+
+TEST_F(Listage, TitledSemicolonFileRaisesNoQuestion) {
+  copier("station_pv.csv", "Env10_2021_11_10_00.csv");
+  ASSERT_TRUE(lister_fichiers_donnees(s()));
+  EXPECT_TRUE(port_.echanges.empty()) << port_.dernier_texte();
+  EXPECT_EQ(s().table.nb_lignes(), 2);
+  EXPECT_EQ(cell(1, "n"), "1");
+  EXPECT_EQ(cell(1, "fichier"), "Env10_2021_11_10_00.csv");
+  EXPECT_EQ(cell(1, "s/répertoire"), "");
+  EXPECT_EQ(cell(1, "Station"), "Env10");  // first syllable of the name
+  EXPECT_EQ(cell(1, "taille (Mo)"), " 0");   // 86 bytes
+  EXPECT_EQ(cell(1, "date dep"), "12/03/2021 10:00:00");
+  EXPECT_EQ(cell(1, "date fin"), "12/03/2021 10:30:00");  // the final blank line is skipped
+  EXPECT_EQ(cell(1, "n.données"), "3");
+  EXPECT_EQ(cell(1, "n.extraites"), " ---");
+  EXPECT_EQ(cell(1, "nb Colonnes"), " 2");
+  EXPECT_EQ(cell(1, "n°Lig intitulés"), " -");
+  EXPECT_EQ(s().intitule_origine, "Date;Temp");
+  EXPECT_EQ(s().etat_listage.nb_colonnes_valeurs, 1);
+  EXPECT_EQ(s().etiquette("Label_nb_fic"), "1 fichiers");
+  EXPECT_EQ(s().etiquette("Label_date_min"), "12/03/2021 10:00:00");
+  EXPECT_EQ(s().etiquette("Label_date_max"), "12/03/2021 10:30:00");
+}
+
+TEST_F(Listage, OnlyTheFirstRowIsPreReadByDefault) {
+  copier("station_pv.csv", "a.csv");
+  copier("station_pv.csv", "b.csv");
+  ASSERT_TRUE(lister_fichiers_donnees(s()));
+  EXPECT_EQ(cell(1, "date dep"), "12/03/2021 10:00:00");
+  for (int c = 6; c <= 14; ++c) EXPECT_EQ(s().table.cellule(c, 2), " ---") << c;
+  EXPECT_EQ(cell(2, "fichier"), "b.csv");
+}
+
+TEST_F(Listage, PreReadAllTakesOnlyTheMarkedRows) {
+  for (const char* n : {"a.csv", "b.csv", "c.csv"}) copier("station_pv.csv", n);
+  s().description.prelire_tous = true;
+  s().fichiers_coches = {"b.csv", "c.csv"};
+  ASSERT_TRUE(lister_fichiers_donnees(s()));
+  EXPECT_EQ(cell(1, "date dep"), " ---");
+  EXPECT_EQ(cell(2, "date dep"), "12/03/2021 10:00:00");
+  EXPECT_EQ(cell(3, "date dep"), "12/03/2021 10:00:00");
+  // The marks come back on their rows.
+  EXPECT_FALSE(s().table.est_marquee(1));
+  EXPECT_TRUE(s().table.est_marquee(2));
+  EXPECT_TRUE(s().table.est_marquee(3));
+}
+
+TEST_F(Listage, NumbersOnTheTitleLineAskToDropTitles) {
+  copier("titres_chiffres.csv", "a.csv");
+  port_.reponses = {Reponse::oui};
+  EXPECT_FALSE(lister_fichiers_donnees(s()));
+  ASSERT_EQ(port_.echanges.size(), 1u);
+  EXPECT_EQ(port_.echanges[0].texte,
+            "la ligne n°1  ne semble pas correspondre à une suite d'intitulés de colonnes..\n\n"
+            " le nombre de chiffres (6) est supérieur au nombre de lettres (0)\n\n12;13;14\n\n"
+            " proposition => choisir l'option sans intitulé de colonnes\n\n"
+            "     corriger  (Oui)\n\n     continuer (Annuler)");
+  EXPECT_EQ(s().description.avec_sans_intitule, 1);
+  EXPECT_TRUE(s().description_modifiee);
+}
+
+TEST_F(Listage, WrongSeparatorGivesTheOneColumnDiagnosis) {
+  copier("station_pv.csv", "a.csv");
+  s().description.separateur_colonne = 3;  // comma
+  EXPECT_FALSE(lister_fichiers_donnees(s()));
+  ASSERT_FALSE(port_.echanges.empty());
+  EXPECT_EQ(port_.echanges[0].texte,
+            "??? avec le séparateur de colonne => Virgule une seule colonne de détectée !!!        "
+            "\n\n  vérifier le séparateur de colonne en Entrée\n\n"
+            "  Aide : décompte de la ligne <intitulés d'origine>\n"
+            "     0 tabulation(s)   \n     0 espace(s)\n     1 point-virgule(s)\n     0 virgule(s)\n\n"
+            "  vérifier la liste des colonnes à extraire ci-dessous\n\n<Date;Temp>");
+  ASSERT_EQ(port_.editeur.size(), 1u);
+  EXPECT_EQ(port_.editeur[0].second, "a.csv");
+  EXPECT_EQ(s().journal.derniere(), "<Date;Temp>");
+}
+
+TEST_F(Listage, NoMatchingFile) {
+  copier("station_pv.csv", "a.txt");
+  EXPECT_FALSE(lister_fichiers_donnees(s()));
+  EXPECT_EQ(port_.dernier_texte(),
+            "aucun fichier ne correspond au filtre <*.csv>\n\n dans " + donnees_);
+  EXPECT_EQ(s().etiquette("Label_nb_fic"), "0 fichier");
+}
+
+TEST_F(Listage, SizeInMegabytesWithTheComputersSeparator) {
+  copier("station_pv.csv", "a.csv");
+  const std::string gros = donnees_ + "b.csv";
+  { std::ofstream(gros).put('x'); }
+  std::filesystem::resize_file(gros, 12582912);
+  ASSERT_TRUE(lister_fichiers_donnees(s()));
+  EXPECT_EQ(cell(2, "taille (Mo)"), " 12,29");
+  EXPECT_EQ(s().etiquette("Label8"), "taille totale 12,29 Mo");
+}
+
+TEST_F(Listage, StationFromTheFileContent) {
+  copier("station_contenu.txt", "a.csv");
+  s().description.f_station = "Ligne 2, Colonne 2";
+  s().description.num_ligne_intitule_col = "3";
+  s().description.num_ligne_donnee = "4";
+  ASSERT_TRUE(lister_fichiers_donnees(s()));
+  EXPECT_EQ(cell(1, "Station"), "Rivière");
+  EXPECT_EQ(cell(1, "n°Lig intitulés"), " 3");
+  EXPECT_EQ(cell(1, "date dep"), "01/06/2021 00:00:00");
+  // A line beyond the file leaves the default station.
+  s().description.f_station = "ligne 40, colonne 1";
+  ASSERT_TRUE(lister_fichiers_donnees(s()));
+  EXPECT_EQ(cell(1, "Station"), "a");
+}
+
+TEST_F(Listage, BadFirstDateAsksToOpenTheFile) {
+  copier("station_pv.csv", "a.csv");
+  s().description.num_col_datetime = "2";
+  port_.reponses = {Reponse::oui};
+  EXPECT_FALSE(lister_fichiers_donnees(s()));
+  ASSERT_EQ(port_.echanges.size(), 1u);
+  EXPECT_EQ(port_.echanges[0].texte,
+            "-- Date de la 1ère mesure <>\n\naaaa-mm-jj hh:mn:ss\n1,5 en colonne 2\n\n"
+            "Problème de date : vérifier les paramètres de la colonne Date/Heure et son format "
+            "\n\n1ères données en ligne 2 ? : 2021-03-12 10:00:00;1,5\n\n"
+            " Ouvrir le fichier et annuler le traitement ?");
+  EXPECT_EQ(port_.editeur.size(), 1u);
+}
+
+TEST(SeparateurDesLignes, ChoiceToCharacter) {
+  EXPECT_EQ(separateur_des_lignes(0), ';');
+  EXPECT_EQ(separateur_des_lignes(1), ' ');
+  EXPECT_EQ(separateur_des_lignes(2), ';');
+  EXPECT_EQ(separateur_des_lignes(3), ',');
+  EXPECT_EQ(legende_separateur(2), "Point-virgule");
+}
+
+}  // namespace
+}  // namespace tamso
