@@ -14,7 +14,9 @@
 #include "input/files.h"
 #include "input/listing.h"
 #include "input/loader.h"
+#include "processing/engine.h"
 #include "processing/period.h"
+#include "processing/result_grid.h"
 #include "processing/timestamp_list.h"
 #include "results/file_table.h"
 #include "results/tracking_log.h"
@@ -85,6 +87,9 @@ class Session {
   Periode periode;
   bool periode_modifiee = false;
   ListeHorodatee liste_horodatee;  // ListBox_date_clean
+  // The last run: its grid and its facts.
+  GrilleResultats grille;
+  EtatTraitement etat_traitement;
   JournalSuivi journal;
   TableFichiers table;
   std::vector<std::string> fichiers_coches;  // ListBox_fic_coche

@@ -1,0 +1,680 @@
+#include "processing/engine.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+#include "core/session.h"
+#include "input/date_format.h"
+#include "input/dates.h"
+#include "input/encoding.h"
+#include "input/text.h"
+#include "processing/period.h"
+#include "processing/post_processing.h"
+#include "processing/result_grid.h"
+#include "results/file_table_commands.h"
+
+namespace tamso {
+
+namespace {
+
+using Chrono = std::chrono::steady_clock;
+
+constexpr double kUneSeconde = 1.0 / 86400.0;
+constexpr double kMinimumInitial = 9999.0;  // days
+
+// Calls the port only every few tens of milliseconds, never per line.
+class Cadence {
+ public:
+  bool echue() {
+    const auto t = Chrono::now();
+    if (t - dernier_ < std::chrono::milliseconds(40)) return false;
+    dernier_ = t;
+    return true;
+  }
+
+ private:
+  Chrono::time_point dernier_{};
+};
+
+// "hh:mm:ss" of a duration in days, seconds truncated as a clock shows them.
+std::string heure_tronquee(double jours) {
+  if (!(jours >= 0)) jours = 0;
+  const long long s = static_cast<long long>(std::floor((jours - std::floor(jours)) * 86400.0 + 1e-6));
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", (s / 3600) % 24, (s / 60) % 60, s % 60);
+  return buf;
+}
+
+// "#0.#": at least one integer digit and at most one decimal.
+std::string une_decimale(double v, char sep) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.1f", v);
+  std::string r = buf;
+  if (r.size() >= 2 && r.substr(r.size() - 2) == ".0") r.resize(r.size() - 2);
+  for (char& c : r)
+    if (c == '.') c = sep;
+  return r;
+}
+
+struct Parametres {
+  int methode = 0;
+  bool inf_strict = false;
+  bool unite_calendaire = false;
+  double pas = 0.0;  // days
+  std::vector<std::string> equivalents_na;
+  bool seuil_bas = false, seuil_haut = false;
+  double bas = 0.0, haut = 0.0;
+  double decalage = 0.0;
+  bool derive = false;
+  double derive_delta = 0.0, d0 = 0.0, d1 = 0.0;
+  char separateur = ';';
+  bool deux_colonnes = false;
+  int col_datetime = 1, col_date = 1, col_time = 2;
+  std::string format;
+  long long ligne_intitules = -1;
+  bool car_null = false, plus_un_jour = false, plus_une_seconde = false;
+  char separateur_decimal = ',';
+};
+
+bool est_na(const Parametres& p, std::string_view x) {
+  for (const auto& e : p.equivalents_na)
+    if (x == e) return true;
+  return false;
+}
+
+bool hors_seuils(const Parametres& p, std::string_view x) {
+  if (x.empty() || (!p.seuil_bas && !p.seuil_haut)) return false;
+  const double v = texte_en_reel(x);
+  return (p.seuil_bas && v < p.bas) || (p.seuil_haut && v > p.haut);
+}
+
+int entier(const std::string& texte, int defaut) {
+  return static_cast<int>(lire_entier(texte).value_or(defaut));
+}
+
+std::string texte_date(const Parametres& p, std::string_view ligne) {
+  if (p.deux_colonnes)
+    return champ(ligne, p.col_date, p.separateur) + " " + champ(ligne, p.col_time, p.separateur);
+  return champ(ligne, p.col_datetime, p.separateur);
+}
+
+// Per-file counters.
+struct Fichier {
+  long long premiere = 0, derniere = 0;
+  double precedent = 0.0;
+  double somme_pas = 0.0, min_pas = kMinimumInitial;
+  long long nb_pas = 0;
+  int illisibles = 0, conversions = 0, jours = 0, secondes = 0;
+  long long assignees = 0;
+  int curseur = 1;
+};
+
+class Moteur {
+ public:
+  Moteur(Session& s, const ParametresMoteur& pm) : s_(s), pm_(pm), g_(s.grille) {}
+  IssueMoteur executer();
+
+ private:
+  bool preparer();
+  void creer_grille();
+  bool colonnes_de_reference();
+  IssueMoteur traiter_fichier(int ligne_table, bool reference);
+  void traiter_ligne(long long j, std::string_view ligne, Fichier& f, int i);
+  void chaine_valeur(std::string_view ligne, int c, int k, long long j, Fichier& f);
+  void fin_fichier(int i, Fichier& f, Chrono::time_point debut);
+  void finaliser();
+  void combler_trous_simples();
+  void progression(const std::string& texte) { s_.port().progression(texte, 3); }
+
+  Session& s_;
+  ParametresMoteur pm_;
+  GrilleResultats& g_;
+  Parametres p_;
+  Cadence cadence_;
+  Chrono::time_point debut_run_ = Chrono::now();
+  double ko_total_ = 0.0, ko_traites_ = 0.0;
+  long long lignes_run_ = 0;
+};
+
+bool Moteur::preparer() {
+  const Description& d = s_.description;
+  p_.methode = d.methode;
+  p_.inf_strict = s_.periode.test_date == kTestInfStrict;
+  p_.unite_calendaire = s_.periode.unite != kUniteHeure;
+  p_.pas = std::fabs(valeur_pas(s_.periode));
+  // Only the first seven missing-data texts count.
+  const std::string& eq = d.equiv_na;
+  std::size_t debut = 0;
+  for (int k = 0; k < 7; ++k) {
+    const std::size_t fin = eq.find(';', debut);
+    p_.equivalents_na.push_back(trim(eq.substr(debut, fin == std::string::npos ? fin : fin - debut)));
+    if (fin == std::string::npos) break;
+    debut = fin + 1;
+  }
+  p_.seuil_bas = !d.min_na.empty();
+  p_.seuil_haut = !d.max_na.empty();
+  p_.bas = texte_en_reel(d.min_na);
+  p_.haut = texte_en_reel(d.max_na);
+  p_.decalage = pm_.decalage;
+  if (d.derive_active) {
+    const auto seconde_entiere = [](double jour) {
+      return std::floor((jour - std::floor(jour)) * 86400.0 + 1e-6) / 86400.0;
+    };
+    p_.derive_delta = seconde_entiere(d.derive_reelle) - seconde_entiere(d.derive_erronee);
+    p_.d0 = d.debut_derive;
+    p_.d1 = d.constat_derive;
+    p_.derive = p_.d1 != p_.d0;
+  }
+  switch (d.separateur_colonne) {
+    case 0: case 2: p_.separateur = ';'; break;
+    case 1: p_.separateur = ' '; break;
+    case 3: p_.separateur = ','; break;
+    default: p_.separateur = '\t'; break;
+  }
+  p_.deux_colonnes = d.datetime_nb_col == 1;
+  p_.col_datetime = entier(d.num_col_datetime, 1);
+  p_.col_date = entier(d.num_col_date, 1);
+  p_.col_time = entier(d.num_col_time, 2);
+  p_.format = p_.deux_colonnes
+                  ? trim(d.format_date_mesure_seule) + " " + trim(d.format_time_mesure_seul)
+                  : trim(d.format_datetime_mesure);
+  p_.ligne_intitules = d.avec_sans_intitule == 1 ? -1 : entier(d.num_ligne_intitule_col, 0) - 1;
+  p_.car_null = d.car_null;
+  p_.plus_un_jour = d.correction_si_t1supt2;
+  p_.plus_une_seconde = d.correction_si_t1egalt2;
+  p_.separateur_decimal = s_.separateur_decimal();
+  return true;
+}
+
+void Moteur::creer_grille() {
+  const ListeHorodatee& l = s_.liste_horodatee;
+  const int n = l.n;
+  g_.creer(n, std::max(0, s_.etat_listage.nb_colonnes_valeurs));
+  for (int r = 1; r <= n; ++r) {
+    g_.temps[static_cast<std::size_t>(r)] =
+        static_cast<std::size_t>(r) < l.valeurs.size() ? l.valeurs[static_cast<std::size_t>(r)] : 0.0;
+    g_.cellule(r, 1).genre = 's';
+    if (r % 100 == 0 && cadence_.echue())
+      progression("3- patienter ... " + std::to_string(10 + std::lround(40.0 * r / n)) + "%     ");
+  }
+}
+
+// The output columns, set up on the reference file.
+bool Moteur::colonnes_de_reference() {
+  const Description& d = s_.description;
+  const int v = g_.v();
+  const int nb_dt = p_.deux_colonnes ? 2 : 1;
+  std::vector<int> sources;
+  if (d.col_cochee) {
+    std::string liste = d.col_cochee_liste;
+    remplacer_caractere(';', ',', liste);
+    const int nb = compter_caractere(',', liste) + 1;
+    for (int k = 1; k <= nb; ++k) sources.push_back(static_cast<int>(champ_entier(liste, k, ',', 0)));
+  } else {
+    for (int col = 1; col <= v + nb_dt; ++col) {
+      if (p_.deux_colonnes ? (col == p_.col_date || col == p_.col_time) : col == p_.col_datetime)
+        continue;
+      sources.push_back(col);
+    }
+    sources.resize(static_cast<std::size_t>(std::max(0, v)));
+  }
+  const int c = static_cast<int>(sources.size()) + 2;
+  // Listed columns the files do not have (or more than the grid can hold)
+  // stop the run before anything is read.
+  std::string absentes;
+  for (int src : sources)
+    if (src < 1 || src > v + nb_dt) absentes += (absentes.empty() ? "" : ",") + std::to_string(src);
+  if (c > v + 4 || v <= 0 || !absentes.empty()) {
+    std::string liste;
+    for (int src : sources) liste += (liste.empty() ? "" : ",") + std::to_string(src);
+    s_.port().informer(TypeMessage::erreur,
+                       " colonnes à extraire <" + liste + "> : les fichiers n'ont que " +
+                           std::to_string(v + nb_dt) + " colonnes (dont " +
+                           std::to_string(v) + " de valeurs)" +
+                           (absentes.empty() ? std::string{}
+                                             : "\n\n colonnes absentes : " + absentes) +
+                           "\n\n vérifier la liste des colonnes à extraire");
+    return false;
+  }
+  g_.c = c;
+  g_.sources[1] = p_.deux_colonnes ? p_.col_date : p_.col_datetime;
+  if (p_.deux_colonnes) g_.sources[2] = p_.col_time;
+  for (int k = 2; k <= c - 1; ++k) g_.sources[static_cast<std::size_t>(k)] = sources[static_cast<std::size_t>(k - 2)];
+  s_.etiquette("Label5") = std::to_string(c) + " colonnes (avec temps et nb)";
+  const auto titres = titres_colonnes(s_, g_, pm_);
+  for (int k = 1; k <= c; ++k) g_.titres[static_cast<std::size_t>(k)] = titres[static_cast<std::size_t>(k - 1)];
+  s_.ajouter_ligne_suivi("");
+  s_.ajouter_ligne_suivi(" colonnes à extraire :");
+  for (int k = 1; k <= c; ++k)
+    s_.ajouter_ligne_suivi(std::to_string(k) + "=>" + g_.titres[static_cast<std::size_t>(k)]);
+  return true;
+}
+
+IssueMoteur Moteur::executer() {
+  Session& s = s_;
+  Description& d = s.description;
+  TableFichiers& t = s.table;
+  Interaction& port = s.port();
+  EtatTraitement& et = s.etat_traitement;
+  et = EtatTraitement{};
+  et.parametres = pm_;
+  et.methode = d.methode;
+  g_.vider();
+
+  if (s.liste_horodatee.n <= 0) {
+    s.ajouter_ligne_suivi("!!! : ListBox_date_clean.Items.Count= 0");
+    return IssueMoteur::sans_liste;
+  }
+  d.min_dsc = s.periode.debut;
+  d.max_dsc = s.periode.fin;
+  d.pas_dsc = heure_en_texte(s.periode.pas);
+  if (s.periode_modifiee) ecrire_periode(s);
+  progression("3- patienter ... 0%   ");
+  preparer();
+  creer_grille();
+  preparer_lecteur_dates_traitement(s.lecteur_dates);
+
+  int reference = 0;
+  for (int r = 1; r < t.nb_lignes(); ++r) {
+    for (const char* titre : {"date dep", "date fin", "n.données", "n.extraites",
+                              "pas moyen observé", "durée de traitement", "correction",
+                              "nb Colonnes", "n°Lig intitulés"})
+      t.ecrire_cellule(r, titre, " ---", port);
+    if (reference == 0 && t.est_marquee(r)) reference = r;
+  }
+  const bool marques = reference != 0;
+  if (!marques) reference = 1;
+  for (int r = 1; r <= t.nb_fichiers(); ++r)
+    if (!marques || t.est_marquee(r)) et.lignes_traitees.push_back(r);
+  et.ligne_reference = reference;
+  et.station_reference = t.lire_cellule(reference, "Station", port);
+
+  progression("3- patienter ... 7%   ");
+  s.arret = false;
+  resume_tableau(s);
+  ko_total_ = s.etat_listage.taille_totale_ko;
+  progression("3- patienter ... 10%   ");
+  progression("3- patienter ... 50%    ");
+  et.liste_partielle = marques || t.liste_partielle;
+  if (et.liste_partielle) {
+    s.ajouter_ligne_suivi("");
+    s.ajouter_ligne_suivi("  Liste partielle");
+  }
+
+  for (int i : et.lignes_traitees) {
+    const IssueMoteur issue = traiter_fichier(i, i == reference);
+    if (issue != IssueMoteur::termine) return issue;
+    if (s.arret) {
+      et.arrete = true;
+      break;
+    }
+  }
+
+  // A stopped run keeps the rows read so far: the stop is cleared before the
+  // finalisation.
+  s.arret = false;
+  finaliser();
+  post_traiter(s, g_);
+  s.etiquette("Label_nb_fic") = std::to_string(t.nb_lignes() - 1) + "  fichiers";
+  s.etiquette("Label_date_heure_min") = texte_date_heure_complet(et.date_min);
+  s.etiquette("Label_date_heure_max") = texte_date_heure_complet(et.date_max);
+  return IssueMoteur::termine;
+}
+
+IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
+  Session& s = s_;
+  const Description& d = s.description;
+  TableFichiers& t = s.table;
+  Interaction& port = s.port();
+  EtatTraitement& et = s.etat_traitement;
+  Fichier f;
+  const auto debut = Chrono::now();
+  const std::string nom = t.cellule(1, i);
+  s.ajouter_ligne_suivi("");
+  s.ajouter_ligne_suivi("  " + std::to_string(i) + " <---------------" + nom + "  " +
+                        t.lire_cellule(i, "Station", port));
+  s.etiquette("Label_fic") = std::to_string(i) + "  " + nom;
+  ko_traites_ += std::round(1000.0 * texte_en_reel(trim(t.lire_cellule(i, "taille (Mo)", port))));
+
+  if (!charger_fichier_donnees(s, chemin_fichier_ligne(s, i))) return IssueMoteur::echec;
+  const FichierCharge& fc = s.fichier_charge;
+
+  t.ecrire_cellule(i, "n°Lig intitulés",
+                   p_.ligne_intitules >= 1 ? " " + std::to_string(p_.ligne_intitules + 1) : " -",
+                   port);
+  long long decalage = 0;
+  if (d.numlig_balise == 0) {
+    f.premiere = entier(d.num_ligne_donnee, 1) - 1;
+    f.derniere = std::max<long long>(fc.derniere_non_vide, 1);
+  } else {
+    const long long balise = fc.premiere_ligne_contenant(utf8_vers_cp1252(d.balise_deb));
+    decalage = balise < 0 ? fc.nb_lignes : balise;
+    f.premiere = entier(d.num_ligne_donnee, 1) - 1 + decalage;
+    const long long fin = fc.derniere_ligne_contenant(utf8_vers_cp1252(d.balise_fin));
+    f.derniere = (fin >= 1 ? fin : 1) - 1;
+  }
+  if (f.premiere < 0) f.premiere = 0;
+
+  const std::string l1 = fc.ligne(f.premiere);
+  const int lettres = compter_lettres(l1), chiffres = compter_numeriques(l1);
+  if (lettres > chiffres) {
+    const std::string q = "fichier " + std::to_string(i) + "\n" + chemin_fichier_ligne(s, i) +
+                          "\n\n" + " il semble que la 1ère ligne de données soit une description de "
+                          "colonnes " + "\n" + "<" + cp1252_vers_utf8(l1) + ">" + "\n" +
+                          " nb chiffres    = " + std::to_string(chiffres) + "\n" +
+                          " nb de lettrres = " + std::to_string(lettres) + "\n\n" +
+                          " Annuler ce traitement ?";
+    if (port.demander(TypeMessage::avertissement, q, Boutons::oui_non) == Reponse::oui)
+      return IssueMoteur::abandonne;
+    t.ecrire_cellule(i, "n°Lig intitulés", " ? ", port);
+  }
+  std::string dates[2];
+  double valeurs[2] = {0.0, 0.0};
+  const long long lignes_dates[2] = {f.premiere, f.derniere};
+  for (int k = 0; k < 2; ++k) {
+    dates[k] = normaliser_date_mesure(texte_date(p_, fc.ligne(lignes_dates[k])), p_.format,
+                                      s.lecteur_dates, s.journal);
+    valeurs[k] = texte_en_date(dates[k], nullptr, s.journal);
+    if (contient(dates[k], "//") &&
+        port.demander(TypeMessage::avertissement,
+                      "Problème de date : vérifier le n° de la colonne Date \n\n Annuler ce "
+                      "traitement ?",
+                      Boutons::oui_non) == Reponse::oui)
+      return IssueMoteur::abandonne;
+  }
+  t.ecrire_cellule(i, "date dep", dates[0].empty() ? "    ????" : dates[0], port);
+  t.ecrire_cellule(i, "date fin", dates[1].empty() ? "    ????" : dates[1], port);
+  if (valeurs[1] <= valeurs[0]) t.ecrire_cellule(i, "correction", "à faire", port);
+  if (reference || et.date_min == 0.0 || (valeurs[0] != 0.0 && valeurs[0] < et.date_min))
+    et.date_min = valeurs[0];
+  if (reference || valeurs[1] > et.date_max) et.date_max = valeurs[1];
+  s.etiquette("Label26") = format_milliers(std::max(0LL, fc.nb_lignes - f.premiere - decalage));
+  std::string l1_colonnes = l1;
+  if (p_.separateur == ' ') l1_colonnes = reduire_espaces(l1_colonnes);
+  t.ecrire_cellule(i, "nb Colonnes",
+                   " " + std::to_string(compter_caractere(p_.separateur, l1_colonnes) + 1), port);
+
+  if (reference) {
+    if (!colonnes_de_reference()) return IssueMoteur::echec;
+    et.date_min = valeurs[0];
+    et.date_max = valeurs[1];
+  }
+
+  const long long etendue = f.derniere - f.premiere + 1;
+  const long long pas_progression = f.derniere / 20;
+  long long lues = 0;
+  fc.parcourir([&](long long j, std::string_view ligne) {
+    if (j < f.premiere) return true;
+    traiter_ligne(j, ligne, f, i);
+    ++lues;
+    if (pas_progression > 0 && lues % pas_progression == 0 && cadence_.echue()) {
+      progression("3- patienter ... fic-" + std::to_string(i) + "  " +
+                  std::to_string(std::lround(100.0 * static_cast<double>(lues) /
+                                             static_cast<double>(std::max(1LL, etendue)))) +
+                  "%     ");
+    }
+    if ((lues & 1023) == 0 && cadence_.echue() && s.arret_demande()) return false;
+    return true;
+  });
+  if (s.arret_demande()) s.arret = true;
+  fin_fichier(i, f, debut);
+  return IssueMoteur::termine;
+}
+
+void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f, int /*i*/) {
+  // Lines with unreadable characters are counted and skipped.
+  bool illisible = false;
+  for (char ch : ligne) {
+    const auto u = static_cast<unsigned char>(ch);
+    if (u == 0 || (p_.car_null && u < 32 && u != 9 && u != 10 && u != 13)) {
+      illisible = true;
+      break;
+    }
+  }
+  if (illisible) {
+    ++f.illisibles;
+    if (f.illisibles <= 2)
+      s_.ajouter_ligne_suivi("ligne " + std::to_string(j + 1) + " pb " +
+                             cp1252_vers_utf8(ligne.substr(0, 30)));
+    else if (f.illisibles == 3)
+      s_.ajouter_ligne_suivi("ligne " + std::to_string(j + 1) + " pb etc ......... ");
+    return;
+  }
+  if (ligne.empty()) return;
+
+  const std::string normalise =
+      normaliser_date_mesure(texte_date(p_, ligne), p_.format, s_.lecteur_dates, s_.journal);
+  double t = normalise.size() == 19 ? lire_date_heure(normalise).value_or(0.0) : 0.0;
+
+  const double ecart = t - f.precedent;
+  if (ecart > 0 && ecart < 6 * p_.pas) {
+    f.somme_pas += ecart;
+    ++f.nb_pas;
+    if (ecart < f.min_pas) f.min_pas = ecart;
+  }
+  if (t < f.precedent && p_.plus_un_jour) {
+    t += 1.0;
+    if (++f.jours <= 2)
+      s_.ajouter_ligne_suivi(std::to_string(j + 1) + " : + 1j à " + normalise);
+  } else if (t == f.precedent && p_.plus_une_seconde) {
+    t += kUneSeconde;
+    if (++f.secondes <= 2)
+      s_.ajouter_ligne_suivi(std::to_string(j + 1) + " : + 1s à " + normalise);
+  }
+  f.precedent = t;
+
+  const double derive = p_.derive ? p_.derive_delta / (p_.d1 - p_.d0) * (t - p_.d0) : 0.0;
+  const double tc = t + p_.decalage + derive;
+  int k = chercher_intervalle(g_.temps, g_.n(), tc, p_.inf_strict, f.curseur);
+  if (k > 0 && p_.unite_calendaire && p_.inf_strict) k -= 1;
+  if (k < 1 || k >= g_.n() + 1) return;
+
+  ++f.assignees;
+  ++lignes_run_;
+  for (int c = 2; c <= g_.c - 1; ++c) chaine_valeur(ligne, c, k, j, f);
+  Cellule& nb = g_.cellule(k, g_.c);
+  nb.genre = 'r';
+  nb.valeur += 1;
+}
+
+void Moteur::chaine_valeur(std::string_view ligne, int c, int k, long long j, Fichier& f) {
+  std::string x = champ(ligne, g_.sources[static_cast<std::size_t>(c)], p_.separateur);
+  if (hors_seuils(p_, x)) x.clear();
+  if (est_na(p_, x)) x.clear();
+  if (est_numerique(x)) adapter_separateur_decimal(x, p_.separateur_decimal);
+  else x.clear();
+  if (!x.empty() && !est_numerique(x)) {
+    if (++f.conversions <= 2)
+      s_.ajouter_ligne_suivi("pb conversion <" + cp1252_vers_utf8(x) + "> ligne " +
+                             std::to_string(j + 1));
+    x.clear();
+  }
+  if (hors_seuils(p_, x)) x.clear();
+  Cellule& cell = g_.cellule(k, c);
+  const bool na = est_na(p_, x) || x.empty() || compter_numeriques(x) == 0;
+  cell.na = na;
+  if (na) return;
+  remplacer_caractere('<', ' ', x);
+  remplacer_caractere(p_.separateur_decimal, '.', x);
+  const long double v = lire_decimal_strict_long(trim(x)).value_or(0.0L);
+  cell.genre = 'r';
+  cell.na = false;
+  const bool premiere_ligne = g_.cellule(k, g_.c).valeur == 0;
+  switch (p_.methode) {
+    case 1: cell.valeur = v; break;
+    case 2: if (premiere_ligne || v > cell.valeur) cell.valeur = v; break;
+    case 3: if (premiere_ligne || v < cell.valeur) cell.valeur = v; break;
+    default: cell.valeur += v; break;
+  }
+  ++g_.compte(k, c);
+}
+
+void Moteur::fin_fichier(int i, Fichier& f, Chrono::time_point debut) {
+  Session& s = s_;
+  TableFichiers& t = s.table;
+  Interaction& port = s.port();
+  EtatTraitement& et = s.etat_traitement;
+  et.lignes_extraites = lignes_run_;
+  progression("3- patienter ... fic-" + std::to_string(i) + "  100%      ");
+  s.etiquette("Label_nlig_impliquee") = format_milliers(lignes_run_) + " lignes extraites";
+  t.ecrire_cellule(i, "n.données", format_milliers(f.derniere - f.premiere + 1), port);
+  t.ecrire_cellule(i, "correction",
+                   f.jours == 0 && f.secondes == 0
+                       ? std::string("---")
+                       : "+1jour,s " + std::to_string(f.jours) + "/" + std::to_string(f.secondes) + "x",
+                   port);
+  const double duree = std::chrono::duration<double>(Chrono::now() - debut).count() / 86400.0;
+  t.ecrire_cellule(i, "durée de traitement", heure_tronquee(duree), port);
+  t.ecrire_cellule(i, "n.extraites", std::to_string(f.assignees), port);
+  t.ecrire_cellule(i, "pas moyen observé",
+                   texte_pas_observe(f.somme_pas, f.nb_pas, f.min_pas, s.separateur_decimal()), port);
+  progression("3- traitement...  ");
+  const double ecoule = std::chrono::duration<double>(Chrono::now() - debut_run_).count() / 86400.0;
+  const std::string taille =
+      format_deux_decimales((ko_total_ - ko_traites_) / 1000.0, s.separateur_decimal());
+  if (ko_traites_ > 0) {
+    const double reste = ecoule * ko_total_ / ko_traites_ - ecoule;
+    s.etiquette("Label10") = heure_tronquee(reste) + " >> " +
+                             heure_tronquee(maintenant() + reste) + "    " + taille + " Mo";
+  } else {
+    s.etiquette("Label10") = "reste " + taille + " Mo";
+  }
+  if (s.arret) return;
+  progression("3c- patienter ... fic-" + std::to_string(i) + "         ");
+  if (f.illisibles > 0) s.ajouter_ligne_suivi("nb_pb = " + std::to_string(f.illisibles));
+  if (f.conversions > 0)
+    s.ajouter_ligne_suivi("nb_pb conversion = " + std::to_string(f.conversions));
+  if (f.jours > 0) s.ajouter_ligne_suivi("nb (+ 1j) = " + std::to_string(f.jours));
+  if (f.secondes > 0) s.ajouter_ligne_suivi("nb (+ 1s) = " + std::to_string(f.secondes));
+}
+
+// Method "moy ET si vide = prec+suiv /2": a row that received no line between
+// two rows that did gets, in each column, the mean of the two neighbouring
+// means; its row count becomes the sum of theirs.
+void Moteur::combler_trous_simples() {
+  const int n = g_.n(), c = g_.c;
+  std::vector<long double> lignes(static_cast<std::size_t>(n + 2), 0);
+  for (int r = 1; r <= n; ++r) lignes[static_cast<std::size_t>(r)] = g_.nb_lignes_ligne(r);
+  for (int r = 2; r <= n - 1; ++r) {
+    const long double avant = lignes[static_cast<std::size_t>(r - 1)];
+    const long double apres = lignes[static_cast<std::size_t>(r + 1)];
+    if (lignes[static_cast<std::size_t>(r)] != 0 || avant == 0 || apres == 0) continue;
+    for (int col = 2; col <= c - 1; ++col) {
+      const Cellule& a = g_.cellule(r - 1, col);
+      const Cellule& b = g_.cellule(r + 1, col);
+      Cellule& x = g_.cellule(r, col);
+      if (a.na || b.na || g_.compte(r - 1, col) == 0 || g_.compte(r + 1, col) == 0) {
+        x.na = true;
+        continue;
+      }
+      const long double moy_a = a.valeur / g_.compte(r - 1, col);
+      const long double moy_b = b.valeur / g_.compte(r + 1, col);
+      x.valeur = (moy_a + moy_b) / 2;
+      x.na = false;
+      g_.compte(r, col) = 1;
+    }
+    g_.cellule(r, c).valeur = avant + apres;
+  }
+}
+
+void Moteur::finaliser() {
+  progression("3- patienter ... transfert    ");
+  if (p_.methode == 4) combler_trous_simples();
+  const int n = g_.n(), c = g_.c;
+  for (int r = 1; r <= n; ++r) {
+    const bool sans_ligne = g_.nb_lignes_ligne(r) == 0;
+    for (int col = 2; col <= c - 1; ++col) {
+      Cellule& x = g_.cellule(r, col);
+      const int cnt = std::max(1, static_cast<int>(g_.compte(r, col)));
+      if (sans_ligne) {
+        if (r > 1) ++g_.manquants[static_cast<std::size_t>(col)];
+        continue;
+      }
+      if ((p_.methode == 0 || p_.methode == 4) && !x.na) x.valeur /= cnt;
+      if (p_.methode == 5 && r > 1 && !x.na && !g_.cellule(r - 1, col).na)
+        x.valeur += g_.cellule(r - 1, col).valeur;
+    }
+  }
+}
+
+}  // namespace
+
+int chercher_intervalle(const std::vector<double>& T, int n_temps, double t, bool inf_strict,
+                        int& curseur) {
+  const int n = n_temps + 1;  // items of the list, placeholder included
+  if (n_temps < 1 || t < T[1] || T[static_cast<std::size_t>(n - 1)] < t) return -1;
+  const auto dans = [&](int k) {
+    const double a = T[static_cast<std::size_t>(k - 1)], b = T[static_cast<std::size_t>(k)];
+    return inf_strict ? (a <= t && t < b) : (a < t && t <= b);
+  };
+  for (int k = std::max(1, curseur); k <= n - 1; ++k)
+    if (dans(k)) return curseur = k;
+  curseur = 1;
+  for (int k = 1; k <= n - 1; ++k)
+    if (dans(k)) return curseur = k;
+  return -1;
+}
+
+std::string legende_methode(int methode) {
+  static const char* kLegendes[] = {"moyenne des n mesures OK", "ponctuel = dernière mesure OK",
+                                    "max des n  mesures OK ",   "min des n  mesures OK ",
+                                    "moy ET si vide = prec+suiv /2", "cumul"};
+  return methode >= 0 && methode <= 5 ? kLegendes[methode] : "";
+}
+
+std::vector<std::string> titres_colonnes(const Session& s, const GrilleResultats& g,
+                                         const ParametresMoteur& p) {
+  const Description& d = s.description;
+  // The tab-separated title line of the listing, or the alternative titles.
+  std::string ligne = d.int_col_alternatif && !trim(d.new_desc_colonne).empty()
+                          ? d.new_desc_colonne
+                          : s.intitule_origine;
+  if (d.separateur_colonne == 1 && !(d.int_col_alternatif && !trim(d.new_desc_colonne).empty()))
+    ligne = ligne_espaces_vers_separateur(ligne, '\t');
+  for (char& ch : ligne) {
+    if (ch == ',' || ch == ';') ch = '\t';
+    else if (ch == '"') ch = ' ';
+  }
+  const auto titre_source = [&ligne](int col) { return trim(champ(ligne, col, '\t')); };
+
+  std::vector<std::string> titres(static_cast<std::size_t>(g.c));
+  const bool deux = d.datetime_nb_col == 1;
+  if (deux) {
+    titres[0] = titre_source(g.sources[1]);
+  } else {
+    std::string decalage;
+    if (p.decalage != 0.0)
+      decalage = std::string(" decalage=") + (p.decalage > 0 ? "+" : "-") +
+                 std::to_string(p.decalage_jours) + "j " + heure_en_texte(d.decalage);
+    const std::string test =
+        s.periode.test_date == kTestInfStrict ? " inf srict" : " inf ou =";
+    titres[0] = "temps(" + titre_source(g.sources[1]) + decalage + test + ")";
+  }
+  for (int k = 2; k <= g.c - 1; ++k)
+    titres[static_cast<std::size_t>(k - 1)] = titre_source(g.sources[static_cast<std::size_t>(k)]);
+  const std::string station = s.etat_traitement.station_reference;
+  titres[static_cast<std::size_t>(g.c - 1)] =
+      "nb(" + std::to_string(g.n() - 1) + ")" + "_methode_(" + legende_methode(d.methode) + ")" +
+      (station.empty() ? std::string{} : "_station(" + station + ")");
+  return titres;
+}
+
+std::string texte_pas_observe(double somme, long long nombre, double minimum, char sep) {
+  if (nombre <= 0) return " ---";
+  const double moyenne = somme / static_cast<double>(nombre) * 86400.0;
+  const std::string texte_min = minimum == kMinimumInitial || minimum <= 0
+                                    ? std::string(" ---")
+                                    : " " + une_decimale(minimum * 86400.0, sep) + " s";
+  if (moyenne <= 900) return " " + ("  " + une_decimale(moyenne, sep) + " s") + " /" + texte_min;
+  const double jours = somme / static_cast<double>(nombre) + (moyenne > 30 ? kUneSeconde / 2 : 0.0);
+  return " " + heure_tronquee(jours) + " /" + texte_min;
+}
+
+IssueMoteur executer_moteur(Session& s, const ParametresMoteur& p) {
+  Moteur m(s, p);
+  return m.executer();
+}
+
+}  // namespace tamso

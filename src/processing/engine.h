@@ -1,0 +1,61 @@
+// The extraction and aggregation engine: every selected data file is read
+// line by line; each line's date-time is corrected (shift, drift, day and
+// second corrections) and placed in its interval of the timestamp list, and
+// every extracted value column is accumulated into the result grid by the
+// chosen method. Then the grid is finalised and post-processed.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tamso {
+
+class Session;
+class GrilleResultats;
+
+// What the run driver has worked out before the engine starts.
+struct ParametresMoteur {
+  double decalage = 0.0;   // total time shift in days, signed
+  int decalage_jours = 0;  // whole days of the shift (SpinEdit_decalage_jour)
+};
+
+// Facts of the last run, for the results, the statistics and the graphs.
+struct EtatTraitement {
+  ParametresMoteur parametres;
+  int methode = 0;
+  int ligne_reference = 1;           // file-table row of the reference file
+  std::string station_reference;
+  long long lignes_extraites = 0;    // lines assigned over the run
+  double date_min = 0.0, date_max = 0.0;  // earliest and latest date-time seen
+  bool liste_partielle = false;
+  bool arrete = false;               // a stop request ended the file loop
+  std::vector<int> lignes_traitees;  // file-table rows processed, in order
+};
+
+enum class IssueMoteur {
+  termine,         // the grid is ready
+  sans_liste,      // the timestamp list is empty
+  abandonne,       // the user cancelled at a question: nothing to write
+  echec,           // a file could not be loaded, or the columns cannot be extracted
+};
+
+IssueMoteur executer_moteur(Session& s, const ParametresMoteur& p);
+
+// Interval search: the row 1..N whose interval holds the time, -1 when none.
+// "(inf ou =)": T[k-1] < t <= T[k]; "(inf strict)": T[k-1] <= t < T[k]. The
+// search starts at the cursor (the last interval found) and wraps once.
+int chercher_intervalle(const std::vector<double>& temps, int n, double t, bool inf_strict,
+                        int& curseur);
+
+// Titles of the output columns (date-time, values, row count).
+std::vector<std::string> titres_colonnes(const Session& s, const GrilleResultats& g,
+                                         const ParametresMoteur& p);
+
+// Caption of an aggregation method ("moyenne des n mesures OK", ...).
+std::string legende_methode(int methode);
+
+// "pas moyen observé": the mean and the smallest step of a file, in seconds.
+std::string texte_pas_observe(double somme_jours, long long nombre, double minimum_jours,
+                              char separateur_decimal);
+
+}  // namespace tamso

@@ -1,0 +1,19 @@
+#include "processing/result_grid.h"
+
+namespace tamso {
+
+void GrilleResultats::creer(int n, int v) {
+  n_ = n < 0 ? 0 : n;
+  v_ = v < 0 ? 0 : v;
+  const std::size_t taille =
+      static_cast<std::size_t>(n_ + 3) * static_cast<std::size_t>(v_ + 5);
+  cellules_.assign(taille, Cellule{});
+  comptes_.assign(taille, 0);
+  temps.assign(static_cast<std::size_t>(n_ + 3), 0.0);
+  titres.assign(static_cast<std::size_t>(v_ + 5), std::string{});
+  sources.assign(static_cast<std::size_t>(v_ + 5), 0);
+  manquants.assign(static_cast<std::size_t>(v_ + 5), 0);
+  c = 0;
+}
+
+}  // namespace tamso

@@ -1,0 +1,327 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+
+#include "core/session.h"
+#include "input/dates.h"
+#include "input/listing.h"
+#include "processing/engine.h"
+#include "processing/timestamp_list.h"
+#include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
+
+namespace tamso {
+namespace {
+
+using test::crlf;
+using test::InteractionScriptee;
+
+// A value expected in a cell, or nothing for an NA cell.
+using V = std::optional<long double>;
+
+// Seven lines over five 5-minute timestamps 00:00 .. 00:20.
+const std::vector<std::string> kDonnees = {
+    "Date;A;B",
+    "2023-03-01 00:00:00;1;10",
+    "2023-03-01 00:03:00;2;",
+    "2023-03-01 00:05:00;3;30",
+    "2023-03-01 00:07:00;4;NA",
+    "2023-03-01 00:10:00;;50",
+    "2023-03-01 00:12:00;6;60",
+    "2023-03-01 00:20:00;7;70",
+};
+
+class Moteur : public test::AvecDossier {
+ protected:
+  void SetUp() override {
+    AvecDossier::SetUp();
+    donnees_ = dossier_->sous_dossier("donnees");
+    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
+    Description& d = s().description;
+    d = description_par_defaut(programme_);
+    d.dossier_choisi = donnees_;
+    d.masque = "*.csv";
+    d.separateur_colonne = 2;
+    d.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
+    d.equiv_na = "NA;-99999";
+    d.f_station = "S1";
+  }
+  void fichier(const std::string& nom, const std::vector<std::string>& lignes) {
+    dossier_->ecrire("donnees/" + nom, crlf(lignes));
+  }
+  // Lists, builds the 5-minute timestamps from 00:05 to 00:20 (the list
+  // begins at 00:00) and runs the engine.
+  IssueMoteur executer(int methode, int test, const char* fin = "01/03/2023 00:20:00") {
+    s().description.methode = methode;
+    EXPECT_TRUE(lister_fichiers_donnees(s())) << port_.dernier_texte();
+    s().periode.debut = "01/03/2023 00:05:00";
+    s().periode.fin = fin;
+    s().periode.pas = 5.0 / 1440;
+    s().periode.unite = 0;
+    s().periode.test_date = test;
+    EXPECT_EQ(generer_liste_horodatee(s()), IssueListe::creee);
+    return executer_moteur(s(), ParametresMoteur{});
+  }
+  void verifier(int r, int c, V attendu) {
+    const Cellule& x = s().grille.cellule(r, c);
+    if (!attendu) {
+      EXPECT_TRUE(x.na) << "ligne " << r << " colonne " << c;
+      return;
+    }
+    EXPECT_FALSE(x.na) << "ligne " << r << " colonne " << c;
+    EXPECT_NEAR(static_cast<double>(x.valeur), static_cast<double>(*attendu), 1e-12)
+        << "ligne " << r << " colonne " << c;
+  }
+  // Rows 1..5: columns A and B, then the number of lines.
+  void grille(const std::vector<std::array<V, 2>>& valeurs, const std::vector<int>& lignes) {
+    ASSERT_EQ(s().grille.n(), 5);
+    ASSERT_EQ(s().grille.c, 4);
+    for (int r = 1; r <= 5; ++r) {
+      const int nb = lignes[static_cast<std::size_t>(r - 1)];
+      EXPECT_EQ(s().grille.nb_lignes_ligne(r), nb) << "ligne " << r;
+      if (nb == 0) continue;  // a row without lines is written as NA whatever it holds
+      verifier(r, 2, valeurs[static_cast<std::size_t>(r - 1)][0]);
+      verifier(r, 3, valeurs[static_cast<std::size_t>(r - 1)][1]);
+    }
+  }
+  Session& s() { return *session_; }
+
+  InteractionScriptee port_;
+  std::string donnees_;
+  std::unique_ptr<Session> session_;
+};
+
+TEST_F(Moteur, TimestampsBeginOneStepBeforeThePeriod) {
+  fichier("a.csv", kDonnees);
+  ASSERT_EQ(executer(0, 0), IssueMoteur::termine);
+  const auto& T = s().grille.temps;
+  EXPECT_EQ(date_heure_en_texte(T[1]), "01/03/2023 00:00:00");
+  EXPECT_EQ(date_heure_en_texte(T[5]), "01/03/2023 00:20:00");
+  EXPECT_EQ(s().grille.titres[1], "temps(Date inf ou =)");
+  EXPECT_EQ(s().grille.titres[2], "A");
+  EXPECT_EQ(s().grille.titres[3], "B");
+  EXPECT_EQ(s().grille.titres[4], "nb(4)_methode_(moyenne des n mesures OK)_station(S1)");
+}
+
+// "(inf ou =)": row 1 takes 00:00, row 2 00:03 and 00:05, row 3 00:07 and
+// 00:10, row 4 00:12, row 5 00:20.
+TEST_F(Moteur, EverySixMethodsWithTheInclusiveTest) {
+  fichier("a.csv", kDonnees);
+  const std::vector<int> lignes = {1, 2, 2, 1, 1};
+  ASSERT_EQ(executer(0, 0), IssueMoteur::termine);
+  // Row 3: A had 4 then an empty field, so the cell is NA although 4 was read.
+  grille({{{1, 10}}, {{2.5, 30}}, {{V{}, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
+  ASSERT_EQ(executer(1, 0), IssueMoteur::termine);
+  grille({{{1, 10}}, {{3, 30}}, {{V{}, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
+  ASSERT_EQ(executer(2, 0), IssueMoteur::termine);
+  grille({{{1, 10}}, {{3, 30}}, {{V{}, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
+  // Minimum: B of row 2 compares 30 with the 0 stored when the first line had
+  // no value, and keeps 0.
+  ASSERT_EQ(executer(3, 0), IssueMoteur::termine);
+  grille({{{1, 10}}, {{2, 0}}, {{V{}, 0}}, {{6, 60}}, {{7, 70}}}, lignes);
+  ASSERT_EQ(executer(4, 0), IssueMoteur::termine);
+  grille({{{1, 10}}, {{2.5, 30}}, {{V{}, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
+  // Running sums restart after an NA cell.
+  ASSERT_EQ(executer(5, 0), IssueMoteur::termine);
+  grille({{{1, 10}}, {{6, 40}}, {{V{}, 90}}, {{6, 150}}, {{13, 220}}}, lignes);
+  EXPECT_EQ(s().grille.manquants[2], 0);
+}
+
+// "(inf strict)": row 2 takes 00:00 and 00:03, row 3 00:05 and 00:07, row 4
+// 00:10 and 00:12; 00:20, the last timestamp, is ignored.
+TEST_F(Moteur, EverySixMethodsWithTheStrictTest) {
+  fichier("a.csv", kDonnees);
+  const std::vector<int> lignes = {0, 2, 2, 2, 0};
+  ASSERT_EQ(executer(0, 1), IssueMoteur::termine);
+  grille({{}, {{1.5, V{}}}, {{3.5, V{}}}, {{6, 55}}, {}}, lignes);
+  EXPECT_EQ(s().grille.manquants[2], 1);
+  EXPECT_EQ(s().grille.manquants[3], 1);
+  EXPECT_EQ(s().grille.titres[1], "temps(Date inf srict)");
+  ASSERT_EQ(executer(1, 1), IssueMoteur::termine);
+  grille({{}, {{2, V{}}}, {{4, V{}}}, {{6, 60}}, {}}, lignes);
+  ASSERT_EQ(executer(2, 1), IssueMoteur::termine);
+  grille({{}, {{2, V{}}}, {{4, V{}}}, {{6, 60}}, {}}, lignes);
+  ASSERT_EQ(executer(3, 1), IssueMoteur::termine);
+  grille({{}, {{1, V{}}}, {{3, V{}}}, {{0, 50}}, {}}, lignes);
+  ASSERT_EQ(executer(4, 1), IssueMoteur::termine);
+  grille({{}, {{1.5, V{}}}, {{3.5, V{}}}, {{6, 55}}, {}}, lignes);
+  ASSERT_EQ(executer(5, 1), IssueMoteur::termine);
+  grille({{}, {{3, V{}}}, {{10, V{}}}, {{16, 110}}, {}}, lignes);
+}
+
+TEST_F(Moteur, SingleGapFilledByTheMeanOfItsNeighbours) {
+  fichier("a.csv", {"Date;A;B", "2023-03-01 00:04:00;2;10", "2023-03-01 00:05:00;4;",
+                    "2023-03-01 00:15:00;10;30", "2023-03-01 00:20:00;1;1"});
+  ASSERT_EQ(executer(4, 0), IssueMoteur::termine);
+  // Row 3 (00:10) got no line: A = (3 + 10) / 2; B's left neighbour is NA.
+  verifier(3, 2, 6.5L);
+  verifier(3, 3, V{});
+  EXPECT_EQ(s().grille.nb_lignes_ligne(3), 3);
+  ASSERT_EQ(executer(0, 0), IssueMoteur::termine);
+  EXPECT_EQ(s().grille.nb_lignes_ligne(3), 0);
+}
+
+TEST_F(Moteur, ValueChainDetectionLimitsThresholdsAndMissingTexts) {
+  fichier("a.csv", {"Date;A;B", "2023-03-01 00:05:00;<0,5;-50", "2023-03-01 00:10:00;1.5;-50.1",
+                    "2023-03-01 00:15:00;-99999;abc", "2023-03-01 00:20:00;12/03;1,2,3"});
+  s().description.min_na = "-50";
+  ASSERT_EQ(executer(0, 0), IssueMoteur::termine);
+  verifier(2, 2, 0.5L);    // below a detection limit: read as 0.5
+  verifier(2, 3, -50.0L);  // equal to the threshold: kept
+  verifier(3, 2, 1.5L);
+  verifier(3, 3, V{});     // below it: NA
+  verifier(4, 2, V{});     // a missing-data text
+  verifier(4, 3, V{});
+  verifier(5, 2, V{});
+  verifier(5, 3, V{});
+}
+
+TEST_F(Moteur, DayAndSecondCorrections) {
+  fichier("a.csv", {"Date;A;B", "2023-03-01 00:10:00;1;1", "2023-03-01 00:10:00;2;2",
+                    "2023-02-28 00:14:00;3;3", "2023-02-28 00:13:00;4;4",
+                    "2023-02-28 00:12:00;5;5"});
+  s().description.correction_si_t1supt2 = true;
+  s().description.correction_si_t1egalt2 = true;
+  ASSERT_EQ(executer(1, 0), IssueMoteur::termine);
+  // 00:10:01 (+1 s) goes to row 4; the three lines of 28/02 move to 01/03
+  // 00:14, 00:13 and 00:12, all in row 4.
+  verifier(3, 2, 1.0L);
+  verifier(4, 2, 5.0L);
+  EXPECT_EQ(s().grille.nb_lignes_ligne(4), 4);
+  const auto& log = s().journal.lignes();
+  EXPECT_NE(std::find(log.begin(), log.end(), "3 : + 1s à 01/03/2023 00:10:00"), log.end());
+  EXPECT_NE(std::find(log.begin(), log.end(), "4 : + 1j à 28/02/2023 00:14:00"), log.end());
+  EXPECT_NE(std::find(log.begin(), log.end(), "5 : + 1j à 28/02/2023 00:13:00"), log.end());
+  EXPECT_EQ(std::find(log.begin(), log.end(), "6 : + 1j à 28/02/2023 00:12:00"), log.end());
+  EXPECT_NE(std::find(log.begin(), log.end(), "nb (+ 1j) = 3"), log.end());
+  EXPECT_EQ(s().table.lire_cellule(1, "correction", port_), "+1jour,s 3/1x");
+}
+
+TEST_F(Moteur, PerFileCells) {
+  fichier("a.csv", kDonnees);
+  ASSERT_EQ(executer(0, 0), IssueMoteur::termine);
+  TableFichiers& t = s().table;
+  EXPECT_EQ(t.lire_cellule(1, "date dep", port_), "01/03/2023 00:00:00");
+  EXPECT_EQ(t.lire_cellule(1, "date fin", port_), "01/03/2023 00:20:00");
+  EXPECT_EQ(t.lire_cellule(1, "n.données", port_), "7");
+  EXPECT_EQ(t.lire_cellule(1, "n.extraites", port_), "7");
+  EXPECT_EQ(t.lire_cellule(1, "correction", port_), "---");
+  EXPECT_EQ(t.lire_cellule(1, "nb Colonnes", port_), " 3");
+  EXPECT_EQ(t.lire_cellule(1, "n°Lig intitulés", port_), " -");
+  // Steps of 3, 2, 2, 3, 2 min (the 8 min step is above 6 x 5 min? no: kept)
+  // 180+120+120+180+120+480 = 1200 s over 6 steps: 200 s, smallest 120 s.
+  EXPECT_EQ(t.lire_cellule(1, "pas moyen observé", port_), "   200 s / 120 s");
+  EXPECT_EQ(s().etat_traitement.lignes_extraites, 7);
+}
+
+TEST_F(Moteur, ObservedStepTexts) {
+  const double s1 = 1.0 / 86400;
+  EXPECT_EQ(texte_pas_observe(0, 0, 9999, ','), " ---");
+  EXPECT_EQ(texte_pas_observe(3 * 90.5 * s1, 3, 9999, ','), "   90,5 s / ---");
+  EXPECT_EQ(texte_pas_observe(2 * 1800 * s1, 2, 1800 * s1, ','), " 00:30:00 / 1800 s");
+  // Above 30 s the mean is rounded to the second: 1000.6 s shows 00:16:41.
+  EXPECT_EQ(texte_pas_observe(1000.6 * s1, 1, 1000.6 * s1, '.'), " 00:16:41 / 1000.6 s");
+}
+
+TEST_F(Moteur, HeaderLikeFirstDataLineCanAbortTheRun) {
+  fichier("a.csv", kDonnees);
+  s().description.num_ligne_donnee = "1";
+  s().description.avec_sans_intitule = 0;
+  EXPECT_TRUE(lister_fichiers_donnees(s()));
+  s().periode.debut = "01/03/2023 00:05:00";
+  s().periode.fin = "01/03/2023 00:20:00";
+  s().periode.pas = 5.0 / 1440;
+  ASSERT_EQ(generer_liste_horodatee(s()), IssueListe::creee);
+  port_.echanges.clear();
+  port_.reponses = {Reponse::oui};
+  EXPECT_EQ(executer_moteur(s(), ParametresMoteur{}), IssueMoteur::abandonne);
+  ASSERT_EQ(port_.echanges.size(), 1u);
+  EXPECT_EQ(port_.echanges[0].texte,
+            "fichier 1\n" + donnees_ + "a.csv\n\n il semble que la 1ère ligne de données soit "
+            "une description de colonnes \n<Date;A;B>\n nb chiffres    = 0\n nb de lettrres = 6"
+            "\n\n Annuler ce traitement ?");
+}
+
+TEST_F(Moteur, MoreListedColumnsThanTheFilesHaveIsRefused) {
+  fichier("a.csv", kDonnees);
+  s().description.col_cochee = true;
+  s().description.col_cochee_liste = "2,3,4,5";
+  EXPECT_EQ(executer(0, 0), IssueMoteur::echec);
+  EXPECT_EQ(port_.dernier_texte(),
+            " colonnes à extraire <2,3,4,5> : les fichiers n'ont que 3 colonnes (dont 2 de "
+            "valeurs)\n\n colonnes absentes : 4,5\n\n vérifier la liste des colonnes à extraire");
+  // Seven columns are more than the grid holds for two value columns.
+  s().description.col_cochee_liste = "2,3,2,3,2,3,2";
+  EXPECT_EQ(executer(0, 0), IssueMoteur::echec);
+  s().description.col_cochee_liste = "3";
+  ASSERT_EQ(executer(0, 0), IssueMoteur::termine);
+  ASSERT_EQ(s().grille.c, 3);
+  EXPECT_EQ(s().grille.titres[2], "B");
+  verifier(2, 2, 30.0L);
+}
+
+TEST_F(Moteur, ShiftAndDriftMoveTheMeasurements) {
+  fichier("a.csv", {"Date;A;B", "2023-03-01 00:04:00;1;1", "2023-03-01 00:09:00;2;2"});
+  s().description.methode = 1;
+  EXPECT_TRUE(lister_fichiers_donnees(s()));
+  s().periode.debut = "01/03/2023 00:05:00";
+  s().periode.fin = "01/03/2023 00:20:00";
+  s().periode.pas = 5.0 / 1440;
+  ASSERT_EQ(generer_liste_horodatee(s()), IssueListe::creee);
+  // +2 min: 00:06 and 00:11 go to rows 3 and 4.
+  ASSERT_EQ(executer_moteur(s(), ParametresMoteur{2.0 / 1440, 0}), IssueMoteur::termine);
+  verifier(3, 2, 1.0L);
+  verifier(4, 2, 2.0L);
+  EXPECT_EQ(s().grille.titres[1], "temps(Date decalage=+0j 00:00:00 inf ou =)");
+  // A drift of +10 min observed 10 days after it started: 00:00 on 01/03
+  // is 5 days in, so +5 min: 00:04 -> 00:09 and 00:09 -> 00:14.
+  Description& d = s().description;
+  d.derive_active = true;
+  d.debut_derive = *encoder_date(2023, 2, 24);
+  d.constat_derive = *encoder_date(2023, 3, 6);
+  d.derive_reelle = 10.0 / 1440;
+  d.derive_erronee = 0.0;
+  ASSERT_EQ(executer_moteur(s(), ParametresMoteur{}), IssueMoteur::termine);
+  verifier(3, 2, 1.0L);
+  verifier(4, 2, 2.0L);
+}
+
+TEST_F(Moteur, StopKeepsTheRowsAlreadyRead) {
+  fichier("a.csv", kDonnees);
+  fichier("b.csv", {"Date;A;B", "2023-03-01 00:15:00;100;100"});
+  s().description.methode = 1;
+  EXPECT_TRUE(lister_fichiers_donnees(s()));
+  s().periode.debut = "01/03/2023 00:05:00";
+  s().periode.fin = "01/03/2023 00:20:00";
+  s().periode.pas = 5.0 / 1440;
+  ASSERT_EQ(generer_liste_horodatee(s()), IssueListe::creee);
+  port_.arret = true;  // the stop is asked while the first file is read
+  ASSERT_EQ(executer_moteur(s(), ParametresMoteur{}), IssueMoteur::termine);
+  EXPECT_TRUE(s().etat_traitement.arrete);
+  verifier(1, 2, 1.0L);  // what the first file gave is kept
+  EXPECT_EQ(s().grille.nb_lignes_ligne(4), 1);  // b.csv was not read
+  verifier(4, 2, 6.0L);
+}
+
+TEST(ChercherIntervalle, BothTestsAndTheCursor) {
+  const std::vector<double> T = {0, 10, 15, 20};
+  int curseur = 1;
+  EXPECT_EQ(chercher_intervalle(T, 3, 9, false, curseur), -1);
+  EXPECT_EQ(chercher_intervalle(T, 3, 10, false, curseur), 1);
+  EXPECT_EQ(chercher_intervalle(T, 3, 15, false, curseur), 2);
+  EXPECT_EQ(chercher_intervalle(T, 3, 16, false, curseur), 3);
+  EXPECT_EQ(curseur, 3);
+  EXPECT_EQ(chercher_intervalle(T, 3, 20, false, curseur), 3);
+  EXPECT_EQ(chercher_intervalle(T, 3, 21, false, curseur), -1);
+  // Going back in time wraps the search.
+  EXPECT_EQ(chercher_intervalle(T, 3, 12, false, curseur), 2);
+  EXPECT_EQ(chercher_intervalle(T, 3, 15, true, curseur), 3);
+  EXPECT_EQ(chercher_intervalle(T, 3, 10, true, curseur), 2);
+  EXPECT_EQ(chercher_intervalle(T, 3, 20, true, curseur), -1);  // the last timestamp
+}
+
+}  // namespace
+}  // namespace tamso
