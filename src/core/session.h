@@ -19,6 +19,7 @@
 #include "processing/result_grid.h"
 #include "processing/timestamp_list.h"
 #include "results/file_table.h"
+#include "results/results_state.h"
 #include "results/tracking_log.h"
 
 namespace tamso {
@@ -90,6 +91,7 @@ class Session {
   // The last run: its grid and its facts.
   GrilleResultats grille;
   EtatTraitement etat_traitement;
+  EtatResultats resultats;
   JournalSuivi journal;
   TableFichiers table;
   std::vector<std::string> fichiers_coches;  // ListBox_fic_coche

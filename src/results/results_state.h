@@ -1,0 +1,31 @@
+// What a run leaves for its save: the results lines, the paths written, the
+// results-pending flag and the run's clocks.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace tamso {
+
+struct EtatResultats {
+  // The results lines (ListBox_DONNEE_date_clean), header first, and the
+  // value fields alone (ListBox_juste_donnee), header first.
+  std::vector<std::string> lignes;
+  std::vector<std::string> lignes_valeurs;
+  // The last results file and tracking file written.
+  std::string chemin_resultats;
+  std::string chemin_suivi;
+  // The name the results were saved under before its placeholders were
+  // expanded, or the path chosen in the save dialog.
+  std::string nom_travail;
+  // Set when a run starts, cleared once its results are saved.
+  bool en_attente = false;
+  // Start of the run (date-time value) and the durations of the three phases
+  // (listing, timestamp list, processing), in days.
+  double debut_run = 0.0;
+  std::array<double, 4> durees{};
+  double duree_totale() const { return durees[1] + durees[2] + durees[3]; }
+};
+
+}  // namespace tamso
