@@ -1,0 +1,367 @@
+#include "input/workbook.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "core/session.h"
+#include "input/dates.h"
+#include "input/encoding.h"
+#include "input/files.h"
+#include "input/text.h"
+#include "input/workbook_cfbf.h"
+#include "input/workbook_readers.h"
+
+namespace tamso {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// ---------------------------------------------------------------- writer
+
+// Writes the used range row by row: missing rows and cells inside the range
+// come out empty, every row has as many fields as the range is wide.
+class EcrivainPlage : public VisiteurLignes {
+ public:
+  static constexpr std::size_t kBloc = 1 << 20;
+
+  EcrivainPlage(const std::string& chemin, const Plage& plage, const LimitesClasseur& limites)
+      : chemin_(chemin), plage_(plage), limites_(limites) {
+    f_ = std::fopen(chemin.c_str(), "wb");
+    prochaine_ = plage.ligne_min;
+  }
+  ~EcrivainPlage() override {
+    if (f_) std::fclose(f_);
+  }
+  EcrivainPlage(const EcrivainPlage&) = delete;
+  EcrivainPlage& operator=(const EcrivainPlage&) = delete;
+
+  bool ouvert() const { return f_ != nullptr; }
+  const ErreurClasseur& erreur() const { return erreur_; }
+  std::uint64_t nb_lignes() const { return nb_lignes_; }
+  std::uint64_t taille() const { return taille_; }
+
+  bool ligne(std::uint32_t numero, std::uint32_t repetition,
+             const std::vector<CelluleTexte>& cellules) override {
+    if (erreur_) return false;
+    // The cells of the row once; written as often as the row is repeated.
+    std::string texte;
+    encoder_ligne(cellules, texte);
+    for (std::uint64_t k = 0; k < repetition; ++k) {
+      const std::uint64_t r = numero + k;
+      if (r < plage_.ligne_min) continue;
+      if (r > plage_.ligne_max) break;
+      if (r < prochaine_) {
+        erreur_ = {EchecClasseur::endommage, "lignes de la feuille dans le désordre"};
+        return false;
+      }
+      while (prochaine_ < r)
+        if (!ecrire_ligne_vide()) return false;
+      if (!ecrire(texte)) return false;
+      ++prochaine_;
+      ++nb_lignes_;
+    }
+    return true;
+  }
+
+  // Writes the empty rows that end the range, flushes and closes.
+  bool terminer() {
+    while (!erreur_ && prochaine_ <= plage_.ligne_max)
+      if (!ecrire_ligne_vide()) return false;
+    if (erreur_) return false;
+    if (!vider() || std::fclose(f_) != 0) {
+      f_ = nullptr;
+      erreur_ = {EchecClasseur::ecriture, chemin_};
+      return false;
+    }
+    f_ = nullptr;
+    return true;
+  }
+
+ private:
+  static void ajouter_cellule(const std::string& utf8, std::string& sortie) {
+    const std::size_t debut = sortie.size();
+    sortie += utf8_vers_cp1252(utf8);
+    for (std::size_t i = debut; i < sortie.size(); ++i) {
+      char& c = sortie[i];
+      if (c == '\t') c = ';';
+      else if (c == '\r' || c == '\n') c = ' ';  // a line break would split the row
+    }
+  }
+
+  void encoder_ligne(const std::vector<CelluleTexte>& cellules, std::string& t) const {
+    std::size_t k = 0;
+    for (std::uint32_t c = plage_.colonne_min;; ++c) {
+      if (c > plage_.colonne_min) t += ';';
+      while (k < cellules.size() &&
+             cellules[k].colonne + static_cast<std::uint64_t>(cellules[k].repetition) <= c)
+        ++k;
+      if (k < cellules.size() && cellules[k].colonne <= c) ajouter_cellule(cellules[k].texte, t);
+      if (c == plage_.colonne_max) break;
+    }
+    t += "\r\n";
+  }
+
+  bool ecrire_ligne_vide() {
+    if (vide_.empty()) {
+      vide_.assign(plage_.colonne_max - plage_.colonne_min, ';');
+      vide_ += "\r\n";
+    }
+    if (!ecrire(vide_)) return false;
+    ++prochaine_;
+    ++nb_lignes_;
+    return true;
+  }
+
+  bool ecrire(const std::string& t) {
+    taille_ += t.size();
+    if (taille_ > limites_.octets_texte) {
+      erreur_ = {EchecClasseur::trop_volumineux, "texte converti trop volumineux"};
+      return false;
+    }
+    tampon_ += t;
+    return tampon_.size() < kBloc || vider();
+  }
+
+  bool vider() {
+    if (!tampon_.empty() && std::fwrite(tampon_.data(), 1, tampon_.size(), f_) != tampon_.size()) {
+      erreur_ = {EchecClasseur::ecriture, chemin_};
+      return false;
+    }
+    tampon_.clear();
+    return true;
+  }
+
+  std::string chemin_;
+  Plage plage_;
+  LimitesClasseur limites_;
+  std::FILE* f_ = nullptr;
+  std::string tampon_, vide_;
+  std::uint64_t prochaine_ = 0, nb_lignes_ = 0, taille_ = 0;
+  ErreurClasseur erreur_;
+};
+
+// ---------------------------------------------------------------- kinds of file
+
+enum class FormatClasseur { xlsx, ods, xls };
+
+std::optional<FormatClasseur> format_du_classeur(const std::string& chemin, ErreurClasseur& e) {
+  std::FILE* f = std::fopen(chemin.c_str(), "rb");
+  if (!f) {
+    e = {EchecClasseur::introuvable, "ouverture impossible"};
+    return std::nullopt;
+  }
+  unsigned char tete[4] = {};
+  const std::size_t n = std::fread(tete, 1, 4, f);
+  std::fclose(f);
+  if (n == 4 && tete[0] == 'P' && tete[1] == 'K') {
+    ArchiveZip a;
+    if ((e = a.ouvrir(chemin))) {
+      // Zip signature but no readable directory: a truncated or damaged file.
+      if (e.genre == EchecClasseur::pas_un_classeur)
+        e = {EchecClasseur::endommage, "archive zip incomplète ou endommagée"};
+      return std::nullopt;
+    }
+    if (a.contient("content.xml") || a.contient("mimetype")) return FormatClasseur::ods;
+    if (a.contient("[Content_Types].xml") || a.contient("xl/workbook.xml"))
+      return FormatClasseur::xlsx;
+    e = {EchecClasseur::pas_un_classeur, "archive zip sans classeur"};
+    return std::nullopt;
+  }
+  if (est_fichier_composite(chemin)) {
+    FichierComposite c;
+    if ((e = c.ouvrir(chemin))) return std::nullopt;
+    // A password-protected .xlsx is a compound file holding the encrypted package.
+    if (c.contient("EncryptedPackage") || c.contient("EncryptionInfo")) {
+      e = {EchecClasseur::chiffre, ""};
+      return std::nullopt;
+    }
+    return FormatClasseur::xls;
+  }
+  e = {EchecClasseur::pas_un_classeur, ""};
+  return std::nullopt;
+}
+
+std::string temporaire_de(const std::string& destination) {
+  return destination + ".~" + std::to_string(::getpid()) + ".tmp";
+}
+
+void supprimer(const std::string& chemin) {
+  std::error_code ec;
+  fs::remove(chemin, ec);
+}
+
+std::string duree_hms(double secondes) {
+  const long long s = static_cast<long long>(secondes + 0.5);
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", s / 3600, (s / 60) % 60, s % 60);
+  return buf;
+}
+
+}  // namespace
+
+ResultatConversion convertir_feuille_classeur(const std::string& classeur, int numero,
+                                              const std::string& destination,
+                                              const LimitesClasseur& limites) {
+  ResultatConversion r;
+  // Whatever happens, no file of an earlier conversion stays in place.
+  supprimer(destination);
+  const auto format = format_du_classeur(classeur, r.erreur);
+  if (!format) return r;
+  OuvertureFeuille o;
+  switch (*format) {
+    case FormatClasseur::xlsx:
+      o = ouvrir_feuille_xlsx(classeur, numero, limites);
+      break;
+    case FormatClasseur::ods:
+      o = ouvrir_feuille_ods(classeur, numero, limites);
+      break;
+    case FormatClasseur::xls:
+      o = ouvrir_feuille_xls(classeur, numero, limites);
+      break;
+  }
+  r.nb_feuilles = o.nb_feuilles;
+  if (o.erreur) {
+    r.erreur = o.erreur;
+    return r;
+  }
+  r.nom_feuille = o.lecteur->nom_feuille();
+
+  ChercheurPlage chercheur;
+  if ((r.erreur = o.lecteur->parcourir(chercheur))) return r;
+  const Plage& plage = chercheur.plage();
+  if (plage.vide) {
+    r.feuille_vide = true;
+    return r;
+  }
+  const std::uint64_t largeur = plage.colonne_max - plage.colonne_min + 1ull;
+  const std::uint64_t hauteur = plage.ligne_max - plage.ligne_min + 1ull;
+  if (hauteur * (largeur + 1) > limites.octets_texte) {
+    r.erreur = {EchecClasseur::trop_volumineux,
+                std::to_string(hauteur) + " lignes de " + std::to_string(largeur) + " colonnes"};
+    return r;
+  }
+
+  const std::string temporaire = temporaire_de(destination);
+  {
+    EcrivainPlage ecrivain(temporaire, plage, limites);
+    if (!ecrivain.ouvert()) {
+      r.erreur = {EchecClasseur::ecriture, destination};
+      return r;
+    }
+    ErreurClasseur e = o.lecteur->parcourir(ecrivain);
+    if (ecrivain.erreur()) e = ecrivain.erreur();
+    if (!e && !ecrivain.terminer()) e = ecrivain.erreur();
+    if (e) {
+      if (e.genre == EchecClasseur::ecriture) e.detail = destination;
+      r.erreur = e;
+    } else {
+      r.nb_lignes = ecrivain.nb_lignes();
+      r.taille = ecrivain.taille();
+    }
+  }
+  if (r.erreur) {
+    supprimer(temporaire);
+    return r;
+  }
+  std::error_code ec;
+  fs::rename(temporaire, destination, ec);
+  if (ec) {
+    supprimer(temporaire);
+    r.erreur = {EchecClasseur::ecriture, destination};
+  }
+  return r;
+}
+
+std::string message_echec_classeur(const ResultatConversion& r, const std::string& classeur,
+                                   int numero) {
+  const std::string feuille = "feuille n°" + std::to_string(numero);
+  const std::string detail = r.erreur.detail.empty() ? "" : "\n(" + r.erreur.detail + ")";
+  switch (r.erreur.genre) {
+    case EchecClasseur::introuvable:
+      return "classeur introuvable ou inaccessible :\n" + classeur + "\n\n" + feuille +
+             " non lue";
+    case EchecClasseur::pas_un_classeur:
+      return "ce fichier n'est pas un classeur lisible (.xlsx, .xlsm, .ods, .xls) :\n" +
+             classeur + "\n\n" + feuille + " non lue" + detail;
+    case EchecClasseur::chiffre:
+      return "classeur protégé par un mot de passe :\n" + classeur + "\n\n" + feuille +
+             " non lue => enregistrer le classeur sans mot de passe";
+    case EchecClasseur::endommage:
+      return "classeur endommagé ou illisible :\n" + classeur + "\n\n" + feuille + " non lue" +
+             detail;
+    case EchecClasseur::feuille_absente:
+      return "la " + feuille + " n'existe pas dans le classeur\n" + classeur + "\n\n" +
+             " qui contient " + std::to_string(r.nb_feuilles) +
+             (r.nb_feuilles > 1 ? " feuilles" : " feuille");
+    case EchecClasseur::trop_volumineux:
+      return "la " + feuille + " du classeur\n" + classeur + "\n\n" +
+             " est trop volumineuse pour être convertie" + detail;
+    case EchecClasseur::ecriture:
+      return "écriture impossible du fichier\n" + r.erreur.detail + "\n\n" + feuille +
+             " du classeur " + classeur + " non convertie";
+    case EchecClasseur::aucun:
+      break;
+  }
+  return {};
+}
+
+std::optional<int> numero_feuille_excel(std::string_view texte) {
+  const std::string t = trim(texte);
+  if (t.empty()) return 1;
+  const auto n = lire_entier(t);
+  if (!n) return std::nullopt;
+  if (*n < 1) return 1;
+  if (*n > 65535) return 65535;  // beyond any workbook: reported as a missing sheet
+  return static_cast<int>(*n);
+}
+
+bool lire_feuille_excel(Session& s, const std::string& classeur) {
+  using Chrono = std::chrono::steady_clock;
+  const auto secondes_depuis = [](Chrono::time_point t) {
+    return std::chrono::duration<double>(Chrono::now() - t).count();
+  };
+  s.arret = false;
+  const std::string destination = s.repertoire_programme() + kFichierTemporaireExcel;
+  const auto t0 = Chrono::now();
+  s.etiquette("Label6") = "durée 00:00:00";
+  s.etiquette("Label10") = " patienter, lecture Excel...";
+  s.fichier_charge = FichierCharge{};
+  s.apercu.clear();
+
+  const auto numero = numero_feuille_excel(s.description.num_feuille_excel);
+  if (!numero) {
+    supprimer(destination);
+    s.port().informer(TypeMessage::erreur, "le n° de feuille <" + s.description.num_feuille_excel +
+                                               "> n'est pas un nombre entier\n\n classeur : " +
+                                               classeur);
+    return false;
+  }
+  const ResultatConversion r = convertir_feuille_classeur(classeur, *numero, destination);
+  s.etiquette("Label10") = "durée " + duree_hms(secondes_depuis(t0));
+  if (r.feuille_vide) {
+    s.port().informer(TypeMessage::avertissement, " problème, memo1 vide!!!");
+    return false;
+  }
+  if (r.erreur) {
+    const std::string message = message_echec_classeur(r, classeur, *numero);
+    s.port().informer(TypeMessage::erreur, message);
+    std::string ligne = message;
+    for (char& c : ligne)
+      if (c == '\n') c = ' ';
+    s.ajouter_ligne_suivi(ligne);
+    return false;
+  }
+  s.description.nom_feuille = r.nom_feuille;
+  s.fichier_charge = lire_fichier_charge(destination, NettoyageLignes{});
+  const std::string total = "durée " + duree_hms(secondes_depuis(t0));
+  s.etiquette("Label10") = total;
+  s.etiquette("Label6") = total;
+  return true;
+}
+
+}  // namespace tamso

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/session.h"
+#include "input/clipboard_source.h"
+#include "input/loader.h"
+#include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
+
+namespace tamso {
+namespace {
+
+namespace fs = std::filesystem;
+using test::InteractionScriptee;
+
+class PressePapierCapture : public test::AvecDossier {
+ protected:
+  void SetUp() override {
+    AvecDossier::SetUp();
+    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
+    s().description = description_par_defaut(programme_);
+    s().description.masque = "*.csv";
+    s().description.separateur_colonne = 0;
+    s().description_modifiee = false;
+  }
+  Session& s() { return *session_; }
+  std::string brut() const { return test::DossierTemporaire::lire(programme_ + "~tmp.txt"); }
+  std::string capture() const {
+    return test::DossierTemporaire::lire(programme_ + "~presse-papier.ppp");
+  }
+
+  InteractionScriptee port_;
+  std::unique_ptr<Session> session_;
+};
+
+TEST_F(PressePapierCapture, CopiedCellsBecomeASemicolonFile) {
+  const auto taille = capturer_presse_papier(
+      s(), "Date\tTemp\r\n01/03/2024 00:00:00\t12,5\r\n01/03/2024 00:10:00\t13\r\n");
+  ASSERT_TRUE(taille);
+  EXPECT_TRUE(port_.echanges.empty());
+  const std::string attendu =
+      "Date;Temp\r\n01/03/2024 00:00:00;12,5\r\n01/03/2024 00:10:00;13\r\n";
+  EXPECT_EQ(capture(), attendu);
+  EXPECT_EQ(*taille, attendu.size());
+  EXPECT_EQ(brut(), "Date\tTemp\r\n01/03/2024 00:00:00\t12,5\r\n01/03/2024 00:10:00\t13\r\n");
+  // Read from now on as a semicolon file of the clipboard mode.
+  EXPECT_EQ(s().description.separateur_colonne, 2);
+  EXPECT_EQ(s().description.masque, "ppp");
+  EXPECT_EQ(s().source, SourceDonnees::presse_papier);
+  EXPECT_TRUE(s().description_modifiee);
+  // Memo1 holds the text as pasted.
+  EXPECT_EQ(s().fichier_charge.nb_lignes, 3);
+  EXPECT_EQ(s().fichier_charge.texte(0), "Date\tTemp");
+  EXPECT_EQ(s().etiquette("Label10").rfind("lecture en ", 0), 0u);
+  EXPECT_EQ(s().etiquette("Label6").rfind("Durée ", 0), 0u);
+}
+
+TEST_F(PressePapierCapture, EmptyClipboardSaysSoAndWritesNothing) {
+  EXPECT_FALSE(capturer_presse_papier(s(), ""));
+  ASSERT_EQ(port_.echanges.size(), 1u);
+  EXPECT_EQ(port_.echanges[0].texte, "le presse-papier est vide! ...");
+  EXPECT_FALSE(fs::exists(programme_ + "~presse-papier.ppp"));
+  EXPECT_EQ(s().description.masque, "*.csv");
+  EXPECT_FALSE(s().description_modifiee);
+}
+
+TEST_F(PressePapierCapture, TabulationsAndSemicolonsInsideCellsAreNotProtected) {
+  ASSERT_TRUE(capturer_presse_papier(s(), "a;b\tc\nd\te\tf"));
+  EXPECT_EQ(capture(), "a;b;c\r\nd;e;f\r\n");
+}
+
+TEST_F(PressePapierCapture, AccentsAreWrittenInWindows1252) {
+  ASSERT_TRUE(capturer_presse_papier(s(), "Humidité\t°C"));
+  EXPECT_EQ(capture(), "Humidit\xe9;\xb0" "C\r\n");
+}
+
+TEST_F(PressePapierCapture, AClipboardDescriptionStaysUnmodified) {
+  s().description.masque = "ppp";
+  s().description.separateur_colonne = 2;
+  ASSERT_TRUE(capturer_presse_papier(s(), "x\ty"));
+  EXPECT_FALSE(s().description_modifiee);
+}
+
+TEST_F(PressePapierCapture, OneLineOnlyIsReportedByTheLoader) {
+  ASSERT_TRUE(capturer_presse_papier(s(), "Date\tTemp"));
+  EXPECT_EQ(capture(), "Date;Temp\r\n");
+  s().description.num_ligne_donnee = "2";
+  EXPECT_FALSE(charger_fichier_donnees(s(), programme_ + kFichierPressePapier));
+  ASSERT_EQ(port_.echanges.size(), 1u);
+  EXPECT_EQ(port_.echanges[0].texte,
+            " le presse papier ne contient que 11 octets\n\n 3 premières lignes :\n"
+            "==============================\nDate;Temp\n"
+            "==============================\n\n"
+            " => Annuler pour   Recopier les données du fichier Excel");
+  EXPECT_EQ(port_.echanges[0].boutons, Boutons::annuler);
+}
+
+}  // namespace
+}  // namespace tamso
