@@ -18,6 +18,11 @@ const char* texte_reponse(Reponse r) {
   return "";
 }
 
+bool oui_propose(Boutons b) {
+  return b == Boutons::oui_non || b == Boutons::oui_non_annuler || b == Boutons::oui_annuler ||
+         b == Boutons::oui_ok;
+}
+
 }  // namespace
 
 Reponse InteractionLot::reponse_par_defaut(Boutons boutons) {
@@ -33,21 +38,36 @@ Reponse InteractionLot::reponse_par_defaut(Boutons boutons) {
   return Reponse::annuler;
 }
 
+Reponse InteractionLot::repondre(const std::string& texte, Boutons boutons, Reponse reponse) {
+  if (politique_ == PolitiqueLot::accepter && oui_propose(boutons)) reponse = Reponse::oui;
+  if (boutons == Boutons::ok) {
+    erreurs_ << texte << "\n";
+    return reponse;
+  }
+  erreurs_ << texte << "\n  -> " << texte_reponse(reponse) << "\n";
+  if (journal_) {
+    journal_->ajouter_ligne_suivi("question : " + texte);
+    journal_->ajouter_ligne_suivi("  -> réponse prise : " + std::string(texte_reponse(reponse)));
+  }
+  return reponse;
+}
+
 Reponse InteractionLot::demander(TypeMessage, const std::string& texte, Boutons boutons) {
-  const Reponse r = reponse_par_defaut(boutons);
-  erreurs_ << texte << "\n  -> " << texte_reponse(r) << "\n";
-  if (journal_ && boutons != Boutons::ok)
-    journal_->ajouter_ligne_suivi("question : " + texte + " -> " + texte_reponse(r));
-  return r;
+  return repondre(texte, boutons, reponse_par_defaut(boutons));
+}
+
+Reponse InteractionLot::demander_poursuite(TypeMessage, const std::string& texte, Boutons boutons,
+                                           Reponse poursuite) {
+  return repondre(texte, boutons, poursuite);
 }
 
 std::optional<std::string> InteractionLot::choisir_fichier_a_ouvrir(const DialogueFichier& d) {
-  erreurs_ << d.titre << "\n  -> Annuler (aucun dialogue en mode lot)\n";
+  erreurs_ << d.titre << "\n  -> Annuler (pas de dialogue en mode lot)\n";
   return std::nullopt;
 }
 
 std::optional<std::string> InteractionLot::choisir_fichier_a_enregistrer(const DialogueFichier& d) {
-  erreurs_ << d.titre << "\n  -> Annuler (aucun dialogue en mode lot)\n";
+  erreurs_ << d.titre << "\n  -> Annuler (pas de dialogue en mode lot)\n";
   return std::nullopt;
 }
 

@@ -1,51 +1,255 @@
-// tamso-cli: the batch program over the core.
+// tamso-cli: the batch program. It runs the same stages as the desktop
+// program, headless: list, inspect a sample file, process.
 #include <CLI/CLI.hpp>
 
+#include <clocale>
+#include <fstream>
+#include <iterator>
+#include <filesystem>
 #include <iostream>
 
 #include "cli/batch_interaction.h"
 #include "core/session.h"
 #include "description/dsc_file.h"
+#include "input/dates.h"
+#include "input/encoding.h"
 #include "input/files.h"
+#include "input/inspection.h"
+#include "input/listing.h"
+#include "input/text.h"
+#include "processing/period.h"
+#include "processing/run_driver.h"
+#include "processing/timestamp_list.h"
 
 using namespace tamso;
 
 namespace {
 
-// Reads a description file and writes it back, normalised, to another file.
-int commande_description(const std::string& dsc, const std::string& sortie) {
-  InteractionLot port(std::cerr);
-  Session session(port);
-  port.fixer_journal(&session.journal);
+constexpr const char* kPolitique =
+    "Questions: the batch program never reads standard input. Each question is answered with the "
+    "answer that goes on without changing the description and without destroying a file "
+    "(continue, keep, do not overwrite); 'inspect' instead accepts every proposed correction. "
+    "The question and the answer taken are written to standard error and to the tracking log.";
+
+// The computer's decimal separator, from the locale; numbers are then read
+// and written by the program itself, whatever the locale.
+char separateur_du_systeme() {
+  std::setlocale(LC_ALL, "");
+  const char* p = std::localeconv()->decimal_point;
+  const char sep = p && *p ? *p : '.';
+  std::setlocale(LC_ALL, "C");
+  return sep;
+}
+
+int erreur(const std::string& message, int code = 2) {
+  std::cerr << "tamso-cli: " << message << "\n";
+  return code;
+}
+
+std::string absolu(const std::string& chemin) {
+  std::error_code ec;
+  const auto p = std::filesystem::absolute(chemin, ec);
+  return ec ? chemin : p.lexically_normal().string();
+}
+
+// Reads a description file into the session. False with a message on failure.
+bool charger_description(Session& s, const std::string& dsc) {
   if (!fichier_existe(dsc)) {
-    std::cerr << "tamso-cli: fichier de description introuvable : " << dsc << "\n";
-    return 2;
+    erreur("fichier de description introuvable : " + dsc);
+    return false;
   }
-  session.description.dossier_description = avec_barre_finale(repertoire_de(dsc));
-  session.nom_description = nom_de_fichier(dsc);
-  if (!lire_description(session)) return 1;
-  for (const auto& l : lignes_dsc(session.description)) std::cout << l << "\n";
-  if (!sortie.empty()) {
-    session.description.dossier_description = avec_barre_finale(repertoire_de(sortie));
-    session.nom_description = nom_de_fichier(sortie);
-    if (!ecrire_description(session)) return 1;
-    std::cerr << "description écrite : " << session.chemin_dsc() << "\n";
+  const std::string chemin = absolu(dsc);
+  s.description.dossier_description = avec_barre_finale(repertoire_de(chemin));
+  s.nom_description = nom_de_fichier(chemin);
+  if (!lire_description(s)) {
+    erreur("description illisible : " + dsc);
+    return false;
   }
+  // The file's own directory line cannot move the description away.
+  s.description.dossier_description = avec_barre_finale(repertoire_de(chemin));
+  s.nom_description = nom_de_fichier(chemin);
+  return true;
+}
+
+bool fixer_repertoire_donnees(Session& s, const std::string& donnees) {
+  if (!donnees.empty()) s.description.dossier_choisi = avec_barre_finale(absolu(donnees));
+  if (Session::source_du_masque(s.description.masque) == SourceDonnees::repertoire &&
+      !repertoire_existe(s.description.dossier_choisi)) {
+    erreur("répertoire des données illisible : " + s.description.dossier_choisi);
+    return false;
+  }
+  return true;
+}
+
+// The text of a file standing for the clipboard: UTF-8 when it is, else Windows-1252.
+bool lire_presse_papier_fichier(InteractionLot& port, const std::string& fichier) {
+  if (fichier.empty()) return true;
+  std::ifstream f(fichier, std::ios::binary);
+  if (!f) {
+    erreur("fichier du presse-papier illisible : " + fichier);
+    return false;
+  }
+  const std::string octets((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  const bool utf8 = cp1252_vers_utf8(utf8_vers_cp1252(octets)) == octets;
+  port.fixer_presse_papier(utf8 ? octets : cp1252_vers_utf8(octets));
+  return true;
+}
+
+struct OptionsRun {
+  std::string dsc, donnees, sortie, debut, fin, pas, test = "le", separateur, presse_papier;
+  int jours = 0, mois = 0, annees = 0, decalage_jours = 0;
+};
+
+int commande_run(const OptionsRun& o) {
+  InteractionLot port(std::cerr);
+  OptionsSession opts;
+  opts.separateur_decimal = o.separateur.empty() ? separateur_du_systeme() : o.separateur[0];
+  Session s(port, opts);
+  port.fixer_journal(&s.journal);
+  if (!lire_presse_papier_fichier(port, o.presse_papier)) return 2;
+  if (!charger_description(s, o.dsc)) return 2;
+  if (!fixer_repertoire_donnees(s, o.donnees)) return 2;
+  Description& d = s.description;
+  if (!o.sortie.empty()) d.dossier_choisi_sortie = avec_barre_finale(absolu(o.sortie));
+  if (!repertoire_existe(d.dossier_choisi_sortie)) {
+    std::error_code ec;
+    std::filesystem::create_directories(d.dossier_choisi_sortie, ec);
+    if (ec) return erreur("répertoire de sortie impossible à créer : " + d.dossier_choisi_sortie);
+  }
+
+  // The period: the options, else the description's last run.
+  Periode& p = s.periode;
+  const std::string debut = o.debut.empty() ? d.min_dsc : o.debut;
+  const std::string fin = o.fin.empty() ? d.max_dsc : o.fin;
+  const double v_debut = texte_en_date(debut, nullptr, s.journal);
+  const double v_fin = texte_en_date(fin, nullptr, s.journal);
+  if (v_debut == 0.0) return erreur("début de période illisible : <" + debut + "> (--from)");
+  if (v_fin == 0.0) return erreur("fin de période illisible : <" + fin + "> (--to)");
+  fixer_debut(p, v_debut);
+  fixer_fin(p, v_fin);
+  p.test_date = o.test == "lt" ? kTestInfStrict : kTestInfOuEgal;
+  if (o.jours > 0 || o.mois > 0 || o.annees > 0) {
+    p.unite = o.jours > 0 ? kUniteJour : o.mois > 0 ? kUniteMois : kUniteAnnee;
+    p.nb_pas = o.jours > 0 ? o.jours : o.mois > 0 ? o.mois : o.annees;
+  } else {
+    const std::string pas = o.pas.empty() ? d.pas_dsc : o.pas;
+    const auto v = lire_date_heure(pas);
+    if (!v || pas.size() != 8 || *v <= 0.0)
+      return erreur("pas de temps illisible : <" + pas + "> (--step hh:mm:ss)");
+    p.unite = kUniteHeure;
+    p.pas = *v;
+  }
+  s.decalage_jours = o.decalage_jours;
+
+  if (!lister_fichiers_donnees(s)) return erreur("le listage des fichiers a échoué", 1);
+  if (s.table.nb_fichiers() == 0)
+    return erreur("aucun fichier ne correspond au masque " + d.masque + " dans " + d.dossier_choisi, 1);
+  const IssueListe l = generer_liste_horodatee(s);
+  if (l != IssueListe::creee) return erreur("la liste horodatée n'a pas pu être créée", 1);
+  switch (traiter_run(s)) {
+    case IssueTraitement::enregistre:
+      std::cout << s.resultats.chemin_resultats << "\n" << s.resultats.chemin_suivi << "\n";
+      return 0;
+    case IssueTraitement::refuse: return erreur("traitement refusé", 1);
+    case IssueTraitement::abandonne: return erreur("traitement abandonné : rien n'est écrit", 1);
+    case IssueTraitement::echec: break;
+  }
+  return erreur("le traitement a échoué", 1);
+}
+
+int commande_list(const std::string& dsc, const std::string& donnees, const std::string& sep) {
+  InteractionLot port(std::cerr);
+  OptionsSession opts;
+  opts.separateur_decimal = sep.empty() ? separateur_du_systeme() : sep[0];
+  Session s(port, opts);
+  port.fixer_journal(&s.journal);
+  if (!charger_description(s, dsc)) return 2;
+  if (!fixer_repertoire_donnees(s, donnees)) return 2;
+  const bool ok = lister_fichiers_donnees(s);
+  if (s.table.nb_fichiers() == 0)
+    return erreur("aucun fichier ne correspond au masque " + s.description.masque + " dans " +
+                      s.description.dossier_choisi,
+                  1);
+  for (int r = 0; r < s.table.nb_lignes(); ++r) {
+    for (int c = 0; c < s.table.nb_colonnes(); ++c)
+      std::cout << (c ? "\t" : "") << s.table.cellule(c, r);
+    std::cout << "\n";
+  }
+  return ok ? 0 : 1;
+}
+
+int commande_inspect(const std::string& echantillon, const std::string& dsc,
+                     const std::string& sortie) {
+  InteractionLot port(std::cerr, PolitiqueLot::accepter);
+  OptionsSession opts;
+  opts.separateur_decimal = separateur_du_systeme();
+  Session s(port, opts);
+  port.fixer_journal(&s.journal);
+  if (!fichier_existe(echantillon)) return erreur("fichier exemple introuvable : " + echantillon);
+  if (!dsc.empty()) {
+    if (!charger_description(s, dsc)) return 2;
+  } else {
+    s.description = description_par_defaut(s.repertoire_programme());
+    s.nom_description = "Temporaire.dsc";
+  }
+  inspecter_fichier_exemple(s, absolu(echantillon));
+  const std::string cible =
+      absolu(sortie.empty() ? nom_description_propose(s) : sortie);
+  s.description.dossier_description = avec_barre_finale(repertoire_de(cible));
+  s.nom_description = nom_de_fichier(cible);
+  if (!ecrire_description(s)) return erreur("description impossible à écrire : " + cible, 1);
+  std::cout << s.chemin_dsc() << "\n";
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"Tamso en mode lot : séries temporelles régulières à partir de fichiers d'enregistreurs"};
+  CLI::App app{"tamso-cli : séries temporelles régulières à partir de fichiers d'enregistreurs"};
+  app.footer(kPolitique);
   app.require_subcommand(1);
 
-  std::string dsc, sortie;
-  auto* desc = app.add_subcommand("description", "lit une description (.dsc) et l'affiche");
-  desc->add_option("DESCRIPTION", dsc, "fichier de description")->required();
-  desc->add_option("--write", sortie, "réécrit la description lue dans ce fichier");
+  OptionsRun o;
+  auto* run = app.add_subcommand("run", "liste, crée la liste horodatée, traite, écrit les "
+                                        "résultats et le fichier de suivi");
+  run->add_option("DESCRIPTION", o.dsc, "fichier de description (.dsc)")->required();
+  run->add_option("--data", o.donnees, "répertoire des données (sinon celui de la description)");
+  run->add_option("--out", o.sortie, "répertoire de sortie (sinon celui de la description)");
+  run->add_option("--from", o.debut, "début de période \"jj/mm/aaaa hh:mm:ss\"");
+  run->add_option("--to", o.fin, "fin de période \"jj/mm/aaaa hh:mm:ss\"");
+  auto* pas = run->add_option("--step", o.pas, "pas hh:mm:ss");
+  auto* jours = run->add_option("--days", o.jours, "pas en jours")->check(CLI::Range(1, 400));
+  auto* mois = run->add_option("--months", o.mois, "pas en mois")->check(CLI::Range(1, 400));
+  auto* annees = run->add_option("--years", o.annees, "pas en années")->check(CLI::Range(1, 400));
+  pas->excludes(jours)->excludes(mois)->excludes(annees);
+  jours->excludes(mois)->excludes(annees);
+  mois->excludes(annees);
+  run->add_option("--test", o.test, "le = (inf ou =), lt = (inf strict)")
+      ->check(CLI::IsMember({"le", "lt"}));
+  run->add_option("--shift-days", o.decalage_jours, "jours ajoutés au décalage")
+      ->check(CLI::Range(0, 400));
+  run->add_option("--decimal-separator", o.separateur, "séparateur décimal de l'ordinateur")
+      ->check(CLI::IsMember({",", "."}));
+  run->add_option("--clipboard-file", o.presse_papier,
+                  "texte tenant lieu de presse-papier (description au masque \"ppp\")");
+
+  std::string dsc_list, donnees_list, sep_list;
+  auto* list = app.add_subcommand("list", "liste les fichiers de données (tableau des fichiers)");
+  list->add_option("DESCRIPTION", dsc_list, "fichier de description (.dsc)")->required();
+  list->add_option("--data", donnees_list, "répertoire des données");
+  list->add_option("--decimal-separator", sep_list, "séparateur décimal de l'ordinateur")
+      ->check(CLI::IsMember({",", "."}));
+
+  std::string echantillon, dsc_inspect, ecrire;
+  auto* inspect = app.add_subcommand("inspect", "inspecte un fichier exemple et écrit la "
+                                                "description qui en résulte");
+  inspect->add_option("SAMPLE_FILE", echantillon, "fichier de données exemple")->required();
+  inspect->add_option("--dsc", dsc_inspect, "description de départ");
+  inspect->add_option("--write", ecrire, "description à écrire");
 
   CLI11_PARSE(app, argc, argv);
-  if (*desc) return commande_description(dsc, sortie);
-  return 0;
+  if (*run) return commande_run(o);
+  if (*list) return commande_list(dsc_list, donnees_list, sep_list);
+  if (*inspect) return commande_inspect(echantillon, dsc_inspect, ecrire);
+  return 2;
 }

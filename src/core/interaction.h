@@ -30,6 +30,13 @@ class Interaction {
 
   // A modal message with a type and a button set; returns the button pressed.
   virtual Reponse demander(TypeMessage type, const std::string& texte, Boutons boutons) = 0;
+  // A question whose answer that goes on without changing the description and
+  // without destroying a file is known; a program that cannot ask (the batch
+  // program) takes that answer.
+  virtual Reponse demander_poursuite(TypeMessage type, const std::string& texte, Boutons boutons,
+                                     Reponse /*poursuite*/) {
+    return demander(type, texte, boutons);
+  }
   // A message with the OK button.
   void informer(TypeMessage type, const std::string& texte) { demander(type, texte, Boutons::ok); }
 

@@ -1,6 +1,7 @@
 #include "core/session.h"
 
 #include "description/program_files.h"
+#include "input/dates.h"
 #include "input/text.h"
 
 namespace tamso {
@@ -101,6 +102,27 @@ int Session::compter_fichiers_donnees() {
   nb_fichiers = lister_fichiers(description.dossier_choisi, description.masque,
                                 description.recursif, premier_fichier, liste_fichiers);
   return nb_fichiers;
+}
+
+void Session::demarrer_phase(int phase) {
+  if (phase < 1 || phase > 3) return;
+  if (phase == 1) resultats.durees = {};
+  debuts_phases[static_cast<std::size_t>(phase)] = maintenant();
+}
+
+void Session::progression(const std::string& texte, int phase) {
+  if (phase >= 1 && phase <= 3 && debuts_phases[static_cast<std::size_t>(phase)] != 0.0)
+    resultats.durees[static_cast<std::size_t>(phase)] =
+        maintenant() - debuts_phases[static_cast<std::size_t>(phase)];
+  const auto d = [](double jours) {
+    std::string t = heure_en_texte(jours < 0 ? 0 : jours);
+    if (commence_par(t, "00:")) t.erase(0, 3);
+    return t;
+  };
+  const auto& du = resultats.durees;
+  etiquette("Label6") = "durées  " + d(du[1]) + "   " + d(du[2]) + "   " + d(du[3]) +
+                        "   totale " + d(resultats.duree_totale());
+  port_->progression(texte, phase);
 }
 
 }  // namespace tamso

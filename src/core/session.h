@@ -63,6 +63,15 @@ class Session {
   std::string chemin_periode() const;     // base + ".2dt"
   std::string chemin_recents() const;     // "nom_fic_rep_recents.txt"
 
+  // ---- progress ----
+  // Progress of a stage (1 listing, 2 timestamp list, 3 processing, 0 none):
+  // the phase's duration and the durations line (Label6) follow, then the
+  // port shows the text.
+  void progression(const std::string& texte, int phase);
+  // Starts the clock of a phase; the listing's start resets the three durations.
+  void demarrer_phase(int phase);
+  std::array<double, 4> debuts_phases{};
+
   // ---- tracking log ----
   void ajouter_ligne_suivi(const std::string& ligne) { journal.ajouter_ligne_suivi(ligne); }
 
@@ -87,6 +96,9 @@ class Session {
   bool description_modifiee = false;
   Periode periode;
   bool periode_modifiee = false;
+  // Whole days added to the time shift (SpinEdit_decalage_jour, 0 to 400);
+  // not kept in any file.
+  int decalage_jours = 0;
   ListeHorodatee liste_horodatee;  // ListBox_date_clean
   // The last run: its grid and its facts.
   GrilleResultats grille;

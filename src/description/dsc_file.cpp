@@ -259,7 +259,8 @@ std::string lecteur_de_passe(const Session& s, std::string_view boite) {
     const std::string& p = s.repertoire_programme();
     return p.size() >= 2 && p[1] == ':' ? p.substr(0, 2) : std::string{};
   }
-  if (l.size() == 1) l += ":";
+  // A single letter is a drive; anything else is a path prefix.
+  if (l.size() == 1 && ((l[0] >= 'A' && l[0] <= 'Z') || (l[0] >= 'a' && l[0] <= 'z'))) l += ":";
   return l;
 }
 

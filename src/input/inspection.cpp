@@ -6,6 +6,7 @@
 #include "input/encoding.h"
 #include "input/listing.h"
 #include "input/text.h"
+#include "input/workbook.h"
 
 namespace tamso {
 
@@ -97,6 +98,7 @@ void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
   if (s.source == SourceDonnees::excel) {
     d.nom_fic_excel = nom;
     s.description_modifiee = true;
+    if (!lire_feuille_excel(s, chemin)) return;
   }
   compter(s);
 

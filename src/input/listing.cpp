@@ -10,7 +10,9 @@
 #include "input/dates.h"
 #include "input/encoding.h"
 #include "input/file_name_dates.h"
+#include "input/clipboard_source.h"
 #include "input/text.h"
+#include "input/workbook.h"
 
 namespace tamso {
 
@@ -324,22 +326,29 @@ bool lister_fichiers_donnees(Session& s, bool explicite) {
                           std::to_string(s.nb_fichiers) + ")\n\n" +
                           " => très long car <Pré lecture de tous les fichiers> \n\n" +
                           "  Continuer ?";
-    if (s.port().demander(TypeMessage::confirmation, q, Boutons::oui_annuler) != Reponse::oui)
+    if (s.port().demander_poursuite(TypeMessage::confirmation, q, Boutons::oui_annuler,
+                                    Reponse::oui) != Reponse::oui)
       return false;
   }
   s.etat_listage.date_min = s.etat_listage.date_max = 0.0;
-  s.port().progression("1- listage, patienter ..", 1);
+  s.demarrer_phase(1);
+  s.progression("1- listage, patienter ..", 1);
   s.etiquette("Label8") = "---";
   s.etiquette("Label10") = "---";
   s.source = Session::source_du_masque(s.description.masque);
   switch (s.source) {
     case SourceDonnees::excel:
       s.ajouter_ligne_suivi("       --> Lire le fichier Excel");
+      if ((!fichier_existe(s.repertoire_programme() + kFichierTemporaireExcel) ||
+           s.description_modifiee) &&
+          !lire_feuille_excel(s, s.description.dossier_choisi + s.description.nom_fic_excel))
+        return false;
       break;
     case SourceDonnees::presse_papier:
       s.ajouter_ligne_suivi("       --> Lire le presse-papier <" + s.repertoire_programme() +
                             kFichierPressePapier + ">");
       s.table.entetes_tableau();
+      if (!capturer_presse_papier(s, s.port().texte_presse_papier())) return false;
       break;
     case SourceDonnees::repertoire: {
       const int n = s.compter_fichiers_donnees();
@@ -434,8 +443,16 @@ bool listage(Session& s) {
 
   for (int r = 1; r <= nb; ++r) {
     const FichierTrouve& ft = fichiers[static_cast<std::size_t>(r - 1)];
-    const std::string nom = s.source == SourceDonnees::presse_papier ? "Presse-papier" : ft.nom;
-    const std::string sous = s.source == SourceDonnees::presse_papier ? "" : ft.sous_repertoire;
+    // A workbook's row shows the workbook and the data directory; the clipboard's row shows
+    // "Presse-papier".
+    std::string nom = ft.nom, sous = ft.sous_repertoire;
+    if (s.source == SourceDonnees::presse_papier) {
+      nom = "Presse-papier";
+      sous.clear();
+    } else if (s.source == SourceDonnees::excel) {
+      nom = d.nom_fic_excel;
+      sous = d.dossier_choisi;
+    }
     s.ajouter_ligne_suivi(std::to_string(r) + "  " + sous + " -> " + nom);
     const auto t_fichier = Chrono::now();
     const std::string chemin = repertoire + ft.sous_repertoire + ft.nom;
@@ -527,7 +544,7 @@ bool listage(Session& s) {
     if (v2 != 0.0 && v2 > e.date_max) e.date_max = v2;
 
     t.ecrire_cellule(r, "durée de traitement", duree_hms(secondes_depuis(t_fichier)), port);
-    port.progression("1- listage, patienter ...", 1);
+    s.progression("1- listage, patienter ...", 1);
     ko_lus += ko;
     if (ko_a_lire > 0.0) {
       const double passe = secondes_depuis(t0);
@@ -549,7 +566,7 @@ bool listage(Session& s) {
   s.etiquette("Label8") =
       "taille totale " + format_deux_decimales(e.taille_totale_ko / 1000, s.separateur_decimal()) +
       " Mo";
-  port.progression(" --- ", 1);
+  s.progression(" --- ", 1);
   return true;
 }
 

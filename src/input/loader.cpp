@@ -40,10 +40,9 @@ bool LecteurLignes::remplir() {
     return false;
   }
   char* p = tampon_.data() + fin_;
-  for (std::size_t i = 0; i < n; ++i) {
-    if (p[i] == '\0') p[i] = nettoyage_.nul;
-    else if (p[i] == '\t' && nettoyage_.tabulation_vers_point_virgule) p[i] = ';';
-  }
+  // NUL bytes are rare: look for one before touching the block.
+  if (std::memchr(p, '\0', n)) std::replace(p, p + n, '\0', nettoyage_.nul);
+  if (nettoyage_.tabulation_vers_point_virgule) std::replace(p, p + n, '\t', ';');
   fin_ += n;
   octets_lus_ += n;
   return true;

@@ -126,7 +126,7 @@ class Moteur {
   void fin_fichier(int i, Fichier& f, Chrono::time_point debut);
   void finaliser();
   void combler_trous_simples();
-  void progression(const std::string& texte) { s_.port().progression(texte, 3); }
+  void progression(const std::string& texte) { s_.progression(texte, 3); }
 
   Session& s_;
   ParametresMoteur pm_;
@@ -271,6 +271,7 @@ IssueMoteur Moteur::executer() {
   d.max_dsc = s.periode.fin;
   d.pas_dsc = heure_en_texte(s.periode.pas);
   if (s.periode_modifiee) ecrire_periode(s);
+  s.demarrer_phase(3);
   progression("3- patienter ... 0%   ");
   preparer();
   creer_grille();

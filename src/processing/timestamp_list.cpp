@@ -60,7 +60,8 @@ class TexteInstant {
 };
 
 Reponse question_corriger(Session& s, const std::string& texte) {
-  return s.port().demander(TypeMessage::avertissement, texte, Boutons::oui_non_annuler);
+  return s.port().demander_poursuite(TypeMessage::avertissement, texte, Boutons::oui_non_annuler,
+                                     Reponse::non);
 }
 
 // Both ends at 00:00:00 of their days.
@@ -250,7 +251,8 @@ IssueListe generer_liste_horodatee(Session& s) {
   Periode& p = s.periode;
   ListeHorodatee& liste = s.liste_horodatee;
 
-  port.progression(std::string(kProgression) + " 0%  ", 2);
+  s.demarrer_phase(2);
+  s.progression(std::string(kProgression) + " 0%  ", 2);
   s.ajouter_ligne_suivi("");
   s.ajouter_ligne_suivi("       --> liste horodatée");
   liste.vider();
@@ -270,10 +272,10 @@ IssueListe generer_liste_horodatee(Session& s) {
   const int attendu = nombre_lignes_attendu(valeur_depuis_secondes(depart_s),
                                             valeur_depuis_secondes(fin_s), pas);
   if (attendu > kLignesAvantQuestion &&
-      port.demander(TypeMessage::information,
-                    "\n\n   Le nombre de lignes à générer est supérieur à 32000       .\n\n"
-                    "   continuer ? ",
-                    Boutons::oui_non) != Reponse::oui)
+      port.demander_poursuite(TypeMessage::information,
+                              "\n\n   Le nombre de lignes à générer est supérieur à 32000       "
+                              ".\n\n   continuer ? ",
+                              Boutons::oui_non, Reponse::oui) != Reponse::oui)
     return IssueListe::annulee;
 
   if (liste.deja_generee) {
@@ -311,8 +313,8 @@ IssueListe generer_liste_horodatee(Session& s) {
     if (i != 1 && a_present - dernier_point < kTranche) continue;
     dernier_point = a_present;
     if (i != 1) {
-      port.progression(kProgression + pourcentage(i, attendu), 2);
-      if (p.unite == kUniteJour) port.progression("2- liste ... " + pourcentage(i, attendu), 2);
+      s.progression(kProgression + pourcentage(i, attendu), 2);
+      if (p.unite == kUniteJour) s.progression("2- liste ... " + pourcentage(i, attendu), 2);
     }
     if (s.arret_demande()) {
       arretee = true;
@@ -321,7 +323,7 @@ IssueListe generer_liste_horodatee(Session& s) {
   }
 
   liste.n = i;
-  port.progression(std::string(kProgression) + "100%   ", 2);
+  s.progression(std::string(kProgression) + "100%   ", 2);
   p.resume_lignes = format_milliers(i) + texte_nombre_jours(i, pas);
   p.resume_negatif = false;
   liste.nr_final = format_milliers(std::max(i - 1, 0));

@@ -26,6 +26,13 @@ struct EtatResultats {
   double debut_run = 0.0;
   std::array<double, 4> durees{};
   double duree_totale() const { return durees[1] + durees[2] + durees[3]; }
+  // CheckBox_arret_PC: the computer is switched off after the run, so the
+  // save ends without its final message.
+  bool arret_pc = false;
+  // What the results area shows: the results list, the results file just
+  // written (RichEdit3) or the value columns alone (RichEdit4).
+  enum class Vue { liste, fichier, valeurs };
+  Vue vue = Vue::liste;
 };
 
 }  // namespace tamso

@@ -1,0 +1,127 @@
+#include "processing/run_driver.h"
+
+#include <cmath>
+
+#include "core/session.h"
+#include "description/dsc_file.h"
+#include "input/dates.h"
+#include "input/listing.h"
+#include "input/text.h"
+#include "processing/engine.h"
+#include "processing/period.h"
+#include "processing/timestamp_list.h"
+#include "results/results_writer.h"
+
+namespace tamso {
+
+namespace {
+
+// A time of day to whole seconds, in days.
+double seconde_entiere(double jour) {
+  return std::floor((jour - std::floor(jour)) * 86400.0 + 1e-6) / 86400.0;
+}
+
+bool continuer(Session& s, const std::string& question) {
+  return s.port().demander_poursuite(TypeMessage::avertissement, question, Boutons::oui_non,
+                                     Reponse::oui) == Reponse::oui;
+}
+
+}  // namespace
+
+double decalage_total(const Session& s) {
+  const double d = s.decalage_jours + seconde_entiere(s.description.decalage);
+  return s.description.decalage_negatif ? -d : d;
+}
+
+double derive_constatee(const Session& s) {
+  return seconde_entiere(s.description.derive_reelle) -
+         seconde_entiere(s.description.derive_erronee);
+}
+
+IssueTraitement traiter_run(Session& s) {
+  Description& d = s.description;
+  Interaction& port = s.port();
+  if (s.table.nb_fichiers() == 0) {
+    port.informer(TypeMessage::information, " Il faut d'abord Lister des fichiers de données...");
+    return IssueTraitement::refuse;
+  }
+  if (s.liste_horodatee.n > 32000 &&
+      !continuer(s, "\n\nLe nombre de lignes à générer est supérieur à 32000     .\n\n"
+                    "   continuer ? "))
+    return IssueTraitement::refuse;
+  const double decalage = decalage_total(s);
+  const std::string signe_decalage = d.decalage_negatif ? "-" : "+";
+  if (d.decalage_actif && decalage != 0.0 &&
+      !continuer(s, "Le décalage des dates de mesure n'est pas nul\n\n   " + signe_decalage +
+                        " " + std::to_string(s.decalage_jours) + " j " +
+                        heure_en_texte(d.decalage) + "\n\n" + "   continuer ? "))
+    return IssueTraitement::refuse;
+  const double derive = derive_constatee(s);
+  if (d.derive_active && derive != 0.0 &&
+      !continuer(s, "La dérive des dates de mesure n'est pas nulle\n\n   " +
+                        heure_en_texte(d.derive_erronee) + " => " + heure_en_texte(d.derive_reelle) +
+                        " dérive = " + (derive < 0 ? "-" : "+") +
+                        heure_en_texte(std::fabs(derive)) + "\n\n" + "   continuer ? "))
+    return IssueTraitement::refuse;
+  if (d.cumul_corriger && d.methode != 2 &&
+      port.demander(TypeMessage::avertissement,
+                    " Il faudrait choisir l'option <max des n  mesures OK > \n pour bien traiter "
+                    "une valeur croissante (cumuls)\n\n   annuler pour modifier ? ",
+                    Boutons::oui_non) == Reponse::oui)
+    return IssueTraitement::refuse;
+
+  s.resultats.en_attente = true;
+  const int marques = static_cast<int>(s.fichiers_coches.size());
+  const int nb = marques > 0 ? marques : s.table.nb_fichiers();
+  std::string texte = nb == 1 ? "du seul fichier" : "des " + std::to_string(nb) + " fichiers";
+  if (marques > 0) texte += marques > 1 ? " cochés" : " coché";
+  const std::string egal(50, '=');
+  s.ajouter_ligne_suivi("");
+  s.ajouter_ligne_suivi(egal);
+  s.ajouter_ligne_suivi("       --> TRAITEMENT " + texte);
+  s.ajouter_ligne_suivi(egal);
+
+  s.resultats.debut_run = maintenant();
+  if (s.etat_listage.nb_colonnes_valeurs <= 0 && !lister_fichiers_donnees(s, false))
+    return IssueTraitement::echec;
+  if (s.liste_horodatee.vide()) {
+    const IssueListe l = generer_liste_horodatee(s);
+    if (l != IssueListe::creee && l != IssueListe::arretee) return IssueTraitement::echec;
+  }
+
+  ParametresMoteur p;
+  p.decalage = decalage;
+  p.decalage_jours = s.decalage_jours;
+  switch (executer_moteur(s, p)) {
+    case IssueMoteur::termine: break;
+    case IssueMoteur::abandonne: return IssueTraitement::abandonne;
+    case IssueMoteur::sans_liste:
+    case IssueMoteur::echec: return IssueTraitement::echec;
+  }
+  s.progression("3- patienter ... mise en forme   ", 3);
+  formater_resultats(s);
+  const bool ecrit = enregistrer_resultats(s);
+  if (ecrit) s.resultats.en_attente = false;
+  s.progression(" --- ", 0);
+  s.etiquette("Label10") = "reste 00:00:00    0 Mo";
+  return ecrit ? IssueTraitement::enregistre : IssueTraitement::echec;
+}
+
+void demander_arret(Session& s, bool traitement_en_cours) {
+  if (!traitement_en_cours) return;
+  if (s.port().demander(TypeMessage::confirmation, "Stopper le traitement  ?\n",
+                        Boutons::oui_non) == Reponse::oui)
+    s.arret = true;
+}
+
+void sauver_resultats(Session& s) {
+  if (s.table.nb_fichiers() == 0) {
+    s.port().informer(TypeMessage::information, " pas de données à enregistrer...");
+    return;
+  }
+  if (enregistrer_resultats(s))
+    s.port().informer(TypeMessage::information,
+                      " Données extraites enregistrées dans \n" + s.resultats.chemin_resultats);
+}
+
+}  // namespace tamso

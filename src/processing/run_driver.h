@@ -1,0 +1,36 @@
+// The processing run: "3- traiter" checks that a run makes sense, asks about
+// the settings that silently change every measurement, writes the run banner,
+// lists and builds the timestamp list when needed, runs the engine and saves
+// the results. Also the stop and save commands.
+#pragma once
+
+#include <string>
+
+namespace tamso {
+
+class Session;
+
+enum class IssueTraitement {
+  enregistre,  // results and tracking file written
+  refuse,      // nothing listed, or a question answered to stop
+  abandonne,   // the user cancelled during the run: nothing written
+  echec,       // a file, the listing or the timestamp list failed, or the save failed
+};
+
+// Total time shift in days: the whole days plus the shift time (to whole
+// seconds), negative when the shift is subtracted.
+double decalage_total(const Session& s);
+// Drift: true time minus the logger's time, each to whole seconds, in days.
+double derive_constatee(const Session& s);
+
+IssueTraitement traiter_run(Session& s);
+// The "traiter" button: true when results were written.
+inline bool traiter(Session& s) { return traiter_run(s) == IssueTraitement::enregistre; }
+
+// The stop button: asks, then sets the stop request. Ignored when no run is
+// in progress.
+void demander_arret(Session& s, bool traitement_en_cours);
+// The "sauver ->" button.
+void sauver_resultats(Session& s);
+
+}  // namespace tamso

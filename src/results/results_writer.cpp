@@ -1,0 +1,469 @@
+#include "results/results_writer.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+
+#include "core/session.h"
+#include "description/dsc_file.h"
+#include "input/dates.h"
+#include "input/encoding.h"
+#include "input/files.h"
+#include "input/text.h"
+#include "processing/engine.h"
+#include "results/tracking_file.h"
+
+namespace tamso {
+
+namespace {
+
+__extension__ typedef unsigned __int128 U128;
+
+constexpr std::uint64_t kPuissances10[20] = {
+    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL, 100000000ULL,
+    1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL,
+    100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL,
+    1000000000000000000ULL, 10000000000000000000ULL};
+
+constexpr int kLargeurChamp = 5;
+constexpr int kDecimalesParDefaut = 3;
+constexpr int kDecimalesMax = 30;
+
+// Writes the digits of q backwards so that they end at fin, at least
+// `minimum` of them (leading zeros); returns the first digit.
+char* chiffres_u64(std::uint64_t q, char* fin, int minimum) {
+  char* p = fin;
+  do {
+    *--p = static_cast<char>('0' + q % 10);
+    q /= 10;
+  } while (q != 0);
+  while (fin - p < minimum) *--p = '0';
+  return p;
+}
+
+char* chiffres_u128(U128 q, char* fin, int minimum) {
+  if (q <= std::numeric_limits<std::uint64_t>::max())
+    return chiffres_u64(static_cast<std::uint64_t>(q), fin, minimum);
+  const U128 base = kPuissances10[19];
+  char* p = chiffres_u64(static_cast<std::uint64_t>(q % base), fin, 19);
+  return chiffres_u64(static_cast<std::uint64_t>(q / base), p, minimum - 19);
+}
+
+// The value times 10^decimales, rounded to the nearest whole number (ties to
+// even) from the exact binary value, as the C library rounds. False when the
+// value is out of this path's reach (2^63 and above, or too many decimals).
+bool mise_a_l_echelle(long double absolue, int decimales, U128& q) {
+  q = 0;
+  if (absolue == 0) return true;
+  std::uint64_t m = 0;
+  int k = 0;  // absolue = m / 2^k
+#if (defined(__x86_64__) || defined(__i386__)) && LDBL_MANT_DIG == 64
+  // The 80-bit format: a 64-bit significand with its leading bit, then the
+  // biased exponent.
+  std::uint16_t exposant = 0;
+  std::memcpy(&m, &absolue, sizeof m);
+  std::memcpy(&exposant, reinterpret_cast<const char*>(&absolue) + sizeof m, sizeof exposant);
+  k = 16383 + 63 - std::max<int>(exposant & 0x7FFF, 1);
+#else
+  int exposant = 0;
+  const long double fraction = std::frexp(absolue, &exposant);  // [0.5, 1)
+  m = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
+  k = 64 - exposant;
+#endif
+  if (k <= 0) return false;
+  const U128 produit = static_cast<U128>(m) * kPuissances10[decimales];
+  if (k >= 129) return true;  // below half a unit of the last decimal
+  if (k == 128) {
+    q = produit > (static_cast<U128>(1) << 127) ? 1 : 0;
+    return true;
+  }
+  q = produit >> k;
+  const U128 reste = produit & ((static_cast<U128>(1) << k) - 1);
+  const U128 moitie = static_cast<U128>(1) << (k - 1);
+  if (reste > moitie || (reste == moitie && (q & 1) != 0)) ++q;
+  return true;
+}
+
+void formater_par_bibliotheque(std::string& sortie, long double valeur, int decimales,
+                               char separateur) {
+  char tampon[128];
+  const int n = std::snprintf(tampon, sizeof tampon, "%5.*Lf", decimales, valeur);
+  if (n < 0) return;
+  const std::size_t debut = sortie.size();
+  if (static_cast<std::size_t>(n) < sizeof tampon) {
+    sortie.append(tampon, static_cast<std::size_t>(n));
+  } else {
+    sortie.resize(debut + static_cast<std::size_t>(n) + 1);
+    std::snprintf(&sortie[debut], static_cast<std::size_t>(n) + 1, "%5.*Lf", decimales, valeur);
+    sortie.resize(debut + static_cast<std::size_t>(n));
+  }
+  // The C library writes the decimal mark of its locale.
+  for (std::size_t i = debut; i < sortie.size(); ++i)
+    if (sortie[i] == '.' || sortie[i] == ',') sortie[i] = separateur;
+}
+
+// Output decimal separator, applied to a finished line as a whole: "virgule"
+// turns points into commas when the line holds no comma, "point" the reverse.
+void appliquer_separateur_sortie(std::string& ligne, int choix) {
+  if (choix == 0 && ligne.find(',') == std::string::npos)
+    remplacer_caractere('.', ',', ligne);
+  else if (choix == 1 && ligne.find('.') == std::string::npos)
+    remplacer_caractere(',', '.', ligne);
+}
+
+void ajouter_entier(std::string& sortie, long double nombre) {
+  char tampon[32];
+  const auto r = std::to_chars(tampon, tampon + sizeof tampon, static_cast<long long>(nombre));
+  sortie.append(tampon, r.ptr);
+}
+
+// Progress and stop tests of the formatting pass: every few tens of
+// milliseconds, never per row.
+class Cadence {
+ public:
+  bool echue() {
+    const auto t = std::chrono::steady_clock::now();
+    if (t - dernier_ < std::chrono::milliseconds(40)) return false;
+    dernier_ = t;
+    return true;
+  }
+
+ private:
+  std::chrono::steady_clock::time_point dernier_{};
+};
+
+std::string texte_formatage(long long pourcentage) {
+  return "3- patienter ... formatage " + std::to_string(pourcentage) + "%   ";
+}
+
+void cacher_patienter(Session& s) { s.etiquette("Label_patienter").clear(); }
+
+// The results lines as the results file holds them, read back as UTF-8: the
+// clipboard receives exactly the file's text.
+std::string texte_du_fichier(const std::vector<std::string>& lignes) {
+  std::string texte;
+  std::size_t taille = 0;
+  for (const auto& l : lignes) taille += l.size() + 2;
+  texte.reserve(taille);
+  for (const auto& l : lignes) {
+    texte += l;
+    texte += "\r\n";
+  }
+  return cp1252_vers_utf8(utf8_vers_cp1252(texte));
+}
+
+std::string options_fin(const Session& s) {
+  const Description& d = s.description;
+  std::string t;
+  const std::string& station = s.etat_traitement.station_reference;
+  if (!trim(station).empty()) t += " station( " + station + " )";
+  if (d.post_traitement) t += " avec POSTtraitement des données extraites";
+  if (d.delta_Y)
+    t += "  calcul des delta Y (rétro cumul)  y(i) - y(i-1) ";
+  else if (d.derivees)
+    t += "  calcul des dérivées (rétro cumul) [y(i) - y(i-1)] / pas";
+  return t;
+}
+
+// The path of the results file: the expanded name, then the numbering, the
+// overwrite question or the save dialog.
+std::string chemin_a_ecrire(Session& s) {
+  const Description& d = s.description;
+  Interaction& port = s.port();
+  const std::string& sortie = d.dossier_choisi_sortie;
+  const NomResultats nom = nom_resultats(s);
+  s.resultats.nom_travail = nom.nom_travail;
+  std::string chemin = sortie + nom.racine + nom.extension;
+  if (!fichier_existe(chemin)) return chemin;
+  if (d.inc_nom) {
+    for (long long i = 1; fichier_existe(chemin); ++i)
+      chemin = sortie + nom.racine + "(" + std::to_string(i) + ")" + nom.extension;
+    return chemin;
+  }
+  const std::string question = sortie + "\n\n" + " Le fichier  " + nom.racine + nom.extension +
+                               "\n\n" + "   existe déjà" + "\n\n" + " => écraser ?";
+  if (port.demander_poursuite(TypeMessage::confirmation, question, Boutons::oui_non,
+                              Reponse::non) == Reponse::oui)
+    return chemin;
+  DialogueFichier dialogue;
+  dialogue.titre = "enregistrement des résultats de calcul";
+  dialogue.filtre = "Fichiers texte (*.txt)|*.txt|Tous les fichiers (*.*)|*.*";
+  dialogue.dossier = sortie;
+  dialogue.propose = nom.racine;
+  dialogue.demander_ecrasement = true;
+  if (const auto choisi = port.choisir_fichier_a_enregistrer(dialogue)) {
+    chemin = *choisi;
+    if (!contient(majuscules(nom_de_fichier(chemin)), ".TXT")) chemin += ".txt";
+    s.resultats.nom_travail = chemin;
+    return chemin;
+  }
+  // The results are never lost: they go to a recovery file.
+  chemin = sortie + "~résultats.txt";
+  s.resultats.nom_travail = chemin;
+  s.ajouter_ligne_suivi("");
+  s.ajouter_ligne_suivi(" données calculées récupérables dans ");
+  s.ajouter_ligne_suivi(chemin);
+  return chemin;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- values
+
+void ajouter_valeur_formatee(std::string& sortie, long double valeur, int decimales,
+                             char separateur_decimal) {
+  U128 q = 0;
+  if (std::numeric_limits<long double>::digits > 64 || decimales < 0 || decimales > 19 ||
+      !std::isfinite(valeur) ||
+      !mise_a_l_echelle(std::fabs(valeur), decimales, q)) {
+    formater_par_bibliotheque(sortie, valeur, decimales < 0 ? 0 : decimales, separateur_decimal);
+    return;
+  }
+  // Digits at the end of the buffer; the integer digits move one place to
+  // the left for the decimal mark; sign and padding go in front.
+  char tampon[80];
+  char* const fin = tampon + sizeof tampon;
+  char* debut = chiffres_u128(q, fin, decimales + 1);
+  if (decimales > 0) {
+    char* const fraction = fin - decimales;
+    std::memmove(debut - 1, debut, static_cast<std::size_t>(fraction - debut));
+    --debut;
+    fraction[-1] = separateur_decimal;
+  }
+  if (std::signbit(valeur)) *--debut = '-';
+  while (fin - debut < kLargeurChamp) *--debut = ' ';
+  sortie.append(debut, fin);
+}
+
+std::string valeur_formatee(long double valeur, int decimales, char separateur_decimal) {
+  std::string t;
+  ajouter_valeur_formatee(t, valeur, decimales, separateur_decimal);
+  return t;
+}
+
+std::string separateur_sortie(int choix) {
+  switch (choix) {
+    case 1: return " ";
+    case 2: return " \t";
+    case 3: return ";";
+    default: return "\t";
+  }
+}
+
+std::optional<int> nombre_decimales(const std::string& texte) {
+  const auto n = lire_entier(trim(texte));
+  if (!n || *n < 0 || *n > kDecimalesMax) return std::nullopt;
+  return static_cast<int>(*n);
+}
+
+// ---------------------------------------------------------------- results lines
+
+bool formater_resultats(Session& s) {
+  EtatResultats& res = s.resultats;
+  res.lignes.clear();
+  res.lignes_valeurs.clear();
+  res.vue = EtatResultats::Vue::liste;
+  const GrilleResultats& g = s.grille;
+  const Description& d = s.description;
+  const int n = g.n(), c = g.c;
+  if (g.vide() || c < 2) return true;
+
+  const std::string sep = separateur_sortie(d.separateur_sortie);
+  const auto lues = nombre_decimales(d.nb_decimale);
+  if (!lues)
+    s.ajouter_ligne_suivi(" nombre de décimales <" + d.nb_decimale + "> incorrect : " +
+                          std::to_string(kDecimalesParDefaut) + " décimales");
+  const int decimales = lues.value_or(kDecimalesParDefaut);
+  const char sep_decimal = s.separateur_decimal();
+  const std::string& na = d.texte_na;
+  const std::string cle_na = majuscules(trim(na));
+  const std::string na_ligne_vide = cle_na == "E" ? " " : cle_na == "V" ? "" : na;
+
+  std::string entete, entete_valeurs;
+  for (int k = 1; k <= c; ++k) {
+    if (k > 1) entete += sep;
+    entete += g.titres[static_cast<std::size_t>(k)];
+  }
+  for (int k = 2; k <= c - 1; ++k) {
+    if (k > 2) entete_valeurs += sep;
+    entete_valeurs += g.titres[static_cast<std::size_t>(k)];
+  }
+  res.lignes.reserve(static_cast<std::size_t>(std::max(n, 1)));
+  res.lignes_valeurs.reserve(static_cast<std::size_t>(std::max(n, 1)));
+  res.lignes.push_back(std::move(entete));
+  res.lignes_valeurs.push_back(std::move(entete_valeurs));
+
+  const auto& elements = s.liste_horodatee.elements;
+  static const std::string kSansDate;
+  Cadence cadence;
+  std::string valeurs;
+  for (int r = 2; r <= n; ++r) {
+    valeurs.clear();
+    const long double nb = g.nb_lignes_ligne(r);
+    for (int k = 2; k <= c - 1; ++k) {
+      if (k > 2) valeurs += sep;
+      const Cellule& x = g.cellule(r, k);
+      if (nb == 0)
+        valeurs += na_ligne_vide;
+      else if (x.na)
+        valeurs += na;
+      else
+        ajouter_valeur_formatee(valeurs, x.valeur, decimales, sep_decimal);
+    }
+    const std::string& date =
+        static_cast<std::size_t>(r) < elements.size() ? elements[static_cast<std::size_t>(r)]
+                                                      : kSansDate;
+    std::string ligne;
+    ligne.reserve(date.size() + valeurs.size() + 2 * sep.size() + 12);
+    ligne += date;
+    if (c > 2) {
+      ligne += sep;
+      ligne += valeurs;
+    }
+    ligne += sep;
+    ajouter_entier(ligne, nb);
+    appliquer_separateur_sortie(ligne, d.decimal_sortie);
+    appliquer_separateur_sortie(valeurs, d.decimal_sortie);
+    res.lignes.push_back(std::move(ligne));
+    res.lignes_valeurs.push_back(valeurs);
+    if (((r - 2) & 127) == 0 && cadence.echue()) {
+      s.progression(texte_formatage(std::lround(100.0 * r / n)), 3);
+      if (s.arret_demande()) return false;
+    }
+  }
+  s.progression(texte_formatage(100), 3);
+  return true;
+}
+
+// ---------------------------------------------------------------- save
+
+NomResultats nom_resultats(const Session& s) {
+  static const std::string kParagraphe = "§";
+  NomResultats r;
+  std::string nom = s.description.nom_fic_sortie;
+  if (trim(nom).empty()) nom = "A#";
+  if (const std::size_t p = nom.find('#'); p != std::string::npos) {
+    nom.erase(p, 1);
+    r.nom_travail = nom;
+    nom += "_" + heure_en_texte(s.resultats.duree_totale());
+    remplacer_caractere(':', ';', nom);
+  }
+  if (const std::size_t p = nom.find(kParagraphe); p != std::string::npos) {
+    nom.erase(p, kParagraphe.size());
+    r.nom_travail = nom;
+    nom += " du " + s.periode.debut.substr(0, 10) + " au " + s.periode.fin.substr(0, 10) + " (" +
+           std::to_string(std::max(s.grille.n() - 1, 0)) + ")";
+    remplacer_caractere(':', ';', nom);
+    remplacer_caractere('/', '-', nom);
+  }
+  if (nom.find('.') == std::string::npos) nom += ".txt";
+  r.extension = nom.substr(nom.rfind('.'));
+  r.racine = champ(nom, 1, '.');
+  r.nom = std::move(nom);
+  return r;
+}
+
+bool enregistrer_resultats(Session& s) {
+  Description& d = s.description;
+  Interaction& port = s.port();
+  EtatResultats& res = s.resultats;
+
+  // Text files processed in their own folder: the results go to "Export".
+  if (majuscules(d.masque) == "TXT" && !d.dossier_choisi.empty() &&
+      d.dossier_choisi == d.dossier_choisi_sortie) {
+    const std::string exporte = d.dossier_choisi_sortie + "Export" + kSeparateurChemin;
+    std::error_code ec;
+    std::filesystem::create_directories(exporte, ec);
+    if (!repertoire_existe(exporte)) {
+      port.informer(TypeMessage::erreur, "Impossible de créer le répertoire " + exporte);
+      return false;
+    }
+    d.dossier_choisi_sortie = exporte;
+    s.etiquette("Label_rep_sortie") = exporte;
+    s.etiquette("SpeedButton_choix_rep_sortie.hint") = exporte;
+    s.description_modifiee = true;
+  }
+  s.etiquette("Label_patienter") = "3- patienter ...enregistrement   ";
+  port.progression(s.etiquette("Label_patienter"), 0);
+
+  if (!res.en_attente) {
+    if (commence_par(s.nom_description, "Temporaire") &&
+        port.demander_poursuite(TypeMessage::confirmation,
+                                " Le fichier  " + s.nom_description + " est temporaire" + "\n\n" +
+                                    " L'enregistrer avec un nom finalisé ?",
+                                Boutons::oui_non, Reponse::non) == Reponse::oui)
+      enregistrer_description_sous(s);
+    const bool ecrite = ecrire_description(s);
+    cacher_patienter(s);
+    return ecrite;
+  }
+
+  const std::string chemin = chemin_a_ecrire(s);
+  const std::string nom = nom_de_fichier(chemin);
+  s.etiquette("Label21") = nom;
+  s.ajouter_ligne_suivi(" => " + nom);
+  if (!ecrire_lignes_texte(chemin, res.lignes)) {
+    port.informer(TypeMessage::erreur, "Impossible de créer le fichier " + chemin);
+    cacher_patienter(s);
+    return false;
+  }
+  res.chemin_resultats = chemin;
+  res.vue = EtatResultats::Vue::fichier;
+  if (s.source != SourceDonnees::presse_papier)
+    port.copier_dans_presse_papier(texte_du_fichier(res.lignes));
+
+  res.chemin_suivi = chemin + ".TXT";
+  if (!ecrire_fichier_suivi(s)) {
+    cacher_patienter(s);
+    return false;
+  }
+
+  s.progression(" --- ", 0);
+  s.etiquette("Label10") = "reste 00:00:00    0 Mo";
+  cacher_patienter(s);
+  s.etiquette("SpeedButton_traiter_fichier.couleur") = "bleu";
+  if (!res.arret_pc) port.informer(TypeMessage::information, message_fin_traitement(s));
+  return true;
+}
+
+std::string message_fin_traitement(const Session& s) {
+  const Description& d = s.description;
+  const EtatResultats& res = s.resultats;
+  const std::string options = options_fin(s);
+  return "3- TRAITEMENT EFFECTUÉ  (méthode : " + legende_methode(d.methode) + ")" + options +
+         "\n\n" + "     " + format_milliers(s.etat_traitement.lignes_extraites) +
+         " lignes extraites" + "\n\n" + "     " + format_milliers(std::max(s.grille.n() - 1, 0)) +
+         " lignes     x     " + std::to_string(s.grille.c) + " colonnes attendues" + "\n\n" +
+         options + "\n\n" + nom_de_fichier(res.chemin_resultats) +
+         " <- Données horodatée régulières ( copiées dans le presse-papier )" + "\n\n" +
+         nom_de_fichier(res.chemin_suivi) + " <- fenêtre de suivi dans le répertoire : " +
+         repertoire_de(res.chemin_resultats) + "\n\n" +
+         "    (le fichier de description est également enregistré), durée totale = " +
+         duree_en_texte(res.duree_totale());
+}
+
+bool copier_sans_date(Session& s) {
+  EtatResultats& res = s.resultats;
+  if (res.lignes_valeurs.empty()) return false;
+  const std::string chemin = s.repertoire_programme() + "~tmp.txt";
+  if (!ecrire_lignes_texte(chemin, res.lignes_valeurs)) {
+    s.port().informer(TypeMessage::erreur, "Impossible de créer le fichier " + chemin);
+    return false;
+  }
+  if (s.source != SourceDonnees::presse_papier)
+    s.port().copier_dans_presse_papier(texte_du_fichier(res.lignes_valeurs));
+  res.vue = EtatResultats::Vue::valeurs;
+  s.port().informer(TypeMessage::information,
+                    " les colonnes sans la date ni le nombre de lignes extraites\n\n sont copiées "
+                    "dans le presse-papier");
+  return true;
+}
+
+}  // namespace tamso

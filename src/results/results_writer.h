@@ -1,0 +1,67 @@
+// The results of a run: the results lines built from the result grid, the
+// results file with its name, the clipboard copy and the copy of the value
+// columns without the date.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tamso {
+
+class Session;
+
+// ---- values ----
+
+// Appends the value exactly as printf "%5.<decimales>Lf" writes it (fixed
+// notation, correctly rounded, right-aligned in at least 5 characters), the
+// decimal point written as the given separator. Allocates nothing for the
+// values a logger gives; only values of 2^63 and above, infinities and NaN,
+// and more than 19 decimals go through the C library.
+void ajouter_valeur_formatee(std::string& sortie, long double valeur, int decimales,
+                             char separateur_decimal);
+std::string valeur_formatee(long double valeur, int decimales, char separateur_decimal);
+
+// The text written between fields for an output separator choice: tab,
+// space, space and tab, ";" (a tab for any other choice).
+std::string separateur_sortie(int choix);
+
+// The number of decimals of the output values: the trimmed text of the
+// decimals box read as a whole number from 0 to 30; nothing otherwise (the
+// results are then written with 3 decimals and the log says so).
+std::optional<int> nombre_decimales(const std::string& texte);
+
+// ---- results lines ----
+
+// Builds the results lines (header, then rows 2..N) and the value-only lines
+// from the result grid. The stop request ends the pass early and keeps the
+// lines made so far; false then.
+bool formater_resultats(Session& s);
+
+// ---- save ----
+
+// The results file name from the name box, its placeholders expanded ("#" the
+// total run duration, "§" the period and the number of results), ".txt"
+// added when the name has no extension.
+struct NomResultats {
+  std::string nom;          // expanded name
+  std::string nom_travail;  // the name before its last placeholder was expanded
+  std::string racine;       // first "."-separated field, trimmed
+  std::string extension;    // from the last "." on
+};
+NomResultats nom_resultats(const Session& s);
+
+// The save step: results file, clipboard, tracking file, final message. When
+// no results are pending only the description is saved. False when nothing
+// could be written; the results-pending flag is never changed here (the run
+// clears it once this returns true).
+bool enregistrer_resultats(Session& s);
+
+// "sans col DateTime": the value columns alone go to "~tmp.txt" in the
+// program directory and to the clipboard. False when there is nothing to copy
+// or the file cannot be written.
+bool copier_sans_date(Session& s);
+
+// The text of the message that ends a save.
+std::string message_fin_traitement(const Session& s);
+
+}  // namespace tamso

@@ -1,0 +1,30 @@
+// The tracking file written beside every results file (results path +
+// ".TXT"): the run's settings and the file table, then the whole tracking
+// log; and the end-of-run summary and statistics that go into the log.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tamso {
+
+class Session;
+
+// The first part of the tracking file: settings of the run and the file table.
+std::vector<std::string> entete_fichier_suivi(const Session& s);
+
+// The run summary appended to the log: method and options, drift, time
+// shift, lines extracted, results, dates read with day and year swapped.
+void resume_traitement(Session& s);
+
+// The statistics block appended to the log: per value column, the results
+// lines minus the lines written as no data, then the totals.
+void statistiques_resultats(Session& s);
+
+// Writes the tracking file of the last results file (resultats.chemin_suivi)
+// with the summary, the statistics, the closing lines and the whole log. The
+// description is written on the way when it was modified. False when the file
+// cannot be written (reported).
+bool ecrire_fichier_suivi(Session& s);
+
+}  // namespace tamso

@@ -1,0 +1,96 @@
+// End-to-end: the batch program on small fixtures, whole files compared with
+// what the rules give, worked out by hand.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "support/temp_dir.h"
+
+namespace tamso {
+namespace {
+
+using test::crlf;
+using test::DossierTemporaire;
+
+struct Sortie {
+  int code = -1;
+  std::string sortie;
+};
+
+// Runs tamso-cli with its standard error sent to a file of the folder.
+Sortie lancer(const DossierTemporaire& d, const std::string& arguments) {
+  const std::string commande = "TAMSO_HOME='" + d.chemin() + "programme' '" TAMSO_CLI "' " +
+                               arguments + " 2>'" + d.chemin() + "erreurs.txt' </dev/null";
+  Sortie r;
+  FILE* f = popen(commande.c_str(), "r");
+  if (!f) return r;
+  std::array<char, 4096> tampon{};
+  std::size_t n = 0;
+  while ((n = fread(tampon.data(), 1, tampon.size(), f)) > 0) r.sortie.append(tampon.data(), n);
+  const int statut = pclose(f);
+  r.code = WIFEXITED(statut) ? WEXITSTATUS(statut) : -1;
+  return r;
+}
+
+const std::string kDonnees = TAMSO_DONNEES_TEST "e2e/";
+
+TEST(LigneDeCommande, RunWritesTheResultsFileByteForByte) {
+  DossierTemporaire d;
+  const std::string sortie = d.sous_dossier("sortie");
+  const Sortie r = lancer(d, "run '" + kDonnees + "simple.dsc' --data '" + kDonnees +
+                                 "simple/' --out '" + sortie +
+                                 "' --from '01/03/2023 00:10:00' --to '01/03/2023 00:30:00'"
+                                 " --step 00:10:00 --decimal-separator ,");
+  ASSERT_EQ(r.code, 0) << DossierTemporaire::lire(d.chemin() + "erreurs.txt");
+  EXPECT_EQ(r.sortie, sortie + "res.txt\n" + sortie + "res.txt.TXT\n");
+  // Timestamps 00:00, 00:10, 00:20, 00:30; the first is never written.
+  // 00:10 gets 00:05 and 00:10: Niveau (2,5 + 3) / 2, Temp 12 (the empty
+  // field before it is forgotten); 00:20 gets the NA line; 00:30 gets 00:25.
+  EXPECT_EQ(DossierTemporaire::lire(sortie + "res.txt"),
+            crlf({"temps(Date inf ou =);Niveau;Temp;nb(3)_methode_(moyenne des n mesures OK)",
+                  "01/03/2023 00:10:00; 2,75;12,00;2", "01/03/2023 00:20:00;NA;14,00;1",
+                  "01/03/2023 00:30:00; 5,00;15,00;1"}));
+  const std::string suivi = DossierTemporaire::lire(sortie + "res.txt.TXT");
+  EXPECT_EQ(suivi.rfind(" SUIVI DU TRAITEMENT : TABLEAU DES FICHIERS\r\n\r\n", 0), 0u);
+  EXPECT_NE(suivi.find(" s\xE9parateur IN = (Point-virgule)\r\n"), std::string::npos);
+  EXPECT_NE(suivi.find(" nombre de r\xE9sultats = 3\r\n"), std::string::npos);
+  EXPECT_NE(suivi.find("3 - 1 = 2  <- Niveau\r\n"), std::string::npos);
+  EXPECT_NE(suivi.find("3 - 0 = 3  <- Temp\r\n"), std::string::npos);
+}
+
+TEST(LigneDeCommande, ErrorsNameTheirCauseAndWriteNothing) {
+  DossierTemporaire d;
+  const std::string sortie = d.sous_dossier("sortie");
+  Sortie r = lancer(d, "run '" + d.chemin() + "absente.dsc'");
+  EXPECT_NE(r.code, 0);
+  EXPECT_NE(DossierTemporaire::lire(d.chemin() + "erreurs.txt").find("absente.dsc"),
+            std::string::npos);
+  r = lancer(d, "run '" + kDonnees + "simple.dsc' --data '" + d.sous_dossier("vide") +
+                    "' --out '" + sortie + "' --step 00:10:00 --from '01/03/2023 00:10:00'"
+                    " --to '01/03/2023 00:30:00'");
+  EXPECT_NE(r.code, 0);
+  EXPECT_NE(DossierTemporaire::lire(d.chemin() + "erreurs.txt").find("aucun fichier"),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_empty(sortie));
+  r = lancer(d, "run '" + kDonnees + "simple.dsc' --test maybe");
+  EXPECT_NE(r.code, 0);
+}
+
+TEST(LigneDeCommande, ListPrintsTheFileTable) {
+  DossierTemporaire d;
+  const Sortie r = lancer(d, "list '" + kDonnees + "simple.dsc' --data '" + kDonnees +
+                                 "simple/' --decimal-separator ,");
+  ASSERT_EQ(r.code, 0) << DossierTemporaire::lire(d.chemin() + "erreurs.txt");
+  EXPECT_EQ(r.sortie,
+            "n\tfichier\ts/répertoire\tStation\tdate_NOM_Fichier\ttaille (Mo)\tdate dep\tdate fin\t"
+            "n.données\tn.extraites\tpas moyen observé\tdurée de traitement\tcorrection\t"
+            "nb Colonnes\tn°Lig intitulés\t x\n"
+            "1\tmesures.csv\t\t\t\t 0\t01/03/2023 00:00:00\t01/03/2023 00:25:00\t5\t ---\t ---\t"
+            "00:00:00\t ---\t 3\t -\t\n");
+}
+
+}  // namespace
+}  // namespace tamso

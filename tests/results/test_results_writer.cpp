@@ -1,0 +1,419 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <optional>
+
+#include "core/session.h"
+#include "input/files.h"
+#include "processing/engine.h"
+#include "results/results_writer.h"
+#include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
+
+namespace tamso {
+namespace {
+
+using test::crlf;
+using test::DossierTemporaire;
+using test::InteractionScriptee;
+using V = std::optional<long double>;
+
+// ---------------------------------------------------------------- "%5.<d>f"
+
+TEST(ResultatsValeurs, FixedNotationInFiveCharacters) {
+  EXPECT_EQ(valeur_formatee(3.14159L, 2, '.'), " 3.14");
+  EXPECT_EQ(valeur_formatee(3.14159L, 2, ','), " 3,14");
+  EXPECT_EQ(valeur_formatee(12345.678L, 2, ','), "12345,68");
+  EXPECT_EQ(valeur_formatee(-0.5L, 2, ','), "-0,50");
+  EXPECT_EQ(valeur_formatee(-0.001L, 2, '.'), "-0.00");  // the sign stays
+  EXPECT_EQ(valeur_formatee(7.0L, 0, ','), "    7");     // no decimal mark
+  EXPECT_EQ(valeur_formatee(-3.0L, 0, ','), "   -3");
+  EXPECT_EQ(valeur_formatee(0.0L, 3, ','), "0,000");
+  // Exact binary halves go to the even neighbour.
+  EXPECT_EQ(valeur_formatee(0.125L, 2, '.'), " 0.12");
+  EXPECT_EQ(valeur_formatee(0.375L, 2, '.'), " 0.38");
+  EXPECT_EQ(valeur_formatee(2.5L, 0, '.'), "    2");
+  EXPECT_EQ(valeur_formatee(1e20L, 1, ','), "100000000000000000000,0");
+}
+
+std::string selon_printf(long double v, int d) {
+  char b[8192];
+  std::snprintf(b, sizeof b, "%5.*Lf", d, v);
+  return b;
+}
+
+TEST(ResultatsValeurs, SameTextAsPrintf) {
+  std::uint64_t x = 88172645463325252ULL;
+  const auto hasard = [&x] { return x ^= x << 13, x ^= x >> 7, x ^= x << 17; };
+  const auto reel = [](std::uint64_t n) { return static_cast<long double>(n); };
+  const long double p10[] = {1, 10, 100, 1000, 1e4L, 1e5L, 1e6L};
+  int ecarts = 0;
+  for (int i = 0; i < 300000 && ecarts < 10; ++i) {
+    const int d = i % 7;
+    const int e = static_cast<int>(hasard() % 140) - 130;
+    const long double v[] = {
+        reel(hasard() % 1000000) / reel(1ULL << (hasard() % 12)),  // exact halves
+        (reel(hasard() % 20000001) - 10000000) / 1000,              // measurements
+        (reel(hasard() % 100000) + 0.5L) / p10[d],                  // near halves
+        std::ldexp(reel(hasard() | 1), e),                          // across 2^63
+        std::ldexp(reel(hasard() | (1ULL << 63)), e / 2 - 40)};     // any significand
+    long double y = v[hasard() % 5];
+    if (hasard() & 1) y = -y;
+    if (valeur_formatee(y, d, '.') != selon_printf(y, d)) {
+      ADD_FAILURE() << "d=" << d << " printf=" << selon_printf(y, d)
+                    << " obtenu=" << valeur_formatee(y, d, '.');
+      ++ecarts;
+    }
+  }
+  using L = std::numeric_limits<long double>;
+  for (const long double y : {0.0L, -0.0L, L::infinity(), -L::infinity(), L::quiet_NaN(), L::max(),
+                              L::denorm_min(), 9223372036854775807.5L, 0.5L, -1.5L})
+    for (const int d : {0, 1, 2, 6, 19, 25})
+      EXPECT_EQ(valeur_formatee(y, d, '.'), selon_printf(y, d)) << "d=" << d;
+}
+
+// ---------------------------------------------------------------- results lines and file
+
+class Resultats : public test::AvecDossier {
+ protected:
+  void SetUp() override {
+    AvecDossier::SetUp();
+    sortie_ = dossier_->sous_dossier("sortie");
+    nouvelle_session(',');
+  }
+  void nouvelle_session(char separateur) {
+    session_ = std::make_unique<Session>(port_, OptionsSession{separateur, programme_});
+    Description& d = s().description;
+    d.dossier_choisi = dossier_->sous_dossier("donnees");
+    d.dossier_choisi_sortie = sortie_;
+    d.dossier_description = programme_;
+    d.masque = "csv";
+    d.separateur_sortie = d.decimal_sortie = 0;
+    d.nb_decimale = "2";
+    d.texte_na = "e";
+    d.nom_fic_sortie = "A10";
+    d.inc_nom = true;
+    s().resultats.en_attente = true;
+  }
+  // n timestamps from 01/03/2023 00:00:00 every 5 minutes (or the given
+  // texts) and one value column per title.
+  void grille(int n, std::vector<std::string> titres, std::vector<std::string> dates = {}) {
+    GrilleResultats& g = s().grille;
+    g.creer(n, static_cast<int>(titres.size()));
+    g.c = g.v() + 2;
+    titres.insert(titres.begin(), "temps(Date inf ou =)");
+    titres.push_back("nb(" + std::to_string(n - 1) + ")_methode_(moyenne des n mesures OK)");
+    std::copy(titres.begin(), titres.end(), g.titres.begin() + 1);
+    auto& e = s().liste_horodatee.elements;
+    e = {"_intitulés des colonnes"};
+    for (int r = 1; r <= n; ++r) {
+      char b[32];
+      std::snprintf(b, sizeof b, "01/03/2023 %02d:%02d:00", (r - 1) * 5 / 60, (r - 1) * 5 % 60);
+      e.push_back(dates.empty() ? std::string(b) : dates[static_cast<std::size_t>(r - 1)]);
+    }
+  }
+  // Row r received nb source lines; a value per column, nothing for NA.
+  void ligne(int r, int nb, const std::vector<V>& valeurs) {
+    GrilleResultats& g = s().grille;
+    g.cellule(r, g.c).valeur = nb;
+    for (std::size_t k = 0; k < valeurs.size(); ++k) {
+      Cellule& x = g.cellule(r, static_cast<int>(k) + 2);
+      x.na = !valeurs[k];
+      x.valeur = valeurs[k].value_or(0);
+    }
+  }
+  // Row 1 is never written; row 3 had no line.
+  void grille_type() {
+    grille(4, {"Température", "T2"});
+    ligne(1, 5, {1.0L, 2.0L});
+    ligne(2, 3, {3.14159L, 12345.678L});
+    ligne(3, 0, {V{}, V{}});
+    ligne(4, 2, {V{}, -0.5L});
+  }
+  bool suivi_contient(const std::vector<std::string>& suite) const {
+    const auto& l = session_->journal.lignes();
+    return std::search(l.begin(), l.end(), suite.begin(), suite.end()) != l.end();
+  }
+  Session& s() { return *session_; }
+  InteractionScriptee port_;
+  std::unique_ptr<Session> session_;
+  std::string sortie_;
+};
+
+TEST_F(Resultats, WholeFileWindows1252WithCrLf) {
+  grille_type();
+  ASSERT_TRUE(formater_resultats(s()));
+  ASSERT_TRUE(enregistrer_resultats(s()));
+  const std::string texte =
+      "temps(Date inf ou =)\tTempérature\tT2\tnb(3)_methode_(moyenne des n mesures OK)\r\n"
+      "01/03/2023 00:05:00\t 3,14\t12345,68\t3\r\n"
+      "01/03/2023 00:10:00\t \t \t0\r\n"
+      "01/03/2023 00:15:00\te\t-0,50\t2\r\n";
+  std::string octets = texte;
+  octets.replace(octets.find("é"), 2, "\xE9");
+  EXPECT_EQ(DossierTemporaire::lire(sortie_ + "A10.txt"), octets);
+  EXPECT_EQ(port_.presse_papier, texte);  // the clipboard holds the file's text
+  EXPECT_EQ(s().resultats.lignes_valeurs,
+            (std::vector<std::string>{"Température\tT2", " 3,14\t12345,68", " \t ", "e\t-0,50"}));
+  EXPECT_EQ(s().etiquette("Label21"), "A10.txt");
+  EXPECT_EQ(s().journal.lignes().front(), " => A10.txt");
+  EXPECT_EQ(s().resultats.chemin_suivi, sortie_ + "A10.txt.TXT");
+  EXPECT_TRUE(fichier_existe(sortie_ + "A10.txt.TXT"));
+  EXPECT_TRUE(s().resultats.en_attente);  // cleared by the run, not here
+}
+
+TEST_F(Resultats, HeaderOfOneDateColumn) {
+  grille(3, {"T1", "T2"});
+  Session& x = s();
+  x.intitule_origine = "Date\tT1\tT2";
+  x.description.datetime_nb_col = 0;
+  x.description.separateur_colonne = 2;
+  x.description.int_col_alternatif = false;
+  x.grille.sources = {0, 1, 2, 3, 0, 0, 0};
+  const auto titres = titres_colonnes(x, x.grille, ParametresMoteur{});
+  std::copy(titres.begin(), titres.end(), x.grille.titres.begin() + 1);
+  x.description.separateur_sortie = 3;
+  formater_resultats(x);
+  EXPECT_EQ(x.resultats.lignes[0],
+            "temps(Date inf ou =);T1;T2;nb(2)_methode_(moyenne des n mesures OK)");
+  // N timestamps, N - 1 data lines: the first timestamp is never written.
+  ASSERT_EQ(x.resultats.lignes.size(), 3u);
+  EXPECT_EQ(x.resultats.lignes[1], "01/03/2023 00:05:00; ; ;0");
+}
+
+TEST_F(Resultats, SeparatorsAndNoDataTexts) {
+  EXPECT_EQ(separateur_sortie(1), " ");
+  EXPECT_EQ(separateur_sortie(2), " \t");
+  EXPECT_EQ(separateur_sortie(9), "\t");
+  grille(3, {"a", "b"});
+  ligne(2, 0, {V{}, V{}});
+  ligne(3, 1, {V{}, 1.0L});
+  s().description.separateur_sortie = 2;
+  s().description.texte_na = "v";  // empty fields in an empty row only
+  formater_resultats(s());
+  EXPECT_EQ(s().resultats.lignes[1], "01/03/2023 00:05:00 \t \t \t0");
+  EXPECT_EQ(s().resultats.lignes[2], "01/03/2023 00:10:00 \tv \t 1,00 \t1");
+  s().description.texte_na = "NA";
+  formater_resultats(s());
+  EXPECT_EQ(s().resultats.lignes[1], "01/03/2023 00:05:00 \tNA \tNA \t0");
+}
+
+TEST_F(Resultats, DecimalSeparatorRuleLineByLine) {
+  // "point": a date written with points keeps the commas of its line; the
+  // value line, without the date, turns them into points.
+  grille(2, {"a"}, {"07.11.2021 00:00:00", "07.11.2021 00:10:00"});
+  ligne(2, 1, {1.5L});
+  s().description.decimal_sortie = 1;
+  formater_resultats(s());
+  EXPECT_EQ(s().resultats.lignes[1], "07.11.2021 00:10:00\t 1,50\t1");
+  EXPECT_EQ(s().resultats.lignes_valeurs[1], " 1.50");
+  // "virgule" on a computer writing points.
+  nouvelle_session('.');
+  grille(2, {"a"});
+  ligne(2, 1, {1.5L});
+  formater_resultats(s());
+  EXPECT_EQ(s().resultats.lignes[1], "01/03/2023 00:05:00\t 1,50\t1");
+  // "point" on a computer writing points: nothing to change.
+  s().description.decimal_sortie = 1;
+  formater_resultats(s());
+  EXPECT_EQ(s().resultats.lignes[1], "01/03/2023 00:05:00\t 1.50\t1");
+}
+
+TEST_F(Resultats, UnreadableDecimalsFallBackToThree) {
+  grille(2, {"a"});
+  ligne(2, 1, {2.0L});
+  s().description.nb_decimale = "deux";
+  formater_resultats(s());
+  EXPECT_EQ(s().resultats.lignes[1], "01/03/2023 00:05:00\t2,000\t1");
+  EXPECT_EQ(s().journal.lignes().back(), " nombre de décimales <deux> incorrect : 3 décimales");
+}
+
+TEST_F(Resultats, ProgressAndStop) {
+  grille(5, {"a"});
+  formater_resultats(s());
+  ASSERT_FALSE(port_.progressions.empty());
+  EXPECT_EQ(port_.progressions.back().first, "3- patienter ... formatage 100%   ");
+  EXPECT_EQ(port_.progressions.back().second, 3);
+  // A stop request ends the pass; the lines made so far are kept.
+  port_.arret = true;
+  EXPECT_FALSE(formater_resultats(s()));
+  EXPECT_EQ(s().resultats.lignes.size(), 2u);
+  EXPECT_EQ(port_.progressions.back().first, "3- patienter ... formatage 40%   ");
+}
+
+// ---------------------------------------------------------------- names
+
+TEST_F(Resultats, NamesWithPlaceholders) {
+  grille(97, {"a"});
+  s().resultats.durees = {0, 20.0 / 86400, 3.0 / 86400, 60.0 / 86400};  // 83 s
+  s().periode.debut = "07/11/2021 00:00:00";
+  s().periode.fin = "08/11/2021 00:00:00";
+  const auto nom = [this](const char* texte) {
+    s().description.nom_fic_sortie = texte;
+    return nom_resultats(s());
+  };
+  EXPECT_EQ(nom("A#").nom, "A_00;01;23.txt");
+  EXPECT_EQ(nom("A#").nom_travail, "A");
+  EXPECT_EQ(nom("   ").nom, "A_00;01;23.txt");
+  EXPECT_EQ(nom("A§").nom, "A du 07-11-2021 au 08-11-2021 (96).txt");
+  EXPECT_EQ(nom("A§").nom_travail, "A");
+  EXPECT_EQ(nom("A").nom_travail, "");
+  EXPECT_EQ(nom("res.old.txt").racine, "res");
+  EXPECT_EQ(nom("res.old.txt").extension, ".txt");
+  EXPECT_EQ(nom(" mes res .csv").racine, "mes res");
+  // Stem before the first point, extension from the last.
+  nom("res.old.txt");
+  formater_resultats(s());
+  ASSERT_TRUE(enregistrer_resultats(s()));
+  EXPECT_EQ(s().resultats.chemin_resultats, sortie_ + "res.txt");
+}
+
+TEST_F(Resultats, AutomaticNumbering) {
+  dossier_->ecrire("sortie/A10.txt", "un");
+  dossier_->ecrire("sortie/A10(1).txt", "deux");
+  grille(2, {"a"});
+  formater_resultats(s());
+  ASSERT_TRUE(enregistrer_resultats(s()));
+  EXPECT_EQ(s().resultats.chemin_resultats, sortie_ + "A10(2).txt");
+  EXPECT_EQ(DossierTemporaire::lire(sortie_ + "A10.txt"), "un");
+  EXPECT_EQ(DossierTemporaire::lire(sortie_ + "A10(1).txt"), "deux");
+}
+
+TEST_F(Resultats, OverwriteQuestionThenSaveDialog) {
+  dossier_->ecrire("sortie/A10.txt", "ancien");
+  grille(2, {"a"});
+  formater_resultats(s());
+  s().description.inc_nom = false;
+  const std::string contenu = crlf(s().resultats.lignes);
+
+  port_.reponses = {Reponse::oui};
+  ASSERT_TRUE(enregistrer_resultats(s()));
+  EXPECT_EQ(port_.echanges.front().texte,
+            sortie_ + "\n\n Le fichier  A10.txt\n\n   existe déjà\n\n => écraser ?");
+  EXPECT_EQ(DossierTemporaire::lire(sortie_ + "A10.txt"), contenu);
+
+  // No: the save dialog; ".txt" is added to a name without it.
+  port_.reponses = {Reponse::non};
+  port_.fichiers_a_enregistrer = {sortie_ + "choisi"};
+  ASSERT_TRUE(enregistrer_resultats(s()));
+  ASSERT_EQ(port_.dialogues.size(), 1u);
+  const DialogueFichier& d = port_.dialogues[0];
+  EXPECT_EQ(d.titre, "enregistrement des résultats de calcul");
+  EXPECT_EQ(d.filtre, "Fichiers texte (*.txt)|*.txt|Tous les fichiers (*.*)|*.*");
+  EXPECT_EQ(d.dossier, sortie_);
+  EXPECT_EQ(d.propose, "A10");
+  EXPECT_TRUE(d.demander_ecrasement);
+  EXPECT_EQ(DossierTemporaire::lire(sortie_ + "choisi.txt"), contenu);
+  EXPECT_EQ(s().resultats.nom_travail, sortie_ + "choisi.txt");
+
+  // A cancelled dialog: the recovery file, and the log says where.
+  port_.reponses = {Reponse::non};
+  ASSERT_TRUE(enregistrer_resultats(s()));
+  const std::string recuperation = sortie_ + "~résultats.txt";
+  EXPECT_EQ(DossierTemporaire::lire(recuperation), contenu);
+  EXPECT_TRUE(suivi_contient({"", " données calculées récupérables dans ", recuperation,
+                              " => ~résultats.txt"}));
+}
+
+// ---------------------------------------------------------------- save step
+
+TEST_F(Resultats, ClipboardSourceLeavesClipboardAlone) {
+  grille(2, {"a"});
+  formater_resultats(s());
+  s().source = SourceDonnees::presse_papier;
+  port_.presse_papier = "12:00\t5";
+  ASSERT_TRUE(enregistrer_resultats(s()));
+  EXPECT_EQ(port_.presse_papier, "12:00\t5");
+  EXPECT_TRUE(fichier_existe(sortie_ + "A10.txt"));
+}
+
+TEST_F(Resultats, TextFilesInTheirOwnFolderGoToExport) {
+  grille(2, {"a"});
+  formater_resultats(s());
+  Description& d = s().description;
+  d.masque = "txt";
+  d.dossier_choisi = sortie_;
+  s().description_modifiee = false;
+  ASSERT_TRUE(enregistrer_resultats(s()));
+  EXPECT_EQ(d.dossier_choisi_sortie, sortie_ + "Export/");
+  EXPECT_EQ(s().resultats.chemin_resultats, sortie_ + "Export/A10.txt");
+  EXPECT_TRUE(fichier_existe(sortie_ + "Export/A10.txt"));
+  EXPECT_EQ(s().etiquette("Label_rep_sortie"), sortie_ + "Export/");
+}
+
+TEST_F(Resultats, WithoutPendingResultsOnlyTheDescription) {
+  grille(2, {"a"});
+  formater_resultats(s());
+  s().resultats.en_attente = false;
+  s().nom_description = "Temporaire_1.dsc";
+  port_.reponses = {Reponse::non};
+  ASSERT_TRUE(enregistrer_resultats(s()));
+  EXPECT_EQ(port_.textes(), std::vector<std::string>{" Le fichier  Temporaire_1.dsc est "
+                                                     "temporaire\n\n L'enregistrer avec un nom "
+                                                     "finalisé ?"});
+  EXPECT_TRUE(fichier_existe(programme_ + "Temporaire_1.dsc"));
+  EXPECT_FALSE(fichier_existe(sortie_ + "A10.txt"));
+  EXPECT_EQ(s().etiquette("Label_patienter"), "");
+}
+
+TEST_F(Resultats, FailedWriteKeepsResultsPending) {
+  grille(2, {"a"});
+  formater_resultats(s());
+  s().description.dossier_choisi_sortie = sortie_ + "absent/";
+  EXPECT_FALSE(enregistrer_resultats(s()));
+  EXPECT_EQ(port_.dernier_texte(), "Impossible de créer le fichier " + sortie_ + "absent/A10.txt");
+  EXPECT_TRUE(s().resultats.en_attente);
+  EXPECT_EQ(s().resultats.chemin_resultats, "");
+  // A later save can retry.
+  s().description.dossier_choisi_sortie = sortie_;
+  EXPECT_TRUE(enregistrer_resultats(s()));
+}
+
+TEST_F(Resultats, FinalMessage) {
+  grille_type();
+  formater_resultats(s());
+  Description& d = s().description;
+  d.post_traitement = true;
+  d.delta_Y = true;
+  s().etat_traitement.lignes_extraites = 1234;
+  s().etat_traitement.station_reference = "S1";
+  s().resultats.durees = {0, 0, 0, 83.0 / 86400};
+  ASSERT_TRUE(enregistrer_resultats(s()));
+  const std::string options =
+      " station( S1 ) avec POSTtraitement des données extraites  calcul des delta Y (rétro "
+      "cumul)  y(i) - y(i-1) ";
+  EXPECT_EQ(port_.dernier_texte(),
+            "3- TRAITEMENT EFFECTUÉ  (méthode : moyenne des n mesures OK)" + options +
+                "\n\n     1 234 lignes extraites\n\n     3 lignes     x     4 colonnes "
+                "attendues\n\n" + options +
+                "\n\nA10.txt <- Données horodatée régulières ( copiées dans le presse-papier )"
+                "\n\nA10.txt.TXT <- fenêtre de suivi dans le répertoire : " + sortie_ +
+                "\n\n    (le fichier de description est également enregistré), durée totale "
+                "=  1 mn 23 s ");
+  EXPECT_EQ(port_.echanges.back().type, TypeMessage::information);
+  EXPECT_EQ(s().etiquette("Label10"), "reste 00:00:00    0 Mo");
+  // Switching the computer off after the run: no message.
+  s().resultats.arret_pc = true;
+  const std::size_t messages = port_.echanges.size();
+  ASSERT_TRUE(enregistrer_resultats(s()));
+  EXPECT_EQ(port_.echanges.size(), messages);
+}
+
+TEST_F(Resultats, CopyWithoutDate) {
+  EXPECT_FALSE(copier_sans_date(s()));
+  EXPECT_TRUE(port_.echanges.empty());
+  grille_type();
+  formater_resultats(s());
+  ASSERT_TRUE(copier_sans_date(s()));
+  EXPECT_EQ(DossierTemporaire::lire(programme_ + "~tmp.txt"),
+            "Temp\xE9rature\tT2\r\n 3,14\t12345,68\r\n \t \r\ne\t-0,50\r\n");
+  EXPECT_EQ(port_.presse_papier, "Température\tT2\r\n 3,14\t12345,68\r\n \t \r\ne\t-0,50\r\n");
+  EXPECT_EQ(port_.dernier_texte(),
+            " les colonnes sans la date ni le nombre de lignes extraites\n\n sont copiées dans le "
+            "presse-papier");
+}
+
+}  // namespace
+}  // namespace tamso
