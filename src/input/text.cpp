@@ -407,6 +407,10 @@ std::string format_deux_decimales(double valeur, char separateur_decimal) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.2f", valeur);
   std::string r = buf;
+  // The C library writes the locale's decimal mark (a windowing toolkit may
+  // have set a French locale): either mark is taken as the decimal point.
+  for (char& c : r)
+    if (c == ',') c = '.';
   while (!r.empty() && r.back() == '0') r.pop_back();
   if (!r.empty() && r.back() == '.') r.pop_back();
   if (r == "-0") r = "0";

@@ -52,6 +52,9 @@ std::string une_decimale(double v, char sep) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.1f", v);
   std::string r = buf;
+  // Whatever decimal mark the locale gave the C library.
+  for (char& c : r)
+    if (c == ',') c = '.';
   if (r.size() >= 2 && r.substr(r.size() - 2) == ".0") r.resize(r.size() - 2);
   for (char& c : r)
     if (c == '.') c = sep;
