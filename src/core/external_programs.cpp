@@ -1,0 +1,57 @@
+#include "core/external_programs.h"
+
+#include "input/files.h"
+#include "input/text.h"
+
+namespace tamso {
+
+std::string reglage_editeur_effectif(std::string_view reglage, int largeur_ecran,
+                                     int hauteur_ecran) {
+  if (contient(reglage, "notepad++.exe") && !contient(reglage, "-alwaysOnTop"))
+    return "notepad++.exe -x" + std::to_string(largeur_ecran / 2 + 100) + " -y" +
+           std::to_string(hauteur_ecran / 2 + 100) + " -alwaysOnTop";
+  return std::string(reglage);
+}
+
+CommandeExterne commande_editeur(std::string_view reglage, const std::string& dossier,
+                                 const std::string& fichier, int largeur_ecran, int hauteur_ecran) {
+  const std::string effectif = reglage_editeur_effectif(reglage, largeur_ecran, hauteur_ecran);
+  CommandeExterne c;
+  const std::size_t tiret = effectif.find(" -");
+  c.programme = trim(std::string_view(effectif).substr(0, tiret));
+  c.arguments.push_back(dossier + fichier);
+  if (tiret != std::string::npos) {
+    const std::string parametres = effectif.substr(tiret);
+    std::string mot;
+    for (const char ch : parametres) {
+      if (ch == ' ' || ch == '\t') {
+        if (!mot.empty()) c.arguments.push_back(mot);
+        mot.clear();
+      } else {
+        mot.push_back(ch);
+      }
+    }
+    if (!mot.empty()) c.arguments.push_back(mot);
+  }
+  return c;
+}
+
+bool est_editeur_par_defaut(std::string_view programme) {
+  const std::string nom = minuscules(nom_de_fichier(trim(programme)));
+  return nom == "notepad.exe" || nom == "notepad";
+}
+
+std::string question_editeur_introuvable(std::string_view reglage) {
+  return "  Erreur de lecture: vérifier le nom du [blocnote] \n\n  remplacer " +
+         std::string(reglage) + "\n\n" + "  par notepad.exe  => (Oui)\n\n";
+}
+
+std::vector<CommandeExterne> commandes_extinction() {
+#ifdef _WIN32
+  return {{"shutdown.exe", {"-s", "-c", kMessageExtinction}}};
+#else
+  return {{"shutdown", {"-h", "+1", kMessageExtinction}}, {"systemctl", {"poweroff"}}};
+#endif
+}
+
+}  // namespace tamso

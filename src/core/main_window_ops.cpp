@@ -1,0 +1,431 @@
+#include "core/main_window_ops.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "core/session.h"
+#include "description/program_files.h"
+#include "input/listing.h"
+#include "input/text.h"
+#include "processing/engine.h"
+
+namespace tamso {
+
+namespace {
+
+bool oui(Session& s, const std::string& question, TypeMessage type = TypeMessage::confirmation) {
+  return s.port().demander(type, question, Boutons::oui_non) == Reponse::oui;
+}
+
+void message_entier(Session& s, const std::string& texte) {
+  s.port().informer(TypeMessage::erreur, "'" + texte + "' n'est pas une valeur entière correcte");
+}
+
+// Two column numbers are the same when both read as the same whole number,
+// or, when one does not read, when their trimmed texts are equal.
+bool meme_colonne(std::string_view a, std::string_view b) {
+  const auto na = lire_entier(a), nb = lire_entier(b);
+  if (na && nb) return *na == *nb;
+  return trim(a) == trim(b);
+}
+
+std::string sans_blancs(std::string_view texte) { return supprimer_caractere(' ', texte); }
+
+}  // namespace
+
+// ---------------------------------------------------------------- columns to extract
+
+NettoyageColonnes nettoyer_colonnes_a_extraire(std::string_view saisie, const Description& d) {
+  std::string liste = sans_blancs(saisie);
+  remplacer_caractere(';', ',', liste);
+  remplacer_caractere('.', ',', liste);
+  remplacer_texte(",,", ",", liste);
+  if (!liste.empty() && liste.back() == ',') liste.pop_back();
+
+  std::vector<std::string> exclues;
+  if (d.datetime_nb_col == 1) {
+    exclues = {d.num_col_date, d.num_col_time};
+  } else {
+    exclues = {d.num_col_datetime};
+  }
+  NettoyageColonnes r;
+  const int n = compter_caractere(',', liste) + 1;
+  for (int i = 1; i <= n; ++i) {
+    const std::string entree = champ(liste, i, ',');
+    if (entree.empty()) continue;
+    bool exclue = false;
+    for (const auto& e : exclues)
+      if (meme_colonne(entree, e)) exclue = true;
+    if (exclue) {
+      r.entrees_retirees = true;
+      continue;
+    }
+    if (!r.liste.empty()) r.liste += ',';
+    r.liste += entree;
+  }
+  return r;
+}
+
+void valider_colonnes_a_extraire(Session& s, const std::string& saisie) {
+  Description& d = s.description;
+  const NettoyageColonnes r = nettoyer_colonnes_a_extraire(saisie, d);
+  if (r.entrees_retirees && d.col_cochee)
+    s.port().informer(TypeMessage::information,
+                      " Il a fallu enlever le n° de la colonne date/time de la liste des colonnes "
+                      "à extraire\n\n  de <" +
+                          saisie + ">\n\n" + "   à <" + r.liste + ">");
+  if (r.liste != saisie || d.col_cochee_liste != r.liste) {
+    d.col_cochee_liste = r.liste;
+    s.description_modifiee = true;
+  }
+  rafraichir_titres_colonnes(s);
+}
+
+std::optional<std::string> titres_colonnes_a_extraire(Session& s) {
+  const Description& d = s.description;
+  if (!d.col_cochee) return std::string("---");
+  std::string liste = d.col_cochee_liste;
+  if (liste.empty() || (liste.size() > 1 && liste.back() == ',')) return std::nullopt;
+  remplacer_caractere(';', ',', liste);
+  const int n = compter_caractere(',', liste) + 1;
+
+  std::string titres;
+  if (d.int_col_alternatif) {
+    titres = d.new_desc_colonne;
+  } else {
+    titres = s.intitule_origine;
+    if (d.separateur_colonne == 1) titres = ligne_espaces_vers_separateur(titres, ';');
+  }
+  remplacer_caractere('\t', ';', titres);
+  remplacer_caractere(',', ';', titres);
+  if (titres.empty()) return std::string();
+
+  std::string texte;
+  for (int i = 1; i <= n; ++i) {
+    const std::string entree = champ(liste, i, ',');
+    const auto numero = lire_entier(entree);
+    if (!numero) {
+      message_entier(s, entree);
+      return std::nullopt;
+    }
+    const std::string titre =
+        *numero >= 1 && *numero <= 100000 ? champ(titres, static_cast<int>(*numero), ';') : "";
+    texte += (i == 1 ? "=> " : " | ") + titre;
+  }
+  return texte;
+}
+
+void rafraichir_titres_colonnes(Session& s) {
+  if (const auto t = titres_colonnes_a_extraire(s)) s.etiquette("Label_col_alternatives") = *t;
+}
+
+// ---------------------------------------------------------------- formats
+
+std::string nettoyer_format(std::string_view saisie, bool format_fichier) {
+  std::string f = sans_blancs(saisie);
+  remplacer_caractere(';', ':', f);
+  if (format_fichier) remplacer_caractere('.', ',', f);
+  remplacer_texte("hh:mm", "hh:mn", f);
+  return f;
+}
+
+bool quatre_m(std::string_view format) { return compter_caractere('m', format) == 4; }
+
+std::string nettoyer_format_date_seule(std::string_view saisie) {
+  std::string f = nettoyer_format(saisie, false);
+  remplacer_texte("hh:mn", "", f);
+  return f;
+}
+
+namespace {
+
+void ranger_format(Session& s, std::string& cible, const std::string& saisie,
+                   const std::string& nettoye) {
+  if (nettoye != saisie || cible != nettoye) {
+    cible = nettoye;
+    s.description_modifiee = true;
+  }
+}
+
+void avertir_quatre_m(Session& s, const std::string& format) {
+  if (quatre_m(format))
+    s.port().informer(TypeMessage::avertissement,
+                      " il y a 4 \"m\", vérifier que les minutes soient \"mn\" et non \"mm\" "
+                      "comme les mois !");
+}
+
+}  // namespace
+
+void valider_format_datetime(Session& s, const std::string& saisie) {
+  const std::string f = nettoyer_format(saisie, false);
+  avertir_quatre_m(s, f);
+  ranger_format(s, s.description.format_datetime_mesure, saisie, f);
+}
+
+void valider_format_date_fichier(Session& s, const std::string& saisie) {
+  const std::string f = nettoyer_format(saisie, true);
+  avertir_quatre_m(s, f);
+  ranger_format(s, s.description.f_date_fichier, saisie, f);
+}
+
+void valider_format_date_seule(Session& s, const std::string& saisie) {
+  ranger_format(s, s.description.format_date_mesure_seule, saisie,
+                nettoyer_format_date_seule(saisie));
+}
+
+// ---------------------------------------------------------------- equivalences
+
+std::string nettoyer_equivalences(std::string_view saisie) {
+  std::string e(saisie);
+  const std::size_t virgule = e.find(',');
+  if (virgule != std::string::npos && virgule + 1 < e.size()) {
+    const char suivant = e[virgule + 1];
+    const bool nombre =
+        suivant == '+' || suivant == '-' || suivant == 'E' || (suivant >= '0' && suivant <= '9');
+    if (!nombre) e[virgule] = ';';
+  }
+  return e;
+}
+
+void valider_equivalences(Session& s, const std::string& saisie) {
+  const std::string e = nettoyer_equivalences(saisie);
+  if (compter_caractere(';', e) > 6)
+    s.port().informer(TypeMessage::avertissement,
+                      "seules les 7 première équivalences seront prises en compte\n\n   en "
+                      "restreindre le nombre...");
+  ranger_format(s, s.description.equiv_na, saisie, e);
+}
+
+// ---------------------------------------------------------------- line numbers
+
+bool valider_num_ligne_donnee(Session& s) {
+  const Description& d = s.description;
+  if (d.avec_sans_intitule == 0 || trim(d.num_ligne_intitule_col) == "0") {
+    const auto donnee = lire_entier(d.num_ligne_donnee);
+    if (!donnee) {
+      message_entier(s, d.num_ligne_donnee);
+      return false;
+    }
+    const auto titre = lire_entier(d.num_ligne_intitule_col);
+    if (!titre) {
+      message_entier(s, d.num_ligne_intitule_col);
+      return false;
+    }
+    if (*donnee <= *titre) {
+      s.port().informer(TypeMessage::avertissement,
+                        " la valeur " + d.num_ligne_donnee +
+                            " n'est pas valide comme n° de ligne de donnée par rapport à celui de "
+                            "l'intitulés de colonnes : " +
+                            d.num_ligne_intitule_col + " ...");
+      return false;
+    }
+  }
+  s.description_modifiee = true;
+  return true;
+}
+
+void valider_par_entree(Session& s) {
+  if (!s.description_modifiee) return;
+  s.source = Session::source_du_masque(s.description.masque);
+  if (s.source != SourceDonnees::repertoire) {
+    lister_fichiers_donnees(s);
+    return;
+  }
+  const int n = s.compter_fichiers_donnees();
+  s.etiquette("Label54") = std::to_string(n);
+  s.etiquette("Label_fic") = s.premier_fichier;
+  if (n > 0)
+    lister_fichiers_donnees(s);
+  else
+    s.port().informer(TypeMessage::information, " Aucun fichier ayant l'extension " +
+                                                    s.description.masque + "        " + "\n");
+}
+
+// ---------------------------------------------------------------- mask
+
+bool caractere_refuse_masque(char c) { return c == '*' || c == '.'; }
+
+void changer_masque(Session& s, const std::string& masque) {
+  s.description.masque = masque;
+  s.source = Session::source_du_masque(masque);
+  if (masque != "ppp") s.description_modifiee = true;
+}
+
+// ---------------------------------------------------------------- check boxes
+
+void cocher_delta_y(Session& s, bool coche) {
+  s.description.delta_Y = coche;
+  if (coche) s.description.derivees = false;
+  s.description_modifiee = true;
+}
+
+void cocher_derivees(Session& s, bool coche) {
+  s.description.derivees = coche;
+  if (coche) s.description.delta_Y = false;
+  s.description_modifiee = true;
+}
+
+void cocher_cumul_corriger(Session& s, bool coche) {
+  s.description.cumul_corriger = coche;
+  s.description_modifiee = true;
+  if (coche && s.liste_horodatee.deja_generee && s.description.methode != 2)
+    s.port().informer(TypeMessage::avertissement,
+                      " Il faudrait choisir l'option <max des n  mesures OK > \n pour bien traiter "
+                      "une valeur croissante (cumuls)");
+}
+
+bool recuperer_intitule_origine(Session& s) {
+  Description& d = s.description;
+  if (!oui(s, " récupérer l'intitulé de colonne d'orignine ?\n<" + s.intitule_origine + ">" + "\n" +
+                  "en place de :\n" + "<" + d.new_desc_colonne + ">"))
+    return false;
+  d.new_desc_colonne = s.intitule_origine;
+  s.description_modifiee = true;
+  rafraichir_titres_colonnes(s);
+  return true;
+}
+
+// ---------------------------------------------------------------- colours
+
+const std::array<Couleur, 4>& couleurs_gris() {
+  static const std::array<Couleur, 4> g = {Couleur{240, 240, 240}, Couleur{215, 215, 215},
+                                           Couleur{230, 230, 230}, Couleur{220, 220, 220}};
+  return g;
+}
+
+void appliquer_schema_couleurs(Session& s, int schema) {
+  s.description.coul_nb = schema;
+  if (schema == 0)
+    lire_couleurs(s);
+  else
+    s.couleurs = couleurs_gris();
+  s.description_modifiee = true;
+}
+
+void choisir_couleur(Session& s, int numero, const Couleur& c) {
+  if (numero < 1 || numero > 4) return;
+  s.couleurs[static_cast<std::size_t>(numero - 1)] = c;
+  s.description_modifiee = true;
+}
+
+Couleur couleur_bvr(std::string_view hexa) {
+  const auto octet = [&hexa](std::size_t i) {
+    int v = 0;
+    for (std::size_t k = i; k < i + 2 && k < hexa.size(); ++k) {
+      const char c = hexa[k];
+      v *= 16;
+      if (c >= '0' && c <= '9')
+        v += c - '0';
+      else if (c >= 'A' && c <= 'F')
+        v += c - 'A' + 10;
+      else if (c >= 'a' && c <= 'f')
+        v += c - 'a' + 10;
+    }
+    return v;
+  };
+  return Couleur{octet(4), octet(2), octet(0)};
+}
+
+std::array<Couleur, 16> couleurs_personnalisees(const Session& s) {
+  return {s.couleurs[0],          couleur_bvr("DAFEE7"),  couleur_bvr("D9FAFF"),
+          couleur_bvr("FFE0B3"),  Couleur{253, 234, 225}, Couleur{236, 225, 253},
+          Couleur{251, 225, 253}, Couleur{255, 245, 221}, s.couleurs[1],
+          Couleur{255, 240, 138}, Couleur{100, 193, 255}, Couleur{106, 196, 255},
+          Couleur{250, 198, 173}, Couleur{220, 200, 251}, Couleur{183, 251, 249},
+          Couleur{245, 216, 176}};
+}
+
+// ---------------------------------------------------------------- indicator
+
+Indicateur indicateur_modification(const Session& s) {
+  Indicateur i;
+  if (!s.description_modifiee) return i;
+  if (s.description.dossier_description.empty())
+    i.enregistrer_sous_rouge = true;
+  else
+    i.enregistrer_rouge = true;
+  return i;
+}
+
+// ---------------------------------------------------------------- tracking log
+
+bool effacer_suivi(Session& s) {
+  if (!oui(s, " Effacer le texte ? ", TypeMessage::avertissement)) return false;
+  s.journal.vider();
+  return true;
+}
+
+bool lister_colonnes(Session& s) {
+  const Description& d = s.description;
+  const int nb_dates = d.datetime_nb_col == 1 ? 2 : 1;
+  const int nb_valeurs = s.etat_listage.nb_colonnes_valeurs;
+  s.ajouter_ligne_suivi(std::string(47, '='));
+  s.ajouter_ligne_suivi(" nb de colonnes de mesure(s) = " + std::to_string(nb_valeurs));
+  s.ajouter_ligne_suivi(" nb de colonnes pour les dates/heures = " + std::to_string(nb_dates));
+
+  std::string ligne = d.int_col_alternatif ? d.new_desc_colonne : s.intitule_origine;
+  remplacer_caractere(',', '\t', ligne);
+  remplacer_caractere(';', '\t', ligne);
+  remplacer_caractere('"', ' ', ligne);
+  if (d.separateur_colonne == 1 && !contient(ligne, "\t"))
+    ligne = ligne_espaces_vers_separateur(ligne, '\t');
+  if (!contient(ligne, "\t")) {
+    s.port().informer(TypeMessage::avertissement,
+                      " le nombre de colonnes détectées est nul :\n\n<" + ligne + ">\n\n" +
+                          "  vérifier les intitulés alternatifs...");
+    return false;
+  }
+  const auto titre = [&ligne](long long i) {
+    return i >= 1 && i <= 100000 ? trim(champ(ligne, static_cast<int>(i), '\t')) : std::string();
+  };
+  for (int i = 1; i <= nb_valeurs + nb_dates; ++i)
+    s.ajouter_ligne_suivi(std::to_string(i) + " - " + titre(i));
+  if (d.int_col_alternatif) {
+    s.ajouter_ligne_suivi("");
+    const int n = compter_caractere('\t', ligne) + 1;
+    for (int i = 1; i <= n; ++i)
+      s.ajouter_ligne_suivi("  " + std::to_string(i) + " - " + champ(ligne, i, '\t'));
+    s.ajouter_ligne_suivi("...extraire : " + d.col_cochee_liste + "  => ");
+  } else {
+    s.ajouter_ligne_suivi("...extraire : _lg=" + ligne + "  => ");
+  }
+  const auto numero = [](const std::string& t, long long defaut) {
+    return lire_entier(t).value_or(defaut);
+  };
+  if (nb_dates == 1) {
+    s.ajouter_ligne_suivi("<" + titre(numero(d.num_col_datetime, 1)) + "> date/time = temps");
+  } else {
+    s.ajouter_ligne_suivi("<" + titre(numero(d.num_col_date, 1)) + "> date");
+    s.ajouter_ligne_suivi("<" + titre(numero(d.num_col_time, 2)) + "> time");
+  }
+  const std::string& liste = d.col_cochee_liste;
+  if (!trim(liste).empty()) {
+    const int n = compter_caractere(',', liste) + 1;
+    for (int i = 1; i <= n; ++i) {
+      const std::string entree = champ(liste, i, ',');
+      if (entree.empty()) continue;
+      const auto k = lire_entier(entree);
+      if (!k) {
+        message_entier(s, entree);
+        return false;
+      }
+      s.ajouter_ligne_suivi("<" + titre(*k) + ">");
+    }
+  }
+  const int resultats = std::max(s.liste_horodatee.n - 1, 0);
+  s.ajouter_ligne_suivi("<nb(" + std::to_string(resultats) + ")_methode_(" +
+                        legende_methode(d.methode) + ")>");
+  return true;
+}
+
+// ---------------------------------------------------------------- shutdown countdown
+
+std::string texte_compte_a_rebours(double minutes_restantes, char separateur_decimal) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%8.2f mn", minutes_restantes);
+  std::string t = buf;
+  remplacer_caractere('.', separateur_decimal, t);
+  return t;
+}
+
+}  // namespace tamso

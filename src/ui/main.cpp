@@ -1,0 +1,45 @@
+// tamso: the desktop program. Its optional argument is a DSC file to open.
+#include <QApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QScreen>
+#include <QTranslator>
+#include <clocale>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/startup_ops.h"
+#include "ui/main_window.h"
+#include "ui/qt_interaction.h"
+#include "ui/widgets.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  // Qt takes the user's locale for the C library too: the core reads and
+  // writes its numbers itself, with the point.
+  std::setlocale(LC_NUMERIC, "C");
+  QApplication::setApplicationName(QStringLiteral("Tamso"));
+  QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+  QTranslator traduction;
+  if (traduction.load(QStringLiteral("qtbase_fr"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&traduction);
+
+  std::vector<std::string> arguments;
+  const QStringList args = QApplication::arguments();
+  for (int i = 1; i < args.size(); ++i) arguments.push_back(tamso::ss(args[i]));
+  std::string dsc = tamso::argument_description(arguments);
+  if (!dsc.empty()) dsc = tamso::ss(QFileInfo(tamso::qs(dsc)).absoluteFilePath());
+
+  const QString point = QLocale::system().decimalPoint();
+  tamso::OptionsSession options;
+  options.separateur_decimal = point == QLatin1String(".") ? '.' : ',';
+
+  tamso::FenetrePrincipale fenetre(std::make_unique<tamso::InteractionQt>(), options, dsc);
+  if (const QScreen* ecran = QGuiApplication::primaryScreen())
+    fenetre.setGeometry(ecran->availableGeometry());
+  fenetre.showMaximized();
+  return app.exec();
+}

@@ -1,0 +1,54 @@
+// The desktop program's interaction port: message boxes with French buttons,
+// the platform's file dialogs, the clipboard, the text editor started with an
+// argument list; progress, stop requests and the directory chooser go to the
+// main window.
+#pragma once
+
+#include <QColor>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/external_programs.h"
+#include "core/interaction.h"
+
+class QWidget;
+
+namespace tamso {
+
+class FenetrePrincipale;
+
+class InteractionQt : public Interaction {
+ public:
+  InteractionQt() = default;
+  void attacher(FenetrePrincipale* fenetre) { fenetre_ = fenetre; }
+
+  Reponse demander(TypeMessage type, const std::string& texte, Boutons boutons) override;
+  void progression(const std::string& texte, int phase) override;
+  bool arret_demande() override;
+  std::optional<std::string> choisir_fichier_a_ouvrir(const DialogueFichier& d) override;
+  std::optional<std::string> choisir_fichier_a_enregistrer(const DialogueFichier& d) override;
+  void ouvrir_choix_repertoire(Repertoire quel) override;
+  void ouvrir_dans_editeur(const std::string& dossier, const std::string& fichier) override;
+  std::string texte_presse_papier() override;
+  void copier_dans_presse_papier(const std::string& texte) override;
+
+  // Starts an external program; false when it could not be started.
+  virtual bool demarrer_programme(const CommandeExterne& c);
+  // The platform's colour dialog, with its sixteen custom colours.
+  virtual std::optional<QColor> choisir_couleur(const QColor& initiale, const QString& titre,
+                                                const std::vector<QColor>& personnalisees);
+  // Switches the computer off (the countdown has run out).
+  virtual void eteindre_ordinateur();
+
+  // The platform's text editor, for the setting "notepad.exe".
+  static CommandeExterne editeur_du_systeme(const std::string& chemin);
+  // "Fichiers descriptifs (*.dsc)|*.dsc|..." as a Qt filter, patterns in both cases.
+  static QString filtre_qt(const std::string& filtre);
+
+ protected:
+  QWidget* parent_dialogues() const;
+  FenetrePrincipale* fenetre_ = nullptr;
+};
+
+}  // namespace tamso

@@ -1,0 +1,658 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "core/startup_ops.h"
+#include "gui/port_test.h"
+#include "input/files.h"
+#include "support/temp_dir.h"
+#include "ui/directory_panel.h"
+#include "ui/file_table_view.h"
+#include "ui/main_window.h"
+#include "ui/widgets.h"
+
+namespace tamso {
+namespace {
+
+using test::DossierTemporaire;
+using test::PortTest;
+
+class Fenetre : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dossier_ = std::make_unique<DossierTemporaire>();
+    programme_ = dossier_->sous_dossier("programme");
+    descriptions_ = dossier_->sous_dossier("descriptions");
+    donnees_ = dossier_->sous_dossier("donnees");
+    sortie_ = dossier_->sous_dossier("sortie");
+    ::setenv("TAMSO_HOME", programme_.c_str(), 1);
+    auto port = std::make_unique<PortTest>();
+    port_ = port.get();
+    fenetre_ =
+        std::make_unique<FenetrePrincipale>(std::move(port), OptionsSession{',', programme_});
+    fenetre_->resize(1366, 768);
+  }
+  void TearDown() override {
+    fenetre_.reset();
+    dossier_.reset();
+  }
+
+  void demarrer() {
+    fenetre_->show();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return fenetre_->demarrage_fait(); }, 5000));
+  }
+
+  // A DSC file with the given lines; the other settings take their defaults.
+  std::string ecrire_dsc(const std::string& nom, const std::vector<std::string>& lignes) {
+    std::vector<std::string> toutes = lignes;
+    toutes.push_back("dossier_choisi= " + donnees_);
+    toutes.push_back("dossier_choisi_sortie= " + sortie_);
+    toutes.push_back("dossier_description= " + descriptions_);
+    return dossier_->ecrire("descriptions/" + nom, test::crlf(toutes));
+  }
+  // The description of the fixture files "station_pv.csv".
+  std::string dsc_stations() {
+    return ecrire_dsc(
+        "station.dsc",
+        {"Edit_masque.text= *.csv", "RadioGroup_separateur_colonne_ItemIndex= 2",
+         "Edit_format_datetime_mesure.text= aaaa-mm-jj hh:mn:ss", "Edit_f_station.text= 1"});
+  }
+  void ouvrir(const std::string& dsc) {
+    port_->fichiers_a_ouvrir.push_back(dsc);
+    cliquer("SpeedButton_desc_bd");
+  }
+  void copier_fixture(const std::string& fixture, const std::string& nom) {
+    std::filesystem::copy_file(std::string(TAMSO_DONNEES_TEST "listage/") + fixture,
+                               donnees_ + nom);
+  }
+
+  template <class T>
+  T* controle(const char* nom) {
+    T* w = fenetre_->findChild<T*>(QString::fromLatin1(nom));
+    EXPECT_NE(w, nullptr) << nom;
+    return w;
+  }
+  // Option buttons and check boxes answer a click on their mark.
+  void cliquer(const char* nom) {
+    auto* b = controle<QAbstractButton>(nom);
+    if (!b) return;
+    if (qobject_cast<QRadioButton*>(b) || qobject_cast<QCheckBox*>(b))
+      QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+    else
+      QTest::mouseClick(b, Qt::LeftButton);
+  }
+  void taper(const char* nom, const QString& texte, bool entree = true) {
+    auto* e = controle<QLineEdit>(nom);
+    if (!e) return;
+    e->setFocus();
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_Delete);
+    QTest::keyClicks(e, texte);
+    if (entree) QTest::keyClick(e, Qt::Key_Return);
+  }
+  QString etat(const char* nom) { return controle<QWidget>(nom)->property("etat").toString(); }
+  std::string journal() { return ss(controle<QPlainTextEdit>("Memo5")->toPlainText()); }
+  QString texte_label(const char* nom) { return controle<QLabel>(nom)->text(); }
+  QString cellule(int ligne, int colonne) {
+    auto* t = controle<QTableView>("StringGrid1");
+    return t->model()->index(ligne - 1, colonne).data().toString();
+  }
+
+  std::unique_ptr<DossierTemporaire> dossier_;
+  std::string programme_, descriptions_, donnees_, sortie_;
+  PortTest* port_ = nullptr;
+  std::unique_ptr<FenetrePrincipale> fenetre_;
+};
+
+// ---------------------------------------------------------------- start-up
+
+TEST_F(Fenetre, StartUpWritesTheBannerWithoutQuestions) {
+  demarrer();
+  EXPECT_TRUE(port_->questions.empty()) << port_->dernier_texte();
+  const std::string j = journal();
+  EXPECT_NE(j.find(titre_programme()), std::string::npos);
+  EXPECT_NE(j.find(ligne_version()), std::string::npos);
+  EXPECT_NE(j.find("ORDINATEUR  DecimalSeparator  ,   virgule"), std::string::npos);
+  EXPECT_FALSE(controle<QWidget>("RadioGroup_DECIMAL_SEPARATOR_entree")->isVisible());
+  EXPECT_TRUE(controle<QWidget>("Panel1")->isVisible());
+  EXPECT_EQ(etat("SpeedButton_stop"), "gris");
+  EXPECT_TRUE(fenetre_->windowTitle().startsWith(QStringLiteral("T a m s o  -  ")));
+  EXPECT_EQ(controle<QPushButton>("SpeedButton_lister")->text(),
+            QStringLiteral("1- Valider et Lister les fichiers   csv"));
+  EXPECT_EQ(controle<EtiquetteChemin>("Label_repertoire")->chemin(),
+            QStringLiteral("répertoire données"));
+}
+
+TEST_F(Fenetre, StartUpOffersTheLastDescription) {
+  const std::string dsc = dsc_stations();
+  ASSERT_TRUE(ecrire_fichier_une_ligne(dsc, programme_ + "tamso.prm"));
+  port_->reponses = {Reponse::oui};
+  demarrer();
+  ASSERT_FALSE(port_->questions.empty());
+  EXPECT_EQ(port_->questions[0].texte,
+            "____________________________________ T a m s o\n\ndans => " + descriptions_ +
+                "\n\n\nutiliser la dernière description utilisée ?                     \n\n"
+                "station.dsc\n");
+  EXPECT_EQ(controle<QLineEdit>("Edit_masque")->text(), QStringLiteral("*.csv"));
+  EXPECT_EQ(texte_label("Label_description_bd"), QStringLiteral("station.dsc"));
+}
+
+// ---------------------------------------------------------------- opening a description
+
+TEST_F(Fenetre, OpeningADescriptionShowsItsSettings) {
+  demarrer();
+  const std::string dsc = ecrire_dsc(
+      "station.dsc",
+      {"Edit_masque.text= *.csv", "RadioGroup_separateur_colonne_ItemIndex= 2",
+       "RadioGroup_methode_ItemIndex= 3", "Edit_nb_decimale.text= 4",
+       "CheckBox_recursif.Checked= true", "RadioGroup_datetime_nb_col_ItemIndex= 1",
+       "Edit_format_date_mesure_seule.text= jj/mm/aaaa", "TimePicker_decalage= 01:30:00",
+       "RadioGroup_avec_sans_intitule_ItemIndex= 1", "Label_min_dsc.caption= 01/01/2021 00:00:00"});
+  ouvrir(dsc);
+  ASSERT_EQ(port_->dialogues.size(), 1u);
+  EXPECT_EQ(port_->dialogues[0].titre, "choix de la description des données : ");
+  EXPECT_EQ(port_->dialogues[0].filtre,
+            "Fichiers descriptifs (*.dsc)|*.dsc|Tous les fichiers (*.*)|*.*");
+
+  EXPECT_EQ(controle<QLineEdit>("Edit_masque")->text(), QStringLiteral("*.csv"));
+  EXPECT_TRUE(controle<QRadioButton>("RadioButton3_separateur_colonne")->isChecked());
+  EXPECT_TRUE(controle<QRadioButton>("RadioButton4_methode")->isChecked());
+  EXPECT_FALSE(controle<QRadioButton>("RadioButton1_methode")->isChecked());
+  EXPECT_EQ(controle<QLineEdit>("Edit_nb_decimale")->text(), QStringLiteral("4"));
+  EXPECT_TRUE(controle<QCheckBox>("CheckBox_recursif")->isChecked());
+  EXPECT_EQ(controle<QTimeEdit>("TimePicker_decalage")->time(), QTime(1, 30, 0));
+  EXPECT_TRUE(controle<QRadioButton>("RadioButton2_datetime_nb_col")->isChecked());
+  EXPECT_TRUE(controle<QLineEdit>("Edit_format_date_mesure_seule")->isVisible());
+  EXPECT_FALSE(controle<QLineEdit>("Edit_format_datetime_mesure")->isVisible());
+  EXPECT_EQ(controle<QLineEdit>("Edit_format_date_mesure_seule")->text(),
+            QStringLiteral("jj/mm/aaaa"));
+  EXPECT_FALSE(controle<QLineEdit>("Edit_num_ligne_intitule_col")->isVisible());  // "sans"
+  EXPECT_EQ(texte_label("Label_min_dsc"), QStringLiteral("01/01/2021 00:00:00"));
+  EXPECT_EQ(texte_label("Label_description_bd"), QStringLiteral("station.dsc"));
+  EXPECT_EQ(controle<EtiquetteChemin>("Label_repertoire")->chemin(), qs(donnees_));
+  EXPECT_TRUE(fenetre_->windowTitle().endsWith(QStringLiteral("         >  station.dsc")));
+  EXPECT_EQ(etat("SpeedButton_Enregistrer_dsc"), "");
+}
+
+// ---------------------------------------------------------------- listing
+
+TEST_F(Fenetre, ListingAFolderFillsTheTable) {
+  copier_fixture("station_pv.csv", "Env10_2021_11_10_00.csv");
+  copier_fixture("station_pv.csv", "Env11_2021_11_11_00.csv");
+  demarrer();
+  ouvrir(dsc_stations());
+  port_->questions.clear();
+  cliquer("SpeedButton_lister");
+  EXPECT_TRUE(port_->questions.empty()) << port_->dernier_texte();
+  EXPECT_EQ(controle<QTableView>("StringGrid1")->model()->rowCount(), 2);
+  EXPECT_EQ(cellule(1, 1), QStringLiteral("Env10_2021_11_10_00.csv"));
+  EXPECT_EQ(cellule(2, 1), QStringLiteral("Env11_2021_11_11_00.csv"));
+  EXPECT_EQ(cellule(1, 3), QStringLiteral("Env10"));
+  EXPECT_EQ(cellule(1, 6), QStringLiteral("12/03/2021 10:00:00"));
+  EXPECT_EQ(cellule(1, 7), QStringLiteral("12/03/2021 10:30:00"));
+  EXPECT_EQ(cellule(2, 6), QStringLiteral(" ---"));  // only the first file is pre-read
+  EXPECT_EQ(controle<QTableView>("StringGrid1")->model()->headerData(15, Qt::Horizontal).toString(),
+            QStringLiteral(" x"));
+  EXPECT_EQ(texte_label("Label_nb_fic"), QStringLiteral("2 fichiers"));
+  EXPECT_EQ(texte_label("Label_date_heure_min"), QStringLiteral("12/03/2021 10:00:00"));
+  EXPECT_EQ(controle<QLineEdit>("Edit_intitule_origine")->text(), QStringLiteral("Date;Temp"));
+  EXPECT_EQ(etat("SpeedButton_lister"), "bleu");
+  EXPECT_NE(journal().find("       --> Lister les 2 fichiers et lire le 1er"), std::string::npos);
+  EXPECT_FALSE(fenetre_->occupe());
+}
+
+TEST_F(Fenetre, DoubleClickOnTheMarkColumnMarksTheFile) {
+  copier_fixture("station_pv.csv", "a.csv");
+  copier_fixture("station_pv.csv", "b.csv");
+  demarrer();
+  ouvrir(dsc_stations());
+  cliquer("SpeedButton_lister");
+  auto* t = controle<VueTableFichiers>("StringGrid1");
+  emit t->double_clic(TableFichiers::kColonneMarque, 2);
+  EXPECT_EQ(cellule(2, 15), QStringLiteral("x"));
+  EXPECT_EQ(fenetre_->session().fichiers_coches, (std::vector<std::string>{"b.csv"}));
+}
+
+TEST_F(Fenetre, TitleDoubleClickSortsUpThenDown) {
+  copier_fixture("station_pv.csv", "b.csv");
+  copier_fixture("station_pv.csv", "a.csv");
+  copier_fixture("station_pv.csv", "c.csv");
+  demarrer();
+  ouvrir(dsc_stations());
+  cliquer("SpeedButton_lister");
+  auto* t = controle<VueTableFichiers>("StringGrid1");
+  emit t->double_clic(1, 0);
+  EXPECT_EQ(cellule(1, 1), QStringLiteral("a.csv"));
+  EXPECT_EQ(cellule(3, 1), QStringLiteral("c.csv"));
+  emit t->double_clic(1, 0);
+  EXPECT_EQ(cellule(1, 1), QStringLiteral("c.csv"));
+  EXPECT_EQ(cellule(3, 1), QStringLiteral("a.csv"));
+}
+
+TEST_F(Fenetre, RightClickOnTheStationOffersTheMarkingChoices) {
+  copier_fixture("station_pv.csv", "Env10_a.csv");
+  copier_fixture("station_pv.csv", "Env11_b.csv");
+  demarrer();
+  ouvrir(dsc_stations());
+  cliquer("SpeedButton_lister");
+  auto* t = controle<VueTableFichiers>("StringGrid1");
+  emit t->clic_droit(3, 2, t->mapToGlobal(QPoint(100, 60)));
+  ASSERT_TRUE(controle<QWidget>("Panel_coche")->isVisible());
+  EXPECT_EQ(controle<QRadioButton>("RadioButton_coche1")->text(),
+            QStringLiteral("ne cocher que les <Env11>"));
+  cliquer("RadioButton_coche1");
+  EXPECT_FALSE(controle<QWidget>("Panel_coche")->isVisible());
+  EXPECT_EQ(cellule(1, 15), QString());
+  EXPECT_EQ(cellule(2, 15), QStringLiteral("x"));
+}
+
+TEST_F(Fenetre, BigTableHidesTheDescription) {
+  demarrer();
+  cliquer("CheckBox_grand_tableau");
+  EXPECT_FALSE(controle<QWidget>("Cadre1")->isVisible());
+  cliquer("CheckBox_grand_tableau");
+  EXPECT_TRUE(controle<QWidget>("Cadre1")->isVisible());
+}
+
+// ---------------------------------------------------------------- timestamp list
+
+TEST_F(Fenetre, CreatingTheTimestampList) {
+  demarrer();
+  controle<QDateEdit>("DatePicker_deb")->setDate(QDate(2021, 3, 12));
+  controle<QTimeEdit>("TimePicker_deb")->setTime(QTime(0, 0, 0));
+  controle<QDateEdit>("DatePicker_fin")->setDate(QDate(2021, 3, 12));
+  controle<QTimeEdit>("TimePicker_fin")->setTime(QTime(2, 0, 0));
+  controle<QTimeEdit>("TimePicker_pas")->setTime(QTime(0, 30, 0));
+  EXPECT_EQ(texte_label("Label_temps_deb"), QStringLiteral("12/03/2021 00:00:00"));
+  EXPECT_EQ(texte_label("Label_temps_fin"), QStringLiteral("12/03/2021 02:00:00"));
+  EXPECT_EQ(texte_label("Label_jour_semaine_deb"), QStringLiteral("vendredi"));
+  EXPECT_TRUE(fenetre_->session().periode_modifiee);
+
+  port_->reponses = {Reponse::oui};
+  cliquer("SpeedButton_creer_listes_date_clean");
+  ASSERT_FALSE(port_->questions.empty());
+  EXPECT_EQ(port_->questions[0].texte,
+            " Créer une nouvelle liste de dates régulières ? \n\n\n du 12/03/2021 00:00:00\n\n"
+            " au 12/03/2021 02:00:00\n\n au pas de 00:30:00\n\n => 4 dates\n\n");
+  const QAbstractItemModel* liste = controle<QListView>("ListBox_date_clean")->model();
+  ASSERT_EQ(liste->rowCount(), 7);
+  EXPECT_EQ(liste->index(0, 0).data().toString(), QStringLiteral("_intitulés des colonnes"));
+  EXPECT_EQ(liste->index(1, 0).data().toString(), QStringLiteral("11/03/2021 23:30:00"));
+  EXPECT_EQ(liste->index(6, 0).data().toString(), QStringLiteral("12/03/2021 02:00:00"));
+  EXPECT_EQ(texte_label("Label25"), QStringLiteral("6"));
+  EXPECT_EQ(texte_label("Label_nr_final"), QStringLiteral("5"));
+  EXPECT_EQ(etat("SpeedButton_creer_listes_date_clean"), "bleu");
+}
+
+TEST_F(Fenetre, StopButtonEndsAListBeingGenerated) {
+  demarrer();
+  controle<QDateEdit>("DatePicker_deb")->setDate(QDate(2021, 1, 1));
+  controle<QDateEdit>("DatePicker_fin")->setDate(QDate(2021, 1, 31));
+  controle<QTimeEdit>("TimePicker_pas")->setTime(QTime(0, 0, 1));
+  // Yes to the list, Yes to more than 32000 lines, Yes to the stop.
+  port_->reponses = {Reponse::oui, Reponse::oui, Reponse::oui};
+  QTimer::singleShot(30, fenetre_.get(), [this] { cliquer("SpeedButton_stop"); });
+  cliquer("SpeedButton_creer_listes_date_clean");
+  const auto textes = port_->textes();
+  EXPECT_NE(std::find(textes.begin(), textes.end(), "Stopper le traitement  ?\n"), textes.end());
+  const int complet = 30 * 86400 + 2;
+  EXPECT_LT(controle<QListView>("ListBox_date_clean")->model()->rowCount(), complet);
+  EXPECT_GT(controle<QListView>("ListBox_date_clean")->model()->rowCount(), 1);
+  EXPECT_FALSE(fenetre_->occupe());
+  EXPECT_EQ(etat("SpeedButton_stop"), "gris");
+}
+
+TEST_F(Fenetre, StopIsIgnoredWhenNothingRuns) {
+  demarrer();
+  cliquer("SpeedButton_stop");
+  EXPECT_TRUE(port_->questions.empty());
+}
+
+TEST_F(Fenetre, StepUnitShowsTheCountBox) {
+  demarrer();
+  cliquer("RadioButton2_jour_mois_annee");
+  EXPECT_TRUE(controle<QSpinBox>("SpinEdit_pas_jour_mois_annee")->isVisible());
+  EXPECT_FALSE(controle<QTimeEdit>("TimePicker_pas")->isVisible());
+  EXPECT_EQ(texte_label("Label_unite_pas"), QStringLiteral("jour"));
+  cliquer("RadioButton1_jour_mois_annee");
+  EXPECT_TRUE(controle<QTimeEdit>("TimePicker_pas")->isVisible());
+}
+
+TEST_F(Fenetre, ZeroButtonAsksBeforeClearingTheStartTime) {
+  demarrer();
+  controle<QTimeEdit>("TimePicker_deb")->setTime(QTime(10, 30, 0));
+  port_->reponses = {Reponse::oui};
+  cliquer("SpeedButton_deb");
+  EXPECT_EQ(port_->dernier_texte(),
+            "=== heure début ===\n\n  10:30:00\n\n mettre à\n\n  00:00:00   ?");
+  EXPECT_EQ(controle<QTimeEdit>("TimePicker_deb")->time(), QTime(0, 0, 0));
+}
+
+// ---------------------------------------------------------------- edits
+
+TEST_F(Fenetre, ColumnsToExtractLoseTheDateColumnWithTheMessage) {
+  demarrer();
+  cliquer("CheckBox_col_cochee");
+  taper("Edit_col_cochee", QStringLiteral("1,3"));
+  ASSERT_EQ(port_->questions.size(), 1u);
+  EXPECT_EQ(port_->dernier_texte(),
+            " Il a fallu enlever le n° de la colonne date/time de la liste des colonnes à "
+            "extraire\n\n  de <1,3>\n\n   à <3>");
+  EXPECT_EQ(controle<QLineEdit>("Edit_col_cochee")->text(), QStringLiteral("3"));
+}
+
+TEST_F(Fenetre, FourMInTheDateTimeFormatAreWarnedOnce) {
+  demarrer();
+  taper("Edit_format_datetime_mesure", QStringLiteral("aaaa-mm-jj hh mm ss"));
+  controle<QLineEdit>("Edit_masque")->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(port_->questions.size(), 1u);
+  EXPECT_EQ(port_->dernier_texte(),
+            " il y a 4 \"m\", vérifier que les minutes soient \"mn\" et non \"mm\" comme les "
+            "mois !");
+  EXPECT_EQ(controle<QLineEdit>("Edit_format_datetime_mesure")->text(),
+            QStringLiteral("aaaa-mm-jjhhmmss"));
+  taper("Edit_format_datetime_mesure", QStringLiteral("aaaa-mm-jj hh:mm:ss"));
+  EXPECT_EQ(controle<QLineEdit>("Edit_format_datetime_mesure")->text(),
+            QStringLiteral("aaaa-mm-jjhh:mn:ss"));
+  EXPECT_EQ(port_->questions.size(), 1u);
+}
+
+TEST_F(Fenetre, EquivalencesAndFirstDataLine) {
+  demarrer();
+  taper("Edit_equiv_na", QStringLiteral("NA,V;-1"));
+  EXPECT_EQ(controle<QLineEdit>("Edit_equiv_na")->text(), QStringLiteral("NA;V;-1"));
+  EXPECT_TRUE(port_->questions.empty());
+  taper("Edit_num_ligne_donnee", QStringLiteral("1"));
+  EXPECT_EQ(port_->dernier_texte(),
+            " la valeur 1 n'est pas valide comme n° de ligne de donnée par rapport à celui de "
+            "l'intitulés de colonnes : 1 ...");
+}
+
+TEST_F(Fenetre, MaskRefusesStarAndPoint) {
+  demarrer();
+  taper("Edit_masque", QStringLiteral("*.txt"), false);
+  EXPECT_EQ(controle<QLineEdit>("Edit_masque")->text(), QStringLiteral("txt"));
+  EXPECT_EQ(controle<QPushButton>("SpeedButton_lister")->text(),
+            QStringLiteral("1- Valider et Lister les fichiers   txt"));
+  taper("Edit_masque", QStringLiteral("xls"), false);
+  EXPECT_EQ(controle<QPushButton>("SpeedButton_lister")->text(),
+            QStringLiteral("1- Valider le fichier xls"));
+  EXPECT_TRUE(controle<QWidget>("Edit_num_feuille_excel")->isVisible());
+}
+
+TEST_F(Fenetre, ClipboardMaskChangesTheListingCaption) {
+  demarrer();
+  ouvrir(dsc_stations());
+  taper("Edit_masque", QStringLiteral("ppp"), false);
+  EXPECT_EQ(fenetre_->session().source, SourceDonnees::presse_papier);
+  EXPECT_EQ(controle<QPushButton>("SpeedButton_lister")->text(),
+            QStringLiteral("1- Valider le presse-papier"));
+}
+
+TEST_F(Fenetre, EnterInTheMaskWithoutFilesSaysSo) {
+  demarrer();
+  ouvrir(dsc_stations());
+  port_->questions.clear();
+  taper("Edit_masque", QStringLiteral("dat"));
+  EXPECT_EQ(port_->dernier_texte(), " Aucun fichier ayant l'extension dat        \n");
+}
+
+TEST_F(Fenetre, DeltaAndDerivativeExcludeEachOther) {
+  demarrer();
+  cliquer("CheckBox_delta_Y");
+  EXPECT_TRUE(controle<QCheckBox>("CheckBox_delta_Y")->isChecked());
+  cliquer("CheckBox_derivees");
+  EXPECT_TRUE(controle<QCheckBox>("CheckBox_derivees")->isChecked());
+  EXPECT_FALSE(controle<QCheckBox>("CheckBox_delta_Y")->isChecked());
+}
+
+TEST_F(Fenetre, ShiftSettingsArePaintedActiveWhenChecked) {
+  demarrer();
+  auto* panneau = controle<QWidget>("Panel_decalage");
+  EXPECT_EQ(panneau->property("actif").toString(), QStringLiteral("non"));
+  cliquer("CheckBox_decalage_actif");
+  EXPECT_EQ(panneau->property("actif").toString(), QStringLiteral("oui"));
+  EXPECT_TRUE(fenetre_->session().description.decalage_actif);
+}
+
+// ---------------------------------------------------------------- indicator of unsaved changes
+
+TEST_F(Fenetre, ModifiedIndicatorTurnsRedAndBack) {
+  demarrer();
+  ouvrir(dsc_stations());
+  EXPECT_EQ(etat("SpeedButton_Enregistrer_dsc"), "");
+  taper("Edit_nb_decimale", QStringLiteral("5"), false);
+  EXPECT_EQ(etat("SpeedButton_Enregistrer_dsc"), "rouge");
+  EXPECT_EQ(etat("SpeedButton_enreg_description"), "");
+  port_->reponses = {Reponse::oui};
+  cliquer("SpeedButton_Enregistrer_dsc");
+  EXPECT_EQ(port_->dernier_texte(),
+            " Enregistrer les modifications de la description de données    station.dsc\n\n"
+            " dans le répertoire " +
+                descriptions_ + "   ?   \n\n");
+  EXPECT_EQ(etat("SpeedButton_Enregistrer_dsc"), "");
+  const auto lignes = lire_lignes_texte(fenetre_->session().chemin_dsc());
+  ASSERT_TRUE(lignes.has_value());
+  EXPECT_NE(std::find(lignes->begin(), lignes->end(), "Edit_nb_decimale.text= 5"), lignes->end());
+}
+
+TEST_F(Fenetre, WithoutDescriptionDirectorySaveUnderIsRed) {
+  demarrer();
+  taper("Edit_nb_decimale", QStringLiteral("5"), false);
+  EXPECT_EQ(etat("SpeedButton_enreg_description"), "rouge");
+  EXPECT_EQ(etat("SpeedButton_Enregistrer_dsc"), "");
+}
+
+// ---------------------------------------------------------------- directories and panels
+
+TEST_F(Fenetre, ChoosingTheOutputDirectory) {
+  demarrer();
+  ouvrir(dsc_stations());
+  const std::string autre = dossier_->sous_dossier("export2");
+  cliquer("SpeedButton_choix_rep_sortie");
+  auto* panneau = controle<PanneauRepertoires>("Panel_choix_repertoire");
+  ASSERT_TRUE(panneau->isVisible());
+  EXPECT_EQ(etat("SpeedButton_choix_rep_sortie"), "rouge");
+  panneau->choisir_dossier(qs(autre));
+  cliquer("SpeedButton_valider_repertoire");
+  EXPECT_FALSE(panneau->isVisible());
+  EXPECT_EQ(controle<EtiquetteChemin>("Label_rep_sortie")->chemin(), qs(autre));
+  EXPECT_EQ(fenetre_->session().description.dossier_choisi_sortie, autre);
+  const auto recents = lire_lignes_texte(programme_ + "nom_fic_rep_recents.txt");
+  ASSERT_TRUE(recents.has_value());
+  EXPECT_NE(std::find(recents->begin(), recents->end(), "1- " + donnees_), recents->end());
+}
+
+TEST_F(Fenetre, DescriptionSummaryListsTheDscFiles) {
+  demarrer();
+  ouvrir(dsc_stations());
+  ecrire_dsc("autre.dsc", {"Edit_masque.text= *.txt"});
+  cliquer("SpeedButton_change_hd");
+  ASSERT_TRUE(controle<QWidget>("Panel_resume_dsc")->isVisible());
+  const std::string t = ss(controle<QPlainTextEdit>("Memo_resume_dsc")->toPlainText());
+  EXPECT_NE(t.find(descriptions_ + "station.dsc"), std::string::npos);
+  EXPECT_NE(t.find(descriptions_ + "autre.dsc"), std::string::npos);
+  EXPECT_NE(t.find("  " + donnees_), std::string::npos);
+}
+
+TEST_F(Fenetre, PathPrefixChangeMovesTheDirectoriesOfEveryDsc) {
+  demarrer();
+  ouvrir(dsc_stations());
+  // A description written on another computer, its folders under /ancien_disque/.
+  dossier_->ecrire("descriptions/ailleurs.dsc",
+                   test::crlf({"dossier_choisi= /ancien_disque/donnees/",
+                               "dossier_description= /ancien_disque/descriptions/",
+                               "dossier_choisi_sortie= /ancien_disque/sortie/"}));
+  cliquer("SpeedButton_change_hd");
+  controle<QLineEdit>("Edit_prefixe_ancien")->setText(QStringLiteral("/ancien_disque/"));
+  controle<QLineEdit>("Edit_lecteur")->setText(qs(dossier_->chemin()));
+  port_->reponses = {Reponse::oui};
+  cliquer("SpeedButton_modifier_lecteur");
+  EXPECT_EQ(port_->dernier_texte(),
+            " Confimation du changement de lecteur dans les fichiers DSC  (" + dossier_->chemin() +
+                ")  ");
+  const auto lignes = lire_lignes_texte(descriptions_ + "ailleurs.dsc");
+  ASSERT_TRUE(lignes.has_value());
+  EXPECT_EQ(*lignes, (std::vector<std::string>{"dossier_choisi= " + donnees_,
+                                               "dossier_description= " + descriptions_,
+                                               "dossier_choisi_sortie= " + sortie_}));
+  EXPECT_NE(ss(controle<QPlainTextEdit>("Memo_resume_dsc")->toPlainText())
+                .find("- modification lecteur par <" + dossier_->chemin() + ">"),
+            std::string::npos);
+}
+
+TEST_F(Fenetre, ClearEmptiesTheTrackingLogAfterAYes) {
+  demarrer();
+  port_->reponses = {Reponse::oui};
+  cliquer("SpeedButton_clear");
+  EXPECT_EQ(port_->dernier_texte(), " Effacer le texte ? ");
+  EXPECT_TRUE(journal().empty());
+}
+
+TEST_F(Fenetre, HelpBoxShowsTheItemOfTheControl) {
+  demarrer();
+  QEvent entree(QEvent::Enter);
+  QApplication::sendEvent(controle<QLineEdit>("Edit_masque"), &entree);
+  EXPECT_TRUE(controle<QPlainTextEdit>("Memo2")->toPlainText().startsWith(
+      QStringLiteral("1d- masque pour filtrer les fichiers à traiter")));
+}
+
+TEST_F(Fenetre, GreySchemeRepaintsTheWindow) {
+  demarrer();
+  cliquer("RadioButton2_coul_nb");
+  EXPECT_EQ(fenetre_->session().couleurs[0], (Couleur{240, 240, 240}));
+  EXPECT_EQ(controle<QWidget>("contenu")->palette().color(QPalette::Window), QColor(240, 240, 240));
+}
+
+// ---------------------------------------------------------------- run and leaving
+
+TEST_F(Fenetre, ProcessingWritesTheResultsAndShowsThem) {
+  copier_fixture("station_pv.csv", "Env10_2021_11_10_00.csv");
+  demarrer();
+  ouvrir(ecrire_dsc("station.dsc",
+                    {"Edit_masque.text= *.csv", "RadioGroup_separateur_colonne_ItemIndex= 2",
+                     "Edit_format_datetime_mesure.text= aaaa-mm-jj hh:mn:ss",
+                     "Edit_nom_fic_sortie.text= res", "Edit_nb_decimale.text= 2"}));
+  cliquer("SpeedButton_lister");
+  controle<QDateEdit>("DatePicker_deb")->setDate(QDate(2021, 3, 12));
+  controle<QTimeEdit>("TimePicker_deb")->setTime(QTime(10, 0, 0));
+  controle<QDateEdit>("DatePicker_fin")->setDate(QDate(2021, 3, 12));
+  controle<QTimeEdit>("TimePicker_fin")->setTime(QTime(10, 30, 0));
+  controle<QTimeEdit>("TimePicker_pas")->setTime(QTime(0, 15, 0));
+  port_->questions.clear();
+  cliquer("SpeedButton_traiter_fichier");
+  for (const auto& q : port_->questions)
+    EXPECT_EQ(q.boutons, Boutons::ok) << "question: " << q.texte;
+
+  // The list starts one step before the period: 09:45, 10:00, 10:15, 10:30;
+  // its first row is never written; each row holds one measurement.
+  const auto lignes = lire_lignes_texte(sortie_ + "res.txt");
+  ASSERT_TRUE(lignes.has_value());
+  ASSERT_EQ(lignes->size(), 4u);
+  EXPECT_EQ((*lignes)[1], "12/03/2021 10:00:00\t 1,50\t1");
+  EXPECT_EQ((*lignes)[2], "12/03/2021 10:15:00\t 2,50\t1");
+  EXPECT_EQ((*lignes)[3], "12/03/2021 10:30:00\t 3,00\t1");
+  EXPECT_TRUE(fichier_existe(sortie_ + "res.txt.TXT"));
+
+  const QString vue = controle<QPlainTextEdit>("RichEdit3")->toPlainText();
+  EXPECT_TRUE(vue.contains(QStringLiteral("12/03/2021 10:15:00\t 2,50\t1"))) << ss(vue);
+  EXPECT_EQ(texte_label("Label21"), QStringLiteral("res.txt"));
+  EXPECT_EQ(etat("SpeedButton_traiter_fichier"), "violet");
+  EXPECT_EQ(port_->presse_papier.substr(0, 5), "temps");
+  EXPECT_FALSE(fenetre_->occupe());
+
+  // "sans col DateTime": the values alone, shown and copied.
+  port_->questions.clear();
+  cliquer("SpeedButton_sans_coldate");
+  EXPECT_EQ(port_->dernier_texte(),
+            " les colonnes sans la date ni le nombre de lignes extraites\n\n sont copiées dans "
+            "le presse-papier");
+  EXPECT_TRUE(controle<QPlainTextEdit>("RichEdit4")->isVisible());
+  EXPECT_TRUE(
+      controle<QPlainTextEdit>("RichEdit4")->toPlainText().contains(QStringLiteral(" 2,50")));
+}
+
+TEST_F(Fenetre, ProcessingWithoutListingSaysSo) {
+  demarrer();
+  cliquer("SpeedButton_traiter_fichier");
+  EXPECT_EQ(port_->dernier_texte(), " Il faut d'abord Lister des fichiers de données...");
+}
+
+TEST_F(Fenetre, AnyKeyCancelsTheShutdownCountdown) {
+  demarrer();
+  fenetre_->fixer_duree_compte_a_rebours(0.05);
+  QTimer::singleShot(800, fenetre_.get(),
+                     [this] { QTest::keyClick(controle<QWidget>("Edit_masque"), Qt::Key_A); });
+  EXPECT_FALSE(fenetre_->compte_a_rebours_extinction());
+  EXPECT_FALSE(port_->eteint);
+  EXPECT_FALSE(controle<QWidget>("Panel4")->isVisible());
+}
+
+TEST_F(Fenetre, CountdownRunsOutAndSwitchesOff) {
+  demarrer();
+  fenetre_->fixer_duree_compte_a_rebours(0.01);
+  EXPECT_TRUE(fenetre_->compte_a_rebours_extinction());
+  EXPECT_TRUE(port_->eteint);
+}
+
+TEST_F(Fenetre, EscapeAsksBeforeLeaving) {
+  demarrer();
+  port_->reponses = {Reponse::non};
+  QTest::keyClick(fenetre_.get(), Qt::Key_Escape);
+  EXPECT_EQ(port_->dernier_texte(), "Quitter  ?\n");
+  EXPECT_TRUE(fenetre_->isVisible());
+}
+
+TEST_F(Fenetre, LeavingWritesThePeriodFile) {
+  demarrer();
+  controle<QTimeEdit>("TimePicker_pas")->setTime(QTime(1, 0, 0));
+  port_->reponses = {Reponse::oui};
+  cliquer("SpeedButton_exit");
+  EXPECT_FALSE(fenetre_->isVisible());
+  EXPECT_EQ(lire_ligne_fichier(programme_ + "tamso.2dt", 3), "01:00:00");
+}
+
+// ---------------------------------------------------------------- drawing of the table
+
+TEST(DessinTable, CellColoursFollowTheColumnAndTheSelection) {
+  const std::array<Couleur, 4> c = {Couleur{1, 1, 1}, Couleur{2, 2, 2}, Couleur{3, 3, 3},
+                                    Couleur{4, 4, 4}};
+  const QColor texte(10, 10, 10), marron(128, 0, 0);
+  EXPECT_EQ(couleurs_cellule(6, false, c, texte).fond, QColor(2, 2, 2));
+  EXPECT_EQ(couleurs_cellule(6, false, c, texte).texte, QColor(0, 0, 255));
+  EXPECT_EQ(couleurs_cellule(7, true, c, texte).fond, QColor(2, 2, 2));
+  EXPECT_EQ(couleurs_cellule(7, true, c, texte).texte, marron);
+  EXPECT_EQ(couleurs_cellule(3, true, c, texte).fond, QColor(4, 4, 4));
+  EXPECT_EQ(couleurs_cellule(1, false, c, texte).fond, QColor(4, 4, 4));
+  EXPECT_EQ(couleurs_cellule(1, false, c, texte).texte, marron);
+  EXPECT_EQ(couleurs_cellule(15, false, c, texte).fond, QColor(2, 2, 2));
+  EXPECT_EQ(couleurs_cellule(4, false, c, texte).fond, QColor(1, 1, 1));
+  EXPECT_EQ(couleurs_cellule(4, false, c, texte).texte, texte);
+}
+
+TEST(FiltreDialogue, PatternsInBothCasesAndAllFiles) {
+  EXPECT_EQ(
+      InteractionQt::filtre_qt("Fichiers descriptifs (*.dsc)|*.dsc|Tous les fichiers (*.*)|*.*"),
+      QStringLiteral("Fichiers descriptifs (*.dsc *.DSC);;Tous les fichiers (*)"));
+}
+
+}  // namespace
+}  // namespace tamso
