@@ -72,6 +72,19 @@ void heures_a_zero(Session& s) {
   s.periode_modifiee = true;
 }
 
+// Yes puts both ends at 00:00:00, No goes on as they are, Cancel stops.
+bool corriger_heures(Session& s, const std::string& texte) {
+  switch (question_corriger(s, texte)) {
+    case Reponse::oui:
+      heures_a_zero(s);
+      return true;
+    case Reponse::non:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool question_jour(Session& s) {
   const Periode& p = s.periode;
   const double d = valeur_debut(p), f = valeur_fin(p);
@@ -88,15 +101,7 @@ bool question_jour(Session& s) {
       " les heures des dates de début ou de fin ne sont pas à zéro =>  00:00:00    \n\n" + detail +
       "\n\n" + "     corriger     (Oui)\n\n" + "     continuer    (Non)\n\n" +
       "     ou annuler   (Annuler)";
-  switch (question_corriger(s, texte)) {
-    case Reponse::oui:
-      heures_a_zero(s);
-      return true;
-    case Reponse::non:
-      return true;
-    default:
-      return false;
-  }
+  return corriger_heures(s, texte);
 }
 
 bool questions_mois(Session& s) {
@@ -143,15 +148,7 @@ bool questions_mois(Session& s) {
       texte_date_heure_complet(f) + "\n\n" +
       " les heures des dates de début et de fin ne sont pas à zéro 00:00:00\n\n" +
       "   corriger     (Oui)\n\n" + "   continuer    (Non)\n\n" + "   ou annuler   (Annuler)";
-  switch (question_corriger(s, texte)) {
-    case Reponse::oui:
-      heures_a_zero(s);
-      return true;
-    case Reponse::non:
-      return true;
-    default:
-      return false;
-  }
+  return corriger_heures(s, texte);
 }
 
 bool question_annee(Session& s) {
