@@ -460,7 +460,7 @@ bool listage(Session& s) {
     std::string station = "a";
     const std::string regle_station = majuscules(d.f_station);
     if (!contient(regle_station, "LIGNE") && !contient(regle_station, "COLONNE"))
-      station = extraire_paquets(ft.nom, d.f_station);
+      station = extraire_paquets(nom, d.f_station);
     else
       station = station_du_contenu(s, chemin);
 

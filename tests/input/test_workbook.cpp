@@ -8,6 +8,7 @@
 #include "input/workbook.h"
 #include "processing/engine.h"
 #include "processing/timestamp_list.h"
+#include "results/results_writer.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 
@@ -356,6 +357,8 @@ TEST_F(ClasseurSession, ProcessingAWorkbookMatchesProcessingItsText) {
   EXPECT_EQ(s().grille.nb_lignes_ligne(2), 1);
   EXPECT_NEAR(static_cast<double>(s().grille.cellule(2, 2).valeur), 12.75, 1e-12);
   EXPECT_NEAR(static_cast<double>(s().grille.cellule(2, 3).valeur), 81.0, 1e-12);
+  ASSERT_TRUE(formater_resultats(s()));
+  const std::vector<std::string> resultats_classeur = s().resultats.lignes;
 
   dossier_->ecrire("donnees/releves.csv", kReleves);
   s().description.masque = "csv";
@@ -369,6 +372,10 @@ TEST_F(ClasseurSession, ProcessingAWorkbookMatchesProcessingItsText) {
       EXPECT_EQ(s().grille.cellule(r, c).valeur, classeur[k].second) << r << "," << c;
     }
   }
+  // The results lines, header included, are the same.
+  ASSERT_TRUE(formater_resultats(s()));
+  EXPECT_EQ(s().resultats.lignes, resultats_classeur);
+  EXPECT_EQ(resultats_classeur.size(), 3u);  // header and the two written rows
 }
 
 TEST_F(ClasseurSession, ListingConvertsAgainOnlyWhenNeeded) {
