@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Times tamso-cli run against pandas on the same generated logger files, each
+# Times tamso-cli run against pandas (Debian's python3-pandas, run by /usr/bin/python3) on the same generated logger files, each
 # as a whole process, several runs; prints medians, peak memory and ratios.
 #   bench/compare.sh [BUILD_DIR] [LINES...]
 set -euo pipefail
@@ -42,7 +42,7 @@ for n in ${tailles[@]}; do
       --out "$travail/out" --from "07/11/2021 10:15:00" --to "$(python3 -c "
 import datetime as dt; print((dt.datetime(2021,11,7,10,7)+dt.timedelta(minutes=$n*1.1)).strftime('%d/%m/%Y %H:%M:%S'))")" \
       --step 00:15:00 --decimal-separator ,)
-    read -r tp mp < <(mesurer python3 bench/pandas_equivalent.py "$d" "$travail/out/pandas.csv")
+    read -r tp mp < <(mesurer /usr/bin/python3 bench/pandas_equivalent.py "$d" "$travail/out/pandas.csv")
     ratio=$(awk -v a="$tp" -v b="$tt" 'BEGIN{printf "%.1f", a/b}')
     debit=$(awk -v m="$mo" -v t="$tt" 'BEGIN{printf "%.0f", m/t}')
     printf '%-22s %10s %10s %9s %12s %10s %8s   (pic mémoire : tamso %s Mio, pandas %s Mio)\n' \
