@@ -106,7 +106,10 @@ FichierCharge lire_fichier_charge(const std::string& chemin, NettoyageLignes net
   long long i = 0;
   while (lecteur.suivante(l)) {
     if (f.debut.size() < FichierCharge::kLignesGardees) f.debut.emplace_back(l);
-    if (!vide_ou_blancs(l)) f.derniere_non_vide = i;
+    if (!vide_ou_blancs(l)) {
+      f.derniere_non_vide = i;
+      f.texte_derniere_non_vide.assign(l);
+    }
     ++i;
   }
   f.nb_lignes = i;
@@ -117,6 +120,7 @@ FichierCharge lire_fichier_charge(const std::string& chemin, NettoyageLignes net
 std::string FichierCharge::ligne(long long i) const {
   if (i < 0 || i >= nb_lignes) return {};
   if (static_cast<std::size_t>(i) < debut.size()) return debut[static_cast<std::size_t>(i)];
+  if (i == derniere_non_vide) return texte_derniere_non_vide;
   std::string resultat;
   parcourir([&](long long k, std::string_view l) {
     if (k < i) return true;

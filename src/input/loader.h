@@ -63,6 +63,7 @@ class FichierCharge {
   std::vector<std::string> debut;     // the first lines (bytes, cleaned)
   long long nb_lignes = 0;
   long long derniere_non_vide = -1;   // index of the last line that is not blank
+  std::string texte_derniere_non_vide;  // that line, kept so it is not read again
   std::uint64_t taille = 0;           // bytes
 
   // Line i (from 0), bytes as cleaned; empty beyond the end.
