@@ -16,10 +16,6 @@ const char* const kNomsSeparateurs[] = {"tabulation", "espace", "point-virgule",
 
 std::string nom_separateur(int i) { return i >= 0 && i <= 3 ? kNomsSeparateurs[i] : ""; }
 
-int entier(const std::string& texte, int defaut) {
-  return static_cast<int>(lire_entier(texte).value_or(defaut));
-}
-
 bool oui(Session& s, const std::string& question, Boutons boutons = Boutons::oui_annuler) {
   return s.port().demander(TypeMessage::confirmation, question, boutons) == Reponse::oui;
 }
@@ -154,7 +150,7 @@ void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
   for (; i < fin_scan; ++i) {
     const std::string ligne = f.texte(i);
     const bool titres = d.avec_sans_intitule == 0;
-    if (!titres && i == entier(d.num_ligne_donnee, 1) - 1 + decalage &&
+    if (!titres && i == entier_ou(d.num_ligne_donnee, 1) - 1 + decalage &&
         compter_lettres(ligne) > compter_numeriques(ligne)) {
       const std::string q = "la ligne n°" + std::to_string(i + 1) +
                             " semble correspondre à des intitulés de colonnes..." + "\n" + "\n" +
@@ -168,7 +164,7 @@ void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
         d.numlig_balise = 0;
         s.description_modifiee = true;
       }
-    } else if (titres && i == entier(d.num_ligne_intitule_col, 1) - 1 + decalage &&
+    } else if (titres && i == entier_ou(d.num_ligne_intitule_col, 1) - 1 + decalage &&
                compter_lettres(ligne) < compter_numeriques(ligne)) {
       const std::string q = "la ligne n°" + std::to_string(i + 1) +
                             "  ne semble pas correspondre à une suite d'intitulés de colonnes..." +
@@ -227,7 +223,7 @@ void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
   }
 
   if (d.numlig_balise == 0) {
-    const int declaree = entier(d.num_ligne_donnee, 1);
+    const int declaree = entier_ou(d.num_ligne_donnee, 1);
     if (detectee + 1 != declaree) {
       const std::string n = std::to_string(detectee + 1);
       const std::string q = " Les premières données sont détectées en ligne " + n + " et non en " +
@@ -255,7 +251,7 @@ void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
           }
         }
       } else {
-        const int t = entier(d.num_ligne_intitule_col, 1);
+        const int t = entier_ou(d.num_ligne_intitule_col, 1);
         const std::string texte_t = f.texte(t - 1);
         if (trim(texte_t).empty() && !trim(precedente).empty()) {
           const std::string q =

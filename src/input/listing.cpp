@@ -65,10 +65,6 @@ std::string description_champ(const EtatListage& e, std::string_view ligne) {
          std::to_string(e.col_datetime);
 }
 
-int entier(const std::string& texte, int defaut) {
-  return static_cast<int>(lire_entier(texte).value_or(defaut));
-}
-
 enum class Suite { continuer, arreter };
 
 // The station of a file read from its content ("ligne 2, colonne 3").
@@ -133,7 +129,7 @@ Suite verifier_intitules(Session& s, int& nb_colonnes, bool& relister) {
       const long long numero = p + 1 - e.decalage_balise;
       d.avec_sans_intitule = 0;
       d.num_ligne_intitule_col = std::to_string(numero);
-      if (d.numlig_balise == 0 && entier(d.num_ligne_donnee, 0) == numero)
+      if (d.numlig_balise == 0 && entier_ou(d.num_ligne_donnee, 0) == numero)
         d.num_ligne_donnee = std::to_string(numero + 1);
       s.description_modifiee = true;
       return Suite::arreter;
@@ -412,9 +408,9 @@ bool listage(Session& s) {
   s.table.fixer_nb_lignes(1);
   e.separateur = separateur_des_lignes(d.separateur_colonne);
   e.nb_colonnes_date = d.datetime_nb_col == 1 ? 2 : 1;
-  e.col_datetime = entier(d.num_col_datetime, 1);
-  e.col_date = entier(d.num_col_date, 1);
-  e.col_time = entier(d.num_col_time, 2);
+  e.col_datetime = entier_ou(d.num_col_datetime, 1);
+  e.col_date = entier_ou(d.num_col_date, 1);
+  e.col_time = entier_ou(d.num_col_time, 2);
   e.format_mesure = e.nb_colonnes_date == 2 ? trim(d.format_date_mesure_seule) + " " +
                                                   trim(d.format_time_mesure_seul)
                                             : trim(d.format_datetime_mesure);
@@ -501,16 +497,16 @@ bool listage(Session& s) {
     // Data bounds.
     if (d.numlig_balise == 1) {
       e.decalage_balise = std::max(0LL, f.premiere_ligne_contenant(utf8_vers_cp1252(d.balise_deb)));
-      e.premiere_ligne = entier(d.num_ligne_donnee, 1) - 1 + e.decalage_balise;
+      e.premiere_ligne = entier_ou(d.num_ligne_donnee, 1) - 1 + e.decalage_balise;
       e.derniere_ligne = f.derniere_ligne_contenant(utf8_vers_cp1252(d.balise_fin)) - 1;
     } else {
       e.decalage_balise = 0;
-      e.premiere_ligne = entier(d.num_ligne_donnee, 1) - 1;
+      e.premiere_ligne = entier_ou(d.num_ligne_donnee, 1) - 1;
       e.derniere_ligne = f.derniere_non_vide;
     }
     e.ligne_intitules =
-        d.avec_sans_intitule == 0 ? entier(d.num_ligne_intitule_col, 0) - 1 + e.decalage_balise : -1;
-    if (d.avec_sans_intitule == 0 && entier(d.num_ligne_intitule_col, 0) < 1) e.ligne_intitules = -1;
+        d.avec_sans_intitule == 0 ? entier_ou(d.num_ligne_intitule_col, 0) - 1 + e.decalage_balise : -1;
+    if (d.avec_sans_intitule == 0 && entier_ou(d.num_ligne_intitule_col, 0) < 1) e.ligne_intitules = -1;
 
     int nb_colonnes = 0;
     bool relister = false;

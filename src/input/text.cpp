@@ -1,6 +1,7 @@
 #include "input/text.h"
 
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -178,6 +179,11 @@ std::optional<long long> lire_entier(std::string_view texte) {
   const auto [fin, erreur] = std::from_chars(texte.data(), texte.data() + texte.size(), valeur);
   if (erreur != std::errc() || fin != texte.data() + texte.size()) return std::nullopt;
   return negatif ? -valeur : valeur;
+}
+
+int entier_ou(std::string_view texte, int defaut) {
+  const auto n = lire_entier(texte);
+  return n && *n >= INT_MIN && *n <= INT_MAX ? static_cast<int>(*n) : defaut;
 }
 
 bool est_numerique(std::string_view texte) {

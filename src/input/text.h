@@ -54,6 +54,8 @@ std::optional<long double> lire_decimal_strict_long(std::string_view texte);
 
 // Reads a whole number filling the text (surrounding spaces allowed).
 std::optional<long long> lire_entier(std::string_view texte);
+// The same as an int, the default when the text is not a whole number.
+int entier_ou(std::string_view texte, int defaut);
 
 // Upper-cased and trimmed, one leading "<" removed, "," read as ".": true when
 // the rest reads wholly as a decimal number.

@@ -13,6 +13,7 @@
 #include "processing/period.h"
 #include "processing/post_processing.h"
 #include "processing/result_grid.h"
+#include "processing/run_driver.h"
 #include "results/file_table_commands.h"
 
 namespace tamso {
@@ -93,10 +94,6 @@ bool hors_seuils(const Parametres& p, std::string_view x) {
   return (p.seuil_bas && v < p.bas) || (p.seuil_haut && v > p.haut);
 }
 
-int entier(const std::string& texte, int defaut) {
-  return static_cast<int>(lire_entier(texte).value_or(defaut));
-}
-
 std::string texte_date(const Parametres& p, std::string_view ligne) {
   if (p.deux_colonnes)
     return champ(ligne, p.col_date, p.separateur) + " " + champ(ligne, p.col_time, p.separateur);
@@ -162,10 +159,7 @@ bool Moteur::preparer() {
   p_.haut = texte_en_reel(d.max_na);
   p_.decalage = pm_.decalage;
   if (d.derive_active) {
-    const auto seconde_entiere = [](double jour) {
-      return std::floor((jour - std::floor(jour)) * 86400.0 + 1e-6) / 86400.0;
-    };
-    p_.derive_delta = seconde_entiere(d.derive_reelle) - seconde_entiere(d.derive_erronee);
+    p_.derive_delta = derive_constatee(s_);
     p_.d0 = d.debut_derive;
     p_.d1 = d.constat_derive;
     p_.derive = p_.d1 != p_.d0;
@@ -177,13 +171,13 @@ bool Moteur::preparer() {
     default: p_.separateur = '\t'; break;
   }
   p_.deux_colonnes = d.datetime_nb_col == 1;
-  p_.col_datetime = entier(d.num_col_datetime, 1);
-  p_.col_date = entier(d.num_col_date, 1);
-  p_.col_time = entier(d.num_col_time, 2);
+  p_.col_datetime = entier_ou(d.num_col_datetime, 1);
+  p_.col_date = entier_ou(d.num_col_date, 1);
+  p_.col_time = entier_ou(d.num_col_time, 2);
   p_.format = p_.deux_colonnes
                   ? trim(d.format_date_mesure_seule) + " " + trim(d.format_time_mesure_seul)
                   : trim(d.format_datetime_mesure);
-  p_.ligne_intitules = d.avec_sans_intitule == 1 ? -1 : entier(d.num_ligne_intitule_col, 0) - 1;
+  p_.ligne_intitules = d.avec_sans_intitule == 1 ? -1 : entier_ou(d.num_ligne_intitule_col, 0) - 1;
   p_.car_null = d.car_null;
   p_.plus_un_jour = d.correction_si_t1supt2;
   p_.plus_une_seconde = d.correction_si_t1egalt2;
@@ -350,12 +344,12 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
                    port);
   long long decalage = 0;
   if (d.numlig_balise == 0) {
-    f.premiere = entier(d.num_ligne_donnee, 1) - 1;
+    f.premiere = entier_ou(d.num_ligne_donnee, 1) - 1;
     f.derniere = std::max<long long>(fc.derniere_non_vide, 1);
   } else {
     const long long balise = fc.premiere_ligne_contenant(utf8_vers_cp1252(d.balise_deb));
     decalage = balise < 0 ? fc.nb_lignes : balise;
-    f.premiere = entier(d.num_ligne_donnee, 1) - 1 + decalage;
+    f.premiere = entier_ou(d.num_ligne_donnee, 1) - 1 + decalage;
     const long long fin = fc.derniere_ligne_contenant(utf8_vers_cp1252(d.balise_fin));
     f.derniere = (fin >= 1 ? fin : 1) - 1;
   }

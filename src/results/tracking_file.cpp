@@ -11,6 +11,7 @@
 #include "input/text.h"
 #include "processing/engine.h"
 #include "processing/period.h"
+#include "processing/run_driver.h"
 
 namespace tamso {
 
@@ -28,11 +29,6 @@ std::string pas_reglage(const Periode& p) {
   static const char* kUnites[] = {"jour", "mois", "année"};
   if (p.unite < kUniteJour || p.unite > kUniteAnnee) return texte_pas(p);
   return std::to_string(p.nb_pas) + " " + kUnites[p.unite - kUniteJour];
-}
-
-// A time of day to whole seconds, in days.
-double seconde_entiere(double jour) {
-  return std::floor((jour - std::floor(jour)) * 86400.0 + 1e-6) / 86400.0;
 }
 
 int nb_resultats(const Session& s) { return std::max(s.grille.n() - 1, 0); }
@@ -84,7 +80,7 @@ void resume_traitement(Session& s) {
   s.ajouter_ligne_suivi("3- TRAITEMENT EFFECTUÉ  (méthode : " + legende_methode(d.methode) + ")" +
                         options);
 
-  const double derive = seconde_entiere(d.derive_reelle) - seconde_entiere(d.derive_erronee);
+  const double derive = derive_constatee(s);
   if (d.derive_active && derive != 0.0) {
     s.ajouter_ligne_suivi("  La dérive des dates de mesure n'est pas nulle");
     s.ajouter_ligne_suivi("   " + heure_en_texte(d.derive_erronee) + " => " +
