@@ -98,6 +98,8 @@ bool lire_presse_papier_fichier(InteractionLot& port, const std::string& fichier
 struct OptionsRun {
   std::string dsc, donnees, sortie, debut, fin, pas, test = "le", separateur, presse_papier;
   int jours = 0, mois = 0, annees = 0, decalage_jours = 0;
+  int fils = 0;
+  bool reference = false;
 };
 
 int commande_run(const OptionsRun& o) {
@@ -105,6 +107,8 @@ int commande_run(const OptionsRun& o) {
   OptionsSession opts;
   opts.separateur_decimal = o.separateur.empty() ? separateur_du_systeme() : o.separateur[0];
   Session s(port, opts);
+  s.lecture.fils = o.fils;
+  s.lecture.reference = o.reference;
   port.fixer_journal(&s.journal);
   if (!lire_presse_papier_fichier(port, o.presse_papier)) return 2;
   if (!charger_description(s, o.dsc)) return 2;
@@ -230,6 +234,12 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(0, 400));
   run->add_option("--decimal-separator", o.separateur, "séparateur décimal de l'ordinateur")
       ->check(CLI::IsMember({",", "."}));
+  run->add_option("--threads", o.fils,
+                  "fils de lecture d'un fichier (0 = un par cœur, 1 = un seul) ; le résultat "
+                  "ne dépend pas du nombre de fils")
+      ->check(CLI::Range(0, 64));
+  run->add_flag("--reference", o.reference,
+                "lit chaque ligne pas à pas, sans la lecture rapide (contrôle, même résultat)");
   run->add_option("--clipboard-file", o.presse_papier,
                   "texte tenant lieu de presse-papier (description au masque \"ppp\")");
 

@@ -40,6 +40,12 @@ struct OptionsSession {
   std::string repertoire_programme;
 };
 
+// How the engine reads the data files.
+struct OptionsLecture {
+  int fils = 0;            // threads reading a file; 0: one per core
+  bool reference = false;  // every line through the step-by-step chain, on one thread
+};
+
 inline constexpr const char* kDescriptionAucune = "fichier de description de données";
 inline constexpr const char* kDescriptionAucuneBarre = "\\fichier de description de données";
 inline constexpr const char* kEtiquetteRepDonnees = "répertoire données";
@@ -108,6 +114,7 @@ class Session {
   TableFichiers table;
   std::vector<std::string> fichiers_coches;  // ListBox_fic_coche
   EtatLecteurDates lecteur_dates;
+  OptionsLecture lecture;
   SourceDonnees source = SourceDonnees::repertoire;
   std::string intitule_origine;  // Edit_intitule_origine
   std::array<Couleur, 4> couleurs{};

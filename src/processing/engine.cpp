@@ -9,7 +9,9 @@
 #include "input/date_format.h"
 #include "input/dates.h"
 #include "input/encoding.h"
+#include "input/line_blocks.h"
 #include "input/text.h"
+#include "processing/fast_lines.h"
 #include "processing/period.h"
 #include "processing/post_processing.h"
 #include "processing/result_grid.h"
@@ -121,8 +123,17 @@ class Moteur {
   void creer_grille();
   bool colonnes_de_reference();
   IssueMoteur traiter_fichier(int ligne_table, bool reference);
-  void traiter_ligne(long long j, std::string_view ligne, Fichier& f, int i);
+  void traiter_ligne(long long j, std::string_view ligne, Fichier& f);
+  void traiter_ligne_lue(long long j, std::string_view ligne, double t, const long double* valeurs,
+                         std::uint64_t manquants, Fichier& f);
+  template <class TexteDate, class Valeur>
+  void placer(long long j, double t, Fichier& f, TexteDate&& texte_date_normalisee, Valeur&& valeur);
   void chaine_valeur(std::string_view ligne, int c, int k, long long j, Fichier& f);
+  void accumuler(int k, int c, bool na, long double v);
+  bool parcourir_lignes(int i, Fichier& f);
+  bool parcourir_blocs(int i, Fichier& f);
+  void avancer(int i, const Fichier& f, long long lues);
+  PlanLecture plan() const;
   void fin_fichier(int i, Fichier& f, Chrono::time_point debut);
   void finaliser();
   void combler_trous_simples();
@@ -400,28 +411,99 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
     et.date_max = valeurs[1];
   }
 
-  const long long etendue = f.derniere - f.premiere + 1;
-  const long long pas_progression = f.derniere / 20;
-  long long lues = 0;
-  fc.parcourir([&](long long j, std::string_view ligne) {
-    if (j < f.premiere) return true;
-    traiter_ligne(j, ligne, f, i);
-    ++lues;
-    if (pas_progression > 0 && lues % pas_progression == 0 && cadence_.echue()) {
-      progression("3- patienter ... fic-" + std::to_string(i) + "  " +
-                  std::to_string(std::lround(100.0 * static_cast<double>(lues) /
-                                             static_cast<double>(std::max(1LL, etendue)))) +
-                  "%     ");
-    }
-    if ((lues & 1023) == 0 && cadence_.echue() && s.arret_demande()) return false;
-    return true;
-  });
+  const bool suite = s.lecture.reference ? parcourir_lignes(i, f) : parcourir_blocs(i, f);
+  if (!suite) s.ajouter_ligne_suivi("erreur de lecture : " + fc.chemin);
   if (s.arret_demande()) s.arret = true;
   fin_fichier(i, f, debut);
   return IssueMoteur::termine;
 }
 
-void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f, int /*i*/) {
+void Moteur::avancer(int i, const Fichier& f, long long lues) {
+  const long long etendue = std::max(1LL, f.derniere - f.premiere + 1);
+  progression("3- patienter ... fic-" + std::to_string(i) + "  " +
+              std::to_string(std::lround(100.0 * static_cast<double>(lues) /
+                                         static_cast<double>(etendue))) +
+              "%     ");
+}
+
+// The straightforward path: every line through the step-by-step chain.
+bool Moteur::parcourir_lignes(int i, Fichier& f) {
+  const long long pas_progression = f.derniere / 20;
+  long long lues = 0;
+  s_.fichier_charge.parcourir([&](long long j, std::string_view ligne) {
+    if (j < f.premiere) return true;
+    traiter_ligne(j, ligne, f);
+    ++lues;
+    if (pas_progression > 0 && lues % pas_progression == 0 && cadence_.echue()) avancer(i, f, lues);
+    if ((lues & 1023) == 0 && cadence_.echue() && s_.arret_demande()) return false;
+    return true;
+  });
+  return true;
+}
+
+PlanLecture Moteur::plan() const {
+  std::vector<int> colonnes;
+  for (int c = 2; c <= g_.c - 1; ++c) colonnes.push_back(g_.sources[static_cast<std::size_t>(c)]);
+  const bool multiformat = contient(p_.format, "multiformat") || contient(p_.format, "OU");
+  return construire_plan(s_.lecteur_dates, multiformat, p_.separateur, p_.deux_colonnes,
+                         p_.col_datetime, p_.col_date, p_.col_time, std::move(colonnes),
+                         p_.equivalents_na, p_.seuil_bas, p_.bas, p_.seuil_haut, p_.haut,
+                         p_.separateur_decimal);
+}
+
+// The fast path: worker threads cut the file into blocks of lines and read
+// the plain lines; this thread then places every line in file order, so the
+// cells are added up exactly as the step-by-step chain adds them.
+bool Moteur::parcourir_blocs(int i, Fichier& f) {
+  const FichierCharge& fc = s_.fichier_charge;
+  const PlanLecture plan_lecture = plan();
+  const std::size_t nv = plan_lecture.colonnes.size();
+  FichierEnBlocs fichier(fc.chemin, fc.nettoyage);
+  if (!fichier.ouvert()) return false;
+  const int fils = fils_de_lecture(s_.lecture.fils);
+  FileDeBlocs<LignesLues> file(
+      fichier,
+      [&plan_lecture](const BlocLignes& b, LignesLues& l) {
+        lire_lignes_rapides(plan_lecture, b.texte.data(), b.debuts, b.longueurs, l);
+      },
+      fils > 1 ? fils : 0, 2 * fils + 2);
+  long long j = 0, lues = 0;
+  bool lisible = true;
+  while (auto* e = file.suivant()) {
+    const BlocLignes& b = e->bloc;
+    const LignesLues& a = e->analyse;
+    if (b.erreur) {
+      lisible = false;
+      break;
+    }
+    std::size_t r = 0;  // index among the lines read by the fast reader
+    for (std::size_t x = 0; x < b.debuts.size(); ++x, ++j) {
+      const StatutLigne statut = a.statuts[x];
+      if (j < f.premiere) {
+        if (statut == StatutLigne::rapide) ++r;
+        continue;
+      }
+      ++lues;
+      const std::string_view ligne(b.texte.data() + b.debuts[x], b.longueurs[x]);
+      switch (statut) {
+        case StatutLigne::vide: break;
+        case StatutLigne::reference: traiter_ligne(j, ligne, f); break;
+        case StatutLigne::rapide:
+          traiter_ligne_lue(j, ligne, a.temps[r], a.valeurs.data() + r * nv, a.manquants[r], f);
+          ++r;
+          break;
+      }
+    }
+    if (cadence_.echue()) {
+      avancer(i, f, lues);
+      if (s_.arret_demande()) break;
+    }
+  }
+  file.arreter();
+  return lisible;
+}
+
+void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f) {
   // Lines with unreadable characters are counted and skipped.
   bool illisible = false;
   for (char ch : ligne) {
@@ -444,8 +526,32 @@ void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f, int 
 
   const std::string normalise =
       normaliser_date_mesure(texte_date(p_, ligne), p_.format, s_.lecteur_dates, s_.journal);
-  double t = normalise.size() == 19 ? lire_date_heure(normalise).value_or(0.0) : 0.0;
+  const double t = normalise.size() == 19 ? lire_date_heure(normalise).value_or(0.0) : 0.0;
+  placer(j, t, f, [&normalise]() { return normalise; },
+         [&](int c, int k) { chaine_valeur(ligne, c, k, j, f); });
+}
 
+// A line the fast reader has read: its date was plain and year first, so the
+// date reader would only have reset its run of swapped dates.
+void Moteur::traiter_ligne_lue(long long j, std::string_view ligne, double t,
+                               const long double* valeurs, std::uint64_t manquants, Fichier& f) {
+  s_.lecteur_dates.nb_dates_inversees_suite = 0;
+  placer(
+      j, t, f,
+      [&]() {
+        return normaliser_date_mesure(texte_date(p_, ligne), p_.format, s_.lecteur_dates,
+                                      s_.journal);
+      },
+      [&](int c, int k) {
+        const auto x = static_cast<std::size_t>(c - 2);
+        accumuler(k, c, (manquants >> x) & 1U, valeurs[x]);
+      });
+}
+
+// The time corrections, the interval and the cells of one line.
+template <class TexteDate, class Valeur>
+void Moteur::placer(long long j, double t, Fichier& f, TexteDate&& texte_date_normalisee,
+                    Valeur&& valeur) {
   const double ecart = t - f.precedent;
   if (ecart > 0 && ecart < 6 * p_.pas) {
     f.somme_pas += ecart;
@@ -455,11 +561,11 @@ void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f, int 
   if (t < f.precedent && p_.plus_un_jour) {
     t += 1.0;
     if (++f.jours <= 2)
-      s_.ajouter_ligne_suivi(std::to_string(j + 1) + " : + 1j à " + normalise);
+      s_.ajouter_ligne_suivi(std::to_string(j + 1) + " : + 1j à " + texte_date_normalisee());
   } else if (t == f.precedent && p_.plus_une_seconde) {
     t += kUneSeconde;
     if (++f.secondes <= 2)
-      s_.ajouter_ligne_suivi(std::to_string(j + 1) + " : + 1s à " + normalise);
+      s_.ajouter_ligne_suivi(std::to_string(j + 1) + " : + 1s à " + texte_date_normalisee());
   }
   f.precedent = t;
 
@@ -471,7 +577,7 @@ void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f, int 
 
   ++f.assignees;
   ++lignes_run_;
-  for (int c = 2; c <= g_.c - 1; ++c) chaine_valeur(ligne, c, k, j, f);
+  for (int c = 2; c <= g_.c - 1; ++c) valeur(c, k);
   Cellule& nb = g_.cellule(k, g_.c);
   nb.genre = 'r';
   nb.valeur += 1;
@@ -490,15 +596,21 @@ void Moteur::chaine_valeur(std::string_view ligne, int c, int k, long long j, Fi
     x.clear();
   }
   if (hors_seuils(p_, x)) x.clear();
-  Cellule& cell = g_.cellule(k, c);
   const bool na = est_na(p_, x) || x.empty() || compter_numeriques(x) == 0;
-  cell.na = na;
-  if (na) return;
+  if (na) {
+    accumuler(k, c, true, 0);
+    return;
+  }
   remplacer_caractere('<', ' ', x);
   remplacer_caractere(p_.separateur_decimal, '.', x);
-  const long double v = lire_decimal_strict_long(trim(x)).value_or(0.0L);
+  accumuler(k, c, false, lire_decimal_strict_long(trim(x)).value_or(0.0L));
+}
+
+void Moteur::accumuler(int k, int c, bool na, long double v) {
+  Cellule& cell = g_.cellule(k, c);
+  cell.na = na;
+  if (na) return;
   cell.genre = 'r';
-  cell.na = false;
   const bool premiere_ligne = g_.cellule(k, g_.c).valeur == 0;
   switch (p_.methode) {
     case 1: cell.valeur = v; break;

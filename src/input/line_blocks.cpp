@@ -1,0 +1,140 @@
+#include "input/line_blocks.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace tamso {
+
+FichierEnBlocs::FichierEnBlocs(const std::string& chemin, NettoyageLignes nettoyage,
+                               std::size_t taille_bloc)
+    : taille_bloc_(std::max<std::size_t>(taille_bloc, 64)), nettoyage_(nettoyage) {
+  fd_ = ::open(chemin.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) return;
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) {
+    ::close(fd_);
+    fd_ = -1;
+    return;
+  }
+  taille_ = static_cast<std::uint64_t>(st.st_size);
+#ifdef POSIX_FADV_SEQUENTIAL
+  ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
+}
+
+FichierEnBlocs::~FichierEnBlocs() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool FichierEnBlocs::lire_a(std::uint64_t position, char* destination, std::size_t n) const {
+  while (n > 0) {
+    const ssize_t lu = ::pread(fd_, destination, n, static_cast<off_t>(position));
+    if (lu <= 0) return false;
+    destination += lu;
+    position += static_cast<std::uint64_t>(lu);
+    n -= static_cast<std::size_t>(lu);
+  }
+  return true;
+}
+
+void FichierEnBlocs::lire(std::uint64_t n, BlocLignes& b) const {
+  b.numero = n;
+  b.debuts.clear();
+  b.longueurs.clear();
+  b.erreur = false;
+  const std::uint64_t debut = n * taille_bloc_;
+  const std::uint64_t fin = std::min(taille_, debut + taille_bloc_);
+  b.octets = fin > debut ? fin - debut : 0;
+  if (fd_ < 0 || debut >= taille_) return;
+
+  // One byte before the block tells whether its first byte starts a line;
+  // a margin after it usually holds the end of its last line.
+  const std::uint64_t origine = debut > 0 ? debut - 1 : 0;
+  std::uint64_t lu_jusqu_a = std::min(taille_, fin + 4096);
+  b.texte.resize(static_cast<std::size_t>(lu_jusqu_a - origine));
+  const auto nettoyer = [this](char* p, std::size_t k) {
+    if (std::memchr(p, '\0', k)) std::replace(p, p + k, '\0', nettoyage_.nul);
+    if (nettoyage_.tabulation_vers_point_virgule) std::replace(p, p + k, '\t', ';');
+  };
+  if (!lire_a(origine, b.texte.data(), b.texte.size())) {
+    b.erreur = true;
+    return;
+  }
+  nettoyer(b.texte.data(), b.texte.size());
+  // Most files have no CR at all: then only LF is looked for.
+  bool sans_cr = std::memchr(b.texte.data(), '\r', b.texte.size()) == nullptr;
+  // Reads further when the last line runs past what was read.
+  const auto etendre = [&]() {
+    if (lu_jusqu_a >= taille_) return false;
+    const std::uint64_t cible = std::min(taille_, lu_jusqu_a + std::max<std::uint64_t>(
+                                                                  4096, lu_jusqu_a - origine));
+    const std::size_t avant = b.texte.size();
+    b.texte.resize(static_cast<std::size_t>(cible - origine));
+    if (!lire_a(lu_jusqu_a, b.texte.data() + avant, b.texte.size() - avant)) {
+      b.erreur = true;
+      return false;
+    }
+    nettoyer(b.texte.data() + avant, b.texte.size() - avant);
+    if (std::memchr(b.texte.data() + avant, '\r', b.texte.size() - avant)) sans_cr = false;
+    lu_jusqu_a = cible;
+    return true;
+  };
+
+  const auto octet = [&](std::uint64_t position) { return b.texte[static_cast<std::size_t>(position - origine)]; };
+  // The first line start at or after the block's first byte.
+  std::uint64_t s = debut;
+  if (debut > 0) {
+    for (;;) {
+      if (s >= fin) return;  // no line starts in this block
+      const char avant = octet(s - 1);
+      if (avant == '\n') break;
+      if (avant == '\r') {
+        if (s >= lu_jusqu_a && !etendre()) return;
+        if (octet(s) != '\n') break;
+      }
+      ++s;
+    }
+  }
+  while (s < fin) {
+    const char* base = b.texte.data();
+    const char* p = base + (s - origine);
+    const char* bout = base + b.texte.size();
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(bout - p)));
+    const char* limite = lf ? lf : bout;
+    const char* cr = sans_cr ? nullptr
+                             : static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(limite - p)));
+    const char* terme = cr ? cr : lf;
+    if (!terme) {
+      if (lu_jusqu_a < taille_) {
+        if (!etendre()) return;
+        continue;
+      }
+      // The last line of the file, without its end.
+      b.debuts.push_back(static_cast<std::uint32_t>(s - origine));
+      b.longueurs.push_back(static_cast<std::uint32_t>(bout - p));
+      return;
+    }
+    if (*terme == '\r' && terme + 1 == bout && lu_jusqu_a < taille_) {
+      // Whether an LF follows this CR is in the part not yet read.
+      if (!etendre()) return;
+      continue;
+    }
+    b.debuts.push_back(static_cast<std::uint32_t>(s - origine));
+    b.longueurs.push_back(static_cast<std::uint32_t>(terme - p));
+    std::uint64_t suite = s + static_cast<std::uint64_t>(terme - p) + 1;
+    if (*terme == '\r' && terme + 1 < bout && terme[1] == '\n') ++suite;
+    s = suite;
+  }
+}
+
+int fils_de_lecture(int demandes) {
+  if (demandes > 0) return demandes;
+  const unsigned n = std::thread::hardware_concurrency();
+  return n == 0 ? 1 : static_cast<int>(std::min(n, 8u));
+}
+
+}  // namespace tamso

@@ -1,0 +1,314 @@
+#include "processing/fast_lines.h"
+
+#include <array>
+
+#include "input/date_format.h"
+#include "input/dates.h"
+
+namespace tamso {
+
+namespace {
+
+constexpr int kColonnesMax = 256;
+constexpr std::size_t kDateMax = 64;
+
+bool chiffre(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view sans_espaces(std::string_view t) {
+  std::size_t d = 0, f = t.size();
+  while (d < f && t[d] == ' ') ++d;
+  while (f > d && t[f - 1] == ' ') --f;
+  return t.substr(d, f - d);
+}
+
+// Fields 1..n of a line, cut as the field reader cuts them: with the space
+// separator, runs of spaces are one separator and leading spaces are
+// skipped; with any other, a leading separator is skipped and each field is
+// trimmed of spaces. Missing fields are empty.
+void decouper(std::string_view l, char sep, int n, std::string_view* champs) {
+  const std::size_t taille = l.size();
+  int k = 1;
+  if (sep == ' ') {
+    std::size_t i = 0;
+    while (i < taille && l[i] == ' ') ++i;
+    for (; k <= n && i < taille; ++k) {
+      std::size_t fin = i;
+      while (fin < taille && l[fin] != ' ') ++fin;
+      champs[k] = l.substr(i, fin - i);
+      i = fin;
+      while (i < taille && l[i] == ' ') ++i;
+    }
+  } else if (taille > 0) {
+    std::size_t i = l[0] == sep ? 1 : 0;
+    for (; k <= n; ++k) {
+      const std::size_t p = l.find(sep, i);
+      const std::size_t fin = p == std::string_view::npos ? taille : p;
+      champs[k] = sans_espaces(l.substr(i, fin - i));
+      if (p == std::string_view::npos) {
+        ++k;
+        break;
+      }
+      i = p + 1;
+    }
+  }
+  for (; k <= n; ++k) champs[k] = {};
+}
+
+int deux(const char* p) { return (p[0] - '0') * 10 + (p[1] - '0'); }
+
+bool chiffres(std::string_view t, int p, int n) {
+  for (int i = 0; i < n; ++i)
+    if (!chiffre(t[static_cast<std::size_t>(p + i)])) return false;
+  return true;
+}
+
+// The date text read under the memorised format, when it is a plain one.
+bool lire_date(const PlanLecture& plan, std::string_view t, double& valeur) {
+  if (t.size() < plan.longueur_min || (plan.date_fixe && t.size() == 8)) return false;
+  if (!chiffres(t, plan.p_annee, 4) || !chiffres(t, plan.p_mois, 2) || !chiffres(t, plan.p_jour, 2) ||
+      !chiffres(t, plan.p_heure, 2) || !chiffres(t, plan.p_minute, 2))
+    return false;
+  const char* d = t.data();
+  const int annee = deux(d + plan.p_annee) * 100 + deux(d + plan.p_annee + 2);
+  const int mois = deux(d + plan.p_mois), jour = deux(d + plan.p_jour);
+  const int heure = deux(d + plan.p_heure), minute = deux(d + plan.p_minute);
+  int seconde = 0;
+  if (plan.p_seconde >= 0) {
+    if (!chiffres(t, plan.p_seconde, 2)) return false;
+    seconde = deux(d + plan.p_seconde);
+  }
+  // Outside these bounds the date reader writes a log line or reads 0.
+  if (jour < 1 || jour > 31 || mois < 1 || mois > 12 || heure > 29 || minute > 59) return false;
+  const auto v = encoder_date(annee, mois, jour, heure, minute, seconde);
+  if (!v) return false;
+  valeur = *v;
+  return true;
+}
+
+const std::array<long double, 20> kPuissancesLongues = [] {
+  std::array<long double, 20> p{};
+  long double x = 1;
+  for (auto& e : p) {
+    e = x;
+    x *= 10;
+  }
+  return p;
+}();
+
+const std::array<double, 23> kPuissances = [] {
+  std::array<double, 23> p{};
+  double x = 1;
+  for (auto& e : p) {
+    e = x;
+    x *= 10;
+  }
+  return p;
+}();
+
+bool egal_na(const PlanLecture& plan, std::string_view x) {
+  for (const auto& e : plan.equivalents_na)
+    if (x == e) return true;
+  return false;
+}
+
+// The field with its "." and "," written as the computer's decimal separator
+// equals a missing-data text.
+bool egal_na_adapte(const PlanLecture& plan, std::string_view x) {
+  for (const auto& e : plan.equivalents_na) {
+    if (e.size() != x.size()) continue;
+    bool egal = true;
+    for (std::size_t i = 0; i < x.size() && egal; ++i) {
+      const char c = x[i] == '.' || x[i] == ',' ? plan.separateur_decimal : x[i];
+      egal = c == e[i];
+    }
+    if (egal) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool lire_nombre_simple(std::string_view t, long double& long_, double& court) {
+  std::size_t i = 0;
+  const std::size_t n = t.size();
+  bool negatif = false;
+  if (i < n && (t[i] == '+' || t[i] == '-')) {
+    negatif = t[i] == '-';
+    ++i;
+  }
+  std::uint64_t m = 0;
+  int nb_chiffres = 0, decimales = 0;
+  bool marque = false;
+  for (; i < n; ++i) {
+    const char c = t[i];
+    if (chiffre(c)) {
+      if (++nb_chiffres > 19) return false;
+      m = m * 10 + static_cast<std::uint64_t>(c - '0');
+      if (marque) ++decimales;
+    } else if ((c == '.' || c == ',') && !marque) {
+      marque = true;
+    } else {
+      return false;
+    }
+  }
+  // Beyond 2^53 the double would need more than one rounding.
+  if (nb_chiffres == 0 || m > (std::uint64_t{1} << 53) || decimales > 19) return false;
+  // Both the integer and the power of ten are exact, so one division gives
+  // the correctly rounded value, as the general reader does.
+  long double l = static_cast<long double>(m) / kPuissancesLongues[static_cast<std::size_t>(decimales)];
+  double c = static_cast<double>(m) / kPuissances[static_cast<std::size_t>(decimales)];
+  long_ = negatif ? -l : l;
+  court = negatif ? -c : c;
+  return true;
+}
+
+PlanLecture construire_plan(const EtatLecteurDates& lecteur, bool multiformat, char separateur,
+                            bool deux_colonnes, int col_datetime, int col_date, int col_time,
+                            std::vector<int> colonnes, std::vector<std::string> equivalents_na,
+                            bool seuil_bas, double bas, bool seuil_haut, double haut,
+                            char separateur_decimal) {
+  PlanLecture p;
+  p.separateur = separateur;
+  p.deux_colonnes = deux_colonnes;
+  p.col_datetime = col_datetime;
+  p.col_date = col_date;
+  p.col_time = col_time;
+  p.colonnes = std::move(colonnes);
+  p.equivalents_na = std::move(equivalents_na);
+  p.seuil_bas = seuil_bas;
+  p.bas = bas;
+  p.seuil_haut = seuil_haut;
+  p.haut = haut;
+  p.separateur_decimal = separateur_decimal;
+  p.date_fixe = !lecteur.date_fixe_du_format.empty();
+
+  const std::string& f = lecteur.format_memorise;
+  if (multiformat || f.empty() || f.size() == 10 || f == "hh_mn_ss") return p;
+  const auto position = [&f](const char* code) {
+    const std::size_t k = f.find(code);
+    return k == std::string::npos ? -1 : static_cast<int>(k);
+  };
+  p.p_annee = position("aaaa");
+  p.p_mois = position("mm");
+  p.p_jour = position("jj");
+  p.p_heure = position("hh");
+  p.p_minute = position("mn");
+  p.p_seconde = position("ss");
+  if (p.p_annee < 0 || p.p_mois < 0 || p.p_jour < 0 || p.p_heure < 0 || p.p_minute < 0) return p;
+  // The reader puts a space at the 11th character: a code there is not plain.
+  std::size_t fin = 0;
+  for (const auto& [pos, n] : {std::pair{p.p_annee, 4}, {p.p_mois, 2}, {p.p_jour, 2},
+                               {p.p_heure, 2}, {p.p_minute, 2}, {p.p_seconde, 2}}) {
+    if (pos < 0) continue;
+    if (pos <= 10 && pos + n > 10) return p;
+    fin = std::max(fin, static_cast<std::size_t>(pos + n));
+  }
+  p.longueur_min = fin;
+  if (p.colonnes.size() > 64) return p;
+  int col_max = deux_colonnes ? std::max(col_date, col_time) : col_datetime;
+  for (int c : p.colonnes) col_max = std::max(col_max, c);
+  if (col_max < 1 || col_max > kColonnesMax) return p;
+  for (int c : p.colonnes)
+    if (c < 1) return p;
+  if (deux_colonnes ? (col_date < 1 || col_time < 1) : col_datetime < 1) return p;
+  p.col_max = col_max;
+  p.actif = true;
+  return p;
+}
+
+namespace {
+
+bool lire_ligne(const PlanLecture& plan, std::string_view ligne, double& t, long double* valeurs,
+                std::uint64_t& manquants, std::string_view* champs) {
+  if (!plan.actif) return false;
+  // Control characters (a NUL byte made readable, a tabulation) are left to
+  // the step-by-step reader.
+  for (const char c : ligne)
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+
+  decouper(ligne, plan.separateur, plan.col_max, champs);
+
+  std::string_view date;
+  std::array<char, kDateMax> tampon;
+  if (plan.deux_colonnes) {
+    const std::string_view a = champs[static_cast<std::size_t>(plan.col_date)];
+    const std::string_view b = champs[static_cast<std::size_t>(plan.col_time)];
+    if (a.size() + b.size() + 1 > kDateMax) return false;
+    std::size_t n = 0;
+    for (char c : a) tampon[n++] = c;
+    tampon[n++] = ' ';
+    for (char c : b) tampon[n++] = c;
+    date = std::string_view(tampon.data(), n);
+  } else {
+    date = champs[static_cast<std::size_t>(plan.col_datetime)];
+  }
+  if (date.empty() || date.find('"') != std::string_view::npos) return false;
+  if (!lire_date(plan, date, t)) return false;
+
+  manquants = 0;
+  for (std::size_t k = 0; k < plan.colonnes.size(); ++k) {
+    const std::string_view x = champs[static_cast<std::size_t>(plan.colonnes[k])];
+    long double v = 0;
+    double court = 0;
+    bool manque;
+    if (x.empty()) {
+      manque = true;
+    } else if (lire_nombre_simple(x, v, court)) {
+      manque = (plan.seuil_bas && court < plan.bas) || (plan.seuil_haut && court > plan.haut) ||
+               egal_na(plan, x) || egal_na_adapte(plan, x);
+    } else if (egal_na(plan, x)) {
+      manque = true;
+    } else {
+      return false;
+    }
+    if (manque) {
+      manquants |= std::uint64_t{1} << k;
+      v = 0;
+    }
+    valeurs[k] = v;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool lire_ligne_rapide(const PlanLecture& plan, std::string_view ligne, double& t,
+                       long double* valeurs, std::uint64_t& manquants) {
+  std::vector<std::string_view> champs(static_cast<std::size_t>(plan.col_max) + 1);
+  return lire_ligne(plan, ligne, t, valeurs, manquants, champs.data());
+}
+
+void lire_lignes_rapides(const PlanLecture& plan, const char* texte,
+                         const std::vector<std::uint32_t>& debuts,
+                         const std::vector<std::uint32_t>& longueurs, LignesLues& sortie) {
+  sortie.vider();
+  const std::size_t nb = debuts.size();
+  const std::size_t nv = plan.colonnes.size();
+  sortie.statuts.reserve(nb);
+  sortie.blanches.reserve(nb);
+  sortie.temps.reserve(nb);
+  sortie.manquants.reserve(nb);
+  sortie.valeurs.reserve(nb * nv);
+  std::array<long double, 64> valeurs{};
+  std::vector<std::string_view> champs(static_cast<std::size_t>(plan.col_max) + 1);
+  for (std::size_t i = 0; i < nb; ++i) {
+    const std::string_view l(texte + debuts[i], longueurs[i]);
+    sortie.blanches.push_back(sans_espaces(l).empty() ? 1 : 0);
+    if (l.empty()) {
+      sortie.statuts.push_back(StatutLigne::vide);
+      continue;
+    }
+    double t = 0;
+    std::uint64_t manquants = 0;
+    if (!lire_ligne(plan, l, t, valeurs.data(), manquants, champs.data())) {
+      sortie.statuts.push_back(StatutLigne::reference);
+      continue;
+    }
+    sortie.statuts.push_back(StatutLigne::rapide);
+    sortie.temps.push_back(t);
+    sortie.manquants.push_back(manquants);
+    sortie.valeurs.insert(sortie.valeurs.end(), valeurs.begin(), valeurs.begin() + static_cast<std::ptrdiff_t>(nv));
+  }
+}
+
+}  // namespace tamso
