@@ -44,6 +44,7 @@ class InteractionLot : public Interaction {
   void fixer_presse_papier(std::string texte) { presse_papier_ = std::move(texte); }
   std::string texte_presse_papier() override { return presse_papier_; }
   void copier_dans_presse_papier(const std::string&) override {}
+  bool a_un_presse_papier() const override { return false; }
 
  private:
   Reponse repondre(const std::string& texte, Boutons boutons, Reponse reponse);

@@ -54,6 +54,8 @@ class Interaction {
   virtual void ouvrir_dans_editeur(const std::string& dossier, const std::string& fichier) = 0;
   virtual std::string texte_presse_papier() = 0;
   virtual void copier_dans_presse_papier(const std::string& texte) = 0;
+  // False when there is no clipboard to copy to (texts for it need not be built).
+  virtual bool a_un_presse_papier() const { return true; }
 };
 
 }  // namespace tamso

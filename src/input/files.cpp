@@ -95,16 +95,29 @@ std::optional<std::vector<std::string>> lire_lignes_texte(const std::string& che
 }
 
 bool ecrire_lignes_texte(const std::string& chemin, const std::vector<std::string>& lignes) {
+  // Written in pieces of about a megabyte: the file is never held twice.
+  constexpr std::size_t kMorceau = 1 << 20;
   std::string contenu;
-  for (const auto& l : lignes) {
-    contenu += utf8_vers_cp1252(l);
-    contenu += "\r\n";
-  }
+  contenu.reserve(kMorceau + 4096);
+  const auto ascii = [](const std::string& l) {
+    for (const char c : l)
+      if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+  };
   // A temporary file beside the target, renamed over it once complete.
   const std::string temporaire = chemin + ".~" + std::to_string(::getpid()) + ".tmp";
   {
     std::ofstream f(temporaire, std::ios::binary | std::ios::trunc);
     if (!f) return false;
+    for (const auto& l : lignes) {
+      if (ascii(l)) contenu += l;
+      else contenu += utf8_vers_cp1252(l);
+      contenu += "\r\n";
+      if (contenu.size() >= kMorceau) {
+        f.write(contenu.data(), static_cast<std::streamsize>(contenu.size()));
+        contenu.clear();
+      }
+    }
     f.write(contenu.data(), static_cast<std::streamsize>(contenu.size()));
     f.flush();
     if (!f) {

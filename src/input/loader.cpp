@@ -8,6 +8,7 @@
 #include "core/session.h"
 #include "input/encoding.h"
 #include "input/files.h"
+#include "input/line_blocks.h"
 #include "input/text.h"
 #include "results/tracking_log.h"
 
@@ -101,19 +102,43 @@ FichierCharge lire_fichier_charge(const std::string& chemin, NettoyageLignes net
   FichierCharge f;
   f.chemin = chemin;
   f.nettoyage = nettoyage;
-  LecteurLignes lecteur(chemin, nettoyage);
-  std::string_view l;
+  FichierEnBlocs fichier(chemin, nettoyage);
+  if (!fichier.ouvert()) return f;
+  // Worker threads cut the blocks into lines and find each block's last
+  // line that is not blank; the blocks come back in order to be counted.
+  struct DerniereNonVide {
+    long long indice = -1;
+  };
+  const int fils = fichier.nb_blocs() > 1 ? fils_de_lecture(0) : 0;
+  FileDeBlocs<DerniereNonVide> file(
+      fichier,
+      [](const BlocLignes& b, DerniereNonVide& d) {
+        d.indice = -1;
+        for (std::size_t k = b.debuts.size(); k-- > 0;) {
+          if (!vide_ou_blancs(std::string_view(b.texte.data() + b.debuts[k], b.longueurs[k]))) {
+            d.indice = static_cast<long long>(k);
+            break;
+          }
+        }
+      },
+      fils > 1 ? fils : 0, 2 * fils + 2);
   long long i = 0;
-  while (lecteur.suivante(l)) {
-    if (f.debut.size() < FichierCharge::kLignesGardees) f.debut.emplace_back(l);
-    if (!vide_ou_blancs(l)) {
-      f.derniere_non_vide = i;
-      f.texte_derniere_non_vide.assign(l);
+  while (auto* e = file.suivant()) {
+    const BlocLignes& b = e->bloc;
+    const auto ligne = [&b](std::size_t k) {
+      return std::string_view(b.texte.data() + b.debuts[k], b.longueurs[k]);
+    };
+    for (std::size_t k = 0; k < b.debuts.size() && f.debut.size() < FichierCharge::kLignesGardees; ++k)
+      f.debut.emplace_back(ligne(k));
+    if (e->analyse.indice >= 0) {
+      f.derniere_non_vide = i + e->analyse.indice;
+      f.texte_derniere_non_vide.assign(ligne(static_cast<std::size_t>(e->analyse.indice)));
     }
-    ++i;
+    i += static_cast<long long>(b.debuts.size());
+    f.taille += b.octets;
+    if (b.erreur) break;
   }
   f.nb_lignes = i;
-  f.taille = lecteur.octets_lus();
   return f;
 }
 

@@ -458,7 +458,8 @@ bool Moteur::parcourir_blocs(int i, Fichier& f) {
   const FichierCharge& fc = s_.fichier_charge;
   const PlanLecture plan_lecture = plan();
   const std::size_t nv = plan_lecture.colonnes.size();
-  FichierEnBlocs fichier(fc.chemin, fc.nettoyage);
+  FichierEnBlocs fichier(fc.chemin, fc.nettoyage,
+                         s_.lecture.taille_bloc > 0 ? s_.lecture.taille_bloc : FichierEnBlocs::kTailleBloc);
   if (!fichier.ouvert()) return false;
   const int fils = fils_de_lecture(s_.lecture.fils);
   FileDeBlocs<LignesLues> file(

@@ -2,6 +2,10 @@
 
 #include <array>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "input/date_format.h"
 #include "input/dates.h"
 
@@ -54,6 +58,43 @@ void decouper(std::string_view l, char sep, int n, std::string_view* champs) {
   for (; k <= n; ++k) champs[k] = {};
 }
 
+// The same cut for any separator but the space, checking on the way that
+// the line holds no control character; false when it does.
+bool decouper_sans_controle(std::string_view l, char sep, int n, std::string_view* champs) {
+  const char* p = l.data();
+  const std::size_t taille = l.size();
+  const std::size_t premier = taille > 0 && p[0] == sep ? 1 : 0;
+  int k = 1;
+  std::size_t debut = premier;
+  const auto limite = [&](std::size_t j) {
+    if (k <= n) champs[k] = sans_espaces(l.substr(debut, j - debut));
+    ++k;
+    debut = j + 1;
+  };
+  std::size_t i = premier;
+#ifdef __SSE2__
+  const __m128i vsep = _mm_set1_epi8(sep);
+  const __m128i v1f = _mm_set1_epi8(0x1f);
+  for (; i + 16 <= taille; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, v1f), v)) != 0) return false;
+    auto m = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, vsep)));
+    while (m != 0) {
+      limite(i + static_cast<std::size_t>(__builtin_ctz(m)));
+      m &= m - 1;
+    }
+  }
+#endif
+  for (; i < taille; ++i) {
+    const char c = p[i];
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+    if (c == sep) limite(i);
+  }
+  if (k <= n) champs[k++] = sans_espaces(l.substr(debut));
+  for (; k <= n; ++k) champs[k] = {};
+  return true;
+}
+
 int deux(const char* p) { return (p[0] - '0') * 10 + (p[1] - '0'); }
 
 bool chiffres(std::string_view t, int p, int n) {
@@ -62,8 +103,14 @@ bool chiffres(std::string_view t, int p, int n) {
   return true;
 }
 
+// The day of the previous line, so that its day number is worked out once.
+struct JourConnu {
+  int annee = -1, mois = -1, jour = -1;
+  double debut = 0;  // the date-time value of the day's midnight
+};
+
 // The date text read under the memorised format, when it is a plain one.
-bool lire_date(const PlanLecture& plan, std::string_view t, double& valeur) {
+bool lire_date(const PlanLecture& plan, std::string_view t, double& valeur, JourConnu& connu) {
   if (t.size() < plan.longueur_min || (plan.date_fixe && t.size() == 8)) return false;
   if (!chiffres(t, plan.p_annee, 4) || !chiffres(t, plan.p_mois, 2) || !chiffres(t, plan.p_jour, 2) ||
       !chiffres(t, plan.p_heure, 2) || !chiffres(t, plan.p_minute, 2))
@@ -78,10 +125,16 @@ bool lire_date(const PlanLecture& plan, std::string_view t, double& valeur) {
     seconde = deux(d + plan.p_seconde);
   }
   // Outside these bounds the date reader writes a log line or reads 0.
-  if (jour < 1 || jour > 31 || mois < 1 || mois > 12 || heure > 29 || minute > 59) return false;
-  const auto v = encoder_date(annee, mois, jour, heure, minute, seconde);
-  if (!v) return false;
-  valeur = *v;
+  if (jour < 1 || jour > 31 || mois < 1 || mois > 12 || heure > 23 || minute > 59 ||
+      seconde > 59)
+    return false;
+  if (annee != connu.annee || mois != connu.mois || jour != connu.jour) {
+    const auto v = encoder_date(annee, mois, jour, 0, 0, 0);
+    if (!v) return false;
+    connu = {annee, mois, jour, *v};
+  }
+  // The same sum as the date encoder's: whole days, then the time of day.
+  valeur = connu.debut + (heure * 3600 + minute * 60 + seconde) / 86400.0;
   return true;
 }
 
@@ -128,7 +181,9 @@ bool egal_na_adapte(const PlanLecture& plan, std::string_view x) {
 
 }  // namespace
 
-bool lire_nombre_simple(std::string_view t, long double& long_, double& court) {
+namespace {
+
+bool lire_nombre(std::string_view t, long double& long_, double* court) {
   std::size_t i = 0;
   const std::size_t n = t.size();
   bool negatif = false;
@@ -155,11 +210,19 @@ bool lire_nombre_simple(std::string_view t, long double& long_, double& court) {
   if (nb_chiffres == 0 || m > (std::uint64_t{1} << 53) || decimales > 19) return false;
   // Both the integer and the power of ten are exact, so one division gives
   // the correctly rounded value, as the general reader does.
-  long double l = static_cast<long double>(m) / kPuissancesLongues[static_cast<std::size_t>(decimales)];
-  double c = static_cast<double>(m) / kPuissances[static_cast<std::size_t>(decimales)];
+  const long double l = static_cast<long double>(m) / kPuissancesLongues[static_cast<std::size_t>(decimales)];
   long_ = negatif ? -l : l;
-  court = negatif ? -c : c;
+  if (court) {
+    const double c = static_cast<double>(m) / kPuissances[static_cast<std::size_t>(decimales)];
+    *court = negatif ? -c : c;
+  }
   return true;
+}
+
+}  // namespace
+
+bool lire_nombre_simple(std::string_view t, long double& long_, double& court) {
+  return lire_nombre(t, long_, &court);
 }
 
 PlanLecture construire_plan(const EtatLecteurDates& lecteur, bool multiformat, char separateur,
@@ -219,14 +282,17 @@ PlanLecture construire_plan(const EtatLecteurDates& lecteur, bool multiformat, c
 namespace {
 
 bool lire_ligne(const PlanLecture& plan, std::string_view ligne, double& t, long double* valeurs,
-                std::uint64_t& manquants, std::string_view* champs) {
+                std::uint64_t& manquants, std::string_view* champs, JourConnu& connu) {
   if (!plan.actif) return false;
   // Control characters (a NUL byte made readable, a tabulation) are left to
   // the step-by-step reader.
-  for (const char c : ligne)
-    if (static_cast<unsigned char>(c) < 0x20) return false;
-
-  decouper(ligne, plan.separateur, plan.col_max, champs);
+  if (plan.separateur == ' ') {
+    for (const char c : ligne)
+      if (static_cast<unsigned char>(c) < 0x20) return false;
+    decouper(ligne, plan.separateur, plan.col_max, champs);
+  } else if (!decouper_sans_controle(ligne, plan.separateur, plan.col_max, champs)) {
+    return false;
+  }
 
   std::string_view date;
   std::array<char, kDateMax> tampon;
@@ -243,7 +309,7 @@ bool lire_ligne(const PlanLecture& plan, std::string_view ligne, double& t, long
     date = champs[static_cast<std::size_t>(plan.col_datetime)];
   }
   if (date.empty() || date.find('"') != std::string_view::npos) return false;
-  if (!lire_date(plan, date, t)) return false;
+  if (!lire_date(plan, date, t, connu)) return false;
 
   manquants = 0;
   for (std::size_t k = 0; k < plan.colonnes.size(); ++k) {
@@ -253,7 +319,7 @@ bool lire_ligne(const PlanLecture& plan, std::string_view ligne, double& t, long
     bool manque;
     if (x.empty()) {
       manque = true;
-    } else if (lire_nombre_simple(x, v, court)) {
+    } else if (lire_nombre(x, v, plan.seuil_bas || plan.seuil_haut ? &court : nullptr)) {
       manque = (plan.seuil_bas && court < plan.bas) || (plan.seuil_haut && court > plan.haut) ||
                egal_na(plan, x) || egal_na_adapte(plan, x);
     } else if (egal_na(plan, x)) {
@@ -275,7 +341,8 @@ bool lire_ligne(const PlanLecture& plan, std::string_view ligne, double& t, long
 bool lire_ligne_rapide(const PlanLecture& plan, std::string_view ligne, double& t,
                        long double* valeurs, std::uint64_t& manquants) {
   std::vector<std::string_view> champs(static_cast<std::size_t>(plan.col_max) + 1);
-  return lire_ligne(plan, ligne, t, valeurs, manquants, champs.data());
+  JourConnu connu;
+  return lire_ligne(plan, ligne, t, valeurs, manquants, champs.data(), connu);
 }
 
 void lire_lignes_rapides(const PlanLecture& plan, const char* texte,
@@ -291,6 +358,7 @@ void lire_lignes_rapides(const PlanLecture& plan, const char* texte,
   sortie.valeurs.reserve(nb * nv);
   std::array<long double, 64> valeurs{};
   std::vector<std::string_view> champs(static_cast<std::size_t>(plan.col_max) + 1);
+  JourConnu connu;
   for (std::size_t i = 0; i < nb; ++i) {
     const std::string_view l(texte + debuts[i], longueurs[i]);
     sortie.blanches.push_back(sans_espaces(l).empty() ? 1 : 0);
@@ -300,7 +368,7 @@ void lire_lignes_rapides(const PlanLecture& plan, const char* texte,
     }
     double t = 0;
     std::uint64_t manquants = 0;
-    if (!lire_ligne(plan, l, t, valeurs.data(), manquants, champs.data())) {
+    if (!lire_ligne(plan, l, t, valeurs.data(), manquants, champs.data(), connu)) {
       sortie.statuts.push_back(StatutLigne::reference);
       continue;
     }

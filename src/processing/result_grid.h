@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "processing/large_pages.h"
+
 namespace tamso {
 
 struct Cellule {
@@ -49,8 +51,8 @@ class GrilleResultats {
            static_cast<std::size_t>(col);
   }
   int n_ = 0, v_ = 0;
-  std::vector<Cellule> cellules_;
-  std::vector<std::int32_t> comptes_;
+  std::vector<Cellule, AllocateurGrand<Cellule>> cellules_;
+  std::vector<std::int32_t, AllocateurGrand<std::int32_t>> comptes_;
 };
 
 }  // namespace tamso

@@ -416,7 +416,7 @@ bool enregistrer_resultats(Session& s) {
   }
   res.chemin_resultats = chemin;
   res.vue = EtatResultats::Vue::fichier;
-  if (s.source != SourceDonnees::presse_papier)
+  if (s.source != SourceDonnees::presse_papier && port.a_un_presse_papier())
     port.copier_dans_presse_papier(texte_du_fichier(res.lignes));
 
   res.chemin_suivi = chemin + ".TXT";
