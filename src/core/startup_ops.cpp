@@ -326,7 +326,7 @@ IssueRecent choisir_repertoire_recent(Session& s, Repertoire actif, const std::s
       if (demander(s, "  Effacer la liste des répertoires ?\n\n", Boutons::oui_non) != Reponse::oui)
         return IssueRecent::rien;
       s.repertoires_recents.clear();
-      ecrire_lignes_texte(s.chemin_recents(), {});
+      ecrire_lignes_texte(s.chemin_recents(), std::vector<std::string>{});
       return IssueRecent::liste_effacee;
     default:
       return IssueRecent::rien;

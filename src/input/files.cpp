@@ -94,12 +94,15 @@ std::optional<std::vector<std::string>> lire_lignes_texte(const std::string& che
   return decouper_lignes(cp1252_vers_utf8(octets));
 }
 
-bool ecrire_lignes_texte(const std::string& chemin, const std::vector<std::string>& lignes) {
+namespace {
+
+template <class Lignes>
+bool ecrire_lignes(const std::string& chemin, const Lignes& lignes) {
   // Written in pieces of about a megabyte: the file is never held twice.
   constexpr std::size_t kMorceau = 1 << 20;
   std::string contenu;
   contenu.reserve(kMorceau + 4096);
-  const auto ascii = [](const std::string& l) {
+  const auto ascii = [](std::string_view l) {
     for (const char c : l)
       if (static_cast<unsigned char>(c) >= 0x80) return false;
     return true;
@@ -109,7 +112,7 @@ bool ecrire_lignes_texte(const std::string& chemin, const std::vector<std::strin
   {
     std::ofstream f(temporaire, std::ios::binary | std::ios::trunc);
     if (!f) return false;
-    for (const auto& l : lignes) {
+    for (const std::string_view l : lignes) {
       if (ascii(l)) contenu += l;
       else contenu += utf8_vers_cp1252(l);
       contenu += "\r\n";
@@ -136,6 +139,16 @@ bool ecrire_lignes_texte(const std::string& chemin, const std::vector<std::strin
   return true;
 }
 
+}  // namespace
+
+bool ecrire_lignes_texte(const std::string& chemin, const std::vector<std::string>& lignes) {
+  return ecrire_lignes(chemin, lignes);
+}
+
+bool ecrire_lignes_texte(const std::string& chemin, const LignesTexte& lignes) {
+  return ecrire_lignes(chemin, lignes);
+}
+
 std::string lire_ligne_fichier(const std::string& chemin, int k) {
   if (k < 1) return {};
   const auto lignes = lire_lignes_texte(chemin);
@@ -158,7 +171,7 @@ bool ecrire_ligne_parametre(const std::string& texte, const std::string& chemin,
 }
 
 bool ecrire_fichier_une_ligne(const std::string& texte, const std::string& chemin) {
-  return ecrire_lignes_texte(chemin, {texte});
+  return ecrire_lignes_texte(chemin, std::vector<std::string>{texte});
 }
 
 bool enregistrer_lignes(const std::vector<std::string>& zone, const std::string& chemin) {

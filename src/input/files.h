@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text_lines.h"
+
 namespace tamso {
 
 class Interaction;
@@ -48,6 +50,7 @@ std::optional<std::vector<std::string>> lire_lignes_texte(const std::string& che
 // file in the same folder renamed over the target, so that an interrupted
 // write never leaves a truncated file. False when the file cannot be written.
 bool ecrire_lignes_texte(const std::string& chemin, const std::vector<std::string>& lignes);
+bool ecrire_lignes_texte(const std::string& chemin, const LignesTexte& lignes);
 
 // Line k (from 1) of a text file; empty when the file or the line is missing.
 std::string lire_ligne_fichier(const std::string& chemin, int k);

@@ -6,13 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "core/text_lines.h"
+
 namespace tamso {
 
 struct EtatResultats {
   // The results lines (ListBox_DONNEE_date_clean), header first, and the
   // value fields alone (ListBox_juste_donnee), header first.
-  std::vector<std::string> lignes;
-  std::vector<std::string> lignes_valeurs;
+  LignesTexte lignes;
+  LignesTexte lignes_valeurs;
   // The last results file and tracking file written.
   std::string chemin_resultats;
   std::string chemin_suivi;

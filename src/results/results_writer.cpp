@@ -147,12 +147,12 @@ void cacher_patienter(Session& s) { s.etiquette("Label_patienter").clear(); }
 
 // The results lines as the results file holds them, read back as UTF-8: the
 // clipboard receives exactly the file's text.
-std::string texte_du_fichier(const std::vector<std::string>& lignes) {
+std::string texte_du_fichier(const LignesTexte& lignes) {
   std::string texte;
   std::size_t taille = 0;
-  for (const auto& l : lignes) taille += l.size() + 2;
+  for (const std::string_view l : lignes) taille += l.size() + 2;
   texte.reserve(taille);
-  for (const auto& l : lignes) {
+  for (const std::string_view l : lignes) {
     texte += l;
     texte += "\r\n";
   }
@@ -295,15 +295,18 @@ bool formater_resultats(Session& s) {
     if (k > 2) entete_valeurs += sep;
     entete_valeurs += g.titres[static_cast<std::size_t>(k)];
   }
-  res.lignes.reserve(static_cast<std::size_t>(std::max(n, 1)));
-  res.lignes_valeurs.reserve(static_cast<std::size_t>(std::max(n, 1)));
+  // About ten characters a value: the text is reserved once.
+  const auto rangs = static_cast<std::size_t>(std::max(n, 1));
+  const auto largeur = static_cast<std::size_t>(std::max(c, 1)) * 10;
+  res.lignes.reserve(rangs, rangs * (largeur + 24));
+  res.lignes_valeurs.reserve(rangs, rangs * largeur);
   res.lignes.push_back(std::move(entete));
   res.lignes_valeurs.push_back(std::move(entete_valeurs));
 
   const auto& elements = s.liste_horodatee.elements;
   static const std::string kSansDate;
   Cadence cadence;
-  std::string valeurs;
+  std::string valeurs, ligne;
   for (int r = 2; r <= n; ++r) {
     valeurs.clear();
     const long double nb = g.nb_lignes_ligne(r);
@@ -320,8 +323,7 @@ bool formater_resultats(Session& s) {
     const std::string& date =
         static_cast<std::size_t>(r) < elements.size() ? elements[static_cast<std::size_t>(r)]
                                                       : kSansDate;
-    std::string ligne;
-    ligne.reserve(date.size() + valeurs.size() + 2 * sep.size() + 12);
+    ligne.clear();
     ligne += date;
     if (c > 2) {
       ligne += sep;
@@ -331,7 +333,7 @@ bool formater_resultats(Session& s) {
     ajouter_entier(ligne, nb);
     appliquer_separateur_sortie(ligne, d.decimal_sortie);
     appliquer_separateur_sortie(valeurs, d.decimal_sortie);
-    res.lignes.push_back(std::move(ligne));
+    res.lignes.push_back(ligne);
     res.lignes_valeurs.push_back(valeurs);
     if (((r - 2) & 127) == 0 && cadence.echue()) {
       s.progression(texte_formatage(std::lround(100.0 * r / n)), 3);

@@ -587,10 +587,11 @@ void FenetrePrincipale::sur_sans_col_date() {
 
 void FenetrePrincipale::afficher_resultats() {
   const EtatResultats& r = session_.resultats;
-  const auto joindre = [](const std::vector<std::string>& lignes) {
+  const auto joindre = [](const LignesTexte& lignes) {
     QStringList l;
     l.reserve(static_cast<int>(lignes.size()));
-    for (const auto& t : lignes) l << qs(t);
+    for (const std::string_view t : lignes)
+      l << QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
     return l.join(QLatin1Char('\n'));
   };
   switch (r.vue) {

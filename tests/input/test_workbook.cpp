@@ -358,7 +358,7 @@ TEST_F(ClasseurSession, ProcessingAWorkbookMatchesProcessingItsText) {
   EXPECT_NEAR(static_cast<double>(s().grille.cellule(2, 2).valeur), 12.75, 1e-12);
   EXPECT_NEAR(static_cast<double>(s().grille.cellule(2, 3).valeur), 81.0, 1e-12);
   ASSERT_TRUE(formater_resultats(s()));
-  const std::vector<std::string> resultats_classeur = s().resultats.lignes;
+  const std::vector<std::string> resultats_classeur = s().resultats.lignes.en_vecteur();
 
   dossier_->ecrire("donnees/releves.csv", kReleves);
   s().description.masque = "csv";

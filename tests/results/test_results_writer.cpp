@@ -286,7 +286,7 @@ TEST_F(Resultats, OverwriteQuestionThenSaveDialog) {
   grille(2, {"a"});
   formater_resultats(s());
   s().description.inc_nom = false;
-  const std::string contenu = crlf(s().resultats.lignes);
+  const std::string contenu = crlf(s().resultats.lignes.en_vecteur());
 
   port_.reponses = {Reponse::oui};
   ASSERT_TRUE(enregistrer_resultats(s()));
