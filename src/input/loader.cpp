@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -215,12 +216,33 @@ bool charger_fichier_donnees(Session& s, const std::string& chemin) {
     s.ajouter_ligne_suivi("fichier VIDE => " + source);
   }
 
+  // A big file loaded for the listing is not read again for the run when it
+  // has not changed since.
+  std::string cle;
+  if (s.source == SourceDonnees::repertoire && fichier_existe(source)) {
+    std::error_code ec;
+    const auto date = std::filesystem::last_write_time(source, ec);
+    if (!ec)
+      cle = source + '\n' + std::to_string(taille_fichier(source)) + '\n' +
+            std::to_string(date.time_since_epoch().count()) + '\n' + (tabulation ? "t" : "-") +
+            (d.car_null ? "n" : "-") + d.num_ligne_donnee;
+  }
+  if (!cle.empty() && s.fichier_charge.cle == cle) {
+    apercu_fichier(s);
+    return true;
+  }
+  s.fichier_charge = FichierCharge{};
+  const auto garder_cle = [&s, &cle] { s.fichier_charge.cle = cle; };
+
   NettoyageLignes nettoyage;
   nettoyage.tabulation_vers_point_virgule = tabulation;
   s.fichier_charge = lire_fichier_charge(source, nettoyage);
   apercu_fichier(s);
   const long long num_donnee = lire_entier(d.num_ligne_donnee).value_or(0);
-  if (s.fichier_charge.nb_lignes >= num_donnee + 2 && !d.car_null) return true;
+  if (s.fichier_charge.nb_lignes >= num_donnee + 2 && !d.car_null) {
+    garder_cle();
+    return true;
+  }
 
   // A short file, or one whose unreadable characters are handled: read again
   // with NUL bytes turned into "_" (tab-separated files keep byte 1).
@@ -240,6 +262,7 @@ bool charger_fichier_donnees(Session& s, const std::string& chemin) {
   }
   s.fichier_charge = lire_fichier_charge(source, nettoyage);
   apercu_fichier(s);
+  garder_cle();
   return true;
 }
 

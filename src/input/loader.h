@@ -65,6 +65,9 @@ class FichierCharge {
   long long derniere_non_vide = -1;   // index of the last line that is not blank
   std::string texte_derniere_non_vide;  // that line, kept so it is not read again
   std::uint64_t taille = 0;           // bytes
+  // What the file was loaded from and how: a second load of the same,
+  // unchanged file with the same settings reuses this one.
+  std::string cle;
 
   // Line i (from 0), bytes as cleaned; empty beyond the end.
   std::string ligne(long long i) const;

@@ -18,7 +18,8 @@ constexpr std::size_t kDateMax = 64;
 
 bool chiffre(char c) { return c >= '0' && c <= '9'; }
 
-std::string_view sans_espaces(std::string_view t) {
+inline std::string_view sans_espaces(std::string_view t) {
+  if (t.empty() || (t.front() != ' ' && t.back() != ' ')) return t;
   std::size_t d = 0, f = t.size();
   while (d < f && t[d] == ' ') ++d;
   while (f > d && t[f - 1] == ' ') --f;
@@ -160,7 +161,7 @@ const std::array<double, 23> kPuissances = [] {
 
 bool egal_na(const PlanLecture& plan, std::string_view x) {
   for (const auto& e : plan.equivalents_na)
-    if (x == e) return true;
+    if (e.size() == x.size() && (x.empty() || e[0] == x[0]) && x == e) return true;
   return false;
 }
 
@@ -183,12 +184,31 @@ bool egal_na_adapte(const PlanLecture& plan, std::string_view x) {
 
 namespace {
 
-bool lire_nombre(std::string_view t, long double& long_, double* court) {
+// A plain decimal as its digits, its number of decimals and its sign.
+// Left uninitialised on purpose: a line reads up to 64 of them.
+struct NombreLu {
+  std::uint64_t m;
+  int decimales;
+  bool negatif;
+
+  // Both the integer and the power of ten are exact, so one division gives
+  // the correctly rounded value, as the general reader does.
+  long double long_() const {
+    const long double l = static_cast<long double>(m) / kPuissancesLongues[static_cast<std::size_t>(decimales)];
+    return negatif ? -l : l;
+  }
+  double court() const {
+    const double c = static_cast<double>(m) / kPuissances[static_cast<std::size_t>(decimales)];
+    return negatif ? -c : c;
+  }
+};
+
+inline bool lire_nombre(std::string_view t, NombreLu& r) {
   std::size_t i = 0;
   const std::size_t n = t.size();
-  bool negatif = false;
+  r.negatif = false;
   if (i < n && (t[i] == '+' || t[i] == '-')) {
-    negatif = t[i] == '-';
+    r.negatif = t[i] == '-';
     ++i;
   }
   std::uint64_t m = 0;
@@ -199,7 +219,7 @@ bool lire_nombre(std::string_view t, long double& long_, double* court) {
     if (chiffre(c)) {
       if (++nb_chiffres > 19) return false;
       m = m * 10 + static_cast<std::uint64_t>(c - '0');
-      if (marque) ++decimales;
+      decimales += marque;
     } else if ((c == '.' || c == ',') && !marque) {
       marque = true;
     } else {
@@ -207,22 +227,20 @@ bool lire_nombre(std::string_view t, long double& long_, double* court) {
     }
   }
   // Beyond 2^53 the double would need more than one rounding.
-  if (nb_chiffres == 0 || m > (std::uint64_t{1} << 53) || decimales > 19) return false;
-  // Both the integer and the power of ten are exact, so one division gives
-  // the correctly rounded value, as the general reader does.
-  const long double l = static_cast<long double>(m) / kPuissancesLongues[static_cast<std::size_t>(decimales)];
-  long_ = negatif ? -l : l;
-  if (court) {
-    const double c = static_cast<double>(m) / kPuissances[static_cast<std::size_t>(decimales)];
-    *court = negatif ? -c : c;
-  }
+  if (nb_chiffres == 0 || m > (std::uint64_t{1} << 53)) return false;
+  r.m = m;
+  r.decimales = decimales;
   return true;
 }
 
 }  // namespace
 
 bool lire_nombre_simple(std::string_view t, long double& long_, double& court) {
-  return lire_nombre(t, long_, &court);
+  NombreLu n;
+  if (!lire_nombre(t, n)) return false;
+  long_ = n.long_();
+  court = n.court();
+  return true;
 }
 
 PlanLecture construire_plan(const EtatLecteurDates& lecteur, bool multiformat, char separateur,
@@ -244,6 +262,11 @@ PlanLecture construire_plan(const EtatLecteurDates& lecteur, bool multiformat, c
   p.haut = haut;
   p.separateur_decimal = separateur_decimal;
   p.date_fixe = !lecteur.date_fixe_du_format.empty();
+  // Only a missing-data text that reads as a number can equal a number field.
+  for (const auto& e : p.equivalents_na) {
+    NombreLu n;
+    if (lire_nombre(e, n)) p.na_numerique = true;
+  }
 
   const std::string& f = lecteur.format_memorise;
   if (multiformat || f.empty() || f.size() == 10 || f == "hh_mn_ss") return p;
@@ -311,17 +334,24 @@ bool lire_ligne(const PlanLecture& plan, std::string_view ligne, double& t, long
   if (date.empty() || date.find('"') != std::string_view::npos) return false;
   if (!lire_date(plan, date, t, connu)) return false;
 
+  // The fields are read first, then converted together: the divisions do
+  // not wait on each other.
+  std::array<NombreLu, 64> nombres;
   manquants = 0;
-  for (std::size_t k = 0; k < plan.colonnes.size(); ++k) {
+  const std::size_t nv = plan.colonnes.size();
+  const bool seuils = plan.seuil_bas || plan.seuil_haut;
+  for (std::size_t k = 0; k < nv; ++k) {
     const std::string_view x = champs[static_cast<std::size_t>(plan.colonnes[k])];
-    long double v = 0;
-    double court = 0;
     bool manque;
     if (x.empty()) {
       manque = true;
-    } else if (lire_nombre(x, v, plan.seuil_bas || plan.seuil_haut ? &court : nullptr)) {
-      manque = (plan.seuil_bas && court < plan.bas) || (plan.seuil_haut && court > plan.haut) ||
-               egal_na(plan, x) || egal_na_adapte(plan, x);
+    } else if (lire_nombre(x, nombres[k])) {
+      manque = false;
+      if (seuils) {
+        const double court = nombres[k].court();
+        manque = (plan.seuil_bas && court < plan.bas) || (plan.seuil_haut && court > plan.haut);
+      }
+      manque = manque || (plan.na_numerique && (egal_na(plan, x) || egal_na_adapte(plan, x)));
     } else if (egal_na(plan, x)) {
       manque = true;
     } else {
@@ -329,10 +359,10 @@ bool lire_ligne(const PlanLecture& plan, std::string_view ligne, double& t, long
     }
     if (manque) {
       manquants |= std::uint64_t{1} << k;
-      v = 0;
+      nombres[k] = NombreLu{0, 0, false};
     }
-    valeurs[k] = v;
   }
+  for (std::size_t k = 0; k < nv; ++k) valeurs[k] = nombres[k].long_();
   return true;
 }
 
