@@ -130,6 +130,7 @@ class Moteur {
   void placer(long long j, double t, Fichier& f, TexteDate&& texte_date_normalisee, Valeur&& valeur);
   void chaine_valeur(std::string_view ligne, int c, int k, long long j, Fichier& f);
   void accumuler(int k, int c, bool na, long double v);
+  void accumuler_ligne(int k, const long double* valeurs, std::uint64_t manquants);
   bool parcourir_lignes(int i, Fichier& f);
   bool parcourir_blocs(int i, Fichier& f);
   void avancer(int i, const Fichier& f, long long lues);
@@ -528,8 +529,9 @@ void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f) {
   const std::string normalise =
       normaliser_date_mesure(texte_date(p_, ligne), p_.format, s_.lecteur_dates, s_.journal);
   const double t = normalise.size() == 19 ? lire_date_heure(normalise).value_or(0.0) : 0.0;
-  placer(j, t, f, [&normalise]() { return normalise; },
-         [&](int c, int k) { chaine_valeur(ligne, c, k, j, f); });
+  placer(j, t, f, [&normalise]() { return normalise; }, [&](int k) {
+    for (int c = 2; c <= g_.c - 1; ++c) chaine_valeur(ligne, c, k, j, f);
+  });
 }
 
 // A line the fast reader has read: its date was plain and year first, so the
@@ -543,10 +545,7 @@ void Moteur::traiter_ligne_lue(long long j, std::string_view ligne, double t,
         return normaliser_date_mesure(texte_date(p_, ligne), p_.format, s_.lecteur_dates,
                                       s_.journal);
       },
-      [&](int c, int k) {
-        const auto x = static_cast<std::size_t>(c - 2);
-        accumuler(k, c, (manquants >> x) & 1U, valeurs[x]);
-      });
+      [&](int k) { accumuler_ligne(k, valeurs, manquants); });
 }
 
 // The time corrections, the interval and the cells of one line.
@@ -578,7 +577,7 @@ void Moteur::placer(long long j, double t, Fichier& f, TexteDate&& texte_date_no
 
   ++f.assignees;
   ++lignes_run_;
-  for (int c = 2; c <= g_.c - 1; ++c) valeur(c, k);
+  valeur(k);
   Cellule& nb = g_.cellule(k, g_.c);
   nb.genre = 'r';
   nb.valeur += 1;
@@ -605,6 +604,34 @@ void Moteur::chaine_valeur(std::string_view ligne, int c, int k, long long j, Fi
   remplacer_caractere('<', ' ', x);
   remplacer_caractere(p_.separateur_decimal, '.', x);
   accumuler(k, c, false, lire_decimal_strict_long(trim(x)).value_or(0.0L));
+}
+
+// The values of a line read by the fast reader, with the same steps as
+// accumuler column by column: the row's line count is the same for every
+// column of the line, since it only grows once the line is placed.
+void Moteur::accumuler_ligne(int k, const long double* valeurs, std::uint64_t manquants) {
+  const int c = g_.c;
+  Cellule* ligne = &g_.cellule(k, 0);
+  std::int32_t* comptes = &g_.compte(k, 0);
+  const bool premiere_ligne = ligne[c].valeur == 0;
+  for (int col = 2; col <= c - 1; ++col) {
+    const auto x = static_cast<std::size_t>(col - 2);
+    Cellule& cell = ligne[col];
+    if ((manquants >> x) & 1U) {
+      cell.na = true;
+      continue;
+    }
+    cell.na = false;
+    cell.genre = 'r';
+    const long double v = valeurs[x];
+    switch (p_.methode) {
+      case 1: cell.valeur = v; break;
+      case 2: if (premiere_ligne || v > cell.valeur) cell.valeur = v; break;
+      case 3: if (premiere_ligne || v < cell.valeur) cell.valeur = v; break;
+      default: cell.valeur += v; break;
+    }
+    ++comptes[col];
+  }
 }
 
 void Moteur::accumuler(int k, int c, bool na, long double v) {
