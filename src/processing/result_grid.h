@@ -12,7 +12,9 @@
 
 namespace tamso {
 
-struct Cellule {
+// Packed: a grid holds millions of cells, and the padding that aligning the
+// extended-precision value would add almost doubles its size.
+struct __attribute__((packed)) Cellule {
   bool na = false;       // no value
   char genre = 'r';      // "s" in the date-time column, "r" elsewhere
   long double valeur = 0;

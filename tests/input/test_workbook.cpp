@@ -351,7 +351,9 @@ TEST_F(ClasseurSession, ProcessingAWorkbookMatchesProcessingItsText) {
   for (int r = 1; r <= 3; ++r) {
     lignes_classeur.push_back(s().grille.nb_lignes_ligne(r));
     for (int c = 2; c <= 3; ++c)
-      classeur.emplace_back(s().grille.cellule(r, c).na, s().grille.cellule(r, c).valeur);
+      // Copies: the grid's cells are packed.
+      classeur.emplace_back(static_cast<bool>(s().grille.cellule(r, c).na),
+                            static_cast<long double>(s().grille.cellule(r, c).valeur));
   }
   // The 00:10 timestamp takes the line of (00:00, 00:10]: 12.75 and 81.
   EXPECT_EQ(s().grille.nb_lignes_ligne(2), 1);
