@@ -148,6 +148,7 @@ class Moteur {
   Chrono::time_point debut_run_ = Chrono::now();
   double ko_total_ = 0.0, ko_traites_ = 0.0;
   long long lignes_run_ = 0;
+  bool annee_courte_ = false;  // the date format reads a two-digit year
 };
 
 bool Moteur::preparer() {
@@ -458,6 +459,7 @@ PlanLecture Moteur::plan() const {
 bool Moteur::parcourir_blocs(int i, Fichier& f) {
   const FichierCharge& fc = s_.fichier_charge;
   const PlanLecture plan_lecture = plan();
+  annee_courte_ = plan_lecture.annee_courte;
   const std::size_t nv = plan_lecture.colonnes.size();
   FichierEnBlocs fichier(fc.chemin, fc.nettoyage,
                          s_.lecture.taille_bloc > 0 ? s_.lecture.taille_bloc : FichierEnBlocs::kTailleBloc);
@@ -534,11 +536,11 @@ void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f) {
   });
 }
 
-// A line the fast reader has read: its date was plain and year first, so the
-// date reader would only have reset its run of swapped dates.
+// A line the fast reader has read: its date was plain, so the date reader
+// would only have reset its run of swapped dates (four-digit years only).
 void Moteur::traiter_ligne_lue(long long j, std::string_view ligne, double t,
                                const long double* valeurs, std::uint64_t manquants, Fichier& f) {
-  s_.lecteur_dates.nb_dates_inversees_suite = 0;
+  if (!annee_courte_) s_.lecteur_dates.nb_dates_inversees_suite = 0;
   placer(
       j, t, f,
       [&]() {

@@ -275,6 +275,19 @@ PlanLecture construire_plan(const EtatLecteurDates& lecteur, bool multiformat, c
     return k == std::string::npos ? -1 : static_cast<int>(k);
   };
   p.p_annee = position("aaaa");
+  if (p.p_annee < 0) {
+    // A two-digit year after its century digits ("jj/mm/20aa"): the reader
+    // puts the century into the text, and the format then reads a
+    // four-digit year there.
+    const int p2 = position("aa");
+    if (p2 >= 2 && chiffre(f[static_cast<std::size_t>(p2 - 2)]) &&
+        chiffre(f[static_cast<std::size_t>(p2 - 1)])) {
+      p.annee_courte = true;
+      p.p_annee = p2 - 2;
+      p.siecle[0] = f[static_cast<std::size_t>(p2 - 2)];
+      p.siecle[1] = f[static_cast<std::size_t>(p2 - 1)];
+    }
+  }
   p.p_mois = position("mm");
   p.p_jour = position("jj");
   p.p_heure = position("hh");
@@ -331,7 +344,23 @@ bool lire_ligne(const PlanLecture& plan, std::string_view ligne, double& t, long
   } else {
     date = champs[static_cast<std::size_t>(plan.col_datetime)];
   }
-  if (date.empty() || date.find('"') != std::string_view::npos) return false;
+  if (date.empty()) return false;
+  // Quotes around the date are dropped as the date reader drops them.
+  if (date.front() == '"') date.remove_prefix(1);
+  if (!date.empty() && date.find('"') == date.size() - 1) date.remove_suffix(1);
+  if (date.find('"') != std::string_view::npos) return false;
+  std::array<char, kDateMax + 2> avec_siecle;
+  if (plan.annee_courte) {
+    if (date.size() + 2 > avec_siecle.size()) return false;
+    const std::size_t place =
+        std::min(static_cast<std::size_t>(plan.p_annee), date.size());
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < place; ++i) avec_siecle[n++] = date[i];
+    avec_siecle[n++] = plan.siecle[0];
+    avec_siecle[n++] = plan.siecle[1];
+    for (std::size_t i = place; i < date.size(); ++i) avec_siecle[n++] = date[i];
+    date = std::string_view(avec_siecle.data(), n);
+  }
   if (!lire_date(plan, date, t, connu)) return false;
 
   // The fields are read first, then converted together: the divisions do

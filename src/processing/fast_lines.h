@@ -24,6 +24,8 @@ struct PlanLecture {
   int p_annee = -1, p_mois = -1, p_jour = -1, p_heure = -1, p_minute = -1, p_seconde = -1;
   std::size_t longueur_min = 0;  // shortest date text that holds every code
   bool date_fixe = false;        // the format carries a fixed date (8-character texts differ)
+  bool annee_courte = false;     // two-digit year: the century digits go into the text first
+  char siecle[2] = {'2', '0'};
   std::vector<int> colonnes;     // source column of each value column, in output order
   int col_max = 0;               // highest column read
   std::vector<std::string> equivalents_na;
