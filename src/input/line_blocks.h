@@ -31,7 +31,7 @@ struct BlocLignes {
 // An open data file cut into blocks of about `taille_bloc` bytes.
 class FichierEnBlocs {
  public:
-  static constexpr std::size_t kTailleBloc = 1 << 20;
+  static constexpr std::size_t kTailleBloc = 1 << 18;
 
   FichierEnBlocs(const std::string& chemin, NettoyageLignes nettoyage,
                  std::size_t taille_bloc = kTailleBloc);

@@ -1,6 +1,7 @@
 #include "processing/engine.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -113,6 +114,50 @@ struct Fichier {
   int curseur = 1;
 };
 
+// The row that the last fast-read lines went to, worked on in local copies:
+// lines that follow each other mostly fall in the same row, and the same
+// additions in the same order give the same values in a local copy as in
+// the grid. Given back to the grid before anything else reads or changes it.
+struct RangeeEnCours {
+  int k = -1;
+  int nv = 0;
+  std::array<long double, 64> valeurs{};
+  std::array<std::int32_t, 64> comptes{};
+  std::array<bool, 64> na{};
+  std::array<char, 64> genre{};
+  long double nb = 0;
+  char genre_nb = 'r';
+
+  void prendre(GrilleResultats& g, int rang) {
+    k = rang;
+    nv = std::min(64, g.c - 2);
+    for (int x = 0; x < nv; ++x) {
+      const Cellule& cell = g.cellule(k, x + 2);
+      valeurs[static_cast<std::size_t>(x)] = cell.valeur;
+      na[static_cast<std::size_t>(x)] = cell.na;
+      genre[static_cast<std::size_t>(x)] = cell.genre;
+      comptes[static_cast<std::size_t>(x)] = g.compte(k, x + 2);
+    }
+    const Cellule& cell_nb = g.cellule(k, g.c);
+    nb = cell_nb.valeur;
+    genre_nb = cell_nb.genre;
+  }
+  void rendre(GrilleResultats& g) {
+    if (k < 0) return;
+    for (int x = 0; x < nv; ++x) {
+      Cellule& cell = g.cellule(k, x + 2);
+      cell.valeur = valeurs[static_cast<std::size_t>(x)];
+      cell.na = na[static_cast<std::size_t>(x)];
+      cell.genre = genre[static_cast<std::size_t>(x)];
+      g.compte(k, x + 2) = comptes[static_cast<std::size_t>(x)];
+    }
+    Cellule& cell_nb = g.cellule(k, g.c);
+    cell_nb.valeur = nb;
+    cell_nb.genre = genre_nb;
+    k = -1;
+  }
+};
+
 class Moteur {
  public:
   Moteur(Session& s, const ParametresMoteur& pm) : s_(s), pm_(pm), g_(s.grille) {}
@@ -149,6 +194,7 @@ class Moteur {
   double ko_total_ = 0.0, ko_traites_ = 0.0;
   long long lignes_run_ = 0;
   bool annee_courte_ = false;  // the date format reads a two-digit year
+  RangeeEnCours rangee_;
 };
 
 bool Moteur::preparer() {
@@ -504,6 +550,7 @@ bool Moteur::parcourir_blocs(int i, Fichier& f) {
     }
   }
   file.arreter();
+  rangee_.rendre(g_);
   return lisible;
 }
 
@@ -531,8 +578,12 @@ void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f) {
   const std::string normalise =
       normaliser_date_mesure(texte_date(p_, ligne), p_.format, s_.lecteur_dates, s_.journal);
   const double t = normalise.size() == 19 ? lire_date_heure(normalise).value_or(0.0) : 0.0;
+  rangee_.rendre(g_);
   placer(j, t, f, [&normalise]() { return normalise; }, [&](int k) {
     for (int c = 2; c <= g_.c - 1; ++c) chaine_valeur(ligne, c, k, j, f);
+    Cellule& nb = g_.cellule(k, g_.c);
+    nb.genre = 'r';
+    nb.valeur += 1;
   });
 }
 
@@ -580,9 +631,6 @@ void Moteur::placer(long long j, double t, Fichier& f, TexteDate&& texte_date_no
   ++f.assignees;
   ++lignes_run_;
   valeur(k);
-  Cellule& nb = g_.cellule(k, g_.c);
-  nb.genre = 'r';
-  nb.valeur += 1;
 }
 
 void Moteur::chaine_valeur(std::string_view ligne, int c, int k, long long j, Fichier& f) {
@@ -612,28 +660,31 @@ void Moteur::chaine_valeur(std::string_view ligne, int c, int k, long long j, Fi
 // accumuler column by column: the row's line count is the same for every
 // column of the line, since it only grows once the line is placed.
 void Moteur::accumuler_ligne(int k, const long double* valeurs, std::uint64_t manquants) {
-  const int c = g_.c;
-  Cellule* ligne = &g_.cellule(k, 0);
-  std::int32_t* comptes = &g_.compte(k, 0);
-  const bool premiere_ligne = ligne[c].valeur == 0;
-  for (int col = 2; col <= c - 1; ++col) {
-    const auto x = static_cast<std::size_t>(col - 2);
-    Cellule& cell = ligne[col];
+  RangeeEnCours& r = rangee_;
+  if (r.k != k) {
+    r.rendre(g_);
+    r.prendre(g_, k);
+  }
+  const bool premiere_ligne = r.nb == 0;
+  const int nv = r.nv;
+  for (int x = 0; x < nv; ++x) {
     if ((manquants >> x) & 1U) {
-      cell.na = true;
+      r.na[x] = true;
       continue;
     }
-    cell.na = false;
-    cell.genre = 'r';
+    r.na[x] = false;
+    r.genre[x] = 'r';
     const long double v = valeurs[x];
     switch (p_.methode) {
-      case 1: cell.valeur = v; break;
-      case 2: if (premiere_ligne || v > cell.valeur) cell.valeur = v; break;
-      case 3: if (premiere_ligne || v < cell.valeur) cell.valeur = v; break;
-      default: cell.valeur += v; break;
+      case 1: r.valeurs[x] = v; break;
+      case 2: if (premiere_ligne || v > r.valeurs[x]) r.valeurs[x] = v; break;
+      case 3: if (premiere_ligne || v < r.valeurs[x]) r.valeurs[x] = v; break;
+      default: r.valeurs[x] += v; break;
     }
-    ++comptes[col];
+    ++r.comptes[x];
   }
+  r.genre_nb = 'r';
+  r.nb += 1;
 }
 
 void Moteur::accumuler(int k, int c, bool na, long double v) {
