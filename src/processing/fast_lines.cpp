@@ -159,7 +159,7 @@ const std::array<double, 23> kPuissances = [] {
   return p;
 }();
 
-bool egal_na(const PlanLecture& plan, std::string_view x) {
+inline bool egal_na(const PlanLecture& plan, std::string_view x) {
   for (const auto& e : plan.equivalents_na)
     if (e.size() == x.size() && (x.empty() || e[0] == x[0]) && x == e) return true;
   return false;
@@ -167,7 +167,7 @@ bool egal_na(const PlanLecture& plan, std::string_view x) {
 
 // The field with its "." and "," written as the computer's decimal separator
 // equals a missing-data text.
-bool egal_na_adapte(const PlanLecture& plan, std::string_view x) {
+inline bool egal_na_adapte(const PlanLecture& plan, std::string_view x) {
   for (const auto& e : plan.equivalents_na) {
     if (e.size() != x.size()) continue;
     bool egal = true;
@@ -265,7 +265,7 @@ PlanLecture construire_plan(const EtatLecteurDates& lecteur, bool multiformat, c
   // Only a missing-data text that reads as a number can equal a number field.
   for (const auto& e : p.equivalents_na) {
     NombreLu n;
-    if (lire_nombre(e, n)) p.na_numerique = true;
+    if (lire_nombre(e, n) && e.size() < 64) p.longueurs_na_numeriques |= std::uint64_t{1} << e.size();
   }
 
   const std::string& f = lecteur.format_memorise;
@@ -380,7 +380,9 @@ bool lire_ligne(const PlanLecture& plan, std::string_view ligne, double& t, long
         const double court = nombres[k].court();
         manque = (plan.seuil_bas && court < plan.bas) || (plan.seuil_haut && court > plan.haut);
       }
-      manque = manque || (plan.na_numerique && (egal_na(plan, x) || egal_na_adapte(plan, x)));
+      // Only a missing-data text of the field's length can equal it.
+      manque = manque || (x.size() < 64 && ((plan.longueurs_na_numeriques >> x.size()) & 1U) &&
+                          (egal_na(plan, x) || egal_na_adapte(plan, x)));
     } else if (egal_na(plan, x)) {
       manque = true;
     } else {

@@ -29,7 +29,7 @@ struct PlanLecture {
   std::vector<int> colonnes;     // source column of each value column, in output order
   int col_max = 0;               // highest column read
   std::vector<std::string> equivalents_na;
-  bool na_numerique = false;  // one of them reads as a number
+  std::uint64_t longueurs_na_numeriques = 0;  // bit n: one of them reads as a number of n characters
   bool seuil_bas = false, seuil_haut = false;
   double bas = 0.0, haut = 0.0;
   char separateur_decimal = ',';
