@@ -13,7 +13,7 @@ namespace tamso {
 namespace {
 
 // Days from 1970-01-01 of a proleptic Gregorian date.
-long long jours_depuis_civil(long long y, unsigned m, unsigned d) {
+constexpr long long jours_depuis_civil(long long y, unsigned m, unsigned d) {
   y -= m <= 2;
   const long long era = (y >= 0 ? y : y - 399) / 400;
   const unsigned yoe = static_cast<unsigned>(y - era * 400);
@@ -36,7 +36,7 @@ void civil_depuis_jours(long long z, int& y, int& m, int& d) {
 }
 
 // 30 December 1899 counted from 1970-01-01.
-const long long kOrigine = jours_depuis_civil(1899, 12, 30);
+constexpr long long kOrigine = jours_depuis_civil(1899, 12, 30);
 
 int jours_du_mois(int annee, int mois) {
   static const int kJours[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

@@ -1,0 +1,854 @@
+// The fast reading of data files (blocks of lines read ahead by worker
+// threads, plain lines read without the step-by-step chain) must give
+// exactly what the step-by-step chain gives: the same results lines, the
+// same tracking log, the same file table and the same grid, bit for bit.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/session.h"
+#include "input/dates.h"
+#include "input/line_blocks.h"
+#include "input/listing.h"
+#include "input/text.h"
+#include "processing/engine.h"
+#include "processing/fast_lines.h"
+#include "processing/timestamp_list.h"
+#include "results/results_writer.h"
+#include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
+
+namespace tamso {
+namespace {
+
+using test::InteractionScriptee;
+
+// ---------------------------------------------------------------- generated files
+
+// How a logger writes its lines.
+struct Disposition {
+  char separateur = ';';
+  char marque = ',';             // decimal mark of the values
+  bool deux_colonnes = false;    // date and time in two fields
+  bool t_entre = false;          // "2021-11-07T10:07:00"
+  bool espaces_multiples = false;  // runs of spaces between fields
+  bool jour_d_abord = false;     // "07/11/2021" rather than "2021-11-07"
+  bool annee_courte = false;     // "21" rather than "2021"
+  bool horloge_reculee = false;  // its clock goes back minutes rather than a day
+  int nb_valeurs = 6;
+};
+
+// 2021-11-07 10:00:00: the first timestamp of every period below. Worked
+// out at its first use: the date encoder's own constants are set up when
+// the program starts, in an order between files that is not known.
+double origine() {
+  static const double o = *encoder_date(2021, 11, 7, 10, 0, 0);
+  return o;
+}
+
+double instant(long long secondes) { return origine() + static_cast<double>(secondes) / 86400.0; }
+
+// The date fields of an instant (one, or the date and the time), written
+// day first or year first.
+std::vector<std::string> champs_date(long long secondes, const Disposition& d, bool jour_d_abord) {
+  const ChampsDate c = decoder_date(instant(secondes));
+  char annee[8], jour[32], heure[32];
+  std::snprintf(annee, sizeof annee, d.annee_courte ? "%02d" : "%04d",
+                d.annee_courte ? c.annee % 100 : c.annee);
+  if (jour_d_abord) std::snprintf(jour, sizeof jour, "%02d/%02d/%s", c.jour, c.mois, annee);
+  else std::snprintf(jour, sizeof jour, "%s-%02d-%02d", annee, c.mois, c.jour);
+  std::snprintf(heure, sizeof heure, "%02d:%02d:%02d", c.heure, c.minute, c.seconde);
+  if (d.deux_colonnes) return {jour, heure};
+  return {std::string(jour) + (d.t_entre ? "T" : " ") + heure};
+}
+
+std::vector<std::string> champs_date(long long secondes, const Disposition& d) {
+  return champs_date(secondes, d, d.jour_d_abord);
+}
+
+// The same instant written in the other order.
+std::vector<std::string> champs_date_inverses(long long secondes, const Disposition& d) {
+  return champs_date(secondes, d, !d.jour_d_abord);
+}
+
+class Generateur {
+ public:
+  Generateur(unsigned graine, Disposition d) : g_(graine), d_(d) {}
+
+  int de(int n) { return static_cast<int>(g_() % static_cast<unsigned>(n)); }
+
+  // A measurement like 12,345 or -1013,2.
+  std::string valeur() {
+    std::string r = de(10) == 0 ? "-" : "";
+    r += std::to_string(de(2000));
+    const int decimales = de(4);
+    if (decimales > 0) {
+      r += d_.marque;
+      for (int k = 0; k < decimales; ++k) r += static_cast<char>('0' + de(10));
+    }
+    return r;
+  }
+
+  // Values of a plain line, now and then a missing one.
+  std::vector<std::string> valeurs(bool manquantes = true) {
+    std::vector<std::string> v;
+    for (int k = 0; k < d_.nb_valeurs; ++k) {
+      const int x = manquantes ? de(100) : 99;
+      v.push_back(x < 3 ? "-99999" : x < 6 ? "" : x < 8 ? "NA" : valeur());
+    }
+    return v;
+  }
+
+  std::string joindre(const std::vector<std::string>& champs, bool espaces_multiples = true) {
+    std::string r;
+    for (std::size_t i = 0; i < champs.size(); ++i) {
+      if (i > 0) {
+        r += d_.separateur;
+        if (espaces_multiples && d_.espaces_multiples) r += std::string(static_cast<std::size_t>(de(4)), ' ');
+      }
+      r += champs[i];
+    }
+    if (espaces_multiples && d_.espaces_multiples && de(3) == 0) r = std::string(static_cast<std::size_t>(1 + de(3)), ' ') + r;
+    return r;
+  }
+
+  std::string ligne_simple(long long t, bool manquantes = true) {
+    auto champs = champs_date(t, d_);
+    for (auto& v : valeurs(manquantes)) champs.push_back(v);
+    return joindre(champs);
+  }
+
+  std::string titre() {
+    std::vector<std::string> t = {"Date"};
+    if (d_.deux_colonnes) t.push_back("Heure");
+    for (int k = 0; k < d_.nb_valeurs; ++k) t.push_back("T" + std::string(1, static_cast<char>('A' + k)));
+    // The listing takes a title line spaced out like the data for numbers.
+    return joindre(t, false);
+  }
+
+  // Plain lines about every minute (a few seconds of jitter), with gaps.
+  std::vector<std::string> lignes_simples(int nb, long long& t) {
+    std::vector<std::string> r;
+    for (int i = 0; i < nb; ++i) {
+      t += 55 + de(11);
+      if (de(100) == 0) t += 600 + 60 * de(90);
+      r.push_back(ligne_simple(t));
+    }
+    return r;
+  }
+
+  // A line the fast reader is not meant to read, or that puts a rule of the
+  // chain to work.
+  std::string ligne_hostile(long long& t) {
+    t += 55 + de(11);
+    const char s = d_.separateur;
+    const std::string sep(1, s);
+    auto date = champs_date(t, d_);
+    auto v = valeurs(false);
+    const auto avec = [&](std::vector<std::string> dates, std::vector<std::string> vals) {
+      for (auto& x : vals) dates.push_back(x);
+      return joindre(dates);
+    };
+    switch (de(27)) {
+      case 0: {  // odd spacing around the fields
+        std::string r;
+        for (const auto& c : date) r += "  " + c + "   " + sep;
+        for (const auto& x : v) r += " " + x + "  " + sep;
+        r.pop_back();
+        return s == ' ' ? r : r + "  ";
+      }
+      case 1:  // quoted date: whole, at its head or end only, doubled, inside
+        for (auto& c : date) {
+          switch (de(5)) {
+            case 0: c = "\"" + c + "\""; break;
+            case 1: c = "\"" + c; break;
+            case 2: c += "\""; break;
+            case 3: c = "\"\"" + c + "\"\""; break;
+            default: c.insert(static_cast<std::size_t>(de(static_cast<int>(c.size()))), 1, '"'); break;
+          }
+        }
+        return avec(date, v);
+      case 2:  // quoted values
+        for (auto& x : v) x = "\"" + x + "\"";
+        return avec(date, v);
+      case 3:  // detection limits
+        v[static_cast<std::size_t>(de(d_.nb_valeurs))] = std::string("<0") + d_.marque + "5";
+        v[static_cast<std::size_t>(de(d_.nb_valeurs))] = "<" + valeur();
+        return avec(date, v);
+      case 4:  // exponents
+        v[0] = std::string("1") + d_.marque + "5E2";
+        v[1] = "2e-1";
+        v[2] = std::string("-3") + d_.marque + "25E+1";
+        return avec(date, v);
+      case 5: {  // a NUL byte anywhere, at the end, or between the date's codes
+        std::string r = avec(date, v);
+        const int ou = de(3);
+        if (ou == 0) r.insert(static_cast<std::size_t>(de(static_cast<int>(r.size()))), 1, '\0');
+        if (ou == 1) r += '\0';
+        if (ou == 2) r[r.find('-')] = '\0';
+        return r;
+      }
+      case 6:  // the date in the other order
+        return avec(champs_date_inverses(t, d_), v);
+      case 7: {  // a date going backwards: nearly one day earlier, or minutes
+        const long long arriere = d_.horloge_reculee ? t - 180 - 60 * de(20) : t - 86400 + 20;
+        return avec(champs_date(arriere, d_), v);
+      }
+      case 8: {  // the same date twice
+        const std::string l = avec(date, v);
+        return l + "\r\n" + avec(date, valeurs(false));
+      }
+      case 9:  // too few fields, or none after the date
+        v.resize(static_cast<std::size_t>(de(3)));
+        return avec(date, v);
+      case 10:  // text in a value column
+        v[static_cast<std::size_t>(de(d_.nb_valeurs))] = de(2) ? "abc" : "12" + std::string(1, d_.marque) + "3x";
+        v[static_cast<std::size_t>(de(d_.nb_valeurs))] = "\xE9t\xE9";
+        return avec(date, v);
+      case 11:
+        return "";
+      case 12:
+        return std::string(static_cast<std::size_t>(1 + de(5)), ' ');
+      case 13:  // a title line among the data
+        return titre();
+      case 14: {  // dates the chain refuses or reads as 0
+        static const char* kMauvaises[] = {"2021-02-31 10:07:00", "2021-11-07 24:00:00",
+                                           "2021-11-07 10:61:00", "2021-11-07", "n'importe quoi",
+                                           "2021-13-01 00:00:00", "2021-11-07 10:07", "0000-01-01 00:00:00"};
+        const std::string m = kMauvaises[de(8)];
+        std::vector<std::string> dd;
+        if (d_.deux_colonnes) {
+          dd = {m.substr(0, 10), m.size() > 11 ? m.substr(11) : std::string()};
+        } else {
+          std::string x = m;
+          if (d_.t_entre && x.size() > 10) x[10] = 'T';
+          if (s == ' ') {
+            for (char& c : x)
+              if (c == ' ') c = '_';
+          }
+          dd = {x};
+        }
+        return avec(dd, v);
+      }
+      case 15: {  // numbers at the edges of the plain forms
+        static const char* kNombres[] = {"-0", ".5", "5.", "+3", "12345678901234567890",
+                                         "98765432109876543", "0,1", "-,25", "007", "9007199254740993"};
+        for (auto& x : v) {
+          x = kNombres[de(10)];
+          for (char& c : x)
+            if (c == ',' || c == '.') c = d_.marque;
+        }
+        return avec(date, v);
+      }
+      case 16:  // a leading and a trailing separator
+        return sep + avec(date, v) + sep;
+      case 17: {  // a line longer than a small block
+        std::string r = avec(date, v);
+        for (int k = 0; k < 40; ++k) r += sep + valeur();
+        return r;
+      }
+      case 18: {  // a control character
+        std::string r = avec(date, v);
+        r.insert(static_cast<std::size_t>(de(static_cast<int>(r.size()))), 1, de(2) ? '\x02' : '\t');
+        return r;
+      }
+      case 19:  // extra text after the seconds
+        date.back() += ".500";
+        return avec(date, v);
+      case 20:  // a high byte inside the date, away from its codes
+        if (!d_.deux_colonnes) date[0][10] = '\xE9';
+        return avec(date, v);
+      case 21:  // missing-data texts and empty fields only
+        for (auto& x : v) x = de(3) == 0 ? "NA" : de(2) ? "" : "-99999";
+        return avec(date, v);
+      case 22:  // a missing-data text written with a decimal mark
+        v[0] = std::string("-99999") + d_.marque + "0";
+        v[1] = "-99999.0";
+        v[2] = "999.9";
+        v[3] = d_.separateur == ',' ? "999.9" : "999,9";
+        return avec(date, v);
+      case 23: {  // values on and around the thresholds of the settings below
+        static const char* kBords[] = {"-5,5", "-5,50", "1500", "1500,0", "-5,500001", "1500,001",
+                                       "-5,499", "1499,999", "-5.5", "1500.0"};
+        for (auto& x : v) {
+          x = kBords[de(10)];
+          if (d_.marque == '.')
+            for (char& c : x)
+              if (c == ',') c = '.';
+        }
+        return avec(date, v);
+      }
+      case 24:
+      case 25: {  // a plain line with a few bytes changed
+        static const std::string kOctets = std::string("0123456789 \";,.-+:/TEe<x_\t\xE9") + '\0';
+        std::string r = avec(date, v);
+        const int n = 1 + de(3);
+        for (int k = 0; k < n; ++k) {
+          const auto ou = static_cast<std::size_t>(de(static_cast<int>(r.size())));
+          const char c = kOctets[static_cast<std::size_t>(de(static_cast<int>(kOctets.size())))];
+          if (de(4) == 0) r.insert(ou, 1, c);
+          else if (de(3) == 0) r.erase(ou, 1);
+          else r[ou] = c;
+        }
+        return r;
+      }
+      default:  // a date field with nothing in it
+        date.assign(date.size(), "");
+        return avec(date, v);
+    }
+  }
+
+  // The lines of a hostile file: the first and last data lines stay plain
+  // (the listing reads their dates), a third of the others are hostile.
+  std::vector<std::string> lignes_hostiles(int nb, long long& t) {
+    std::vector<std::string> r;
+    for (int i = 0; i < nb; ++i) {
+      if (i >= 2 && i + 1 < nb && de(3) == 0) {
+        r.push_back(ligne_hostile(t));
+      } else {
+        t += 55 + de(11);
+        if (de(60) == 0) t += 600 + 60 * de(30);
+        r.push_back(ligne_simple(t));
+      }
+    }
+    return r;
+  }
+
+  // Lines joined with mixed ends (LF, CR, CR LF); `fin`: 0 a last end, 1
+  // none, 2 a lone CR as the very last byte.
+  std::string assembler(const std::vector<std::string>& lignes, bool fins_mixtes, int fin) {
+    std::string r;
+    for (std::size_t i = 0; i < lignes.size(); ++i) {
+      r += lignes[i];
+      if (i + 1 == lignes.size()) break;
+      const int x = fins_mixtes ? de(20) : 0;
+      r += x < 12 ? "\r\n" : x < 17 ? "\n" : "\r";
+    }
+    if (fin == 0) r += "\r\n";
+    if (fin == 2) r += "\r";
+    return r;
+  }
+
+ private:
+  std::mt19937 g_;
+  Disposition d_;
+};
+
+// ---------------------------------------------------------------- one run
+
+struct Lecture {
+  const char* nom;
+  bool reference;
+  int fils;
+  std::size_t taille_bloc;
+};
+
+// The step-by-step chain first: the others are compared with it.
+const Lecture kLectures[] = {
+    {"pas a pas", true, 0, 0},
+    {"rapide, 1 fil", false, 1, 0},
+    {"rapide, 1 fil, blocs de 100 octets", false, 1, 100},
+    {"rapide, 3 fils, blocs de 64 octets", false, 3, 64},
+    {"rapide, 2 fils, blocs de 200 octets", false, 2, 200},
+};
+
+struct Reglage {
+  std::string dossier;  // the data folder
+  std::function<void(Description&)> description = [](Description&) {};
+  char separateur_decimal = ',';
+  long long debut = 0, fin = 0;  // period, seconds after origine()
+  double pas = 10.0 / 1440;
+  int test_date = kTestInfOuEgal;
+};
+
+// How a run ends, and how the timestamp list is made.
+using FinMoteur = decltype(executer_moteur(std::declval<Session&>(), ParametresMoteur{}));
+using FinListe = decltype(generer_liste_horodatee(std::declval<Session&>()));
+
+struct CelluleLue {
+  long double valeur;
+  bool na;
+  char genre;
+  std::int32_t compte;
+};
+
+struct Sortie {
+  FinMoteur fin = FinMoteur::echec;
+  std::vector<std::string> resultats;
+  std::vector<std::string> journal;  // the lines the run added
+  std::vector<std::string> table;    // the file rows
+  std::vector<std::string> messages;
+  std::vector<std::string> titres;
+  std::vector<int> manquants;
+  std::vector<CelluleLue> cellules;
+  int n = 0, c = 0;
+  long long extraites = 0;
+  double date_min = 0, date_max = 0;
+  std::string etiquette_lignes;
+  // Lines of the last file as the fast reader sorts them.
+  long long rapides = 0, pas_a_pas = 0;
+};
+
+// The run counted unreadable lines in its tracking log.
+bool journal_compte_des_illisibles(const Sortie& o) {
+  for (const auto& l : o.journal)
+    if (commence_par(l, "nb_pb = ")) return true;
+  return false;
+}
+
+// The fast reader's plan for the run just made, built from the same
+// settings as the engine builds it.
+PlanLecture plan_du_run(Session& s) {
+  const Description& d = s.description;
+  const GrilleResultats& g = s.grille;
+  std::vector<int> colonnes;
+  for (int c = 2; c <= g.c - 1; ++c) colonnes.push_back(g.sources[static_cast<std::size_t>(c)]);
+  std::vector<std::string> na;
+  std::size_t debut = 0;
+  for (int k = 0; k < 7; ++k) {
+    const std::size_t fin = d.equiv_na.find(';', debut);
+    na.push_back(trim(d.equiv_na.substr(debut, fin == std::string::npos ? fin : fin - debut)));
+    if (fin == std::string::npos) break;
+    debut = fin + 1;
+  }
+  const char sep = d.separateur_colonne == 1 ? ' ' : d.separateur_colonne == 3 ? ',' : ';';
+  const std::string format = d.datetime_nb_col == 1
+                                 ? trim(d.format_date_mesure_seule) + " " + trim(d.format_time_mesure_seul)
+                                 : trim(d.format_datetime_mesure);
+  return construire_plan(s.lecteur_dates, contient(format, "multiformat") || contient(format, "OU"),
+                         sep, d.datetime_nb_col == 1, entier_ou(d.num_col_datetime, 1),
+                         entier_ou(d.num_col_date, 1), entier_ou(d.num_col_time, 2), colonnes, na,
+                         !d.min_na.empty(), texte_en_reel(d.min_na), !d.max_na.empty(),
+                         texte_en_reel(d.max_na), s.separateur_decimal());
+}
+
+bool memes_bits(long double a, long double b) {
+  constexpr std::size_t n = std::numeric_limits<long double>::digits == 64 ? 10 : sizeof(long double);
+  unsigned char x[sizeof(long double)] = {}, y[sizeof(long double)] = {};
+  std::memcpy(x, &a, sizeof a);
+  std::memcpy(y, &b, sizeof b);
+  return std::memcmp(x, y, n) == 0;
+}
+
+std::string texte_long(long double v) {
+  char b[80];
+  std::snprintf(b, sizeof b, "%.21Lg", v);
+  return b;
+}
+
+// Two lists of lines, the first difference shown rather than both lists.
+::testing::AssertionResult memes_lignes(const std::vector<std::string>& attendu,
+                                        const std::vector<std::string>& obtenu) {
+  for (std::size_t i = 0; i < std::min(attendu.size(), obtenu.size()); ++i)
+    if (attendu[i] != obtenu[i])
+      return ::testing::AssertionFailure() << "ligne " << i << ": pas à pas <" << attendu[i]
+                                           << ">, rapide <" << obtenu[i] << ">";
+  if (attendu.size() != obtenu.size())
+    return ::testing::AssertionFailure() << attendu.size() << " lignes pas à pas, " << obtenu.size()
+                                         << " en lecture rapide";
+  return ::testing::AssertionSuccess();
+}
+
+class Differentiel : public test::AvecDossier {
+ protected:
+  // Writes a data file into a folder of its own; returns the folder.
+  std::string fichier(const std::string& dossier, const std::string& nom, const std::string& octets) {
+    dossier_->ecrire(dossier + "/" + nom, octets);
+    return dossier_->chemin() + dossier + "/";
+  }
+
+  Sortie executer(const Reglage& r, const Lecture& l) {
+    InteractionScriptee port;
+    auto session = std::make_unique<Session>(port, OptionsSession{r.separateur_decimal, programme_});
+    Session& s = *session;
+    Description& d = s.description;
+    d = description_par_defaut(programme_);
+    d.dossier_choisi = r.dossier;
+    d.masque = "*.csv";
+    d.separateur_colonne = 2;
+    d.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
+    d.equiv_na = "NA;-99999";
+    d.f_station = "S1";
+    d.nb_decimale = "12";
+    r.description(d);
+    s.lecture.reference = l.reference;
+    s.lecture.fils = l.fils;
+    s.lecture.taille_bloc = l.taille_bloc;
+
+    Sortie o;
+    EXPECT_TRUE(lister_fichiers_donnees(s)) << port.dernier_texte();
+    s.periode.debut = date_heure_en_texte(instant(r.debut));
+    s.periode.fin = date_heure_en_texte(instant(r.fin));
+    s.periode.pas = r.pas;
+    s.periode.unite = kUniteHeure;
+    s.periode.test_date = r.test_date;
+    EXPECT_EQ(generer_liste_horodatee(s), FinListe::creee);
+    const std::size_t avant = s.journal.lignes().size();
+    o.fin = executer_moteur(s, ParametresMoteur{});
+    o.journal.assign(s.journal.lignes().begin() + static_cast<std::ptrdiff_t>(avant),
+                     s.journal.lignes().end());
+    formater_resultats(s);
+    for (const auto& l : s.resultats.lignes) o.resultats.emplace_back(l);
+    const int duree = s.table.position_colonne("durée de traitement", port);
+    for (int ligne = 1; ligne < s.table.nb_lignes(); ++ligne)
+      for (int col = 0; col < s.table.nb_colonnes(); ++col)
+        if (col != duree) o.table.push_back(s.table.cellule(col, ligne));
+    o.messages = port.textes();
+    const GrilleResultats& g = s.grille;
+    o.n = g.n();
+    o.c = g.c;
+    o.titres = g.titres;
+    o.manquants = g.manquants;
+    for (int ligne = 1; ligne <= g.n(); ++ligne)
+      for (int col = 1; col <= g.c; ++col) {
+        const Cellule& x = g.cellule(ligne, col);
+        o.cellules.push_back({x.valeur, x.na, x.genre, g.compte(ligne, col)});
+      }
+    o.extraites = s.etat_traitement.lignes_extraites;
+    o.date_min = s.etat_traitement.date_min;
+    o.date_max = s.etat_traitement.date_max;
+    o.etiquette_lignes = s.etiquette("Label_nlig_impliquee");
+
+    if (l.reference && o.fin == FinMoteur::termine) {
+      const PlanLecture p = plan_du_run(s);
+      FichierEnBlocs f(s.fichier_charge.chemin, s.fichier_charge.nettoyage);
+      BlocLignes b;
+      LignesLues lues;
+      for (std::uint64_t k = 0; k < f.nb_blocs(); ++k) {
+        f.lire(k, b);
+        lire_lignes_rapides(p, b.texte.data(), b.debuts, b.longueurs, lues);
+        for (const StatutLigne st : lues.statuts) {
+          o.rapides += st == StatutLigne::rapide;
+          o.pas_a_pas += st == StatutLigne::reference;
+        }
+      }
+    }
+    return o;
+  }
+
+  static void comparer(const Sortie& a, const Sortie& b, const std::string& quoi) {
+    EXPECT_EQ(b.fin, a.fin) << quoi;
+    EXPECT_TRUE(memes_lignes(a.resultats, b.resultats)) << quoi << ", résultats";
+    EXPECT_TRUE(memes_lignes(a.journal, b.journal)) << quoi << ", suivi";
+    EXPECT_TRUE(memes_lignes(a.table, b.table)) << quoi << ", tableau des fichiers";
+    EXPECT_TRUE(memes_lignes(a.messages, b.messages)) << quoi << ", messages";
+    EXPECT_TRUE(memes_lignes(a.titres, b.titres)) << quoi << ", titres";
+    EXPECT_EQ(b.manquants, a.manquants) << quoi;
+    EXPECT_EQ(b.extraites, a.extraites) << quoi;
+    EXPECT_EQ(b.date_min, a.date_min) << quoi;
+    EXPECT_EQ(b.date_max, a.date_max) << quoi;
+    EXPECT_EQ(b.etiquette_lignes, a.etiquette_lignes) << quoi;
+    ASSERT_EQ(b.n, a.n) << quoi;
+    ASSERT_EQ(b.c, a.c) << quoi;
+    ASSERT_EQ(b.cellules.size(), a.cellules.size()) << quoi;
+    int ecarts = 0;
+    for (std::size_t i = 0; i < a.cellules.size() && ecarts < 5; ++i) {
+      const CelluleLue& x = a.cellules[i];
+      const CelluleLue& y = b.cellules[i];
+      if (memes_bits(x.valeur, y.valeur) && x.na == y.na && x.genre == y.genre && x.compte == y.compte)
+        continue;
+      ++ecarts;
+      ADD_FAILURE() << quoi << ": ligne " << i / static_cast<std::size_t>(a.c) + 1 << " colonne "
+                    << i % static_cast<std::size_t>(a.c) + 1 << " pas à pas " << texte_long(x.valeur)
+                    << (x.na ? " NA" : "") << " n=" << x.compte << ", rapide " << texte_long(y.valeur)
+                    << (y.na ? " NA" : "") << " n=" << y.compte;
+    }
+  }
+
+  // Runs the engine under every way of reading and compares each with the
+  // step-by-step chain. Gives the step-by-step run.
+  Sortie verifier(const Reglage& r, const std::string& quoi) {
+    const Sortie reference = executer(r, kLectures[0]);
+    EXPECT_EQ(reference.fin, FinMoteur::termine) << quoi;
+    for (std::size_t k = 1; k < std::size(kLectures); ++k)
+      comparer(reference, executer(r, kLectures[k]), quoi + " / " + kLectures[k].nom);
+    return reference;
+  }
+
+  // Cells of value columns that hold a value (not NA) in rows that got lines.
+  static int cellules_avec_valeur(const Sortie& o) {
+    int n = 0;
+    for (std::size_t i = 0; i < o.cellules.size(); ++i) {
+      const int col = static_cast<int>(i % static_cast<std::size_t>(o.c)) + 1;
+      n += col > 1 && col < o.c && !o.cellules[i].na && o.cellules[i].compte > 0;
+    }
+    return n;
+  }
+};
+
+// ---------------------------------------------------------------- plain files
+
+TEST_F(Differentiel, GeneratedLoggerFilesSplitInTwo) {
+  Generateur g(1107, {});
+  long long t = 7 * 60;
+  auto premiere = g.lignes_simples(1800, t);
+  auto seconde = g.lignes_simples(1200, t);
+  premiere.insert(premiere.begin(), g.titre());
+  seconde.insert(seconde.begin(), g.titre());
+  Reglage r;
+  r.dossier = fichier("simple", "a.csv", g.assembler(premiere, false, 0));
+  fichier("simple", "b.csv", g.assembler(seconde, false, 1));
+  r.fin = t + 600;
+  const Sortie o = verifier(r, "fichier simple");
+  EXPECT_EQ(o.extraites, 3000);
+  EXPECT_GT(cellules_avec_valeur(o), 1000);
+  EXPECT_EQ(o.pas_a_pas, 1);  // the title line of the last file
+  EXPECT_EQ(o.rapides, 1200);
+}
+
+// The first data line further down: the lines before it are read by the
+// fast reader but must not be placed, nor shift the values of the others.
+TEST_F(Differentiel, FirstDataLineFurtherDown) {
+  Generateur g(5, {});
+  long long t = 7 * 60;
+  auto lignes = g.lignes_simples(600, t);
+  lignes.insert(lignes.begin(), g.titre());
+  Reglage r;
+  r.dossier = fichier("decale", "a.csv", g.assembler(lignes, true, 0));
+  r.fin = t + 600;
+  for (const int premiere : {2, 6, 137}) {
+    r.description = [premiere](Description& d) { d.num_ligne_donnee = std::to_string(premiere); };
+    const Sortie o = verifier(r, "première ligne " + std::to_string(premiere));
+    EXPECT_EQ(o.extraites, 600 - (premiere - 2));
+  }
+}
+
+// ---------------------------------------------------------------- hostile files
+
+class DifferentielHostile : public Differentiel {
+ protected:
+  Reglage hostile(unsigned graine, Disposition d, int nb, int fin, const std::string& nom) {
+    Generateur g(graine, d);
+    long long t = 7 * 60;
+    auto lignes = g.lignes_hostiles(nb, t);
+    lignes.insert(lignes.begin(), g.titre());
+    Reglage r;
+    r.dossier = fichier(nom, "h.csv", g.assembler(lignes, true, fin));
+    r.fin = t + 600;
+    return r;
+  }
+};
+
+TEST_F(DifferentielHostile, EveryMethodWithBothTimeCorrections) {
+  Reglage r = hostile(2021, {}, 900, 2, "hostile");
+  for (int methode = 0; methode <= 5; ++methode) {
+    r.description = [methode](Description& d) {
+      d.methode = methode;
+      d.correction_si_t1supt2 = true;
+      d.correction_si_t1egalt2 = true;
+    };
+    const Sortie o = verifier(r, "méthode " + std::to_string(methode));
+    EXPECT_GT(o.rapides, 400);
+    EXPECT_GT(o.pas_a_pas, 150);
+    EXPECT_GT(cellules_avec_valeur(o), 200);
+    // The corrections and the chain's messages did happen.
+    const auto contient_ligne = [&o](const std::string& morceau) {
+      for (const auto& l : o.journal)
+        if (contient(l, morceau)) return true;
+      return false;
+    };
+    EXPECT_TRUE(contient_ligne(" : + 1j à ")) << methode;
+    EXPECT_TRUE(contient_ligne(" : + 1s à ")) << methode;
+    EXPECT_TRUE(contient_ligne("date inversée mais corrigée")) << methode;
+    EXPECT_TRUE(contient_ligne("erreur date")) << methode;
+  }
+}
+
+// A clock going back a few minutes sends lines to rows already filled,
+// before and after lines of other rows: the values are added up in the same
+// order whatever the reading.
+TEST_F(DifferentielHostile, LinesBackToEarlierRowsWithTheStrictTest) {
+  Disposition d;
+  d.horloge_reculee = true;
+  Reglage r = hostile(77, d, 700, 1, "hostile");
+  r.test_date = kTestInfStrict;
+  r.pas = 5.0 / 1440;
+  for (const int methode : {0, 2, 3, 5}) {
+    r.description = [methode](Description& x) { x.methode = methode; };
+    const Sortie o = verifier(r, "inf strict, méthode " + std::to_string(methode));
+    EXPECT_GT(o.rapides, 300);
+    EXPECT_GT(o.pas_a_pas, 100);
+  }
+}
+
+TEST_F(DifferentielHostile, UnreadableCharactersHandled) {
+  // NUL bytes read as "_", other control characters make the line unreadable.
+  Reglage r = hostile(31, {}, 700, 0, "hostile");
+  r.description = [](Description& d) {
+    d.car_null = true;
+    d.correction_si_t1supt2 = true;
+  };
+  const Sortie o = verifier(r, "caractères nuls");
+  EXPECT_TRUE(journal_compte_des_illisibles(o));
+}
+
+TEST_F(DifferentielHostile, EveryColumnSeparator) {
+  struct Cas {
+    int choix;
+    Disposition d;
+    const char* nom;
+  };
+  Disposition tab;
+  tab.separateur = '\t';
+  Disposition virgule;
+  virgule.separateur = ',';
+  virgule.marque = '.';
+  Disposition espaces;
+  espaces.separateur = ' ';
+  espaces.espaces_multiples = true;
+  espaces.t_entre = true;
+  Disposition espaces_deux = espaces;
+  espaces_deux.t_entre = false;
+  espaces_deux.deux_colonnes = true;
+  const Cas cas[] = {{0, tab, "tabulation"},
+                     {1, espaces, "espace"},
+                     {1, espaces_deux, "espace, date et heure"},
+                     {2, {}, "point-virgule"},
+                     {3, virgule, "virgule"}};
+  unsigned graine = 300;
+  for (const Cas& c : cas) {
+    ++graine;
+    Reglage r = hostile(graine, c.d, 500, static_cast<int>(graine % 3), c.nom);
+    const Disposition d = c.d;
+    const int choix = c.choix;
+    r.description = [choix, d](Description& x) {
+      x.separateur_colonne = choix;
+      x.correction_si_t1supt2 = true;
+      if (d.t_entre) x.format_datetime_mesure = "aaaa-mm-jjThh:mn:ss";
+      if (d.deux_colonnes) {
+        x.datetime_nb_col = 1;
+        x.format_date_mesure_seule = "aaaa-mm-jj";
+        x.format_time_mesure_seul = "hh:mn:ss";
+        x.num_col_date = "1";
+        x.num_col_time = "2";
+      }
+    };
+    const Sortie o = verifier(r, c.nom);
+    EXPECT_GT(o.rapides, 200) << c.nom;
+    EXPECT_GT(o.pas_a_pas, 50) << c.nom;
+    EXPECT_EQ(o.c, 8) << c.nom;  // six value columns
+    EXPECT_GT(cellules_avec_valeur(o), 100) << c.nom;
+  }
+}
+
+TEST_F(DifferentielHostile, TabSeparatedFileWithUnreadableCharacters) {
+  // Tab-separated files keep NUL bytes as byte 1: those lines are unreadable.
+  Disposition tab;
+  tab.separateur = '\t';
+  Reglage r = hostile(41, tab, 500, 0, "tabulation");
+  r.description = [](Description& d) {
+    d.separateur_colonne = 0;
+    d.car_null = true;
+  };
+  const Sortie o = verifier(r, "tabulation, caractères nuls");
+  EXPECT_TRUE(journal_compte_des_illisibles(o));
+}
+
+TEST_F(DifferentielHostile, DateAndTimeInTwoColumns) {
+  Disposition d;
+  d.deux_colonnes = true;
+  Reglage r = hostile(55, d, 600, 0, "deux");
+  r.description = [](Description& x) {
+    x.datetime_nb_col = 1;
+    x.format_date_mesure_seule = "aaaa-mm-jj";
+    x.format_time_mesure_seul = "hh:mn:ss";
+    x.num_col_date = "1";
+    x.num_col_time = "2";
+    x.correction_si_t1supt2 = true;
+    x.correction_si_t1egalt2 = true;
+  };
+  const Sortie o = verifier(r, "date et heure en deux colonnes");
+  EXPECT_GT(o.rapides, 300);
+  // A chosen list of columns, in another order.
+  r.description = [](Description& x) {
+    x.datetime_nb_col = 1;
+    x.format_date_mesure_seule = "aaaa-mm-jj";
+    x.format_time_mesure_seul = "hh:mn:ss";
+    x.num_col_date = "1";
+    x.num_col_time = "2";
+    x.col_cochee = true;
+    x.col_cochee_liste = "8,3,5";
+  };
+  const Sortie choisies = verifier(r, "colonnes choisies");
+  EXPECT_EQ(choisies.c, 5);
+}
+
+TEST_F(DifferentielHostile, ThresholdsAndDecimalSeparators) {
+  Disposition point;
+  point.marque = '.';
+  const Reglage virgule = hostile(61, {}, 500, 0, "virgule");
+  const Reglage avec_point = hostile(62, point, 500, 0, "point");
+  for (const Reglage* base : {&virgule, &avec_point}) {
+    for (const char sep : {',', '.'}) {
+      Reglage r = *base;
+      r.separateur_decimal = sep;
+      r.description = [](Description& d) {
+        d.min_na = "-5,5";
+        d.max_na = "1500";
+        d.equiv_na = "NA; -99999 ;-99999,0;abc;999,9;";
+      };
+      const std::string quoi = std::string(base == &virgule ? "marque ," : "marque .") +
+                               ", séparateur " + sep;
+      const Sortie o = verifier(r, quoi);
+      EXPECT_GT(o.rapides, 200) << quoi;
+      EXPECT_GT(cellules_avec_valeur(o), 100) << quoi;
+    }
+  }
+}
+
+TEST_F(DifferentielHostile, OtherDateFormats) {
+  // Day first: the year-first lines are the swapped ones.
+  Disposition jour;
+  jour.jour_d_abord = true;
+  Reglage r = hostile(88, jour, 500, 0, "jour");
+  r.description = [](Description& d) {
+    d.format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
+    d.correction_si_t1supt2 = true;
+  };
+  Sortie o = verifier(r, "jour d'abord");
+  EXPECT_GT(o.rapides, 250);
+  EXPECT_GT(o.pas_a_pas, 30);
+
+  // Without seconds in the format; the files have them.
+  Reglage sans = hostile(89, {}, 400, 0, "sans");
+  sans.description = [](Description& d) { d.format_datetime_mesure = "aaaa-mm-jj hh:mn"; };
+  o = verifier(sans, "sans secondes");
+  EXPECT_GT(o.rapides, 200);
+
+  // Two-digit years after their century digits, year first and day first.
+  Disposition courte;
+  courte.annee_courte = true;
+  Reglage r2 = hostile(90, courte, 500, 0, "courte");
+  r2.description = [](Description& d) {
+    d.format_datetime_mesure = "20aa-mm-jj hh:mn:ss";
+    d.correction_si_t1supt2 = true;
+  };
+  o = verifier(r2, "année sur deux chiffres");
+  EXPECT_GT(o.rapides, 300);
+  EXPECT_GT(cellules_avec_valeur(o), 100);
+  courte.jour_d_abord = true;
+  r2 = hostile(91, courte, 500, 0, "courte_jour");
+  r2.description = [](Description& d) { d.format_datetime_mesure = "jj/mm/20aa hh:mn:ss"; };
+  o = verifier(r2, "année sur deux chiffres, jour d'abord");
+  EXPECT_GT(o.rapides, 300);
+  EXPECT_GT(cellules_avec_valeur(o), 100);
+
+  // A multiformat format: every line goes through the chain, in blocks.
+  sans.description = [](Description& d) { d.format_datetime_mesure = "multiformat"; };
+  o = verifier(sans, "multiformat");
+  EXPECT_EQ(o.rapides, 0);
+  EXPECT_GT(cellules_avec_valeur(o), 100);
+}
+
+}  // namespace
+}  // namespace tamso
