@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "processing/large_pages.h"
+
 namespace tamso {
 
 class LignesTexte {
@@ -74,8 +76,9 @@ class LignesTexte {
   }
 
  private:
-  std::string texte_;
-  std::vector<std::size_t> fins_;
+  // Tens of megabytes for a long period's results: on large pages.
+  std::basic_string<char, std::char_traits<char>, AllocateurGrand<char>> texte_;
+  std::vector<std::size_t, AllocateurGrand<std::size_t>> fins_;
 };
 
 }  // namespace tamso
