@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "processing/large_pages.h"
+#include "core/large_pages.h"
 
 namespace tamso {
 

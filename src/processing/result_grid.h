@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "processing/large_pages.h"
+#include "core/large_pages.h"
 
 namespace tamso {
 

@@ -1,4 +1,4 @@
-#include "processing/large_pages.h"
+#include "core/large_pages.h"
 
 #include <sys/mman.h>
 
