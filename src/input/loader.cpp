@@ -143,8 +143,40 @@ FichierCharge lire_fichier_charge(const std::string& chemin, NettoyageLignes net
   return f;
 }
 
+FichierCharge lire_debut_et_fin(const std::string& chemin, NettoyageLignes nettoyage,
+                                std::size_t taille_bloc) {
+  FichierEnBlocs fichier(chemin, nettoyage, taille_bloc);
+  const std::uint64_t nb = fichier.nb_blocs();
+  BlocLignes b;
+  if (nb >= 3) fichier.lire(0, b);
+  if (nb < 3 || b.erreur || b.debuts.size() < FichierCharge::kLignesGardees)
+    return lire_fichier_charge(chemin, nettoyage);
+  FichierCharge f;
+  f.chemin = chemin;
+  f.nettoyage = nettoyage;
+  f.taille = fichier.taille();
+  for (std::size_t k = 0; k < FichierCharge::kLignesGardees; ++k)
+    f.debut.emplace_back(b.texte.data() + b.debuts[k], b.longueurs[k]);
+  // The last non-blank line, from the end; it lies beyond the first block,
+  // so beyond the lines kept.
+  for (std::uint64_t n = nb - 1; n >= 1; --n) {
+    fichier.lire(n, b);
+    if (b.erreur) break;
+    for (std::size_t k = b.debuts.size(); k-- > 0;) {
+      const std::string_view l(b.texte.data() + b.debuts[k], b.longueurs[k]);
+      if (vide_ou_blancs(l)) continue;
+      f.texte_derniere_non_vide.assign(l);
+      f.complet = false;
+      f.nb_lignes = -1;
+      f.derniere_non_vide = -1;
+      return f;
+    }
+  }
+  return lire_fichier_charge(chemin, nettoyage);
+}
+
 std::string FichierCharge::ligne(long long i) const {
-  if (i < 0 || i >= nb_lignes) return {};
+  if (i < 0 || (complet && i >= nb_lignes)) return {};
   if (static_cast<std::size_t>(i) < debut.size()) return debut[static_cast<std::size_t>(i)];
   if (i == derniere_non_vide) return texte_derniere_non_vide;
   std::string resultat;
@@ -196,7 +228,7 @@ void copier_en_remplacant(const std::string& source, char ancien, const std::str
 
 // ---------------------------------------------------------------- loader
 
-bool charger_fichier_donnees(Session& s, const std::string& chemin) {
+bool charger_fichier_donnees(Session& s, const std::string& chemin, bool debut_et_fin) {
   const Description& d = s.description;
   const bool tabulation = d.separateur_colonne == 0;
   // The workbook and clipboard sources are read through their temporary text,
@@ -236,9 +268,21 @@ bool charger_fichier_donnees(Session& s, const std::string& chemin) {
 
   NettoyageLignes nettoyage;
   nettoyage.tabulation_vers_point_virgule = tabulation;
-  s.fichier_charge = lire_fichier_charge(source, nettoyage);
-  apercu_fichier(s);
   const long long num_donnee = lire_entier(d.num_ligne_donnee).value_or(0);
+  // Not counted: only when the count cannot decide anything here.
+  if (debut_et_fin && !d.car_null &&
+      num_donnee + 2 <= static_cast<long long>(FichierCharge::kLignesGardees)) {
+    s.fichier_charge = lire_debut_et_fin(
+        source, nettoyage,
+        s.lecture.taille_bloc > 0 ? s.lecture.taille_bloc : FichierEnBlocs::kTailleBloc);
+    if (!s.fichier_charge.complet) {
+      apercu_fichier(s);
+      return true;
+    }
+  } else {
+    s.fichier_charge = lire_fichier_charge(source, nettoyage);
+  }
+  apercu_fichier(s);
   if (s.fichier_charge.nb_lignes >= num_donnee + 2 && !d.car_null) {
     garder_cle();
     return true;

@@ -65,6 +65,10 @@ class FichierCharge {
   long long derniere_non_vide = -1;   // index of the last line that is not blank
   std::string texte_derniere_non_vide;  // that line, kept so it is not read again
   std::uint64_t taille = 0;           // bytes
+  // False for a file of which only the first lines and the last non-blank
+  // line's text were read: nb_lignes and derniere_non_vide are then unknown
+  // (-1) until a reading of the whole file sets them.
+  bool complet = true;
   // What the file was loaded from and how: a second load of the same,
   // unchanged file with the same settings reuses this one.
   std::string cle;
@@ -90,6 +94,11 @@ class FichierCharge {
 
 // Reads a whole file once: the first lines, the count, the last non-blank line.
 FichierCharge lire_fichier_charge(const std::string& chemin, NettoyageLignes nettoyage);
+// Reads only the first lines and the last non-blank line of a big file (not
+// complet); a small file, or one whose last non-blank line is among its
+// first lines, is read whole.
+FichierCharge lire_debut_et_fin(const std::string& chemin, NettoyageLignes nettoyage,
+                                std::size_t taille_bloc);
 
 // Copies a file replacing every byte equal to one value by another. A missing
 // source shows "fichier inexistant\n" + path and writes an empty destination;
@@ -104,7 +113,9 @@ inline constexpr const char* kFichierPressePapier = "~presse-papier.ppp";
 // Loads one data file (Memo1) and previews it (Memo6): the session's
 // `fichier_charge` and `apercu`. False ends the caller's work: the clipboard
 // capture is missing or holds too few lines.
-bool charger_fichier_donnees(Session& s, const std::string& chemin);
+// With `debut_et_fin`, a big file of which the caller reads every line
+// itself may be loaded without being counted (see lire_debut_et_fin).
+bool charger_fichier_donnees(Session& s, const std::string& chemin, bool debut_et_fin = false);
 
 // The first lines of the loaded file as shown to the user.
 void apercu_fichier(Session& s);

@@ -178,7 +178,7 @@ class Moteur {
   void accumuler_ligne(int k, const long double* valeurs, std::uint64_t manquants);
   bool parcourir_lignes(int i, Fichier& f);
   bool parcourir_blocs(int i, Fichier& f);
-  void avancer(int i, const Fichier& f, long long lues);
+  void avancer(int i, long pourcentage);
   PlanLecture plan() const;
   void fin_fichier(int i, Fichier& f, Chrono::time_point debut);
   void finaliser();
@@ -395,7 +395,11 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
   s.etiquette("Label_fic") = std::to_string(i) + "  " + nom;
   ko_traites_ += std::round(1000.0 * texte_en_reel(trim(t.lire_cellule(i, "taille (Mo)", port))));
 
-  if (!charger_fichier_donnees(s, chemin_fichier_ligne(s, i))) return IssueMoteur::echec;
+  // The fast path counts the lines as it reads them: a big file is not
+  // counted beforehand.
+  if (!charger_fichier_donnees(s, chemin_fichier_ligne(s, i),
+                               !s.lecture.reference && d.numlig_balise == 0))
+    return IssueMoteur::echec;
   const FichierCharge& fc = s.fichier_charge;
 
   t.ecrire_cellule(i, "n°Lig intitulés",
@@ -404,7 +408,7 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
   long long decalage = 0;
   if (d.numlig_balise == 0) {
     f.premiere = entier_ou(d.num_ligne_donnee, 1) - 1;
-    f.derniere = std::max<long long>(fc.derniere_non_vide, 1);
+    f.derniere = fc.complet ? std::max<long long>(fc.derniere_non_vide, 1) : -1;
   } else {
     const long long balise = fc.premiere_ligne_contenant(utf8_vers_cp1252(d.balise_deb));
     decalage = balise < 0 ? fc.nb_lignes : balise;
@@ -431,7 +435,9 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
   double valeurs[2] = {0.0, 0.0};
   const long long lignes_dates[2] = {f.premiere, f.derniere};
   for (int k = 0; k < 2; ++k) {
-    dates[k] = normaliser_date_mesure(texte_date(p_, fc.ligne(lignes_dates[k])), p_.format,
+    const std::string ligne_date = k == 1 && !fc.complet ? fc.texte_derniere_non_vide
+                                                         : fc.ligne(lignes_dates[k]);
+    dates[k] = normaliser_date_mesure(texte_date(p_, ligne_date), p_.format,
                                       s.lecteur_dates, s.journal);
     valeurs[k] = texte_en_date(dates[k], nullptr, s.journal);
     if (contient(dates[k], "//") &&
@@ -447,7 +453,8 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
   if (reference || et.date_min == 0.0 || (valeurs[0] != 0.0 && valeurs[0] < et.date_min))
     et.date_min = valeurs[0];
   if (reference || valeurs[1] > et.date_max) et.date_max = valeurs[1];
-  s.etiquette("Label26") = format_milliers(std::max(0LL, fc.nb_lignes - f.premiere - decalage));
+  if (fc.complet)
+    s.etiquette("Label26") = format_milliers(std::max(0LL, fc.nb_lignes - f.premiere - decalage));
   std::string l1_colonnes = l1;
   if (p_.separateur == ' ') l1_colonnes = reduire_espaces(l1_colonnes);
   t.ecrire_cellule(i, "nb Colonnes",
@@ -459,18 +466,22 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
     et.date_max = valeurs[1];
   }
 
+  const bool compte_en_lisant = !fc.complet;
   const bool suite = s.lecture.reference ? parcourir_lignes(i, f) : parcourir_blocs(i, f);
+  if (compte_en_lisant) {
+    // Counted now: the lines to process and the last line of data.
+    const FichierCharge& lu = s.fichier_charge;
+    s.etiquette("Label26") = format_milliers(std::max(0LL, lu.nb_lignes - f.premiere - decalage));
+    f.derniere = std::max<long long>(lu.derniere_non_vide, 1);
+  }
   if (!suite) s.ajouter_ligne_suivi("erreur de lecture : " + fc.chemin);
   if (s.arret_demande()) s.arret = true;
   fin_fichier(i, f, debut);
   return IssueMoteur::termine;
 }
 
-void Moteur::avancer(int i, const Fichier& f, long long lues) {
-  const long long etendue = std::max(1LL, f.derniere - f.premiere + 1);
-  progression("3- patienter ... fic-" + std::to_string(i) + "  " +
-              std::to_string(std::lround(100.0 * static_cast<double>(lues) /
-                                         static_cast<double>(etendue))) +
+void Moteur::avancer(int i, long pourcentage) {
+  progression("3- patienter ... fic-" + std::to_string(i) + "  " + std::to_string(pourcentage) +
               "%     ");
 }
 
@@ -482,7 +493,10 @@ bool Moteur::parcourir_lignes(int i, Fichier& f) {
     if (j < f.premiere) return true;
     traiter_ligne(j, ligne, f);
     ++lues;
-    if (pas_progression > 0 && lues % pas_progression == 0 && cadence_.echue()) avancer(i, f, lues);
+    if (pas_progression > 0 && lues % pas_progression == 0 && cadence_.echue()) {
+      const long long etendue = std::max(1LL, f.derniere - f.premiere + 1);
+      avancer(i, std::lround(100.0 * static_cast<double>(lues) / static_cast<double>(etendue)));
+    }
     if ((lues & 1023) == 0 && cadence_.echue() && s_.arret_demande()) return false;
     return true;
   });
@@ -517,8 +531,9 @@ bool Moteur::parcourir_blocs(int i, Fichier& f) {
         lire_lignes_rapides(plan_lecture, b.texte.data(), b.debuts, b.longueurs, l);
       },
       fils > 1 ? fils : 0, 2 * fils + 2);
-  long long j = 0, lues = 0;
-  bool lisible = true;
+  long long j = 0, derniere_non_vide = -1;
+  std::uint64_t blocs = 0;
+  bool lisible = true, jusqu_au_bout = true;
   while (auto* e = file.suivant()) {
     const BlocLignes& b = e->bloc;
     const LignesLues& a = e->analyse;
@@ -526,14 +541,15 @@ bool Moteur::parcourir_blocs(int i, Fichier& f) {
       lisible = false;
       break;
     }
+    ++blocs;
     std::size_t r = 0;  // index among the lines read by the fast reader
     for (std::size_t x = 0; x < b.debuts.size(); ++x, ++j) {
       const StatutLigne statut = a.statuts[x];
+      if (!a.blanches[x]) derniere_non_vide = j;
       if (j < f.premiere) {
         if (statut == StatutLigne::rapide) ++r;
         continue;
       }
-      ++lues;
       const std::string_view ligne(b.texte.data() + b.debuts[x], b.longueurs[x]);
       switch (statut) {
         case StatutLigne::vide: break;
@@ -545,12 +561,23 @@ bool Moteur::parcourir_blocs(int i, Fichier& f) {
       }
     }
     if (cadence_.echue()) {
-      avancer(i, f, lues);
-      if (s_.arret_demande()) break;
+      avancer(i, std::lround(100.0 * static_cast<double>(blocs) /
+                             static_cast<double>(std::max<std::uint64_t>(1, fichier.nb_blocs()))));
+      if (s_.arret_demande()) {
+        jusqu_au_bout = false;
+        break;
+      }
     }
   }
   file.arreter();
   rangee_.rendre(g_);
+  if (!s_.fichier_charge.complet) {
+    // The count of a file loaded without it: the lines seen.
+    FichierCharge& lu = s_.fichier_charge;
+    lu.nb_lignes = j;
+    lu.derniere_non_vide = derniere_non_vide;
+    lu.complet = lisible && jusqu_au_bout;
+  }
   return lisible;
 }
 

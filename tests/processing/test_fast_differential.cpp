@@ -360,6 +360,9 @@ const Lecture kLectures[] = {
     {"rapide, 1 fil, blocs de 100 octets", false, 1, 100},
     {"rapide, 3 fils, blocs de 64 octets", false, 3, 64},
     {"rapide, 2 fils, blocs de 200 octets", false, 2, 200},
+    // Blocks that hold the kept first lines: a file of more than three of
+    // them is loaded without being counted, and counted while it is read.
+    {"rapide, 2 fils, blocs de 32 Kio", false, 2, 32768},
 };
 
 struct Reglage {
@@ -638,6 +641,26 @@ class DifferentielHostile : public Differentiel {
     return r;
   }
 };
+
+TEST_F(DifferentielHostile, BigFileCountedWhileRead) {
+  // The listing reads the first file; the second, about 500 KB (some fifteen
+  // blocks of 32 KiB) ending with blank lines, is read by the run alone.
+  Generateur g(2027, {});
+  long long t = 7 * 60;
+  auto premier = g.lignes_hostiles(300, t);
+  premier.insert(premier.begin(), g.titre());
+  auto second = g.lignes_hostiles(8000, t);
+  second.insert(second.begin(), g.titre());
+  for (const char* blanche : {"", "   ", "", " "}) second.emplace_back(blanche);
+  Reglage r;
+  fichier("gros", "a.csv", g.assembler(premier, true, 0));
+  r.dossier = fichier("gros", "b.csv", g.assembler(second, true, 0));
+  r.fin = t + 600;
+  r.description = [](Description& d) { d.correction_si_t1supt2 = true; };
+  const Sortie o = verifier(r, "gros fichier");
+  EXPECT_GT(o.rapides, 4000);
+  EXPECT_GT(cellules_avec_valeur(o), 2000);
+}
 
 TEST_F(DifferentielHostile, EveryMethodWithBothTimeCorrections) {
   Reglage r = hostile(2021, {}, 900, 2, "hostile");
