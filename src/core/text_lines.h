@@ -32,6 +32,12 @@ class LignesTexte {
     fins_.reserve(lignes);
     texte_.reserve(octets);
   }
+  void emplace_back(std::string_view ligne) { push_back(ligne); }
+  // n times the same line.
+  void assign(std::size_t n, std::string_view ligne) {
+    clear();
+    for (std::size_t i = 0; i < n; ++i) push_back(ligne);
+  }
   void push_back(std::string_view ligne) {
     texte_.append(ligne);
     fins_.push_back(texte_.size());

@@ -288,7 +288,7 @@ IssueListe generer_liste_horodatee(Session& s) {
 
   liste.vider();
   const std::size_t reserve = static_cast<std::size_t>(std::clamp(attendu, 0, 10'000'000)) + 2;
-  liste.elements.reserve(reserve);
+  liste.elements.reserve(reserve, reserve * 19 + 32);
   liste.valeurs.reserve(reserve);
   liste.elements.emplace_back(kIntitulesColonnes);
   liste.valeurs.push_back(0.0);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text_lines.h"
+
 namespace tamso {
 
 class Session;
@@ -14,7 +16,7 @@ inline constexpr const char* kIntitulesColonnes = "_intitulés des colonnes";
 
 struct ListeHorodatee {
   // Item texts "dd/mm/yyyy hh:mm:ss"; empty until a list is generated.
-  std::vector<std::string> elements;
+  LignesTexte elements;
   // The date-time value of each item (valeurs[0] = 0 for the placeholder),
   // equal to what the date reader gives for the item's text.
   std::vector<double> valeurs;

@@ -304,7 +304,7 @@ bool formater_resultats(Session& s) {
   res.lignes_valeurs.push_back(std::move(entete_valeurs));
 
   const auto& elements = s.liste_horodatee.elements;
-  static const std::string kSansDate;
+  constexpr std::string_view kSansDate;
   Cadence cadence;
   std::string valeurs, ligne;
   for (int r = 2; r <= n; ++r) {
@@ -320,7 +320,7 @@ bool formater_resultats(Session& s) {
       else
         ajouter_valeur_formatee(valeurs, x.valeur, decimales, sep_decimal);
     }
-    const std::string& date =
+    const std::string_view date =
         static_cast<std::size_t>(r) < elements.size() ? elements[static_cast<std::size_t>(r)]
                                                       : kSansDate;
     ligne.clear();

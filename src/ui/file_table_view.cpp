@@ -56,7 +56,7 @@ QVariant ModeleListeHorodatee::data(const QModelIndex& index, int role) const {
   const auto& e = s_.liste_horodatee.elements;
   if (role != Qt::DisplayRole || !index.isValid() || index.row() >= static_cast<int>(e.size()))
     return {};
-  return qs(e[static_cast<std::size_t>(index.row())]);
+  return qs(std::string(e[static_cast<std::size_t>(index.row())]));
 }
 
 bool ModeleListeHorodatee::recharger() {

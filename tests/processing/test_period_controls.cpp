@@ -31,7 +31,9 @@ class PeriodeCommandes : public test::AvecDossier {
     s_->description_modifiee = false;
   }
   void remplir_liste() {
-    s_->liste_horodatee.elements = {"_intitulés des colonnes", "01/01/2024 00:00:00"};
+    s_->liste_horodatee.elements.clear();
+    s_->liste_horodatee.elements.push_back("_intitulés des colonnes");
+    s_->liste_horodatee.elements.push_back("01/01/2024 00:00:00");
     s_->liste_horodatee.valeurs = {0.0, date("01/01/2024 00:00:00")};
     s_->liste_horodatee.n = 1;
   }

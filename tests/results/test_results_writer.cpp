@@ -107,7 +107,8 @@ class Resultats : public test::AvecDossier {
     titres.push_back("nb(" + std::to_string(n - 1) + ")_methode_(moyenne des n mesures OK)");
     std::copy(titres.begin(), titres.end(), g.titres.begin() + 1);
     auto& e = s().liste_horodatee.elements;
-    e = {"_intitulés des colonnes"};
+    e.clear();
+    e.push_back("_intitulés des colonnes");
     for (int r = 1; r <= n; ++r) {
       char b[32];
       std::snprintf(b, sizeof b, "01/03/2023 %02d:%02d:00", (r - 1) * 5 / 60, (r - 1) * 5 % 60);
