@@ -781,24 +781,24 @@ TEST_F(DifferentielHostile, DateAndTimeInTwoColumns) {
   Disposition d;
   d.deux_colonnes = true;
   Reglage r = hostile(55, d, 600, 0, "deux");
-  r.description = [](Description& x) {
+  // Date in column 1, time in column 2.
+  const auto deux_colonnes = [](Description& x) {
     x.datetime_nb_col = 1;
     x.format_date_mesure_seule = "aaaa-mm-jj";
     x.format_time_mesure_seul = "hh:mn:ss";
     x.num_col_date = "1";
     x.num_col_time = "2";
+  };
+  r.description = [&deux_colonnes](Description& x) {
+    deux_colonnes(x);
     x.correction_si_t1supt2 = true;
     x.correction_si_t1egalt2 = true;
   };
   const Sortie o = verifier(r, "date et heure en deux colonnes");
   EXPECT_GT(o.rapides, 300);
   // A chosen list of columns, in another order.
-  r.description = [](Description& x) {
-    x.datetime_nb_col = 1;
-    x.format_date_mesure_seule = "aaaa-mm-jj";
-    x.format_time_mesure_seul = "hh:mn:ss";
-    x.num_col_date = "1";
-    x.num_col_time = "2";
+  r.description = [&deux_colonnes](Description& x) {
+    deux_colonnes(x);
     x.col_cochee = true;
     x.col_cochee_liste = "8,3,5";
   };
