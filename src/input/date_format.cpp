@@ -12,16 +12,8 @@ namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-bool est_chiffre(char c) { return c >= '0' && c <= '9'; }
-
 bool est_code(char c) {
   return est_chiffre(c) || c == 'a' || c == 'h' || c == 'j' || c == 'm' || c == 'n' || c == 's';
-}
-
-// The n characters of the text from position p, fewer at its end, none past it.
-std::string_view morceau(std::string_view t, std::size_t p, std::size_t n) {
-  if (p >= t.size()) return {};
-  return t.substr(p, n);
 }
 
 // Two characters at the position of a code; a code absent from the format
@@ -191,25 +183,6 @@ VarianteMultiformat variante_multiformat(std::string_view format) {
 
 namespace {
 
-// Position of the first run of n digits.
-std::size_t chiffres_consecutifs(std::string_view t, std::size_t n) {
-  std::size_t suite = 0;
-  for (std::size_t i = 0; i < t.size(); ++i) {
-    suite = est_chiffre(t[i]) ? suite + 1 : 0;
-    if (suite == n) return i + 1 - n;
-  }
-  return npos;
-}
-
-// Position of the first two digits, a colon and two digits.
-std::size_t position_heure(std::string_view t) {
-  for (std::size_t i = 0; i + 5 <= t.size(); ++i)
-    if (est_chiffre(t[i]) && est_chiffre(t[i + 1]) && t[i + 2] == ':' && est_chiffre(t[i + 3]) &&
-        est_chiffre(t[i + 4]))
-      return i;
-  return npos;
-}
-
 std::optional<int> entier_deux_chiffres(std::string_view champ) {
   if (champ.size() != 2 || !est_chiffre(champ[0]) || !est_chiffre(champ[1])) return std::nullopt;
   return (champ[0] - '0') * 10 + (champ[1] - '0');
@@ -245,7 +218,7 @@ std::string date_multiformat(std::string_view texte, std::string_view format,
     }
   }
 
-  const std::size_t p_annee = chiffres_consecutifs(t, 4);
+  const std::size_t p_annee = position_chiffres_consecutifs(t, 4);
   std::string_view jour = "02", mois = "01", annee = "1900";
   if (p_annee == 0) {
     annee = morceau(t, 0, 4);

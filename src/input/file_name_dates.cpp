@@ -11,25 +11,8 @@ namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-bool est_chiffre(char c) { return c >= '0' && c <= '9'; }
-
-std::string_view morceau(std::string_view t, std::size_t p, std::size_t n) {
-  if (p >= t.size()) return {};
-  return t.substr(p, n);
-}
-
 // A syllable number as champ takes it; 0 (no syllable) when out of range.
 int numero_syllabe(long long k) { return k < 1 || k > INT_MAX ? 0 : static_cast<int>(k); }
-
-// Position of the first run of n digits.
-std::size_t chiffres_consecutifs(std::string_view t, std::size_t n) {
-  std::size_t suite = 0;
-  for (std::size_t i = 0; i < t.size(); ++i) {
-    suite = est_chiffre(t[i]) ? suite + 1 : 0;
-    if (suite == n) return i + 1 - n;
-  }
-  return npos;
-}
 
 std::size_t compter_chiffres(std::string_view t) {
   std::size_t n = 0;
@@ -161,7 +144,7 @@ void date_nom_fichier(std::string_view nom_fichier, std::string_view regle_saisi
 
   // A plain pattern reads the first run of digits of the name.
   if (!contient(regle, ",") && !contient(regle, "(")) {
-    const std::size_t debut = chiffres_consecutifs(nom, 6);
+    const std::size_t debut = position_chiffres_consecutifs(nom, 6);
     const std::size_t nb_chiffres = compter_chiffres(nom);
     if (debut != npos && nb_chiffres == 8) {
       nom = nom.substr(debut, 8) + ",z";

@@ -12,8 +12,6 @@ namespace tamso {
 
 namespace {
 
-bool est_chiffre(char c) { return c >= '0' && c <= '9'; }
-
 // Optional sign, digits with at most one point (at least one digit), then an
 // optional exponent "E"/"e" with optional sign and at least one digit.
 bool forme_decimale(std::string_view s) {
@@ -226,12 +224,23 @@ long long nombre_apres_mot(std::string_view texte, std::string_view mot, long lo
   return lire_entier(chiffres).value_or(defaut);
 }
 
-bool contient_heure(std::string_view t) {
+bool contient_heure(std::string_view t) { return position_heure(t) != std::string_view::npos; }
+
+std::size_t position_heure(std::string_view t) {
   for (std::size_t i = 0; i + 5 <= t.size(); ++i)
     if (est_chiffre(t[i]) && est_chiffre(t[i + 1]) && t[i + 2] == ':' && est_chiffre(t[i + 3]) &&
         est_chiffre(t[i + 4]))
-      return true;
-  return false;
+      return i;
+  return std::string_view::npos;
+}
+
+std::size_t position_chiffres_consecutifs(std::string_view t, std::size_t n) {
+  std::size_t suite = 0;
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    suite = est_chiffre(t[i]) ? suite + 1 : 0;
+    if (suite == n) return i + 1 - n;
+  }
+  return std::string_view::npos;
 }
 
 // ---------------------------------------------------------------- replacements
@@ -288,6 +297,7 @@ std::string trim_gauche(std::string_view texte) {
 }
 
 std::string_view trim_vue(std::string_view texte) {
+  if (texte.empty() || (texte.front() != ' ' && texte.back() != ' ')) return texte;
   std::size_t debut = 0, fin = texte.size();
   while (debut < fin && texte[debut] == ' ') ++debut;
   while (fin > debut && texte[fin - 1] == ' ') --fin;

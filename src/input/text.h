@@ -11,6 +11,13 @@ namespace tamso {
 
 class JournalSuivi;
 
+inline bool est_chiffre(char c) { return c >= '0' && c <= '9'; }
+
+// The n characters of the text from position p, fewer at its end, none past it.
+inline std::string_view morceau(std::string_view texte, std::size_t p, std::size_t n) {
+  return p >= texte.size() ? std::string_view{} : texte.substr(p, n);
+}
+
 // ---- fields and lines ----
 
 // Field n (from 1) of a line under a one-character separator. With the space
@@ -73,6 +80,10 @@ long long champ_entier(std::string_view texte, int n, char separateur, long long
 long long nombre_apres_mot(std::string_view texte, std::string_view mot, long long defaut);
 // True when the text holds two digits, a colon and two digits.
 bool contient_heure(std::string_view texte);
+// Position of the first two digits, a colon and two digits; npos when none.
+std::size_t position_heure(std::string_view texte);
+// Position of the first run of n digits; npos when none.
+std::size_t position_chiffres_consecutifs(std::string_view texte, std::size_t n);
 
 // ---- replacements ----
 

@@ -8,6 +8,7 @@
 
 #include "input/date_format.h"
 #include "input/dates.h"
+#include "input/text.h"
 
 namespace tamso {
 
@@ -15,16 +16,6 @@ namespace {
 
 constexpr int kColonnesMax = 256;
 constexpr std::size_t kDateMax = 64;
-
-bool chiffre(char c) { return c >= '0' && c <= '9'; }
-
-inline std::string_view sans_espaces(std::string_view t) {
-  if (t.empty() || (t.front() != ' ' && t.back() != ' ')) return t;
-  std::size_t d = 0, f = t.size();
-  while (d < f && t[d] == ' ') ++d;
-  while (f > d && t[f - 1] == ' ') --f;
-  return t.substr(d, f - d);
-}
 
 // Fields 1..n of a line, cut as the field reader cuts them: with the space
 // separator, runs of spaces are one separator and leading spaces are
@@ -48,7 +39,7 @@ void decouper(std::string_view l, char sep, int n, std::string_view* champs) {
     for (; k <= n; ++k) {
       const std::size_t p = l.find(sep, i);
       const std::size_t fin = p == std::string_view::npos ? taille : p;
-      champs[k] = sans_espaces(l.substr(i, fin - i));
+      champs[k] = trim_vue(l.substr(i, fin - i));
       if (p == std::string_view::npos) {
         ++k;
         break;
@@ -68,7 +59,7 @@ bool decouper_sans_controle(std::string_view l, char sep, int n, std::string_vie
   int k = 1;
   std::size_t debut = premier;
   const auto limite = [&](std::size_t j) {
-    if (k <= n) champs[k] = sans_espaces(l.substr(debut, j - debut));
+    if (k <= n) champs[k] = trim_vue(l.substr(debut, j - debut));
     ++k;
     debut = j + 1;
   };
@@ -91,7 +82,7 @@ bool decouper_sans_controle(std::string_view l, char sep, int n, std::string_vie
     if (static_cast<unsigned char>(c) < 0x20) return false;
     if (c == sep) limite(i);
   }
-  if (k <= n) champs[k++] = sans_espaces(l.substr(debut));
+  if (k <= n) champs[k++] = trim_vue(l.substr(debut));
   for (; k <= n; ++k) champs[k] = {};
   return true;
 }
@@ -100,7 +91,7 @@ int deux(const char* p) { return (p[0] - '0') * 10 + (p[1] - '0'); }
 
 bool chiffres(std::string_view t, int p, int n) {
   for (int i = 0; i < n; ++i)
-    if (!chiffre(t[static_cast<std::size_t>(p + i)])) return false;
+    if (!est_chiffre(t[static_cast<std::size_t>(p + i)])) return false;
   return true;
 }
 
@@ -216,7 +207,7 @@ inline bool lire_nombre(std::string_view t, NombreLu& r) {
   bool marque = false;
   for (; i < n; ++i) {
     const char c = t[i];
-    if (chiffre(c)) {
+    if (est_chiffre(c)) {
       if (++nb_chiffres > 19) return false;
       m = m * 10 + static_cast<std::uint64_t>(c - '0');
       decimales += marque;
@@ -280,8 +271,8 @@ PlanLecture construire_plan(const EtatLecteurDates& lecteur, bool multiformat, c
     // puts the century into the text, and the format then reads a
     // four-digit year there.
     const int p2 = position("aa");
-    if (p2 >= 2 && chiffre(f[static_cast<std::size_t>(p2 - 2)]) &&
-        chiffre(f[static_cast<std::size_t>(p2 - 1)])) {
+    if (p2 >= 2 && est_chiffre(f[static_cast<std::size_t>(p2 - 2)]) &&
+        est_chiffre(f[static_cast<std::size_t>(p2 - 1)])) {
       p.annee_courte = true;
       p.p_annee = p2 - 2;
       p.siecle[0] = f[static_cast<std::size_t>(p2 - 2)];
@@ -422,7 +413,7 @@ void lire_lignes_rapides(const PlanLecture& plan, const char* texte,
   JourConnu connu;
   for (std::size_t i = 0; i < nb; ++i) {
     const std::string_view l(texte + debuts[i], longueurs[i]);
-    sortie.blanches.push_back(sans_espaces(l).empty() ? 1 : 0);
+    sortie.blanches.push_back(trim_vue(l).empty() ? 1 : 0);
     if (l.empty()) {
       sortie.statuts.push_back(StatutLigne::vide);
       continue;
