@@ -11,7 +11,8 @@ namespace tamso {
 
 FichierEnBlocs::FichierEnBlocs(const std::string& chemin, NettoyageLignes nettoyage,
                                std::size_t taille_bloc)
-    : taille_bloc_(std::max<std::size_t>(taille_bloc, 64)), nettoyage_(nettoyage) {
+    : taille_bloc_(taille_bloc == 0 ? kTailleBloc : std::max<std::size_t>(taille_bloc, 64)),
+      nettoyage_(nettoyage) {
   fd_ = ::open(chemin.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) return;
   struct stat st {};

@@ -33,6 +33,7 @@ class FichierEnBlocs {
  public:
   static constexpr std::size_t kTailleBloc = 1 << 18;
 
+  // A block size of 0 takes kTailleBloc; others are at least 64 bytes.
   FichierEnBlocs(const std::string& chemin, NettoyageLignes nettoyage,
                  std::size_t taille_bloc = kTailleBloc);
   ~FichierEnBlocs();

@@ -272,9 +272,7 @@ bool charger_fichier_donnees(Session& s, const std::string& chemin, bool debut_e
   // Not counted: only when the count cannot decide anything here.
   if (debut_et_fin && !d.car_null &&
       num_donnee + 2 <= static_cast<long long>(FichierCharge::kLignesGardees)) {
-    s.fichier_charge = lire_debut_et_fin(
-        source, nettoyage,
-        s.lecture.taille_bloc > 0 ? s.lecture.taille_bloc : FichierEnBlocs::kTailleBloc);
+    s.fichier_charge = lire_debut_et_fin(source, nettoyage, s.lecture.taille_bloc);
     if (!s.fichier_charge.complet) {
       apercu_fichier(s);
       return true;

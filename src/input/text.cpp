@@ -420,8 +420,12 @@ std::string format_milliers(long long n) {
 }
 
 std::string format_deux_decimales(double valeur, char separateur_decimal) {
+  return format_decimales(valeur, 2, separateur_decimal);
+}
+
+std::string format_decimales(double valeur, int n, char separateur_decimal) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.2f", valeur);
+  std::snprintf(buf, sizeof buf, "%.*f", n, valeur);
   std::string r = buf;
   // The C library writes the locale's decimal mark (a windowing toolkit may
   // have set a French locale): either mark is taken as the decimal point.

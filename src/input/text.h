@@ -124,5 +124,7 @@ std::string format_milliers(long long n);
 // Number with at most two decimals and at least one integer digit ("#0.##"),
 // written with the given decimal separator.
 std::string format_deux_decimales(double valeur, char separateur_decimal);
+// The same with at most n decimals ("#0.#" for 1).
+std::string format_decimales(double valeur, int n, char separateur_decimal);
 
 }  // namespace tamso

@@ -51,20 +51,6 @@ std::string heure_tronquee(double jours) {
   return buf;
 }
 
-// "#0.#": at least one integer digit and at most one decimal.
-std::string une_decimale(double v, char sep) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.1f", v);
-  std::string r = buf;
-  // Whatever decimal mark the locale gave the C library.
-  for (char& c : r)
-    if (c == ',') c = '.';
-  if (r.size() >= 2 && r.substr(r.size() - 2) == ".0") r.resize(r.size() - 2);
-  for (char& c : r)
-    if (c == '.') c = sep;
-  return r;
-}
-
 struct Parametres {
   int methode = 0;
   bool inf_strict = false;
@@ -113,6 +99,18 @@ struct Fichier {
   long long assignees = 0;
   int curseur = 1;
 };
+
+// A cell's value once a line's value v is taken in by the method: the last
+// value, the largest, the smallest (the first line of a row takes it as it
+// is), or the sum.
+long double combiner(int methode, long double cellule, long double v, bool premiere_ligne) {
+  switch (methode) {
+    case 1: return v;
+    case 2: return premiere_ligne || v > cellule ? v : cellule;
+    case 3: return premiere_ligne || v < cellule ? v : cellule;
+    default: return cellule + v;
+  }
+}
 
 // The row that the last fast-read lines went to, worked on in local copies:
 // lines that follow each other mostly fall in the same row, and the same
@@ -522,7 +520,7 @@ bool Moteur::parcourir_blocs(int i, Fichier& f) {
   annee_courte_ = plan_lecture.annee_courte;
   const std::size_t nv = plan_lecture.colonnes.size();
   FichierEnBlocs fichier(fc.chemin, fc.nettoyage,
-                         s_.lecture.taille_bloc > 0 ? s_.lecture.taille_bloc : FichierEnBlocs::kTailleBloc);
+                         s_.lecture.taille_bloc);
   if (!fichier.ouvert()) return false;
   const int fils = fils_de_lecture(s_.lecture.fils);
   FileDeBlocs<LignesLues> file(
@@ -702,12 +700,7 @@ void Moteur::accumuler_ligne(int k, const long double* valeurs, std::uint64_t ma
     r.na[x] = false;
     r.genre[x] = 'r';
     const long double v = valeurs[x];
-    switch (p_.methode) {
-      case 1: r.valeurs[x] = v; break;
-      case 2: if (premiere_ligne || v > r.valeurs[x]) r.valeurs[x] = v; break;
-      case 3: if (premiere_ligne || v < r.valeurs[x]) r.valeurs[x] = v; break;
-      default: r.valeurs[x] += v; break;
-    }
+    r.valeurs[x] = combiner(p_.methode, r.valeurs[x], v, premiere_ligne);
     ++r.comptes[x];
   }
   r.genre_nb = 'r';
@@ -720,12 +713,7 @@ void Moteur::accumuler(int k, int c, bool na, long double v) {
   if (na) return;
   cell.genre = 'r';
   const bool premiere_ligne = g_.cellule(k, g_.c).valeur == 0;
-  switch (p_.methode) {
-    case 1: cell.valeur = v; break;
-    case 2: if (premiere_ligne || v > cell.valeur) cell.valeur = v; break;
-    case 3: if (premiere_ligne || v < cell.valeur) cell.valeur = v; break;
-    default: cell.valeur += v; break;
-  }
+  cell.valeur = combiner(p_.methode, cell.valeur, v, premiere_ligne);
   ++g_.compte(k, c);
 }
 
@@ -884,8 +872,8 @@ std::string texte_pas_observe(double somme, long long nombre, double minimum, ch
   const double moyenne = somme / static_cast<double>(nombre) * 86400.0;
   const std::string texte_min = minimum == kMinimumInitial || minimum <= 0
                                     ? std::string(" ---")
-                                    : " " + une_decimale(minimum * 86400.0, sep) + " s";
-  if (moyenne <= 900) return " " + ("  " + une_decimale(moyenne, sep) + " s") + " /" + texte_min;
+                                    : " " + format_decimales(minimum * 86400.0, 1, sep) + " s";
+  if (moyenne <= 900) return " " + ("  " + format_decimales(moyenne, 1, sep) + " s") + " /" + texte_min;
   const double jours = somme / static_cast<double>(nombre) + (moyenne > 30 ? kUneSeconde / 2 : 0.0);
   return " " + heure_tronquee(jours) + " /" + texte_min;
 }
