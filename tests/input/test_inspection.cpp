@@ -5,6 +5,7 @@
 #include "core/session.h"
 #include "input/inspection.h"
 #include "support/scripted_interaction.h"
+#include "support/session_fixture.h"
 #include "support/temp_dir.h"
 
 namespace tamso {
@@ -25,14 +26,11 @@ TEST(DetecterSeparateur, StrictlyLargestCount) {
   EXPECT_EQ(detecter_separateur("a b c;d;e;f;g").detecte, 2);  // 4 ";" vs 2 " "
 }
 
-class Inspection : public test::AvecDossier {
+class Inspection : public test::AvecSession {
  protected:
   void SetUp() override {
-    AvecDossier::SetUp();
-    donnees_ = dossier_->sous_dossier("donnees");
-    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
+    AvecSession::SetUp();
     Description& d = session_->description;
-    d = description_par_defaut(programme_);
     d.masque = "*.csv";
     d.separateur_colonne = 2;
     d.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
@@ -42,11 +40,7 @@ class Inspection : public test::AvecDossier {
                                donnees_ + nom);
     return donnees_ + nom;
   }
-  Session& s() { return *session_; }
 
-  InteractionScriptee port_;
-  std::string donnees_;
-  std::unique_ptr<Session> session_;
 };
 
 TEST_F(Inspection, WellDescribedFileAsksOnlyTheFirstQuestion) {

@@ -6,6 +6,7 @@
 #include "core/session.h"
 #include "input/listing.h"
 #include "support/scripted_interaction.h"
+#include "support/session_fixture.h"
 #include "support/temp_dir.h"
 
 namespace tamso {
@@ -13,15 +14,11 @@ namespace {
 
 using test::InteractionScriptee;
 
-class Listage : public test::AvecDossier {
+class Listage : public test::AvecSession {
  protected:
   void SetUp() override {
-    AvecDossier::SetUp();
-    donnees_ = dossier_->sous_dossier("donnees");
-    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
+    AvecSession::SetUp();
     Description& d = session_->description;
-    d = description_par_defaut(programme_);
-    d.dossier_choisi = donnees_;
     d.masque = "*.csv";
     d.separateur_colonne = 2;
     d.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
@@ -32,11 +29,7 @@ class Listage : public test::AvecDossier {
                                donnees_ + nom);
   }
   std::string cell(int r, const char* titre) { return s().table.lire_cellule(r, titre, port_); }
-  Session& s() { return *session_; }
 
-  InteractionScriptee port_;
-  std::string donnees_;
-  std::unique_ptr<Session> session_;
 };
 
 TEST_F(Listage, TitledSemicolonFileRaisesNoQuestion) {

@@ -10,6 +10,7 @@
 #include "processing/timestamp_list.h"
 #include "results/results_writer.h"
 #include "support/scripted_interaction.h"
+#include "support/session_fixture.h"
 #include "support/temp_dir.h"
 
 namespace tamso {
@@ -208,15 +209,11 @@ TEST(ClasseurNumeroFeuille, NotAboveZeroReadsTheFirstSheet) {
 
 // ---------------------------------------------------------------- in the session
 
-class ClasseurSession : public test::AvecDossier {
+class ClasseurSession : public test::AvecSession {
  protected:
   void SetUp() override {
-    AvecDossier::SetUp();
-    donnees_ = dossier_->sous_dossier("donnees");
-    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
+    AvecSession::SetUp();
     Description& d = s().description;
-    d = description_par_defaut(programme_);
-    d.dossier_choisi = donnees_;
     d.masque = "xlsx";
     d.separateur_colonne = 2;
     d.avec_sans_intitule = 0;
@@ -227,16 +224,12 @@ class ClasseurSession : public test::AvecDossier {
     d.format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
     d.f_station = "1";
   }
-  Session& s() { return *session_; }
   std::string copier(const std::string& nom) {
     fs::copy_file(fixture(nom), donnees_ + nom);
     return donnees_ + nom;
   }
   std::string temporaire() const { return programme_ + "~tmp_xls.csv"; }
 
-  InteractionScriptee port_;
-  std::string donnees_;
-  std::unique_ptr<Session> session_;
 };
 
 TEST_F(ClasseurSession, ReadsTheChosenSheetAndItsName) {

@@ -11,6 +11,7 @@
 #include "processing/engine.h"
 #include "processing/timestamp_list.h"
 #include "support/scripted_interaction.h"
+#include "support/session_fixture.h"
 #include "support/temp_dir.h"
 
 namespace tamso {
@@ -34,15 +35,11 @@ const std::vector<std::string> kDonnees = {
     "2023-03-01 00:20:00;7;70",
 };
 
-class Moteur : public test::AvecDossier {
+class Moteur : public test::AvecSession {
  protected:
   void SetUp() override {
-    AvecDossier::SetUp();
-    donnees_ = dossier_->sous_dossier("donnees");
-    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
+    AvecSession::SetUp();
     Description& d = s().description;
-    d = description_par_defaut(programme_);
-    d.dossier_choisi = donnees_;
     d.masque = "*.csv";
     d.separateur_colonne = 2;
     d.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
@@ -87,11 +84,7 @@ class Moteur : public test::AvecDossier {
       verifier(r, 3, valeurs[static_cast<std::size_t>(r - 1)][1]);
     }
   }
-  Session& s() { return *session_; }
 
-  InteractionScriptee port_;
-  std::string donnees_;
-  std::unique_ptr<Session> session_;
 };
 
 TEST_F(Moteur, TimestampsBeginOneStepBeforeThePeriod) {
