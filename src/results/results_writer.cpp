@@ -459,7 +459,7 @@ bool copier_sans_date(Session& s) {
     s.port().informer(TypeMessage::erreur, "Impossible de créer le fichier " + chemin);
     return false;
   }
-  if (s.source != SourceDonnees::presse_papier)
+  if (s.source != SourceDonnees::presse_papier && s.port().a_un_presse_papier())
     s.port().copier_dans_presse_papier(texte_du_fichier(res.lignes_valeurs));
   res.vue = EtatResultats::Vue::valeurs;
   s.port().informer(TypeMessage::information,
