@@ -70,6 +70,25 @@ TEST_F(Chargeur, LoadedFileKeepsFirstLinesAndFindsOthers) {
   EXPECT_EQ(f.taille, contenu.size());
 }
 
+// A file loaded again unchanged is the same load; a file that changed, or a
+// load under other settings, is read again.
+TEST_F(Chargeur, SecondLoadReadsAgainOnlyWhatChanged) {
+  const std::string chemin = dossier_->ecrire("r.csv", "t\r\n1;2\r\n3;4\r\n");
+  ASSERT_TRUE(charger_fichier_donnees(s(), chemin));
+  EXPECT_EQ(s().fichier_charge.nb_lignes, 3);
+  dossier_->ecrire("r.csv", "t\r\n1;2\r\n3;4\r\n5;6\r\n");
+  ASSERT_TRUE(charger_fichier_donnees(s(), chemin));
+  EXPECT_EQ(s().fichier_charge.nb_lignes, 4);
+  EXPECT_EQ(s().fichier_charge.ligne(3), "5;6");
+  // Tabulations read as ";" under the tab setting: the same file, loaded anew.
+  dossier_->ecrire("r.csv", "t\r\n1\t22\r\n3\t4\r\n5\t6\r\n");
+  ASSERT_TRUE(charger_fichier_donnees(s(), chemin));
+  EXPECT_EQ(s().fichier_charge.ligne(1), "1\t22");
+  s().description.separateur_colonne = 0;
+  ASSERT_TRUE(charger_fichier_donnees(s(), chemin));
+  EXPECT_EQ(s().fichier_charge.ligne(1), "1;22");
+}
+
 TEST_F(Chargeur, TabFileLoadsWithSemicolonsAndByteOne) {
   s().description.separateur_colonne = 0;
   ASSERT_TRUE(charger_fichier_donnees(s(), TAMSO_DONNEES_TEST "listage/tabulations_nul.txt"));
