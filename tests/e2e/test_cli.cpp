@@ -2,40 +2,19 @@
 // what the rules give, worked out by hand.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 
-#include "support/temp_dir.h"
+#include "e2e/cli_runner.h"
 
 namespace tamso {
 namespace {
 
 using test::crlf;
 using test::DossierTemporaire;
+using test::lancer;
+using test::Sortie;
 
-struct Sortie {
-  int code = -1;
-  std::string sortie;
-};
-
-// Runs tamso-cli with its standard error sent to a file of the folder.
-Sortie lancer(const DossierTemporaire& d, const std::string& arguments) {
-  const std::string commande = "TAMSO_HOME='" + d.chemin() + "programme' '" TAMSO_CLI "' " +
-                               arguments + " 2>'" + d.chemin() + "erreurs.txt' </dev/null";
-  Sortie r;
-  FILE* f = popen(commande.c_str(), "r");
-  if (!f) return r;
-  std::array<char, 4096> tampon{};
-  std::size_t n = 0;
-  while ((n = fread(tampon.data(), 1, tampon.size(), f)) > 0) r.sortie.append(tampon.data(), n);
-  const int statut = pclose(f);
-  r.code = WIFEXITED(statut) ? WEXITSTATUS(statut) : -1;
-  return r;
-}
-
-const std::string kDonnees = TAMSO_DONNEES_TEST "e2e/";
+const std::string& kDonnees = test::kDonneesE2e;
 
 TEST(LigneDeCommande, RunWritesTheResultsFileByteForByte) {
   DossierTemporaire d;
