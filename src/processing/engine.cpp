@@ -100,14 +100,14 @@ struct Fichier {
   int curseur = 1;
 };
 
-// A cell's value once a line's value v is taken in by the method: the last
-// value, the largest, the smallest (the first line of a row takes it as it
-// is), or the sum.
-long double combiner(int methode, long double cellule, long double v, bool premiere_ligne) {
+// A cell's value once a valid value v is taken in by the method: the last
+// value, the largest, the smallest (the first valid value of the cell takes
+// it as it is), or the sum.
+long double combiner(int methode, long double cellule, long double v, bool premiere_valeur) {
   switch (methode) {
     case 1: return v;
-    case 2: return premiere_ligne || v > cellule ? v : cellule;
-    case 3: return premiere_ligne || v < cellule ? v : cellule;
+    case 2: return premiere_valeur || v > cellule ? v : cellule;
+    case 3: return premiere_valeur || v < cellule ? v : cellule;
     default: return cellule + v;
   }
 }
@@ -682,39 +682,42 @@ void Moteur::chaine_valeur(std::string_view ligne, int c, int k, long long j, Fi
 }
 
 // The values of a line read by the fast reader, with the same steps as
-// accumuler column by column: the row's line count is the same for every
-// column of the line, since it only grows once the line is placed.
+// accumuler column by column.
 void Moteur::accumuler_ligne(int k, const long double* valeurs, std::uint64_t manquants) {
   RangeeEnCours& r = rangee_;
   if (r.k != k) {
     r.rendre(g_);
     r.prendre(g_, k);
   }
-  const bool premiere_ligne = r.nb == 0;
   const int nv = r.nv;
   for (int x = 0; x < nv; ++x) {
     if ((manquants >> x) & 1U) {
-      r.na[x] = true;
+      if (r.comptes[x] == 0) r.na[x] = true;
       continue;
     }
     r.na[x] = false;
     r.genre[x] = 'r';
     const long double v = valeurs[x];
-    r.valeurs[x] = combiner(p_.methode, r.valeurs[x], v, premiere_ligne);
+    r.valeurs[x] = combiner(p_.methode, r.valeurs[x], v, r.comptes[x] == 0);
     ++r.comptes[x];
   }
   r.genre_nb = 'r';
   r.nb += 1;
 }
 
+// A cell is NA only while no valid value has fallen into it: a missing value
+// after a valid one changes nothing, a valid value clears the mark.
 void Moteur::accumuler(int k, int c, bool na, long double v) {
   Cellule& cell = g_.cellule(k, c);
-  cell.na = na;
-  if (na) return;
+  std::int32_t& compte = g_.compte(k, c);
+  if (na) {
+    if (compte == 0) cell.na = true;
+    return;
+  }
+  cell.na = false;
   cell.genre = 'r';
-  const bool premiere_ligne = g_.cellule(k, g_.c).valeur == 0;
-  cell.valeur = combiner(p_.methode, cell.valeur, v, premiere_ligne);
-  ++g_.compte(k, c);
+  cell.valeur = combiner(p_.methode, cell.valeur, v, compte == 0);
+  ++compte;
 }
 
 void Moteur::fin_fichier(int i, Fichier& f, Chrono::time_point debut) {

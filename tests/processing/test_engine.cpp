@@ -105,21 +105,19 @@ TEST_F(Moteur, EverySixMethodsWithTheInclusiveTest) {
   fichier("a.csv", kDonnees);
   const std::vector<int> lignes = {1, 2, 2, 1, 1};
   ASSERT_EQ(executer(0, 0), IssueMoteur::termine);
-  // Row 3: A had 4 then an empty field, so the cell is NA although 4 was read.
-  grille({{{1, 10}}, {{2.5, 30}}, {{V{}, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
+  // Row 3: A had 4 then an empty field; the empty field changes nothing.
+  grille({{{1, 10}}, {{2.5, 30}}, {{4, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
   ASSERT_EQ(executer(1, 0), IssueMoteur::termine);
-  grille({{{1, 10}}, {{3, 30}}, {{V{}, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
+  grille({{{1, 10}}, {{3, 30}}, {{4, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
   ASSERT_EQ(executer(2, 0), IssueMoteur::termine);
-  grille({{{1, 10}}, {{3, 30}}, {{V{}, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
-  // Minimum: B of row 2 compares 30 with the 0 stored when the first line had
-  // no value, and keeps 0.
+  grille({{{1, 10}}, {{3, 30}}, {{4, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
+  // Minimum: B of row 2 starts from 30, its first valid value.
   ASSERT_EQ(executer(3, 0), IssueMoteur::termine);
-  grille({{{1, 10}}, {{2, 0}}, {{V{}, 0}}, {{6, 60}}, {{7, 70}}}, lignes);
+  grille({{{1, 10}}, {{2, 30}}, {{4, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
   ASSERT_EQ(executer(4, 0), IssueMoteur::termine);
-  grille({{{1, 10}}, {{2.5, 30}}, {{V{}, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
-  // Running sums restart after an NA cell.
+  grille({{{1, 10}}, {{2.5, 30}}, {{4, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
   ASSERT_EQ(executer(5, 0), IssueMoteur::termine);
-  grille({{{1, 10}}, {{6, 40}}, {{V{}, 90}}, {{6, 150}}, {{13, 220}}}, lignes);
+  grille({{{1, 10}}, {{6, 40}}, {{10, 90}}, {{16, 150}}, {{23, 220}}}, lignes);
   EXPECT_EQ(s().grille.manquants[2], 0);
 }
 
@@ -129,27 +127,51 @@ TEST_F(Moteur, EverySixMethodsWithTheStrictTest) {
   fichier("a.csv", kDonnees);
   const std::vector<int> lignes = {0, 2, 2, 2, 0};
   ASSERT_EQ(executer(0, 1), IssueMoteur::termine);
-  grille({{}, {{1.5, V{}}}, {{3.5, V{}}}, {{6, 55}}, {}}, lignes);
+  grille({{}, {{1.5, 10}}, {{3.5, 30}}, {{6, 55}}, {}}, lignes);
   EXPECT_EQ(s().grille.manquants[2], 1);
   EXPECT_EQ(s().grille.manquants[3], 1);
   EXPECT_EQ(s().grille.titres[1], "temps(Date inf srict)");
   ASSERT_EQ(executer(1, 1), IssueMoteur::termine);
-  grille({{}, {{2, V{}}}, {{4, V{}}}, {{6, 60}}, {}}, lignes);
+  grille({{}, {{2, 10}}, {{4, 30}}, {{6, 60}}, {}}, lignes);
   ASSERT_EQ(executer(2, 1), IssueMoteur::termine);
-  grille({{}, {{2, V{}}}, {{4, V{}}}, {{6, 60}}, {}}, lignes);
+  grille({{}, {{2, 10}}, {{4, 30}}, {{6, 60}}, {}}, lignes);
   ASSERT_EQ(executer(3, 1), IssueMoteur::termine);
-  grille({{}, {{1, V{}}}, {{3, V{}}}, {{0, 50}}, {}}, lignes);
+  grille({{}, {{1, 10}}, {{3, 30}}, {{6, 50}}, {}}, lignes);
   ASSERT_EQ(executer(4, 1), IssueMoteur::termine);
-  grille({{}, {{1.5, V{}}}, {{3.5, V{}}}, {{6, 55}}, {}}, lignes);
+  grille({{}, {{1.5, 10}}, {{3.5, 30}}, {{6, 55}}, {}}, lignes);
+  // Row 1 got no line: its cells hold 0, which the running sum adds.
   ASSERT_EQ(executer(5, 1), IssueMoteur::termine);
-  grille({{}, {{3, V{}}}, {{10, V{}}}, {{16, 110}}, {}}, lignes);
+  grille({{}, {{3, 10}}, {{10, 40}}, {{16, 150}}, {}}, lignes);
+}
+
+// One interval of four lines: A holds 5, 6 and two empty fields, B an empty
+// field, -1 and two missing-data texts, C nothing valid. A cell is NA only
+// when no valid value fell into it, whatever the last line held; the maximum
+// and the minimum start from the first valid value.
+TEST_F(Moteur, MissingValuesAfterOrBeforeValidOnesChangeNothing) {
+  fichier("a.csv", {"Date;A;B;C", "2023-03-01 00:06:00;5;;NA", "2023-03-01 00:07:00;6;-1;",
+                    "2023-03-01 00:08:00;;NA;NA", "2023-03-01 00:09:00;;NA;"});
+  struct Cas {
+    int methode;
+    long double a, b;
+  };
+  for (const Cas& c : {Cas{0, 5.5L, -1}, Cas{1, 6, -1}, Cas{2, 6, -1}, Cas{3, 5, -1},
+                       Cas{4, 5.5L, -1}, Cas{5, 11, -1}}) {
+    ASSERT_EQ(executer(c.methode, 0), IssueMoteur::termine);
+    SCOPED_TRACE("méthode " + std::to_string(c.methode));
+    EXPECT_EQ(s().grille.nb_lignes_ligne(3), 4);
+    verifier(3, 2, c.a);
+    verifier(3, 3, c.b);
+    verifier(3, 4, V{});
+  }
 }
 
 TEST_F(Moteur, SingleGapFilledByTheMeanOfItsNeighbours) {
-  fichier("a.csv", {"Date;A;B", "2023-03-01 00:04:00;2;10", "2023-03-01 00:05:00;4;",
+  fichier("a.csv", {"Date;A;B", "2023-03-01 00:04:00;2;", "2023-03-01 00:05:00;4;",
                     "2023-03-01 00:15:00;10;30", "2023-03-01 00:20:00;1;1"});
   ASSERT_EQ(executer(4, 0), IssueMoteur::termine);
-  // Row 3 (00:10) got no line: A = (3 + 10) / 2; B's left neighbour is NA.
+  // Row 3 (00:10) got no line: A = (3 + 10) / 2; B of row 2 got no valid
+  // value, so its neighbour stays NA.
   verifier(3, 2, 6.5L);
   verifier(3, 3, V{});
   EXPECT_EQ(s().grille.nb_lignes_ligne(3), 3);
