@@ -1,5 +1,6 @@
 #include "input/date_format.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -16,15 +17,38 @@ bool est_code(char c) {
   return est_chiffre(c) || c == 'a' || c == 'h' || c == 'j' || c == 'm' || c == 'n' || c == 's';
 }
 
-// Two characters at the position of a code; a code absent from the format
-// reads the first two characters of the text.
-std::string_view champ_code(std::string_view t, std::string_view format, std::string_view code) {
+// Two characters at the position of a code. A code absent from the format
+// reads its value at the head of its unit: day and month "01", hour and
+// minutes "00" (hourly data under "aaaa_mm_jj_hh" are on the hour).
+std::string_view champ_code(std::string_view t, std::string_view format, std::string_view code,
+                            std::string_view absent) {
   const std::size_t p = format.find(code);
-  return morceau(t, p == npos ? 0 : p, 2);
+  return p == npos ? absent : morceau(t, p, 2);
 }
 
-bool premier_entre(std::string_view champ, char bas, char haut) {
-  return !champ.empty() && champ[0] >= bas && champ[0] <= haut;
+// Exactly n digits.
+bool chiffres(std::string_view champ, std::size_t n) {
+  if (champ.size() != n) return false;
+  for (const char c : champ)
+    if (!est_chiffre(c)) return false;
+  return true;
+}
+
+// Two digits from bas to haut.
+bool entre(std::string_view champ, std::string_view bas, std::string_view haut) {
+  return chiffres(champ, 2) && champ >= bas && champ <= haut;
+}
+
+// Where the text stops being read by the format's codes.
+std::size_t fin_des_codes(std::string_view format) {
+  std::size_t fin = 0;
+  for (const auto& [code, largeur] : {std::pair<std::string_view, std::size_t>{"aaaa", 4},
+                                      {"aa", 2}, {"mm", 2}, {"jj", 2}, {"hh", 2}, {"mn", 2},
+                                      {"ss", 2}}) {
+    const std::size_t p = format.find(code);
+    if (p != npos) fin = std::max(fin, p + largeur);
+  }
+  return fin;
 }
 
 std::string assembler(std::string_view jour, std::string_view mois, std::string_view annee,
@@ -74,8 +98,14 @@ void memoriser_format(std::string_view format, EtatLecteurDates& etat) {
 std::string normaliser_date_mesure(std::string_view texte, std::string_view format_saisi,
                                    EtatLecteurDates& etat, JournalSuivi& journal) {
   if (texte.empty()) return "??";
-  if (contient(format_saisi, "multiformat") || contient(format_saisi, "OU"))
-    return date_multiformat(texte, format_saisi, etat);
+  if (contient(format_saisi, "multiformat") || contient(format_saisi, "OU")) {
+    std::string r = date_multiformat(texte, format_saisi, etat);
+    if (r.empty() && etat.erreurs_a_journaliser != 0) {
+      journal.ajouter_ligne_suivi(" + erreur date :   corriger <" + std::string(texte) + ">");
+      if (etat.erreurs_a_journaliser > 0) --etat.erreurs_a_journaliser;
+    }
+    return r;
+  }
   if (etat.format_memorise.empty()) memoriser_format(format_saisi, etat);
   std::string_view format = etat.format_memorise;
 
@@ -149,26 +179,53 @@ std::string normaliser_date_mesure(std::string_view texte, std::string_view form
   const std::string_view annee(annee_lue.data(), taille_annee);
 
   if (t.size() >= 11) t[10] = ' ';
-  const std::string_view mois = champ_code(t, format, "mm");
-  const std::string_view jour = champ_code(t, format, "jj");
-  const std::string_view heure = champ_code(t, format, "hh");
-  const std::string_view minute = champ_code(t, format, "mn");
-  const bool regles = jour >= "01" && jour <= "31" && mois >= "01" && mois <= "12" &&
-                      premier_entre(heure, '0', '2') && premier_entre(minute, '0', '5');
-  if (!regles) {
-    std::string ligne = " + erreur date : ";
-    ligne.append(jour).append("/").append(mois).append("/").append(annee).append(" ");
-    ligne.append(heure).append(":").append(minute).append(":");
-    ligne.append("  corriger <").append(texte).append(">");
-    journal.ajouter_ligne_suivi(ligne);
-    return {};
-  }
+  const std::string_view mois = champ_code(t, format, "mm", "01");
+  const std::string_view jour = champ_code(t, format, "jj", "01");
+  const std::string_view heure = champ_code(t, format, "hh", "00");
+  const std::string_view minute = champ_code(t, format, "mn", "00");
   std::string_view seconde = "00";
   if (const std::size_t ps = format.find("ss"); ps != npos) {
     seconde = morceau(t, ps, 2);
     if (seconde.empty()) seconde = "00";
   }
+  // Reading is by position: every character a code reads is a digit and the
+  // time is a time of day, so that a text laid out otherwise ("11/9/2019
+  // 0:00" under "mm/jj/aaaa hh:mn") is never read at the wrong place; a
+  // 12-hour clock is not read as a 24-hour one.
+  const bool regles = chiffres(annee, 4) && entre(jour, "01", "31") && entre(mois, "01", "12") &&
+                      entre(heure, "00", "23") && entre(minute, "00", "59") &&
+                      entre(seconde, "00", "59") &&
+                      !marque_douze_heures(morceau(t, fin_des_codes(format), npos));
+  if (!regles) {
+    std::string ligne = " + erreur date : ";
+    ligne.append(jour).append("/").append(mois).append("/").append(annee).append(" ");
+    ligne.append(heure).append(":").append(minute).append(":");
+    ligne.append("  corriger <").append(texte).append(">");
+    if (etat.erreurs_a_journaliser != 0) {
+      journal.ajouter_ligne_suivi(ligne);
+      if (etat.erreurs_a_journaliser > 0) --etat.erreurs_a_journaliser;
+    }
+    return {};
+  }
   return assembler(jour, mois, annee, heure, minute, seconde);
+}
+
+bool marque_douze_heures(std::string_view texte) {
+  const auto lettre = [&texte](std::size_t i) {
+    const char c = texte[i];
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  };
+  for (std::size_t i = 0; i < texte.size(); ++i) {
+    const char c = static_cast<char>(texte[i] | 0x20);
+    if ((c != 'a' && c != 'p') || (i > 0 && lettre(i - 1))) continue;
+    std::size_t j = i + 1;
+    if (j < texte.size() && texte[j] == '.') ++j;
+    if (j >= texte.size() || (texte[j] | 0x20) != 'm') continue;
+    ++j;
+    if (j < texte.size() && texte[j] == '.') ++j;
+    if (j >= texte.size() || !lettre(j)) return true;
+  }
+  return false;
 }
 
 // ---------------------------------------------------------------- multiformat
@@ -205,26 +262,48 @@ std::string date_multiformat(std::string_view texte, std::string_view format,
   const std::string_view t = trim_vue(texte);
 
   // The pattern of the text keeps colons where they are and turns digits into
-  // "*": its "**:**" and "****" are found directly on the text.
+  // "*": its "**:**" and "****" are found directly on the text. A time is
+  // read only as hh:mn or hh:mn:ss, zero-padded; a time written otherwise
+  // ("0:00", "7:5:00") or on a 12-hour clock makes the text unreadable
+  // rather than read at the wrong hour.
   std::string_view heure = "00:00:00";
   std::array<char, 8> heure_completee{};
-  if (const std::size_t p = position_heure(t); p != npos && p > 0) {
-    heure = morceau(t, p, 8);
+  const std::size_t p_heure = position_heure(t);
+  if (p_heure != npos && p_heure > 0) {
+    const char avant = t[p_heure - 1];
+    if (est_chiffre(avant) || avant == ':') return {};
+    // hh:mn, then ":ss" when a colon follows.
+    const bool secondes = p_heure + 5 < t.size() && t[p_heure + 5] == ':';
+    heure = morceau(t, p_heure, secondes ? 8 : 5);
+    if (secondes && !(heure.size() == 8 && est_chiffre(heure[6]) && est_chiffre(heure[7])))
+      return {};
     if (heure.size() == 5) {
       for (std::size_t i = 0; i < 5; ++i) heure_completee[i] = heure[i];
       heure_completee[5] = ':';
       heure_completee[6] = heure_completee[7] = '0';
       heure = std::string_view(heure_completee.data(), 8);
     }
+    const std::string_view suite = morceau(t, p_heure + (secondes ? 8 : 5), npos);
+    if ((!suite.empty() && (est_chiffre(suite[0]) || suite[0] == ':')) ||
+        marque_douze_heures(suite) || (fraction_heure(heure) == 0.0 && heure != "00:00:00"))
+      return {};
+  } else if (p_heure == npos && t.find(':') != npos) {
+    return {};
   }
 
   const std::size_t p_annee = position_chiffres_consecutifs(t, 4);
   std::string_view jour = "02", mois = "01", annee = "1900";
+  const auto deux_chiffres_entoures = [&t](std::size_t p) {
+    return p + 2 <= t.size() && est_chiffre(t[p]) && est_chiffre(t[p + 1]) &&
+           (p + 2 == t.size() || !est_chiffre(t[p + 2]));
+  };
   if (p_annee == 0) {
+    if (!deux_chiffres_entoures(5) || !deux_chiffres_entoures(8)) return {};
     annee = morceau(t, 0, 4);
     mois = morceau(t, 5, 2);
     jour = morceau(t, 8, 2);
   } else if (p_annee == 6) {
+    if (!deux_chiffres_entoures(0) || !deux_chiffres_entoures(3)) return {};
     const std::string_view premier = morceau(t, 0, 2), second = morceau(t, 3, 2);
     annee = morceau(t, 6, 4);
     switch (variante) {

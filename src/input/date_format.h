@@ -19,6 +19,8 @@ struct EtatLecteurDates {
   double date_multiformat_precedente = 0.0;
   int nb_dates_inversees = 0;
   int nb_dates_inversees_suite = 0;
+  // Lines " + erreur date : " still to be written to the log; -1: all of them.
+  int erreurs_a_journaliser = -1;
   // Gives today's date for formats that carry only a time; maintenant() when empty.
   Horloge horloge;
   // Working copies of the current line's text and format, reused from line to line.
@@ -41,12 +43,18 @@ void memoriser_format(std::string_view format, EtatLecteurDates& etat);
 // Reads the date-time field of a line (or the date field, a space and the
 // time field) under its format and gives "jj/mm/aaaa hh:mn:ss". Sentinels:
 // "??" for an empty text, "" for an unreadable text or broken field rules
-// (with a " + erreur date : " line), "01/01/1900 00:00:00" for a format
+// (with a " + erreur date : " line): a character read by a code that is not
+// a digit, a day, month or time of day out of range, an AM/PM mark after the
+// time; "01/01/1900 00:00:00" for a format
 // without a year code. A format containing "multiformat" or "OU" goes to
 // date_multiformat. The format is normalised at the first call after a
 // listing and kept as is until the next one.
 std::string normaliser_date_mesure(std::string_view texte, std::string_view format,
                                    EtatLecteurDates& etat, JournalSuivi& journal);
+
+// True when the text holds an AM or PM mark of a 12-hour clock ("AM", "pm",
+// "a.m.", "P.M."), a word of its own.
+bool marque_douze_heures(std::string_view texte);
 
 // Variants of the multiformat reader, chosen by the words of the format.
 enum class VarianteMultiformat {

@@ -27,6 +27,7 @@ using Chrono = std::chrono::steady_clock;
 
 constexpr double kUneSeconde = 1.0 / 86400.0;
 constexpr double kMinimumInitial = 9999.0;  // days
+constexpr int kDatesIllisiblesJournalisees = 2;  // per file
 
 // Calls the port only every few tens of milliseconds, never per line.
 class Cadence {
@@ -68,6 +69,7 @@ struct Parametres {
   std::string format;
   long long ligne_intitules = -1;
   bool car_null = false, plus_un_jour = false, plus_une_seconde = false;
+  bool balises = false;  // data between tags: lines after the end tag are not data
   char separateur_decimal = ',';
 };
 
@@ -96,6 +98,7 @@ struct Fichier {
   double somme_pas = 0.0, min_pas = kMinimumInitial;
   long long nb_pas = 0;
   int illisibles = 0, conversions = 0, jours = 0, secondes = 0;
+  long long dates_illisibles = 0;  // lines of data whose date does not read
   long long assignees = 0;
   int curseur = 1;
 };
@@ -236,6 +239,7 @@ bool Moteur::preparer() {
                   : trim(d.format_datetime_mesure);
   p_.ligne_intitules = d.avec_sans_intitule == 1 ? -1 : entier_ou(d.num_ligne_intitule_col, 0) - 1;
   p_.car_null = d.car_null;
+  p_.balises = d.numlig_balise == 1;
   p_.plus_un_jour = d.correction_si_t1supt2;
   p_.plus_une_seconde = d.correction_si_t1egalt2;
   p_.separateur_decimal = s_.separateur_decimal();
@@ -465,7 +469,11 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
   }
 
   const bool compte_en_lisant = !fc.complet;
+  // Only the first unreadable dates of a file are written to the log; the
+  // others are counted.
+  s.lecteur_dates.erreurs_a_journaliser = kDatesIllisiblesJournalisees;
   const bool suite = s.lecture.reference ? parcourir_lignes(i, f) : parcourir_blocs(i, f);
+  s.lecteur_dates.erreurs_a_journaliser = -1;
   if (compte_en_lisant) {
     // Counted now: the lines to process and the last line of data.
     const FichierCharge& lu = s.fichier_charge;
@@ -603,6 +611,8 @@ void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f) {
   const std::string normalise =
       normaliser_date_mesure(texte_date(p_, ligne), p_.format, s_.lecteur_dates, s_.journal);
   const double t = normalise.size() == 19 ? lire_date_heure(normalise).value_or(0.0) : 0.0;
+  if (t == 0.0 && (!p_.balises || j <= f.derniere) && !trim_vue(ligne).empty())
+    ++f.dates_illisibles;
   rangee_.rendre(g_);
   placer(j, t, f, [&normalise]() { return normalise; }, [&](int k) {
     for (int c = 2; c <= g_.c - 1; ++c) chaine_valeur(ligne, c, k, j, f);
@@ -726,6 +736,7 @@ void Moteur::fin_fichier(int i, Fichier& f, Chrono::time_point debut) {
   Interaction& port = s.port();
   EtatTraitement& et = s.etat_traitement;
   et.lignes_extraites = lignes_run_;
+  et.dates_illisibles += f.dates_illisibles;
   progression("3- patienter ... fic-" + std::to_string(i) + "  100%      ");
   s.etiquette("Label_nlig_impliquee") = format_milliers(lignes_run_) + " lignes extraites";
   t.ecrire_cellule(i, "n.données", format_milliers(f.derniere - f.premiere + 1), port);
@@ -753,6 +764,8 @@ void Moteur::fin_fichier(int i, Fichier& f, Chrono::time_point debut) {
   if (s.arret) return;
   progression("3c- patienter ... fic-" + std::to_string(i) + "         ");
   if (f.illisibles > 0) s.ajouter_ligne_suivi("nb_pb = " + std::to_string(f.illisibles));
+  if (f.dates_illisibles > 0)
+    s.ajouter_ligne_suivi("nb dates illisibles = " + std::to_string(f.dates_illisibles));
   if (f.conversions > 0)
     s.ajouter_ligne_suivi("nb_pb conversion = " + std::to_string(f.conversions));
   if (f.jours > 0) s.ajouter_ligne_suivi("nb (+ 1j) = " + std::to_string(f.jours));

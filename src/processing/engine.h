@@ -26,6 +26,7 @@ struct EtatTraitement {
   int ligne_reference = 1;           // file-table row of the reference file
   std::string station_reference;
   long long lignes_extraites = 0;    // lines assigned over the run
+  long long dates_illisibles = 0;    // lines of data whose date did not read, not placed
   double date_min = 0.0, date_max = 0.0;  // earliest and latest date-time seen
   bool liste_partielle = false;
   bool arrete = false;               // a stop request ended the file loop

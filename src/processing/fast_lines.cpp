@@ -104,6 +104,9 @@ struct JourConnu {
 // The date text read under the memorised format, when it is a plain one.
 bool lire_date(const PlanLecture& plan, std::string_view t, double& valeur, JourConnu& connu) {
   if (t.size() < plan.longueur_min || (plan.date_fixe && t.size() == 8)) return false;
+  // A 12-hour clock's mark after the codes: the date reader refuses the text.
+  if (t.size() > plan.longueur_min && marque_douze_heures(t.substr(plan.longueur_min)))
+    return false;
   if (!chiffres(t, plan.p_annee, 4) || !chiffres(t, plan.p_mois, 2) || !chiffres(t, plan.p_jour, 2) ||
       !chiffres(t, plan.p_heure, 2) || !chiffres(t, plan.p_minute, 2))
     return false;
@@ -127,7 +130,8 @@ bool lire_date(const PlanLecture& plan, std::string_view t, double& valeur, Jour
   }
   // The same sum as the date encoder's: whole days, then the time of day.
   valeur = connu.debut + (heure * 3600 + minute * 60 + seconde) / 86400.0;
-  return true;
+  // 0 stands for no date: the step-by-step reader counts such a line.
+  return valeur != 0.0;
 }
 
 const std::array<long double, 20> kPuissancesLongues = [] {

@@ -134,9 +134,11 @@ TEST_F(LecteurDates, ReglesDesChampsEtSentinelles) {
   EXPECT_EQ(journal.derniere(),
             " + erreur date : 12/03/2022 31:00:  corriger <12/03/2022 31:00:00>");
   EXPECT_EQ(lire_seul("12/03/2022 01:60:00", "jj_mm_aaaa_hh_mn_ss"), "");
-  EXPECT_EQ(journal.taille(), 5u);
-  // Hour 29 and 31 February pass these rules; the conversion turns them down.
-  EXPECT_EQ(lire_seul("31/02/2022 29:00:00", "jj_mm_aaaa_hh_mn_ss"), "31/02/2022 29:00:00");
+  EXPECT_EQ(lire_seul("12/03/2022 29:00:00", "jj_mm_aaaa_hh_mn_ss"), "");
+  EXPECT_EQ(lire_seul("12/03/2022 01:15:60", "jj_mm_aaaa_hh_mn_ss"), "");
+  EXPECT_EQ(journal.taille(), 7u);
+  // 31 February passes these rules; the conversion turns it down.
+  EXPECT_EQ(lire_seul("31/02/2022 00:00:00", "jj_mm_aaaa_hh_mn_ss"), "31/02/2022 00:00:00");
 
   EXPECT_EQ(lire_seul("", "jj_mm_aaaa_hh_mn_ss"), "??");
   EXPECT_EQ(lire_seul("", "multiformat"), "??");
@@ -146,7 +148,56 @@ TEST_F(LecteurDates, ReglesDesChampsEtSentinelles) {
   // No year code: capitals are fillers.
   EXPECT_EQ(lire_seul("12/03/2022 01:15:30", "jj_mm_hh_mn_ss"), "01/01/1900 00:00:00");
   EXPECT_EQ(lire_seul("2022/03/12 01:15:30", "AAAA_MM_JJ_HH_MN_SS"), "01/01/1900 00:00:00");
-  EXPECT_EQ(journal.taille(), 5u);
+  EXPECT_EQ(journal.taille(), 7u);
+}
+
+// Reading is by position: a text laid out otherwise than its format, or on a
+// 12-hour clock, is unreadable (with a log line), never read at the wrong
+// place.
+TEST_F(LecteurDates, TexteDUneAutreDispositionIllisible) {
+  struct Cas {
+    const char* texte;
+    const char* format;
+  };
+  for (const Cas& c : {Cas{"11/9/2019 0:00", "mm/jj/aaaa hh:mn"},
+                       Cas{"11/19/2019 0:00", "mm/jj/aaaa hh:mn"},
+                       Cas{"11/19/2019 7:05:00", "mm_jj_aaaa_hh_mn_ss"},
+                       Cas{"2019-07-01 10:15:3", "aaaa_mm_jj_hh_mn_ss"},
+                       Cas{"2019- 7-01 10:15:30", "aaaa_mm_jj_hh_mn_ss"},
+                       Cas{"11/15/2021 01:00:00 PM", "mm_jj_aaaa_hh_mn_ss"},
+                       Cas{"11/15/2021 01:00 a.m.", "mm_jj_aaaa_hh_mn"},
+                       Cas{"15/11/21 01:00:00 am", "jj_mm_20aa_hh_mn_ss"},
+                       Cas{"11/9/2019 0:00", "mm/dd/yyyy OU yyyy/dd/mm"},
+                       Cas{"11/19/2019 7:05:00", "mm/dd/yyyy OU yyyy/dd/mm"},
+                       Cas{"11/19/2019 10:5:00", "jj/mm/aaaa OU aaaa/mm/jj"},
+                       Cas{"2019-7-1 10:05", "multiformat"},
+                       Cas{"11/15/2021 01:00:00 PM", "mm/dd/yyyy OU yyyy/dd/mm"},
+                       Cas{"11/15/2021 25:00", "multiformat"}}) {
+    journal.vider();
+    EXPECT_EQ(lire_seul(c.texte, c.format), "") << c.texte << " / " << c.format;
+    EXPECT_EQ(journal.taille(), 1u) << c.texte << " / " << c.format;
+  }
+  EXPECT_EQ(journal.derniere(), " + erreur date :   corriger <11/15/2021 25:00>");
+  // Readable layouts stay readable: a tail without a 12-hour mark, a
+  // missing code read at the head of its unit.
+  EXPECT_EQ(lire_seul("2019-07-01T10:15:30Z", "aaaa-mm-jjThh:mn:ss"), "01/07/2019 10:15:30");
+  EXPECT_EQ(lire_seul("2019-07-01 10:15 Amsterdam", "aaaa_mm_jj_hh_mn"), "01/07/2019 10:15:00");
+  EXPECT_EQ(lire_seul("2019-07-01 10", "aaaa_mm_jj_hh"), "01/07/2019 10:00:00");
+  EXPECT_EQ(lire_seul("2019-07 10:00", "aaaa_mm hh:mn"), "01/07/2019 10:00:00");
+  EXPECT_EQ(lire_seul("11/19/2019 10:05 PMT", "mm/dd/yyyy OU yyyy/dd/mm"), "19/11/2019 10:05:00");
+  EXPECT_TRUE(marque_douze_heures(" PM"));
+  EXPECT_TRUE(marque_douze_heures("a.m."));
+  EXPECT_FALSE(marque_douze_heures(" AMS"));
+  EXPECT_FALSE(marque_douze_heures("+02:00"));
+}
+
+// An unreadable-date run writes only the lines it is allowed to.
+TEST_F(LecteurDates, LignesDErreurLimitees) {
+  etat.erreurs_a_journaliser = 2;
+  for (const char* t : {"32/01/2022 00:00:00", "33/01/2022 00:00:00", "34/01/2022 00:00:00"})
+    EXPECT_EQ(lire(t, "jj_mm_aaaa_hh_mn_ss"), "");
+  EXPECT_EQ(journal.taille(), 2u);
+  EXPECT_EQ(etat.erreurs_a_journaliser, 0);
 }
 
 TEST_F(LecteurDates, FormatMemoriseJusquAuListageSuivant) {
@@ -205,7 +256,8 @@ TEST_F(LecteurDates, MultiformatAnneeEnTeteOuEnFin) {
   EXPECT_EQ(lire("12/04/2022 08:00:00", us), "04/12/2022 08:00:00");
   EXPECT_EQ(lire("2022/04/25 08:00:00", us), "25/04/2022 08:00:00");
   EXPECT_EQ(lire("xx/04/2022", us), "");
-  EXPECT_TRUE(journal.vide());
+  ASSERT_EQ(journal.taille(), 1u);
+  EXPECT_EQ(journal.derniere(), " + erreur date :   corriger <xx/04/2022>");
 }
 
 TEST_F(LecteurDates, MultiformatLectureLaPlusProcheDeLaPrecedente) {
@@ -232,6 +284,8 @@ TEST_F(LecteurDates, MultiformatLectureLaPlusProcheDeLaPrecedente) {
   EXPECT_EQ(lire("31/31/2022", us), "");
   EXPECT_EQ(lire("ab/04/2022", us), "");
   EXPECT_DOUBLE_EQ(etat.date_multiformat_precedente, k5Avril2022 - 1);
+  EXPECT_EQ(journal.taille(), 2u);
+  journal.vider();
 
   preparer_lecteur_dates_listage(etat);
   EXPECT_EQ(lire("04/05/2022", ue), "04/05/2022 00:00:00");
