@@ -121,20 +121,52 @@ void rafraichir_titres_colonnes(Session& s) {
 
 // ---------------------------------------------------------------- formats
 
+namespace {
+
+// A blank inside a format is a filler like any other character: it becomes
+// "_" so that every code after it keeps its position; blanks at either end
+// are dropped, and in a file-date rule so are the blanks around its commas
+// (they only space out the list).
+std::string blancs_en_bouche_trous(std::string_view saisie, bool format_fichier) {
+  std::string f;
+  const std::string_view t = trim_vue(saisie);
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    if (t[i] != ' ') {
+      f += t[i];
+      continue;
+    }
+    if (format_fichier) {
+      std::size_t j = i;
+      while (j < t.size() && t[j] == ' ') ++j;
+      const bool pres_virgule = (!f.empty() && f.back() == ',') || (j < t.size() && t[j] == ',');
+      if (pres_virgule) {
+        i = j - 1;
+        continue;
+      }
+    }
+    f += '_';
+  }
+  return f;
+}
+
+}  // namespace
+
 std::string nettoyer_format(std::string_view saisie, bool format_fichier) {
-  std::string f = sans_blancs(saisie);
+  std::string f(trim_vue(saisie));
   remplacer_caractere(';', ':', f);
   if (format_fichier) remplacer_caractere('.', ',', f);
   remplacer_texte("hh:mm", "hh:mn", f);
-  return f;
+  return blancs_en_bouche_trous(f, format_fichier);
 }
 
 bool quatre_m(std::string_view format) { return compter_caractere('m', format) == 4; }
 
 std::string nettoyer_format_date_seule(std::string_view saisie) {
-  std::string f = nettoyer_format(saisie, false);
+  std::string f(trim_vue(saisie));
+  remplacer_caractere(';', ':', f);
+  remplacer_texte("hh:mm", "hh:mn", f);
   remplacer_texte("hh:mn", "", f);
-  return f;
+  return blancs_en_bouche_trous(f, false);
 }
 
 namespace {

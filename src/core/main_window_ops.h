@@ -43,8 +43,10 @@ void rafraichir_titres_colonnes(Session& s);
 
 // ---- formats ----
 
-// The date-time format and the file-date format: blanks removed, ";" read as
-// ":" (and "." as "," for the file-date format), the first "hh:mm" made "hh:mn".
+// The date-time format and the file-date format: ";" read as ":" (and "." as
+// "," for the file-date format), the first "hh:mm" made "hh:mn"; blanks at
+// either end removed, blanks inside made "_" (a filler: the codes keep their
+// positions), except around the commas of a file-date rule, where they go.
 std::string nettoyer_format(std::string_view saisie, bool format_fichier);
 // True when the format holds exactly four "m".
 bool quatre_m(std::string_view format);

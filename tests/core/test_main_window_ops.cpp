@@ -137,14 +137,14 @@ TEST_F(OperationsFenetre, NonIntegerColumnInTheTitlesIsReported) {
 
 TEST_F(OperationsFenetre, DateTimeFormatWithThreeMIsCorrectedSilently) {
   valider_format_datetime(s(), "aaaa-mm-jj hh:mm:ss");
-  EXPECT_EQ(d().format_datetime_mesure, "aaaa-mm-jjhh:mn:ss");
+  EXPECT_EQ(d().format_datetime_mesure, "aaaa-mm-jj_hh:mn:ss");
   EXPECT_TRUE(port_.echanges.empty());
   EXPECT_TRUE(s().description_modifiee);
 }
 
 TEST_F(OperationsFenetre, DateTimeFormatWithFourMBringsTheWarning) {
   valider_format_datetime(s(), "aaaa-mm-jj hh mm ss");
-  EXPECT_EQ(d().format_datetime_mesure, "aaaa-mm-jjhhmmss");
+  EXPECT_EQ(d().format_datetime_mesure, "aaaa-mm-jj_hh_mm_ss");
   ASSERT_EQ(port_.echanges.size(), 1u);
   EXPECT_EQ(port_.dernier_texte(),
             " il y a 4 \"m\", vérifier que les minutes soient \"mn\" et non \"mm\" comme les "
@@ -152,15 +152,27 @@ TEST_F(OperationsFenetre, DateTimeFormatWithFourMBringsTheWarning) {
 }
 
 TEST_F(OperationsFenetre, SemicolonsBecomeColonsAndFileDatePointsBecomeCommas) {
-  EXPECT_EQ(nettoyer_format("jj/mm/aaaa hh;mm;ss", false), "jj/mm/aaaahh:mn:ss");
   EXPECT_EQ(nettoyer_format("aaaa.mm.jj", true), "aaaa,mm,jj");
   EXPECT_EQ(nettoyer_format("aaaa.mm.jj", false), "aaaa.mm.jj");
+}
+
+// A blank is a filler: removing it would move every later code one place.
+TEST_F(OperationsFenetre, BlanksInsideAFormatKeepTheirPlace) {
+  EXPECT_EQ(nettoyer_format(" jj/mm/aaaa hh;mm;ss ", false), "jj/mm/aaaa_hh:mn:ss");
+  EXPECT_EQ(nettoyer_format("aaaa-mm-jj  hh:mn", false), "aaaa-mm-jj__hh:mn");
+  EXPECT_EQ(nettoyer_format("aaaa mm jj,5", true), "aaaa_mm_jj,5");
+  EXPECT_EQ(nettoyer_format("3(xxxx), /, 3(0000xx) ,/,3(000000xx)", true),
+            "3(xxxx),/,3(0000xx),/,3(000000xx)");
+  valider_format_datetime(s(), "aaaa-mm-jj hh:mn:ss");
+  EXPECT_EQ(d().format_datetime_mesure, "aaaa-mm-jj_hh:mn:ss");
+  valider_format_date_fichier(s(), "aaaa mm jj,3");
+  EXPECT_EQ(d().f_date_fichier, "aaaa_mm_jj,3");
 }
 
 TEST_F(OperationsFenetre, DateOnlyFormatLosesItsTime) {
   EXPECT_EQ(nettoyer_format_date_seule("jj/mm/aaaa hh:mm"), "jj/mm/aaaa");
   valider_format_date_seule(s(), "aaaa-mm-jj hh mm");
-  EXPECT_EQ(d().format_date_mesure_seule, "aaaa-mm-jjhhmm");
+  EXPECT_EQ(d().format_date_mesure_seule, "aaaa-mm-jj_hh_mm");
   EXPECT_TRUE(port_.echanges.empty());  // no four-"m" check here
 }
 

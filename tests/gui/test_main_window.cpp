@@ -20,6 +20,8 @@
 #include <memory>
 
 #include "core/startup_ops.h"
+#include "input/date_format.h"
+#include "results/tracking_log.h"
 #include "gui/port_test.h"
 #include "input/files.h"
 #include "support/temp_dir.h"
@@ -368,11 +370,35 @@ TEST_F(Fenetre, FourMInTheDateTimeFormatAreWarnedOnce) {
             " il y a 4 \"m\", vérifier que les minutes soient \"mn\" et non \"mm\" comme les "
             "mois !");
   EXPECT_EQ(controle<QLineEdit>("Edit_format_datetime_mesure")->text(),
-            QStringLiteral("aaaa-mm-jjhhmmss"));
+            QStringLiteral("aaaa-mm-jj_hh_mm_ss"));
   taper("Edit_format_datetime_mesure", QStringLiteral("aaaa-mm-jj hh:mm:ss"));
   EXPECT_EQ(controle<QLineEdit>("Edit_format_datetime_mesure")->text(),
-            QStringLiteral("aaaa-mm-jjhh:mn:ss"));
+            QStringLiteral("aaaa-mm-jj_hh:mn:ss"));
   EXPECT_EQ(port_->questions.size(), 1u);
+}
+
+// Passing through the format boxes without typing leaves formats that read
+// the same dates: their blanks become "_" fillers, never removed.
+TEST_F(Fenetre, TabbingThroughTheFormatBoxesKeepsThemReadable) {
+  ouvrir(ecrire_dsc("formats.dsc", {"Edit_format_datetime_mesure.text= aaaa-mm-jj hh:mn:ss",
+                                    "Edit_format_date_mesure_seule.text= jj/mm/aaaa",
+                                    "Edit_f_date_fichier.text= aaaa mm jj,3"}));
+  demarrer();
+  for (const char* nom :
+       {"Edit_format_datetime_mesure", "Edit_format_date_mesure_seule", "Edit_f_date_fichier"}) {
+    controle<QLineEdit>(nom)->setFocus();
+    QApplication::processEvents();
+    controle<QLineEdit>("Edit_masque")->setFocus();
+    QApplication::processEvents();
+  }
+  const Description& d = fenetre_->session().description;
+  EXPECT_EQ(d.format_datetime_mesure, "aaaa-mm-jj_hh:mn:ss");
+  EXPECT_EQ(d.format_date_mesure_seule, "jj/mm/aaaa");
+  EXPECT_EQ(d.f_date_fichier, "aaaa_mm_jj,3");
+  EtatLecteurDates lecteur;
+  JournalSuivi j;
+  EXPECT_EQ(normaliser_date_mesure("2023-03-01 14:25:30", d.format_datetime_mesure, lecteur, j),
+            "01/03/2023 14:25:30");
 }
 
 TEST_F(Fenetre, EquivalencesAndFirstDataLine) {
