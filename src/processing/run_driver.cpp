@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/main_window_ops.h"
 #include "core/session.h"
 #include "description/dsc_file.h"
 #include "input/dates.h"
@@ -71,6 +72,9 @@ IssueTraitement traiter_run(Session& s) {
     return IssueTraitement::refuse;
 
   s.resultats.en_attente = true;
+  // The date or time column listed among the columns to extract is taken
+  // out, as leaving the list's box does.
+  if (d.col_cochee) valider_colonnes_a_extraire(s, d.col_cochee_liste);
   const int marques = static_cast<int>(s.fichiers_coches.size());
   const int nb = marques > 0 ? marques : s.table.nb_fichiers();
   std::string texte = nb == 1 ? "du seul fichier" : "des " + std::to_string(nb) + " fichiers";
