@@ -1,12 +1,14 @@
 #include "input/files.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "core/interaction.h"
@@ -140,6 +142,15 @@ bool ecrire_lignes(const std::string& chemin, const Lignes& lignes) {
 }
 
 }  // namespace
+
+Reservation reserver_fichier(const std::string& chemin) {
+  const int fd = ::open(chemin.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd >= 0) {
+    ::close(fd);
+    return Reservation::reserve;
+  }
+  return errno == EEXIST ? Reservation::existe : Reservation::echec;
+}
 
 bool ecrire_lignes_texte(const std::string& chemin, const std::vector<std::string>& lignes) {
   return ecrire_lignes(chemin, lignes);

@@ -52,6 +52,12 @@ std::optional<std::vector<std::string>> lire_lignes_texte(const std::string& che
 bool ecrire_lignes_texte(const std::string& chemin, const std::vector<std::string>& lignes);
 bool ecrire_lignes_texte(const std::string& chemin, const LignesTexte& lignes);
 
+// Claims a name for a file to be written: creates it, empty, only when
+// nothing exists under that name, in one step, so that two programs naming
+// their files at the same time never take the same name.
+enum class Reservation { reserve, existe, echec };
+Reservation reserver_fichier(const std::string& chemin);
+
 // Line k (from 1) of a text file; empty when the file or the line is missing.
 std::string lire_ligne_fichier(const std::string& chemin, int k);
 

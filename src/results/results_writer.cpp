@@ -172,20 +172,39 @@ std::string options_fin(const Session& s) {
   return t;
 }
 
+// The first free name of a numbered family (racine + extension, then
+// racine + "(1)" + extension, ...), claimed so that no other run takes it.
+// The claim of a name that cannot be created at all is given up: the write
+// then fails and says so.
+std::string reserver_numerote(const std::string& racine, const std::string& extension,
+                              bool& reserve) {
+  for (long long i = 0;; ++i) {
+    const std::string chemin =
+        racine + (i == 0 ? std::string() : "(" + std::to_string(i) + ")") + extension;
+    switch (reserver_fichier(chemin)) {
+      case Reservation::reserve: reserve = true; return chemin;
+      case Reservation::echec: reserve = false; return chemin;
+      case Reservation::existe: break;
+    }
+  }
+}
+
 // The path of the results file: the expanded name, then the numbering, the
-// overwrite question or the save dialog.
-std::string chemin_a_ecrire(Session& s) {
+// overwrite question or the save dialog. A new name is claimed at once
+// (`reserve`: an empty file now stands under it).
+std::string chemin_a_ecrire(Session& s, bool& reserve) {
   const Description& d = s.description;
   Interaction& port = s.port();
   const std::string& sortie = d.dossier_choisi_sortie;
   const NomResultats nom = nom_resultats(s);
   s.resultats.nom_travail = nom.nom_travail;
+  reserve = false;
   std::string chemin = sortie + nom.racine + nom.extension;
-  if (!fichier_existe(chemin)) return chemin;
-  if (d.inc_nom) {
-    for (long long i = 1; fichier_existe(chemin); ++i)
-      chemin = sortie + nom.racine + "(" + std::to_string(i) + ")" + nom.extension;
-    return chemin;
+  if (d.inc_nom) return reserver_numerote(sortie + nom.racine, nom.extension, reserve);
+  switch (reserver_fichier(chemin)) {
+    case Reservation::reserve: reserve = true; return chemin;
+    case Reservation::echec: return chemin;
+    case Reservation::existe: break;
   }
   const std::string question = sortie + "\n\n" + " Le fichier  " + nom.racine + nom.extension +
                                "\n\n" + "   existe déjà" + "\n\n" + " => écraser ?";
@@ -204,8 +223,9 @@ std::string chemin_a_ecrire(Session& s) {
     s.resultats.nom_travail = chemin;
     return chemin;
   }
-  // The results are never lost: they go to a recovery file.
-  chemin = sortie + "~résultats.txt";
+  // The results are never lost: they go to a recovery file, numbered so
+  // that it never replaces the results of an earlier run.
+  chemin = reserver_numerote(sortie + "~résultats", ".txt", reserve);
   s.resultats.nom_travail = chemin;
   s.ajouter_ligne_suivi("");
   s.ajouter_ligne_suivi(" données calculées récupérables dans ");
@@ -407,11 +427,16 @@ bool enregistrer_resultats(Session& s) {
     return ecrite;
   }
 
-  const std::string chemin = chemin_a_ecrire(s);
+  bool reserve = false;
+  const std::string chemin = chemin_a_ecrire(s, reserve);
   const std::string nom = nom_de_fichier(chemin);
   s.etiquette("Label21") = nom;
   s.ajouter_ligne_suivi(" => " + nom);
   if (!ecrire_lignes_texte(chemin, res.lignes)) {
+    if (reserve) {
+      std::error_code ec;
+      std::filesystem::remove(chemin, ec);
+    }
     port.informer(TypeMessage::erreur, "Impossible de créer le fichier " + chemin);
     cacher_patienter(s);
     return false;

@@ -316,6 +316,11 @@ TEST_F(Resultats, OverwriteQuestionThenSaveDialog) {
   EXPECT_EQ(DossierTemporaire::lire(recuperation), contenu);
   EXPECT_TRUE(suivi_contient({"", " données calculées récupérables dans ", recuperation,
                               " => ~résultats.txt"}));
+  // A second one never replaces the first.
+  port_.reponses = {Reponse::non};
+  ASSERT_TRUE(enregistrer_resultats(s()));
+  EXPECT_EQ(s().resultats.chemin_resultats, sortie_ + "~résultats(1).txt");
+  EXPECT_EQ(DossierTemporaire::lire(recuperation), contenu);
 }
 
 // ---------------------------------------------------------------- save step
