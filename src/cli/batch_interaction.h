@@ -3,6 +3,7 @@
 // answer taken are written to standard error and to the tracking log.
 #pragma once
 
+#include <csignal>
 #include <iosfwd>
 #include <string>
 
@@ -35,7 +36,10 @@ class InteractionLot : public Interaction {
   Reponse demander_poursuite(TypeMessage type, const std::string& texte, Boutons boutons,
                              Reponse poursuite) override;
   void progression(const std::string&, int) override {}
-  bool arret_demande() override { return false; }
+  // A stop request comes from outside the program (an interrupt or
+  // termination signal sets the flag).
+  void fixer_arret(const volatile std::sig_atomic_t* drapeau) { arret_ = drapeau; }
+  bool arret_demande() override { return arret_ != nullptr && *arret_ != 0; }
   std::optional<std::string> choisir_fichier_a_ouvrir(const DialogueFichier& d) override;
   std::optional<std::string> choisir_fichier_a_enregistrer(const DialogueFichier& d) override;
   void ouvrir_choix_repertoire(Repertoire) override {}
@@ -53,6 +57,7 @@ class InteractionLot : public Interaction {
   PolitiqueLot politique_;
   JournalSuivi* journal_;
   std::string presse_papier_;
+  const volatile std::sig_atomic_t* arret_ = nullptr;
 };
 
 }  // namespace tamso

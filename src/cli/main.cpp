@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <clocale>
+#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "processing/period.h"
 #include "processing/run_driver.h"
 #include "processing/timestamp_list.h"
+#include "results/results_writer.h"
 
 using namespace tamso;
 
@@ -29,7 +31,48 @@ constexpr const char* kPolitique =
     "Questions: the batch program never reads standard input. Each question is answered with the "
     "answer that goes on without changing the description and without destroying a file "
     "(continue, keep, do not overwrite); 'inspect' instead accepts every proposed correction. "
-    "The question and the answer taken are written to standard error and to the tracking log.";
+    "The question and the answer taken are written to standard error and to the tracking log.\n"
+    "Stop: an interrupt (Ctrl-C) or a termination signal while 'run' processes stops the "
+    "reading; the results of the lines read so far are written and said to be partial (a "
+    "second signal, or one before the processing, ends the program at once, writing nothing).\n"
+    "Exit status of 'run': 0 results complete; 1 nothing written (no file, a question answered "
+    "to stop, a failure); 2 bad command line or description; 3 results written but no line "
+    "extracted (every value missing); 4 results written but a data file could not be read to "
+    "its end; 5 stopped by a signal (results of the lines read so far, or nothing written).";
+
+// Exit statuses of 'run'.
+enum CodeSortie : int {
+  kSucces = 0,
+  kEchec = 1,
+  kUsage = 2,
+  kSansDonnees = 3,
+  kFichierIncomplet = 4,
+  kArrete = 5,
+};
+
+// Set by the first interrupt or termination signal; the second one ends the
+// program (the handler is reset to the default once it has run).
+volatile std::sig_atomic_t g_arret = 0;
+
+extern "C" void sur_signal_arret(int) { g_arret = 1; }
+
+// From the processing on, an interrupt or termination signal asks the run
+// to stop; before it (listing, timestamp list) it ends the program at once,
+// with nothing written. A program started with these signals blocked gets
+// them unblocked here: a stop sent before is then taken at once.
+void intercepter_signaux_arret() {
+  struct sigaction action {};
+  action.sa_handler = sur_signal_arret;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESETHAND;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  sigset_t signaux;
+  sigemptyset(&signaux);
+  sigaddset(&signaux, SIGINT);
+  sigaddset(&signaux, SIGTERM);
+  sigprocmask(SIG_UNBLOCK, &signaux, nullptr);
+}
 
 // The computer's decimal separator, from the locale; numbers are then read
 // and written by the program itself, whatever the locale.
@@ -127,8 +170,13 @@ int commande_run(const OptionsRun& o) {
   const std::string fin = o.fin.empty() ? d.max_dsc : o.fin;
   const double v_debut = texte_en_date(debut, nullptr, s.journal);
   const double v_fin = texte_en_date(fin, nullptr, s.journal);
+  // A time alone reads as that time on 30/12/1899: a bound needs its date.
   if (v_debut == 0.0) return erreur("début de période illisible : <" + debut + "> (--from)");
+  if (v_debut < 1.0)
+    return erreur("début de période sans date : <" + debut + "> (--from \"jj/mm/aaaa hh:mm:ss\")");
   if (v_fin == 0.0) return erreur("fin de période illisible : <" + fin + "> (--to)");
+  if (v_fin < 1.0)
+    return erreur("fin de période sans date : <" + fin + "> (--to \"jj/mm/aaaa hh:mm:ss\")");
   fixer_debut(p, v_debut);
   fixer_fin(p, v_fin);
   p.test_date = o.test == "lt" ? kTestInfStrict : kTestInfOuEgal;
@@ -145,20 +193,34 @@ int commande_run(const OptionsRun& o) {
   }
   s.decalage_jours = o.decalage_jours;
 
-  if (!lister_fichiers_donnees(s)) return erreur("le listage des fichiers a échoué", 1);
+  const auto rien_ecrit = [](const std::string& message) {
+    if (g_arret) return erreur("traitement arrêté avant l'écriture des résultats : rien n'est écrit",
+                               kArrete);
+    return erreur(message, kEchec);
+  };
+  if (!lister_fichiers_donnees(s)) return rien_ecrit("le listage des fichiers a échoué");
   if (s.table.nb_fichiers() == 0)
-    return erreur("aucun fichier ne correspond au masque " + d.masque + " dans " + d.dossier_choisi, 1);
+    return erreur("aucun fichier ne correspond au masque " + d.masque + " dans " + d.dossier_choisi,
+                  kEchec);
   const IssueListe l = generer_liste_horodatee(s);
-  if (l != IssueListe::creee) return erreur("la liste horodatée n'a pas pu être créée", 1);
+  if (l != IssueListe::creee) return rien_ecrit("la liste horodatée n'a pas pu être créée");
+  intercepter_signaux_arret();
+  port.fixer_arret(&g_arret);
   switch (traiter_run(s)) {
     case IssueTraitement::enregistre:
       std::cout << s.resultats.chemin_resultats << "\n" << s.resultats.chemin_suivi << "\n";
-      return 0;
-    case IssueTraitement::refuse: return erreur("traitement refusé", 1);
-    case IssueTraitement::abandonne: return erreur("traitement abandonné : rien n'est écrit", 1);
+      switch (bilan_traitement(s)) {
+        case BilanTraitement::complet: return kSucces;
+        case BilanTraitement::arrete: return kArrete;
+        case BilanTraitement::sans_donnees: return kSansDonnees;
+        case BilanTraitement::incomplet: return kFichierIncomplet;
+      }
+      return kSucces;
+    case IssueTraitement::refuse: return rien_ecrit("traitement refusé");
+    case IssueTraitement::abandonne: return rien_ecrit("traitement abandonné : rien n'est écrit");
     case IssueTraitement::echec: break;
   }
-  return erreur("le traitement a échoué", 1);
+  return rien_ecrit("le traitement a échoué");
 }
 
 int commande_list(const std::string& dsc, const std::string& donnees, const std::string& sep) {

@@ -50,6 +50,8 @@ bool LecteurLignes::remplir() {
   return true;
 }
 
+bool LecteurLignes::erreur() const { return fichier_ && std::ferror(fichier_) != 0; }
+
 bool LecteurLignes::suivante(std::string_view& ligne) {
   if (!fichier_) return false;
   std::size_t cherche = debut_;

@@ -39,6 +39,8 @@ class LecteurLignes {
   bool ouvert() const { return fichier_ != nullptr; }
   bool suivante(std::string_view& ligne);
   std::uint64_t octets_lus() const { return octets_lus_; }
+  // A read failed before the end of the file.
+  bool erreur() const;
 
  private:
   bool remplir();
@@ -82,13 +84,17 @@ class FichierCharge {
   long long derniere_ligne_contenant(std::string_view morceau) const;
 
   // Calls f(index, line) for every line in order until f returns false.
+  // False when the file could not be read to the end it had when it was
+  // loaded (it cannot be opened, a read fails, it was cut short since); true
+  // when f stopped the reading.
   template <class F>
-  void parcourir(F&& f) const {
+  bool parcourir(F&& f) const {
     LecteurLignes lecteur(chemin, nettoyage);
     std::string_view l;
     long long i = 0;
     while (lecteur.suivante(l))
-      if (!f(i++, l)) return;
+      if (!f(i++, l)) return true;
+    return lecteur.ouvert() && !lecteur.erreur() && lecteur.octets_lus() >= taille;
   }
 };
 

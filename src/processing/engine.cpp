@@ -365,6 +365,7 @@ IssueMoteur Moteur::executer() {
   for (int i : et.lignes_traitees) {
     const IssueMoteur issue = traiter_fichier(i, i == reference);
     if (issue != IssueMoteur::termine) return issue;
+    ++et.fichiers_lus;
     if (s.arret) {
       et.arrete = true;
       break;
@@ -480,7 +481,10 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
     s.etiquette("Label26") = format_milliers(std::max(0LL, lu.nb_lignes - f.premiere - decalage));
     f.derniere = std::max<long long>(lu.derniere_non_vide, 1);
   }
-  if (!suite) s.ajouter_ligne_suivi("erreur de lecture : " + fc.chemin);
+  if (!suite) {
+    s.ajouter_ligne_suivi("erreur de lecture : " + fc.chemin);
+    et.fichiers_incomplets.push_back(nom);
+  }
   if (s.arret_demande()) s.arret = true;
   fin_fichier(i, f, debut);
   return IssueMoteur::termine;
@@ -495,7 +499,7 @@ void Moteur::avancer(int i, long pourcentage) {
 bool Moteur::parcourir_lignes(int i, Fichier& f) {
   const long long pas_progression = f.derniere / 20;
   long long lues = 0;
-  s_.fichier_charge.parcourir([&](long long j, std::string_view ligne) {
+  return s_.fichier_charge.parcourir([&](long long j, std::string_view ligne) {
     if (j < f.premiere) return true;
     traiter_ligne(j, ligne, f);
     ++lues;
@@ -506,7 +510,6 @@ bool Moteur::parcourir_lignes(int i, Fichier& f) {
     if ((lues & 1023) == 0 && cadence_.echue() && s_.arret_demande()) return false;
     return true;
   });
-  return true;
 }
 
 PlanLecture Moteur::plan() const {
@@ -530,6 +533,8 @@ bool Moteur::parcourir_blocs(int i, Fichier& f) {
   FichierEnBlocs fichier(fc.chemin, fc.nettoyage,
                          s_.lecture.taille_bloc);
   if (!fichier.ouvert()) return false;
+  // A file cut short since it was loaded is read to its new end, and said so.
+  const bool raccourci = fichier.taille() < fc.taille;
   const int fils = fils_de_lecture(s_.lecture.fils);
   FileDeBlocs<LignesLues> file(
       fichier,
@@ -584,7 +589,7 @@ bool Moteur::parcourir_blocs(int i, Fichier& f) {
     lu.derniere_non_vide = derniere_non_vide;
     lu.complet = lisible && jusqu_au_bout;
   }
-  return lisible;
+  return lisible && !raccourci;
 }
 
 void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f) {

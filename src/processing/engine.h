@@ -31,6 +31,10 @@ struct EtatTraitement {
   bool liste_partielle = false;
   bool arrete = false;               // a stop request ended the file loop
   std::vector<int> lignes_traitees;  // file-table rows processed, in order
+  int fichiers_lus = 0;              // of them, the files read (wholly or up to a stop)
+  // Files that could not be read to their end (a read error, a file cut
+  // short while the run read it): the results hold their beginning only.
+  std::vector<std::string> fichiers_incomplets;
 };
 
 enum class IssueMoteur {

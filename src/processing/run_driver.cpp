@@ -103,7 +103,7 @@ IssueTraitement traiter_run(Session& s) {
     case IssueMoteur::echec: return IssueTraitement::echec;
   }
   s.progression("3- patienter ... mise en forme   ", 3);
-  formater_resultats(s);
+  s.resultats.formatage_complet = formater_resultats(s);
   const bool ecrit = enregistrer_resultats(s);
   if (ecrit) s.resultats.en_attente = false;
   s.progression(" --- ", 0);

@@ -23,6 +23,9 @@ struct EtatResultats {
   std::string nom_travail;
   // Set when a run starts, cleared once its results are saved.
   bool en_attente = false;
+  // False when a stop request ended the formatting of the results lines:
+  // the results then end before the period does.
+  bool formatage_complet = true;
   // Start of the run (date-time value) and the durations of the three phases
   // (listing, timestamp list, processing), in days.
   double debut_run = 0.0;

@@ -456,15 +456,73 @@ bool enregistrer_resultats(Session& s) {
   s.etiquette("Label10") = "reste 00:00:00    0 Mo";
   cacher_patienter(s);
   s.etiquette("SpeedButton_traiter_fichier.couleur") = "bleu";
-  if (!res.arret_pc) port.informer(TypeMessage::information, message_fin_traitement(s));
+  if (!res.arret_pc)
+    port.informer(bilan_traitement(s) == BilanTraitement::complet ? TypeMessage::information
+                                                                   : TypeMessage::avertissement,
+                  message_fin_traitement(s));
   return true;
+}
+
+BilanTraitement bilan_traitement(const Session& s) {
+  const EtatTraitement& et = s.etat_traitement;
+  if (et.arrete || !s.resultats.formatage_complet) return BilanTraitement::arrete;
+  if (et.lignes_extraites == 0) return BilanTraitement::sans_donnees;
+  if (!et.fichiers_incomplets.empty()) return BilanTraitement::incomplet;
+  return BilanTraitement::complet;
+}
+
+std::string titre_fin_traitement(const Session& s) {
+  switch (bilan_traitement(s)) {
+    case BilanTraitement::arrete: return "3- TRAITEMENT ARRÊTÉ";
+    case BilanTraitement::sans_donnees: return "3- TRAITEMENT SANS DONNÉES";
+    case BilanTraitement::incomplet: return "3- TRAITEMENT INCOMPLET";
+    case BilanTraitement::complet: break;
+  }
+  return "3- TRAITEMENT EFFECTUÉ";
+}
+
+std::vector<std::string> reserves_traitement(const Session& s) {
+  const EtatTraitement& et = s.etat_traitement;
+  const EtatResultats& res = s.resultats;
+  std::vector<std::string> r;
+  if (et.arrete)
+    r.push_back("!!! TRAITEMENT ARRÊTÉ à la demande pendant la lecture du fichier " +
+                std::to_string(et.fichiers_lus) + " sur " +
+                std::to_string(et.lignes_traitees.size()) +
+                " : les résultats ne tiennent compte que des lignes lues avant l'arrêt");
+  if (!res.formatage_complet) {
+    const long long ecrites = std::max<long long>(0, static_cast<long long>(res.lignes.size()) - 1);
+    const auto& elements = s.liste_horodatee.elements;
+    const std::size_t derniere = static_cast<std::size_t>(ecrites + 1);
+    r.push_back("!!! MISE EN FORME ARRÊTÉE à la demande : les résultats s'arrêtent " +
+                (ecrites > 0 && derniere < elements.size()
+                     ? "au " + std::string(elements[derniere]) + " "
+                     : std::string()) +
+                "(" + format_milliers(ecrites) + " lignes sur " +
+                format_milliers(std::max(s.grille.n() - 1, 0)) + ")");
+  }
+  if (et.lignes_extraites == 0)
+    r.push_back("!!! AUCUNE LIGNE EXTRAITE : toutes les valeurs des résultats sont manquantes "
+                "(vérifier le n° et le format de la colonne date/heure, le séparateur de "
+                "colonnes, le codage des fichiers et la période)");
+  for (const std::string& nom : et.fichiers_incomplets)
+    r.push_back("!!! FICHIER LU INCOMPLÈTEMENT : " + nom +
+                " (erreur de lecture, ou fichier raccourci pendant le traitement) : les "
+                "résultats n'en contiennent que le début");
+  if (et.dates_illisibles > 0)
+    r.push_back("!!! " + format_milliers(et.dates_illisibles) +
+                " lignes de données à date illisible, non placées (voir \"+ erreur date\" et "
+                "\"nb dates illisibles\" dans la fenêtre de suivi)");
+  return r;
 }
 
 std::string message_fin_traitement(const Session& s) {
   const Description& d = s.description;
   const EtatResultats& res = s.resultats;
   const std::string options = options_fin(s);
-  return "3- TRAITEMENT EFFECTUÉ  (méthode : " + legende_methode(d.methode) + ")" + options +
+  std::string reserves;
+  for (const std::string& l : reserves_traitement(s)) reserves += l + "\n\n";
+  return reserves + titre_fin_traitement(s) + "  (méthode : " + legende_methode(d.methode) + ")" + options +
          "\n\n" + "     " + format_milliers(s.etat_traitement.lignes_extraites) +
          " lignes extraites" + "\n\n" + "     " + format_milliers(std::max(s.grille.n() - 1, 0)) +
          " lignes     x     " + std::to_string(s.grille.c) + " colonnes attendues" + "\n\n" +

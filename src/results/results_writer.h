@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tamso {
 
@@ -60,6 +61,18 @@ bool enregistrer_resultats(Session& s);
 // program directory and to the clipboard. False when there is nothing to copy
 // or the file cannot be written.
 bool copier_sans_date(Session& s);
+
+// What the results of the last run hold, the first that applies: a stop
+// request ended the reading or the formatting; no line was extracted (every
+// value is missing); a file could not be read to its end; else complete.
+enum class BilanTraitement { complet, arrete, sans_donnees, incomplet };
+BilanTraitement bilan_traitement(const Session& s);
+// "3- TRAITEMENT EFFECTUÉ", or "ARRÊTÉ", "SANS DONNÉES", "INCOMPLET".
+std::string titre_fin_traitement(const Session& s);
+// The lines that say plainly what the results lack: stop, nothing extracted,
+// files not read to their end, lines whose date did not read. Empty for a
+// run without any of these.
+std::vector<std::string> reserves_traitement(const Session& s);
 
 // The text of the message that ends a save.
 std::string message_fin_traitement(const Session& s);

@@ -12,6 +12,7 @@
 #include "processing/engine.h"
 #include "processing/period.h"
 #include "processing/run_driver.h"
+#include "results/results_writer.h"
 
 namespace tamso {
 
@@ -77,8 +78,9 @@ void resume_traitement(Session& s) {
   if (d.correction_si_t1supt2) options += "  correction + 1 j SI t1>t2 ";
   if (d.correction_si_t1egalt2) options += "  correction +1s SI t1=t2  ";
   s.ajouter_ligne_suivi("");
-  s.ajouter_ligne_suivi("3- TRAITEMENT EFFECTUÉ  (méthode : " + legende_methode(d.methode) + ")" +
-                        options);
+  for (const std::string& l : reserves_traitement(s)) s.ajouter_ligne_suivi(l);
+  s.ajouter_ligne_suivi(titre_fin_traitement(s) + "  (méthode : " + legende_methode(d.methode) +
+                        ")" + options);
 
   const double derive = derive_constatee(s);
   if (d.derive_active && derive != 0.0) {

@@ -6,7 +6,10 @@
 #include <cstdio>
 #include <string>
 
+#include <csignal>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "support/temp_dir.h"
 
@@ -32,6 +35,37 @@ inline Sortie lancer(const DossierTemporaire& d, const std::string& arguments) {
   const int statut = pclose(f);
   r.code = WIFEXITED(statut) ? WEXITSTATUS(statut) : -1;
   r.erreurs = DossierTemporaire::lire(fichier_erreurs);
+  return r;
+}
+
+// Runs tamso-cli as `lancer` does, started with the interrupt signal blocked
+// and sent to it at once: the program takes the stop as soon as it listens
+// for one, whatever the timing.
+inline Sortie lancer_interrompu(const DossierTemporaire& d, const std::string& arguments) {
+  const std::string sortie = d.chemin() + "sortie.txt", erreurs = d.chemin() + "erreurs.txt";
+  const std::string commande = "exec env TAMSO_HOME='" + d.chemin() + "programme' '" TAMSO_CLI
+                               "' " + arguments + " >'" + sortie + "' 2>'" + erreurs +
+                               "' </dev/null";
+  posix_spawnattr_t attributs;
+  posix_spawnattr_init(&attributs);
+  sigset_t bloques;
+  sigemptyset(&bloques);
+  sigaddset(&bloques, SIGINT);
+  posix_spawnattr_setsigmask(&attributs, &bloques);
+  posix_spawnattr_setflags(&attributs, POSIX_SPAWN_SETSIGMASK);
+  std::string sh = "/bin/sh", c = "-c";
+  char* argv[] = {sh.data(), c.data(), const_cast<char*>(commande.c_str()), nullptr};
+  Sortie r;
+  pid_t pid = 0;
+  const int e = posix_spawn(&pid, "/bin/sh", nullptr, &attributs, argv, environ);
+  posix_spawnattr_destroy(&attributs);
+  if (e != 0) return r;
+  ::kill(pid, SIGINT);
+  int statut = 0;
+  ::waitpid(pid, &statut, 0);
+  r.code = WIFEXITED(statut) ? WEXITSTATUS(statut) : -1;
+  r.sortie = DossierTemporaire::lire(sortie);
+  r.erreurs = DossierTemporaire::lire(erreurs);
   return r;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 #include <optional>
 
 #include "core/session.h"
@@ -344,6 +346,43 @@ TEST_F(Moteur, StopKeepsTheRowsAlreadyRead) {
   verifier(1, 2, 1.0L);  // what the first file gave is kept
   EXPECT_EQ(s().grille.nb_lignes_ligne(4), 1);  // b.csv was not read
   verifier(4, 2, 6.0L);
+}
+
+// A file cut short while the run reads it (here while the run asks about its
+// first line) is read to its new end and reported on both reading paths.
+TEST_F(Moteur, FileCutShortWhileReadIsReported) {
+  std::vector<std::string> lignes = {"Date;A;B"};
+  for (int m = 1; m <= 400; ++m) {
+    char b[64];
+    std::snprintf(b, sizeof b, "2023-03-01 %02d:%02d:00;%d;1", m / 60, m % 60, m);
+    lignes.push_back(b);
+  }
+  for (const bool reference : {false, true}) {
+    SCOPED_TRACE(reference ? "pas à pas" : "lecture rapide");
+    fichier("a.csv", lignes);
+    s().lecture.reference = reference;
+    s().lecture.taille_bloc = 1024;  // several blocks, so the file is not read whole beforehand
+    s().description.num_ligne_donnee = "1";  // the title line is taken for data: a question
+    s().description.avec_sans_intitule = 1;
+    const std::string chemin = donnees_ + "a.csv";
+    port_.reponses = {Reponse::non};
+    port_.pendant_question = [&chemin](const std::string& q) {
+      if (q.find("1ère ligne de données") != std::string::npos)
+        std::filesystem::resize_file(chemin, 2000);
+    };
+    EXPECT_TRUE(lister_fichiers_donnees(s()));
+    s().periode.debut = "01/03/2023 00:05:00";
+    s().periode.fin = "01/03/2023 08:00:00";
+    s().periode.pas = 5.0 / 1440;
+    ASSERT_EQ(generer_liste_horodatee(s()), IssueListe::creee);
+    port_.reponses = {Reponse::non};
+    ASSERT_EQ(executer_moteur(s(), ParametresMoteur{}), IssueMoteur::termine);
+    port_.pendant_question = nullptr;
+    EXPECT_EQ(s().etat_traitement.fichiers_incomplets, std::vector<std::string>{"a.csv"});
+    // 2000 bytes hold the title (10 bytes), 9 lines of 25 bytes, 67 of 26 and
+    // 23 bytes of the next, read as a line of its own: minutes 1 to 77.
+    EXPECT_EQ(s().etat_traitement.lignes_extraites, 77);
+  }
 }
 
 TEST(ChercherIntervalle, BothTestsAndTheCursor) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -405,6 +407,78 @@ TEST_F(Resultats, FinalMessage) {
   const std::size_t messages = port_.echanges.size();
   ASSERT_TRUE(enregistrer_resultats(s()));
   EXPECT_EQ(port_.echanges.size(), messages);
+}
+
+// A run that read nothing, part of a file or was stopped never reads as
+// done: the message, its type and the tracking log say what the results hold.
+TEST_F(Resultats, IncompleteRunsSaySoPlainly) {
+  grille_type();
+  struct Cas {
+    const char* nom;
+    std::function<void(Session&)> preparer;
+    BilanTraitement bilan;
+    const char* titre;
+    const char* reserve;
+  };
+  const std::vector<Cas> cas = {
+      {"complet", [](Session&) {}, BilanTraitement::complet, "3- TRAITEMENT EFFECTUÉ", nullptr},
+      {"dates illisibles", [](Session& x) { x.etat_traitement.dates_illisibles = 1500; },
+       BilanTraitement::complet, "3- TRAITEMENT EFFECTUÉ",
+       "!!! 1 500 lignes de données à date illisible, non placées (voir \"+ erreur date\" et "
+       "\"nb dates illisibles\" dans la fenêtre de suivi)"},
+      {"rien extrait", [](Session& x) { x.etat_traitement.lignes_extraites = 0; },
+       BilanTraitement::sans_donnees, "3- TRAITEMENT SANS DONNÉES",
+       "!!! AUCUNE LIGNE EXTRAITE : toutes les valeurs des résultats sont manquantes (vérifier "
+       "le n° et le format de la colonne date/heure, le séparateur de colonnes, le codage des "
+       "fichiers et la période)"},
+      {"fichier coupé", [](Session& x) { x.etat_traitement.fichiers_incomplets = {"b.csv"}; },
+       BilanTraitement::incomplet, "3- TRAITEMENT INCOMPLET",
+       "!!! FICHIER LU INCOMPLÈTEMENT : b.csv (erreur de lecture, ou fichier raccourci pendant "
+       "le traitement) : les résultats n'en contiennent que le début"},
+      {"arrêt pendant la lecture",
+       [](Session& x) {
+         x.etat_traitement.arrete = true;
+         x.etat_traitement.fichiers_lus = 2;
+         x.etat_traitement.lignes_traitees = {1, 2, 3};
+       },
+       BilanTraitement::arrete, "3- TRAITEMENT ARRÊTÉ",
+       "!!! TRAITEMENT ARRÊTÉ à la demande pendant la lecture du fichier 2 sur 3 : les "
+       "résultats ne tiennent compte que des lignes lues avant l'arrêt"},
+      // Rows 2 and 3 formatted before the stop: the results end at 00:10.
+      {"arrêt pendant la mise en forme",
+       [](Session& x) {
+         x.resultats.formatage_complet = false;
+         LignesTexte coupees;
+         for (std::size_t i = 0; i < 3; ++i) coupees.push_back(x.resultats.lignes[i]);
+         x.resultats.lignes = coupees;
+       },
+       BilanTraitement::arrete, "3- TRAITEMENT ARRÊTÉ",
+       "!!! MISE EN FORME ARRÊTÉE à la demande : les résultats s'arrêtent au 01/03/2023 "
+       "00:10:00 (2 lignes sur 3)"},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.nom);
+    formater_resultats(s());
+    s().resultats.formatage_complet = true;
+    s().etat_traitement = EtatTraitement{};
+    s().etat_traitement.lignes_extraites = 9;
+    s().resultats.en_attente = true;
+    s().journal.vider();
+    c.preparer(s());
+    EXPECT_EQ(bilan_traitement(s()), c.bilan);
+    ASSERT_TRUE(enregistrer_resultats(s()));
+    const std::string message = port_.dernier_texte();
+    EXPECT_EQ(port_.echanges.back().type, c.bilan == BilanTraitement::complet
+                                              ? TypeMessage::information
+                                              : TypeMessage::avertissement);
+    const std::string debut = c.reserve ? std::string(c.reserve) + "\n\n" + c.titre : c.titre;
+    EXPECT_EQ(message.substr(0, debut.size()), debut);
+    if (c.reserve) {
+      EXPECT_TRUE(suivi_contient({c.reserve}));
+    } else {
+      EXPECT_EQ(message.find("!!!"), std::string::npos);
+    }
+  }
 }
 
 TEST_F(Resultats, CopyWithoutDate) {

@@ -204,7 +204,7 @@ TEST_F(Suivi, RunSummaryWithOptionsDriftAndShift) {
   d.decalage = 1.5 / 24;
   s().periode.test_date = kTestInfStrict;
   s().etat_traitement.station_reference = "";
-  s().etat_traitement.lignes_extraites = 0;
+  s().etat_traitement.lignes_extraites = 5;
   s().etat_traitement.parametres.decalage_jours = 2;
   s().lecteur_dates.nb_dates_inversees = 3;
   s().ajouter_ligne_suivi("a");
@@ -224,7 +224,7 @@ TEST_F(Suivi, RunSummaryWithOptionsDriftAndShift) {
                 "   10:00:00 => 10:00:30  dérive = +00:00:30",
                 " Le décalage des dates de mesure n'est pas nul",
                 "   - 2 j 01:30:00",
-                "     0 lignes extraites",
+                "     5 lignes extraites",
                 "     3 lignes     x     3 colonnes attendues",
                 " ----------------------->  nombre de dates inversées : 3",
                 "",

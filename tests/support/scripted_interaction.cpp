@@ -26,6 +26,7 @@ Reponse InteractionScriptee::demander(TypeMessage type, const std::string& texte
     }
   }
   echanges.push_back({type, texte, boutons, r});
+  if (pendant_question) pendant_question(texte);
   return r;
 }
 

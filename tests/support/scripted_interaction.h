@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ class InteractionScriptee : public Interaction {
   std::deque<std::optional<std::string>> fichiers_a_enregistrer;
   std::string presse_papier;
   bool arret = false;
+  // Called with every text shown, once it is answered: lets a test change the
+  // world while the program waits for the person.
+  std::function<void(const std::string&)> pendant_question;
 
   std::vector<Echange> echanges;
   std::vector<DialogueFichier> dialogues;
