@@ -126,6 +126,9 @@ class Session {
   std::string& etiquette(const std::string& nom) { return etiquettes[nom]; }
   // The data file last loaded (Memo1) and its preview (Memo6).
   FichierCharge fichier_charge;
+  // What "~tmp_xls.csv" was converted from (workbook path, size, time and
+  // sheet number); empty when it was not converted by this program.
+  std::string cle_feuille_convertie;
   std::vector<std::string> apercu;
   EtatListage etat_listage;
   // Stop request: set by the stop button (or the port), cleared when a stage starts.

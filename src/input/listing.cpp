@@ -335,9 +335,11 @@ bool lister_fichiers_donnees(Session& s, bool explicite) {
   switch (s.source) {
     case SourceDonnees::excel:
       s.ajouter_ligne_suivi("       --> Lire le fichier Excel");
-      if ((!fichier_existe(s.repertoire_programme() + kFichierTemporaireExcel) ||
-           s.description_modifiee) &&
-          !lire_feuille_excel(s, s.description.dossier_choisi + s.description.nom_fic_excel))
+      // The sheet is converted anew when the description was modified or
+      // the workbook (or its sheet number) is not the one last converted.
+      if (s.description_modifiee
+              ? !lire_feuille_excel(s, s.description.dossier_choisi + s.description.nom_fic_excel)
+              : !actualiser_feuille_excel(s))
         return false;
       break;
     case SourceDonnees::presse_papier:

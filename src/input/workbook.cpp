@@ -320,12 +320,43 @@ std::optional<int> numero_feuille_excel(std::string_view texte) {
   return static_cast<int>(*n);
 }
 
+namespace {
+
+// What a sheet is converted from; empty when the workbook cannot be read.
+std::string cle_feuille(const std::string& classeur, std::string_view numero) {
+  std::error_code ec;
+  const auto taille = std::filesystem::file_size(classeur, ec);
+  if (ec) return {};
+  const auto date = std::filesystem::last_write_time(classeur, ec);
+  if (ec) return {};
+  return classeur + '\n' + std::to_string(taille) + '\n' +
+         std::to_string(date.time_since_epoch().count()) + '\n' + std::string(trim_vue(numero));
+}
+
+std::string classeur_de_la_description(const Session& s) {
+  return s.description.dossier_choisi + s.description.nom_fic_excel;
+}
+
+}  // namespace
+
+bool feuille_convertie_a_jour(const Session& s) {
+  const std::string cle =
+      cle_feuille(classeur_de_la_description(s), s.description.num_feuille_excel);
+  return !cle.empty() && cle == s.cle_feuille_convertie &&
+         fichier_existe(s.repertoire_programme() + kFichierTemporaireExcel);
+}
+
+bool actualiser_feuille_excel(Session& s) {
+  return feuille_convertie_a_jour(s) || lire_feuille_excel(s, classeur_de_la_description(s));
+}
+
 bool lire_feuille_excel(Session& s, const std::string& classeur) {
   using Chrono = std::chrono::steady_clock;
   const auto secondes_depuis = [](Chrono::time_point t) {
     return std::chrono::duration<double>(Chrono::now() - t).count();
   };
   s.arret = false;
+  s.cle_feuille_convertie.clear();
   const std::string destination = s.repertoire_programme() + kFichierTemporaireExcel;
   const auto t0 = Chrono::now();
   s.etiquette("Label6") = "durée 00:00:00";
@@ -357,6 +388,7 @@ bool lire_feuille_excel(Session& s, const std::string& classeur) {
     return false;
   }
   s.description.nom_feuille = r.nom_feuille;
+  s.cle_feuille_convertie = cle_feuille(classeur, s.description.num_feuille_excel);
   s.fichier_charge = lire_fichier_charge(destination, NettoyageLignes{});
   const std::string total = "durée " + duree_hms(secondes_depuis(t0));
   s.etiquette("Label10") = total;

@@ -47,4 +47,12 @@ std::optional<int> numero_feuille_excel(std::string_view texte);
 // `Label_nom_feuille`. False, after a message, when no converted file exists.
 bool lire_feuille_excel(Session& s, const std::string& classeur);
 
+// True when "~tmp_xls.csv" holds the sheet the description names as the
+// workbook is now: the same workbook path, size and modification time and
+// the same sheet number as at its conversion by this program.
+bool feuille_convertie_a_jour(const Session& s);
+// Converts the description's sheet anew unless the converted text is up to
+// date. False, after a message, when no converted file exists.
+bool actualiser_feuille_excel(Session& s);
+
 }  // namespace tamso

@@ -12,6 +12,7 @@
 #include "input/encoding.h"
 #include "input/line_blocks.h"
 #include "input/text.h"
+#include "input/workbook.h"
 #include "processing/fast_lines.h"
 #include "processing/period.h"
 #include "processing/post_processing.h"
@@ -398,6 +399,8 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
   s.etiquette("Label_fic") = std::to_string(i) + "  " + nom;
   ko_traites_ += std::round(1000.0 * texte_en_reel(trim(t.lire_cellule(i, "taille (Mo)", port))));
 
+  // A workbook edited since its sheet was converted is converted anew.
+  if (s.source == SourceDonnees::excel && !actualiser_feuille_excel(s)) return IssueMoteur::echec;
   // The fast path counts the lines as it reads them: a big file is not
   // counted beforehand.
   if (!charger_fichier_donnees(s, chemin_fichier_ligne(s, i),

@@ -166,6 +166,34 @@ TEST_F(Run, RunsStartedTogetherNeverShareAResultsName) {
     EXPECT_EQ(DossierTemporaire::lire(sortie_ + nom), kAttendu) << nom;
 }
 
+// A workbook's sheet is converted anew for a run on another workbook:
+// never is the text of the previous one read again.
+TEST_F(Run, EachWorkbookRunReadsItsOwnSheet) {
+  const std::string classeurs = TAMSO_DONNEES_TEST "classeurs/";
+  fs::copy_file(classeurs + "releves_python.xlsx", donnees_ + "A.xlsx");
+  fs::copy_file(classeurs + "mesures_python.xlsx", donnees_ + "B.xlsx");
+  const std::string options =
+      " --from '01/03/2024 00:10:00' --to '01/03/2024 00:20:00' --step 00:10:00";
+  const auto run_classeur = [&](const std::string& nom, const std::vector<std::string>& autres) {
+    std::vector<std::string> l = {"Edit_masque.text= xlsx", "Label_nom_fic_excel.caption= " + nom + ".xlsx",
+                                  "Edit_nom_fic_sortie.text= " + nom, "dossier_choisi= " + donnees_,
+                                  "dossier_choisi_sortie= " + sortie_,
+                                  "RadioGroup_separateur_colonne_ItemIndex= 2"};
+    l.insert(l.end(), autres.begin(), autres.end());
+    return lancer(d_, "run " + q(d_.ecrire(nom + ".dsc", crlf(l))) + options);
+  };
+  Sortie r = run_classeur("A", {"Edit_format_datetime_mesure.text= jj/mm/aaaa hh:mn:ss"});
+  ASSERT_EQ(r.code, 0) << r.erreurs;
+  EXPECT_EQ(DossierTemporaire::lire(sortie_ + "A.txt").rfind("temps(Date inf ou =)\tTemp\tHum\t", 0),
+            0u);
+  r = run_classeur("B", {"RadioGroup_datetime_nb_col_ItemIndex= 1",
+                         "Edit_format_date_mesure_seule.text= jj/mm/aaaa",
+                         "Edit_format_time_mesure_seul.text= hh:mn:ss", "Edit_num_col_time.text= 2"});
+  ASSERT_EQ(r.sortie, sortie_ + "B.txt\n" + sortie_ + "B.txt.TXT\n") << r.erreurs;
+  EXPECT_EQ(DossierTemporaire::lire(sortie_ + "B.txt").rfind("Date\tTemp\tHumidit\xe9\tEtat\tCalcul\t", 0),
+            0u);
+}
+
 // A period bound without its date would silently mean 30/12/1899.
 TEST_F(Run, PeriodBoundWithoutADateIsRefused) {
   for (const char* options : {" --from 01:00:00 --to '01/03/2023 00:20:00' --step 00:10:00",

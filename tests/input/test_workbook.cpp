@@ -391,6 +391,32 @@ TEST_F(ClasseurSession, ListingConvertsAgainOnlyWhenNeeded) {
   EXPECT_EQ(s().table.lire_cellule(1, "date dep", port_), "01/03/2024 00:00:00");
 }
 
+// The converted text is the sheet of the workbook as it is now: another
+// workbook under the same name, another sheet, or a text left by an earlier
+// program run is converted anew, even with the description unchanged.
+TEST_F(ClasseurSession, ListingConvertsAgainWhenTheWorkbookChanged) {
+  s().description.nom_fic_excel = "classeur.xlsx";
+  s().description_modifiee = false;
+  dossier_->ecrire("programme/~tmp_xls.csv", "laissé par une autre exécution\r\n");
+  fs::copy_file(fixture("releves_python.xlsx"), donnees_ + "classeur.xlsx");
+  lister_fichiers_donnees(s());
+  EXPECT_EQ(test::DossierTemporaire::lire(temporaire()), kReleves);
+  fs::copy_file(fixture("mesures_python.xlsx"), donnees_ + "classeur.xlsx",
+                fs::copy_options::overwrite_existing);
+  lister_fichiers_donnees(s());
+  EXPECT_EQ(test::DossierTemporaire::lire(temporaire()), kMesures);
+  s().description.num_feuille_excel = "2";
+  EXPECT_FALSE(feuille_convertie_a_jour(s()));
+  // A run converts it too when the workbook changed after the listing.
+  fs::copy_file(fixture("releves_python.xlsx"), donnees_ + "classeur.xlsx",
+                fs::copy_options::overwrite_existing);
+  s().description.num_feuille_excel = "1";
+  EXPECT_FALSE(feuille_convertie_a_jour(s()));
+  EXPECT_TRUE(actualiser_feuille_excel(s()));
+  EXPECT_EQ(test::DossierTemporaire::lire(temporaire()), kReleves);
+  EXPECT_TRUE(feuille_convertie_a_jour(s()));
+}
+
 TEST_F(ClasseurSession, ListingStopsWhenTheSheetCannotBeRead) {
   copier("releves_python.xlsx");
   s().description.nom_fic_excel = "releves_python.xlsx";
