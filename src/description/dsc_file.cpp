@@ -149,11 +149,24 @@ void ouvrir_description(Session& s) {
                                                                           : "*.dsc";
   const auto choisi = s.port().choisir_fichier_a_ouvrir(d);
   if (!choisi) return;
+  const Description avant = s.description;
+  const std::string nom_avant = s.nom_description, legende_avant = s.legende_fenetre;
+  const auto coches_avant = s.fichiers_coches;
+  const bool modifiee_avant = s.description_modifiee;
   s.description_modifiee = true;
   s.fichiers_coches.clear();
   fixer_depuis_chemin(s, *choisi);
   s.legende_fenetre = titre_programme() + "         >  " + s.nom_description;
-  lire_description(s);
+  if (!lire_description(s)) {
+    // A file read only in part is neither taken nor written over: the
+    // description in use stays as it was, and the file keeps its own settings.
+    s.description = avant;
+    s.nom_description = nom_avant;
+    s.legende_fenetre = legende_avant;
+    s.fichiers_coches = coches_avant;
+    s.description_modifiee = modifiee_avant;
+    return;
+  }
   // The file's own directory line cannot move the description away from
   // where it was found.
   fixer_depuis_chemin(s, *choisi);

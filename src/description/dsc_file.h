@@ -27,7 +27,7 @@ int ligne_de_cle(const std::vector<std::string>& lignes, std::string_view cle);
 
 // Reads the current description file into the settings ("lire"). False when
 // nothing was read (no name, missing file) or reading stopped at an index
-// value that is not a whole number.
+// value that is not a whole number or names none of its options.
 bool lire_description(Session& s);
 
 enum class ModeEcriture { ecrire, creation };

@@ -135,25 +135,46 @@ TEST_F(FichierDsc, BlankBeforeEqualSignLeavesTheDefaultMask) {
   EXPECT_EQ(s().description.masque, "*.csV");
 }
 
-TEST_F(FichierDsc, NonIntegerIndexStopsReadingAtThatKey) {
-  poser_dsc("faux.dsc", {"Edit_masque.text= *.dat", "RadioGroup_datetime_nb_col_ItemIndex= 1",
-                         "RadioGroup_methode_ItemIndex= deux",
-                         "RadioGroup_separateur_sortie_ItemIndex= 3",
-                         "Label_pas_dsc.caption= 01:00:00"});
-  s().description.separateur_sortie = 1;
-  s().description.pas_dsc = "avant";
-  s().description.methode = 4;
-  s().description_modifiee = true;
-  EXPECT_FALSE(lire_description(s()));
-  ASSERT_EQ(port_.echanges.size(), 1u);
-  EXPECT_EQ(port_.echanges[0].texte, "'deux' n'est pas une valeur entière correcte");
-  // Settings read before the key stay applied, later ones keep their values.
-  EXPECT_EQ(s().description.masque, "*.dat");
-  EXPECT_EQ(s().description.datetime_nb_col, 1);
-  EXPECT_EQ(s().description.methode, 4);
-  EXPECT_EQ(s().description.separateur_sortie, 1);
-  EXPECT_EQ(s().description.pas_dsc, "avant");
-  EXPECT_TRUE(s().description_modifiee);
+TEST_F(FichierDsc, IndexNotNamingAnOptionStopsReadingAtThatKey) {
+  for (const std::string& valeur : std::vector<std::string>{"deux", "6", "-1", "999999"}) {
+    poser_dsc("faux.dsc", {"Edit_masque.text= *.dat", "RadioGroup_datetime_nb_col_ItemIndex= 1",
+                           "RadioGroup_methode_ItemIndex= " + valeur,
+                           "RadioGroup_separateur_sortie_ItemIndex= 3",
+                           "Label_pas_dsc.caption= 01:00:00"});
+    s().description.dossier_description = descriptions_;  // the file names none
+    s().description.masque = "*.csv";
+    s().description.separateur_sortie = 1;
+    s().description.pas_dsc = "avant";
+    s().description.methode = 4;
+    s().description_modifiee = true;
+    port_.echanges.clear();
+    EXPECT_FALSE(lire_description(s())) << valeur;
+    ASSERT_EQ(port_.echanges.size(), 1u) << valeur;
+    EXPECT_EQ(port_.echanges[0].texte, "'" + valeur + "' n'est pas une valeur entière correcte");
+    // Settings read before the key stay applied, later ones keep their values.
+    EXPECT_EQ(s().description.masque, "*.dat") << valeur;
+    EXPECT_EQ(s().description.datetime_nb_col, 1) << valeur;
+    EXPECT_EQ(s().description.methode, 4) << valeur;
+    EXPECT_EQ(s().description.separateur_sortie, 1) << valeur;
+    EXPECT_EQ(s().description.pas_dsc, "avant") << valeur;
+    EXPECT_TRUE(s().description_modifiee) << valeur;
+  }
+}
+
+TEST_F(FichierDsc, OpenOfAFileReadInPartKeepsBothDescriptions) {
+  const std::vector<std::string> contenu = {"Edit_masque.text= *.dat",
+                                            "RadioGroup_methode_ItemIndex= 999999"};
+  const std::string chemin = dossier_->ecrire("ailleurs/hors.dsc", crlf(contenu));
+  s().nom_description = "actuelle.dsc";
+  s().description.masque = "*.txt";
+  const Description avant = s().description;
+  port_.fichiers_a_ouvrir.push_back(chemin);
+  ouvrir_description(s());
+  EXPECT_EQ(port_.dernier_texte(), "'999999' n'est pas une valeur entière correcte");
+  EXPECT_EQ(s().description, avant);
+  EXPECT_EQ(s().nom_description, "actuelle.dsc");
+  EXPECT_EQ(DossierTemporaire::lire(chemin), crlf(contenu));  // not written over
+  EXPECT_FALSE(fichier_existe(s().chemin_parametres()));
 }
 
 TEST_F(FichierDsc, MissingFileChangesNothing) {

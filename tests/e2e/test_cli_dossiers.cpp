@@ -1,0 +1,72 @@
+// End-to-end: which folders the batch program searches, and descriptions it
+// must refuse rather than give wrong results from.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
+
+#include "e2e/cli_runner.h"
+
+namespace tamso {
+namespace {
+
+namespace fs = std::filesystem;
+using test::crlf;
+using test::DossierTemporaire;
+using test::lancer;
+using test::q;
+using test::Sortie;
+
+// A search that never ends is stopped after this many seconds (exit 124).
+constexpr int kDelai = 20;
+const std::string kPeriode =
+    " --from '01/03/2023 00:10:00' --to '01/03/2023 00:30:00' --step 00:10:00"
+    " --decimal-separator ,";
+// The sample file read once: see LigneDeCommande.RunWritesTheResultsFileByteForByte.
+const std::string kEntete =
+    "temps(Date inf ou =);Niveau;Temp;nb(3)_methode_(moyenne des n mesures OK)";
+
+class Dossiers : public ::testing::Test {
+ protected:
+  // A description in the folder `ou`: the given lines, then the sample
+  // description (the first line of a key counts).
+  std::string poser_dsc(const std::string& ou, const std::vector<std::string>& lignes) {
+    const std::string simple = DossierTemporaire::lire(test::kDonneesE2e + "simple.dsc");
+    return d_.ecrire(ou + "x.dsc", crlf(lignes) + simple);
+  }
+  // The sample data file, copied as ou + nom.
+  void poser_mesures(const std::string& ou, const std::string& nom = "mesures.csv") {
+    fs::create_directories(d_.chemin() + ou);
+    fs::copy_file(test::kDonneesE2e + "simple/mesures.csv", d_.chemin() + ou + nom);
+  }
+  Sortie lancer_run(const std::string& dsc, const std::string& options) {
+    return lancer(d_, "run " + q(dsc) + " --out " + q(sortie_) + kPeriode + options, kDelai);
+  }
+  std::string erreurs() const { return DossierTemporaire::lire(d_.chemin() + "erreurs.txt"); }
+  std::string resultats() const { return DossierTemporaire::lire(sortie_ + "res.txt"); }
+
+  DossierTemporaire d_;
+  std::string sortie_ = d_.sous_dossier("sortie");
+};
+
+TEST_F(Dossiers, IndexOutsideItsOptionsIsRefusedNamingTheValue) {
+  poser_mesures("donnees/");
+  for (const auto& [ligne, valeur] : std::vector<std::pair<std::string, std::string>>{
+           {"RadioGroup_methode_ItemIndex= 999999", "999999"},
+           {"RadioGroup_separateur_colonne_ItemIndex= 99", "99"},
+           {"RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex= 2", "2"},
+           {"RadioGroup_datetime_nb_col_ItemIndex= -1", "-1"}}) {
+    const std::string dsc = poser_dsc("desc/", {ligne});
+    const Sortie r = lancer_run(dsc, " --data " + q(d_.chemin() + "donnees"));
+    EXPECT_EQ(r.code, 2) << ligne;
+    EXPECT_NE(erreurs().find("'" + valeur + "' n'est pas une valeur entière correcte\n"),
+              std::string::npos)
+        << erreurs();
+    EXPECT_NE(erreurs().find("description illisible"), std::string::npos) << ligne;
+    EXPECT_TRUE(fs::is_empty(sortie_)) << ligne;
+  }
+}
+
+}  // namespace
+}  // namespace tamso
