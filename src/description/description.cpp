@@ -145,6 +145,14 @@ std::string resoudre(const char* valeur, const std::string& repertoire_programme
 
 std::string dossier_donnees_par_defaut() { return std::string(1, kSeparateurChemin) + "."; }
 
+bool dossier_donnees_absent(std::string_view dossier) {
+  const auto separateur = [](char c) { return c == '/' || c == '\\'; };
+  std::string_view d = trim_vue(dossier);
+  if (d.size() > 1 && separateur(d.back())) d.remove_suffix(1);
+  if (d.size() == 2 && separateur(d.front())) d.remove_prefix(1);
+  return d.empty() || d == ".";
+}
+
 const std::vector<DefinitionParametre>& parametres_description() {
   static const std::vector<DefinitionParametre> defs = [] {
     std::vector<DefinitionParametre> v;

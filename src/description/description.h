@@ -147,5 +147,8 @@ Description description_au_demarrage(int schema_couleurs);
 
 // The data directory's default, a separator and a dot.
 std::string dossier_donnees_par_defaut();
+// Whether a data directory names no folder: empty, "." or the default, with
+// either separator and with or without a final one ("\.\", "/./", "./").
+bool dossier_donnees_absent(std::string_view dossier);
 
 }  // namespace tamso

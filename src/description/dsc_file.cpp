@@ -83,7 +83,7 @@ std::string valeur_de_cle(const std::vector<std::string>& lignes, std::string_vi
                                                                    : suivant - egal - 1));
 }
 
-bool lire_description(Session& s) {
+bool lire_description(Session& s, const std::string& dossier_donnees) {
   if (s.sans_nom_description()) return false;
   const std::string chemin = s.chemin_dsc();
   if (!fichier_existe(chemin)) {
@@ -105,6 +105,11 @@ bool lire_description(Session& s) {
     if (!affecter_texte(s.description, *p, valeur, s.journal)) {
       s.port().informer(TypeMessage::erreur, "'" + valeur + "' n'est pas une valeur entière correcte");
       return false;
+    }
+    if (p->membre == MembreParametre(&Description::dossier_choisi)) {
+      std::string& donnees = s.description.dossier_choisi;
+      if (!dossier_donnees.empty()) donnees = avec_barre_finale(dossier_donnees);
+      else if (dossier_donnees_absent(donnees)) donnees = repertoire_de(chemin);
     }
   }
   s.description_modifiee = false;

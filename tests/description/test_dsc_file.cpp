@@ -111,6 +111,7 @@ TEST_F(FichierDsc, NoKeyGivesExactlyTheDefaults) {
   EXPECT_NEAR(*lire_date_heure(s().description.max_dsc), maintenant(), 2.0 / 86400);
   attendu.min_dsc = s().description.min_dsc;
   attendu.max_dsc = s().description.max_dsc;
+  attendu.dossier_choisi = descriptions_;  // no data folder: the file's own
   EXPECT_EQ(s().description, attendu);
 }
 
@@ -175,6 +176,43 @@ TEST_F(FichierDsc, OpenOfAFileReadInPartKeepsBothDescriptions) {
   EXPECT_EQ(s().nom_description, "actuelle.dsc");
   EXPECT_EQ(DossierTemporaire::lire(chemin), crlf(contenu));  // not written over
   EXPECT_FALSE(fichier_existe(s().chemin_parametres()));
+}
+
+TEST_F(FichierDsc, DataFolderLeftEmptyIsTheFileOwnFolder) {
+  dossier_->ecrire("desc/a.csv", "x");
+  const std::string autre = dossier_->sous_dossier("autre");
+  // The line naming the data folder ("" for none) and the folder it gives.
+  const std::pair<std::string, std::string> cas[] = {
+      {"", descriptions_},
+      {"dossier_choisi=", descriptions_},
+      {"dossier_choisi= .", descriptions_},
+      {"dossier_choisi= ./", descriptions_},
+      {"dossier_choisi= \\.", descriptions_},
+      {"dossier_choisi= \\.\\", descriptions_},
+      {"dossier_choisi= /./", descriptions_},
+      {"dossier_choisi= " + autre, autre},
+      {"dossier_choisi= /", "/"}};
+  for (const auto& [ligne, attendu] : cas) {
+    poser_dsc("sans.dsc", {ligne, "Edit_masque.text= *.csv"});
+    s().description.dossier_description = descriptions_;  // the file names none
+    s().description.dossier_choisi = "/ailleurs/";
+    ASSERT_TRUE(lire_description(s())) << ligne;
+    EXPECT_EQ(s().description.dossier_choisi, attendu) << ligne;
+    if (attendu == descriptions_) {
+      EXPECT_EQ(s().nb_fichiers, 1) << ligne;  // a.csv, beside the file
+    }
+  }
+}
+
+TEST_F(FichierDsc, GivenDataFolderTakesThePlaceOfTheFileOwnBeforeCounting) {
+  dossier_->ecrire("desc/a.csv", "x");
+  dossier_->ecrire("donnees/b.csv", "x");
+  dossier_->ecrire("donnees/c.csv", "x");
+  poser_dsc("d.dsc", {"dossier_choisi= " + descriptions_, "Edit_masque.text= *.csv"});
+  ASSERT_TRUE(lire_description(s(), dossier_->chemin() + "donnees"));
+  EXPECT_EQ(s().description.dossier_choisi, dossier_->chemin() + "donnees/");
+  EXPECT_EQ(s().nb_fichiers, 2);
+  EXPECT_EQ(s().premier_fichier, "b.csv");
 }
 
 TEST_F(FichierDsc, MissingFileChangesNothing) {

@@ -40,6 +40,13 @@ class Dossiers : public ::testing::Test {
     fs::create_directories(d_.chemin() + ou);
     fs::copy_file(test::kDonneesE2e + "simple/mesures.csv", d_.chemin() + ou + nom);
   }
+  // Two links that lead back to folders on their own way: a search that
+  // follows them forks at every level.
+  void poser_boucle(const std::string& ou) {
+    const std::string b = d_.sous_dossier(ou + "boucle");
+    fs::create_directory_symlink("..", b + "haut");
+    fs::create_directory_symlink(".", b + "ici");
+  }
   Sortie lancer_run(const std::string& dsc, const std::string& options) {
     return lancer(d_, "run " + q(dsc) + " --out " + q(sortie_) + kPeriode + options, kDelai);
   }
@@ -49,6 +56,19 @@ class Dossiers : public ::testing::Test {
   DossierTemporaire d_;
   std::string sortie_ = d_.sous_dossier("sortie");
 };
+
+// "n", "fichier" and "s/répertoire" of each row listed.
+std::vector<std::string> fichiers_listes(const std::string& table) {
+  std::vector<std::string> r;
+  std::size_t debut = table.find('\n') + 1;  // after the title row
+  for (std::size_t fin; (fin = table.find('\n', debut)) != std::string::npos; debut = fin + 1) {
+    const std::string ligne = table.substr(debut, fin - debut);
+    std::size_t t = ligne.find('\t');
+    t = ligne.find('\t', t + 1);
+    r.push_back(ligne.substr(0, ligne.find('\t', t + 1)));
+  }
+  return r;
+}
 
 TEST_F(Dossiers, IndexOutsideItsOptionsIsRefusedNamingTheValue) {
   poser_mesures("donnees/");
@@ -66,6 +86,41 @@ TEST_F(Dossiers, IndexOutsideItsOptionsIsRefusedNamingTheValue) {
     EXPECT_NE(erreurs().find("description illisible"), std::string::npos) << ligne;
     EXPECT_TRUE(fs::is_empty(sortie_)) << ligne;
   }
+}
+
+TEST_F(Dossiers, DescriptionWithoutDataFolderReadsItsOwnFolder) {
+  // No data folder named, sub-folders searched: the description's folder
+  // and its sub-folder, not the file-system root.
+  const std::string dsc = poser_dsc("desc/", {"CheckBox_recursif.Checked= true"});
+  poser_mesures("desc/");
+  poser_mesures("desc/sous/", "suite.csv");
+  const Sortie l = lancer(d_, "list " + q(dsc) + " --decimal-separator ,", kDelai);
+  ASSERT_EQ(l.code, 0) << erreurs();
+  EXPECT_EQ(fichiers_listes(l.sortie),
+            (std::vector<std::string>{"1\tmesures.csv\t", "2\tsuite.csv\tsous/"}));
+
+  const Sortie r = lancer_run(dsc, "");
+  ASSERT_EQ(r.code, 0) << erreurs();
+  // The same lines twice: the same means, twice the line counts.
+  EXPECT_EQ(resultats(), crlf({kEntete, "01/03/2023 00:10:00; 2,75;12,00;4",
+                               "01/03/2023 00:20:00;NA;14,00;2",
+                               "01/03/2023 00:30:00; 5,00;15,00;2"}));
+}
+
+TEST_F(Dossiers, DataOptionIsUsedWithoutSearchingTheDescriptionFolder) {
+  // Searched, the description's folder would never end (a fork of links),
+  // and its 101 files would bring the question about pre-reading over 100.
+  const std::string dsc = poser_dsc("desc/", {"CheckBox_recursif.Checked= true",
+                                             "CheckBox_prelire_tous.Checked= true"});
+  poser_boucle("desc/");
+  for (int i = 0; i <= 100; ++i) d_.ecrire("desc/anciens/f" + std::to_string(i) + ".csv", "");
+  poser_mesures("donnees/");
+  const Sortie l = lancer(d_, "list " + q(dsc) + " --data " + q(d_.chemin() + "donnees") +
+                                  " --decimal-separator ,",
+                          kDelai);
+  ASSERT_EQ(l.code, 0) << erreurs();
+  EXPECT_EQ(fichiers_listes(l.sortie), std::vector<std::string>{"1\tmesures.csv\t"});
+  EXPECT_EQ(erreurs().find("supérieur à 100"), std::string::npos) << erreurs();
 }
 
 }  // namespace
