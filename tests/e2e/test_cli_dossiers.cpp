@@ -123,5 +123,25 @@ TEST_F(Dossiers, DataOptionIsUsedWithoutSearchingTheDescriptionFolder) {
   EXPECT_EQ(erreurs().find("supérieur à 100"), std::string::npos) << erreurs();
 }
 
+TEST_F(Dossiers, PipeAndLinkLoopInTheDataFolderAreLeftAside) {
+  // A pipe named like a data file would block its reading for ever; the
+  // loop would keep a search of sub-folders going.
+  poser_mesures("donnees/");
+  ASSERT_EQ(::mkfifo((d_.chemin() + "donnees/attente.csv").c_str(), 0600), 0);
+  poser_boucle("donnees/");
+  for (const char* recursif : {"false", "true"}) {
+    const std::string dsc =
+        poser_dsc("desc/", {std::string("CheckBox_recursif.Checked= ") + recursif});
+    const Sortie r = lancer_run(dsc, " --data " + q(d_.chemin() + "donnees"));
+    ASSERT_EQ(r.code, 0) << recursif << "\n" << erreurs();
+    EXPECT_EQ(resultats(), crlf({kEntete, "01/03/2023 00:10:00; 2,75;12,00;2",
+                                 "01/03/2023 00:20:00;NA;14,00;1",
+                                 "01/03/2023 00:30:00; 5,00;15,00;1"}))
+        << recursif;
+    fs::remove(sortie_ + "res.txt");
+    fs::remove(sortie_ + "res.txt.TXT");
+  }
+}
+
 }  // namespace
 }  // namespace tamso
