@@ -95,8 +95,10 @@ std::string absolu(const std::string& chemin) {
   return ec ? chemin : p.lexically_normal().string();
 }
 
-// Reads a description file into the session. False with a message on failure.
-bool charger_description(Session& s, const std::string& dsc) {
+// Reads a description file into the session. A data folder given on the
+// command line replaces the file's own before any data file is counted, so
+// the file's folder is never searched. False with a message on failure.
+bool charger_description(Session& s, const std::string& dsc, const std::string& donnees = {}) {
   if (!fichier_existe(dsc)) {
     erreur("fichier de description introuvable : " + dsc);
     return false;
@@ -104,7 +106,7 @@ bool charger_description(Session& s, const std::string& dsc) {
   const std::string chemin = absolu(dsc);
   s.description.dossier_description = avec_barre_finale(repertoire_de(chemin));
   s.nom_description = nom_de_fichier(chemin);
-  if (!lire_description(s)) {
+  if (!lire_description(s, donnees.empty() ? std::string{} : absolu(donnees))) {
     erreur("description illisible : " + dsc);
     return false;
   }
@@ -114,8 +116,7 @@ bool charger_description(Session& s, const std::string& dsc) {
   return true;
 }
 
-bool fixer_repertoire_donnees(Session& s, const std::string& donnees) {
-  if (!donnees.empty()) s.description.dossier_choisi = avec_barre_finale(absolu(donnees));
+bool repertoire_donnees_lisible(const Session& s) {
   if (Session::source_du_masque(s.description.masque) == SourceDonnees::repertoire &&
       !repertoire_existe(s.description.dossier_choisi)) {
     erreur("répertoire des données illisible : " + s.description.dossier_choisi);
@@ -154,8 +155,8 @@ int commande_run(const OptionsRun& o) {
   s.lecture.reference = o.reference;
   port.fixer_journal(&s.journal);
   if (!lire_presse_papier_fichier(port, o.presse_papier)) return 2;
-  if (!charger_description(s, o.dsc)) return 2;
-  if (!fixer_repertoire_donnees(s, o.donnees)) return 2;
+  if (!charger_description(s, o.dsc, o.donnees)) return 2;
+  if (!repertoire_donnees_lisible(s)) return 2;
   Description& d = s.description;
   if (!o.sortie.empty()) d.dossier_choisi_sortie = avec_barre_finale(absolu(o.sortie));
   if (!repertoire_existe(d.dossier_choisi_sortie)) {
@@ -229,8 +230,8 @@ int commande_list(const std::string& dsc, const std::string& donnees, const std:
   opts.separateur_decimal = sep.empty() ? separateur_du_systeme() : sep[0];
   Session s(port, opts);
   port.fixer_journal(&s.journal);
-  if (!charger_description(s, dsc)) return 2;
-  if (!fixer_repertoire_donnees(s, donnees)) return 2;
+  if (!charger_description(s, dsc, donnees)) return 2;
+  if (!repertoire_donnees_lisible(s)) return 2;
   const bool ok = lister_fichiers_donnees(s);
   if (s.table.nb_fichiers() == 0)
     return erreur("aucun fichier ne correspond au masque " + s.description.masque + " dans " +

@@ -127,7 +127,6 @@ bool sequence_demarrage(Session& s, const std::string& argument) {
       utiliser = demander(s, q, Boutons::oui_non) == Reponse::oui;
     }
     if (utiliser) {
-      description_prise = true;
       std::string dossier = avec_barre_finale(repertoire_de(chemin));
       if (!repertoire_existe(dossier)) {
         s.port().informer(TypeMessage::avertissement,
@@ -135,15 +134,27 @@ bool sequence_demarrage(Session& s, const std::string& argument) {
                               " essai dans le répertoire du programme...");
         dossier = s.repertoire_programme();
       }
+      const Description avant = s.description;
+      const std::string nom_avant = s.nom_description, legende_avant = s.legende_fenetre;
       s.description.dossier_description = dossier;
       s.nom_description = nom_de_fichier(chemin);
       s.legende_fenetre = titre_programme() + "         >  " + s.nom_description;
       s.table.entetes_tableau();
       lu = lire_description(s);
-      // As when a description is opened, the file's own directory line cannot
-      // move the description away from where it was found.
-      s.description.dossier_description = dossier;
-      verifier_repertoires(s);
+      if (lu) {
+        description_prise = true;
+        // As when a description is opened, the file's own directory line
+        // cannot move the description away from where it was found.
+        s.description.dossier_description = dossier;
+        verifier_repertoires(s);
+      } else {
+        // A file read only in part is not taken: the program starts with the
+        // settings it had, so that leaving it cannot write a mix of two
+        // descriptions over the file.
+        s.description = avant;
+        s.nom_description = nom_avant;
+        s.legende_fenetre = legende_avant;
+      }
     }
   }
 

@@ -90,17 +90,19 @@ const std::vector<Ligne>& table() {
        {"false", "false"}},
       {{"RadioButton_decalage_positif.Checked", T::drapeau, &D::decalage_positif},
        {"true", "true"}},
-      {{"RadioGroup_avec_sans_intitule_ItemIndex", T::indice, &D::avec_sans_intitule}, {"0", "0"}},
+      {{"RadioGroup_avec_sans_intitule_ItemIndex", T::indice, &D::avec_sans_intitule, 1},
+       {"0", "0"}},
       {{"RadioGroup_coul_nb.ItemIndex", T::indice, &D::coul_nb}, {"0", "\x01schema"}},
-      {{"RadioGroup_datetime_nb_col_ItemIndex", T::indice, &D::datetime_nb_col}, {"0", "0"}},
-      {{"RadioGroup_DECIMAL_SEPARATOR_entree_ItemIndex", T::indice, &D::decimal_entree},
+      {{"RadioGroup_datetime_nb_col_ItemIndex", T::indice, &D::datetime_nb_col, 1}, {"0", "0"}},
+      {{"RadioGroup_DECIMAL_SEPARATOR_entree_ItemIndex", T::indice, &D::decimal_entree, 1},
        {"0", "0"}},
-      {{"RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex", T::indice, &D::decimal_sortie},
+      {{"RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex", T::indice, &D::decimal_sortie, 1},
        {"0", "0"}},
-      {{"RadioGroup_methode_ItemIndex", T::indice, &D::methode}, {"0", "0"}},
-      {{"RadioGroup_numlig_balise_ItemIndex", T::indice, &D::numlig_balise}, {"0", "0"}},
-      {{"RadioGroup_separateur_colonne_ItemIndex", T::indice, &D::separateur_colonne}, {"0", "0"}},
-      {{"RadioGroup_separateur_sortie_ItemIndex", T::indice, &D::separateur_sortie}, {"0", "0"}},
+      {{"RadioGroup_methode_ItemIndex", T::indice, &D::methode, 5}, {"0", "0"}},
+      {{"RadioGroup_numlig_balise_ItemIndex", T::indice, &D::numlig_balise, 1}, {"0", "0"}},
+      {{"RadioGroup_separateur_colonne_ItemIndex", T::indice, &D::separateur_colonne, 3},
+       {"0", "0"}},
+      {{"RadioGroup_separateur_sortie_ItemIndex", T::indice, &D::separateur_sortie, 3}, {"0", "0"}},
       {{"suite_coche_liste_graph_deriv", T::selection, &D::suite_coche_liste_graph_deriv},
        {kVide, kVide}},
       {{"suite_coche_liste_graph", T::selection, &D::suite_coche_liste_graph}, {kVide, kVide}},
@@ -142,6 +144,14 @@ std::string resoudre(const char* valeur, const std::string& repertoire_programme
 }  // namespace
 
 std::string dossier_donnees_par_defaut() { return std::string(1, kSeparateurChemin) + "."; }
+
+bool dossier_donnees_absent(std::string_view dossier) {
+  const auto separateur = [](char c) { return c == '/' || c == '\\'; };
+  std::string_view d = trim_vue(dossier);
+  if (d.size() > 1 && separateur(d.back())) d.remove_suffix(1);
+  if (d.size() == 2 && separateur(d.front())) d.remove_prefix(1);
+  return d.empty() || d == ".";
+}
 
 const std::vector<DefinitionParametre>& parametres_description() {
   static const std::vector<DefinitionParametre> defs = [] {
@@ -192,6 +202,9 @@ bool affecter_texte(Description& d, const DefinitionParametre& p, std::string_vi
     case T::indice: {
       const auto n = lire_entier(valeur);
       if (!n || *n < INT32_MIN || *n > INT32_MAX) return false;
+      // An index that names none of its options is refused: taken as it is,
+      // it would sum values under an empty caption or split lines at nothing.
+      if (p.dernier_indice >= 0 && (*n < 0 || *n > p.dernier_indice)) return false;
       int v = static_cast<int>(*n);
       // The colour scheme's option group brings a value back within its
       // options: above the last, the last; below the first, none.

@@ -109,6 +109,10 @@ struct DefinitionParametre {
   const char* cle;
   TypeParametre type;
   MembreParametre membre;
+  // Index settings: the last of their options (the first is 0). -1 when the
+  // value is not checked against its options (the colour scheme's option
+  // group brings any value back within them).
+  int dernier_indice = -1;
 };
 
 // The 65 settings in the order of the DSC file.
@@ -123,7 +127,8 @@ std::string code_methode(int methode);
 std::string valeur_en_texte(const Description& d, const DefinitionParametre& p);
 
 // Sets a setting from its text, converted by its kind. False only for an
-// index whose text is not a whole number (nothing changes then).
+// index whose text is not a whole number or names no option of its setting
+// (nothing changes then).
 bool affecter_texte(Description& d, const DefinitionParametre& p, std::string_view valeur,
                     JournalSuivi& journal);
 
@@ -142,5 +147,8 @@ Description description_au_demarrage(int schema_couleurs);
 
 // The data directory's default, a separator and a dot.
 std::string dossier_donnees_par_defaut();
+// Whether a data directory names no folder: empty, "." or the default, with
+// either separator and with or without a final one ("\.\", "/./", "./").
+bool dossier_donnees_absent(std::string_view dossier);
 
 }  // namespace tamso

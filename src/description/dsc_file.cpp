@@ -83,7 +83,7 @@ std::string valeur_de_cle(const std::vector<std::string>& lignes, std::string_vi
                                                                    : suivant - egal - 1));
 }
 
-bool lire_description(Session& s) {
+bool lire_description(Session& s, const std::string& dossier_donnees) {
   if (s.sans_nom_description()) return false;
   const std::string chemin = s.chemin_dsc();
   if (!fichier_existe(chemin)) {
@@ -105,6 +105,11 @@ bool lire_description(Session& s) {
     if (!affecter_texte(s.description, *p, valeur, s.journal)) {
       s.port().informer(TypeMessage::erreur, "'" + valeur + "' n'est pas une valeur entière correcte");
       return false;
+    }
+    if (p->membre == MembreParametre(&Description::dossier_choisi)) {
+      std::string& donnees = s.description.dossier_choisi;
+      if (!dossier_donnees.empty()) donnees = avec_barre_finale(dossier_donnees);
+      else if (dossier_donnees_absent(donnees)) donnees = repertoire_de(chemin);
     }
   }
   s.description_modifiee = false;
@@ -149,11 +154,24 @@ void ouvrir_description(Session& s) {
                                                                           : "*.dsc";
   const auto choisi = s.port().choisir_fichier_a_ouvrir(d);
   if (!choisi) return;
+  const Description avant = s.description;
+  const std::string nom_avant = s.nom_description, legende_avant = s.legende_fenetre;
+  const auto coches_avant = s.fichiers_coches;
+  const bool modifiee_avant = s.description_modifiee;
   s.description_modifiee = true;
   s.fichiers_coches.clear();
   fixer_depuis_chemin(s, *choisi);
   s.legende_fenetre = titre_programme() + "         >  " + s.nom_description;
-  lire_description(s);
+  if (!lire_description(s)) {
+    // A file read only in part is neither taken nor written over: the
+    // description in use stays as it was, and the file keeps its own settings.
+    s.description = avant;
+    s.nom_description = nom_avant;
+    s.legende_fenetre = legende_avant;
+    s.fichiers_coches = coches_avant;
+    s.description_modifiee = modifiee_avant;
+    return;
+  }
   // The file's own directory line cannot move the description away from
   // where it was found.
   fixer_depuis_chemin(s, *choisi);

@@ -27,8 +27,11 @@ int ligne_de_cle(const std::vector<std::string>& lignes, std::string_view cle);
 
 // Reads the current description file into the settings ("lire"). False when
 // nothing was read (no name, missing file) or reading stopped at an index
-// value that is not a whole number.
-bool lire_description(Session& s);
+// value that is not a whole number or names none of its options.
+// A data folder left empty (or ".", or the default "\.") is the description
+// file's own folder. A data folder given here takes the place of the one the
+// file names, before the data files are counted.
+bool lire_description(Session& s, const std::string& dossier_donnees = {});
 
 enum class ModeEcriture { ecrire, creation };
 // Writes the settings into the description file ("écrire", "création"), then

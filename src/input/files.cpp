@@ -223,8 +223,16 @@ void chercher_fichiers(const std::string& sous_repertoire, const std::string& ex
   for (const auto& e : it) {
     std::string nom = e.path().filename().string();
     if (nom == "." || nom == "..") continue;
+    // Only directories and regular files count. A link to a directory is not
+    // followed (it may lead back up, out of the data folder or to files
+    // already listed); a link to a regular file is listed as that file.
+    // Pipes, sockets, devices and broken links are not data files: opening
+    // a pipe would wait for a writer for ever.
     std::error_code ec2;
-    const bool dossier = e.is_directory(ec2);
+    const fs::file_status propre = e.symlink_status(ec2);
+    if (ec2) continue;
+    const bool dossier = fs::is_directory(propre);
+    if (!dossier && !fs::is_regular_file(e.status(ec2))) continue;
     const std::uintmax_t taille = dossier ? 0 : e.file_size(ec2);
     entrees.push_back({std::move(nom), dossier, ec2 ? 0 : taille});
   }

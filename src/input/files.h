@@ -88,7 +88,8 @@ struct FichierTrouve {
 std::string extension_du_masque(std::string_view masque);
 
 // Searches the directory for the files matching the mask (recursively when
-// asked; hidden directories are not entered; names holding "~" are skipped).
+// asked; hidden directories and links to directories are not entered; names
+// holding "~" are skipped). Only regular files, or links to them, are listed.
 // Fills the list and the first name; returns the count. Entries of each
 // directory come in name order, so results never depend on the file system.
 int lister_fichiers(const std::string& repertoire, std::string_view masque, bool recursif,

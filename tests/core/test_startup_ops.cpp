@@ -108,6 +108,18 @@ TEST_F(Demarrage, ArgumentIsOpenedWithoutAsking) {
   EXPECT_EQ(s().description.dossier_description, descriptions_);
 }
 
+TEST_F(Demarrage, LastDescriptionReadInPartIsNotTaken) {
+  const std::string chemin =
+      dossier_->ecrire("descriptions/hors.dsc", "Edit_masque.text= *.dat\r\n"
+                                                "RadioGroup_separateur_colonne_ItemIndex= 99\r\n");
+  const Description avant = s().description;
+  EXPECT_FALSE(sequence_demarrage(s(), chemin));
+  EXPECT_EQ(port_.dernier_texte(), "'99' n'est pas une valeur entière correcte");
+  // The program goes on with the settings it had: leaving it writes no file.
+  EXPECT_EQ(s().description, avant);
+  EXPECT_EQ(s().nom_description, kDescriptionAucune);
+}
+
 TEST_F(Demarrage, PeriodFileIsRead) {
   ASSERT_TRUE(ecrire_lignes_numerotees(s().chemin_periode(), {{1, "01/02/2022 00:00:00"},
                                                               {2, "03/02/2022 00:00:00"},

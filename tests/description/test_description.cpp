@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
 
 #include "description/description.h"
 #include "input/dates.h"
@@ -90,21 +91,32 @@ TEST(ModeleDescription, FlagsReadOnlyExactTrue) {
   EXPECT_TRUE(d.recursif);
 }
 
-TEST(ModeleDescription, IndexesKeptOutOfRangeExceptColourScheme) {
+TEST(ModeleDescription, IndexesOutsideTheirOptionsAreRefused) {
+  // Each index setting and its last option.
+  const std::pair<const char*, int> derniers[] = {
+      {"RadioGroup_avec_sans_intitule_ItemIndex", 1},
+      {"RadioGroup_datetime_nb_col_ItemIndex", 1},
+      {"RadioGroup_DECIMAL_SEPARATOR_entree_ItemIndex", 1},
+      {"RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex", 1},
+      {"RadioGroup_methode_ItemIndex", 5},
+      {"RadioGroup_numlig_balise_ItemIndex", 1},
+      {"RadioGroup_separateur_colonne_ItemIndex", 3},
+      {"RadioGroup_separateur_sortie_ItemIndex", 3}};
+  for (const auto& [cle, dernier] : derniers) {
+    Description d;
+    ASSERT_TRUE(affecter(d, cle, std::to_string(dernier))) << cle;
+    for (const std::string& hors : {std::to_string(dernier + 1), std::string("-1"),
+                                   std::string("999999"), std::string("2.5"), std::string()}) {
+      EXPECT_FALSE(affecter(d, cle, hors)) << cle << " " << hors;
+      EXPECT_EQ(texte(d, cle), std::to_string(dernier)) << cle << " " << hors;  // unchanged
+    }
+  }
+  // The colour scheme's option group brings any value back within its options.
   Description d;
-  ASSERT_TRUE(affecter(d, "RadioGroup_methode_ItemIndex", "7"));
-  EXPECT_EQ(d.methode, 7);
-  EXPECT_EQ(texte(d, "RadioGroup_methode_ItemIndex"), "7");
-  ASSERT_TRUE(affecter(d, "RadioGroup_separateur_colonne_ItemIndex", "-2"));
-  EXPECT_EQ(texte(d, "RadioGroup_separateur_colonne_ItemIndex"), "-2");
   ASSERT_TRUE(affecter(d, "RadioGroup_coul_nb.ItemIndex", "5"));
   EXPECT_EQ(d.coul_nb, 1);
   ASSERT_TRUE(affecter(d, "RadioGroup_coul_nb.ItemIndex", "-3"));
   EXPECT_EQ(d.coul_nb, -1);
-  d.methode = 2;
-  EXPECT_FALSE(affecter(d, "RadioGroup_methode_ItemIndex", "2.5"));
-  EXPECT_FALSE(affecter(d, "RadioGroup_methode_ItemIndex", ""));
-  EXPECT_EQ(d.methode, 2);
 }
 
 TEST(ModeleDescription, TimesKeepOnlyTheTimeOfDay) {

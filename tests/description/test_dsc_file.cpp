@@ -111,6 +111,7 @@ TEST_F(FichierDsc, NoKeyGivesExactlyTheDefaults) {
   EXPECT_NEAR(*lire_date_heure(s().description.max_dsc), maintenant(), 2.0 / 86400);
   attendu.min_dsc = s().description.min_dsc;
   attendu.max_dsc = s().description.max_dsc;
+  attendu.dossier_choisi = descriptions_;  // no data folder: the file's own
   EXPECT_EQ(s().description, attendu);
 }
 
@@ -135,25 +136,83 @@ TEST_F(FichierDsc, BlankBeforeEqualSignLeavesTheDefaultMask) {
   EXPECT_EQ(s().description.masque, "*.csV");
 }
 
-TEST_F(FichierDsc, NonIntegerIndexStopsReadingAtThatKey) {
-  poser_dsc("faux.dsc", {"Edit_masque.text= *.dat", "RadioGroup_datetime_nb_col_ItemIndex= 1",
-                         "RadioGroup_methode_ItemIndex= deux",
-                         "RadioGroup_separateur_sortie_ItemIndex= 3",
-                         "Label_pas_dsc.caption= 01:00:00"});
-  s().description.separateur_sortie = 1;
-  s().description.pas_dsc = "avant";
-  s().description.methode = 4;
-  s().description_modifiee = true;
-  EXPECT_FALSE(lire_description(s()));
-  ASSERT_EQ(port_.echanges.size(), 1u);
-  EXPECT_EQ(port_.echanges[0].texte, "'deux' n'est pas une valeur entière correcte");
-  // Settings read before the key stay applied, later ones keep their values.
-  EXPECT_EQ(s().description.masque, "*.dat");
-  EXPECT_EQ(s().description.datetime_nb_col, 1);
-  EXPECT_EQ(s().description.methode, 4);
-  EXPECT_EQ(s().description.separateur_sortie, 1);
-  EXPECT_EQ(s().description.pas_dsc, "avant");
-  EXPECT_TRUE(s().description_modifiee);
+TEST_F(FichierDsc, IndexNotNamingAnOptionStopsReadingAtThatKey) {
+  for (const std::string& valeur : std::vector<std::string>{"deux", "6", "-1", "999999"}) {
+    poser_dsc("faux.dsc", {"Edit_masque.text= *.dat", "RadioGroup_datetime_nb_col_ItemIndex= 1",
+                           "RadioGroup_methode_ItemIndex= " + valeur,
+                           "RadioGroup_separateur_sortie_ItemIndex= 3",
+                           "Label_pas_dsc.caption= 01:00:00"});
+    s().description.dossier_description = descriptions_;  // the file names none
+    s().description.masque = "*.csv";
+    s().description.separateur_sortie = 1;
+    s().description.pas_dsc = "avant";
+    s().description.methode = 4;
+    s().description_modifiee = true;
+    port_.echanges.clear();
+    EXPECT_FALSE(lire_description(s())) << valeur;
+    ASSERT_EQ(port_.echanges.size(), 1u) << valeur;
+    EXPECT_EQ(port_.echanges[0].texte, "'" + valeur + "' n'est pas une valeur entière correcte");
+    // Settings read before the key stay applied, later ones keep their values.
+    EXPECT_EQ(s().description.masque, "*.dat") << valeur;
+    EXPECT_EQ(s().description.datetime_nb_col, 1) << valeur;
+    EXPECT_EQ(s().description.methode, 4) << valeur;
+    EXPECT_EQ(s().description.separateur_sortie, 1) << valeur;
+    EXPECT_EQ(s().description.pas_dsc, "avant") << valeur;
+    EXPECT_TRUE(s().description_modifiee) << valeur;
+  }
+}
+
+TEST_F(FichierDsc, OpenOfAFileReadInPartKeepsBothDescriptions) {
+  const std::vector<std::string> contenu = {"Edit_masque.text= *.dat",
+                                            "RadioGroup_methode_ItemIndex= 999999"};
+  const std::string chemin = dossier_->ecrire("ailleurs/hors.dsc", crlf(contenu));
+  s().nom_description = "actuelle.dsc";
+  s().description.masque = "*.txt";
+  const Description avant = s().description;
+  port_.fichiers_a_ouvrir.push_back(chemin);
+  ouvrir_description(s());
+  EXPECT_EQ(port_.dernier_texte(), "'999999' n'est pas une valeur entière correcte");
+  EXPECT_EQ(s().description, avant);
+  EXPECT_EQ(s().nom_description, "actuelle.dsc");
+  EXPECT_EQ(DossierTemporaire::lire(chemin), crlf(contenu));  // not written over
+  EXPECT_FALSE(fichier_existe(s().chemin_parametres()));
+}
+
+TEST_F(FichierDsc, DataFolderLeftEmptyIsTheFileOwnFolder) {
+  dossier_->ecrire("desc/a.csv", "x");
+  const std::string autre = dossier_->sous_dossier("autre");
+  // The line naming the data folder ("" for none) and the folder it gives.
+  const std::pair<std::string, std::string> cas[] = {
+      {"", descriptions_},
+      {"dossier_choisi=", descriptions_},
+      {"dossier_choisi= .", descriptions_},
+      {"dossier_choisi= ./", descriptions_},
+      {"dossier_choisi= \\.", descriptions_},
+      {"dossier_choisi= \\.\\", descriptions_},
+      {"dossier_choisi= /./", descriptions_},
+      {"dossier_choisi= " + autre, autre},
+      {"dossier_choisi= /", "/"}};
+  for (const auto& [ligne, attendu] : cas) {
+    poser_dsc("sans.dsc", {ligne, "Edit_masque.text= *.csv"});
+    s().description.dossier_description = descriptions_;  // the file names none
+    s().description.dossier_choisi = "/ailleurs/";
+    ASSERT_TRUE(lire_description(s())) << ligne;
+    EXPECT_EQ(s().description.dossier_choisi, attendu) << ligne;
+    if (attendu == descriptions_) {
+      EXPECT_EQ(s().nb_fichiers, 1) << ligne;  // a.csv, beside the file
+    }
+  }
+}
+
+TEST_F(FichierDsc, GivenDataFolderTakesThePlaceOfTheFileOwnBeforeCounting) {
+  dossier_->ecrire("desc/a.csv", "x");
+  dossier_->ecrire("donnees/b.csv", "x");
+  dossier_->ecrire("donnees/c.csv", "x");
+  poser_dsc("d.dsc", {"dossier_choisi= " + descriptions_, "Edit_masque.text= *.csv"});
+  ASSERT_TRUE(lire_description(s(), dossier_->chemin() + "donnees"));
+  EXPECT_EQ(s().description.dossier_choisi, dossier_->chemin() + "donnees/");
+  EXPECT_EQ(s().nb_fichiers, 2);
+  EXPECT_EQ(s().premier_fichier, "b.csv");
 }
 
 TEST_F(FichierDsc, MissingFileChangesNothing) {

@@ -22,10 +22,14 @@ struct Sortie {
 };
 
 // Runs tamso-cli with the given arguments (already quoted for the shell).
-inline Sortie lancer(const DossierTemporaire& d, const std::string& arguments) {
+// With a positive delai_s the program is stopped after that many seconds
+// (exit status 124), so that a run that would never end fails the test.
+inline Sortie lancer(const DossierTemporaire& d, const std::string& arguments, int delai_s = 0) {
   const std::string fichier_erreurs = d.chemin() + "erreurs.txt";
-  const std::string commande = "TAMSO_HOME='" + d.chemin() + "programme' '" TAMSO_CLI "' " +
-                               arguments + " 2>'" + fichier_erreurs + "' </dev/null";
+  const std::string limite = delai_s > 0 ? "timeout " + std::to_string(delai_s) + " " : "";
+  const std::string commande = "TAMSO_HOME='" + d.chemin() + "programme' " + limite +
+                               "'" TAMSO_CLI "' " + arguments + " 2>'" + fichier_erreurs +
+                               "' </dev/null";
   Sortie r;
   FILE* f = popen(commande.c_str(), "r");
   if (!f) return r;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "input/files.h"
@@ -143,6 +144,41 @@ TEST_F(Fichiers, ListsMatchingFilesSkippingTemporaryNames) {
   EXPECT_EQ(lister_fichiers(dossier_->chemin() + "absent", "csv", true, premier, liste), 0);
   EXPECT_TRUE(liste.empty());
   EXPECT_EQ(premier, "");
+}
+
+// Sub-directory, name and size of each file found.
+std::vector<std::string> trouves(const std::vector<FichierTrouve>& liste) {
+  std::vector<std::string> r;
+  for (const auto& f : liste)
+    r.push_back(f.sous_repertoire + f.nom + " " + std::to_string(f.taille));
+  return r;
+}
+
+TEST_F(Fichiers, SearchListsRegularFilesAndLinksToThem) {
+  const std::string d = dossier_->sous_dossier("d");
+  dossier_->ecrire("d/a.csv", "123");
+  ASSERT_EQ(::mkfifo((d + "attente.csv").c_str(), 0600), 0);  // opening it would wait for ever
+  std::filesystem::create_symlink(d + "a.csv", d + "lien.csv");
+  std::filesystem::create_symlink(d + "absent.csv", d + "casse.csv");
+  std::string premier;
+  std::vector<FichierTrouve> liste;
+  EXPECT_EQ(lister_fichiers(d, "csv", false, premier, liste), 2);
+  EXPECT_EQ(trouves(liste), (std::vector<std::string>{"a.csv 3", "lien.csv 3"}));
+}
+
+TEST_F(Fichiers, SearchDoesNotFollowLinksToDirectories) {
+  const std::string d = dossier_->sous_dossier("d");
+  dossier_->ecrire("d/a.csv", "1");
+  dossier_->ecrire("d/sous/b.csv", "12");
+  dossier_->ecrire("ailleurs/c.csv", "1");
+  // Two ways back up make a search that follows links fork at every level.
+  std::filesystem::create_directory_symlink("..", d + "sous/haut");
+  std::filesystem::create_directory_symlink(".", d + "sous/ici");
+  std::filesystem::create_directory_symlink(dossier_->chemin() + "ailleurs", d + "lien");
+  std::string premier;
+  std::vector<FichierTrouve> liste;
+  EXPECT_EQ(lister_fichiers(d, "*.csv", true, premier, liste), 2);
+  EXPECT_EQ(trouves(liste), (std::vector<std::string>{"a.csv 1", "sous/b.csv 2"}));
 }
 
 }  // namespace
