@@ -224,8 +224,10 @@ class Generateur {
       case 14: {  // dates the chain refuses or reads as 0
         static const char* kMauvaises[] = {"2021-02-31 10:07:00", "2021-11-07 24:00:00",
                                            "2021-11-07 10:61:00", "2021-11-07", "n'importe quoi",
-                                           "2021-13-01 00:00:00", "2021-11-07 10:07", "0000-01-01 00:00:00"};
-        const std::string m = kMauvaises[de(8)];
+                                           "2021-13-01 00:00:00", "2021-11-07 10:07", "0000-01-01 00:00:00",
+                                           "2021-11-07 7:05:00", "2021-11-07 10:07:00 PM",
+                                           "1899-12-30 00:00:00"};
+        const std::string m = kMauvaises[de(11)];
         std::vector<std::string> dd;
         if (d_.deux_colonnes) {
           dd = {m.substr(0, 10), m.size() > 11 ? m.substr(11) : std::string()};
