@@ -27,12 +27,7 @@ std::string_view champ_code(std::string_view t, std::string_view format, std::st
 }
 
 // Exactly n digits.
-bool chiffres(std::string_view champ, std::size_t n) {
-  if (champ.size() != n) return false;
-  for (const char c : champ)
-    if (!est_chiffre(c)) return false;
-  return true;
-}
+bool chiffres(std::string_view champ, int n) { return tout_chiffres(champ) == n; }
 
 // Two digits from bas to haut.
 bool entre(std::string_view champ, std::string_view bas, std::string_view haut) {
