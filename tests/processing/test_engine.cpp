@@ -168,6 +168,19 @@ TEST_F(Moteur, MissingValuesAfterOrBeforeValidOnesChangeNothing) {
   }
 }
 
+// Gap filling takes a cell for a gap only when no valid value fell into it:
+// a value read in a row whose last line lacked it is kept as it was read.
+TEST_F(Moteur, GapFillingKeepsAValueReadBeforeAnEmptyField) {
+  fichier("a.csv", {"Date;A;B", "2023-03-01 00:05:00;1;1", "2023-03-01 00:08:00;10;1",
+                    "2023-03-01 00:10:00;;1", "2023-03-01 00:15:00;3;1",
+                    "2023-03-01 00:20:00;4;1"});
+  s().description.post_traitement = true;
+  s().description.nmax_lacune = "1";
+  ASSERT_EQ(executer(0, 0), IssueMoteur::termine);
+  verifier(3, 2, 10.0L);
+  EXPECT_EQ(s().grille.manquants[2], 0);
+}
+
 TEST_F(Moteur, SingleGapFilledByTheMeanOfItsNeighbours) {
   fichier("a.csv", {"Date;A;B", "2023-03-01 00:04:00;2;", "2023-03-01 00:05:00;4;",
                     "2023-03-01 00:15:00;10;30", "2023-03-01 00:20:00;1;1"});
