@@ -13,7 +13,7 @@
 #include "input/line_blocks.h"
 #include "input/text.h"
 #include "processing/fast_lines.h"
-#include "results/tracking_log.h"
+#include "base/tracking_log.h"
 
 namespace fs = std::filesystem;
 using namespace tamso;

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "cli/batch_interaction.h"
-#include "core/session.h"
+#include "app/session.h"
 #include "input/listing.h"
 
 namespace fs = std::filesystem;

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "results/tracking_log.h"
+#include "base/tracking_log.h"
 
 namespace tamso {
 

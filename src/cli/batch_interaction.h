@@ -7,7 +7,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 
 namespace tamso {
 

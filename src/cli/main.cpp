@@ -10,7 +10,7 @@
 #include <iostream>
 
 #include "cli/batch_interaction.h"
-#include "core/session.h"
+#include "app/session.h"
 #include "description/dsc_file.h"
 #include "input/dates.h"
 #include "input/encoding.h"

@@ -7,7 +7,7 @@
 #include "input/dates.h"
 #include "input/files.h"
 #include "input/text.h"
-#include "results/tracking_log.h"
+#include "base/tracking_log.h"
 
 namespace tamso {
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "description/description.h"
 #include "description/program_files.h"
 #include "input/files.h"

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/dates.h"
 #include "input/files.h"
 #include "input/loader.h"

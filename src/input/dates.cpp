@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <ctime>
 
+#include "base/calendar.h"
 #include "input/text.h"
-#include "results/tracking_log.h"
+#include "base/tracking_log.h"
 
 namespace tamso {
 
@@ -38,15 +39,6 @@ void civil_depuis_jours(long long z, int& y, int& m, int& d) {
 // 30 December 1899 counted from 1970-01-01.
 constexpr long long kOrigine = jours_depuis_civil(1899, 12, 30);
 
-int jours_du_mois(int annee, int mois) {
-  static const int kJours[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (mois == 2) {
-    const bool bissextile = (annee % 4 == 0 && annee % 100 != 0) || annee % 400 == 0;
-    return bissextile ? 29 : 28;
-  }
-  return kJours[mois - 1];
-}
-
 bool deux_chiffres_a(std::string_view t, std::size_t p, int& valeur) {
   if (p + 2 > t.size()) return false;
   const char a = t[p], b = t[p + 1];
@@ -60,7 +52,7 @@ bool deux_chiffres_a(std::string_view t, std::size_t p, int& valeur) {
 std::optional<double> encoder_date(int annee, int mois, int jour, int heure, int minute,
                                    int seconde) {
   if (annee < 1 || annee > 9999 || mois < 1 || mois > 12 || jour < 1 ||
-      jour > jours_du_mois(annee, mois) || heure < 0 || heure > 23 || minute < 0 || minute > 59 ||
+      jour > jours_dans_mois(annee, mois) || heure < 0 || heure > 23 || minute < 0 || minute > 59 ||
       seconde < 0 || seconde > 59)
     return std::nullopt;
   const long long jours =

@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "input/text.h"
-#include "results/tracking_log.h"
+#include "base/tracking_log.h"
 
 namespace tamso {
 

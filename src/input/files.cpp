@@ -11,7 +11,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "input/encoding.h"
 #include "input/text.h"
 

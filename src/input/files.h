@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/text_lines.h"
+#include "base/text_lines.h"
 
 namespace tamso {
 

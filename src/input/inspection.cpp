@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/encoding.h"
 #include "input/listing.h"
 #include "input/text.h"

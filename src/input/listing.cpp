@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "description/dsc_file.h"
 #include "input/date_format.h"
 #include "input/dates.h"

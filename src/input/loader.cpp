@@ -6,12 +6,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/encoding.h"
 #include "input/files.h"
 #include "input/line_blocks.h"
 #include "input/text.h"
-#include "results/tracking_log.h"
+#include "base/tracking_log.h"
 
 namespace tamso {
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "input/encoding.h"
-#include "results/tracking_log.h"
+#include "base/tracking_log.h"
 
 namespace tamso {
 

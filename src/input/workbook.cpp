@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/dates.h"
 #include "input/encoding.h"
 #include "input/files.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/date_format.h"
 #include "input/dates.h"
 #include "input/encoding.h"

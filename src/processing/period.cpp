@@ -7,12 +7,12 @@
 #include <map>
 #include <optional>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "description/program_files.h"
 #include "input/dates.h"
 #include "input/files.h"
 #include "input/text.h"
-#include "processing/calendar.h"
+#include "base/calendar.h"
 
 namespace tamso {
 

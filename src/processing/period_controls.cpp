@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/dates.h"
 #include "input/text.h"
 #include "processing/period.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/text.h"
 #include "processing/period.h"
 #include "processing/result_grid.h"

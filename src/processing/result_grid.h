@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/large_pages.h"
+#include "base/large_pages.h"
 
 namespace tamso {
 

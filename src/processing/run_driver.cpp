@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/main_window_ops.h"
-#include "core/session.h"
+#include "app/setting_edits.h"
+#include "app/session.h"
 #include "description/dsc_file.h"
 #include "input/dates.h"
 #include "input/listing.h"

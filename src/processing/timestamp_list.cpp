@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <optional>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/dates.h"
 #include "input/text.h"
-#include "processing/calendar.h"
+#include "base/calendar.h"
 #include "processing/period.h"
 
 namespace tamso {

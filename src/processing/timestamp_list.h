@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/text_lines.h"
+#include "base/text_lines.h"
 
 namespace tamso {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "input/text.h"
 
 namespace tamso {

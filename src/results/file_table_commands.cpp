@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cmath>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/dates.h"
 #include "input/file_name_dates.h"
 #include "input/text.h"

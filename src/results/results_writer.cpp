@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <limits>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "description/dsc_file.h"
 #include "input/dates.h"
 #include "input/encoding.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "description/dsc_file.h"
 #include "input/dates.h"
 #include "input/files.h"

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "ui/widgets.h"
 
 class QComboBox;

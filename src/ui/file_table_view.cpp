@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "ui/widgets.h"
 
 namespace tamso {

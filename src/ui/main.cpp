@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/startup_ops.h"
+#include "app/startup.h"
 #include "ui/main_window.h"
 #include "ui/qt_interaction.h"
 #include "ui/widgets.h"

@@ -28,9 +28,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "core/clipboard_ops.h"
-#include "core/main_window_ops.h"
-#include "core/startup_ops.h"
+#include "app/clipboard_commands.h"
+#include "app/setting_edits.h"
+#include "app/startup.h"
 #include "input/inspection.h"
 #include "input/listing.h"
 #include "input/proposed_formats.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "description/dsc_file.h"
 #include "ui/qt_interaction.h"
 

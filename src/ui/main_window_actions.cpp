@@ -39,9 +39,9 @@
 #include <QTimeEdit>
 #include <QTimer>
 
-#include "core/clipboard_ops.h"
-#include "core/main_window_ops.h"
-#include "core/startup_ops.h"
+#include "app/clipboard_commands.h"
+#include "app/setting_edits.h"
+#include "app/startup.h"
 #include "description/dsc_file.h"
 #include "description/program_files.h"
 #include "input/dates.h"

@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "ui/main_window.h"
 #include "ui/widgets.h"
 

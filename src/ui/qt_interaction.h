@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/external_programs.h"
-#include "core/interaction.h"
+#include "app/external_programs.h"
+#include "base/interaction.h"
 
 class QWidget;
 

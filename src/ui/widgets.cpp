@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/session.h"
+#include "app/session.h"
 
 namespace tamso {
 

@@ -6,7 +6,7 @@
 #include "description/description.h"
 #include "input/dates.h"
 #include "input/files.h"
-#include "results/tracking_log.h"
+#include "base/tracking_log.h"
 
 namespace tamso {
 namespace {

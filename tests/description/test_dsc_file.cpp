@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "description/dsc_file.h"
 #include "description/program_files.h"
 #include "input/dates.h"

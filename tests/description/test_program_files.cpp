@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "description/program_files.h"
 #include "input/files.h"
 #include "support/scripted_interaction.h"

@@ -19,9 +19,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "core/startup_ops.h"
+#include "app/startup.h"
 #include "input/date_format.h"
-#include "results/tracking_log.h"
+#include "base/tracking_log.h"
 #include "gui/port_test.h"
 #include "input/files.h"
 #include "support/temp_dir.h"

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/clipboard_source.h"
 #include "input/loader.h"
 #include "support/scripted_interaction.h"

@@ -10,7 +10,7 @@
 #include "input/dates.h"
 #include "input/file_name_dates.h"
 #include "input/proposed_formats.h"
-#include "results/tracking_log.h"
+#include "base/tracking_log.h"
 
 namespace tamso {
 namespace {

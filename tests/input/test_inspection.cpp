@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/inspection.h"
 #include "support/scripted_interaction.h"
 #include "support/session_fixture.h"

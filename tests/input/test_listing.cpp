@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/listing.h"
 #include "support/scripted_interaction.h"
 #include "support/session_fixture.h"

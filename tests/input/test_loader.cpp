@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/loader.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "input/text.h"
-#include "results/tracking_log.h"
+#include "base/tracking_log.h"
 
 namespace tamso {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/inspection.h"
 #include "input/listing.h"
 #include "input/workbook.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/dates.h"
 #include "input/listing.h"
 #include "processing/engine.h"

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/dates.h"
 #include "input/line_blocks.h"
 #include "input/listing.h"

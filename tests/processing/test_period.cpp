@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/dates.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/dates.h"
 #include "processing/period.h"
 #include "support/scripted_interaction.h"

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "processing/post_processing.h"
 #include "processing/result_grid.h"
 #include "support/scripted_interaction.h"

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "results/file_table_commands.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"

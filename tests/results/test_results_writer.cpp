@@ -7,7 +7,7 @@
 #include <limits>
 #include <optional>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/files.h"
 #include "processing/engine.h"
 #include "results/results_writer.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "input/encoding.h"
 #include "input/files.h"
 #include "results/results_writer.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 
 namespace tamso::test {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "description/description.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "description/description.h"
 #include "input/date_format.h"
 #include "input/files.h"
@@ -20,7 +20,7 @@
 #include "processing/timestamp_list.h"
 #include "results/file_table.h"
 #include "results/results_state.h"
-#include "results/tracking_log.h"
+#include "base/tracking_log.h"
 
 namespace tamso {
 

@@ -1,4 +1,4 @@
-#include "core/external_programs.h"
+#include "app/external_programs.h"
 
 #include "input/files.h"
 #include "input/text.h"

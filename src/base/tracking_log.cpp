@@ -1,4 +1,4 @@
-#include "results/tracking_log.h"
+#include "base/tracking_log.h"
 
 namespace tamso {
 

@@ -1,9 +1,9 @@
-#include "core/main_window_ops.h"
+#include "app/setting_edits.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "core/session.h"
+#include "app/session.h"
 #include "description/program_files.h"
 #include "input/listing.h"
 #include "input/text.h"

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "core/main_window_ops.h"
-#include "core/session.h"
+#include "app/setting_edits.h"
+#include "app/session.h"
 #include "description/program_files.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"

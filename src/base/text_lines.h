@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/large_pages.h"
+#include "base/large_pages.h"
 
 namespace tamso {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/large_pages.h"
+#include "base/large_pages.h"
 
 namespace tamso {
 namespace {

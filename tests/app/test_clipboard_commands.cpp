@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "core/clipboard_ops.h"
-#include "core/session.h"
+#include "app/clipboard_commands.h"
+#include "app/session.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "core/session.h"
+#include "app/session.h"
 
 #include "description/program_files.h"
 #include "input/dates.h"

@@ -1,6 +1,6 @@
-#include "core/clipboard_ops.h"
+#include "app/clipboard_commands.h"
 
-#include "core/session.h"
+#include "app/session.h"
 #include "description/dsc_file.h"
 #include "input/clipboard_source.h"
 #include "input/files.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/external_programs.h"
+#include "app/external_programs.h"
 
 namespace tamso {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/large_pages.h"
+#include "base/large_pages.h"
 
 #include <sys/mman.h>
 

@@ -1,11 +1,11 @@
-#include "core/startup_ops.h"
+#include "app/startup.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
-#include "core/main_window_ops.h"
-#include "core/session.h"
+#include "app/setting_edits.h"
+#include "app/session.h"
 #include "description/dsc_file.h"
 #include "description/program_files.h"
 #include "input/files.h"

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "core/session.h"
-#include "core/startup_ops.h"
+#include "app/session.h"
+#include "app/startup.h"
 #include "description/program_files.h"
 #include "input/files.h"
 #include "support/scripted_interaction.h"

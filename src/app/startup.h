@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 
 namespace tamso {
 

@@ -1,4 +1,4 @@
-#include "processing/calendar.h"
+#include "base/calendar.h"
 
 namespace tamso {
 
