@@ -10,7 +10,7 @@
 
 #include "cli/batch_interaction.h"
 #include "app/session.h"
-#include "input/listing.h"
+#include "app/listing.h"
 
 namespace fs = std::filesystem;
 using namespace tamso;

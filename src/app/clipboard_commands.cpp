@@ -2,7 +2,7 @@
 
 #include "app/session.h"
 #include "description/dsc_file.h"
-#include "input/clipboard_source.h"
+#include "app/clipboard_source.h"
 #include "input/files.h"
 
 namespace tamso {

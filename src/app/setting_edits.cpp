@@ -5,7 +5,7 @@
 
 #include "app/session.h"
 #include "description/program_files.h"
-#include "input/listing.h"
+#include "app/listing.h"
 #include "input/text.h"
 #include "processing/engine.h"
 

@@ -17,8 +17,8 @@
 #include "processing/period.h"
 #include "processing/post_processing.h"
 #include "processing/result_grid.h"
-#include "processing/run_driver.h"
-#include "results/file_table_commands.h"
+#include "app/run.h"
+#include "app/file_table_commands.h"
 
 namespace tamso {
 

@@ -7,11 +7,11 @@
 #include "description/dsc_file.h"
 #include "input/dates.h"
 #include "input/files.h"
-#include "input/listing.h"
+#include "app/listing.h"
 #include "input/text.h"
 #include "processing/engine.h"
 #include "processing/period.h"
-#include "processing/run_driver.h"
+#include "app/run.h"
 #include "results/results_writer.h"
 
 namespace tamso {

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "app/session.h"
-#include "input/inspection.h"
-#include "input/listing.h"
+#include "app/inspection.h"
+#include "app/listing.h"
 #include "input/workbook.h"
 #include "processing/engine.h"
 #include "processing/timestamp_list.h"

@@ -9,7 +9,7 @@
 
 #include "app/session.h"
 #include "input/dates.h"
-#include "input/listing.h"
+#include "app/listing.h"
 #include "processing/engine.h"
 #include "processing/timestamp_list.h"
 #include "support/scripted_interaction.h"

@@ -19,7 +19,7 @@
 #include "app/session.h"
 #include "input/dates.h"
 #include "input/line_blocks.h"
-#include "input/listing.h"
+#include "app/listing.h"
 #include "input/text.h"
 #include "processing/engine.h"
 #include "processing/fast_lines.h"

@@ -1,4 +1,4 @@
-#include "results/file_table_commands.h"
+#include "app/file_table_commands.h"
 
 #include <algorithm>
 #include <chrono>
@@ -8,7 +8,7 @@
 #include "input/dates.h"
 #include "input/file_name_dates.h"
 #include "input/text.h"
-#include "processing/period_controls.h"
+#include "app/period_commands.h"
 
 namespace tamso {
 

@@ -1,4 +1,4 @@
-#include "input/clipboard_source.h"
+#include "app/clipboard_source.h"
 
 #include <chrono>
 

@@ -1,4 +1,4 @@
-#include "processing/period_controls.h"
+#include "app/period_commands.h"
 
 #include <memory>
 #include <string>

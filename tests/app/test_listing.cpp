@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "app/session.h"
-#include "input/listing.h"
+#include "app/listing.h"
 #include "support/scripted_interaction.h"
 #include "support/session_fixture.h"
 #include "support/temp_dir.h"

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "app/session.h"
-#include "results/file_table_commands.h"
+#include "app/file_table_commands.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "processing/run_driver.h"
+#include "app/run.h"
 
 #include <cmath>
 
@@ -6,7 +6,7 @@
 #include "app/session.h"
 #include "description/dsc_file.h"
 #include "input/dates.h"
-#include "input/listing.h"
+#include "app/listing.h"
 #include "input/text.h"
 #include "processing/engine.h"
 #include "processing/period.h"

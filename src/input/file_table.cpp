@@ -1,4 +1,4 @@
-#include "results/file_table.h"
+#include "input/file_table.h"
 
 #include <utility>
 

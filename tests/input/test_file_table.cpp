@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "results/file_table.h"
+#include "input/file_table.h"
 #include "support/scripted_interaction.h"
 
 namespace tamso {

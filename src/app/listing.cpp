@@ -1,4 +1,4 @@
-#include "input/listing.h"
+#include "app/listing.h"
 
 #include <algorithm>
 #include <chrono>
@@ -10,7 +10,7 @@
 #include "input/dates.h"
 #include "input/encoding.h"
 #include "input/file_name_dates.h"
-#include "input/clipboard_source.h"
+#include "app/clipboard_source.h"
 #include "input/text.h"
 #include "input/workbook.h"
 
@@ -277,19 +277,6 @@ bool lire_date_ligne(Session& s, long long index, std::string& normalisee) {
 }
 
 }  // namespace
-
-char separateur_des_lignes(int choix) {
-  switch (choix) {
-    case 1: return ' ';
-    case 3: return ',';
-    default: return ';';
-  }
-}
-
-std::string legende_separateur(int choix) {
-  static const char* kLegendes[] = {"Tabulation", "Espace", "Point-virgule", "Virgule"};
-  return choix >= 0 && choix <= 3 ? kLegendes[choix] : "";
-}
 
 void diagnostic_separateur(Session& s, const std::string& ligne) {
   const int tab = compter_caractere('\t', ligne), esp = compter_caractere(' ', ligne),

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app/session.h"
-#include "input/inspection.h"
+#include "app/inspection.h"
 #include "support/scripted_interaction.h"
 #include "support/session_fixture.h"
 #include "support/temp_dir.h"

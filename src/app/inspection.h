@@ -5,17 +5,11 @@
 
 #include <string>
 
+#include "input/layout_detection.h"
+
 namespace tamso {
 
 class Session;
-
-// Separator found on a data line: the character whose count is strictly the
-// largest; -1 when none is. Counts are given back for the question.
-struct DetectionSeparateur {
-  int tabulations = 0, espaces = 0, points_virgules = 0, virgules = 0;
-  int detecte = -1;  // 0 tabulation, 1 space, 2 semicolon, 3 comma
-};
-DetectionSeparateur detecter_separateur(std::string_view ligne);
 
 // The sample-file button: asks for the file, then inspects it.
 void choisir_fichier_exemple(Session& s);

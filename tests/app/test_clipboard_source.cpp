@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app/session.h"
-#include "input/clipboard_source.h"
+#include "app/clipboard_source.h"
 #include "input/loader.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
