@@ -26,7 +26,7 @@ bool importer_presse_papier(Session& s) {
   const auto revenir = [&] {
     s.description.masque = masque;
     s.description.separateur_colonne = separateur;
-    s.source = Session::source_du_masque(masque);
+    s.source = source_du_masque(masque);
     s.description_modifiee = modifiee;
   };
   const std::string texte = s.port().texte_presse_papier();

@@ -31,7 +31,7 @@ std::optional<std::uintmax_t> capturer_presse_papier(Session& s, std::string_vie
   if (d.separateur_colonne != 2 || d.masque != "ppp") s.description_modifiee = true;
   d.separateur_colonne = 2;
   d.masque = "ppp";
-  s.source = Session::source_du_masque(d.masque);
+  s.source = source_du_masque(d.masque);
 
   const double secondes =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();

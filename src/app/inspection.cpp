@@ -7,6 +7,7 @@
 #include "app/listing.h"
 #include "input/text.h"
 #include "input/workbook.h"
+#include "app/data_loading.h"
 
 namespace tamso {
 
@@ -73,7 +74,7 @@ void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
     d.masque = extension;
     s.description_modifiee = true;
   }
-  s.source = Session::source_du_masque(d.masque);
+  s.source = source_du_masque(d.masque);
   if (s.source == SourceDonnees::excel) {
     d.nom_fic_excel = nom;
     s.description_modifiee = true;

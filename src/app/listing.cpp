@@ -13,6 +13,7 @@
 #include "app/clipboard_source.h"
 #include "input/text.h"
 #include "input/workbook.h"
+#include "app/data_loading.h"
 
 namespace tamso {
 
@@ -318,7 +319,7 @@ bool lister_fichiers_donnees(Session& s, bool explicite) {
   s.progression("1- listage, patienter ..", 1);
   s.etiquette("Label8") = "---";
   s.etiquette("Label10") = "---";
-  s.source = Session::source_du_masque(s.description.masque);
+  s.source = source_du_masque(s.description.masque);
   switch (s.source) {
     case SourceDonnees::excel:
       s.ajouter_ligne_suivi("       --> Lire le fichier Excel");

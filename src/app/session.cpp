@@ -79,13 +79,6 @@ std::string Session::chemin_dsc() const {
   return chemin;
 }
 
-SourceDonnees Session::source_du_masque(std::string_view masque) {
-  const std::string m = majuscules(masque);
-  if (contient(m, "XLS")) return SourceDonnees::excel;
-  if (contient(m, "PPP")) return SourceDonnees::presse_papier;
-  return SourceDonnees::repertoire;
-}
-
 std::string Session::legende_bouton_lister() const {
   switch (source_du_masque(description.masque)) {
     case SourceDonnees::excel:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/interaction.h"
+#include "description/data_source.h"
 #include "description/description.h"
 #include "input/date_format.h"
 #include "input/files.h"
@@ -30,8 +31,6 @@ struct Couleur {
   bool operator==(const Couleur&) const = default;
 };
 
-// Where the data come from.
-enum class SourceDonnees { repertoire, excel, presse_papier };
 
 struct OptionsSession {
   // The computer's decimal separator ("," on French settings).
@@ -90,8 +89,6 @@ class Session {
   // replaced by ".DSC".
   std::string chemin_dsc() const;
 
-  // Source mode from the mask: "XLS" an Excel workbook, "PPP" the clipboard.
-  static SourceDonnees source_du_masque(std::string_view masque);
   // Caption of the listing button, following the source mode.
   std::string legende_bouton_lister() const;
   // Counts the data files of the data directory matching the mask.

@@ -258,7 +258,7 @@ bool valider_num_ligne_donnee(Session& s) {
 
 void valider_par_entree(Session& s) {
   if (!s.description_modifiee) return;
-  s.source = Session::source_du_masque(s.description.masque);
+  s.source = source_du_masque(s.description.masque);
   if (s.source != SourceDonnees::repertoire) {
     lister_fichiers_donnees(s);
     return;
@@ -279,7 +279,7 @@ bool caractere_refuse_masque(char c) { return c == '*' || c == '.'; }
 
 void changer_masque(Session& s, const std::string& masque) {
   s.description.masque = masque;
-  s.source = Session::source_du_masque(masque);
+  s.source = source_du_masque(masque);
   if (masque != "ppp") s.description_modifiee = true;
 }
 

@@ -117,7 +117,7 @@ bool charger_description(Session& s, const std::string& dsc, const std::string& 
 }
 
 bool repertoire_donnees_lisible(const Session& s) {
-  if (Session::source_du_masque(s.description.masque) == SourceDonnees::repertoire &&
+  if (source_du_masque(s.description.masque) == SourceDonnees::repertoire &&
       !repertoire_existe(s.description.dossier_choisi)) {
     erreur("répertoire des données illisible : " + s.description.dossier_choisi);
     return false;

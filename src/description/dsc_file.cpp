@@ -36,7 +36,7 @@ std::vector<const DefinitionParametre*> ordre_lecture() {
 // files, the listing button's caption (read from the session when shown).
 void apres_lecture(Session& s) {
   s.intitule_origine.clear();
-  s.source = Session::source_du_masque(s.description.masque);
+  s.source = source_du_masque(s.description.masque);
   if (s.source == SourceDonnees::repertoire) s.compter_fichiers_donnees();
 }
 

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/session.h"
+#include "base/interaction.h"
 #include "input/encoding.h"
 #include "input/files.h"
 #include "input/line_blocks.h"
@@ -230,60 +230,61 @@ void copier_en_remplacant(const std::string& source, char ancien, const std::str
 
 // ---------------------------------------------------------------- loader
 
-bool charger_fichier_donnees(Session& s, const std::string& chemin, bool debut_et_fin) {
-  const Description& d = s.description;
-  const bool tabulation = d.separateur_colonne == 0;
+bool charger_fichier_donnees(FichierCharge& fichier, std::vector<std::string>& apercu,
+                             const std::string& chemin, const ReglesChargement& r,
+                             bool debut_et_fin, Interaction& port, JournalSuivi& journal) {
+  const bool tabulation = r.tabulation;
   // The workbook and clipboard sources are read through their temporary text,
   // which the caller names.
   const std::string& source = chemin;
-  if (s.source == SourceDonnees::presse_papier) {
-    if (!fichier_existe(s.repertoire_programme() + kFichierPressePapier)) {
-      s.port().informer(TypeMessage::information, chemin + "\n\n" + "fichier introuvable ");
+  if (r.presse_papier) {
+    if (!fichier_existe(r.fichier_presse_papier)) {
+      port.informer(TypeMessage::information, chemin + "\n\n" + "fichier introuvable ");
       return false;
     }
   }
 
   // A missing or empty file is said once and loads as no line.
   if (!fichier_existe(source)) {
-    s.port().informer(TypeMessage::information, "fichier inexistant\n" + source);
+    port.informer(TypeMessage::information, "fichier inexistant\n" + source);
   } else if (taille_fichier(source) == 0) {
-    s.ajouter_ligne_suivi("fichier VIDE => " + source);
+    journal.ajouter_ligne_suivi("fichier VIDE => " + source);
   }
 
   // A big file loaded for the listing is not read again for the run when it
   // has not changed since.
   std::string cle;
-  if (s.source == SourceDonnees::repertoire && fichier_existe(source)) {
+  if (r.reutilisable && fichier_existe(source)) {
     std::error_code ec;
     const auto date = std::filesystem::last_write_time(source, ec);
     if (!ec)
       cle = source + '\n' + std::to_string(taille_fichier(source)) + '\n' +
             std::to_string(date.time_since_epoch().count()) + '\n' + (tabulation ? "t" : "-") +
-            (d.car_null ? "n" : "-") + d.num_ligne_donnee;
+            (r.car_null ? "n" : "-") + r.num_ligne_donnee;
   }
-  if (!cle.empty() && s.fichier_charge.cle == cle) {
-    apercu_fichier(s);
+  if (!cle.empty() && fichier.cle == cle) {
+    apercu_fichier(fichier, apercu);
     return true;
   }
-  s.fichier_charge = FichierCharge{};
-  const auto garder_cle = [&s, &cle] { s.fichier_charge.cle = cle; };
+  fichier = FichierCharge{};
+  const auto garder_cle = [&fichier, &cle] { fichier.cle = cle; };
 
   NettoyageLignes nettoyage;
   nettoyage.tabulation_vers_point_virgule = tabulation;
-  const long long num_donnee = lire_entier(d.num_ligne_donnee).value_or(0);
+  const long long num_donnee = lire_entier(r.num_ligne_donnee).value_or(0);
   // Not counted: only when the count cannot decide anything here.
-  if (debut_et_fin && !d.car_null &&
+  if (debut_et_fin && !r.car_null &&
       num_donnee + 2 <= static_cast<long long>(FichierCharge::kLignesGardees)) {
-    s.fichier_charge = lire_debut_et_fin(source, nettoyage, s.lecture.taille_bloc);
-    if (!s.fichier_charge.complet) {
-      apercu_fichier(s);
+    fichier = lire_debut_et_fin(source, nettoyage, r.taille_bloc);
+    if (!fichier.complet) {
+      apercu_fichier(fichier, apercu);
       return true;
     }
   } else {
-    s.fichier_charge = lire_fichier_charge(source, nettoyage);
+    fichier = lire_fichier_charge(source, nettoyage);
   }
-  apercu_fichier(s);
-  if (s.fichier_charge.nb_lignes >= num_donnee + 2 && !d.car_null) {
+  apercu_fichier(fichier, apercu);
+  if (fichier.nb_lignes >= num_donnee + 2 && !r.car_null) {
     garder_cle();
     return true;
   }
@@ -291,38 +292,38 @@ bool charger_fichier_donnees(Session& s, const std::string& chemin, bool debut_e
   // A short file, or one whose unreadable characters are handled: read again
   // with NUL bytes turned into "_" (tab-separated files keep byte 1).
   if (!tabulation) {
-    if (d.masque == "ppp") {
+    if (r.masque_ppp) {
       std::string message = " le presse papier ne contient que " +
-                            std::to_string(s.fichier_charge.taille) + " octets\n\n" +
+                            std::to_string(fichier.taille) + " octets\n\n" +
                             " 3 premières lignes :\n" + "==============================\n";
-      for (long long i = 0; i < 3 && i < s.fichier_charge.nb_lignes; ++i)
-        message += s.fichier_charge.texte(i) + "\n";
+      for (long long i = 0; i < 3 && i < fichier.nb_lignes; ++i)
+        message += fichier.texte(i) + "\n";
       message += "==============================\n\n";
       message += " => Annuler pour   Recopier les données du fichier Excel";
-      s.port().demander(TypeMessage::avertissement, message, Boutons::annuler);
+      port.demander(TypeMessage::avertissement, message, Boutons::annuler);
       return false;
     }
     nettoyage.nul = '_';
   }
-  s.fichier_charge = lire_fichier_charge(source, nettoyage);
-  apercu_fichier(s);
+  fichier = lire_fichier_charge(source, nettoyage);
+  apercu_fichier(fichier, apercu);
   garder_cle();
   return true;
 }
 
-void apercu_fichier(Session& s) {
-  s.apercu.clear();
-  const auto& lignes = s.fichier_charge.debut;
+void apercu_fichier(const FichierCharge& fichier, std::vector<std::string>& apercu) {
+  apercu.clear();
+  const auto& lignes = fichier.debut;
   for (std::size_t i = 0; i < lignes.size() && i < 21; ++i) {
     std::string l = cp1252_vers_utf8(lignes[i]);
     for (char& c : l)
       if (c == ';' || c == '\0') c = '\t';
     reparer_accents(l);
-    s.apercu.push_back(std::move(l));
+    apercu.push_back(std::move(l));
   }
-  s.apercu.push_back("=================================================");
-  s.apercu.push_back("cet affichage n'est qu'une partie du fichier...");
-  s.apercu.push_back("    double click pour affichage complet");
+  apercu.push_back("=================================================");
+  apercu.push_back("cet affichage n'est qu'une partie du fichier...");
+  apercu.push_back("    double click pour affichage complet");
 }
 
 }  // namespace tamso

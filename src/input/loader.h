@@ -14,7 +14,6 @@
 
 namespace tamso {
 
-class Session;
 class JournalSuivi;
 class Interaction;
 
@@ -116,14 +115,28 @@ void copier_en_remplacant(const std::string& source, char ancien, const std::str
 inline constexpr const char* kFichierTemporaireExcel = "~tmp_xls.csv";
 inline constexpr const char* kFichierPressePapier = "~presse-papier.ppp";
 
-// Loads one data file (Memo1) and previews it (Memo6): the session's
-// `fichier_charge` and `apercu`. False ends the caller's work: the clipboard
-// capture is missing or holds too few lines.
+// How a data file is loaded, from the description and the data source.
+struct ReglesChargement {
+  bool tabulation = false;        // tab-separated files: tabulations read as ";"
+  bool car_null = false;          // unreadable characters handled: NUL bytes read as "_"
+  std::string num_ligne_donnee;   // the first data line, as typed
+  bool presse_papier = false;     // the clipboard source: its capture must exist
+  std::string fichier_presse_papier;  // where the clipboard capture is
+  bool reutilisable = false;      // a file of a data folder: loaded again only when changed
+  bool masque_ppp = false;        // the mask is "ppp": a text too short is the clipboard's
+  std::size_t taille_bloc = 0;    // bytes per block read (0: the usual size)
+};
+
+// Loads one data file into `fichier` (Memo1) and previews it into `apercu`
+// (Memo6). False ends the caller's work: the clipboard capture is missing or
+// holds too few lines (after a message).
 // With `debut_et_fin`, a big file of which the caller reads every line
 // itself may be loaded without being counted (see lire_debut_et_fin).
-bool charger_fichier_donnees(Session& s, const std::string& chemin, bool debut_et_fin = false);
+bool charger_fichier_donnees(FichierCharge& fichier, std::vector<std::string>& apercu,
+                             const std::string& chemin, const ReglesChargement& regles,
+                             bool debut_et_fin, Interaction& port, JournalSuivi& journal);
 
 // The first lines of the loaded file as shown to the user.
-void apercu_fichier(Session& s);
+void apercu_fichier(const FichierCharge& fichier, std::vector<std::string>& apercu);
 
 }  // namespace tamso

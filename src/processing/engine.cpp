@@ -19,6 +19,7 @@
 #include "processing/result_grid.h"
 #include "app/run.h"
 #include "app/file_table_commands.h"
+#include "app/data_loading.h"
 
 namespace tamso {
 

@@ -102,7 +102,7 @@ void FenetrePrincipale::afficher_description() {
       qs(session_.description.dossier_description + session_.nom_description));
   edit_intitule_origine_->setText(qs(session_.intitule_origine));
   bouton_lister_->setText(qs(session_.legende_bouton_lister()));
-  switch (Session::source_du_masque(d.masque)) {
+  switch (source_du_masque(d.masque)) {
     case SourceDonnees::excel:
       bouton_lister_->setToolTip(
           QStringLiteral(" ci-dessous le fichier XLS ciblé du répertoire de données "));
@@ -215,7 +215,7 @@ void FenetrePrincipale::afficher_visibilites() {
   une_colonne_->setVisible(d.datetime_nb_col != 1);
   deux_colonnes_->setVisible(d.datetime_nb_col == 1);
   balises_->setVisible(d.numlig_balise == 1);
-  excel_->setVisible(Session::source_du_masque(d.masque) == SourceDonnees::excel);
+  excel_->setVisible(source_du_masque(d.masque) == SourceDonnees::excel);
   peindre_decalage_derive();
 }
 
@@ -544,7 +544,7 @@ void FenetrePrincipale::sur_lister() {
   suivi_petit_->setChecked(true);
   if (suivi_->isVisible()) placer_suivi(false);
   etape(bouton_lister_, [this] {
-    if (Session::source_du_masque(session_.description.masque) == SourceDonnees::presse_papier &&
+    if (source_du_masque(session_.description.masque) == SourceDonnees::presse_papier &&
         !lire_presse_papier(session_))
       return;
     lister_fichiers_donnees(session_);

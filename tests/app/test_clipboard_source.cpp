@@ -7,6 +7,7 @@
 #include "input/loader.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
+#include "app/data_loading.h"
 
 namespace tamso {
 namespace {

@@ -41,10 +41,10 @@ TEST_F(SessionTest, StartsWithPlaceholdersAndTheWindowCaption) {
 }
 
 TEST(SourceDuMasque, ExcelClipboardOrDirectory) {
-  EXPECT_EQ(Session::source_du_masque("classeur.xlsx"), SourceDonnees::excel);
-  EXPECT_EQ(Session::source_du_masque("*.XLS"), SourceDonnees::excel);
-  EXPECT_EQ(Session::source_du_masque("ppp"), SourceDonnees::presse_papier);
-  EXPECT_EQ(Session::source_du_masque("*.csv"), SourceDonnees::repertoire);
+  EXPECT_EQ(source_du_masque("classeur.xlsx"), SourceDonnees::excel);
+  EXPECT_EQ(source_du_masque("*.XLS"), SourceDonnees::excel);
+  EXPECT_EQ(source_du_masque("ppp"), SourceDonnees::presse_papier);
+  EXPECT_EQ(source_du_masque("*.csv"), SourceDonnees::repertoire);
 }
 
 TEST_F(SessionTest, DescriptionPathUsesTheDscExtension) {

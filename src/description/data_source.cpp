@@ -1,0 +1,30 @@
+#include "description/data_source.h"
+
+#include "description/description.h"
+#include "input/text.h"
+
+namespace tamso {
+
+SourceDonnees source_du_masque(std::string_view masque) {
+  const std::string m = majuscules(masque);
+  if (contient(m, "XLS")) return SourceDonnees::excel;
+  if (contient(m, "PPP")) return SourceDonnees::presse_papier;
+  return SourceDonnees::repertoire;
+}
+
+ReglesChargement regles_chargement(const Description& d, SourceDonnees source,
+                                   const std::string& repertoire_programme,
+                                   std::size_t taille_bloc) {
+  ReglesChargement r;
+  r.tabulation = d.separateur_colonne == 0;
+  r.car_null = d.car_null;
+  r.num_ligne_donnee = d.num_ligne_donnee;
+  r.presse_papier = source == SourceDonnees::presse_papier;
+  r.fichier_presse_papier = repertoire_programme + kFichierPressePapier;
+  r.reutilisable = source == SourceDonnees::repertoire;
+  r.masque_ppp = d.masque == "ppp";
+  r.taille_bloc = taille_bloc;
+  return r;
+}
+
+}  // namespace tamso
