@@ -8,6 +8,7 @@
 #include "input/text.h"
 #include "input/workbook.h"
 #include "app/data_loading.h"
+#include "app/workbook_source.h"
 
 namespace tamso {
 

@@ -14,19 +14,13 @@
 #include "input/text.h"
 #include "input/workbook.h"
 #include "app/data_loading.h"
+#include "app/workbook_source.h"
 
 namespace tamso {
 
 namespace {
 
 using Chrono = std::chrono::steady_clock;
-
-std::string duree_hms(double secondes) {
-  long long s = static_cast<long long>(secondes + 0.5);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", s / 3600, (s / 60) % 60, s % 60);
-  return buf;
-}
 
 double secondes_depuis(Chrono::time_point t) {
   return std::chrono::duration<double>(Chrono::now() - t).count();
@@ -529,14 +523,14 @@ bool listage(Session& s) {
     if (v1 != 0.0 && (e.date_min == 0.0 || v1 < e.date_min)) e.date_min = v1;
     if (v2 != 0.0 && v2 > e.date_max) e.date_max = v2;
 
-    t.ecrire_cellule(r, "durée de traitement", duree_hms(secondes_depuis(t_fichier)), port);
+    t.ecrire_cellule(r, "durée de traitement", secondes_en_hms(secondes_depuis(t_fichier)), port);
     s.progression("1- listage, patienter ...", 1);
     ko_lus += ko;
     if (ko_a_lire > 0.0) {
       const double passe = secondes_depuis(t0);
       const double reste = ko_lus > 0.0 ? passe * (ko_a_lire - ko_lus) / ko_lus : 0.0;
       s.etiquette("Label10") =
-          "reste " + duree_hms(reste) + "    " +
+          "reste " + secondes_en_hms(reste) + "    " +
           format_deux_decimales((ko_a_lire - ko_lus) / 1000, s.separateur_decimal()) + " Mo";
     } else {
       s.etiquette("Label10") =

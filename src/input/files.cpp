@@ -50,6 +50,11 @@ bool fichier_existe(const std::string& chemin) {
   return !chemin.empty() && fs::is_regular_file(chemin, ec);
 }
 
+void supprimer_fichier(const std::string& chemin) {
+  std::error_code ec;
+  fs::remove(chemin, ec);
+}
+
 bool repertoire_existe(const std::string& chemin) {
   std::error_code ec;
   return !chemin.empty() && fs::is_directory(chemin, ec);

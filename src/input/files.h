@@ -32,6 +32,8 @@ std::string repertoire_programme();
 inline constexpr const char* kNomBaseProgramme = "tamso";
 
 bool fichier_existe(const std::string& chemin);
+// Removes a file when it exists; nothing is said when it cannot be.
+void supprimer_fichier(const std::string& chemin);
 bool repertoire_existe(const std::string& chemin);
 // Size in bytes; 0 when the file cannot be read.
 std::uintmax_t taille_fichier(const std::string& chemin);

@@ -377,6 +377,13 @@ void reparer_accents(std::string& texte) {
 
 // ---------------------------------------------------------------- other
 
+std::string secondes_en_hms(double secondes) {
+  const long long s = static_cast<long long>(secondes + 0.5);
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", s / 3600, (s / 60) % 60, s % 60);
+  return buf;
+}
+
 std::string duree_en_texte(double jours) {
   if (!std::isfinite(jours) || jours < 0) return "---";
   const double secondes_totales = jours * 24 * 3600;

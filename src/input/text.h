@@ -115,6 +115,8 @@ void reparer_accents(std::string& texte);
 
 // ---- other text operations ----
 
+// A duration in seconds as "hh:mm:ss", rounded to the second.
+std::string secondes_en_hms(double secondes);
 // A duration in days as " 5 s", " 1 mn 15 s " or " 2 h 3 mn 4 s ".
 std::string duree_en_texte(double jours);
 std::string booleen_en_texte(bool b);

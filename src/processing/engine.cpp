@@ -20,6 +20,7 @@
 #include "app/run.h"
 #include "app/file_table_commands.h"
 #include "app/data_loading.h"
+#include "app/workbook_source.h"
 
 namespace tamso {
 

@@ -433,10 +433,7 @@ bool enregistrer_resultats(Session& s) {
   s.etiquette("Label21") = nom;
   s.ajouter_ligne_suivi(" => " + nom);
   if (!ecrire_lignes_texte(chemin, res.lignes)) {
-    if (reserve) {
-      std::error_code ec;
-      std::filesystem::remove(chemin, ec);
-    }
+    if (reserve) supprimer_fichier(chemin);
     port.informer(TypeMessage::erreur, "Impossible de créer le fichier " + chemin);
     cacher_patienter(s);
     return false;

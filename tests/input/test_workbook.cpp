@@ -12,6 +12,7 @@
 #include "support/scripted_interaction.h"
 #include "support/session_fixture.h"
 #include "support/temp_dir.h"
+#include "app/workbook_source.h"
 
 namespace tamso {
 namespace {
