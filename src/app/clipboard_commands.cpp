@@ -1,7 +1,7 @@
 #include "app/clipboard_commands.h"
 
 #include "app/session.h"
-#include "description/dsc_file.h"
+#include "app/description_files.h"
 #include "app/clipboard_source.h"
 #include "input/files.h"
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "app/session.h"
-#include "description/dsc_file.h"
+#include "app/description_files.h"
 #include "input/date_format.h"
 #include "input/dates.h"
 #include "input/encoding.h"

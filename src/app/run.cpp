@@ -4,7 +4,7 @@
 
 #include "app/setting_edits.h"
 #include "app/session.h"
-#include "description/dsc_file.h"
+#include "app/description_files.h"
 #include "input/dates.h"
 #include "app/listing.h"
 #include "input/text.h"

@@ -6,7 +6,7 @@
 
 #include "app/setting_edits.h"
 #include "app/session.h"
-#include "description/dsc_file.h"
+#include "app/description_files.h"
 #include "description/program_files.h"
 #include "input/files.h"
 #include "input/text.h"

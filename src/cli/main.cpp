@@ -11,7 +11,7 @@
 
 #include "cli/batch_interaction.h"
 #include "app/session.h"
-#include "description/dsc_file.h"
+#include "app/description_files.h"
 #include "input/dates.h"
 #include "input/encoding.h"
 #include "input/files.h"

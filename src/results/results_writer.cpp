@@ -12,7 +12,7 @@
 #include <limits>
 
 #include "app/session.h"
-#include "description/dsc_file.h"
+#include "app/description_files.h"
 #include "input/dates.h"
 #include "input/encoding.h"
 #include "input/files.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "app/session.h"
-#include "description/dsc_file.h"
+#include "app/description_files.h"
 #include "input/dates.h"
 #include "input/files.h"
 #include "app/listing.h"

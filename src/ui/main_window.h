@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/session.h"
-#include "description/dsc_file.h"
+#include "app/description_files.h"
 #include "ui/qt_interaction.h"
 
 class QButtonGroup;

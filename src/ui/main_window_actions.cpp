@@ -42,7 +42,7 @@
 #include "app/clipboard_commands.h"
 #include "app/setting_edits.h"
 #include "app/startup.h"
-#include "description/dsc_file.h"
+#include "app/description_files.h"
 #include "description/program_files.h"
 #include "input/dates.h"
 #include "input/files.h"

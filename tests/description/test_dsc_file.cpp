@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app/session.h"
-#include "description/dsc_file.h"
+#include "app/description_files.h"
 #include "description/program_files.h"
 #include "input/dates.h"
 #include "input/files.h"
