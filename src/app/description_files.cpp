@@ -4,9 +4,10 @@
 
 #include "app/session.h"
 #include "description/description.h"
-#include "description/program_files.h"
+#include "app/program_files.h"
 #include "input/files.h"
 #include "input/text.h"
+#include "app/period_commands.h"
 
 namespace tamso {
 

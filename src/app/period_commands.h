@@ -50,4 +50,19 @@ bool recuperer_date_heure_maxi(Session& s, const std::string& texte);
 bool recuperer_date_min_table(Session& s, const std::string& texte);
 bool recuperer_date_max_table(Session& s, const std::string& texte);
 
+
+// Line-count refresh after any edit of the period or the step: with a step
+// and an end different from the start, Label25 shows the expected line count
+// and its day count, and the period is marked modified; otherwise "---".
+void rafraichir_nombre_lignes(Session& s);
+
+// ---- period file ----
+
+// Writes lines 1 to 7 of the period file and clears the period modified flag.
+bool ecrire_periode(Session& s);
+// Applies the non-empty lines of the period file. A line 5, 6 or 7 that is not
+// a whole number stops with "'%s' n'est pas une valeur entière correcte";
+// false then.
+bool lire_periode(Session& s);
+
 }  // namespace tamso

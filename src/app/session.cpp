@@ -1,6 +1,6 @@
 #include "app/session.h"
 
-#include "description/program_files.h"
+#include "app/program_files.h"
 #include "input/dates.h"
 #include "input/text.h"
 

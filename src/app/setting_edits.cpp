@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "app/session.h"
-#include "description/program_files.h"
+#include "app/program_files.h"
 #include "app/listing.h"
 #include "input/text.h"
 #include "processing/engine.h"

@@ -7,10 +7,11 @@
 #include "app/setting_edits.h"
 #include "app/session.h"
 #include "app/description_files.h"
-#include "description/program_files.h"
+#include "app/program_files.h"
 #include "input/files.h"
 #include "input/text.h"
 #include "processing/period.h"
+#include "app/period_commands.h"
 
 namespace fs = std::filesystem;
 

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/session.h"
 #include "input/dates.h"
 #include "input/encoding.h"
 #include "input/files.h"

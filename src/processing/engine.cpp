@@ -21,6 +21,7 @@
 #include "app/file_table_commands.h"
 #include "app/data_loading.h"
 #include "app/workbook_source.h"
+#include "app/period_commands.h"
 
 namespace tamso {
 

@@ -7,8 +7,7 @@
 #include <map>
 #include <optional>
 
-#include "app/session.h"
-#include "description/program_files.h"
+#include "base/tracking_log.h"
 #include "input/dates.h"
 #include "input/files.h"
 #include "input/text.h"
@@ -145,88 +144,6 @@ std::string texte_pas(const Periode& p) {
   }
 }
 
-void rafraichir_nombre_lignes(Session& s) {
-  Periode& p = s.periode;
-  const double debut = valeur_debut(p), fin = valeur_fin(p), pas = valeur_pas(p);
-  if (pas != 0 && secondes_depuis_origine(fin) != secondes_depuis_origine(debut)) {
-    const int n = nombre_lignes_attendu(debut, fin, pas);
-    p.resume_lignes = format_milliers(n) + texte_nombre_jours(n, pas);
-    p.resume_negatif = n < 0;
-    s.periode_modifiee = true;
-  } else {
-    p.resume_lignes = "---";
-    p.resume_negatif = false;
-  }
-}
-
-bool ecrire_periode(Session& s) {
-  const Periode& p = s.periode;
-  const std::map<int, std::string> lignes = {
-      {1, p.debut},
-      {2, p.fin},
-      {3, heure_en_texte(p.pas)},
-      {4, p.resume_lignes},
-      {5, std::to_string(p.nb_pas)},
-      {6, std::to_string(p.test_date)},
-      {7, std::to_string(p.unite)},
-  };
-  const std::string chemin = s.chemin_periode();
-  if (!signaler_si_echec(s, ecrire_lignes_numerotees(chemin, lignes), chemin)) return false;
-  s.periode_modifiee = false;
-  return true;
-}
-
-bool lire_periode(Session& s) {
-  const auto lignes = lire_lignes_texte(s.chemin_periode()).value_or(std::vector<std::string>{});
-  const auto ligne = [&lignes](std::size_t k) {
-    return k <= lignes.size() ? lignes[k - 1] : std::string{};
-  };
-  Periode& p = s.periode;
-  // A date that cannot be converted is reported in the tracking log by the
-  // conversion and leaves the period as it was.
-  const auto lire_date = [&s](const std::string& l) -> std::optional<double> {
-    const double v = texte_en_date(l, nullptr, s.journal);
-    if (v == 0.0) return std::nullopt;
-    return v;
-  };
-  if (const std::string l = ligne(1); !l.empty())
-    if (const auto v = lire_date(l)) fixer_debut(p, *v);
-  if (const std::string l = ligne(2); !l.empty())
-    if (const auto v = lire_date(l)) fixer_fin(p, *v);
-  if (const std::string l = ligne(3); !l.empty()) {
-    std::optional<double> v = lire_date_heure(trim(l));
-    if (!v) v = lire_date(l);
-    if (v) p.pas = *v - std::floor(*v);
-  }
-  if (const std::string l = ligne(4); !l.empty()) {
-    p.resume_lignes = l;
-    p.resume_negatif = commence_par(trim(l), "-") && l != "---";
-  }
-  struct Cible {
-    int* valeur;
-    int min, max;
-  };
-  const Cible cibles[] = {{&p.nb_pas, kNbPasMin, kNbPasMax},
-                          {&p.test_date, kTestInfOuEgal, kTestInfStrict},
-                          {&p.unite, kUniteHeure, kUniteAnnee}};
-  for (std::size_t k = 5; k <= 7; ++k) {
-    const std::string l = ligne(k);
-    if (l.empty()) continue;
-    const auto n = lire_entier(l);
-    if (!n) {
-      s.port().informer(TypeMessage::erreur, "'" + l + "' n'est pas une valeur entière correcte");
-      return false;
-    }
-    const Cible& c = cibles[k - 5];
-    if (k == 5) {
-      // The count box keeps its value within its range.
-      *c.valeur = static_cast<int>(std::clamp<long long>(*n, c.min, c.max));
-    } else if (*n >= c.min && *n <= c.max) {
-      *c.valeur = static_cast<int>(*n);
-    }
-  }
-  return true;
-}
 
 double arrondir_au_pas_inferieur(double valeur, double pas) {
   const long long pas_s = std::llabs(std::llround(pas * 86400.0));

@@ -7,7 +7,6 @@
 
 namespace tamso {
 
-class Session;
 
 // Step units (RadioButton1_jour_mois_annee .. RadioButton4_jour_mois_annee).
 inline constexpr int kUniteHeure = 0;  // "hh:mn:ss"
@@ -82,20 +81,6 @@ std::string jour_semaine_debut(const Periode& p);
 std::string jour_semaine_fin(const Periode& p);
 // "00:15:00", "1 jour", "2 jours", "3 mois", "1 année", "2 années".
 std::string texte_pas(const Periode& p);
-
-// Line-count refresh after any edit of the period or the step: with a step
-// and an end different from the start, Label25 shows the expected line count
-// and its day count, and the period is marked modified; otherwise "---".
-void rafraichir_nombre_lignes(Session& s);
-
-// ---- period file ----
-
-// Writes lines 1 to 7 of the period file and clears the period modified flag.
-bool ecrire_periode(Session& s);
-// Applies the non-empty lines of the period file. A line 5, 6 or 7 that is not
-// a whole number stops with "'%s' n'est pas une valeur entière correcte";
-// false then.
-bool lire_periode(Session& s);
 
 // ---- rounding to whole steps, counted from 30 December 1899 00:00:00 ----
 

@@ -43,7 +43,7 @@
 #include "app/setting_edits.h"
 #include "app/startup.h"
 #include "app/description_files.h"
-#include "description/program_files.h"
+#include "app/program_files.h"
 #include "input/dates.h"
 #include "input/files.h"
 #include "app/listing.h"

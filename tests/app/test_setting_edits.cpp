@@ -4,7 +4,7 @@
 
 #include "app/setting_edits.h"
 #include "app/session.h"
-#include "description/program_files.h"
+#include "app/program_files.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 

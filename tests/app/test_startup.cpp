@@ -6,7 +6,7 @@
 
 #include "app/session.h"
 #include "app/startup.h"
-#include "description/program_files.h"
+#include "app/program_files.h"
 #include "input/files.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"

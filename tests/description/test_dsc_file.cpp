@@ -4,7 +4,7 @@
 
 #include "app/session.h"
 #include "app/description_files.h"
-#include "description/program_files.h"
+#include "app/program_files.h"
 #include "input/dates.h"
 #include "input/files.h"
 #include "support/scripted_interaction.h"

@@ -9,6 +9,7 @@
 #include "input/dates.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
+#include "app/period_commands.h"
 
 namespace tamso {
 namespace {

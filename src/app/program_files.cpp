@@ -1,4 +1,4 @@
-#include "description/program_files.h"
+#include "app/program_files.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/session.h"
-#include "description/program_files.h"
+#include "app/program_files.h"
 #include "input/files.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
