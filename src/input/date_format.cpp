@@ -90,22 +90,30 @@ void memoriser_format(std::string_view format, EtatLecteurDates& etat) {
   etat.format_memorise = f;
 }
 
-std::string normaliser_date_mesure(std::string_view texte, std::string_view format_saisi,
-                                   EtatLecteurDates& etat, JournalSuivi& journal) {
-  if (texte.empty()) return "??";
-  if (contient(format_saisi, "multiformat") || contient(format_saisi, "OU")) {
-    std::string r = date_multiformat(texte, format_saisi, etat);
-    if (r.empty() && etat.erreurs_a_journaliser != 0) {
-      journal.ajouter_ligne_suivi(" + erreur date :   corriger <" + std::string(texte) + ">");
-      if (etat.erreurs_a_journaliser > 0) --etat.erreurs_a_journaliser;
-    }
-    return r;
-  }
-  if (etat.format_memorise.empty()) memoriser_format(format_saisi, etat);
-  std::string_view format = etat.format_memorise;
+namespace {
 
-  // The text is worked on in the state's buffer: no allocation once it has
-  // grown to the longest line's date.
+// Writes a " + erreur date : " line while the state still asks for them.
+void journaliser_erreur_date(EtatLecteurDates& etat, JournalSuivi& journal,
+                             const std::string& ligne) {
+  if (etat.erreurs_a_journaliser == 0) return;
+  journal.ajouter_ligne_suivi(ligne);
+  if (etat.erreurs_a_journaliser > 0) --etat.erreurs_a_journaliser;
+}
+
+std::string normaliser_multiformat(std::string_view texte, std::string_view format_saisi,
+                                   EtatLecteurDates& etat, JournalSuivi& journal) {
+  std::string r = date_multiformat(texte, format_saisi, etat);
+  if (r.empty() && etat.erreurs_a_journaliser != 0)
+    journaliser_erreur_date(etat, journal,
+                            " + erreur date :   corriger <" + std::string(texte) + ">");
+  return r;
+}
+
+// Copies the text into the state's buffer, without its quotes, completed to a
+// date and a time as the format asks, and gives the format to read it with.
+// The buffer makes no allocation once it has grown to the longest line's date.
+std::string_view preparer_texte(std::string_view texte, EtatLecteurDates& etat) {
+  std::string_view format = etat.format_memorise;
   std::string_view corps = texte;
   if (!corps.empty() && corps.front() == '"') corps.remove_prefix(1);
   if (!corps.empty() && corps.find('"') == corps.size() - 1) corps.remove_suffix(1);
@@ -126,83 +134,134 @@ std::string normaliser_date_mesure(std::string_view texte, std::string_view form
     format = "jj_mm_aaaa_hh_mn_ss";
   }
   if (t.size() == 8 && !etat.date_fixe_du_format.empty()) t.insert(0, etat.date_fixe_du_format);
-  if (compter_numeriques(t) < 10) return {};
-  if (format.find("aa") == npos) return "01/01/1900 00:00:00";
+  return format;
+}
 
-  // The year is copied out before the text's 11th character changes.
+// The year of a line, copied out of the text before its 11th character
+// changes, and the format the line is read with. Neither copied nor moved:
+// the format may point into format_inverse.
+struct LectureAnnee {
+  std::string_view format;
+  std::array<char, 20> format_inverse{};
   std::array<char, 4> annee_lue{};
   std::size_t taille_annee = 0;
-  const auto garder_annee = [&annee_lue, &taille_annee](std::string_view a) {
+
+  void garder_annee(std::string_view a) {
     taille_annee = a.size();
     for (std::size_t i = 0; i < a.size(); ++i) annee_lue[i] = a[i];
-  };
-  std::array<char, 20> format_inverse{};
-  if (const std::size_t p4 = format.find("aaaa"); p4 != npos) {
-    std::string_view annee = morceau(t, p4, 4);
-    if (!est_numerique(annee)) {
-      // The line's date is written in the other order: for this line only,
-      // year first and day first are swapped.
-      const std::string_view tete =
-          commence_par(format, "aaaa_mm_jj") ? "jj_mm_aaaa" : "aaaa_mm_jj";
-      const std::string_view suite = morceau(format, 10, 10);
-      std::size_t n = 0;
-      for (const char c : tete) format_inverse[n++] = c;
-      for (const char c : suite) format_inverse[n++] = c;
-      format = std::string_view(format_inverse.data(), n);
-      annee = morceau(t, format.find("aaaa"), 4);
-      // Only a swap that gives a year is a corrected date; anything else is
-      // left to the field rules.
-      if (est_numerique(annee)) {
-        ++etat.nb_dates_inversees;
-        if (++etat.nb_dates_inversees_suite == 1)
-          journal.ajouter_ligne_suivi(std::string(texte) + " date inversée mais corrigée");
-      }
-    } else {
-      etat.nb_dates_inversees_suite = 0;
-    }
-    garder_annee(annee);
-  } else {
-    // Two-digit year: the century digits written just before "aa" in the
-    // format are put at the same place in the text ("20aa_mm_jj" puts them in
-    // front, "jj_mm_20aa" after the month).
-    const std::size_t p2 = format.find("aa");
-    if (p2 < 2 || !est_chiffre(format[p2 - 2]) || !est_chiffre(format[p2 - 1])) return {};
-    const std::size_t place = p2 - 2 < t.size() ? p2 - 2 : t.size();
-    t.insert(place, format.substr(p2 - 2, 2));
-    garder_annee(morceau(t, p2 - 2, 4));
   }
-  const std::string_view annee(annee_lue.data(), taille_annee);
+  std::string_view annee() const { return std::string_view(annee_lue.data(), taille_annee); }
+
+  // The format with year first and day first swapped.
+  void inverser_format() {
+    const std::string_view tete = commence_par(format, "aaaa_mm_jj") ? "jj_mm_aaaa" : "aaaa_mm_jj";
+    const std::string_view suite = morceau(format, 10, 10);
+    std::size_t n = 0;
+    for (const char c : tete) format_inverse[n++] = c;
+    for (const char c : suite) format_inverse[n++] = c;
+    format = std::string_view(format_inverse.data(), n);
+  }
+};
+
+void lire_annee_quatre_chiffres(std::string_view t, std::string_view texte, LectureAnnee& l,
+                                EtatLecteurDates& etat, JournalSuivi& journal) {
+  std::string_view annee = morceau(t, l.format.find("aaaa"), 4);
+  if (!est_numerique(annee)) {
+    // The line's date is written in the other order: for this line only,
+    // year first and day first are swapped.
+    l.inverser_format();
+    annee = morceau(t, l.format.find("aaaa"), 4);
+    // Only a swap that gives a year is a corrected date; anything else is
+    // left to the field rules.
+    if (est_numerique(annee)) {
+      ++etat.nb_dates_inversees;
+      if (++etat.nb_dates_inversees_suite == 1)
+        journal.ajouter_ligne_suivi(std::string(texte) + " date inversée mais corrigée");
+    }
+  } else {
+    etat.nb_dates_inversees_suite = 0;
+  }
+  l.garder_annee(annee);
+}
+
+// Two-digit year: the century digits written just before "aa" in the format
+// are put at the same place in the text ("20aa_mm_jj" puts them in front,
+// "jj_mm_20aa" after the month). False when the format writes no century.
+bool lire_annee_deux_chiffres(std::string& t, LectureAnnee& l) {
+  const std::string_view format = l.format;
+  const std::size_t p2 = format.find("aa");
+  if (p2 < 2 || !est_chiffre(format[p2 - 2]) || !est_chiffre(format[p2 - 1])) return false;
+  const std::size_t place = p2 - 2 < t.size() ? p2 - 2 : t.size();
+  t.insert(place, format.substr(p2 - 2, 2));
+  l.garder_annee(morceau(t, p2 - 2, 4));
+  return true;
+}
+
+// The fields of a date as the format's codes read them in the text.
+struct ChampsLus {
+  std::string_view jour, mois, annee, heure, minute, seconde;
+};
+
+ChampsLus lire_champs(std::string_view t, std::string_view format, std::string_view annee) {
+  ChampsLus c;
+  c.annee = annee;
+  c.mois = champ_code(t, format, "mm", "01");
+  c.jour = champ_code(t, format, "jj", "01");
+  c.heure = champ_code(t, format, "hh", "00");
+  c.minute = champ_code(t, format, "mn", "00");
+  c.seconde = "00";
+  if (const std::size_t ps = format.find("ss"); ps != npos) {
+    c.seconde = morceau(t, ps, 2);
+    if (c.seconde.empty()) c.seconde = "00";
+  }
+  return c;
+}
+
+// Reading is by position: every character a code reads is a digit and the
+// time is a time of day, so that a text laid out otherwise ("11/9/2019
+// 0:00" under "mm/jj/aaaa hh:mn") is never read at the wrong place; a
+// 12-hour clock is not read as a 24-hour one.
+bool verifier_champs(const ChampsLus& c, std::string_view t, std::string_view format) {
+  return chiffres(c.annee, 4) && entre(c.jour, "01", "31") && entre(c.mois, "01", "12") &&
+         entre(c.heure, "00", "23") && entre(c.minute, "00", "59") &&
+         entre(c.seconde, "00", "59") &&
+         !marque_douze_heures(morceau(t, fin_des_codes(format), npos));
+}
+
+std::string ligne_erreur_champs(const ChampsLus& c, std::string_view texte) {
+  std::string ligne = " + erreur date : ";
+  ligne.append(c.jour).append("/").append(c.mois).append("/").append(c.annee).append(" ");
+  ligne.append(c.heure).append(":").append(c.minute).append(":");
+  ligne.append("  corriger <").append(texte).append(">");
+  return ligne;
+}
+
+}  // namespace
+
+std::string normaliser_date_mesure(std::string_view texte, std::string_view format_saisi,
+                                   EtatLecteurDates& etat, JournalSuivi& journal) {
+  if (texte.empty()) return "??";
+  if (contient(format_saisi, "multiformat") || contient(format_saisi, "OU"))
+    return normaliser_multiformat(texte, format_saisi, etat, journal);
+  if (etat.format_memorise.empty()) memoriser_format(format_saisi, etat);
+
+  LectureAnnee lecture;
+  lecture.format = preparer_texte(texte, etat);
+  std::string& t = etat.tampon_texte;
+  if (compter_numeriques(t) < 10) return {};
+  if (lecture.format.find("aa") == npos) return "01/01/1900 00:00:00";
+  if (lecture.format.find("aaaa") != npos)
+    lire_annee_quatre_chiffres(t, texte, lecture, etat, journal);
+  else if (!lire_annee_deux_chiffres(t, lecture))
+    return {};
 
   if (t.size() >= 11) t[10] = ' ';
-  const std::string_view mois = champ_code(t, format, "mm", "01");
-  const std::string_view jour = champ_code(t, format, "jj", "01");
-  const std::string_view heure = champ_code(t, format, "hh", "00");
-  const std::string_view minute = champ_code(t, format, "mn", "00");
-  std::string_view seconde = "00";
-  if (const std::size_t ps = format.find("ss"); ps != npos) {
-    seconde = morceau(t, ps, 2);
-    if (seconde.empty()) seconde = "00";
-  }
-  // Reading is by position: every character a code reads is a digit and the
-  // time is a time of day, so that a text laid out otherwise ("11/9/2019
-  // 0:00" under "mm/jj/aaaa hh:mn") is never read at the wrong place; a
-  // 12-hour clock is not read as a 24-hour one.
-  const bool regles = chiffres(annee, 4) && entre(jour, "01", "31") && entre(mois, "01", "12") &&
-                      entre(heure, "00", "23") && entre(minute, "00", "59") &&
-                      entre(seconde, "00", "59") &&
-                      !marque_douze_heures(morceau(t, fin_des_codes(format), npos));
-  if (!regles) {
-    std::string ligne = " + erreur date : ";
-    ligne.append(jour).append("/").append(mois).append("/").append(annee).append(" ");
-    ligne.append(heure).append(":").append(minute).append(":");
-    ligne.append("  corriger <").append(texte).append(">");
-    if (etat.erreurs_a_journaliser != 0) {
-      journal.ajouter_ligne_suivi(ligne);
-      if (etat.erreurs_a_journaliser > 0) --etat.erreurs_a_journaliser;
-    }
+  const ChampsLus c = lire_champs(t, lecture.format, lecture.annee());
+  if (!verifier_champs(c, t, lecture.format)) {
+    journaliser_erreur_date(etat, journal, ligne_erreur_champs(c, texte));
     return {};
   }
-  return assembler(jour, mois, annee, heure, minute, seconde);
+  return assembler(c.jour, c.mois, c.annee, c.heure, c.minute, c.seconde);
 }
 
 bool marque_douze_heures(std::string_view texte) {
@@ -249,109 +308,139 @@ double fraction_heure(std::string_view heure) {
   return (*h * 3600 + *mn * 60 + *s) / 86400.0;
 }
 
+
+// The time of a multiformat text. The pattern of the text keeps colons where
+// they are and turns digits into "*": its "**:**" and "****" are found
+// directly on the text. A time is read only as hh:mn or hh:mn:ss,
+// zero-padded; a time written otherwise ("0:00", "7:5:00") or on a 12-hour
+// clock makes the text unreadable rather than read at the wrong hour.
+// "00:00:00" when the text has no time; false when it is unreadable.
+bool lire_heure_multiformat(std::string_view t, std::string_view& heure,
+                            std::array<char, 8>& heure_completee) {
+  heure = "00:00:00";
+  const std::size_t p_heure = position_heure(t);
+  if (p_heure == npos || p_heure == 0) return !(p_heure == npos && t.find(':') != npos);
+  const char avant = t[p_heure - 1];
+  if (est_chiffre(avant) || avant == ':') return false;
+  // hh:mn, then ":ss" when a colon follows.
+  const bool secondes = p_heure + 5 < t.size() && t[p_heure + 5] == ':';
+  heure = morceau(t, p_heure, secondes ? 8 : 5);
+  if (secondes && !(heure.size() == 8 && est_chiffre(heure[6]) && est_chiffre(heure[7])))
+    return false;
+  if (heure.size() == 5) {
+    for (std::size_t i = 0; i < 5; ++i) heure_completee[i] = heure[i];
+    heure_completee[5] = ':';
+    heure_completee[6] = heure_completee[7] = '0';
+    heure = std::string_view(heure_completee.data(), 8);
+  }
+  const std::string_view suite = morceau(t, p_heure + (secondes ? 8 : 5), npos);
+  return !((!suite.empty() && (est_chiffre(suite[0]) || suite[0] == ':')) ||
+           marque_douze_heures(suite) || (fraction_heure(heure) == 0.0 && heure != "00:00:00"));
+}
+
+// Two digits at p, not followed by a third.
+bool deux_chiffres_entoures(std::string_view t, std::size_t p) {
+  return p + 2 <= t.size() && est_chiffre(t[p]) && est_chiffre(t[p + 1]) &&
+         (p + 2 == t.size() || !est_chiffre(t[p + 2]));
+}
+
+// The date of a multiformat text; a text without a year at its head or
+// after two fields reads 2 January 1900.
+struct DateMultiformat {
+  std::string_view jour = "02", mois = "01", annee = "1900";
+};
+
+// US order unless the first field cannot be a month.
+bool ordre_us(std::string_view premier, std::string_view second, DateMultiformat& d) {
+  const auto n = lire_entier(premier);
+  if (!n) return false;
+  if (*n > 12) {
+    d.jour = premier;
+    d.mois = second;
+  } else {
+    d.mois = premier;
+    d.jour = second;
+  }
+  return true;
+}
+
+// The order that gives an existing date; when both do, the variant's order
+// for the first date of a listing, then the one nearer the previous date.
+bool ordre_le_plus_proche(std::string_view premier, std::string_view second,
+                          std::string_view heure, VarianteMultiformat variante,
+                          EtatLecteurDates& etat, DateMultiformat& d) {
+  const auto a = entier_deux_chiffres(morceau(d.annee, 0, 2));
+  const auto b = entier_deux_chiffres(morceau(d.annee, 2, 2));
+  const auto f1 = entier_deux_chiffres(premier);
+  const auto f2 = entier_deux_chiffres(second);
+  if (!a || !b || !f1 || !f2) return false;
+  const int an = *a * 100 + *b;
+  const double h = fraction_heure(heure);
+  const auto jour_mois = encoder_date(an, *f2, *f1);
+  const auto mois_jour = encoder_date(an, *f1, *f2);
+  if (!jour_mois && !mois_jour) return false;
+  bool jour_d_abord;
+  if (!jour_mois || !mois_jour) {
+    jour_d_abord = jour_mois.has_value();
+  } else if (etat.premiere_date_multiformat) {
+    jour_d_abord = variante == VarianteMultiformat::proche_ue;
+  } else {
+    const double ecart_jm = std::fabs(*jour_mois + h - etat.date_multiformat_precedente);
+    const double ecart_mj = std::fabs(*mois_jour + h - etat.date_multiformat_precedente);
+    jour_d_abord = ecart_jm <= ecart_mj;
+  }
+  etat.date_multiformat_precedente = (jour_d_abord ? *jour_mois : *mois_jour) + h;
+  etat.premiere_date_multiformat = false;
+  d.jour = jour_d_abord ? premier : second;
+  d.mois = jour_d_abord ? second : premier;
+  return true;
+}
+
+// A year-last text, "ff/ff/aaaa": the order of day and month follows the variant.
+bool lire_annee_a_la_fin(std::string_view t, std::string_view heure,
+                         VarianteMultiformat variante, EtatLecteurDates& etat,
+                         DateMultiformat& d) {
+  if (!deux_chiffres_entoures(t, 0) || !deux_chiffres_entoures(t, 3)) return false;
+  const std::string_view premier = morceau(t, 0, 2), second = morceau(t, 3, 2);
+  d.annee = morceau(t, 6, 4);
+  switch (variante) {
+    case VarianteMultiformat::jour_d_abord:
+    case VarianteMultiformat::jj_mm_aaaa:
+      d.jour = premier;
+      d.mois = second;
+      return true;
+    case VarianteMultiformat::us:
+      return ordre_us(premier, second, d);
+    case VarianteMultiformat::proche_ue:
+    case VarianteMultiformat::proche_us:
+      return ordre_le_plus_proche(premier, second, heure, variante, etat, d);
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string date_multiformat(std::string_view texte, std::string_view format,
                              EtatLecteurDates& etat) {
   const VarianteMultiformat variante = variante_multiformat(format);
   const std::string_view t = trim_vue(texte);
-
-  // The pattern of the text keeps colons where they are and turns digits into
-  // "*": its "**:**" and "****" are found directly on the text. A time is
-  // read only as hh:mn or hh:mn:ss, zero-padded; a time written otherwise
-  // ("0:00", "7:5:00") or on a 12-hour clock makes the text unreadable
-  // rather than read at the wrong hour.
-  std::string_view heure = "00:00:00";
+  std::string_view heure;
   std::array<char, 8> heure_completee{};
-  const std::size_t p_heure = position_heure(t);
-  if (p_heure != npos && p_heure > 0) {
-    const char avant = t[p_heure - 1];
-    if (est_chiffre(avant) || avant == ':') return {};
-    // hh:mn, then ":ss" when a colon follows.
-    const bool secondes = p_heure + 5 < t.size() && t[p_heure + 5] == ':';
-    heure = morceau(t, p_heure, secondes ? 8 : 5);
-    if (secondes && !(heure.size() == 8 && est_chiffre(heure[6]) && est_chiffre(heure[7])))
-      return {};
-    if (heure.size() == 5) {
-      for (std::size_t i = 0; i < 5; ++i) heure_completee[i] = heure[i];
-      heure_completee[5] = ':';
-      heure_completee[6] = heure_completee[7] = '0';
-      heure = std::string_view(heure_completee.data(), 8);
-    }
-    const std::string_view suite = morceau(t, p_heure + (secondes ? 8 : 5), npos);
-    if ((!suite.empty() && (est_chiffre(suite[0]) || suite[0] == ':')) ||
-        marque_douze_heures(suite) || (fraction_heure(heure) == 0.0 && heure != "00:00:00"))
-      return {};
-  } else if (p_heure == npos && t.find(':') != npos) {
-    return {};
-  }
+  if (!lire_heure_multiformat(t, heure, heure_completee)) return {};
 
   const std::size_t p_annee = position_chiffres_consecutifs(t, 4);
-  std::string_view jour = "02", mois = "01", annee = "1900";
-  const auto deux_chiffres_entoures = [&t](std::size_t p) {
-    return p + 2 <= t.size() && est_chiffre(t[p]) && est_chiffre(t[p + 1]) &&
-           (p + 2 == t.size() || !est_chiffre(t[p + 2]));
-  };
+  DateMultiformat d;
   if (p_annee == 0) {
-    if (!deux_chiffres_entoures(5) || !deux_chiffres_entoures(8)) return {};
-    annee = morceau(t, 0, 4);
-    mois = morceau(t, 5, 2);
-    jour = morceau(t, 8, 2);
+    if (!deux_chiffres_entoures(t, 5) || !deux_chiffres_entoures(t, 8)) return {};
+    d.annee = morceau(t, 0, 4);
+    d.mois = morceau(t, 5, 2);
+    d.jour = morceau(t, 8, 2);
   } else if (p_annee == 6) {
-    if (!deux_chiffres_entoures(0) || !deux_chiffres_entoures(3)) return {};
-    const std::string_view premier = morceau(t, 0, 2), second = morceau(t, 3, 2);
-    annee = morceau(t, 6, 4);
-    switch (variante) {
-      case VarianteMultiformat::jour_d_abord:
-      case VarianteMultiformat::jj_mm_aaaa:
-        jour = premier;
-        mois = second;
-        break;
-      case VarianteMultiformat::us: {
-        const auto n = lire_entier(premier);
-        if (!n) return {};
-        if (*n > 12) {
-          jour = premier;
-          mois = second;
-        } else {
-          mois = premier;
-          jour = second;
-        }
-        break;
-      }
-      case VarianteMultiformat::proche_ue:
-      case VarianteMultiformat::proche_us: {
-        const auto a = entier_deux_chiffres(morceau(annee, 0, 2));
-        const auto b = entier_deux_chiffres(morceau(annee, 2, 2));
-        const auto f1 = entier_deux_chiffres(premier);
-        const auto f2 = entier_deux_chiffres(second);
-        if (!a || !b || !f1 || !f2) return {};
-        const int an = *a * 100 + *b;
-        const double h = fraction_heure(heure);
-        const auto jour_mois = encoder_date(an, *f2, *f1);
-        const auto mois_jour = encoder_date(an, *f1, *f2);
-        if (!jour_mois && !mois_jour) return {};
-        bool jour_d_abord;
-        if (!jour_mois || !mois_jour) {
-          jour_d_abord = jour_mois.has_value();
-        } else if (etat.premiere_date_multiformat) {
-          jour_d_abord = variante == VarianteMultiformat::proche_ue;
-        } else {
-          const double ecart_jm = std::fabs(*jour_mois + h - etat.date_multiformat_precedente);
-          const double ecart_mj = std::fabs(*mois_jour + h - etat.date_multiformat_precedente);
-          jour_d_abord = ecart_jm <= ecart_mj;
-        }
-        etat.date_multiformat_precedente = (jour_d_abord ? *jour_mois : *mois_jour) + h;
-        etat.premiere_date_multiformat = false;
-        jour = jour_d_abord ? premier : second;
-        mois = jour_d_abord ? second : premier;
-        break;
-      }
-    }
+    if (!lire_annee_a_la_fin(t, heure, variante, etat, d)) return {};
   }
   std::string r;
   r.reserve(19);
-  r.append(jour).append("/").append(mois).append("/").append(annee).append(" ").append(heure);
+  r.append(d.jour).append("/").append(d.mois).append("/").append(d.annee).append(" ").append(heure);
   return r;
 }
 

@@ -42,6 +42,118 @@ bool FichierEnBlocs::lire_a(std::uint64_t position, char* destination, std::size
   return true;
 }
 
+namespace {
+
+// Cleans bytes just read as the line reader cleans them.
+void nettoyer(const NettoyageLignes& nettoyage, char* p, std::size_t k) {
+  if (std::memchr(p, '\0', k)) std::replace(p, p + k, '\0', nettoyage.nul);
+  if (nettoyage.tabulation_vers_point_virgule) std::replace(p, p + k, '\t', ';');
+}
+
+// One block being cut into lines: b.texte holds the file's bytes from
+// `origine` to `lu_jusqu_a`, cleaned, and grows when the last line runs past
+// them. `lire_a` reads bytes of the file at a position.
+template <class LireA>
+struct DecoupageBloc {
+  const LireA& lire_a;
+  const NettoyageLignes& nettoyage;
+  std::uint64_t taille;  // of the file
+  std::uint64_t origine;
+  std::uint64_t lu_jusqu_a;
+  BlocLignes& b;
+  // Most files have no CR at all: then only LF is looked for.
+  bool sans_cr = false;
+
+  char octet(std::uint64_t position) const {
+    return b.texte[static_cast<std::size_t>(position - origine)];
+  }
+
+  bool lire_debut() {
+    b.texte.resize(static_cast<std::size_t>(lu_jusqu_a - origine));
+    if (!lire_a(origine, b.texte.data(), b.texte.size())) {
+      b.erreur = true;
+      return false;
+    }
+    nettoyer(nettoyage, b.texte.data(), b.texte.size());
+    sans_cr = std::memchr(b.texte.data(), '\r', b.texte.size()) == nullptr;
+    return true;
+  }
+
+  // Reads further when the last line runs past what was read.
+  bool etendre() {
+    if (lu_jusqu_a >= taille) return false;
+    const std::uint64_t cible =
+        std::min(taille, lu_jusqu_a + std::max<std::uint64_t>(4096, lu_jusqu_a - origine));
+    const std::size_t avant = b.texte.size();
+    b.texte.resize(static_cast<std::size_t>(cible - origine));
+    if (!lire_a(lu_jusqu_a, b.texte.data() + avant, b.texte.size() - avant)) {
+      b.erreur = true;
+      return false;
+    }
+    nettoyer(nettoyage, b.texte.data() + avant, b.texte.size() - avant);
+    if (std::memchr(b.texte.data() + avant, '\r', b.texte.size() - avant)) sans_cr = false;
+    lu_jusqu_a = cible;
+    return true;
+  }
+
+  // The first line start at or after the block's first byte `s`; false when
+  // no line starts in the block.
+  bool premiere_ligne(std::uint64_t& s, std::uint64_t fin) {
+    if (s == 0) return true;
+    for (;;) {
+      if (s >= fin) return false;
+      const char avant = octet(s - 1);
+      if (avant == '\n') return true;
+      if (avant == '\r') {
+        if (s >= lu_jusqu_a && !etendre()) return false;
+        if (octet(s) != '\n') return true;
+      }
+      ++s;
+    }
+  }
+
+  void ajouter_ligne(std::uint64_t s, std::ptrdiff_t longueur) {
+    b.debuts.push_back(static_cast<std::uint32_t>(s - origine));
+    b.longueurs.push_back(static_cast<std::uint32_t>(longueur));
+  }
+
+  // Cuts the lines that start from `s` up to the block's end.
+  void couper(std::uint64_t s, std::uint64_t fin) {
+    while (s < fin) {
+      const char* base = b.texte.data();
+      const char* p = base + (s - origine);
+      const char* bout = base + b.texte.size();
+      const char* lf =
+          static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(bout - p)));
+      const char* limite = lf ? lf : bout;
+      const char* cr = sans_cr ? nullptr
+                               : static_cast<const char*>(std::memchr(
+                                     p, '\r', static_cast<std::size_t>(limite - p)));
+      const char* terme = cr ? cr : lf;
+      if (!terme) {
+        if (lu_jusqu_a < taille) {
+          if (!etendre()) return;
+          continue;
+        }
+        // The last line of the file, without its end.
+        ajouter_ligne(s, bout - p);
+        return;
+      }
+      if (*terme == '\r' && terme + 1 == bout && lu_jusqu_a < taille) {
+        // Whether an LF follows this CR is in the part not yet read.
+        if (!etendre()) return;
+        continue;
+      }
+      ajouter_ligne(s, terme - p);
+      std::uint64_t suite = s + static_cast<std::uint64_t>(terme - p) + 1;
+      if (*terme == '\r' && terme + 1 < bout && terme[1] == '\n') ++suite;
+      s = suite;
+    }
+  }
+};
+
+}  // namespace
+
 void FichierEnBlocs::lire(std::uint64_t n, BlocLignes& b) const {
   b.numero = n;
   b.debuts.clear();
@@ -54,82 +166,14 @@ void FichierEnBlocs::lire(std::uint64_t n, BlocLignes& b) const {
 
   // One byte before the block tells whether its first byte starts a line;
   // a margin after it usually holds the end of its last line.
-  const std::uint64_t origine = debut > 0 ? debut - 1 : 0;
-  std::uint64_t lu_jusqu_a = std::min(taille_, fin + 4096);
-  b.texte.resize(static_cast<std::size_t>(lu_jusqu_a - origine));
-  const auto nettoyer = [this](char* p, std::size_t k) {
-    if (std::memchr(p, '\0', k)) std::replace(p, p + k, '\0', nettoyage_.nul);
-    if (nettoyage_.tabulation_vers_point_virgule) std::replace(p, p + k, '\t', ';');
+  const auto lecture = [this](std::uint64_t position, char* destination, std::size_t k) {
+    return lire_a(position, destination, k);
   };
-  if (!lire_a(origine, b.texte.data(), b.texte.size())) {
-    b.erreur = true;
-    return;
-  }
-  nettoyer(b.texte.data(), b.texte.size());
-  // Most files have no CR at all: then only LF is looked for.
-  bool sans_cr = std::memchr(b.texte.data(), '\r', b.texte.size()) == nullptr;
-  // Reads further when the last line runs past what was read.
-  const auto etendre = [&]() {
-    if (lu_jusqu_a >= taille_) return false;
-    const std::uint64_t cible = std::min(taille_, lu_jusqu_a + std::max<std::uint64_t>(
-                                                                  4096, lu_jusqu_a - origine));
-    const std::size_t avant = b.texte.size();
-    b.texte.resize(static_cast<std::size_t>(cible - origine));
-    if (!lire_a(lu_jusqu_a, b.texte.data() + avant, b.texte.size() - avant)) {
-      b.erreur = true;
-      return false;
-    }
-    nettoyer(b.texte.data() + avant, b.texte.size() - avant);
-    if (std::memchr(b.texte.data() + avant, '\r', b.texte.size() - avant)) sans_cr = false;
-    lu_jusqu_a = cible;
-    return true;
-  };
-
-  const auto octet = [&](std::uint64_t position) { return b.texte[static_cast<std::size_t>(position - origine)]; };
-  // The first line start at or after the block's first byte.
+  DecoupageBloc<decltype(lecture)> decoupage{lecture, nettoyage_, taille_,
+                                             debut > 0 ? debut - 1 : 0,
+                                             std::min(taille_, fin + 4096), b};
   std::uint64_t s = debut;
-  if (debut > 0) {
-    for (;;) {
-      if (s >= fin) return;  // no line starts in this block
-      const char avant = octet(s - 1);
-      if (avant == '\n') break;
-      if (avant == '\r') {
-        if (s >= lu_jusqu_a && !etendre()) return;
-        if (octet(s) != '\n') break;
-      }
-      ++s;
-    }
-  }
-  while (s < fin) {
-    const char* base = b.texte.data();
-    const char* p = base + (s - origine);
-    const char* bout = base + b.texte.size();
-    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(bout - p)));
-    const char* limite = lf ? lf : bout;
-    const char* cr = sans_cr ? nullptr
-                             : static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(limite - p)));
-    const char* terme = cr ? cr : lf;
-    if (!terme) {
-      if (lu_jusqu_a < taille_) {
-        if (!etendre()) return;
-        continue;
-      }
-      // The last line of the file, without its end.
-      b.debuts.push_back(static_cast<std::uint32_t>(s - origine));
-      b.longueurs.push_back(static_cast<std::uint32_t>(bout - p));
-      return;
-    }
-    if (*terme == '\r' && terme + 1 == bout && lu_jusqu_a < taille_) {
-      // Whether an LF follows this CR is in the part not yet read.
-      if (!etendre()) return;
-      continue;
-    }
-    b.debuts.push_back(static_cast<std::uint32_t>(s - origine));
-    b.longueurs.push_back(static_cast<std::uint32_t>(terme - p));
-    std::uint64_t suite = s + static_cast<std::uint64_t>(terme - p) + 1;
-    if (*terme == '\r' && terme + 1 < bout && terme[1] == '\n') ++suite;
-    s = suite;
-  }
+  if (decoupage.lire_debut() && decoupage.premiere_ligne(s, fin)) decoupage.couper(s, fin);
 }
 
 int fils_de_lecture(int demandes) {

@@ -46,29 +46,37 @@ bool commence_sans_casse(std::string_view t, std::size_t i, std::string_view mot
   return true;
 }
 
-}  // namespace
-
-GenreDate genre_format_excel(std::string_view code) {
-  // The first section, up to a ";" outside quotes.
-  std::string_view section = code;
-  {
-    bool guillemets = false;
-    for (std::size_t i = 0; i < code.size(); ++i) {
-      if (code[i] == '"') guillemets = !guillemets;
-      else if (!guillemets && code[i] == '\\') ++i;
-      else if (!guillemets && code[i] == ';') {
-        section = code.substr(0, i);
-        break;
-      }
-    }
+// The first section of a format code, up to a ";" outside quotes.
+std::string_view premiere_section(std::string_view code) {
+  bool guillemets = false;
+  for (std::size_t i = 0; i < code.size(); ++i) {
+    if (code[i] == '"') guillemets = !guillemets;
+    else if (!guillemets && code[i] == '\\') ++i;
+    else if (!guillemets && code[i] == ';') return code.substr(0, i);
   }
+  return code;
+}
+
+bool est_format_general(std::string_view section) {
   std::string bas;
   for (char c : section)
     if (c != ' ') bas += minuscule(c);
-  if (bas == "general" || bas == "standard" || bas == "g/standard") return GenreDate::aucun;
+  return bas == "general" || bas == "standard" || bas == "g/standard";
+}
 
-  bool date = false, heure = false;
-  std::vector<char> jetons;  // y, m, d, h, s in order
+// What "[h]", "[mm]" or "[ss]" holds: elapsed hours, minutes or seconds.
+bool est_duree(std::string_view crochets) {
+  std::string dedans;
+  for (char d : crochets) dedans += minuscule(d);
+  return !dedans.empty() && dedans.find_first_not_of(dedans[0]) == std::string::npos &&
+         (dedans[0] == 'h' || dedans[0] == 'm' || dedans[0] == 's');
+}
+
+// The date and time letters of a section (y, m, d, h, s in order, a run of
+// one letter counting once), outside quotes, escapes and brackets. `heure` is
+// set by the marks that only a time has: durations and AM/PM.
+std::vector<char> jetons_de_section(std::string_view section, bool& heure) {
+  std::vector<char> jetons;
   for (std::size_t i = 0; i < section.size(); ++i) {
     const char c = section[i];
     if (c == '"') {
@@ -84,11 +92,7 @@ GenreDate genre_format_excel(std::string_view code) {
     if (c == '[') {
       const std::size_t fin = section.find(']', i + 1);
       if (fin == std::string_view::npos) break;
-      std::string dedans;
-      for (char d : section.substr(i + 1, fin - i - 1)) dedans += minuscule(d);
-      if (!dedans.empty() && dedans.find_first_not_of(dedans[0]) == std::string::npos &&
-          (dedans[0] == 'h' || dedans[0] == 'm' || dedans[0] == 's'))
-        heure = true;  // elapsed hours, minutes or seconds
+      if (est_duree(section.substr(i + 1, fin - i - 1))) heure = true;
       i = fin;
       continue;
     }
@@ -108,6 +112,11 @@ GenreDate genre_format_excel(std::string_view code) {
       jetons.push_back(l);
     }
   }
+  return jetons;
+}
+
+// Whether the letters show a date, a time or both.
+void classer_jetons(const std::vector<char>& jetons, bool& date, bool& heure) {
   for (std::size_t k = 0; k < jetons.size(); ++k) {
     switch (jetons[k]) {
       case 'y':
@@ -129,6 +138,16 @@ GenreDate genre_format_excel(std::string_view code) {
         break;
     }
   }
+}
+
+}  // namespace
+
+GenreDate genre_format_excel(std::string_view code) {
+  const std::string_view section = premiere_section(code);
+  if (est_format_general(section)) return GenreDate::aucun;
+  bool date = false, heure = false;
+  const std::vector<char> jetons = jetons_de_section(section, heure);
+  classer_jetons(jetons, date, heure);
   if (date && heure) return GenreDate::date_heure;
   if (date) return GenreDate::date;
   if (heure) return GenreDate::heure;

@@ -190,30 +190,28 @@ Globaux lire_globaux(const std::vector<std::uint8_t>& flux) {
   return g;
 }
 
-// Reads the value records of the sheet whose substream starts at `debut`.
-void lire_cellules(const std::vector<std::uint8_t>& flux, std::size_t debut, bool biff8,
-                   std::vector<CelluleBiff>& cellules, std::vector<std::string>& textes) {
-  Enregistrements r(flux, debut);
-  Enregistrement e;
-  if (!r.suivant(e) || e.type != kBof) return;
-  int profondeur = 1;
+// The value records of a sheet, turned into cells and texts. The text result
+// of a formula comes in the STRING record that follows the formula.
+struct ValeursFeuille {
+  Enregistrements& r;
+  bool biff8;
+  std::vector<CelluleBiff>& cellules;
+  std::vector<std::string>& textes;
   bool chaine_attendue = false;
-  CelluleBiff en_attente;
-  while (profondeur > 0 && r.suivant(e)) {
+  CelluleBiff en_attente{};
+
+  void ajouter(std::uint32_t ligne, std::uint16_t col, CelluleBiff::Genre g, std::uint32_t xf,
+               double v) {
+    cellules.push_back({ligne, col, g, xf, v});
+  }
+
+  void ajouter_erreur(std::uint32_t ligne, std::uint16_t col, std::uint8_t code) {
+    textes.emplace_back(texte_erreur(code));
+    ajouter(ligne, col, CelluleBiff::erreur, static_cast<std::uint32_t>(textes.size() - 1), 0.0);
+  }
+
+  void lire(const Enregistrement& e) {
     const std::uint8_t* d = e.donnees;
-    if (e.type == kBof) {
-      ++profondeur;
-      continue;
-    }
-    if (e.type == kEof) {
-      --profondeur;
-      continue;
-    }
-    if (profondeur != 1) continue;
-    const auto ajouter = [&](std::uint32_t ligne, std::uint16_t col, CelluleBiff::Genre g,
-                             std::uint32_t xf, double v) {
-      cellules.push_back({ligne, col, g, xf, v});
-    };
     switch (e.type) {
       case kNumber:
         if (e.taille >= 14)
@@ -223,71 +221,99 @@ void lire_cellules(const std::vector<std::uint8_t>& flux, std::size_t debut, boo
         if (e.taille >= 10)
           ajouter(u16(d), u16(d + 2), CelluleBiff::nombre, u16(d + 4), valeur_rk(u32(d + 6)));
         break;
-      case kMulrk: {
-        if (e.taille < 6) break;
-        const std::uint16_t ligne = u16(d), premiere = u16(d + 2);
-        const std::size_t n = (e.taille - 6u) / 6;
-        for (std::size_t k = 0; k < n; ++k) {
-          const std::uint8_t* p = d + 4 + 6 * k;
-          ajouter(ligne, static_cast<std::uint16_t>(premiere + k), CelluleBiff::nombre, u16(p),
-                  valeur_rk(u32(p + 2)));
-        }
+      case kMulrk:
+        lire_mulrk(e);
         break;
-      }
       case kBoolerr:
         if (e.taille < 8) break;
-        if (d[7]) {
-          textes.emplace_back(texte_erreur(d[6]));
-          ajouter(u16(d), u16(d + 2), CelluleBiff::erreur,
-                  static_cast<std::uint32_t>(textes.size() - 1), 0.0);
-        } else {
+        if (d[7])
+          ajouter_erreur(u16(d), u16(d + 2), d[6]);
+        else
           ajouter(u16(d), u16(d + 2), CelluleBiff::booleen, u16(d + 4), d[6] ? 1.0 : 0.0);
-        }
         break;
-      case kFormula: {
-        if (e.taille < 20) break;
-        const std::uint16_t ligne = u16(d), col = u16(d + 2), xf = u16(d + 4);
-        chaine_attendue = false;
-        if (d[12] == 0xFF && d[13] == 0xFF) {
-          switch (d[6]) {
-            case 0:  // a text, in the STRING record that follows
-              chaine_attendue = true;
-              en_attente = {ligne, col, CelluleBiff::texte, 0, 0.0};
-              break;
-            case 1:
-              ajouter(ligne, col, CelluleBiff::booleen, xf, d[8] ? 1.0 : 0.0);
-              break;
-            case 2:
-              textes.emplace_back(texte_erreur(d[8]));
-              ajouter(ligne, col, CelluleBiff::erreur,
-                      static_cast<std::uint32_t>(textes.size() - 1), 0.0);
-              break;
-            default:  // an empty text
-              break;
-          }
-        } else {
-          ajouter(ligne, col, CelluleBiff::nombre, xf, f64(d + 6));
-        }
+      case kFormula:
+        lire_formule(e);
         break;
-      }
-      case kString: {
-        if (!chaine_attendue || e.taille < 2) break;
-        chaine_attendue = false;
-        std::string t;
-        if (biff8 && e.taille >= 3) {
-          t = chaine_biff8(d + 3, e.taille - 3u, u16(d), d[2] & 1, r);
-        } else {
-          t = cp1252_vers_utf8(std::string_view(reinterpret_cast<const char*>(d + 2),
-                                                std::min<std::size_t>(u16(d), e.taille - 2u)));
-        }
-        textes.push_back(std::move(t));
-        en_attente.xf = static_cast<std::uint32_t>(textes.size() - 1);
-        cellules.push_back(en_attente);
+      case kString:
+        lire_chaine(e);
         break;
-      }
       default:
         break;
     }
+  }
+
+  // Several RK numbers of one row.
+  void lire_mulrk(const Enregistrement& e) {
+    if (e.taille < 6) return;
+    const std::uint8_t* d = e.donnees;
+    const std::uint16_t ligne = u16(d), premiere = u16(d + 2);
+    const std::size_t n = (e.taille - 6u) / 6;
+    for (std::size_t k = 0; k < n; ++k) {
+      const std::uint8_t* p = d + 4 + 6 * k;
+      ajouter(ligne, static_cast<std::uint16_t>(premiere + k), CelluleBiff::nombre, u16(p),
+              valeur_rk(u32(p + 2)));
+    }
+  }
+
+  // The cached result of a formula.
+  void lire_formule(const Enregistrement& e) {
+    if (e.taille < 20) return;
+    const std::uint8_t* d = e.donnees;
+    const std::uint16_t ligne = u16(d), col = u16(d + 2), xf = u16(d + 4);
+    chaine_attendue = false;
+    if (d[12] != 0xFF || d[13] != 0xFF) {
+      ajouter(ligne, col, CelluleBiff::nombre, xf, f64(d + 6));
+      return;
+    }
+    switch (d[6]) {
+      case 0:  // a text, in the STRING record that follows
+        chaine_attendue = true;
+        en_attente = {ligne, col, CelluleBiff::texte, 0, 0.0};
+        break;
+      case 1:
+        ajouter(ligne, col, CelluleBiff::booleen, xf, d[8] ? 1.0 : 0.0);
+        break;
+      case 2:
+        ajouter_erreur(ligne, col, d[8]);
+        break;
+      default:  // an empty text
+        break;
+    }
+  }
+
+  void lire_chaine(const Enregistrement& e) {
+    if (!chaine_attendue || e.taille < 2) return;
+    const std::uint8_t* d = e.donnees;
+    chaine_attendue = false;
+    std::string t;
+    if (biff8 && e.taille >= 3) {
+      t = chaine_biff8(d + 3, e.taille - 3u, u16(d), d[2] & 1, r);
+    } else {
+      t = cp1252_vers_utf8(std::string_view(reinterpret_cast<const char*>(d + 2),
+                                            std::min<std::size_t>(u16(d), e.taille - 2u)));
+    }
+    textes.push_back(std::move(t));
+    en_attente.xf = static_cast<std::uint32_t>(textes.size() - 1);
+    cellules.push_back(en_attente);
+  }
+};
+
+// Reads the value records of the sheet whose substream starts at `debut`,
+// leaving out those of the substreams it holds.
+void lire_cellules(const std::vector<std::uint8_t>& flux, std::size_t debut, bool biff8,
+                   std::vector<CelluleBiff>& cellules, std::vector<std::string>& textes) {
+  Enregistrements r(flux, debut);
+  Enregistrement e;
+  if (!r.suivant(e) || e.type != kBof) return;
+  ValeursFeuille valeurs{r, biff8, cellules, textes};
+  int profondeur = 1;
+  while (profondeur > 0 && r.suivant(e)) {
+    if (e.type == kBof)
+      ++profondeur;
+    else if (e.type == kEof)
+      --profondeur;
+    else if (profondeur == 1)
+      valeurs.lire(e);
   }
   std::stable_sort(cellules.begin(), cellules.end(),
                    [](const CelluleBiff& a, const CelluleBiff& b) {

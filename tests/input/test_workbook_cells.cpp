@@ -60,6 +60,20 @@ TEST(ClasseurFormat, TextColoursAndQuotesAreNotDates) {
   EXPECT_EQ(genre_format_excel("0.0;[Red]dd/mm/yyyy"), GenreDate::aucun);
 }
 
+TEST(ClasseurFormat, SectionEndsEscapesAndClockMarks) {
+  // A ";" between quotes or after a backslash does not end the first section.
+  EXPECT_EQ(genre_format_excel("\"a;b\" dd/mm/yyyy"), GenreDate::date);
+  EXPECT_EQ(genre_format_excel("0\\;dd/mm/yyyy"), GenreDate::date);
+  // "_" and "*" take the next character as it is.
+  EXPECT_EQ(genre_format_excel("0_d"), GenreDate::aucun);
+  EXPECT_EQ(genre_format_excel("0*y"), GenreDate::aucun);
+  // A 12-hour mark alone, or a bracketed duration alone, is a time.
+  EXPECT_EQ(genre_format_excel("a/p"), GenreDate::heure);
+  EXPECT_EQ(genre_format_excel("AM/PM"), GenreDate::heure);
+  EXPECT_EQ(genre_format_excel("[ss]"), GenreDate::heure);
+  EXPECT_EQ(genre_format_excel("[hm]"), GenreDate::aucun);
+}
+
 TEST(ClasseurFormat, BuiltInFormats) {
   EXPECT_EQ(genre_format_integre(0), GenreDate::aucun);
   EXPECT_EQ(genre_format_integre(2), GenreDate::aucun);
