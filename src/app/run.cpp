@@ -10,7 +10,7 @@
 #include "input/text.h"
 #include "processing/engine.h"
 #include "processing/period.h"
-#include "processing/timestamp_list.h"
+#include "app/timestamp_commands.h"
 #include "results/results_writer.h"
 
 namespace tamso {

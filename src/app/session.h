@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/interaction.h"
+#include "base/progress.h"
 #include "description/data_source.h"
 #include "description/description.h"
 #include "input/date_format.h"
@@ -56,7 +57,7 @@ inline constexpr const char* kNomFichierRecents = "nom_fic_rep_recents.txt";
 // "T a m s o  -  " + subtitle + " v7.43".
 std::string titre_programme();
 
-class Session {
+class Session : public Avancement {
  public:
   Session(Interaction& port, OptionsSession options = {});
 
@@ -73,9 +74,9 @@ class Session {
   // Progress of a stage (1 listing, 2 timestamp list, 3 processing, 0 none):
   // the phase's duration and the durations line (Label6) follow, then the
   // port shows the text.
-  void progression(const std::string& texte, int phase);
+  void progression(const std::string& texte, int phase) override;
   // Starts the clock of a phase; the listing's start resets the three durations.
-  void demarrer_phase(int phase);
+  void demarrer_phase(int phase) override;
   std::array<double, 4> debuts_phases{};
 
   // ---- tracking log ----
@@ -130,10 +131,11 @@ class Session {
   EtatListage etat_listage;
   // Stop request: set by the stop button (or the port), cleared when a stage starts.
   bool arret = false;
-  bool arret_demande() {
+  bool arret_demande() override {
     if (!arret && port_->arret_demande()) arret = true;
     return arret;
   }
+  void effacer_arret() override { arret = false; }
   // Data files found by the last count or listing.
   std::vector<FichierTrouve> liste_fichiers;
   std::string premier_fichier;

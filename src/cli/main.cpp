@@ -20,7 +20,7 @@
 #include "input/text.h"
 #include "processing/period.h"
 #include "app/run.h"
-#include "processing/timestamp_list.h"
+#include "app/timestamp_commands.h"
 #include "results/results_writer.h"
 
 using namespace tamso;

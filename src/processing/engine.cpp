@@ -380,7 +380,7 @@ IssueMoteur Moteur::executer() {
   // finalisation.
   s.arret = false;
   finaliser();
-  post_traiter(s, g_);
+  post_traiter(s.description, s.periode, g_, s.journal, s);
   s.etiquette("Label_nb_fic") = std::to_string(t.nb_lignes() - 1) + "  fichiers";
   s.etiquette("Label_date_heure_min") = texte_date_heure_complet(et.date_min);
   s.etiquette("Label_date_heure_max") = texte_date_heure_complet(et.date_max);

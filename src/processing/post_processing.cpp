@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
+#include "base/progress.h"
+#include "base/tracking_log.h"
+#include "description/description.h"
 #include "input/text.h"
 #include "processing/period.h"
 #include "processing/result_grid.h"
@@ -56,19 +58,19 @@ void corriger_cumuls(GrilleResultats& g) {
   }
 }
 
-int combler_lacunes(Session& s, GrilleResultats& g, int nmax) {
+int combler_lacunes(GrilleResultats& g, int nmax, JournalSuivi& journal, Avancement& avancement) {
   const int n = g.n();
   const std::string egal(74, '=');
-  s.ajouter_ligne_suivi("");
-  s.ajouter_ligne_suivi(egal);
-  s.ajouter_ligne_suivi("---> POST-traitement  sur " + std::to_string(n) + " lignes horodatées");
-  s.ajouter_ligne_suivi(egal);
-  s.ajouter_ligne_suivi("   un maximum de " + std::to_string(nmax) +
+  journal.ajouter_ligne_suivi("");
+  journal.ajouter_ligne_suivi(egal);
+  journal.ajouter_ligne_suivi("---> POST-traitement  sur " + std::to_string(n) + " lignes horodatées");
+  journal.ajouter_ligne_suivi(egal);
+  journal.ajouter_ligne_suivi("   un maximum de " + std::to_string(nmax) +
                         " données manquantes par lacune, ( NA ou vides ) sont comblées par calcul");
   int comblees = 0;
   const int r0 = kPremiereLigne;
   for (int c = 2; c <= g.c - 1; ++c) {
-    s.ajouter_ligne_suivi("--> " + g.titres[static_cast<std::size_t>(c)]);
+    journal.ajouter_ligne_suivi("--> " + g.titres[static_cast<std::size_t>(c)]);
     for (int r = r0; r <= n; ++r)
       if (g.nb_lignes_ligne(r) == 0 || g.compte(r, c) == 0) g.cellule(r, c).na = true;
     int debut = 0, fin = 0;
@@ -79,7 +81,7 @@ int combler_lacunes(Session& s, GrilleResultats& g, int nmax) {
       if (debut > 0 && fin > 0) {
         const int longueur = fin - debut;
         if (longueur > nmax) {
-          s.ajouter_ligne_suivi("    ---> régression NON effectuée sur " + std::to_string(longueur) +
+          journal.ajouter_ligne_suivi("    ---> régression NON effectuée sur " + std::to_string(longueur) +
                                 " données " + std::to_string(debut - 1) + "-" + std::to_string(fin));
         } else {
           const long double gauche = g.cellule(debut - 1, c).valeur;
@@ -93,13 +95,13 @@ int combler_lacunes(Session& s, GrilleResultats& g, int nmax) {
             g.cellule(k, g.c).valeur = 2;
             ++comblees;
           }
-          s.ajouter_ligne_suivi("    régression effectuée sur " + std::to_string(longueur) +
+          journal.ajouter_ligne_suivi("    régression effectuée sur " + std::to_string(longueur) +
                                 " données " + std::to_string(debut - 1) + "-" + std::to_string(fin));
         }
         premiere_lacune = false;
         debut = fin = 0;
       }
-      if (s.arret_demande()) break;
+      if (avancement.arret_demande()) break;
     }
     // A gap that runs to the end takes the last value, whatever its length.
     if (debut > 0) {
@@ -116,9 +118,9 @@ int combler_lacunes(Session& s, GrilleResultats& g, int nmax) {
     for (int r = 1; r <= n; ++r) manquants += g.cellule(r, c).na ? 1 : 0;
     g.manquants[static_cast<std::size_t>(c)] = manquants;
   }
-  s.ajouter_ligne_suivi("");
-  s.ajouter_ligne_suivi("  " + std::to_string(comblees) + " interpolations effectuées");
-  s.ajouter_ligne_suivi(egal);
+  journal.ajouter_ligne_suivi("");
+  journal.ajouter_ligne_suivi("  " + std::to_string(comblees) + " interpolations effectuées");
+  journal.ajouter_ligne_suivi(egal);
   return comblees;
 }
 
@@ -140,17 +142,19 @@ void calculer_differences(GrilleResultats& g, bool derivee, double pas_jours) {
   }
 }
 
-void post_traiter(Session& s, GrilleResultats& g) {
-  const Description& d = s.description;
+void post_traiter(const Description& d, const Periode& p, GrilleResultats& g, JournalSuivi& journal,
+                  Avancement& avancement) {
   if (d.cumul_corriger) corriger_cumuls(g);
   if (d.post_traitement)
-    combler_lacunes(s, g, static_cast<int>(lire_entier(d.nmax_lacune).value_or(3)));
+    combler_lacunes(g, static_cast<int>(lire_entier(d.nmax_lacune).value_or(3)), journal,
+                    avancement);
   if (d.delta_Y || d.derivees) {
     const bool derivee = !d.delta_Y;
-    s.ajouter_ligne_suivi(derivee ? "  calcul des dérivées (rétro cumul) [y(i) - y(i-1)] / pas"
-                                  : "  calcul des delta Y (rétro cumul)  y(i) - y(i-1)");
-    s.ajouter_ligne_suivi("");
-    calculer_differences(g, derivee, std::fabs(valeur_pas(s.periode)));
+    journal.ajouter_ligne_suivi(derivee
+                                    ? "  calcul des dérivées (rétro cumul) [y(i) - y(i-1)] / pas"
+                                    : "  calcul des delta Y (rétro cumul)  y(i) - y(i-1)");
+    journal.ajouter_ligne_suivi("");
+    calculer_differences(g, derivee, std::fabs(valeur_pas(p)));
   }
 }
 

@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <optional>
 
-#include "app/session.h"
+#include "base/interaction.h"
+#include "base/progress.h"
+#include "base/tracking_log.h"
 #include "input/dates.h"
 #include "input/text.h"
 #include "base/calendar.h"
@@ -59,13 +61,13 @@ class TexteInstant {
   std::string date_;
 };
 
-Reponse question_corriger(Session& s, const std::string& texte) {
-  return s.port().demander_poursuite(TypeMessage::avertissement, texte, Boutons::oui_non_annuler,
+Reponse question_corriger(ContexteListe& s, const std::string& texte) {
+  return s.port.demander_poursuite(TypeMessage::avertissement, texte, Boutons::oui_non_annuler,
                                      Reponse::non);
 }
 
 // Both ends at 00:00:00 of their days.
-void heures_a_zero(Session& s) {
+void heures_a_zero(ContexteListe& s) {
   Periode& p = s.periode;
   fixer_debut(p, valeur_depuis_secondes(minuit(secondes_depuis_origine(valeur_debut(p)))));
   fixer_fin(p, valeur_depuis_secondes(minuit(secondes_depuis_origine(valeur_fin(p)))));
@@ -73,7 +75,7 @@ void heures_a_zero(Session& s) {
 }
 
 // Yes puts both ends at 00:00:00, No goes on as they are, Cancel stops.
-bool corriger_heures(Session& s, const std::string& texte) {
+bool corriger_heures(ContexteListe& s, const std::string& texte) {
   switch (question_corriger(s, texte)) {
     case Reponse::oui:
       heures_a_zero(s);
@@ -85,7 +87,7 @@ bool corriger_heures(Session& s, const std::string& texte) {
   }
 }
 
-bool question_jour(Session& s) {
+bool question_jour(ContexteListe& s) {
   const Periode& p = s.periode;
   const double d = valeur_debut(p), f = valeur_fin(p);
   const bool debut_decale = heure_du_jour(secondes_depuis_origine(d)) != 0;
@@ -104,7 +106,7 @@ bool question_jour(Session& s) {
   return corriger_heures(s, texte);
 }
 
-bool questions_mois(Session& s) {
+bool questions_mois(ContexteListe& s) {
   Periode& p = s.periode;
   const ChampsDate c1 = decoder_date(valeur_debut(p)), c2 = decoder_date(valeur_fin(p));
   if (c1.jour != 1 || c2.jour != 1) {
@@ -151,7 +153,7 @@ bool questions_mois(Session& s) {
   return corriger_heures(s, texte);
 }
 
-bool question_annee(Session& s) {
+bool question_annee(ContexteListe& s) {
   Periode& p = s.periode;
   const ChampsDate c1 = decoder_date(valeur_debut(p)), c2 = decoder_date(valeur_fin(p));
   if (c1.mois == 1 && c1.jour == 1 && c2.mois == 1 && c2.jour == 1) return true;
@@ -180,10 +182,10 @@ bool question_annee(Session& s) {
 }
 
 // The questions of the calendar units; false when the user cancels.
-bool questions_calendaires(Session& s) {
+bool questions_calendaires(ContexteListe& s) {
   Periode& p = s.periode;
   if (p.test_date == kTestInfOuEgal &&
-      s.port().demander(TypeMessage::avertissement,
+      s.port.demander(TypeMessage::avertissement,
                         " le test sur les dates devrait être (inf strict)\n\n"
                         "   [date [mesure]  <    [horodatées] (inf strict)]\n\n"
                         "   corriger cette option (Oui / Non)",
@@ -243,15 +245,15 @@ std::string pourcentage(long long i, int attendu) {
 
 }  // namespace
 
-IssueListe generer_liste_horodatee(Session& s) {
-  Interaction& port = s.port();
+IssueListe generer_liste_horodatee(ContexteListe& s) {
+  Interaction& port = s.port;
   Periode& p = s.periode;
-  ListeHorodatee& liste = s.liste_horodatee;
+  ListeHorodatee& liste = s.liste;
 
-  s.demarrer_phase(2);
-  s.progression(std::string(kProgression) + " 0%  ", 2);
-  s.ajouter_ligne_suivi("");
-  s.ajouter_ligne_suivi("       --> liste horodatée");
+  s.avancement.demarrer_phase(2);
+  s.avancement.progression(std::string(kProgression) + " 0%  ", 2);
+  s.journal.ajouter_ligne_suivi("");
+  s.journal.ajouter_ligne_suivi("       --> liste horodatée");
   liste.vider();
 
   if (secondes_pas(p) == 0) {
@@ -277,12 +279,12 @@ IssueListe generer_liste_horodatee(Session& s) {
 
   if (liste.deja_generee) {
     const long long jours = arrondi_demi_pair(fin_s - depart_s, kSecondesJour);
-    s.ajouter_ligne_suivi("");
-    s.ajouter_ligne_suivi("de " + p.debut);
-    s.ajouter_ligne_suivi("à  " + p.fin + "  " + std::to_string(jours) + " jour" +
+    s.journal.ajouter_ligne_suivi("");
+    s.journal.ajouter_ligne_suivi("de " + p.debut);
+    s.journal.ajouter_ligne_suivi("à  " + p.fin + "  " + std::to_string(jours) + " jour" +
                           (jours > 1 ? "s" : ""));
-    s.ajouter_ligne_suivi("nb dates = " + std::to_string(attendu));
-    s.ajouter_ligne_suivi("pas = " + texte_pas(p));
+    s.journal.ajouter_ligne_suivi("nb dates = " + std::to_string(attendu));
+    s.journal.ajouter_ligne_suivi("pas = " + texte_pas(p));
   }
   liste.deja_generee = true;
 
@@ -310,54 +312,22 @@ IssueListe generer_liste_horodatee(Session& s) {
     if (i != 1 && a_present - dernier_point < kTranche) continue;
     dernier_point = a_present;
     if (i != 1) {
-      s.progression(kProgression + pourcentage(i, attendu), 2);
-      if (p.unite == kUniteJour) s.progression("2- liste ... " + pourcentage(i, attendu), 2);
+      s.avancement.progression(kProgression + pourcentage(i, attendu), 2);
+      if (p.unite == kUniteJour) s.avancement.progression("2- liste ... " + pourcentage(i, attendu), 2);
     }
-    if (s.arret_demande()) {
+    if (s.avancement.arret_demande()) {
       arretee = true;
       break;
     }
   }
 
   liste.n = i;
-  s.progression(std::string(kProgression) + "100%   ", 2);
+  s.avancement.progression(std::string(kProgression) + "100%   ", 2);
   p.resume_lignes = format_milliers(i) + texte_nombre_jours(i, pas);
   p.resume_negatif = false;
   liste.nr_final = format_milliers(std::max(i - 1, 0));
   return arretee ? IssueListe::arretee : IssueListe::creee;
 }
 
-IssueListe creer_liste_horodatee(Session& s) {
-  Periode& p = s.periode;
-  const double debut = valeur_debut(p), fin = valeur_fin(p), pas = valeur_pas(p);
-  if (secondes_pas(p) == 0) {
-    s.port().informer(TypeMessage::erreur, " le pas est à zéro\n\n   <" + heure_en_texte(pas) +
-                                               ">  \n\n" +
-                                               "   corriger cette valeur et relancer ...");
-    return IssueListe::refusee;
-  }
-  const int attendu = nombre_lignes_attendu(debut, fin, pas);
-  if (attendu <= 0) {
-    s.port().informer(TypeMessage::erreur,
-                      " la date de fin est antérieure à la date de début\n\n  début " + p.debut +
-                          "  \n\n" + "  fin   " + p.fin + "  \n\n" +
-                          "   corriger cette valeur ...");
-    return IssueListe::refusee;
-  }
-  // The step in words: a day, month or year step is not a time of day.
-  const std::string question = " Créer une nouvelle liste de dates régulières ? \n\n\n du " +
-                               texte_date_heure_complet(debut) + "\n\n" + " au " +
-                               texte_date_heure_complet(fin) + "\n\n" + " au pas de " +
-                               texte_pas(p) + "\n\n" + " => " + std::to_string(attendu) +
-                               " dates" + texte_nombre_jours(attendu, pas) + "\n\n";
-  if (s.port().demander(TypeMessage::confirmation, question, Boutons::oui_non_annuler) !=
-      Reponse::oui)
-    return IssueListe::annulee;
-  // A new stage: an earlier stop request no longer counts.
-  s.arret = false;
-  p.resume_lignes = format_milliers(attendu);
-  p.resume_negatif = attendu < 0;
-  return generer_liste_horodatee(s);
-}
 
 }  // namespace tamso

@@ -10,7 +10,10 @@
 
 namespace tamso {
 
-class Session;
+class Avancement;
+class Interaction;
+class JournalSuivi;
+struct Periode;
 
 inline constexpr const char* kIntitulesColonnes = "_intitulés des colonnes";
 
@@ -41,16 +44,22 @@ enum class IssueListe {
   refusee,  // zero step, or (button) an end before the start
 };
 
+// What the list generator works on: the period (its questions may change
+// it, and mark it modified), the list, and where it asks, logs and reports.
+struct ContexteListe {
+  Periode& periode;
+  bool& periode_modifiee;
+  ListeHorodatee& liste;
+  Interaction& port;
+  JournalSuivi& journal;
+  Avancement& avancement;
+};
+
 // The list generator: the calendar questions of the day, month and year units
 // and the date-test question, the question above 32000 lines, then the list
 // from one step (or N months or years) before the period start up to the
-// period end. Sets N, Label25 and Label_nr_final. The session's stop request
-// ends it after the current item.
-IssueListe generer_liste_horodatee(Session& s);
-
-// The button "<=  2-  créer la liste horodatée": refuses a zero step and an
-// end not after the start, asks for confirmation, then clears the stop
-// request and generates.
-IssueListe creer_liste_horodatee(Session& s);
+// period end. Sets N, Label25 and Label_nr_final. The stop request ends it
+// after the current item.
+IssueListe generer_liste_horodatee(ContexteListe& s);
 
 }  // namespace tamso

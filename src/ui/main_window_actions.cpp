@@ -51,7 +51,7 @@
 #include "processing/period.h"
 #include "app/period_commands.h"
 #include "app/run.h"
-#include "processing/timestamp_list.h"
+#include "app/timestamp_commands.h"
 #include "app/file_table_commands.h"
 #include "results/results_writer.h"
 #include "ui/directory_panel.h"

@@ -7,7 +7,7 @@
 #include "app/listing.h"
 #include "input/workbook.h"
 #include "processing/engine.h"
-#include "processing/timestamp_list.h"
+#include "app/timestamp_commands.h"
 #include "results/results_writer.h"
 #include "support/scripted_interaction.h"
 #include "support/session_fixture.h"

@@ -11,7 +11,7 @@
 #include "input/dates.h"
 #include "app/listing.h"
 #include "processing/engine.h"
-#include "processing/timestamp_list.h"
+#include "app/timestamp_commands.h"
 #include "support/scripted_interaction.h"
 #include "support/session_fixture.h"
 #include "support/temp_dir.h"

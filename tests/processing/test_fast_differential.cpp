@@ -23,7 +23,7 @@
 #include "input/text.h"
 #include "processing/engine.h"
 #include "processing/fast_lines.h"
-#include "processing/timestamp_list.h"
+#include "app/timestamp_commands.h"
 #include "results/results_writer.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"

@@ -72,7 +72,7 @@ TEST(CumulsForces, AValueInRowOneIsNotAddedAgain) {
 
 TEST_F(PostTraitement, ShortGapsAreFilledLinearly) {
   GrilleResultats g = grille({V{}, 10.0L, V{}, V{}, 16.0L, V{}, V{}, V{}, V{}, 20.0L, 21.0L});
-  EXPECT_EQ(combler_lacunes(s(), g, 3), 2);
+  EXPECT_EQ(combler_lacunes(g, 3, s().journal, s()), 2);
   const auto v = colonne(g);
   EXPECT_EQ(v[2], V{12.0L});
   EXPECT_EQ(v[3], V{14.0L});
@@ -94,7 +94,7 @@ TEST_F(PostTraitement, ShortGapsAreFilledLinearly) {
 TEST_F(PostTraitement, LeadingAndTrailingGaps) {
   // From row 2 on: two empty rows, 7, 8, then five empty rows.
   GrilleResultats g = grille({V{}, V{}, V{}, 7.0L, 8.0L, V{}, V{}, V{}, V{}, V{}});
-  EXPECT_EQ(combler_lacunes(s(), g, 3), 7);
+  EXPECT_EQ(combler_lacunes(g, 3, s().journal, s()), 7);
   const auto v = colonne(g);
   EXPECT_EQ(g.nb_lignes_ligne(1), 0);  // row 1 is never examined nor filled
   EXPECT_EQ(v[1], V{7.0L});
@@ -121,7 +121,7 @@ TEST_F(PostTraitement, DeltaWinsOverDerivativeAndBadGapLengthIsThree) {
   d.nmax_lacune = "x";
   s().periode.pas = 15.0 / 1440;
   GrilleResultats g = grille({V{}, 1.0L, V{}, V{}, V{}, 5.0L, 6.0L});
-  post_traiter(s(), g);
+  post_traiter(s().description, s().periode, g, s().journal, s());
   // Three missing values filled: 1, 2, 3, 4, 5, 6, then deltas.
   EXPECT_EQ(colonne(g), (std::vector<V>{0.0L, 0.0L, 1.0L, 1.0L, 1.0L, 1.0L, 1.0L}));
   const auto& log = s().journal.lignes();

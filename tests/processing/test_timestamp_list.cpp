@@ -1,4 +1,4 @@
-#include "processing/timestamp_list.h"
+#include "app/timestamp_commands.h"
 
 #include <memory>
 #include <string>

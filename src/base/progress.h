@@ -1,0 +1,23 @@
+// What a long stage of work reports to and polls: its progress text, the
+// clock of its phase, and the stop request. The stages take it instead of
+// the session, so that they do not depend on who shows the progress.
+#pragma once
+
+#include <string>
+
+namespace tamso {
+
+class Avancement {
+ public:
+  virtual ~Avancement() = default;
+  // Starts the clock of a phase (1 listing, 2 timestamp list, 3 processing).
+  virtual void demarrer_phase(int phase) = 0;
+  // Progress text of a phase (0: none), shown at most as often as it changes.
+  virtual void progression(const std::string& texte, int phase) = 0;
+  // True once a stop was asked; it stays asked until cleared.
+  virtual bool arret_demande() = 0;
+  // A stage starts, or keeps what it read: the stop request is cleared.
+  virtual void effacer_arret() = 0;
+};
+
+}  // namespace tamso
