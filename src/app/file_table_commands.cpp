@@ -78,13 +78,8 @@ void appliquer_marquage(Session& s, int ligne, ChoixMarquage choix) {
 }
 
 std::string chemin_fichier_ligne(Session& s, int ligne) {
-  switch (s.source) {
-    case SourceDonnees::excel: return s.repertoire_programme() + kFichierTemporaireExcel;
-    case SourceDonnees::presse_papier: return s.repertoire_programme() + kFichierPressePapier;
-    case SourceDonnees::repertoire: break;
-  }
-  return s.description.dossier_choisi + trim(s.table.cellule(2, ligne)) +
-         s.table.cellule(kColFichier, ligne);
+  return chemin_fichier_ligne(s.table, ligne, s.source, s.description.dossier_choisi,
+                              s.repertoire_programme());
 }
 
 int double_clic_tableau(Session& s, int colonne, int ligne) {

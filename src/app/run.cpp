@@ -3,6 +3,9 @@
 #include <cmath>
 
 #include "app/setting_edits.h"
+#include "app/file_table_commands.h"
+#include "app/period_commands.h"
+#include "app/workbook_source.h"
 #include "app/session.h"
 #include "app/description_files.h"
 #include "input/dates.h"
@@ -37,6 +40,26 @@ double decalage_total(const Session& s) {
 double derive_constatee(const Session& s) {
   return seconde_entiere(s.description.derive_reelle) -
          seconde_entiere(s.description.derive_erronee);
+}
+
+IssueMoteur executer_moteur(Session& s, const ParametresMoteur& p) {
+  if (s.liste_horodatee.n > 0) {
+    Description& d = s.description;
+    d.min_dsc = s.periode.debut;
+    d.max_dsc = s.periode.fin;
+    d.pas_dsc = heure_en_texte(s.periode.pas);
+    if (s.periode_modifiee) ecrire_periode(s);
+    if (s.source == SourceDonnees::excel && !actualiser_feuille_excel(s)) return IssueMoteur::echec;
+    resume_tableau(s);
+  }
+  ParametresMoteur parametres = p;
+  if (s.description.derive_active) parametres.derive = derive_constatee(s);
+  ContexteMoteur c{s.description,      s.periode,       s.liste_horodatee, s.etat_listage,
+                   s.intitule_origine, s.source,        s.repertoire_programme(),
+                   s.lecture,          s.separateur_decimal(), s.table, s.grille,
+                   s.etat_traitement,  s.fichier_charge, s.apercu, s.lecteur_dates,
+                   s.journal,          s.etiquettes,    s.port(), s};
+  return executer_moteur(c, parametres);
 }
 
 IssueTraitement traiter_run(Session& s) {

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "processing/engine.h"
+
 namespace tamso {
 
 class Session;
@@ -24,6 +26,12 @@ double decalage_total(const Session& s);
 double derive_constatee(const Session& s);
 
 IssueTraitement traiter_run(Session& s);
+
+// The engine on the session: the period of the run becomes the description's
+// last run (and the period file is written when the period changed), a
+// workbook sheet is converted anew when it changed, the file-table summary
+// is made, then the engine runs on the session's records.
+IssueMoteur executer_moteur(Session& s, const ParametresMoteur& p);
 // The "traiter" button: true when results were written.
 inline bool traiter(Session& s) { return traiter_run(s) == IssueTraitement::enregistre; }
 

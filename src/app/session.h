@@ -40,12 +40,6 @@ struct OptionsSession {
   std::string repertoire_programme;
 };
 
-// How the engine reads the data files.
-struct OptionsLecture {
-  int fils = 0;            // threads reading a file; 0: one per core
-  bool reference = false;  // every line through the step-by-step chain, on one thread
-  std::size_t taille_bloc = 0;  // bytes per block of lines; 0: the usual size
-};
 
 inline constexpr const char* kDescriptionAucune = "fichier de description de données";
 inline constexpr const char* kDescriptionAucuneBarre = "\\fichier de description de données";

@@ -1,6 +1,7 @@
 #include "description/data_source.h"
 
 #include "description/description.h"
+#include "input/file_table.h"
 #include "input/text.h"
 
 namespace tamso {
@@ -25,6 +26,17 @@ ReglesChargement regles_chargement(const Description& d, SourceDonnees source,
   r.masque_ppp = d.masque == "ppp";
   r.taille_bloc = taille_bloc;
   return r;
+}
+
+std::string chemin_fichier_ligne(const TableFichiers& t, int ligne, SourceDonnees source,
+                                 const std::string& dossier_donnees,
+                                 const std::string& repertoire_programme) {
+  switch (source) {
+    case SourceDonnees::excel: return repertoire_programme + kFichierTemporaireExcel;
+    case SourceDonnees::presse_papier: return repertoire_programme + kFichierPressePapier;
+    case SourceDonnees::repertoire: break;
+  }
+  return dossier_donnees + trim(t.cellule(2, ligne)) + t.cellule(TableFichiers::kColonneFichier, ligne);
 }
 
 }  // namespace tamso

@@ -10,6 +10,7 @@
 namespace tamso {
 
 struct Description;
+class TableFichiers;
 
 // The source of the data, from the mask: "XLS" one workbook sheet, "PPP" the
 // clipboard, anything else a folder of files.
@@ -22,5 +23,11 @@ SourceDonnees source_du_masque(std::string_view masque);
 ReglesChargement regles_chargement(const Description& d, SourceDonnees source,
                                    const std::string& repertoire_programme,
                                    std::size_t taille_bloc);
+
+// The path of the file of a file-table row: data directory + sub-folder +
+// name, or the temporary text of a workbook or clipboard source.
+std::string chemin_fichier_ligne(const TableFichiers& t, int ligne, SourceDonnees source,
+                                 const std::string& dossier_donnees,
+                                 const std::string& repertoire_programme);
 
 }  // namespace tamso

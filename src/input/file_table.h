@@ -16,6 +16,7 @@ enum class CleTri { texte, numerique };
 class TableFichiers {
  public:
   static constexpr int kNbColonnes = 16;
+  static constexpr int kColonneFichier = 1;
   static constexpr int kColonneMarque = 15;
   // The 16 titles, in column order.
   static const std::vector<std::string>& titres();

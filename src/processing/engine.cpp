@@ -6,9 +6,15 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/session.h"
 #include "input/date_format.h"
+#include "base/interaction.h"
+#include "base/progress.h"
+#include "base/tracking_log.h"
+#include "description/description.h"
 #include "input/dates.h"
+#include "input/file_table.h"
+#include "input/listing_state.h"
+#include "input/loader.h"
 #include "input/encoding.h"
 #include "input/line_blocks.h"
 #include "input/text.h"
@@ -17,11 +23,7 @@
 #include "processing/period.h"
 #include "processing/post_processing.h"
 #include "processing/result_grid.h"
-#include "app/run.h"
-#include "app/file_table_commands.h"
-#include "app/data_loading.h"
-#include "app/workbook_source.h"
-#include "app/period_commands.h"
+#include "processing/timestamp_list.h"
 
 namespace tamso {
 
@@ -165,7 +167,7 @@ struct RangeeEnCours {
 
 class Moteur {
  public:
-  Moteur(Session& s, const ParametresMoteur& pm) : s_(s), pm_(pm), g_(s.grille) {}
+  Moteur(ContexteMoteur& s, const ParametresMoteur& pm) : s_(s), pm_(pm), g_(s.grille) {}
   IssueMoteur executer();
 
  private:
@@ -188,9 +190,9 @@ class Moteur {
   void fin_fichier(int i, Fichier& f, Chrono::time_point debut);
   void finaliser();
   void combler_trous_simples();
-  void progression(const std::string& texte) { s_.progression(texte, 3); }
+  void progression(const std::string& texte) { s_.avancement.progression(texte, 3); }
 
-  Session& s_;
+  ContexteMoteur& s_;
   ParametresMoteur pm_;
   GrilleResultats& g_;
   Parametres p_;
@@ -223,7 +225,7 @@ bool Moteur::preparer() {
   p_.haut = texte_en_reel(d.max_na);
   p_.decalage = pm_.decalage;
   if (d.derive_active) {
-    p_.derive_delta = derive_constatee(s_);
+    p_.derive_delta = pm_.derive;
     p_.d0 = d.debut_derive;
     p_.d1 = d.constat_derive;
     p_.derive = p_.d1 != p_.d0;
@@ -246,7 +248,7 @@ bool Moteur::preparer() {
   p_.balises = d.numlig_balise == 1;
   p_.plus_un_jour = d.correction_si_t1supt2;
   p_.plus_une_seconde = d.correction_si_t1egalt2;
-  p_.separateur_decimal = s_.separateur_decimal();
+  p_.separateur_decimal = s_.separateur_decimal;
   return true;
 }
 
@@ -291,7 +293,7 @@ bool Moteur::colonnes_de_reference() {
   if (c > v + 4 || v <= 0 || !absentes.empty()) {
     std::string liste;
     for (int src : sources) liste += (liste.empty() ? "" : ",") + std::to_string(src);
-    s_.port().informer(TypeMessage::erreur,
+    s_.port.informer(TypeMessage::erreur,
                        " colonnes à extraire <" + liste + "> : les fichiers n'ont que " +
                            std::to_string(v + nb_dt) + " colonnes (dont " +
                            std::to_string(v) + " de valeurs)" +
@@ -304,21 +306,22 @@ bool Moteur::colonnes_de_reference() {
   g_.sources[1] = p_.deux_colonnes ? p_.col_date : p_.col_datetime;
   if (p_.deux_colonnes) g_.sources[2] = p_.col_time;
   for (int k = 2; k <= c - 1; ++k) g_.sources[static_cast<std::size_t>(k)] = sources[static_cast<std::size_t>(k - 2)];
-  s_.etiquette("Label5") = std::to_string(c) + " colonnes (avec temps et nb)";
-  const auto titres = titres_colonnes(s_, g_, pm_);
+  s_.etiquettes["Label5"] = std::to_string(c) + " colonnes (avec temps et nb)";
+  const auto titres = titres_colonnes(s_.description, s_.periode, s_.intitule_origine,
+                                      s_.etat_traitement.station_reference, g_, pm_);
   for (int k = 1; k <= c; ++k) g_.titres[static_cast<std::size_t>(k)] = titres[static_cast<std::size_t>(k - 1)];
-  s_.ajouter_ligne_suivi("");
-  s_.ajouter_ligne_suivi(" colonnes à extraire :");
+  s_.journal.ajouter_ligne_suivi("");
+  s_.journal.ajouter_ligne_suivi(" colonnes à extraire :");
   for (int k = 1; k <= c; ++k)
-    s_.ajouter_ligne_suivi(std::to_string(k) + "=>" + g_.titres[static_cast<std::size_t>(k)]);
+    s_.journal.ajouter_ligne_suivi(std::to_string(k) + "=>" + g_.titres[static_cast<std::size_t>(k)]);
   return true;
 }
 
 IssueMoteur Moteur::executer() {
-  Session& s = s_;
-  Description& d = s.description;
+  ContexteMoteur& s = s_;
+  const Description& d = s.description;
   TableFichiers& t = s.table;
-  Interaction& port = s.port();
+  Interaction& port = s.port;
   EtatTraitement& et = s.etat_traitement;
   et = EtatTraitement{};
   et.parametres = pm_;
@@ -326,14 +329,10 @@ IssueMoteur Moteur::executer() {
   g_.vider();
 
   if (s.liste_horodatee.n <= 0) {
-    s.ajouter_ligne_suivi("!!! : ListBox_date_clean.Items.Count= 0");
+    s.journal.ajouter_ligne_suivi("!!! : ListBox_date_clean.Items.Count= 0");
     return IssueMoteur::sans_liste;
   }
-  d.min_dsc = s.periode.debut;
-  d.max_dsc = s.periode.fin;
-  d.pas_dsc = heure_en_texte(s.periode.pas);
-  if (s.periode_modifiee) ecrire_periode(s);
-  s.demarrer_phase(3);
+  s.avancement.demarrer_phase(3);
   progression("3- patienter ... 0%   ");
   preparer();
   creer_grille();
@@ -355,22 +354,21 @@ IssueMoteur Moteur::executer() {
   et.station_reference = t.lire_cellule(reference, "Station", port);
 
   progression("3- patienter ... 7%   ");
-  s.arret = false;
-  resume_tableau(s);
+  s.avancement.effacer_arret();
   ko_total_ = s.etat_listage.taille_totale_ko;
   progression("3- patienter ... 10%   ");
   progression("3- patienter ... 50%    ");
   et.liste_partielle = marques || t.liste_partielle;
   if (et.liste_partielle) {
-    s.ajouter_ligne_suivi("");
-    s.ajouter_ligne_suivi("  Liste partielle");
+    s.journal.ajouter_ligne_suivi("");
+    s.journal.ajouter_ligne_suivi("  Liste partielle");
   }
 
   for (int i : et.lignes_traitees) {
     const IssueMoteur issue = traiter_fichier(i, i == reference);
     if (issue != IssueMoteur::termine) return issue;
     ++et.fichiers_lus;
-    if (s.arret) {
+    if (s.avancement.arret_demande()) {
       et.arrete = true;
       break;
     }
@@ -378,36 +376,38 @@ IssueMoteur Moteur::executer() {
 
   // A stopped run keeps the rows read so far: the stop is cleared before the
   // finalisation.
-  s.arret = false;
+  s.avancement.effacer_arret();
   finaliser();
-  post_traiter(s.description, s.periode, g_, s.journal, s);
-  s.etiquette("Label_nb_fic") = std::to_string(t.nb_lignes() - 1) + "  fichiers";
-  s.etiquette("Label_date_heure_min") = texte_date_heure_complet(et.date_min);
-  s.etiquette("Label_date_heure_max") = texte_date_heure_complet(et.date_max);
+  post_traiter(s.description, s.periode, g_, s.journal, s.avancement);
+  s.etiquettes["Label_nb_fic"] = std::to_string(t.nb_lignes() - 1) + "  fichiers";
+  s.etiquettes["Label_date_heure_min"] = texte_date_heure_complet(et.date_min);
+  s.etiquettes["Label_date_heure_max"] = texte_date_heure_complet(et.date_max);
   return IssueMoteur::termine;
 }
 
 IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
-  Session& s = s_;
+  ContexteMoteur& s = s_;
   const Description& d = s.description;
   TableFichiers& t = s.table;
-  Interaction& port = s.port();
+  Interaction& port = s.port;
   EtatTraitement& et = s.etat_traitement;
   Fichier f;
   const auto debut = Chrono::now();
   const std::string nom = t.cellule(1, i);
-  s.ajouter_ligne_suivi("");
-  s.ajouter_ligne_suivi("  " + std::to_string(i) + " <---------------" + nom + "  " +
+  s.journal.ajouter_ligne_suivi("");
+  s.journal.ajouter_ligne_suivi("  " + std::to_string(i) + " <---------------" + nom + "  " +
                         t.lire_cellule(i, "Station", port));
-  s.etiquette("Label_fic") = std::to_string(i) + "  " + nom;
+  s.etiquettes["Label_fic"] = std::to_string(i) + "  " + nom;
   ko_traites_ += std::round(1000.0 * texte_en_reel(trim(t.lire_cellule(i, "taille (Mo)", port))));
 
-  // A workbook edited since its sheet was converted is converted anew.
-  if (s.source == SourceDonnees::excel && !actualiser_feuille_excel(s)) return IssueMoteur::echec;
   // The fast path counts the lines as it reads them: a big file is not
   // counted beforehand.
-  if (!charger_fichier_donnees(s, chemin_fichier_ligne(s, i),
-                               !s.lecture.reference && d.numlig_balise == 0))
+  const std::string chemin = chemin_fichier_ligne(t, i, s.source, d.dossier_choisi,
+                                                  s.repertoire_programme);
+  if (!charger_fichier_donnees(
+          s.fichier_charge, s.apercu, chemin,
+          regles_chargement(d, s.source, s.repertoire_programme, s.lecture.taille_bloc),
+          !s.lecture.reference && d.numlig_balise == 0, port, s.journal))
     return IssueMoteur::echec;
   const FichierCharge& fc = s.fichier_charge;
 
@@ -430,7 +430,7 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
   const std::string l1 = fc.ligne(f.premiere);
   const int lettres = compter_lettres(l1), chiffres = compter_numeriques(l1);
   if (lettres > chiffres) {
-    const std::string q = "fichier " + std::to_string(i) + "\n" + chemin_fichier_ligne(s, i) +
+    const std::string q = "fichier " + std::to_string(i) + "\n" + chemin +
                           "\n\n" + " il semble que la 1ère ligne de données soit une description de "
                           "colonnes " + "\n" + "<" + cp1252_vers_utf8(l1) + ">" + "\n" +
                           " nb chiffres    = " + std::to_string(chiffres) + "\n" +
@@ -463,7 +463,7 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
     et.date_min = valeurs[0];
   if (reference || valeurs[1] > et.date_max) et.date_max = valeurs[1];
   if (fc.complet)
-    s.etiquette("Label26") = format_milliers(std::max(0LL, fc.nb_lignes - f.premiere - decalage));
+    s.etiquettes["Label26"] = format_milliers(std::max(0LL, fc.nb_lignes - f.premiere - decalage));
   std::string l1_colonnes = l1;
   if (p_.separateur == ' ') l1_colonnes = reduire_espaces(l1_colonnes);
   t.ecrire_cellule(i, "nb Colonnes",
@@ -484,14 +484,14 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
   if (compte_en_lisant) {
     // Counted now: the lines to process and the last line of data.
     const FichierCharge& lu = s.fichier_charge;
-    s.etiquette("Label26") = format_milliers(std::max(0LL, lu.nb_lignes - f.premiere - decalage));
+    s.etiquettes["Label26"] = format_milliers(std::max(0LL, lu.nb_lignes - f.premiere - decalage));
     f.derniere = std::max<long long>(lu.derniere_non_vide, 1);
   }
   if (!suite) {
-    s.ajouter_ligne_suivi("erreur de lecture : " + fc.chemin);
+    s.journal.ajouter_ligne_suivi("erreur de lecture : " + fc.chemin);
     et.fichiers_incomplets.push_back(nom);
   }
-  if (s.arret_demande()) s.arret = true;
+  s.avancement.arret_demande();
   fin_fichier(i, f, debut);
   return IssueMoteur::termine;
 }
@@ -513,7 +513,7 @@ bool Moteur::parcourir_lignes(int i, Fichier& f) {
       const long long etendue = std::max(1LL, f.derniere - f.premiere + 1);
       avancer(i, std::lround(100.0 * static_cast<double>(lues) / static_cast<double>(etendue)));
     }
-    if ((lues & 1023) == 0 && cadence_.echue() && s_.arret_demande()) return false;
+    if ((lues & 1023) == 0 && cadence_.echue() && s_.avancement.arret_demande()) return false;
     return true;
   });
 }
@@ -580,7 +580,7 @@ bool Moteur::parcourir_blocs(int i, Fichier& f) {
     if (cadence_.echue()) {
       avancer(i, std::lround(100.0 * static_cast<double>(blocs) /
                              static_cast<double>(std::max<std::uint64_t>(1, fichier.nb_blocs()))));
-      if (s_.arret_demande()) {
+      if (s_.avancement.arret_demande()) {
         jusqu_au_bout = false;
         break;
       }
@@ -611,10 +611,10 @@ void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f) {
   if (illisible) {
     ++f.illisibles;
     if (f.illisibles <= 2)
-      s_.ajouter_ligne_suivi("ligne " + std::to_string(j + 1) + " pb " +
+      s_.journal.ajouter_ligne_suivi("ligne " + std::to_string(j + 1) + " pb " +
                              cp1252_vers_utf8(ligne.substr(0, 30)));
     else if (f.illisibles == 3)
-      s_.ajouter_ligne_suivi("ligne " + std::to_string(j + 1) + " pb etc ......... ");
+      s_.journal.ajouter_ligne_suivi("ligne " + std::to_string(j + 1) + " pb etc ......... ");
     return;
   }
   if (ligne.empty()) return;
@@ -660,11 +660,11 @@ void Moteur::placer(long long j, double t, Fichier& f, TexteDate&& texte_date_no
   if (t < f.precedent && p_.plus_un_jour) {
     t += 1.0;
     if (++f.jours <= 2)
-      s_.ajouter_ligne_suivi(std::to_string(j + 1) + " : + 1j à " + texte_date_normalisee());
+      s_.journal.ajouter_ligne_suivi(std::to_string(j + 1) + " : + 1j à " + texte_date_normalisee());
   } else if (t == f.precedent && p_.plus_une_seconde) {
     t += kUneSeconde;
     if (++f.secondes <= 2)
-      s_.ajouter_ligne_suivi(std::to_string(j + 1) + " : + 1s à " + texte_date_normalisee());
+      s_.journal.ajouter_ligne_suivi(std::to_string(j + 1) + " : + 1s à " + texte_date_normalisee());
   }
   f.precedent = t;
 
@@ -687,7 +687,7 @@ void Moteur::chaine_valeur(std::string_view ligne, int c, int k, long long j, Fi
   else x.clear();
   if (!x.empty() && !est_numerique(x)) {
     if (++f.conversions <= 2)
-      s_.ajouter_ligne_suivi("pb conversion <" + cp1252_vers_utf8(x) + "> ligne " +
+      s_.journal.ajouter_ligne_suivi("pb conversion <" + cp1252_vers_utf8(x) + "> ligne " +
                              std::to_string(j + 1));
     x.clear();
   }
@@ -742,14 +742,14 @@ void Moteur::accumuler(int k, int c, bool na, long double v) {
 }
 
 void Moteur::fin_fichier(int i, Fichier& f, Chrono::time_point debut) {
-  Session& s = s_;
+  ContexteMoteur& s = s_;
   TableFichiers& t = s.table;
-  Interaction& port = s.port();
+  Interaction& port = s.port;
   EtatTraitement& et = s.etat_traitement;
   et.lignes_extraites = lignes_run_;
   et.dates_illisibles += f.dates_illisibles;
   progression("3- patienter ... fic-" + std::to_string(i) + "  100%      ");
-  s.etiquette("Label_nlig_impliquee") = format_milliers(lignes_run_) + " lignes extraites";
+  s.etiquettes["Label_nlig_impliquee"] = format_milliers(lignes_run_) + " lignes extraites";
   t.ecrire_cellule(i, "n.données", format_milliers(f.derniere - f.premiere + 1), port);
   t.ecrire_cellule(i, "correction",
                    f.jours == 0 && f.secondes == 0
@@ -760,27 +760,27 @@ void Moteur::fin_fichier(int i, Fichier& f, Chrono::time_point debut) {
   t.ecrire_cellule(i, "durée de traitement", heure_tronquee(duree), port);
   t.ecrire_cellule(i, "n.extraites", std::to_string(f.assignees), port);
   t.ecrire_cellule(i, "pas moyen observé",
-                   texte_pas_observe(f.somme_pas, f.nb_pas, f.min_pas, s.separateur_decimal()), port);
+                   texte_pas_observe(f.somme_pas, f.nb_pas, f.min_pas, s.separateur_decimal), port);
   progression("3- traitement...  ");
   const double ecoule = std::chrono::duration<double>(Chrono::now() - debut_run_).count() / 86400.0;
   const std::string taille =
-      format_deux_decimales((ko_total_ - ko_traites_) / 1000.0, s.separateur_decimal());
+      format_deux_decimales((ko_total_ - ko_traites_) / 1000.0, s.separateur_decimal);
   if (ko_traites_ > 0) {
     const double reste = ecoule * ko_total_ / ko_traites_ - ecoule;
-    s.etiquette("Label10") = heure_tronquee(reste) + " >> " +
+    s.etiquettes["Label10"] = heure_tronquee(reste) + " >> " +
                              heure_tronquee(maintenant() + reste) + "    " + taille + " Mo";
   } else {
-    s.etiquette("Label10") = "reste " + taille + " Mo";
+    s.etiquettes["Label10"] = "reste " + taille + " Mo";
   }
-  if (s.arret) return;
+  if (s.avancement.arret_demande()) return;
   progression("3c- patienter ... fic-" + std::to_string(i) + "         ");
-  if (f.illisibles > 0) s.ajouter_ligne_suivi("nb_pb = " + std::to_string(f.illisibles));
+  if (f.illisibles > 0) s.journal.ajouter_ligne_suivi("nb_pb = " + std::to_string(f.illisibles));
   if (f.dates_illisibles > 0)
-    s.ajouter_ligne_suivi("nb dates illisibles = " + std::to_string(f.dates_illisibles));
+    s.journal.ajouter_ligne_suivi("nb dates illisibles = " + std::to_string(f.dates_illisibles));
   if (f.conversions > 0)
-    s.ajouter_ligne_suivi("nb_pb conversion = " + std::to_string(f.conversions));
-  if (f.jours > 0) s.ajouter_ligne_suivi("nb (+ 1j) = " + std::to_string(f.jours));
-  if (f.secondes > 0) s.ajouter_ligne_suivi("nb (+ 1s) = " + std::to_string(f.secondes));
+    s.journal.ajouter_ligne_suivi("nb_pb conversion = " + std::to_string(f.conversions));
+  if (f.jours > 0) s.journal.ajouter_ligne_suivi("nb (+ 1j) = " + std::to_string(f.jours));
+  if (f.secondes > 0) s.journal.ajouter_ligne_suivi("nb (+ 1s) = " + std::to_string(f.secondes));
 }
 
 // Method "moy ET si vide = prec+suiv /2": a row that received no line between
@@ -857,13 +857,14 @@ std::string legende_methode(int methode) {
   return methode >= 0 && methode <= 5 ? kLegendes[methode] : "";
 }
 
-std::vector<std::string> titres_colonnes(const Session& s, const GrilleResultats& g,
+std::vector<std::string> titres_colonnes(const Description& d, const Periode& periode,
+                                         const std::string& intitule_origine,
+                                         const std::string& station, const GrilleResultats& g,
                                          const ParametresMoteur& p) {
-  const Description& d = s.description;
   // The tab-separated title line of the listing, or the alternative titles.
   std::string ligne = d.int_col_alternatif && !trim(d.new_desc_colonne).empty()
                           ? d.new_desc_colonne
-                          : s.intitule_origine;
+                          : intitule_origine;
   if (d.separateur_colonne == 1 && !(d.int_col_alternatif && !trim(d.new_desc_colonne).empty()))
     ligne = ligne_espaces_vers_separateur(ligne, '\t');
   for (char& ch : ligne) {
@@ -882,12 +883,11 @@ std::vector<std::string> titres_colonnes(const Session& s, const GrilleResultats
       decalage = std::string(" decalage=") + (p.decalage > 0 ? "+" : "-") +
                  std::to_string(p.decalage_jours) + "j " + heure_en_texte(d.decalage);
     const std::string test =
-        s.periode.test_date == kTestInfStrict ? " inf srict" : " inf ou =";
+        periode.test_date == kTestInfStrict ? " inf srict" : " inf ou =";
     titres[0] = "temps(" + titre_source(g.sources[1]) + decalage + test + ")";
   }
   for (int k = 2; k <= g.c - 1; ++k)
     titres[static_cast<std::size_t>(k - 1)] = titre_source(g.sources[static_cast<std::size_t>(k)]);
-  const std::string station = s.etat_traitement.station_reference;
   titres[static_cast<std::size_t>(g.c - 1)] =
       "nb(" + std::to_string(g.n() - 1) + ")" + "_methode_(" + legende_methode(d.methode) + ")" +
       (station.empty() ? std::string{} : "_station(" + station + ")");
@@ -905,7 +905,7 @@ std::string texte_pas_observe(double somme, long long nombre, double minimum, ch
   return " " + heure_tronquee(jours) + " /" + texte_min;
 }
 
-IssueMoteur executer_moteur(Session& s, const ParametresMoteur& p) {
+IssueMoteur executer_moteur(ContexteMoteur& s, const ParametresMoteur& p) {
   Moteur m(s, p);
   return m.executer();
 }

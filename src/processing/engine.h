@@ -5,18 +5,39 @@
 // chosen method. Then the grid is finalised and post-processed.
 #pragma once
 
+#include <cstddef>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "description/data_source.h"
+
 namespace tamso {
 
-class Session;
+class Avancement;
 class GrilleResultats;
+class Interaction;
+class JournalSuivi;
+class TableFichiers;
+class FichierCharge;
+struct Description;
+struct EtatLecteurDates;
+struct EtatListage;
+struct ListeHorodatee;
+struct Periode;
+
+// How the engine reads the data files.
+struct OptionsLecture {
+  int fils = 0;            // threads reading a file; 0: one per core
+  bool reference = false;  // every line through the step-by-step chain, on one thread
+  std::size_t taille_bloc = 0;  // bytes per block of lines; 0: the usual size
+};
 
 // What the run driver has worked out before the engine starts.
 struct ParametresMoteur {
   double decalage = 0.0;   // total time shift in days, signed
   int decalage_jours = 0;  // whole days of the shift (SpinEdit_decalage_jour)
+  double derive = 0.0;     // drift observed (true time minus the logger's), in days
 };
 
 // Facts of the last run, for the results, the statistics and the graphs.
@@ -44,7 +65,32 @@ enum class IssueMoteur {
   echec,           // a file could not be loaded, or the columns cannot be extracted
 };
 
-IssueMoteur executer_moteur(Session& s, const ParametresMoteur& p);
+// What the engine reads, what it fills, and where it asks, logs and shows.
+struct ContexteMoteur {
+  const Description& description;
+  const Periode& periode;
+  const ListeHorodatee& liste_horodatee;
+  const EtatListage& etat_listage;
+  const std::string& intitule_origine;  // the title line of the listing
+  SourceDonnees source;
+  std::string repertoire_programme;     // where the temporary texts are
+  OptionsLecture lecture;
+  char separateur_decimal;              // the computer's
+  TableFichiers& table;                 // per-file facts are written into it
+  GrilleResultats& grille;
+  EtatTraitement& etat_traitement;
+  FichierCharge& fichier_charge;        // the file being read (Memo1) ...
+  std::vector<std::string>& apercu;     // ... and its preview (Memo6)
+  EtatLecteurDates& lecteur_dates;
+  JournalSuivi& journal;
+  std::map<std::string, std::string>& etiquettes;  // labels of the window, by control name
+  Interaction& port;                    // the questions about a file's first line and date
+  Avancement& avancement;
+};
+
+// The run from the grid's creation to its post-processing. The period of
+// the run is already recorded and the file-table summary made.
+IssueMoteur executer_moteur(ContexteMoteur& s, const ParametresMoteur& p);
 
 // Interval search: the row 1..N whose interval holds the time, -1 when none.
 // "(inf ou =)": T[k-1] < t <= T[k]; "(inf strict)": T[k-1] <= t < T[k]. The
@@ -53,7 +99,11 @@ int chercher_intervalle(const std::vector<double>& temps, int n, double t, bool 
                         int& curseur);
 
 // Titles of the output columns (date-time, values, row count).
-std::vector<std::string> titres_colonnes(const Session& s, const GrilleResultats& g,
+// The date-time title names the shift and the date test; the last, the number
+// of results, the method and the station of the reference file.
+std::vector<std::string> titres_colonnes(const Description& d, const Periode& periode,
+                                         const std::string& intitule_origine,
+                                         const std::string& station, const GrilleResultats& g,
                                          const ParametresMoteur& p);
 
 // Caption of an aggregation method ("moyenne des n mesures OK", ...).

@@ -40,6 +40,7 @@
 #include "ui/directory_panel.h"
 #include "ui/file_table_view.h"
 #include "ui/widgets.h"
+#include "app/run.h"
 
 namespace tamso {
 

@@ -7,6 +7,7 @@
 #include "app/program_files.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
+#include "app/run.h"
 
 namespace tamso {
 namespace {

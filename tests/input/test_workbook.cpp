@@ -13,6 +13,7 @@
 #include "support/session_fixture.h"
 #include "support/temp_dir.h"
 #include "app/workbook_source.h"
+#include "app/run.h"
 
 namespace tamso {
 namespace {

@@ -15,6 +15,7 @@
 #include "support/scripted_interaction.h"
 #include "support/session_fixture.h"
 #include "support/temp_dir.h"
+#include "app/run.h"
 
 namespace tamso {
 namespace {

@@ -27,6 +27,7 @@
 #include "results/results_writer.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
+#include "app/run.h"
 
 namespace tamso {
 namespace {

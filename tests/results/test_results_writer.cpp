@@ -13,6 +13,7 @@
 #include "results/results_writer.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
+#include "app/run.h"
 
 namespace tamso {
 namespace {
@@ -175,7 +176,9 @@ TEST_F(Resultats, HeaderOfOneDateColumn) {
   x.description.separateur_colonne = 2;
   x.description.int_col_alternatif = false;
   x.grille.sources = {0, 1, 2, 3, 0, 0, 0};
-  const auto titres = titres_colonnes(x, x.grille, ParametresMoteur{});
+  const auto titres = titres_colonnes(x.description, x.periode, x.intitule_origine,
+                                      x.etat_traitement.station_reference, x.grille,
+                                      ParametresMoteur{});
   std::copy(titres.begin(), titres.end(), x.grille.titres.begin() + 1);
   x.description.separateur_sortie = 3;
   formater_resultats(x);
