@@ -15,15 +15,12 @@
 #include "processing/period.h"
 #include "app/timestamp_commands.h"
 #include "results/results_writer.h"
+#include "app/save.h"
 
 namespace tamso {
 
 namespace {
 
-// A time of day to whole seconds, in days.
-double seconde_entiere(double jour) {
-  return std::floor((jour - std::floor(jour)) * 86400.0 + 1e-6) / 86400.0;
-}
 
 bool continuer(Session& s, const std::string& question) {
   return s.port().demander_poursuite(TypeMessage::avertissement, question, Boutons::oui_non,
@@ -33,13 +30,7 @@ bool continuer(Session& s, const std::string& question) {
 }  // namespace
 
 double decalage_total(const Session& s) {
-  const double d = s.decalage_jours + seconde_entiere(s.description.decalage);
-  return s.description.decalage_negatif ? -d : d;
-}
-
-double derive_constatee(const Session& s) {
-  return seconde_entiere(s.description.derive_reelle) -
-         seconde_entiere(s.description.derive_erronee);
+  return decalage_total(s.description, s.decalage_jours);
 }
 
 IssueMoteur executer_moteur(Session& s, const ParametresMoteur& p) {
@@ -53,7 +44,7 @@ IssueMoteur executer_moteur(Session& s, const ParametresMoteur& p) {
     resume_tableau(s);
   }
   ParametresMoteur parametres = p;
-  if (s.description.derive_active) parametres.derive = derive_constatee(s);
+  if (s.description.derive_active) parametres.derive = derive_constatee(s.description);
   ContexteMoteur c{s.description,      s.periode,       s.liste_horodatee, s.etat_listage,
                    s.intitule_origine, s.source,        s.repertoire_programme(),
                    s.lecture,          s.separateur_decimal(), s.table, s.grille,
@@ -80,7 +71,7 @@ IssueTraitement traiter_run(Session& s) {
                         " " + std::to_string(s.decalage_jours) + " j " +
                         heure_en_texte(d.decalage) + "\n\n" + "   continuer ? "))
     return IssueTraitement::refuse;
-  const double derive = derive_constatee(s);
+  const double derive = derive_constatee(s.description);
   if (d.derive_active && derive != 0.0 &&
       !continuer(s, "La dérive des dates de mesure n'est pas nulle\n\n   " +
                         heure_en_texte(d.derive_erronee) + " => " + heure_en_texte(d.derive_reelle) +

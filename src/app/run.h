@@ -22,8 +22,6 @@ enum class IssueTraitement {
 // Total time shift in days: the whole days plus the shift time (to whole
 // seconds), negative when the shift is subtracted.
 double decalage_total(const Session& s);
-// Drift: true time minus the logger's time, each to whole seconds, in days.
-double derive_constatee(const Session& s);
 
 IssueTraitement traiter_run(Session& s);
 

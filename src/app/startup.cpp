@@ -12,6 +12,7 @@
 #include "input/text.h"
 #include "processing/period.h"
 #include "app/period_commands.h"
+#include "app/save.h"
 
 namespace fs = std::filesystem;
 

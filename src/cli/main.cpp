@@ -22,6 +22,7 @@
 #include "app/run.h"
 #include "app/timestamp_commands.h"
 #include "results/results_writer.h"
+#include "app/save.h"
 
 using namespace tamso;
 
@@ -210,7 +211,7 @@ int commande_run(const OptionsRun& o) {
   switch (traiter_run(s)) {
     case IssueTraitement::enregistre:
       std::cout << s.resultats.chemin_resultats << "\n" << s.resultats.chemin_suivi << "\n";
-      switch (bilan_traitement(s)) {
+      switch (bilan_traitement(vue_traitement(s))) {
         case BilanTraitement::complet: return kSucces;
         case BilanTraitement::arrete: return kArrete;
         case BilanTraitement::sans_donnees: return kSansDonnees;

@@ -850,6 +850,24 @@ int chercher_intervalle(const std::vector<double>& T, int n_temps, double t, boo
   return -1;
 }
 
+namespace {
+
+// A time of day to whole seconds, in days.
+double seconde_entiere(double jour) {
+  return std::floor((jour - std::floor(jour)) * 86400.0 + 1e-6) / 86400.0;
+}
+
+}  // namespace
+
+double decalage_total(const Description& d, int decalage_jours) {
+  const double total = decalage_jours + seconde_entiere(d.decalage);
+  return d.decalage_negatif ? -total : total;
+}
+
+double derive_constatee(const Description& d) {
+  return seconde_entiere(d.derive_reelle) - seconde_entiere(d.derive_erronee);
+}
+
 std::string legende_methode(int methode) {
   static const char* kLegendes[] = {"moyenne des n mesures OK", "ponctuel = dernière mesure OK",
                                     "max des n  mesures OK ",   "min des n  mesures OK ",

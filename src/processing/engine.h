@@ -106,6 +106,12 @@ std::vector<std::string> titres_colonnes(const Description& d, const Periode& pe
                                          const std::string& station, const GrilleResultats& g,
                                          const ParametresMoteur& p);
 
+// Total time shift in days: the whole days plus the shift time (to whole
+// seconds), negative when the shift is subtracted.
+double decalage_total(const Description& d, int decalage_jours);
+// Drift: true time minus the logger's time, each to whole seconds, in days.
+double derive_constatee(const Description& d);
+
 // Caption of an aggregation method ("moyenne des n mesures OK", ...).
 std::string legende_methode(int methode);
 

@@ -9,7 +9,13 @@
 
 namespace tamso {
 
-class Session;
+class Avancement;
+class GrilleResultats;
+class JournalSuivi;
+struct Description;
+struct EtatResultats;
+struct ListeHorodatee;
+struct VueTraitement;
 
 // ---- values ----
 
@@ -36,7 +42,9 @@ std::optional<int> nombre_decimales(const std::string& texte);
 // Builds the results lines (header, then rows 2..N) and the value-only lines
 // from the result grid. The stop request ends the pass early and keeps the
 // lines made so far; false then.
-bool formater_resultats(Session& s);
+bool formater_resultats(const Description& d, const GrilleResultats& g,
+                        const ListeHorodatee& liste, char sep_decimal, EtatResultats& res,
+                        JournalSuivi& journal, Avancement& avancement);
 
 // ---- save ----
 
@@ -49,32 +57,18 @@ struct NomResultats {
   std::string racine;       // first "."-separated field, trimmed
   std::string extension;    // from the last "." on
 };
-NomResultats nom_resultats(const Session& s);
-
-// The save step: results file, clipboard, tracking file, final message. When
-// no results are pending only the description is saved. False when nothing
-// could be written; the results-pending flag is never changed here (the run
-// clears it once this returns true).
-bool enregistrer_resultats(Session& s);
-
-// "sans col DateTime": the value columns alone go to "~tmp.txt" in the
-// program directory and to the clipboard. False when there is nothing to copy
-// or the file cannot be written.
-bool copier_sans_date(Session& s);
+NomResultats nom_resultats(const VueTraitement& s);
 
 // What the results of the last run hold, the first that applies: a stop
 // request ended the reading or the formatting; no line was extracted (every
 // value is missing); a file could not be read to its end; else complete.
 enum class BilanTraitement { complet, arrete, sans_donnees, incomplet };
-BilanTraitement bilan_traitement(const Session& s);
+BilanTraitement bilan_traitement(const VueTraitement& s);
 // "3- TRAITEMENT EFFECTUÉ", or "ARRÊTÉ", "SANS DONNÉES", "INCOMPLET".
-std::string titre_fin_traitement(const Session& s);
+std::string titre_fin_traitement(const VueTraitement& s);
 // The lines that say plainly what the results lack: stop, nothing extracted,
 // files not read to their end, lines whose date did not read. Empty for a
 // run without any of these.
-std::vector<std::string> reserves_traitement(const Session& s);
-
-// The text of the message that ends a save.
-std::string message_fin_traitement(const Session& s);
+std::vector<std::string> reserves_traitement(const VueTraitement& s);
 
 }  // namespace tamso

@@ -3,15 +3,19 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/session.h"
-#include "app/description_files.h"
+#include "base/tracking_log.h"
+#include "description/description.h"
 #include "input/dates.h"
+#include "input/file_table.h"
+#include "input/date_format.h"
+#include "input/listing_state.h"
+#include "processing/result_grid.h"
+#include "results/results_state.h"
+#include "results/run_view.h"
 #include "input/files.h"
-#include "app/listing.h"
 #include "input/text.h"
 #include "processing/engine.h"
 #include "processing/period.h"
-#include "app/run.h"
 #include "results/results_writer.h"
 
 namespace tamso {
@@ -32,11 +36,11 @@ std::string pas_reglage(const Periode& p) {
   return std::to_string(p.nb_pas) + " " + kUnites[p.unite - kUniteJour];
 }
 
-int nb_resultats(const Session& s) { return std::max(s.grille.n() - 1, 0); }
+int nb_resultats(const VueTraitement& s) { return std::max(s.grille.n() - 1, 0); }
 
 }  // namespace
 
-std::vector<std::string> entete_fichier_suivi(const Session& s) {
+std::vector<std::string> entete_fichier_suivi(const VueTraitement& s) {
   const Description& d = s.description;
   const Periode& p = s.periode;
   std::vector<std::string> l = {
@@ -66,7 +70,7 @@ std::vector<std::string> entete_fichier_suivi(const Session& s) {
   return l;
 }
 
-void resume_traitement(Session& s) {
+void resume_traitement(const VueTraitement& s, JournalSuivi& journal) {
   const Description& d = s.description;
   const EtatTraitement& et = s.etat_traitement;
   std::string options;
@@ -77,35 +81,35 @@ void resume_traitement(Session& s) {
   if (d.cumul_corriger) options += " + avec cumul croissant forcé";
   if (d.correction_si_t1supt2) options += "  correction + 1 j SI t1>t2 ";
   if (d.correction_si_t1egalt2) options += "  correction +1s SI t1=t2  ";
-  s.ajouter_ligne_suivi("");
-  for (const std::string& l : reserves_traitement(s)) s.ajouter_ligne_suivi(l);
-  s.ajouter_ligne_suivi(titre_fin_traitement(s) + "  (méthode : " + legende_methode(d.methode) +
+  journal.ajouter_ligne_suivi("");
+  for (const std::string& l : reserves_traitement(s)) journal.ajouter_ligne_suivi(l);
+  journal.ajouter_ligne_suivi(titre_fin_traitement(s) + "  (méthode : " + legende_methode(d.methode) +
                         ")" + options);
 
-  const double derive = derive_constatee(s);
+  const double derive = derive_constatee(d);
   if (d.derive_active && derive != 0.0) {
-    s.ajouter_ligne_suivi("  La dérive des dates de mesure n'est pas nulle");
-    s.ajouter_ligne_suivi("   " + heure_en_texte(d.derive_erronee) + " => " +
+    journal.ajouter_ligne_suivi("  La dérive des dates de mesure n'est pas nulle");
+    journal.ajouter_ligne_suivi("   " + heure_en_texte(d.derive_erronee) + " => " +
                           heure_en_texte(d.derive_reelle) + "  dérive = " +
                           (derive < 0 ? "-" : "+") + heure_en_texte(std::fabs(derive)));
   }
   if (d.decalage_actif) {
-    s.ajouter_ligne_suivi(" Le décalage des dates de mesure n'est pas nul");
-    s.ajouter_ligne_suivi(std::string("   ") + (d.decalage_negatif ? "-" : "+") + " " +
+    journal.ajouter_ligne_suivi(" Le décalage des dates de mesure n'est pas nul");
+    journal.ajouter_ligne_suivi(std::string("   ") + (d.decalage_negatif ? "-" : "+") + " " +
                           std::to_string(et.parametres.decalage_jours) + " j " +
                           heure_en_texte(d.decalage));
   }
-  s.ajouter_ligne_suivi("     " + format_milliers(et.lignes_extraites) + " lignes extraites");
-  s.ajouter_ligne_suivi("     " + format_milliers(nb_resultats(s)) + " lignes     x     " +
+  journal.ajouter_ligne_suivi("     " + format_milliers(et.lignes_extraites) + " lignes extraites");
+  journal.ajouter_ligne_suivi("     " + format_milliers(nb_resultats(s)) + " lignes     x     " +
                         std::to_string(s.grille.c) + " colonnes attendues");
   if (const int inversees = s.lecteur_dates.nb_dates_inversees; inversees > 0) {
-    s.ajouter_ligne_suivi(" ----------------------->  nombre de dates inversées : " +
+    journal.ajouter_ligne_suivi(" ----------------------->  nombre de dates inversées : " +
                           std::to_string(inversees));
-    s.ajouter_ligne_suivi("");
+    journal.ajouter_ligne_suivi("");
   }
 }
 
-void statistiques_resultats(Session& s) {
+void statistiques_resultats(const VueTraitement& s, JournalSuivi& journal) {
   const Description& d = s.description;
   const GrilleResultats& g = s.grille;
   // The data lines of the results file: fewer than N - 1 when a stop
@@ -113,8 +117,8 @@ void statistiques_resultats(Session& s) {
   const int ecrites = static_cast<int>(s.resultats.lignes.size()) - 1;
   const int r_lignes = std::clamp(ecrites, 0, nb_resultats(s));
   const std::string regle = "    " + std::string(140, '-');
-  s.ajouter_ligne_suivi("");
-  s.ajouter_ligne_suivi(" ========== nombre de résultats - nombre de VIDES(= na)");
+  journal.ajouter_ligne_suivi("");
+  journal.ajouter_ligne_suivi(" ========== nombre de résultats - nombre de VIDES(= na)");
   long long utilisables = 0, vides_total = 0;
   for (int c = 2; c <= g.c - 1; ++c) {
     int vides = 0;
@@ -122,56 +126,24 @@ void statistiques_resultats(Session& s) {
       if (g.nb_lignes_ligne(r) == 0 || g.cellule(r, c).na) ++vides;
     utilisables += r_lignes - vides;
     vides_total += vides;
-    s.ajouter_ligne_suivi(std::to_string(r_lignes) + " - " + std::to_string(vides) + " = " +
+    journal.ajouter_ligne_suivi(std::to_string(r_lignes) + " - " + std::to_string(vides) + " = " +
                           std::to_string(r_lignes - vides) + "  <- " +
                           g.titres[static_cast<std::size_t>(c)]);
   }
-  s.ajouter_ligne_suivi(regle);
+  journal.ajouter_ligne_suivi(regle);
   std::string bornes;
   if (!d.min_na.empty()) bornes += "  (NA si sup ou = à Min=" + d.min_na + ")  ";
   if (!d.max_na.empty()) bornes += "  (NA si inf ou = à Max=" + d.max_na + ")  ";
-  s.ajouter_ligne_suivi("      NOMBRE de VALEURS utilisables = " + format_milliers(utilisables) +
+  journal.ajouter_ligne_suivi("      NOMBRE de VALEURS utilisables = " + format_milliers(utilisables) +
                         bornes + "   issues de " +
                         std::to_string(s.etat_traitement.lignes_extraites) + " lignes de données");
   if (vides_total > 0)
-    s.ajouter_ligne_suivi("      nombre de NA ou vides dans l\"ensemble du tableau = " +
+    journal.ajouter_ligne_suivi("      nombre de NA ou vides dans l\"ensemble du tableau = " +
                           format_milliers(vides_total));
   else
-    s.ajouter_ligne_suivi("      aucune valeur NA ou vides détectée dans l\"ensemble du tableau");
-  s.ajouter_ligne_suivi(regle);
+    journal.ajouter_ligne_suivi("      aucune valeur NA ou vides détectée dans l\"ensemble du tableau");
+  journal.ajouter_ligne_suivi(regle);
 }
 
-bool ecrire_fichier_suivi(Session& s) {
-  EtatResultats& res = s.resultats;
-  std::vector<std::string> lignes = entete_fichier_suivi(s);
-  resume_traitement(s);
-  statistiques_resultats(s);
-
-  if (s.description_modifiee) ecrire_description(s);
-  // The folder actually written to: the output directory, or the one chosen
-  // in the save dialog.
-  const std::string dossier = repertoire_de(res.chemin_resultats);
-  s.ajouter_ligne_suivi("  Données horodatée régulières extraites et enregistrées dans    " +
-                        nom_de_fichier(res.chemin_resultats));
-  s.ajouter_ligne_suivi("  ainsi que dans le presse-papier au pas de " + texte_pas(s.periode));
-  s.ajouter_ligne_suivi("  La fenêtre de suivi dans   " + nom_de_fichier(res.chemin_suivi) +
-                        " du répertoire : ");
-  s.ajouter_ligne_suivi("   " + dossier);
-  s.ajouter_ligne_suivi("  durée totale = " + duree_en_texte(res.duree_totale()));
-
-  lignes.push_back("");
-  lignes.push_back(" Fenêtre de suivi");
-  const auto& journal = s.journal.lignes();
-  lignes.insert(lignes.end(), journal.begin(), journal.end());
-  if (!ecrire_lignes_texte(res.chemin_suivi, lignes)) {
-    s.port().informer(TypeMessage::erreur, "Impossible de créer le fichier " + res.chemin_suivi);
-    return false;
-  }
-  const double fin = maintenant();
-  s.ajouter_ligne_suivi("");
-  s.ajouter_ligne_suivi(heure_en_texte(fin) + "  durée totale " +
-                        heure_en_texte(fin - res.debut_run));
-  return true;
-}
 
 }  // namespace tamso

@@ -8,23 +8,18 @@
 
 namespace tamso {
 
-class Session;
+class JournalSuivi;
+struct VueTraitement;
 
 // The first part of the tracking file: settings of the run and the file table.
-std::vector<std::string> entete_fichier_suivi(const Session& s);
+std::vector<std::string> entete_fichier_suivi(const VueTraitement& s);
 
 // The run summary appended to the log: method and options, drift, time
 // shift, lines extracted, results, dates read with day and year swapped.
-void resume_traitement(Session& s);
+void resume_traitement(const VueTraitement& s, JournalSuivi& journal);
 
 // The statistics block appended to the log: per value column, the results
 // lines minus the lines written as no data, then the totals.
-void statistiques_resultats(Session& s);
-
-// Writes the tracking file of the last results file (resultats.chemin_suivi)
-// with the summary, the statistics, the closing lines and the whole log. The
-// description is written on the way when it was modified. False when the file
-// cannot be written (reported).
-bool ecrire_fichier_suivi(Session& s);
+void statistiques_resultats(const VueTraitement& s, JournalSuivi& journal);
 
 }  // namespace tamso

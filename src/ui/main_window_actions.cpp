@@ -59,6 +59,7 @@
 #include "ui/help_texts.h"
 #include "ui/main_window.h"
 #include "ui/widgets.h"
+#include "app/save.h"
 
 namespace tamso {
 

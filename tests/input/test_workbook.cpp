@@ -14,6 +14,7 @@
 #include "support/temp_dir.h"
 #include "app/workbook_source.h"
 #include "app/run.h"
+#include "app/save.h"
 
 namespace tamso {
 namespace {

@@ -28,6 +28,7 @@
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 #include "app/run.h"
+#include "app/save.h"
 
 namespace tamso {
 namespace {

@@ -14,6 +14,7 @@
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 #include "app/run.h"
+#include "app/save.h"
 
 namespace tamso {
 namespace {
@@ -258,7 +259,7 @@ TEST_F(Resultats, NamesWithPlaceholders) {
   s().periode.fin = "08/11/2021 00:00:00";
   const auto nom = [this](const char* texte) {
     s().description.nom_fic_sortie = texte;
-    return nom_resultats(s());
+    return nom_resultats(vue_traitement(s()));
   };
   EXPECT_EQ(nom("A#").nom, "A_00;01;23.txt");
   EXPECT_EQ(nom("A#").nom_travail, "A");
@@ -468,7 +469,7 @@ TEST_F(Resultats, IncompleteRunsSaySoPlainly) {
     s().resultats.en_attente = true;
     s().journal.vider();
     c.preparer(s());
-    EXPECT_EQ(bilan_traitement(s()), c.bilan);
+    EXPECT_EQ(bilan_traitement(vue_traitement(s())), c.bilan);
     ASSERT_TRUE(enregistrer_resultats(s()));
     const std::string message = port_.dernier_texte();
     EXPECT_EQ(port_.echanges.back().type, c.bilan == BilanTraitement::complet

@@ -10,6 +10,7 @@
 #include "results/tracking_file.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
+#include "app/save.h"
 
 namespace tamso {
 namespace {
@@ -154,7 +155,7 @@ TEST_F(Suivi, StatisticsOfNinetySixResults) {
   s().description.max_na = "1e6";
   s().etat_traitement.lignes_extraites = 500;
   formater_resultats(s());
-  statistiques_resultats(s());
+  statistiques_resultats(vue_traitement(s()), s().journal);
   EXPECT_EQ(fin_suivi(8),
             (std::vector<std::string>{
                 "",
@@ -176,7 +177,7 @@ TEST_F(Suivi, StatisticsOfTheLinesWrittenWithoutMissingValues) {
   s().etat_traitement.lignes_extraites = 7;
   port_.arret = true;  // the formatting stops after its first row
   formater_resultats(s());
-  statistiques_resultats(s());
+  statistiques_resultats(vue_traitement(s()), s().journal);
   EXPECT_EQ(fin_suivi(5), (std::vector<std::string>{
                               "1 - 0 = 1  <- T1",
                               kRegle,
@@ -209,8 +210,8 @@ TEST_F(Suivi, RunSummaryWithOptionsDriftAndShift) {
   s().lecteur_dates.nb_dates_inversees = 3;
   s().ajouter_ligne_suivi("a");
   s().ajouter_ligne_suivi("b");
-  resume_traitement(s());
-  statistiques_resultats(s());
+  resume_traitement(vue_traitement(s()), s().journal);
+  statistiques_resultats(vue_traitement(s()), s().journal);
   // The empty line after the swapped dates and the one opening the
   // statistics collapse into one.
   EXPECT_EQ(std::vector<std::string>(s().journal.lignes().begin() + 2,
@@ -236,14 +237,14 @@ TEST_F(Suivi, StepInCalendarUnits) {
   grille(3, 1);
   s().periode.unite = kUniteJour;
   s().periode.nb_pas = 2;
-  const auto entete = entete_fichier_suivi(s());
+  const auto entete = entete_fichier_suivi(vue_traitement(s()));
   EXPECT_NE(std::find(entete.begin(), entete.end(), " pas = (2 jour)"), entete.end());
   formater_resultats(s());
   ASSERT_TRUE(enregistrer_resultats(s()));
   EXPECT_TRUE(suivi_contient("  ainsi que dans le presse-papier au pas de 2 jours"));
   s().periode.unite = kUniteAnnee;
   s().periode.nb_pas = 1;
-  const auto annee = entete_fichier_suivi(s());
+  const auto annee = entete_fichier_suivi(vue_traitement(s()));
   EXPECT_NE(std::find(annee.begin(), annee.end(), " pas = (1 année)"), annee.end());
 }
 

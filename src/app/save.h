@@ -1,0 +1,40 @@
+// Saving the results of a run: the results file under its name (numbered,
+// asked about, or kept in a recovery file), the clipboard, the tracking file
+// and the final message; and the copy of the value columns alone.
+#pragma once
+
+#include <string>
+
+#include "results/run_view.h"
+
+namespace tamso {
+
+class Session;
+
+// The records of the session's last run.
+VueTraitement vue_traitement(const Session& s);
+
+// Builds the session's results lines (see formater_resultats of the results layer).
+bool formater_resultats(Session& s);
+
+// The save step: results file, clipboard, tracking file, final message. When
+// no results are pending only the description is saved. False when nothing
+// could be written; the results-pending flag is never changed here (the run
+// clears it once this returns true).
+bool enregistrer_resultats(Session& s);
+
+// "sans col DateTime": the value columns alone go to "~tmp.txt" in the
+// program directory and to the clipboard. False when there is nothing to copy
+// or the file cannot be written.
+bool copier_sans_date(Session& s);
+
+// The text of the message that ends a save.
+std::string message_fin_traitement(const Session& s);
+
+// Writes the tracking file of the last results file (resultats.chemin_suivi)
+// with the summary, the statistics, the closing lines and the whole log. The
+// description is written on the way when it was modified. False when the file
+// cannot be written (reported).
+bool ecrire_fichier_suivi(Session& s);
+
+}  // namespace tamso
