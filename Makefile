@@ -19,14 +19,16 @@ demo: build
 	@./scripts/demo.sh $(BUILD)
 
 test: build
+	@./scripts/check-layers.sh
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD) out
 
-# Core tests under the address and undefined-behaviour sanitizers.
+# The core and the batch program without Qt, their unit and end-to-end tests
+# under the address and undefined-behaviour sanitizers.
 .PHONY: test-sanitize
 test-sanitize: deps
-	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAMSO_SANITIZE=ON >/dev/null
-	@cmake --build build-asan -j $(JOBS) --target tamso_unit_tests
-	@cd build-asan && ctest --output-on-failure -j $(JOBS) -L unit
+	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAMSO_SANITIZE=ON -DTAMSO_GUI=OFF >/dev/null
+	@cmake --build build-asan -j $(JOBS) --target tamso_unit_tests tamso_e2e_tests
+	@cd build-asan && ctest --output-on-failure -j $(JOBS) -L "unit|e2e"
