@@ -37,6 +37,7 @@
 #include "processing/engine.h"
 #include "app/period_commands.h"
 #include "app/file_table_commands.h"
+#include "app/window_changes.h"
 #include "ui/directory_panel.h"
 #include "ui/file_table_view.h"
 #include "ui/widgets.h"
@@ -101,8 +102,8 @@ QLineEdit* FenetrePrincipale::edit(const char* nom, std::string Description::*ch
   e->setObjectName(QString::fromLatin1(nom));
   if (largeur > 0) e->setFixedWidth(largeur);
   connect(e, &QLineEdit::textEdited, this, [this, champ, marquer](const QString& t) {
-    session_.description.*champ = ss(t);
-    if (marquer) session_.description_modifiee = true;
+    if (marquer)
+      modifier_reglage(session_, champ, ss(t));
     rafraichir_indicateur();
   });
   liaisons_.push_back([this, e, champ] {
@@ -118,10 +119,8 @@ QCheckBox* FenetrePrincipale::case_a_cocher(const char* nom, const QString& libe
   auto* c = new QCheckBox(libelle, parent);
   c->setObjectName(QString::fromLatin1(nom));
   connect(c, &QCheckBox::clicked, this, [this, champ, apres](bool coche) {
-    session_.description.*champ = coche;
-    session_.description_modifiee = true;
+    cocher_reglage(session_, champ, coche);
     if (apres) apres(coche);
-    rafraichir_titres_colonnes(session_);
     afficher_etiquettes();
     rafraichir_indicateur();
   });
@@ -168,10 +167,8 @@ QWidget* FenetrePrincipale::groupe_options(const char* suffixe, const QString& t
   QButtonGroup* boutons = nullptr;
   QWidget* g = boite_options(suffixe, titre, options, colonnes, parent, boutons);
   connect(boutons, &QButtonGroup::idClicked, this, [this, champ, apres](int i) {
-    session_.description.*champ = i;
-    session_.description_modifiee = true;
+    choisir_option(session_, champ, i);
     if (apres) apres(i);
-    rafraichir_titres_colonnes(session_);
     afficher_etiquettes();
     afficher_visibilites();
     rafraichir_indicateur();
@@ -195,8 +192,7 @@ QTimeEdit* FenetrePrincipale::heure(const char* nom, double Description::*champ,
   t->setObjectName(QString::fromLatin1(nom));
   t->setDisplayFormat(QStringLiteral("HH:mm:ss"));
   connect(t, &QTimeEdit::timeChanged, this, [this, champ](const QTime& h) {
-    session_.description.*champ = valeur_heure(h);
-    session_.description_modifiee = true;
+    modifier_reglage(session_, champ, valeur_heure(h));
     rafraichir_indicateur();
   });
   liaisons_.push_back([this, t, champ] {
@@ -214,8 +210,7 @@ QDateTimeEdit* FenetrePrincipale::date_heure(const char* nom, double Description
   t->setCalendarPopup(true);
   t->setMinimumDateTime(date_heure_qt(1.0));
   connect(t, &QDateTimeEdit::dateTimeChanged, this, [this, champ](const QDateTime& d) {
-    session_.description.*champ = valeur_date_heure(d);
-    session_.description_modifiee = true;
+    modifier_reglage(session_, champ, valeur_date_heure(d));
     rafraichir_indicateur();
   });
   liaisons_.push_back([this, t, champ] {
@@ -658,8 +653,7 @@ QWidget* FenetrePrincipale::construire_region_description() {
   alternatifs->installEventFilter(this);
   // Enter lists the files again; leaving the box does when the description was modified.
   valider_en_sortie(alternatifs, [this](const std::string&, bool entree) {
-    if (entree) session_.description_modifiee = true;
-    if (!session_.description_modifiee) return;
+    if (!valider_intitules_alternatifs(session_, entree)) return;
     QTimer::singleShot(
         0, this, [this] { etape(bouton_lister_, [this] { lister_fichiers_donnees(session_); }); });
   });
@@ -677,11 +671,7 @@ QWidget* FenetrePrincipale::construire_region_description() {
     afficher_etiquettes();
   });
   valider_en_sortie(col_cochee, [this](const std::string& t, bool entree) {
-    valider_colonnes_a_extraire(session_, t);
-    if (entree) {
-      session_.description_modifiee = true;
-      ecrire_description(session_);
-    }
+    valider_colonnes_saisies(session_, t, entree);
   });
   he->addWidget(col_cochee);
   auto* titres_col = etiquette("Label_col_alternatives", QStringLiteral("---"), extraire);
@@ -711,9 +701,7 @@ QWidget* FenetrePrincipale::construire_region_description() {
   signe->addButton(plus, 0);
   signe->addButton(moins, 1);
   connect(signe, &QButtonGroup::idClicked, this, [this](int i) {
-    session_.description.decalage_positif = i == 0;
-    session_.description.decalage_negatif = i == 1;
-    session_.description_modifiee = true;
+    choisir_signe_decalage(session_, i == 0);
     rafraichir_indicateur();
   });
   liaisons_.push_back([this, plus, moins, signe] {
@@ -840,7 +828,7 @@ QWidget* FenetrePrincipale::construire_region_listage() {
   auto* reaf = bouton(QStringLiteral("SpeedButton6"), QStringLiteral("réaf tableau complet"), c);
   reaf->setToolTip(QStringLiteral("la liste sera réinitialisée"));
   connect(reaf, &QPushButton::clicked, this, [this] {
-    session_.table.liste_partielle = false;
+    demander_tableau_complet(session_);
     sur_lister();
   });
   bas->addWidget(sel, 0, 0);
@@ -923,20 +911,14 @@ QWidget* FenetrePrincipale::construire_region_format() {
   vp->addWidget(case_a_libelle_long(
       case_a_cocher("CheckBox_cumul_corriger",
                     QStringLiteral("croissance forcée des cumuls entrants   _-_-__ => _---¯¯  "),
-                    &Description::cumul_corriger, post,
-                    [this](bool coche) { cocher_cumul_corriger(session_, coche); })));
+                    &Description::cumul_corriger, post)));
   vp->addWidget(case_a_libelle_long(case_a_cocher(
       "CheckBox_delta_Y", QStringLiteral("Delta(y) = y(i)-y(i-1) => _---¯¯ => _-_-__"),
-      &Description::delta_Y, post, [this](bool coche) {
-        cocher_delta_y(session_, coche);
-        afficher_description();
-      })));
+      &Description::delta_Y, post, [this](bool) { afficher_description(); })));
   vp->addWidget(case_a_libelle_long(
       case_a_cocher("CheckBox_derivees", QStringLiteral("Dérivée  [ y(i) - y(i-1) ] / pas"),
-                    &Description::derivees, post, [this](bool coche) {
-                      cocher_derivees(session_, coche);
-                      afficher_description();
-                    })));
+                    &Description::derivees, post,
+                    [this](bool) { afficher_description(); })));
   vb->addWidget(post);
   vb->addStretch(1);
   return c;
@@ -1361,7 +1343,7 @@ void FenetrePrincipale::construire_panneaux() {
   auto* schema = groupe_options("coul_nb", QStringLiteral("schéma"),
                                 {QStringLiteral("couleurs"), QStringLiteral("niveaux de gris")},
                                 &Description::coul_nb, 2, couleurs_,
-                                [this](int i) { sur_schema_couleurs(i); });
+                                [this](int) { sur_schema_couleurs(); });
   vc->addWidget(schema);
   auto* gc = new QGridLayout;
   const char* noms_couleurs[] = {"SpeedButton2", "SpeedButton3", "SpeedButton4", "SpeedButton5"};

@@ -162,7 +162,7 @@ class FenetrePrincipale : public QMainWindow {
   void sur_masque_modifie(const QString& texte);
   void sur_unite_pas(int unite);
   void sur_test_date(int test);
-  void sur_schema_couleurs(int schema);
+  void sur_schema_couleurs();
   void sur_choisir_couleur(int numero);
   void sur_date_cliquee(const char* nom);
 

@@ -53,6 +53,7 @@
 #include "app/run.h"
 #include "processing/timestamp_list.h"
 #include "app/file_table_commands.h"
+#include "app/window_changes.h"
 #include "results/results_writer.h"
 #include "ui/directory_panel.h"
 #include "ui/file_table_view.h"
@@ -824,17 +825,13 @@ void FenetrePrincipale::sur_unite_pas(int unite) {
 }
 
 void FenetrePrincipale::sur_test_date(int test) {
-  changer_test_date(session_, test);
-  session_.resultats.lignes.clear();
-  session_.resultats.lignes_valeurs.clear();
-  session_.resultats.vue = EtatResultats::Vue::liste;
+  choisir_test_date(session_, test);
   afficher_resultats();
   afficher_periode();
   afficher_liste_horodatee();
 }
 
-void FenetrePrincipale::sur_schema_couleurs(int schema) {
-  appliquer_schema_couleurs(session_, schema);
+void FenetrePrincipale::sur_schema_couleurs() {
   appliquer_couleurs();
   rafraichir_indicateur();
 }
@@ -855,22 +852,8 @@ void FenetrePrincipale::sur_choisir_couleur(int numero) {
 }
 
 void FenetrePrincipale::sur_date_cliquee(const char* nom) {
-  const std::string n = nom;
-  const std::string texte_label = ss(racine_->findChild<QLabel*>(QString::fromLatin1(nom))->text());
-  if (n == "Label_pas_dsc")
-    recuperer_pas_dsc(session_);
-  else if (n == "Label_max_dsc")
-    recuperer_max_dsc(session_);
-  else if (n == "Label_min_dsc")
-    recuperer_min_dsc(session_);
-  else if (n == "Label_date_heure_min")
-    recuperer_date_heure_mini(session_, texte_label);
-  else if (n == "Label_date_heure_max")
-    recuperer_date_heure_maxi(session_, texte_label);
-  else if (n == "Label_date_min")
-    recuperer_date_min_table(session_, texte_label);
-  else if (n == "Label_date_max")
-    recuperer_date_max_table(session_, texte_label);
+  const auto* label = racine_->findChild<QLabel*>(QString::fromLatin1(nom));
+  recuperer_date_cliquee(session_, nom, ss(label->text()));
   afficher_periode();
   rafraichir_indicateur();
 }
