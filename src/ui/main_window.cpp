@@ -46,23 +46,6 @@ namespace tamso {
 
 namespace {
 
-QLabel* texte(const QString& t, QWidget* parent) { return new QLabel(t, parent); }
-
-QGridLayout* grille(QWidget* w) {
-  auto* g = new QGridLayout(w);
-  g->setContentsMargins(0, 0, 0, 0);
-  g->setHorizontalSpacing(6);
-  g->setVerticalSpacing(3);
-  return g;
-}
-
-QHBoxLayout* rangee(QWidget* w = nullptr) {
-  auto* h = w ? new QHBoxLayout(w) : new QHBoxLayout;
-  h->setContentsMargins(0, 0, 0, 0);
-  h->setSpacing(6);
-  return h;
-}
-
 QGroupBox* cadre(const char* nom, const QString& titre, QWidget* parent) {
   auto* c = new QGroupBox(titre, parent);
   c->setObjectName(QString::fromLatin1(nom));
