@@ -4,6 +4,8 @@
 #include <map>
 #include <vector>
 
+#include "app/session.h"
+
 namespace tamso {
 
 namespace {
@@ -262,6 +264,92 @@ int nombre_lignes_aide(const LignesAide& l) {
   int n = 6;
   while (n > 2 && l[static_cast<std::size_t>(n - 1)].empty()) --n;
   return n;
+}
+
+std::optional<std::vector<std::string>> aide_calculee(const std::string& nom, const Session& s) {
+  if (nom == "SpeedButton_editer_resultats")
+    return std::vector<std::string>{"29-  Visualisation  des résultats dans le blocnote favori (" +
+                                        s.description.name_prog_blocnote + ")",
+                                    "     ", "", "", "",
+                                    "     note: Ces résultats sont actuellement déjà copiés "
+                                    "automatiquement dans le presse-papier"};
+  if (nom == "SpeedButton_fichier_suivi")
+    return std::vector<std::string>{"29-  Visualisation du suivi  dans le blocnote favori (" +
+                                        s.description.name_prog_blocnote + ")",
+                                    ""};
+  if (nom == "SpeedButton_exit") {
+    std::vector<std::string> l = {"33-     Sortie", "", "", "", "", ""};
+    if (s.description_modifiee)
+      l[4] = " enregistrement automatique de la description dans " + s.nom_description;
+    if (s.periode_modifiee) l[5] = " enregistrement de la nouvelle période et du pas";
+    while (l.size() > 2 && l.back().empty()) l.pop_back();
+    return l;
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+const std::string kTri =
+    "      ====>  un double-clik sur un intitulé de colonne => tri croissant / décroissant";
+
+// The help of each column of the file table, by its title ("fichier" is built
+// with the file's name).
+const std::map<std::string, std::vector<std::string>>& aide_colonnes() {
+  static const std::map<std::string, std::vector<std::string>> m = {
+      {"n", {" indice du n° de fichier"}},
+      {"Station",
+       {" éventuellement extraite du nom du fichier ",
+        "   =>  un clik droit permet de cocher/décocher un sous-ensemble en fonction du nom de la "
+        "\"Station\""}},
+      {"date_NOM_Fichier",
+       {" date extraite du nom de fichier et affichée aaaa/mm/jj pour tri temporel ultérieur "}},
+      {"taille (Mo)", {" place occupée sur le disque "}},
+      {"date dep",
+       {" date minimale dans chaque fichier ",
+        "un double-click permet de la récupérer comme date de début"}},
+      {"date fin",
+       {" date maximale dans chaque fichier ",
+        "un double-click permet de la récupérer comme date de fin"}},
+      {"n.données", {" nombre de données lues dans ce fichier "}},
+      {"n.extraites", {" nombre de données untilisées de ce fichier "}},
+      {"pas moyen observé", {" pas moyen observé sur les données lues / pas minimum"}},
+      {"durée de traitement", {" durée de lecture pour ce fichier "}},
+      {"correction",
+       {" correction effectuée sur les données ce fichier et le nombre de corrections effectuées ",
+        "   si la ligne de données est antérieure à la précédente => + 1 jour",
+        "   et si 2 dates successives sont identiques à la seconde près => + 1 seconde"}},
+      {"nb Colonnes", {" nombre de colonnes effectives observée dans ce fichier "}},
+      {"n°Lig intitulés", {" n° de la Ligne des intitulés de colonne dans ce fichier "}},
+      {"x",
+       {"                       double-clik pour marquer(x) ou démarquer( )      clik droit pour "
+        "traiter un ensemble",
+        "                           => si aucune croix alors tous les fichiers seront traités",
+        "                           => si une ou plusieurs croix alors ne seront traités que les "
+        "les marqués (x)"}},
+  };
+  return m;
+}
+
+}  // namespace
+
+std::vector<std::string> aide_tableau(int ligne, const std::string& titre,
+                                      const std::string& cellule) {
+  if (ligne == 0) return {kTri, ""};
+  std::vector<std::string> l;
+  if (titre == "fichier") {
+    l = {"       un double-clik pour éditer le fichier", "     " + cellule, kTri};
+  } else if (const auto it = aide_colonnes().find(titre); it != aide_colonnes().end()) {
+    l = it->second;
+  } else {
+    l = {"                          liste de fichiers",
+         "  - Pour sélectionner entre la ligne courante et la fin de la sélection, rester appuyé "
+         "sur Majuscule",
+         "    et déplacer-vous avec l'ascenseur",
+         "  - La dernière colonne permet de marquer individuellement le(s) fichier(s) à traiter "};
+  }
+  if (l.size() < 2) l.emplace_back();
+  return l;
 }
 
 }  // namespace tamso
