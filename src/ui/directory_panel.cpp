@@ -34,7 +34,20 @@ PanneauRepertoires::PanneauRepertoires(QWidget* parent) : PanneauFlottant(parent
 
   auto* gauche = new QVBoxLayout;
   principal->addLayout(gauche, 3);
+  construire_en_tete(gauche);
+  construire_arborescence(gauche);
+  construire_commandes(gauche);
 
+  recents_ = new QListWidget(this);
+  recents_->setObjectName(QStringLiteral("ListBox_rep_recents"));
+  recents_->setToolTip(QStringLiteral("un double-clic choisit le répertoire"));
+  recents_->hide();
+  principal->addWidget(recents_, 3);
+  connect(recents_, &QListWidget::itemDoubleClicked, this,
+          [this](QListWidgetItem* item) { emit recent_choisi(item->text()); });
+}
+
+void PanneauRepertoires::construire_en_tete(QVBoxLayout* gauche) {
   auto* haut = new QHBoxLayout;
   titre_ = new QLabel(this);
   titre_->setObjectName(QStringLiteral("Label_titre_choix"));
@@ -65,6 +78,20 @@ PanneauRepertoires::PanneauRepertoires(QWidget* parent) : PanneauFlottant(parent
   ligne_lecteurs->addWidget(explorateur);
   gauche->addLayout(ligne_lecteurs);
 
+  connect(fermer, &QPushButton::clicked, this, &PanneauRepertoires::annule);
+  connect(documents, &QPushButton::clicked, this, [this] {
+    choisir_dossier(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+  });
+  connect(bureau, &QPushButton::clicked, this, [this] {
+    choisir_dossier(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+  });
+  connect(explorateur, &QPushButton::clicked, this,
+          [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(dossier_)); });
+  connect(lecteurs_, &QComboBox::activated, this,
+          [this](int i) { choisir_dossier(lecteurs_->itemData(i).toString()); });
+}
+
+void PanneauRepertoires::construire_arborescence(QVBoxLayout* gauche) {
   auto* milieu = new QHBoxLayout;
   modele_ = new QFileSystemModel(this);
   modele_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
@@ -93,6 +120,18 @@ PanneauRepertoires::PanneauRepertoires(QWidget* parent) : PanneauFlottant(parent
   choisi_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   gauche->addWidget(choisi_);
 
+  connect(arbre_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& i) {
+            if (!i.isValid()) return;
+            dossier_ = avec_separateur(modele_->filePath(i));
+            choisi_->setText(dossier_);
+            remplir_fichiers();
+          });
+  connect(fichiers_, &QListWidget::itemDoubleClicked, this,
+          [this](QListWidgetItem* item) { emit fichier_choisi(dossier_ + item->text()); });
+}
+
+void PanneauRepertoires::construire_commandes(QVBoxLayout* gauche) {
   auto* bas = new QHBoxLayout;
   auto* recents = bouton(QStringLiteral("SpeedButton_recents"), QStringLiteral("récents"), this);
   auto* valider =
@@ -105,38 +144,9 @@ PanneauRepertoires::PanneauRepertoires(QWidget* parent) : PanneauFlottant(parent
   bas->addWidget(annuler);
   bas->addWidget(valider);
   gauche->addLayout(bas);
-
-  recents_ = new QListWidget(this);
-  recents_->setObjectName(QStringLiteral("ListBox_rep_recents"));
-  recents_->setToolTip(QStringLiteral("un double-clic choisit le répertoire"));
-  recents_->hide();
-  principal->addWidget(recents_, 3);
-
-  connect(fermer, &QPushButton::clicked, this, &PanneauRepertoires::annule);
   connect(annuler, &QPushButton::clicked, this, &PanneauRepertoires::annule);
   connect(valider, &QPushButton::clicked, this, &PanneauRepertoires::valide);
   connect(recents, &QPushButton::clicked, this, &PanneauRepertoires::recents_demandes);
-  connect(documents, &QPushButton::clicked, this, [this] {
-    choisir_dossier(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-  });
-  connect(bureau, &QPushButton::clicked, this, [this] {
-    choisir_dossier(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
-  });
-  connect(explorateur, &QPushButton::clicked, this,
-          [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(dossier_)); });
-  connect(lecteurs_, &QComboBox::activated, this,
-          [this](int i) { choisir_dossier(lecteurs_->itemData(i).toString()); });
-  connect(arbre_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& i) {
-            if (!i.isValid()) return;
-            dossier_ = avec_separateur(modele_->filePath(i));
-            choisi_->setText(dossier_);
-            remplir_fichiers();
-          });
-  connect(fichiers_, &QListWidget::itemDoubleClicked, this,
-          [this](QListWidgetItem* item) { emit fichier_choisi(dossier_ + item->text()); });
-  connect(recents_, &QListWidget::itemDoubleClicked, this,
-          [this](QListWidgetItem* item) { emit recent_choisi(item->text()); });
 }
 
 void PanneauRepertoires::remplir_lecteurs() {

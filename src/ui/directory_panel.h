@@ -14,6 +14,7 @@ class QFileSystemModel;
 class QLabel;
 class QListWidget;
 class QTreeView;
+class QVBoxLayout;
 
 namespace tamso {
 
@@ -41,6 +42,9 @@ class PanneauRepertoires : public PanneauFlottant {
   void fichier_choisi(const QString& chemin);
 
  private:
+  void construire_en_tete(QVBoxLayout* gauche);
+  void construire_arborescence(QVBoxLayout* gauche);
+  void construire_commandes(QVBoxLayout* gauche);
   void remplir_lecteurs();
   void remplir_fichiers();
 

@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 
 #include "app/session.h"
+#include "app/window_changes.h"
 #include "ui/main_window.h"
 #include "ui/widgets.h"
 
@@ -172,22 +173,16 @@ bool InteractionQt::demarrer_programme(const CommandeExterne& c) {
 
 void InteractionQt::ouvrir_dans_editeur(const std::string& dossier, const std::string& fichier) {
   if (!fenetre_) return;
-  Session& s = fenetre_->session();
   QSize ecran(1366, 768);
   if (const QScreen* e = QGuiApplication::primaryScreen()) ecran = e->size();
   const std::string chemin = dossier + fichier;
-  CommandeExterne c = commande_editeur(s.description.name_prog_blocnote, dossier, fichier,
-                                       ecran.width(), ecran.height());
-  if (est_editeur_par_defaut(c.programme)) c = editeur_du_systeme(chemin);
-  if (demarrer_programme(c)) return;
-  if (demander(TypeMessage::avertissement,
-               question_editeur_introuvable(s.description.name_prog_blocnote),
-               Boutons::oui_non) != Reponse::oui)
-    return;
-  s.description.name_prog_blocnote = "notepad.exe";
-  s.description_modifiee = true;
-  fenetre_->rafraichir();
-  demarrer_programme(editeur_du_systeme(chemin));
+  // "notepad.exe" stands for the platform's own editor.
+  const auto lancer = [this, &chemin](const CommandeExterne& c) {
+    return demarrer_programme(est_editeur_par_defaut(c.programme) ? editeur_du_systeme(chemin) : c);
+  };
+  if (editer_fichier(fenetre_->session(), dossier, fichier, ecran.width(), ecran.height(),
+                     lancer) == IssueEditeur::remplace)
+    fenetre_->rafraichir();
 }
 
 std::string InteractionQt::texte_presse_papier() {

@@ -1,6 +1,7 @@
 #include "ui/widgets.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QResizeEvent>
@@ -163,6 +164,40 @@ void fixer_etat(QWidget* w, const char* etat) {
   w->style()->unpolish(w);
   w->style()->polish(w);
   w->update();
+}
+
+QLabel* texte(const QString& t, QWidget* parent) { return new QLabel(t, parent); }
+
+QLabel* etiquette(const char* nom, const QString& t, QWidget* parent) {
+  auto* l = new QLabel(t, parent);
+  l->setObjectName(QString::fromLatin1(nom));
+  return l;
+}
+
+QGridLayout* grille(QWidget* w) {
+  auto* g = new QGridLayout(w);
+  g->setContentsMargins(0, 0, 0, 0);
+  g->setHorizontalSpacing(6);
+  g->setVerticalSpacing(3);
+  return g;
+}
+
+QHBoxLayout* rangee(QWidget* w) {
+  auto* h = w ? new QHBoxLayout(w) : new QHBoxLayout;
+  h->setContentsMargins(0, 0, 0, 0);
+  h->setSpacing(6);
+  return h;
+}
+
+void placer_panneau(QWidget* p, QWidget* sous, int largeur, int hauteur) {
+  QWidget* parent = p->parentWidget();
+  QPoint pos = p->pos();
+  if (sous) pos = sous->mapTo(parent, QPoint(0, sous->height() + 2));
+  largeur = std::min(largeur, parent->width() - 8);
+  hauteur = std::min(hauteur, parent->height() - 8);
+  pos.setX(std::max(4, std::min(pos.x(), parent->width() - largeur - 4)));
+  pos.setY(std::max(4, std::min(pos.y(), parent->height() - hauteur - 4)));
+  p->setGeometry(pos.x(), pos.y(), largeur, hauteur);
 }
 
 }  // namespace tamso

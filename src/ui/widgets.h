@@ -11,6 +11,8 @@
 #include <string>
 
 class QCheckBox;
+class QGridLayout;
+class QHBoxLayout;
 
 namespace tamso {
 
@@ -88,5 +90,17 @@ class PanneauFlottant : public QFrame {
 // (rouge working, bleu ready, violet finished, gris inactive).
 QPushButton* bouton(const QString& nom, const QString& texte, QWidget* parent = nullptr);
 void fixer_etat(QWidget* w, const char* etat);
+
+// ---- building the window's regions ----
+
+// A plain caption, and a label named after its control.
+QLabel* texte(const QString& t, QWidget* parent);
+QLabel* etiquette(const char* nom, const QString& t, QWidget* parent);
+// A grid without margins, and a row of controls (laid on w when given).
+QGridLayout* grille(QWidget* w);
+QHBoxLayout* rangee(QWidget* w = nullptr);
+// Places a panel over its parent, below the widget `sous` when given (else
+// where it is), kept inside the parent.
+void placer_panneau(QWidget* p, QWidget* sous, int largeur, int hauteur);
 
 }  // namespace tamso

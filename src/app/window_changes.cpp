@@ -1,0 +1,101 @@
+#include "app/window_changes.h"
+
+#include <utility>
+
+#include "app/description_files.h"
+#include "app/period_commands.h"
+#include "app/session.h"
+#include "app/setting_edits.h"
+
+namespace tamso {
+
+// ---------------------------------------------------------------- settings
+
+void modifier_reglage(Session& s, std::string Description::*champ, std::string valeur) {
+  s.description.*champ = std::move(valeur);
+  s.description_modifiee = true;
+}
+
+void modifier_reglage(Session& s, double Description::*champ, double valeur) {
+  s.description.*champ = valeur;
+  s.description_modifiee = true;
+}
+
+void cocher_reglage(Session& s, bool Description::*champ, bool coche) {
+  s.description.*champ = coche;
+  s.description_modifiee = true;
+  if (champ == &Description::delta_Y)
+    cocher_delta_y(s, coche);
+  else if (champ == &Description::derivees)
+    cocher_derivees(s, coche);
+  else if (champ == &Description::cumul_corriger)
+    cocher_cumul_corriger(s, coche);
+  rafraichir_titres_colonnes(s);
+}
+
+void choisir_option(Session& s, int Description::*champ, int indice) {
+  s.description.*champ = indice;
+  s.description_modifiee = true;
+  if (champ == &Description::coul_nb) appliquer_schema_couleurs(s, indice);
+  rafraichir_titres_colonnes(s);
+}
+
+void choisir_signe_decalage(Session& s, bool positif) {
+  s.description.decalage_positif = positif;
+  s.description.decalage_negatif = !positif;
+  s.description_modifiee = true;
+}
+
+bool valider_intitules_alternatifs(Session& s, bool entree) {
+  if (entree) s.description_modifiee = true;
+  return s.description_modifiee;
+}
+
+void valider_colonnes_saisies(Session& s, const std::string& saisie, bool entree) {
+  valider_colonnes_a_extraire(s, saisie);
+  if (!entree) return;
+  s.description_modifiee = true;
+  ecrire_description(s);
+}
+
+// ---------------------------------------------------------------- period
+
+void choisir_test_date(Session& s, int test) {
+  changer_test_date(s, test);
+  s.resultats.lignes.clear();
+  s.resultats.lignes_valeurs.clear();
+  s.resultats.vue = EtatResultats::Vue::liste;
+}
+
+bool recuperer_date_cliquee(Session& s, std::string_view label, const std::string& texte) {
+  if (label == "Label_pas_dsc") return recuperer_pas_dsc(s);
+  if (label == "Label_max_dsc") return recuperer_max_dsc(s);
+  if (label == "Label_min_dsc") return recuperer_min_dsc(s);
+  if (label == "Label_date_heure_min") return recuperer_date_heure_mini(s, texte);
+  if (label == "Label_date_heure_max") return recuperer_date_heure_maxi(s, texte);
+  if (label == "Label_date_min") return recuperer_date_min_table(s, texte);
+  if (label == "Label_date_max") return recuperer_date_max_table(s, texte);
+  return false;
+}
+
+// ---------------------------------------------------------------- file table
+
+void demander_tableau_complet(Session& s) { s.table.liste_partielle = false; }
+
+// ---------------------------------------------------------------- text editor
+
+IssueEditeur editer_fichier(Session& s, const std::string& dossier, const std::string& fichier,
+                            int largeur_ecran, int hauteur_ecran, const LanceurProgramme& lancer) {
+  std::string& reglage = s.description.name_prog_blocnote;
+  if (lancer(commande_editeur(reglage, dossier, fichier, largeur_ecran, hauteur_ecran)))
+    return IssueEditeur::lance;
+  if (s.port().demander(TypeMessage::avertissement, question_editeur_introuvable(reglage),
+                        Boutons::oui_non) != Reponse::oui)
+    return IssueEditeur::abandonne;
+  reglage = kEditeurDeSecours;
+  s.description_modifiee = true;
+  lancer(commande_editeur(reglage, dossier, fichier, largeur_ecran, hauteur_ecran));
+  return IssueEditeur::remplace;
+}
+
+}  // namespace tamso

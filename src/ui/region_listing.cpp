@@ -1,0 +1,258 @@
+#include "ui/region_listing.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/clipboard_commands.h"
+#include "app/file_table_commands.h"
+#include "app/listing.h"
+#include "app/session.h"
+#include "app/window_changes.h"
+#include "input/text.h"
+#include "ui/context_help.h"
+#include "ui/file_table_view.h"
+#include "ui/help_texts.h"
+#include "ui/marking_panel.h"
+#include "ui/setting_controls.h"
+#include "ui/tracking_panel.h"
+#include "ui/widgets.h"
+#include "ui/window_context.h"
+
+namespace tamso {
+
+RegionListage::RegionListage(ContexteFenetre& fenetre, QWidget* parent)
+    : QGroupBox(QStringLiteral("2- Listage des fichiers impliqués"), parent), fenetre_(fenetre) {
+  setObjectName(QStringLiteral("Cadre2"));
+  auto* vb = new QVBoxLayout(this);
+  vb->setContentsMargins(8, 6, 8, 6);
+  vb->setSpacing(4);
+  construire_haut(vb);
+  construire_table(vb);
+  construire_commandes(vb);
+}
+
+void RegionListage::construire_haut(QVBoxLayout* vb) {
+  auto* haut = rangee();
+  bouton_lister_ = bouton(QStringLiteral("SpeedButton_lister"), QString(), this);
+  QFont gras = bouton_lister_->font();
+  gras.setBold(true);
+  bouton_lister_->setFont(gras);
+  connect(bouton_lister_, &QPushButton::clicked, this, &RegionListage::sur_lister);
+  haut->addWidget(bouton_lister_);
+  auto* nb = etiquette("Label_nb_fic", QString(), this);
+  nb->setFont(gras);
+  haut->addWidget(nb);
+  haut->addStretch(1);
+  auto* grand = new QCheckBox(QStringLiteral("grand Tableau"), this);
+  grand->setObjectName(QStringLiteral("CheckBox_grand_tableau"));
+  grand->setToolTip(QStringLiteral("Agrandir ou minimiser la taille du tableau"));
+  connect(grand, &QCheckBox::toggled, this, &RegionListage::sur_grand_tableau);
+  haut->addWidget(grand);
+  vb->addLayout(haut);
+
+  ControlesReglages& controles = fenetre_.controles();
+  auto* dates = new QGridLayout;
+  dates->setHorizontalSpacing(6);
+  dates->setVerticalSpacing(2);
+  dates->addWidget(etiquette("Label27", QStringLiteral("dates min, max"), this), 0, 0);
+  date_min_ = controles.date_cliquable("Label_date_min", this);
+  dates->addWidget(date_min_, 0, 1);
+  date_max_ = controles.date_cliquable("Label_date_max", this);
+  dates->addWidget(date_max_, 0, 2);
+  dates->addWidget(etiquette("Label38", QStringLiteral("fichier lu"), this), 1, 0);
+  dates->addWidget(controles.date_cliquable("Label_date_heure_min", this), 1, 1);
+  dates->addWidget(controles.date_cliquable("Label_date_heure_max", this), 1, 2);
+  dates->setColumnStretch(3, 1);
+  vb->addLayout(dates);
+}
+
+void RegionListage::construire_table(QVBoxLayout* vb) {
+  Session& s = fenetre_.session();
+  table_ = new VueTableFichiers(this);
+  modele_ = new ModeleTableFichiers(s, table_);
+  table_->setModel(modele_);
+  table_->setItemDelegate(new DelegueTableFichiers(s.couleurs, table_));
+  table_->setMinimumHeight(150);
+  connect(table_, &VueTableFichiers::double_clic, this, &RegionListage::sur_double_clic_tableau);
+  connect(table_, &VueTableFichiers::clic_droit, this, &RegionListage::sur_clic_droit_tableau);
+  connect(table_, &VueTableFichiers::survol, this, &RegionListage::sur_survol_tableau);
+  connect(table_, &VueTableFichiers::suppression_demandee, this, [this] {
+    int premiere = 0, derniere = 0;
+    if (!table_->selection(premiere, derniere)) return;
+    effacer_selection(fenetre_.session(), premiere, derniere);
+    fenetre_.rafraichir();
+  });
+  vb->addWidget(table_, 1);
+}
+
+void RegionListage::construire_commandes(QVBoxLayout* vb) {
+  auto* bas = new QGridLayout;
+  bas->setHorizontalSpacing(6);
+  bas->setVerticalSpacing(3);
+  auto* sel = bouton(QStringLiteral("SpeedButton_effacer_selection"),
+                     QStringLiteral("effacer la sélection"), this);
+  auto* hautb = bouton(QStringLiteral("SpeedButton_effacer_vers_le_haut"),
+                       QStringLiteral("effacer vers le HAUT"), this);
+  auto* basb = bouton(QStringLiteral("SpeedButton_effacer_vers_le_bas"),
+                      QStringLiteral("effacer vers le BAS"), this);
+  auto* hors = bouton(QStringLiteral("SpeedButton_effacer_ligne_hors_intervalle"),
+                      QStringLiteral("sup si hors Période"), this);
+  hors->setToolTip(QStringLiteral("effacer de la liste les lignes hors période ciblée"));
+  sans_confirmation_ = new QCheckBox(QStringLiteral("sans confirmation"), this);
+  sans_confirmation_->setObjectName(QStringLiteral("CheckBox_sans_confirmation"));
+  auto* reaf = bouton(QStringLiteral("SpeedButton6"), QStringLiteral("réaf tableau complet"), this);
+  reaf->setToolTip(QStringLiteral("la liste sera réinitialisée"));
+  connect(reaf, &QPushButton::clicked, this, [this] {
+    demander_tableau_complet(fenetre_.session());
+    sur_lister();
+  });
+  bas->addWidget(sel, 0, 0);
+  bas->addWidget(hautb, 0, 1);
+  bas->addWidget(basb, 0, 2);
+  bas->addWidget(hors, 1, 0);
+  bas->addWidget(sans_confirmation_, 1, 1);
+  bas->addWidget(reaf, 1, 2);
+  bas->setColumnStretch(3, 1);
+  vb->addLayout(bas);
+  connect(sel, &QPushButton::clicked, this, [this] {
+    int premiere = 0, derniere = 0;
+    if (!table_->selection(premiere, derniere))
+      premiere = derniere = std::max(1, table_->ligne_courante());
+    effacer_selection(fenetre_.session(), premiere, derniere);
+    fenetre_.rafraichir();
+  });
+  connect(hautb, &QPushButton::clicked, this, [this] {
+    effacer_vers_le_haut(fenetre_.session(), table_->ligne_courante());
+    fenetre_.rafraichir();
+  });
+  connect(basb, &QPushButton::clicked, this, [this] {
+    effacer_vers_le_bas(fenetre_.session(), table_->ligne_courante());
+    fenetre_.rafraichir();
+  });
+  connect(hors, &QPushButton::clicked, this, [this] {
+    effacer_hors_periode(fenetre_.session(), sans_confirmation_->isChecked());
+    fenetre_.rafraichir();
+  });
+}
+
+// ---------------------------------------------------------------- stage 1
+
+void RegionListage::sur_lister() {
+  Session& s = fenetre_.session();
+  s.demarrer_phase(1);
+  fenetre_.suivi().choisir_taille(false);
+  fenetre_.etape(bouton_lister_, [&s = s] {
+    if (source_du_masque(s.description.masque) == SourceDonnees::presse_papier &&
+        !lire_presse_papier(s))
+      return;
+    lister_fichiers_donnees(s);
+  });
+}
+
+// ---------------------------------------------------------------- bringing the controls in line
+
+void RegionListage::afficher() {
+  afficher_legende();
+  switch (source_du_masque(fenetre_.session().description.masque)) {
+    case SourceDonnees::excel:
+      bouton_lister_->setToolTip(
+          QStringLiteral(" ci-dessous le fichier XLS ciblé du répertoire de données "));
+      break;
+    case SourceDonnees::presse_papier:
+      bouton_lister_->setToolTip(
+          QStringLiteral(" ci-dessous le fichier temporaire issu du presse-papier "));
+      break;
+    case SourceDonnees::repertoire:
+      bouton_lister_->setToolTip(
+          QStringLiteral(" lister ci-dessous les fichiers du répertoire de données "));
+      break;
+  }
+}
+
+void RegionListage::afficher_legende() {
+  bouton_lister_->setText(qs(fenetre_.session().legende_bouton_lister()));
+}
+
+void RegionListage::afficher_table() {
+  modele_->recharger();
+  if (table_->property("largeurs").toBool()) return;
+  // Widths of the table's columns, wide enough for their titles.
+  const Session& s = fenetre_.session();
+  const auto& largeurs = TableFichiers::largeurs();
+  const QFontMetrics fm(table_->horizontalHeader()->font());
+  for (int c = 0; c < TableFichiers::kNbColonnes && c < static_cast<int>(largeurs.size()); ++c) {
+    const int titre = fm.horizontalAdvance(qs(s.table.cellule(c, 0))) + 14;
+    table_->setColumnWidth(c, std::max(largeurs[static_cast<std::size_t>(c)], titre));
+  }
+  table_->setProperty("largeurs", true);
+}
+
+void RegionListage::afficher_couleur_dates() {
+  const auto& etiquettes = fenetre_.session().etiquettes;
+  const auto it = etiquettes.find("Label_date_min.couleur");
+  const bool rouge_date = it != etiquettes.end() && it->second == "rouge";
+  date_min_->setStyleSheet(rouge_date ? QStringLiteral("color: rgb(220,0,0);")
+                                      : QStringLiteral("color: rgb(0,0,200);"));
+  date_max_->setStyleSheet(date_min_->styleSheet());
+}
+
+void RegionListage::suivre_table() {
+  if (modele_->rowCount() != std::max(0, fenetre_.session().table.nb_lignes() - 1))
+    modele_->recharger();
+}
+
+// ---------------------------------------------------------------- the table
+
+void RegionListage::sur_double_clic_tableau(int colonne, int ligne) {
+  const int triee = double_clic_tableau(fenetre_.session(), colonne, ligne);
+  afficher_table();
+  fenetre_.afficher_periode();
+  fenetre_.rafraichir_indicateur();
+  if (triee >= 0) table_->selectRow(0);
+}
+
+void RegionListage::sur_clic_droit_tableau(int colonne, int ligne, QPoint global) {
+  if (colonne != 3 && colonne != TableFichiers::kColonneMarque) return;
+  if (marquage_->isVisible()) {
+    marquage_->hide();
+    return;
+  }
+  QWidget* parent = marquage_->parentWidget();
+  QPoint p = parent->mapFromGlobal(global);
+  if (colonne == 3)
+    p.setX(table_->mapTo(parent, QPoint(88, 0)).x());
+  else
+    p.setX(sans_confirmation_->mapTo(parent, QPoint(0, 0)).x() - 40);
+  marquage_->ouvrir(ligne, p);
+}
+
+void RegionListage::sur_grand_tableau(bool grand) {
+  fenetre_.montrer_region_description(!grand);
+  PanneauSuivi* suivi = &fenetre_.suivi();
+  if (!grand && suivi->isVisible()) suivi->raise();
+  QTimer::singleShot(0, this, [suivi] {
+    if (suivi->isVisible()) suivi->replacer();
+  });
+}
+
+void RegionListage::sur_survol_tableau(int colonne, int ligne) {
+  table_->setToolTip(QString());
+  if (ligne == 0) {
+    fenetre_.aide().montrer(aide_tableau(0, std::string(), std::string()));
+    return;
+  }
+  const Session& s = fenetre_.session();
+  const std::string titre = trim(s.table.cellule(colonne, 0));
+  const std::string cellule = s.table.cellule(colonne, ligne);
+  if (titre == "fichier") table_->setToolTip(qs(cellule));
+  fenetre_.aide().montrer(aide_tableau(ligne, titre, cellule));
+}
+
+}  // namespace tamso

@@ -1,0 +1,63 @@
+// Region 2 of the main window, "2- Listage des fichiers impliqués": the
+// listing button (stage 1), the dates of the listed files, the file table
+// and the commands that delete or mark its rows.
+#pragma once
+
+#include <QGroupBox>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+
+namespace tamso {
+
+class ContexteFenetre;
+class ModeleTableFichiers;
+class PanneauMarquage;
+class VueTableFichiers;
+
+class RegionListage : public QGroupBox {
+  Q_OBJECT
+ public:
+  RegionListage(ContexteFenetre& fenetre, QWidget* parent);
+
+  // The marking panel offered by a right click, made once the regions are built.
+  void attacher(PanneauMarquage* marquage) { marquage_ = marquage; }
+
+  QPushButton* bouton_lister() const { return bouton_lister_; }
+  VueTableFichiers* table() const { return table_; }
+  // Stage 1: lists the data files (or reads the clipboard first).
+  void sur_lister();
+
+  // ---- bringing the controls in line ----
+  // The listing button's caption and hint, which follow the data source.
+  void afficher();
+  void afficher_legende();
+  void afficher_table();
+  // The colour of the table's dates (red when a file could not be read).
+  void afficher_couleur_dates();
+  // While a stage runs: the table is reloaded when rows were added.
+  void suivre_table();
+
+ private:
+  void construire_haut(QVBoxLayout* vb);
+  void construire_table(QVBoxLayout* vb);
+  void construire_commandes(QVBoxLayout* vb);
+  void sur_double_clic_tableau(int colonne, int ligne);
+  void sur_clic_droit_tableau(int colonne, int ligne, QPoint global);
+  void sur_grand_tableau(bool grand);
+  // The help of the table's cell under the pointer.
+  void sur_survol_tableau(int colonne, int ligne);
+
+  ContexteFenetre& fenetre_;
+  PanneauMarquage* marquage_ = nullptr;
+  QPushButton* bouton_lister_ = nullptr;
+  QLabel* date_min_ = nullptr;
+  QLabel* date_max_ = nullptr;
+  VueTableFichiers* table_ = nullptr;
+  ModeleTableFichiers* modele_ = nullptr;
+  QCheckBox* sans_confirmation_ = nullptr;
+};
+
+}  // namespace tamso
