@@ -43,7 +43,7 @@ void BM_Listage2000Fichiers(benchmark::State& state) {
   s.description = description_par_defaut(s.repertoire_programme());
   s.description.dossier_choisi = dossier_donnees();
   s.description.masque = "*.csv";
-  s.description.separateur_colonne = 2;
+  s.description.separateur_colonne = SeparateurColonne::point_virgule;
   s.description.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
   s.description.f_station = "1";
   for (auto _ : state) {

@@ -19,7 +19,7 @@ bool importer_presse_papier(Session& s) {
     return false;
   const bool modifiee = s.description_modifiee;
   const std::string masque = s.description.masque;
-  const int separateur = s.description.separateur_colonne;
+  const SeparateurColonne separateur = s.description.separateur_colonne;
   s.table.entetes_tableau();
   s.apercu.clear();
   s.description.masque = "ppp";

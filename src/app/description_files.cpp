@@ -88,7 +88,7 @@ std::string nom_description_propose(const Session& s) {
   remplacer_caractere('*', '_', masque);
   remplacer_caractere('.', '_', masque);
   static const char* kSeparateurs[] = {" Tab", " esp", " ;", " ,"};
-  const int i = s.description.separateur_colonne;
+  const int i = indice(s.description.separateur_colonne);
   const std::string sep = i >= 0 && i <= 3 ? kSeparateurs[i] : "";
   return base + "_(" + masque + sep + ").dsc";
 }
@@ -151,9 +151,9 @@ void enregistrer_description(Session& s) {
   switch (s.port().demander(TypeMessage::confirmation, question, Boutons::oui_non_annuler)) {
     case Reponse::oui: {
       Description& d = s.description;
-      if (d.avec_sans_intitule == 0 && lire_entier(d.num_ligne_intitule_col).value_or(-1) == 0)
+      if (d.avec_sans_intitule == Intitules::avec && lire_entier(d.num_ligne_intitule_col).value_or(-1) == 0)
         d.num_ligne_intitule_col = "1";
-      else if (d.avec_sans_intitule == 1)
+      else if (d.avec_sans_intitule == Intitules::sans)
         d.num_ligne_intitule_col = "0";
       s.description_modifiee = true;
       ecrire_description(s);

@@ -113,8 +113,8 @@ void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
   compter(s);
   std::string source = chemin;
   if (s.source == SourceDonnees::excel) {
-    if (d.separateur_colonne != 2) {
-      d.separateur_colonne = 2;
+    if (d.separateur_colonne != SeparateurColonne::point_virgule) {
+      d.separateur_colonne = SeparateurColonne::point_virgule;
       s.description_modifiee = true;
     }
     source = s.repertoire_programme() + kFichierTemporaireExcel;
@@ -124,7 +124,7 @@ void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
   const FichierCharge& f = s.fichier_charge;
   s.etiquette("Label_nb_lignes") = format_milliers(f.nb_lignes);
 
-  const bool balises = d.numlig_balise == 1;
+  const bool balises = d.numlig_balise == DebutDonnees::balises;
   long long decalage = 0;
   if (balises)
     decalage = std::max(0LL, f.premiere_ligne_contenant(utf8_vers_cp1252(d.balise_deb)));
@@ -134,7 +134,7 @@ void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
   long long i = 0;
   for (; i < fin_scan; ++i) {
     const std::string ligne = f.texte(i);
-    const bool titres = d.avec_sans_intitule == 0;
+    const bool titres = d.avec_sans_intitule == Intitules::avec;
     if (!titres && i == entier_ou(d.num_ligne_donnee, 1) - 1 + decalage &&
         compter_lettres(ligne) > compter_numeriques(ligne)) {
       const std::string q = "la ligne n°" + std::to_string(i + 1) +
@@ -144,9 +144,9 @@ void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
                             "de ligne" +
                             "\n\n" + "     corriger (Oui)\n\n" + "     annuler  (Annuler)";
       if (oui(s, q)) {
-        d.avec_sans_intitule = 0;
+        d.avec_sans_intitule = Intitules::avec;
         d.num_ligne_donnee = std::to_string(i + 1);
-        d.numlig_balise = 0;
+        d.numlig_balise = DebutDonnees::numero_ligne;
         s.description_modifiee = true;
       }
     } else if (titres && i == entier_ou(d.num_ligne_intitule_col, 1) - 1 + decalage &&
@@ -157,7 +157,7 @@ void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
                             " proposition => choisir l'option sans intitulé de colonnes" + "\n\n" +
                             "     corriger (Oui)\n\n" + "     annuler  (Annuler)";
       if (oui(s, q)) {
-        d.avec_sans_intitule = 1;
+        d.avec_sans_intitule = Intitules::sans;
         s.description_modifiee = true;
       }
     }
@@ -170,15 +170,15 @@ void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
   if (detectee < 0) detectee = std::max(0LL, i - 1);
   const std::string ligne_donnee = f.texte(detectee);
 
-  if (detectee == 0 && d.avec_sans_intitule == 0) {
+  if (detectee == 0 && d.avec_sans_intitule == Intitules::avec) {
     const std::string q =
         "d'après le contenu de ce nouveau fichier de donnée,\n il semble qu'il n'y ait pas de ligne "
         "d'intitulé de colonnes comme prévu\n\n" +
         ligne_donnee + "\n\n" + " => option [sans intitulé] et [donnée en ligne " +
         std::to_string(1) + "]" + "\n\n" + "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
     if (oui(s, q)) {
-      d.avec_sans_intitule = 1;
-      d.numlig_balise = 0;
+      d.avec_sans_intitule = Intitules::sans;
+      d.numlig_balise = DebutDonnees::numero_ligne;
       d.num_ligne_donnee = "1";
       s.description_modifiee = true;
     }
@@ -189,7 +189,7 @@ void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
   const FichierCharge brut = lire_fichier_charge(source, NettoyageLignes{});
   const std::string ligne_brute = brut.texte(detectee);
   const DetectionSeparateur det = detecter_separateur(ligne_brute);
-  const int actuel = d.separateur_colonne;
+  const int actuel = indice(d.separateur_colonne);
   const int propose = det.detecte >= 0 ? det.detecte : proposition_sans_vainqueur(det, actuel);
   if (propose >= 0 && propose != actuel) {
     const std::string q =
@@ -202,12 +202,12 @@ void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
         "> et non <" + nom_separateur(actuel) + ">\n\n" + " modifier le séparateur (oui)" +
         "\n\n" + " garder <" + legende_separateur(actuel) + "> (non)";
     if (oui(s, q, Boutons::oui_non)) {
-      d.separateur_colonne = propose;
+      d.separateur_colonne = static_cast<SeparateurColonne>(propose);
       s.description_modifiee = true;
     }
   }
 
-  if (d.numlig_balise == 0) {
+  if (d.numlig_balise == DebutDonnees::numero_ligne) {
     const int declaree = entier_ou(d.num_ligne_donnee, 1);
     if (detectee + 1 != declaree) {
       const std::string n = std::to_string(detectee + 1);
@@ -223,14 +223,14 @@ void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
     if (detectee >= 1) {
       const std::string precedente = f.texte(detectee - 1);
       const std::string i_num = std::to_string(detectee);
-      if (d.avec_sans_intitule == 1) {
+      if (d.avec_sans_intitule == Intitules::sans) {
         if (compter_lettres(precedente) > compter_numeriques(precedente)) {
           const std::string q = "2- Il se pourrait qu'il y ait des intitulés de colonnes en ligne " +
                                 i_num + "\n\n" + precedente + "\n\n" +
                                 " proposition => [avec intitulés] et [intitulés en ligne " + i_num +
                                 "]" + "\n\n" + "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
           if (oui(s, q)) {
-            d.avec_sans_intitule = 0;
+            d.avec_sans_intitule = Intitules::avec;
             d.num_ligne_intitule_col = i_num;
             s.description_modifiee = true;
           }

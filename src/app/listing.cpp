@@ -89,7 +89,7 @@ Suite verifier_intitules(Session& s, int& nb_colonnes, bool& relister) {
   Description& d = s.description;
   EtatListage& e = s.etat_listage;
   const FichierCharge& f = s.fichier_charge;
-  const bool avec_intitules = d.avec_sans_intitule == 0;
+  const bool avec_intitules = d.avec_sans_intitule == Intitules::avec;
   const long long t = e.ligne_intitules;
   const long long p = e.premiere_ligne;
   std::string intitule = avec_intitules ? f.texte(t) : std::string{};
@@ -107,7 +107,7 @@ Suite verifier_intitules(Session& s, int& nb_colonnes, bool& relister) {
           intitule + "\n\n" + " proposition => choisir l'option sans intitulé de colonnes" +
           "\n\n" + "     corriger  (Oui)\n\n" + "     continuer (Annuler)";
       if (s.port().demander(TypeMessage::confirmation, q, Boutons::oui_annuler) == Reponse::oui) {
-        d.avec_sans_intitule = 1;
+        d.avec_sans_intitule = Intitules::sans;
         s.description_modifiee = true;
         return Suite::arreter;
       }
@@ -122,9 +122,9 @@ Suite verifier_intitules(Session& s, int& nb_colonnes, bool& relister) {
                           "\n\n" + "     corriger  (Oui)\n\n" + "     continuer (Annuler)";
     if (s.port().demander(TypeMessage::confirmation, q, Boutons::oui_annuler) == Reponse::oui) {
       const long long numero = p + 1 - e.decalage_balise;
-      d.avec_sans_intitule = 0;
+      d.avec_sans_intitule = Intitules::avec;
       d.num_ligne_intitule_col = std::to_string(numero);
-      if (d.numlig_balise == 0 && entier_ou(d.num_ligne_donnee, 0) == numero)
+      if (d.numlig_balise == DebutDonnees::numero_ligne && entier_ou(d.num_ligne_donnee, 0) == numero)
         d.num_ligne_donnee = std::to_string(numero + 1);
       s.description_modifiee = true;
       return Suite::arreter;
@@ -156,7 +156,7 @@ Suite verifier_intitules(Session& s, int& nb_colonnes, bool& relister) {
                             std::to_string(nb_colonnes) + ")" + "\n\n" +
                             " => vérifier la similitude ...\n\n" +
                             "   ou effacer les intitulés alternatifs\n\n" +
-                            "   ou le séparateur (" + legende_separateur(d.separateur_colonne) +
+                            "   ou le séparateur (" + legende_separateur(indice(d.separateur_colonne)) +
                             ")");
       return Suite::arreter;
     }
@@ -168,7 +168,7 @@ Suite verifier_intitules(Session& s, int& nb_colonnes, bool& relister) {
     if (nb_intitule != nb_donnees) {
       const std::string corrigee = ligne_espaces_vers_separateur(intitule, ',');
       const int nb_corrige = compter_caractere(',', corrigee) + 1;
-      const std::string legende = legende_separateur(d.separateur_colonne);
+      const std::string legende = legende_separateur(indice(d.separateur_colonne));
       const std::string q =
           "1- Valider et LISTER\n\nAvec le séparateur " + legende + "\n" +
           "le nombre de colonnes détectées entre intitulé et données est différent\n\n" +
@@ -225,7 +225,7 @@ Suite verifier_intitules(Session& s, int& nb_colonnes, bool& relister) {
                             "     corriger et relancer  (Oui)\n\n" +
                             "     ou annuler            (Annuler)";
       if (s.port().demander(TypeMessage::confirmation, q, Boutons::oui_annuler) == Reponse::oui) {
-        d.avec_sans_intitule = 1;
+        d.avec_sans_intitule = Intitules::sans;
         d.num_ligne_donnee = std::to_string(t + 1 - e.decalage_balise);
         s.description_modifiee = true;
         relister = true;
@@ -276,7 +276,7 @@ bool lire_date_ligne(Session& s, long long index, std::string& normalisee) {
 void diagnostic_separateur(Session& s, const std::string& ligne) {
   const int tab = compter_caractere('\t', ligne), esp = compter_caractere(' ', ligne),
             pv = compter_caractere(';', ligne), v = compter_caractere(',', ligne);
-  const std::string legende = legende_separateur(s.description.separateur_colonne);
+  const std::string legende = legende_separateur(indice(s.description.separateur_colonne));
   const std::string l1 = "??? avec le séparateur de colonne => " + legende +
                          " une seule colonne de détectée !!!        ";
   const std::string l2 = "  vérifier le séparateur de colonne en Entrée";
@@ -390,8 +390,8 @@ bool listage(Session& s) {
   e.ligne_intitules = e.premiere_ligne = e.derniere_ligne = -1;
   s.table.entetes_tableau();
   s.table.fixer_nb_lignes(1);
-  e.separateur = separateur_des_lignes(d.separateur_colonne);
-  e.nb_colonnes_date = d.datetime_nb_col == 1 ? 2 : 1;
+  e.separateur = separateur_des_lignes(indice(d.separateur_colonne));
+  e.nb_colonnes_date = d.datetime_nb_col == ColonnesDate::deux ? 2 : 1;
   e.col_datetime = entier_ou(d.num_col_datetime, 1);
   e.col_date = entier_ou(d.num_col_date, 1);
   e.col_time = entier_ou(d.num_col_time, 2);
@@ -479,7 +479,7 @@ bool listage(Session& s) {
     const FichierCharge& f = s.fichier_charge;
 
     // Data bounds.
-    if (d.numlig_balise == 1) {
+    if (d.numlig_balise == DebutDonnees::balises) {
       e.decalage_balise = std::max(0LL, f.premiere_ligne_contenant(utf8_vers_cp1252(d.balise_deb)));
       e.premiere_ligne = entier_ou(d.num_ligne_donnee, 1) - 1 + e.decalage_balise;
       e.derniere_ligne = f.derniere_ligne_contenant(utf8_vers_cp1252(d.balise_fin)) - 1;
@@ -489,8 +489,8 @@ bool listage(Session& s) {
       e.derniere_ligne = f.derniere_non_vide;
     }
     e.ligne_intitules =
-        d.avec_sans_intitule == 0 ? entier_ou(d.num_ligne_intitule_col, 0) - 1 + e.decalage_balise : -1;
-    if (d.avec_sans_intitule == 0 && entier_ou(d.num_ligne_intitule_col, 0) < 1) e.ligne_intitules = -1;
+        d.avec_sans_intitule == Intitules::avec ? entier_ou(d.num_ligne_intitule_col, 0) - 1 + e.decalage_balise : -1;
+    if (d.avec_sans_intitule == Intitules::avec && entier_ou(d.num_ligne_intitule_col, 0) < 1) e.ligne_intitules = -1;
 
     int nb_colonnes = 0;
     bool relister = false;

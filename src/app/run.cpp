@@ -78,7 +78,7 @@ IssueTraitement traiter_run(Session& s) {
                         " dérive = " + (derive < 0 ? "-" : "+") +
                         heure_en_texte(std::fabs(derive)) + "\n\n" + "   continuer ? "))
     return IssueTraitement::refuse;
-  if (d.cumul_corriger && d.methode != 2 &&
+  if (d.cumul_corriger && d.methode != Methode::maximum &&
       port.demander(TypeMessage::avertissement,
                     " Il faudrait choisir l'option <max des n  mesures OK > \n pour bien traiter "
                     "une valeur croissante (cumuls)\n\n   annuler pour modifier ? ",

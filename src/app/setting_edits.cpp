@@ -43,7 +43,7 @@ NettoyageColonnes nettoyer_colonnes_a_extraire(std::string_view saisie, const De
   if (!liste.empty() && liste.back() == ',') liste.pop_back();
 
   std::vector<std::string> exclues;
-  if (d.datetime_nb_col == 1) {
+  if (d.datetime_nb_col == ColonnesDate::deux) {
     exclues = {d.num_col_date, d.num_col_time};
   } else {
     exclues = {d.num_col_datetime};
@@ -94,7 +94,7 @@ std::optional<std::string> titres_colonnes_a_extraire(Session& s) {
     titres = d.new_desc_colonne;
   } else {
     titres = s.intitule_origine;
-    if (d.separateur_colonne == 1) titres = ligne_espaces_vers_separateur(titres, ';');
+    if (d.separateur_colonne == SeparateurColonne::espace) titres = ligne_espaces_vers_separateur(titres, ';');
   }
   remplacer_caractere('\t', ';', titres);
   remplacer_caractere(',', ';', titres);
@@ -232,7 +232,7 @@ void valider_equivalences(Session& s, const std::string& saisie) {
 
 bool valider_num_ligne_donnee(Session& s) {
   const Description& d = s.description;
-  if (d.avec_sans_intitule == 0 || trim(d.num_ligne_intitule_col) == "0") {
+  if (d.avec_sans_intitule == Intitules::avec || trim(d.num_ligne_intitule_col) == "0") {
     const auto donnee = lire_entier(d.num_ligne_donnee);
     if (!donnee) {
       message_entier(s, d.num_ligne_donnee);
@@ -300,7 +300,7 @@ void cocher_derivees(Session& s, bool coche) {
 void cocher_cumul_corriger(Session& s, bool coche) {
   s.description.cumul_corriger = coche;
   s.description_modifiee = true;
-  if (coche && s.liste_horodatee.deja_generee && s.description.methode != 2)
+  if (coche && s.liste_horodatee.deja_generee && s.description.methode != Methode::maximum)
     s.port().informer(TypeMessage::avertissement,
                       " Il faudrait choisir l'option <max des n  mesures OK > \n pour bien traiter "
                       "une valeur croissante (cumuls)");
@@ -389,7 +389,7 @@ bool effacer_suivi(Session& s) {
 
 bool lister_colonnes(Session& s) {
   const Description& d = s.description;
-  const int nb_dates = d.datetime_nb_col == 1 ? 2 : 1;
+  const int nb_dates = d.datetime_nb_col == ColonnesDate::deux ? 2 : 1;
   const int nb_valeurs = s.etat_listage.nb_colonnes_valeurs;
   s.ajouter_ligne_suivi(std::string(47, '='));
   s.ajouter_ligne_suivi(" nb de colonnes de mesure(s) = " + std::to_string(nb_valeurs));
@@ -399,7 +399,7 @@ bool lister_colonnes(Session& s) {
   remplacer_caractere(',', '\t', ligne);
   remplacer_caractere(';', '\t', ligne);
   remplacer_caractere('"', ' ', ligne);
-  if (d.separateur_colonne == 1 && !contient(ligne, "\t"))
+  if (d.separateur_colonne == SeparateurColonne::espace && !contient(ligne, "\t"))
     ligne = ligne_espaces_vers_separateur(ligne, '\t');
   if (!contient(ligne, "\t")) {
     s.port().informer(TypeMessage::avertissement,

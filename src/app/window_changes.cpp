@@ -33,10 +33,10 @@ void cocher_reglage(Session& s, bool Description::*champ, bool coche) {
   rafraichir_titres_colonnes(s);
 }
 
-void choisir_option(Session& s, int Description::*champ, int indice) {
-  s.description.*champ = indice;
+void choisir_option(Session& s, const MembreParametre& champ, int indice) {
+  ecrire_indice(s.description, champ, indice);
   s.description_modifiee = true;
-  if (champ == &Description::coul_nb) appliquer_schema_couleurs(s, indice);
+  if (champ == MembreParametre(&Description::coul_nb)) appliquer_schema_couleurs(s, indice);
   rafraichir_titres_colonnes(s);
 }
 

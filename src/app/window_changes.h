@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/external_programs.h"
+#include "description/description.h"
 
 namespace tamso {
 
@@ -26,7 +27,7 @@ void modifier_reglage(Session& s, double Description::*champ, double valeur);
 void cocher_reglage(Session& s, bool Description::*champ, bool coche);
 // An option group. The colour scheme takes its colours; then the titles of
 // the columns to extract are refreshed.
-void choisir_option(Session& s, int Description::*champ, int indice);
+void choisir_option(Session& s, const MembreParametre& champ, int indice);
 // The sign of the time shift: choosing one sign unchecks the other.
 void choisir_signe_decalage(Session& s, bool positif);
 

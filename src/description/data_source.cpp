@@ -17,7 +17,7 @@ ReglesChargement regles_chargement(const Description& d, SourceDonnees source,
                                    const std::string& repertoire_programme,
                                    std::size_t taille_bloc) {
   ReglesChargement r;
-  r.tabulation = d.separateur_colonne == 0;
+  r.tabulation = d.separateur_colonne == SeparateurColonne::tabulation;
   r.car_null = d.car_null;
   r.num_ligne_donnee = d.num_ligne_donnee;
   r.presse_papier = source == SourceDonnees::presse_papier;

@@ -1,5 +1,7 @@
 #include "description/description.h"
 
+#include <type_traits>
+
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -166,10 +168,33 @@ const DefinitionParametre* trouver_parametre(std::string_view cle) {
   return nullptr;
 }
 
-std::string code_methode(int methode) {
+std::string code_methode(Methode methode) {
   static const char* kCodes[] = {"-moy", "-der", "-max", "-min", "-moy_", "-sum"};
-  if (methode < 0 || methode > 5) return {};
-  return kCodes[methode];
+  const int i = indice(methode);
+  if (i < 0 || i > 5) return {};
+  return kCodes[i];
+}
+
+int lire_indice(const Description& d, const MembreParametre& membre) {
+  return std::visit(
+      [&d](auto m) {
+        using Valeur = std::remove_cv_t<std::remove_reference_t<decltype(d.*m)>>;
+        if constexpr (std::is_same_v<Valeur, int> || std::is_enum_v<Valeur>)
+          return static_cast<int>(d.*m);
+        else
+          return 0;
+      },
+      membre);
+}
+
+void ecrire_indice(Description& d, const MembreParametre& membre, int indice) {
+  std::visit(
+      [&d, indice](auto m) {
+        using Valeur = std::remove_reference_t<decltype(d.*m)>;
+        if constexpr (std::is_same_v<Valeur, int> || std::is_enum_v<Valeur>)
+          d.*m = static_cast<Valeur>(indice);
+      },
+      membre);
 }
 
 std::string valeur_en_texte(const Description& d, const DefinitionParametre& p) {
@@ -177,7 +202,7 @@ std::string valeur_en_texte(const Description& d, const DefinitionParametre& p) 
     case T::drapeau:
       return booleen_en_texte(d.*std::get<bool D::*>(p.membre));
     case T::indice:
-      return std::to_string(d.*std::get<int D::*>(p.membre));
+      return std::to_string(lire_indice(d, p.membre));
     case T::heure:
       return heure_en_texte(d.*std::get<double D::*>(p.membre));
     case T::date_heure:
@@ -207,7 +232,7 @@ bool affecter_texte(Description& d, const DefinitionParametre& p, std::string_vi
       // The colour scheme's option group brings a value back within its
       // options: above the last, the last; below the first, none.
       if (p.membre == MembreParametre(&D::coul_nb)) v = v > 1 ? 1 : (v < 0 ? -1 : v);
-      d.*std::get<int D::*>(p.membre) = v;
+      ecrire_indice(d, p.membre, v);
       return true;
     }
     case T::heure: {

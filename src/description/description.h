@@ -24,6 +24,23 @@ enum class TypeParametre {
   selection,         // graph window check states, trimmed
 };
 
+// The options of the index settings, named; the DSC file keeps their
+// numbers (the option's rank in its group).
+enum class Intitules { avec = 0, sans = 1 };                   // a title line or none
+enum class ColonnesDate { une = 0, deux = 1 };                 // date and time in one or two columns
+enum class SeparateurDecimal { virgule = 0, point = 1 };
+enum class Methode {                                           // aggregation method
+  moyenne = 0, derniere = 1, maximum = 2, minimum = 3, moyenne_comblee = 4, cumul = 5 };
+enum class DebutDonnees { numero_ligne = 0, balises = 1 };     // data found by line number or tags
+enum class SeparateurColonne { tabulation = 0, espace = 1, point_virgule = 2, virgule = 3 };
+enum class SeparateurSortie { tabulation = 0, espace = 1, espace_tabulation = 2, point_virgule = 3 };
+
+// The rank of an option in its group (its number in the DSC file).
+template <class Option>
+constexpr int indice(Option o) {
+  return static_cast<int>(o);
+}
+
 struct Description {
   // flags
   bool aide_flottante = false;          // CheckBox_aide_flottante
@@ -75,15 +92,15 @@ struct Description {
   bool decalage_negatif = false;          // RadioButton_decalage_negatif
   bool decalage_positif = true;           // RadioButton_decalage_positif
   // option indexes
-  int avec_sans_intitule = 0;  // 0 "avec", 1 "sans"
-  int coul_nb = 0;             // 0 colours, 1 greys (kept within -1..1: -1 is no option)
-  int datetime_nb_col = 0;     // 0 one column, 1 two columns
-  int decimal_entree = 0;      // 0 comma, 1 point
-  int decimal_sortie = 0;      // 0 comma, 1 point
-  int methode = 0;             // 0..5: -moy -der -max -min -moy_ -sum
-  int numlig_balise = 0;       // 0 line number, 1 tags
-  int separateur_colonne = 0;  // 0 tab, 1 space, 2 semicolon, 3 comma
-  int separateur_sortie = 0;   // 0 tab, 1 space, 2 space+tab, 3 semicolon
+  Intitules avec_sans_intitule = Intitules::avec;
+  int coul_nb = 0;  // 0 colours, 1 greys (kept within -1..1: -1 is no option)
+  ColonnesDate datetime_nb_col = ColonnesDate::une;
+  SeparateurDecimal decimal_entree = SeparateurDecimal::virgule;
+  SeparateurDecimal decimal_sortie = SeparateurDecimal::virgule;
+  Methode methode = Methode::moyenne;  // -moy -der -max -min -moy_ -sum
+  DebutDonnees numlig_balise = DebutDonnees::numero_ligne;
+  SeparateurColonne separateur_colonne = SeparateurColonne::tabulation;
+  SeparateurSortie separateur_sortie = SeparateurSortie::tabulation;
   // graph window selections
   std::string suite_coche_liste_graph_deriv;
   std::string suite_coche_liste_graph;
@@ -103,7 +120,10 @@ struct Description {
 
 using MembreParametre =
     std::variant<bool Description::*, int Description::*, std::string Description::*,
-                 double Description::*>;
+                 double Description::*, Intitules Description::*, ColonnesDate Description::*,
+                 SeparateurDecimal Description::*, Methode Description::*,
+                 DebutDonnees Description::*, SeparateurColonne Description::*,
+                 SeparateurSortie Description::*>;
 
 struct DefinitionParametre {
   const char* cle;
@@ -115,13 +135,18 @@ struct DefinitionParametre {
   int dernier_indice = -1;
 };
 
+// The rank of the option an index setting holds, and the option of a rank;
+// `membre` names an index setting (an option or a whole number).
+int lire_indice(const Description& d, const MembreParametre& membre);
+void ecrire_indice(Description& d, const MembreParametre& membre, int indice);
+
 // The 65 settings in the order of the DSC file.
 const std::vector<DefinitionParametre>& parametres_description();
 // The setting with exactly this key, or nullptr.
 const DefinitionParametre* trouver_parametre(std::string_view cle);
 
 // Method codes of indexes 0 to 5 ("-moy", ...), empty for any other index.
-std::string code_methode(int methode);
+std::string code_methode(Methode methode);
 
 // The text a setting is written as in a DSC file.
 std::string valeur_en_texte(const Description& d, const DefinitionParametre& p);

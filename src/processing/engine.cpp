@@ -59,7 +59,7 @@ std::string heure_tronquee(double jours) {
 }
 
 struct Parametres {
-  int methode = 0;
+  Methode methode = Methode::moyenne;
   bool inf_strict = false;
   bool unite_calendaire = false;
   double pas = 0.0;  // days
@@ -112,13 +112,16 @@ struct Fichier {
 // A cell's value once a valid value v is taken in by the method: the last
 // value, the largest, the smallest (the first valid value of the cell takes
 // it as it is), or the sum.
-long double combiner(int methode, long double cellule, long double v, bool premiere_valeur) {
+long double combiner(Methode methode, long double cellule, long double v, bool premiere_valeur) {
   switch (methode) {
-    case 1: return v;
-    case 2: return premiere_valeur || v > cellule ? v : cellule;
-    case 3: return premiere_valeur || v < cellule ? v : cellule;
-    default: return cellule + v;
+    case Methode::derniere: return v;
+    case Methode::maximum: return premiere_valeur || v > cellule ? v : cellule;
+    case Methode::minimum: return premiere_valeur || v < cellule ? v : cellule;
+    case Methode::moyenne:
+    case Methode::moyenne_comblee:
+    case Methode::cumul: break;
   }
+  return cellule + v;
 }
 
 // The row that the last fast-read lines went to, worked on in local copies:
@@ -231,21 +234,21 @@ bool Moteur::preparer() {
     p_.derive = p_.d1 != p_.d0;
   }
   switch (d.separateur_colonne) {
-    case 0: case 2: p_.separateur = ';'; break;
-    case 1: p_.separateur = ' '; break;
-    case 3: p_.separateur = ','; break;
-    default: p_.separateur = '\t'; break;
+    case SeparateurColonne::tabulation:  // tabulations are read as ";"
+    case SeparateurColonne::point_virgule: p_.separateur = ';'; break;
+    case SeparateurColonne::espace: p_.separateur = ' '; break;
+    case SeparateurColonne::virgule: p_.separateur = ','; break;
   }
-  p_.deux_colonnes = d.datetime_nb_col == 1;
+  p_.deux_colonnes = d.datetime_nb_col == ColonnesDate::deux;
   p_.col_datetime = entier_ou(d.num_col_datetime, 1);
   p_.col_date = entier_ou(d.num_col_date, 1);
   p_.col_time = entier_ou(d.num_col_time, 2);
   p_.format = p_.deux_colonnes
                   ? trim(d.format_date_mesure_seule) + " " + trim(d.format_time_mesure_seul)
                   : trim(d.format_datetime_mesure);
-  p_.ligne_intitules = d.avec_sans_intitule == 1 ? -1 : entier_ou(d.num_ligne_intitule_col, 0) - 1;
+  p_.ligne_intitules = d.avec_sans_intitule == Intitules::sans ? -1 : entier_ou(d.num_ligne_intitule_col, 0) - 1;
   p_.car_null = d.car_null;
-  p_.balises = d.numlig_balise == 1;
+  p_.balises = d.numlig_balise == DebutDonnees::balises;
   p_.plus_un_jour = d.correction_si_t1supt2;
   p_.plus_une_seconde = d.correction_si_t1egalt2;
   p_.separateur_decimal = s_.separateur_decimal;
@@ -407,7 +410,7 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
   if (!charger_fichier_donnees(
           s.fichier_charge, s.apercu, chemin,
           regles_chargement(d, s.source, s.repertoire_programme, s.lecture.taille_bloc),
-          !s.lecture.reference && d.numlig_balise == 0, port, s.journal))
+          !s.lecture.reference && d.numlig_balise == DebutDonnees::numero_ligne, port, s.journal))
     return IssueMoteur::echec;
   const FichierCharge& fc = s.fichier_charge;
 
@@ -415,7 +418,7 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
                    p_.ligne_intitules >= 1 ? " " + std::to_string(p_.ligne_intitules + 1) : " -",
                    port);
   long long decalage = 0;
-  if (d.numlig_balise == 0) {
+  if (d.numlig_balise == DebutDonnees::numero_ligne) {
     f.premiere = entier_ou(d.num_ligne_donnee, 1) - 1;
     f.derniere = fc.complet ? std::max<long long>(fc.derniere_non_vide, 1) : -1;
   } else {
@@ -814,7 +817,7 @@ void Moteur::combler_trous_simples() {
 
 void Moteur::finaliser() {
   progression("3- patienter ... transfert    ");
-  if (p_.methode == 4) combler_trous_simples();
+  if (p_.methode == Methode::moyenne_comblee) combler_trous_simples();
   const int n = g_.n(), c = g_.c;
   for (int r = 1; r <= n; ++r) {
     const bool sans_ligne = g_.nb_lignes_ligne(r) == 0;
@@ -825,8 +828,8 @@ void Moteur::finaliser() {
         if (r > 1) ++g_.manquants[static_cast<std::size_t>(col)];
         continue;
       }
-      if ((p_.methode == 0 || p_.methode == 4) && !x.na) x.valeur /= cnt;
-      if (p_.methode == 5 && r > 1 && !x.na && !g_.cellule(r - 1, col).na)
+      if ((p_.methode == Methode::moyenne || p_.methode == Methode::moyenne_comblee) && !x.na) x.valeur /= cnt;
+      if (p_.methode == Methode::cumul && r > 1 && !x.na && !g_.cellule(r - 1, col).na)
         x.valeur += g_.cellule(r - 1, col).valeur;
     }
   }
@@ -868,11 +871,12 @@ double derive_constatee(const Description& d) {
   return seconde_entiere(d.derive_reelle) - seconde_entiere(d.derive_erronee);
 }
 
-std::string legende_methode(int methode) {
+std::string legende_methode(Methode methode) {
   static const char* kLegendes[] = {"moyenne des n mesures OK", "ponctuel = dernière mesure OK",
                                     "max des n  mesures OK ",   "min des n  mesures OK ",
                                     "moy ET si vide = prec+suiv /2", "cumul"};
-  return methode >= 0 && methode <= 5 ? kLegendes[methode] : "";
+  const int i = indice(methode);
+  return i >= 0 && i <= 5 ? kLegendes[i] : "";
 }
 
 std::vector<std::string> titres_colonnes(const Description& d, const Periode& periode,
@@ -883,7 +887,7 @@ std::vector<std::string> titres_colonnes(const Description& d, const Periode& pe
   std::string ligne = d.int_col_alternatif && !trim(d.new_desc_colonne).empty()
                           ? d.new_desc_colonne
                           : intitule_origine;
-  if (d.separateur_colonne == 1 && !(d.int_col_alternatif && !trim(d.new_desc_colonne).empty()))
+  if (d.separateur_colonne == SeparateurColonne::espace && !(d.int_col_alternatif && !trim(d.new_desc_colonne).empty()))
     ligne = ligne_espaces_vers_separateur(ligne, '\t');
   for (char& ch : ligne) {
     if (ch == ',' || ch == ';') ch = '\t';
@@ -892,7 +896,7 @@ std::vector<std::string> titres_colonnes(const Description& d, const Periode& pe
   const auto titre_source = [&ligne](int col) { return trim(champ(ligne, col, '\t')); };
 
   std::vector<std::string> titres(static_cast<std::size_t>(g.c));
-  const bool deux = d.datetime_nb_col == 1;
+  const bool deux = d.datetime_nb_col == ColonnesDate::deux;
   if (deux) {
     titres[0] = titre_source(g.sources[1]);
   } else {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "description/data_source.h"
+#include "description/description.h"
 
 namespace tamso {
 
@@ -43,7 +44,7 @@ struct ParametresMoteur {
 // Facts of the last run, for the results, the statistics and the graphs.
 struct EtatTraitement {
   ParametresMoteur parametres;
-  int methode = 0;
+  Methode methode = Methode::moyenne;
   int ligne_reference = 1;           // file-table row of the reference file
   std::string station_reference;
   long long lignes_extraites = 0;    // lines assigned over the run
@@ -113,7 +114,7 @@ double decalage_total(const Description& d, int decalage_jours);
 double derive_constatee(const Description& d);
 
 // Caption of an aggregation method ("moyenne des n mesures OK", ...).
-std::string legende_methode(int methode);
+std::string legende_methode(Methode methode);
 
 // "pas moyen observé": the mean and the smallest step of a file, in seconds.
 std::string texte_pas_observe(double somme_jours, long long nombre, double minimum_jours,

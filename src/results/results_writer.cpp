@@ -117,10 +117,10 @@ void formater_par_bibliotheque(std::string& sortie, long double valeur, int deci
 
 // Output decimal separator, applied to a finished line as a whole: "virgule"
 // turns points into commas when the line holds no comma, "point" the reverse.
-void appliquer_separateur_sortie(std::string& ligne, int choix) {
-  if (choix == 0 && ligne.find(',') == std::string::npos)
+void appliquer_separateur_sortie(std::string& ligne, SeparateurDecimal choix) {
+  if (choix == SeparateurDecimal::virgule && ligne.find(',') == std::string::npos)
     remplacer_caractere('.', ',', ligne);
-  else if (choix == 1 && ligne.find('.') == std::string::npos)
+  else if (choix == SeparateurDecimal::point && ligne.find('.') == std::string::npos)
     remplacer_caractere(',', '.', ligne);
 }
 
@@ -189,13 +189,14 @@ std::string valeur_formatee(long double valeur, int decimales, char separateur_d
   return t;
 }
 
-std::string separateur_sortie(int choix) {
+std::string separateur_sortie(SeparateurSortie choix) {
   switch (choix) {
-    case 1: return " ";
-    case 2: return " \t";
-    case 3: return ";";
-    default: return "\t";
+    case SeparateurSortie::espace: return " ";
+    case SeparateurSortie::espace_tabulation: return " \t";
+    case SeparateurSortie::point_virgule: return ";";
+    case SeparateurSortie::tabulation: break;
   }
+  return "\t";
 }
 
 std::optional<int> nombre_decimales(const std::string& texte) {

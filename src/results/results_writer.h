@@ -13,6 +13,7 @@ class Avancement;
 class GrilleResultats;
 class JournalSuivi;
 struct Description;
+enum class SeparateurSortie;
 struct EtatResultats;
 struct ListeHorodatee;
 struct VueTraitement;
@@ -30,7 +31,7 @@ std::string valeur_formatee(long double valeur, int decimales, char separateur_d
 
 // The text written between fields for an output separator choice: tab,
 // space, space and tab, ";" (a tab for any other choice).
-std::string separateur_sortie(int choix);
+std::string separateur_sortie(SeparateurSortie choix);
 
 // The number of decimals of the output values: the trimmed text of the
 // decimals box read as a whole number from 0 to 30; nothing otherwise (the

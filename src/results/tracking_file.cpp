@@ -48,7 +48,7 @@ std::vector<std::string> entete_fichier_suivi(const VueTraitement& s) {
       "",
       "  Description de données : " + s.nom_description,
       " extention " + d.masque,
-      " séparateur IN = (" + legende_separateur(d.separateur_colonne) + ")",
+      " séparateur IN = (" + legende_separateur(indice(d.separateur_colonne)) + ")",
       " méthode de calcul = (" + legende_methode(d.methode) + ")",
   };
   if (d.delta_Y || d.derivees) l.push_back(d.delta_Y ? kDeltaY : kDerivees);

@@ -615,10 +615,10 @@ void RegionDescription::afficher() {
 
 void RegionDescription::afficher_visibilites() {
   const Description& d = fenetre_.session().description;
-  ligne_intitule_->setVisible(d.avec_sans_intitule == 0);
-  une_colonne_->setVisible(d.datetime_nb_col != 1);
-  deux_colonnes_->setVisible(d.datetime_nb_col == 1);
-  balises_->setVisible(d.numlig_balise == 1);
+  ligne_intitule_->setVisible(d.avec_sans_intitule == Intitules::avec);
+  une_colonne_->setVisible(d.datetime_nb_col != ColonnesDate::deux);
+  deux_colonnes_->setVisible(d.datetime_nb_col == ColonnesDate::deux);
+  balises_->setVisible(d.numlig_balise == DebutDonnees::balises);
   excel_->setVisible(source_du_masque(d.masque) == SourceDonnees::excel);
   peindre_decalage_derive();
 }

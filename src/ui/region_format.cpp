@@ -46,7 +46,7 @@ RegionFormat::RegionFormat(ContexteFenetre& fenetre, QWidget* parent)
        QStringLiteral("point-virgule")},
       &Description::separateur_sortie, 2, this));
   QStringList methodes;
-  for (int i = 0; i < 6; ++i) methodes << qs(legende_methode(i));
+  for (int i = 0; i < 6; ++i) methodes << qs(legende_methode(static_cast<Methode>(i)));
   vb->addWidget(controles.groupe_options("methode", QStringLiteral("méthode"), methodes,
                                          &Description::methode, 1, this));
   vb->addWidget(construire_post_traitement());

@@ -94,7 +94,7 @@ QWidget* ControlesReglages::boite_options(const char* suffixe, const QString& ti
 }
 
 QWidget* ControlesReglages::groupe_options(const char* suffixe, const QString& titre,
-                                           const QStringList& options, int Description::*champ,
+                                           const QStringList& options, MembreParametre champ,
                                            int colonnes, QWidget* parent,
                                            std::function<void(int)> apres) {
   QButtonGroup* boutons = nullptr;
@@ -107,7 +107,7 @@ QWidget* ControlesReglages::groupe_options(const char* suffixe, const QString& t
     fenetre_.rafraichir_indicateur();
   });
   liaisons_.push_back([this, boutons, champ] {
-    const int v = fenetre_.session().description.*champ;
+    const int v = lire_indice(fenetre_.session().description, champ);
     if (QAbstractButton* b = boutons->button(v)) {
       b->setChecked(true);
     } else if (QAbstractButton* coche = boutons->checkedButton()) {

@@ -44,7 +44,7 @@ class ControlesReglages {
                                 const QStringList& options, int colonnes, QWidget* parent,
                                 QButtonGroup*& groupe);
   QWidget* groupe_options(const char* suffixe, const QString& titre, const QStringList& options,
-                          int Description::*champ, int colonnes, QWidget* parent,
+                          MembreParametre champ, int colonnes, QWidget* parent,
                           std::function<void(int)> apres = {});
   QTimeEdit* heure(const char* nom, double Description::*champ, QWidget* parent);
   QDateTimeEdit* date_heure(const char* nom, double Description::*champ, QWidget* parent);

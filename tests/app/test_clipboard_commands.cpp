@@ -34,7 +34,7 @@ TEST_F(BoutonPressePapier, EmptyClipboardIsReported) {
 TEST_F(BoutonPressePapier, ImportAsksThenShowsTheFirstLines) {
   port_.presse_papier = "a\tb\n1\t2\n3\t4\n5\t6\n";
   s().description.masque = "*.csv";
-  s().description.separateur_colonne = 0;
+  s().description.separateur_colonne = SeparateurColonne::tabulation;
   s().description_modifiee = false;
   port_.reponses = {Reponse::oui, Reponse::annuler};
   EXPECT_FALSE(importer_presse_papier(s()));
@@ -47,7 +47,7 @@ TEST_F(BoutonPressePapier, ImportAsksThenShowsTheFirstLines) {
   EXPECT_EQ(capture(), "a;b\r\n1;2\r\n3;4\r\n5;6\r\n");
   // Cancelled: the previous mask, separator and mark come back.
   EXPECT_EQ(s().description.masque, "*.csv");
-  EXPECT_EQ(s().description.separateur_colonne, 0);
+  EXPECT_EQ(s().description.separateur_colonne, SeparateurColonne::tabulation);
   EXPECT_FALSE(s().description_modifiee);
   EXPECT_EQ(s().source, SourceDonnees::repertoire);
 }

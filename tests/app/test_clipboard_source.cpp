@@ -22,7 +22,7 @@ class PressePapierCapture : public test::AvecDossier {
     session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
     s().description = description_par_defaut(programme_);
     s().description.masque = "*.csv";
-    s().description.separateur_colonne = 0;
+    s().description.separateur_colonne = SeparateurColonne::tabulation;
     s().description_modifiee = false;
   }
   Session& s() { return *session_; }
@@ -46,7 +46,7 @@ TEST_F(PressePapierCapture, CopiedCellsBecomeASemicolonFile) {
   EXPECT_EQ(*taille, attendu.size());
   EXPECT_EQ(brut(), "Date\tTemp\r\n01/03/2024 00:00:00\t12,5\r\n01/03/2024 00:10:00\t13\r\n");
   // Read from now on as a semicolon file of the clipboard mode.
-  EXPECT_EQ(s().description.separateur_colonne, 2);
+  EXPECT_EQ(s().description.separateur_colonne, SeparateurColonne::point_virgule);
   EXPECT_EQ(s().description.masque, "ppp");
   EXPECT_EQ(s().source, SourceDonnees::presse_papier);
   EXPECT_TRUE(s().description_modifiee);
@@ -78,7 +78,7 @@ TEST_F(PressePapierCapture, AccentsAreWrittenInWindows1252) {
 
 TEST_F(PressePapierCapture, AClipboardDescriptionStaysUnmodified) {
   s().description.masque = "ppp";
-  s().description.separateur_colonne = 2;
+  s().description.separateur_colonne = SeparateurColonne::point_virgule;
   ASSERT_TRUE(capturer_presse_papier(s(), "x\ty"));
   EXPECT_FALSE(s().description_modifiee);
 }

@@ -32,7 +32,7 @@ class Inspection : public test::AvecSession {
     AvecSession::SetUp();
     Description& d = session_->description;
     d.masque = "*.csv";
-    d.separateur_colonne = 2;
+    d.separateur_colonne = SeparateurColonne::point_virgule;
     d.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
   }
   std::string copier(const std::string& fixture, const std::string& nom) {
@@ -60,7 +60,7 @@ TEST_F(Inspection, WellDescribedFileAsksOnlyTheFirstQuestion) {
 
 TEST_F(Inspection, FileDescribedWithoutTitlesRaisesThreeQuestionsInOrder) {
   const std::string chemin = copier("station_pv.csv", "a.csv");
-  s().description.avec_sans_intitule = 1;
+  s().description.avec_sans_intitule = Intitules::sans;
   s().description.num_ligne_donnee = "1";
   port_.reponses = {Reponse::oui, Reponse::annuler, Reponse::annuler, Reponse::annuler,
                     Reponse::annuler};
@@ -76,25 +76,25 @@ TEST_F(Inspection, FileDescribedWithoutTitlesRaisesThreeQuestionsInOrder) {
             " proposition => [avec intitulés] et [intitulés en ligne 1]\n\n"
             "  corriger (Oui)\n\n  annuler  (Annuler)");
   // Every proposal was declined: the description is as it was.
-  EXPECT_EQ(s().description.avec_sans_intitule, 1);
+  EXPECT_EQ(s().description.avec_sans_intitule, Intitules::sans);
   EXPECT_EQ(s().description.num_ligne_donnee, "1");
 }
 
 TEST_F(Inspection, AcceptedProposalsFixTheDescription) {
   const std::string chemin = copier("station_pv.csv", "a.csv");
-  s().description.avec_sans_intitule = 1;
+  s().description.avec_sans_intitule = Intitules::sans;
   s().description.num_ligne_donnee = "1";
   // The first data line counts one space, one semicolon and one comma: with
   // no clear winner the semicolon is proposed in place of the tabulation.
-  s().description.separateur_colonne = 0;
+  s().description.separateur_colonne = SeparateurColonne::tabulation;
   port_.reponses = {Reponse::oui, Reponse::annuler, Reponse::oui, Reponse::oui, Reponse::oui};
   inspecter_fichier_exemple(s(), chemin);
   ASSERT_GE(port_.echanges.size(), 3u);
   EXPECT_NE(port_.echanges[2].texte.find("soit <point-virgule> et non <tabulation>"),
             std::string::npos);
-  EXPECT_EQ(s().description.separateur_colonne, 2);
+  EXPECT_EQ(s().description.separateur_colonne, SeparateurColonne::point_virgule);
   EXPECT_EQ(s().description.num_ligne_donnee, "2");
-  EXPECT_EQ(s().description.avec_sans_intitule, 0);
+  EXPECT_EQ(s().description.avec_sans_intitule, Intitules::avec);
   EXPECT_EQ(s().description.num_ligne_intitule_col, "1");
   EXPECT_TRUE(s().description_modifiee);
 }
@@ -102,8 +102,8 @@ TEST_F(Inspection, AcceptedProposalsFixTheDescription) {
 TEST_F(Inspection, NoTimeInTheWindowDetectsOnTheLastLineRead) {
   const std::string chemin = copier("sans_heure.txt", "a.txt");
   s().description.masque = "*.txt";
-  s().description.separateur_colonne = 1;
-  s().description.avec_sans_intitule = 1;
+  s().description.separateur_colonne = SeparateurColonne::espace;
+  s().description.avec_sans_intitule = Intitules::sans;
   s().description.num_ligne_donnee = "1";
   port_.reponses = {Reponse::oui, Reponse::non};
   inspecter_fichier_exemple(s(), chemin);
@@ -122,12 +122,12 @@ TEST_F(Inspection, NoTimeInTheWindowDetectsOnTheLastLineRead) {
 TEST_F(Inspection, TabFileDescribedWithTabsKeepsItsSeparator) {
   const std::string chemin = copier("tabulations_nul.txt", "a.txt");
   s().description.masque = "*.txt";
-  s().description.separateur_colonne = 0;
+  s().description.separateur_colonne = SeparateurColonne::tabulation;
   port_.reponses = {Reponse::oui};
   inspecter_fichier_exemple(s(), chemin);
   for (const auto& e : port_.echanges)
     EXPECT_EQ(e.texte.find("séparateur de colonnes soit"), std::string::npos) << e.texte;
-  EXPECT_EQ(s().description.separateur_colonne, 0);
+  EXPECT_EQ(s().description.separateur_colonne, SeparateurColonne::tabulation);
 }
 
 TEST_F(Inspection, ExtensionBecomesTheMaskAndNoOpensTheEditor) {

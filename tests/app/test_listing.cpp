@@ -20,7 +20,7 @@ class Listage : public test::AvecSession {
     AvecSession::SetUp();
     Description& d = session_->description;
     d.masque = "*.csv";
-    d.separateur_colonne = 2;
+    d.separateur_colonne = SeparateurColonne::point_virgule;
     d.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
     d.f_station = "1";
   }
@@ -88,13 +88,13 @@ TEST_F(Listage, NumbersOnTheTitleLineAskToDropTitles) {
             " le nombre de chiffres (6) est supérieur au nombre de lettres (0)\n\n12;13;14\n\n"
             " proposition => choisir l'option sans intitulé de colonnes\n\n"
             "     corriger  (Oui)\n\n     continuer (Annuler)");
-  EXPECT_EQ(s().description.avec_sans_intitule, 1);
+  EXPECT_EQ(s().description.avec_sans_intitule, Intitules::sans);
   EXPECT_TRUE(s().description_modifiee);
 }
 
 TEST_F(Listage, WrongSeparatorGivesTheOneColumnDiagnosis) {
   copier("station_pv.csv", "a.csv");
-  s().description.separateur_colonne = 3;  // comma
+  s().description.separateur_colonne = SeparateurColonne::virgule;  // comma
   EXPECT_FALSE(lister_fichiers_donnees(s()));
   ASSERT_FALSE(port_.echanges.empty());
   EXPECT_EQ(port_.echanges[0].texte,

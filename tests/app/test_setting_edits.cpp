@@ -45,7 +45,7 @@ TEST_F(OperationsFenetre, DateTimeColumnIsRemovedFromTheList) {
 }
 
 TEST_F(OperationsFenetre, WithTwoDateColumnsBothAreRemoved) {
-  d().datetime_nb_col = 1;
+  d().datetime_nb_col = ColonnesDate::deux;
   d().num_col_date = "2";
   d().num_col_time = "3";
   const auto r = nettoyer_colonnes_a_extraire("2,3,4,1", d());
@@ -103,7 +103,7 @@ TEST_F(OperationsFenetre, TitlesLabelTakesTheAlternativeTitlesWhenAsked) {
 TEST_F(OperationsFenetre, TitlesLabelSplitsBlankSeparatedTitles) {
   d().col_cochee = true;
   d().col_cochee_liste = "2,3";
-  d().separateur_colonne = 1;
+  d().separateur_colonne = SeparateurColonne::espace;
   s().intitule_origine = "Date   Temp   Niveau";
   EXPECT_EQ(titres_colonnes_a_extraire(s()), "=> Temp | Niveau");
 }
@@ -203,7 +203,7 @@ TEST_F(OperationsFenetre, MoreThanSevenEquivalencesAreWarned) {
 // ---------------------------------------------------------------- line numbers
 
 TEST_F(OperationsFenetre, FirstDataLineMustFollowTheTitleLine) {
-  d().avec_sans_intitule = 0;
+  d().avec_sans_intitule = Intitules::avec;
   d().num_ligne_intitule_col = "3";
   d().num_ligne_donnee = "3";
   s().description_modifiee = false;
@@ -219,7 +219,7 @@ TEST_F(OperationsFenetre, FirstDataLineMustFollowTheTitleLine) {
 }
 
 TEST_F(OperationsFenetre, WithoutTitlesAnyFirstDataLineIsAccepted) {
-  d().avec_sans_intitule = 1;
+  d().avec_sans_intitule = Intitules::sans;
   d().num_ligne_intitule_col = "5";
   d().num_ligne_donnee = "2";
   EXPECT_TRUE(valider_num_ligne_donnee(s()));
@@ -227,7 +227,7 @@ TEST_F(OperationsFenetre, WithoutTitlesAnyFirstDataLineIsAccepted) {
 }
 
 TEST_F(OperationsFenetre, NonIntegerFirstDataLineIsReported) {
-  d().avec_sans_intitule = 0;
+  d().avec_sans_intitule = Intitules::avec;
   d().num_ligne_donnee = "2a";
   EXPECT_FALSE(valider_num_ligne_donnee(s()));
   EXPECT_EQ(port_.dernier_texte(), "'2a' n'est pas une valeur entière correcte");
@@ -256,7 +256,7 @@ TEST_F(OperationsFenetre, EnterListsTheMatchingFiles) {
   dossier_->ecrire("donnees/a.csv", "Date;Temp\r\n2021-03-12 10:00:00;1,5\r\n");
   d().dossier_choisi = dossier;
   d().masque = "*.csv";
-  d().separateur_colonne = 2;
+  d().separateur_colonne = SeparateurColonne::point_virgule;
   d().format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
   s().description_modifiee = true;
   valider_par_entree(s());
@@ -295,7 +295,7 @@ TEST_F(OperationsFenetre, DeltaAndDerivativeExcludeEachOther) {
 }
 
 TEST_F(OperationsFenetre, CumulativeWarningWaitsForTheFirstTimestampList) {
-  d().methode = 0;
+  d().methode = Methode::moyenne;
   cocher_cumul_corriger(s(), true);
   EXPECT_TRUE(port_.echanges.empty());
   EXPECT_TRUE(d().cumul_corriger);
@@ -307,7 +307,7 @@ TEST_F(OperationsFenetre, CumulativeWarningWaitsForTheFirstTimestampList) {
             "valeur croissante (cumuls)");
 
   port_.echanges.clear();
-  d().methode = 2;
+  d().methode = Methode::maximum;
   cocher_cumul_corriger(s(), true);
   EXPECT_TRUE(port_.echanges.empty());
 }
@@ -386,7 +386,7 @@ TEST_F(OperationsFenetre, ColumnListingWritesTheTitlesAndTheExtraction) {
   s().intitule_origine = "Date;Temp;Niveau";
   s().etat_listage.nb_colonnes_valeurs = 2;
   d().col_cochee_liste = "3";
-  d().methode = 2;
+  d().methode = Methode::maximum;
   s().liste_horodatee.n = 97;
   ASSERT_TRUE(lister_colonnes(s()));
   const std::vector<std::string> attendu = {

@@ -169,7 +169,7 @@ TEST_F(Demarrage, ClipboardDescriptionIsProposedBeforeLeaving) {
   s().source = SourceDonnees::presse_papier;
   s().nom_description = "st.dsc";
   s().description.masque = "ppp";
-  s().description.separateur_colonne = 2;
+  s().description.separateur_colonne = SeparateurColonne::point_virgule;
   port_.reponses = {Reponse::annuler};
   EXPECT_FALSE(quitter_programme(s()));
   EXPECT_EQ(port_.dernier_texte(),

@@ -75,7 +75,7 @@ TEST_F(ChangementsFenetre, DeltaAndDerivativeExcludeEachOther) {
 }
 
 TEST_F(ChangementsFenetre, ForcedGrowthWarnsOnceAListExistsAndTheMethodIsNotMax) {
-  d().methode = 0;
+  d().methode = Methode::moyenne;
   cocher_reglage(s(), &Description::cumul_corriger, true);
   EXPECT_TRUE(port_.echanges.empty());  // no timestamp list built yet
 
@@ -87,7 +87,7 @@ TEST_F(ChangementsFenetre, ForcedGrowthWarnsOnceAListExistsAndTheMethodIsNotMax)
             " Il faudrait choisir l'option <max des n  mesures OK > \n pour bien traiter une "
             "valeur croissante (cumuls)");
 
-  d().methode = 2;
+  d().methode = Methode::maximum;
   cocher_reglage(s(), &Description::cumul_corriger, true);
   EXPECT_EQ(port_.echanges.size(), 1u);
   EXPECT_TRUE(d().cumul_corriger);
@@ -95,7 +95,7 @@ TEST_F(ChangementsFenetre, ForcedGrowthWarnsOnceAListExistsAndTheMethodIsNotMax)
 
 TEST_F(ChangementsFenetre, AnOptionGoesIntoTheDescriptionAndMarksIt) {
   choisir_option(s(), &Description::methode, 3);
-  EXPECT_EQ(d().methode, 3);
+  EXPECT_EQ(d().methode, Methode::minimum);
   EXPECT_TRUE(s().description_modifiee);
 }
 

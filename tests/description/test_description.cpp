@@ -159,24 +159,22 @@ TEST(ModeleDescription, ApplyDefaultsKeepsTheThreeDirectories) {
   d.dossier_choisi = "/d/";
   d.dossier_description = "/desc/";
   d.dossier_choisi_sortie = "/out/";
-  d.methode = 3;
+  d.methode = Methode::minimum;
   d.recursif = true;
   appliquer_defauts(d, kProg);
   EXPECT_EQ(d.dossier_choisi, "/d/");
   EXPECT_EQ(d.dossier_description, "/desc/");
   EXPECT_EQ(d.dossier_choisi_sortie, "/out/");
-  EXPECT_EQ(d.methode, 0);
+  EXPECT_EQ(d.methode, Methode::moyenne);
   EXPECT_FALSE(d.recursif);
   EXPECT_EQ(d.masque, "*.csV");
 }
 
 TEST(ModeleDescription, MethodCodes) {
-  EXPECT_EQ(code_methode(0), "-moy");
-  EXPECT_EQ(code_methode(1), "-der");
-  EXPECT_EQ(code_methode(4), "-moy_");
-  EXPECT_EQ(code_methode(5), "-sum");
-  EXPECT_EQ(code_methode(6), "");
-  EXPECT_EQ(code_methode(-1), "");
+  EXPECT_EQ(code_methode(Methode::moyenne), "-moy");
+  EXPECT_EQ(code_methode(Methode::derniere), "-der");
+  EXPECT_EQ(code_methode(Methode::moyenne_comblee), "-moy_");
+  EXPECT_EQ(code_methode(Methode::cumul), "-sum");
 }
 
 }  // namespace

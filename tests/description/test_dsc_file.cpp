@@ -40,7 +40,7 @@ class FichierDsc : public test::AvecDossier {
 
 TEST_F(FichierDsc, WrittenFileIsSixtyFiveKeyLinesInOrder) {
   s().nom_description = "station1.dsc";
-  s().description.methode = 2;
+  s().description.methode = Methode::maximum;
   s().description.nom_fic_sortie = "résultat";
   s().description.texte_na = "";
   ASSERT_TRUE(ecrire_description(s()));
@@ -68,8 +68,8 @@ TEST_F(FichierDsc, WriteThenReadGivesTheSameSettings) {
   d.equiv_na = "NA;-9999;V";
   d.format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
   d.nom_fic_sortie = "débit_#";
-  d.methode = 5;
-  d.separateur_colonne = 2;
+  d.methode = Methode::cumul;
+  d.separateur_colonne = SeparateurColonne::point_virgule;
   d.coul_nb = 1;
   d.decalage = (2 * 3600 + 30 * 60) / 86400.0;
   d.constat_derive = *encoder_date(2023, 4, 9, 17, 58, 54);
@@ -103,7 +103,7 @@ TEST_F(FichierDsc, ReadingTrimsAndCutsAtEqualSign) {
 
 TEST_F(FichierDsc, NoKeyGivesExactlyTheDefaults) {
   poser_dsc("vide.dsc", {"rien ici", "Autre_cle= 3"});
-  s().description.methode = 4;
+  s().description.methode = Methode::moyenne_comblee;
   ASSERT_TRUE(lire_description(s()));
   Description attendu = description_par_defaut(programme_);
   // Settings 63 and 64 take the current date and time.
@@ -144,9 +144,9 @@ TEST_F(FichierDsc, IndexNotNamingAnOptionStopsReadingAtThatKey) {
                            "Label_pas_dsc.caption= 01:00:00"});
     s().description.dossier_description = descriptions_;  // the file names none
     s().description.masque = "*.csv";
-    s().description.separateur_sortie = 1;
+    s().description.separateur_sortie = SeparateurSortie::espace;
     s().description.pas_dsc = "avant";
-    s().description.methode = 4;
+    s().description.methode = Methode::moyenne_comblee;
     s().description_modifiee = true;
     port_.echanges.clear();
     EXPECT_FALSE(lire_description(s())) << valeur;
@@ -154,9 +154,9 @@ TEST_F(FichierDsc, IndexNotNamingAnOptionStopsReadingAtThatKey) {
     EXPECT_EQ(port_.echanges[0].texte, "'" + valeur + "' n'est pas une valeur entière correcte");
     // Settings read before the key stay applied, later ones keep their values.
     EXPECT_EQ(s().description.masque, "*.dat") << valeur;
-    EXPECT_EQ(s().description.datetime_nb_col, 1) << valeur;
-    EXPECT_EQ(s().description.methode, 4) << valeur;
-    EXPECT_EQ(s().description.separateur_sortie, 1) << valeur;
+    EXPECT_EQ(s().description.datetime_nb_col, ColonnesDate::deux) << valeur;
+    EXPECT_EQ(s().description.methode, Methode::moyenne_comblee) << valeur;
+    EXPECT_EQ(s().description.separateur_sortie, SeparateurSortie::espace) << valeur;
     EXPECT_EQ(s().description.pas_dsc, "avant") << valeur;
     EXPECT_TRUE(s().description_modifiee) << valeur;
   }
@@ -217,7 +217,7 @@ TEST_F(FichierDsc, GivenDataFolderTakesThePlaceOfTheFileOwnBeforeCounting) {
 
 TEST_F(FichierDsc, MissingFileChangesNothing) {
   s().nom_description = "absent.dsc";
-  s().description.methode = 3;
+  s().description.methode = Methode::minimum;
   s().description_modifiee = true;
   const Description avant = s().description;
   EXPECT_FALSE(lire_description(s()));
@@ -305,22 +305,20 @@ TEST_F(FichierDsc, WritingWritesTheModifiedPeriod) {
 TEST_F(FichierDsc, ProposedNameKeepsOneMaskPart) {
   s().nom_description = "station1.dsc";
   s().description.masque = "*.csv";
-  s().description.separateur_colonne = 2;
+  s().description.separateur_colonne = SeparateurColonne::point_virgule;
   EXPECT_EQ(nom_description_propose(s()), "station1_(__csv ;).dsc");
   s().nom_description = nom_description_propose(s());
   EXPECT_EQ(nom_description_propose(s()), "station1_(__csv ;).dsc");
-  s().description.separateur_colonne = 0;
+  s().description.separateur_colonne = SeparateurColonne::tabulation;
   s().description.masque = "txt";
   EXPECT_EQ(nom_description_propose(s()), "station1_(txt Tab).dsc");
-  s().description.separateur_colonne = 9;
-  EXPECT_EQ(nom_description_propose(s()), "station1_(txt).dsc");
 }
 
 TEST_F(FichierDsc, SaveUnderAppendsTheExtension) {
   port_.fichiers_a_enregistrer.push_back(descriptions_ + "station2");
   s().nom_description = "station1.dsc";
   s().description.masque = "*.csv";
-  s().description.separateur_colonne = 3;
+  s().description.separateur_colonne = SeparateurColonne::virgule;
   enregistrer_description_sous(s());
   ASSERT_EQ(port_.dialogues.size(), 1u);
   EXPECT_EQ(port_.dialogues[0].titre, "enregistrement  de la description des données");
@@ -354,7 +352,7 @@ TEST_F(FichierDsc, OpenTakesTheDirectoryWhereTheFileWasFound) {
   EXPECT_EQ(port_.dialogues[0].filtre,
             "Fichiers descriptifs (*.dsc)|*.dsc|Tous les fichiers (*.*)|*.*");
   EXPECT_EQ(port_.dialogues[0].propose, "*.dsc");
-  EXPECT_EQ(s().description.methode, 3);
+  EXPECT_EQ(s().description.methode, Methode::minimum);
   EXPECT_EQ(s().description.dossier_description, ailleurs);
   EXPECT_EQ(s().nom_description, "choisi.dsc");
   EXPECT_EQ(s().legende_fenetre, titre_programme() + "         >  choisi.dsc");
@@ -370,7 +368,7 @@ TEST_F(FichierDsc, OpenTakesTheDirectoryWhereTheFileWasFound) {
 
 TEST_F(FichierDsc, SaveAsksAndMakesTheTitleLineConsistent) {
   s().nom_description = "s.dsc";
-  s().description.avec_sans_intitule = 0;
+  s().description.avec_sans_intitule = Intitules::avec;
   s().description.num_ligne_intitule_col = "0";
   s().description_modifiee = true;
   port_.reponses = {Reponse::oui};
@@ -383,7 +381,7 @@ TEST_F(FichierDsc, SaveAsksAndMakesTheTitleLineConsistent) {
   EXPECT_EQ(s().description.num_ligne_intitule_col, "1");
   EXPECT_TRUE(fichier_existe(descriptions_ + "s.dsc"));
 
-  s().description.avec_sans_intitule = 1;
+  s().description.avec_sans_intitule = Intitules::sans;
   s().description.num_ligne_intitule_col = "3";
   port_.reponses = {Reponse::non};
   enregistrer_description(s());
@@ -409,12 +407,12 @@ TEST_F(FichierDsc, NewDescriptionKeepsOnlyTheDirectories) {
   const std::string donnees = dossier_->sous_dossier("donnees");
   s().description.dossier_choisi = donnees;
   s().description.dossier_choisi_sortie = donnees;
-  s().description.methode = 5;
+  s().description.methode = Methode::cumul;
   s().nom_description = "ancienne.dsc";
   ecrire_fichier_une_ligne("x", s().chemin_parametres());
   port_.reponses = {Reponse::non};
   nouvelle_description(s());
-  EXPECT_EQ(s().description.methode, 5);  // anything but Yes stops
+  EXPECT_EQ(s().description.methode, Methode::cumul);  // anything but Yes stops
   EXPECT_TRUE(fichier_existe(s().chemin_parametres()));
 
   port_.reponses = {Reponse::oui};
@@ -426,7 +424,7 @@ TEST_F(FichierDsc, NewDescriptionKeepsOnlyTheDirectories) {
   EXPECT_EQ(port_.dialogues.back().titre, "Nouvelle description des données à créer");
   EXPECT_EQ(port_.dialogues.back().propose, "");
   EXPECT_EQ(s().nom_description, "neuve.dsc");
-  EXPECT_EQ(s().description.methode, 0);
+  EXPECT_EQ(s().description.methode, Methode::moyenne);
   EXPECT_EQ(s().description.masque, "*.csV");
   EXPECT_EQ(s().description.dossier_choisi, donnees);
   EXPECT_EQ(s().description.dossier_description, descriptions_);

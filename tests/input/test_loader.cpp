@@ -25,7 +25,7 @@ class Chargeur : public test::AvecDossier {
   void SetUp() override {
     AvecDossier::SetUp();
     session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
-    session_->description.separateur_colonne = 2;
+    session_->description.separateur_colonne = SeparateurColonne::point_virgule;
     session_->description.num_ligne_donnee = "2";
   }
   Session& s() { return *session_; }
@@ -85,13 +85,13 @@ TEST_F(Chargeur, SecondLoadReadsAgainOnlyWhatChanged) {
   dossier_->ecrire("r.csv", "t\r\n1\t22\r\n3\t4\r\n5\t6\r\n");
   ASSERT_TRUE(charger_fichier_donnees(s(), chemin));
   EXPECT_EQ(s().fichier_charge.ligne(1), "1\t22");
-  s().description.separateur_colonne = 0;
+  s().description.separateur_colonne = SeparateurColonne::tabulation;
   ASSERT_TRUE(charger_fichier_donnees(s(), chemin));
   EXPECT_EQ(s().fichier_charge.ligne(1), "1;22");
 }
 
 TEST_F(Chargeur, TabFileLoadsWithSemicolonsAndByteOne) {
-  s().description.separateur_colonne = 0;
+  s().description.separateur_colonne = SeparateurColonne::tabulation;
   ASSERT_TRUE(charger_fichier_donnees(s(), TAMSO_DONNEES_TEST "listage/tabulations_nul.txt"));
   const FichierCharge& f = s().fichier_charge;
   ASSERT_EQ(f.nb_lignes, 4);

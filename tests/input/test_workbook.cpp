@@ -218,11 +218,11 @@ class ClasseurSession : public test::AvecSession {
     AvecSession::SetUp();
     Description& d = s().description;
     d.masque = "xlsx";
-    d.separateur_colonne = 2;
-    d.avec_sans_intitule = 0;
+    d.separateur_colonne = SeparateurColonne::point_virgule;
+    d.avec_sans_intitule = Intitules::avec;
     d.num_ligne_intitule_col = "1";
     d.num_ligne_donnee = "2";
-    d.datetime_nb_col = 0;
+    d.datetime_nb_col = ColonnesDate::une;
     d.num_col_datetime = "1";
     d.format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
     d.f_station = "1";
@@ -337,7 +337,7 @@ TEST_F(ClasseurSession, ProcessingAWorkbookMatchesProcessingItsText) {
   };
   copier("releves_python.xlsx");
   s().description.nom_fic_excel = "releves_python.xlsx";
-  s().description.methode = 0;
+  s().description.methode = Methode::moyenne;
   s().description_modifiee = true;
   traiter();
   ASSERT_EQ(s().grille.n(), 3);
@@ -437,13 +437,13 @@ TEST_F(ClasseurSession, ListingStopsWhenTheSheetCannotBeRead) {
 TEST_F(ClasseurSession, InspectingAWorkbookConvertsItsSheet) {
   const std::string chemin = copier("releves_python.xlsx");
   s().description.masque = "csv";
-  s().description.separateur_colonne = 0;
+  s().description.separateur_colonne = SeparateurColonne::tabulation;
   port_.reponses = {Reponse::oui};  // "Utiliser les paramètrages tels quel"
   inspecter_fichier_exemple(s(), chemin);
   EXPECT_EQ(s().description.masque, "xlsx");
   EXPECT_EQ(s().description.nom_fic_excel, "releves_python.xlsx");
   EXPECT_EQ(s().description.nom_feuille, "Releves");
-  EXPECT_EQ(s().description.separateur_colonne, 2);  // Point-virgule
+  EXPECT_EQ(s().description.separateur_colonne, SeparateurColonne::point_virgule);  // Point-virgule
   EXPECT_EQ(test::DossierTemporaire::lire(temporaire()), kReleves);
   EXPECT_EQ(s().etiquette("Label_nb_lignes"), "4");
 }

@@ -44,7 +44,7 @@ class Moteur : public test::AvecSession {
     AvecSession::SetUp();
     Description& d = s().description;
     d.masque = "*.csv";
-    d.separateur_colonne = 2;
+    d.separateur_colonne = SeparateurColonne::point_virgule;
     d.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
     d.equiv_na = "NA;-99999";
     d.f_station = "S1";
@@ -54,7 +54,7 @@ class Moteur : public test::AvecSession {
   }
   // Lists, builds the 5-minute timestamps from 00:05 to 00:20 (the list
   // begins at 00:00) and runs the engine.
-  IssueMoteur executer(int methode, int test, const char* fin = "01/03/2023 00:20:00") {
+  IssueMoteur executer(Methode methode, int test, const char* fin = "01/03/2023 00:20:00") {
     s().description.methode = methode;
     EXPECT_TRUE(lister_fichiers_donnees(s())) << port_.dernier_texte();
     s().periode.debut = "01/03/2023 00:05:00";
@@ -92,7 +92,7 @@ class Moteur : public test::AvecSession {
 
 TEST_F(Moteur, TimestampsBeginOneStepBeforeThePeriod) {
   fichier("a.csv", kDonnees);
-  ASSERT_EQ(executer(0, 0), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::moyenne, 0), IssueMoteur::termine);
   const auto& T = s().grille.temps;
   EXPECT_EQ(date_heure_en_texte(T[1]), "01/03/2023 00:00:00");
   EXPECT_EQ(date_heure_en_texte(T[5]), "01/03/2023 00:20:00");
@@ -107,19 +107,19 @@ TEST_F(Moteur, TimestampsBeginOneStepBeforeThePeriod) {
 TEST_F(Moteur, EverySixMethodsWithTheInclusiveTest) {
   fichier("a.csv", kDonnees);
   const std::vector<int> lignes = {1, 2, 2, 1, 1};
-  ASSERT_EQ(executer(0, 0), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::moyenne, 0), IssueMoteur::termine);
   // Row 3: A had 4 then an empty field; the empty field changes nothing.
   grille({{{1, 10}}, {{2.5, 30}}, {{4, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
-  ASSERT_EQ(executer(1, 0), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::derniere, 0), IssueMoteur::termine);
   grille({{{1, 10}}, {{3, 30}}, {{4, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
-  ASSERT_EQ(executer(2, 0), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::maximum, 0), IssueMoteur::termine);
   grille({{{1, 10}}, {{3, 30}}, {{4, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
   // Minimum: B of row 2 starts from 30, its first valid value.
-  ASSERT_EQ(executer(3, 0), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::minimum, 0), IssueMoteur::termine);
   grille({{{1, 10}}, {{2, 30}}, {{4, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
-  ASSERT_EQ(executer(4, 0), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::moyenne_comblee, 0), IssueMoteur::termine);
   grille({{{1, 10}}, {{2.5, 30}}, {{4, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
-  ASSERT_EQ(executer(5, 0), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::cumul, 0), IssueMoteur::termine);
   grille({{{1, 10}}, {{6, 40}}, {{10, 90}}, {{16, 150}}, {{23, 220}}}, lignes);
   EXPECT_EQ(s().grille.manquants[2], 0);
 }
@@ -129,21 +129,21 @@ TEST_F(Moteur, EverySixMethodsWithTheInclusiveTest) {
 TEST_F(Moteur, EverySixMethodsWithTheStrictTest) {
   fichier("a.csv", kDonnees);
   const std::vector<int> lignes = {0, 2, 2, 2, 0};
-  ASSERT_EQ(executer(0, 1), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::moyenne, 1), IssueMoteur::termine);
   grille({{}, {{1.5, 10}}, {{3.5, 30}}, {{6, 55}}, {}}, lignes);
   EXPECT_EQ(s().grille.manquants[2], 1);
   EXPECT_EQ(s().grille.manquants[3], 1);
   EXPECT_EQ(s().grille.titres[1], "temps(Date inf srict)");
-  ASSERT_EQ(executer(1, 1), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::derniere, 1), IssueMoteur::termine);
   grille({{}, {{2, 10}}, {{4, 30}}, {{6, 60}}, {}}, lignes);
-  ASSERT_EQ(executer(2, 1), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::maximum, 1), IssueMoteur::termine);
   grille({{}, {{2, 10}}, {{4, 30}}, {{6, 60}}, {}}, lignes);
-  ASSERT_EQ(executer(3, 1), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::minimum, 1), IssueMoteur::termine);
   grille({{}, {{1, 10}}, {{3, 30}}, {{6, 50}}, {}}, lignes);
-  ASSERT_EQ(executer(4, 1), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::moyenne_comblee, 1), IssueMoteur::termine);
   grille({{}, {{1.5, 10}}, {{3.5, 30}}, {{6, 55}}, {}}, lignes);
   // Row 1 got no line: its cells hold 0, which the running sum adds.
-  ASSERT_EQ(executer(5, 1), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::cumul, 1), IssueMoteur::termine);
   grille({{}, {{3, 10}}, {{10, 40}}, {{16, 150}}, {}}, lignes);
 }
 
@@ -155,13 +155,14 @@ TEST_F(Moteur, MissingValuesAfterOrBeforeValidOnesChangeNothing) {
   fichier("a.csv", {"Date;A;B;C", "2023-03-01 00:06:00;5;;NA", "2023-03-01 00:07:00;6;-1;",
                     "2023-03-01 00:08:00;;NA;NA", "2023-03-01 00:09:00;;NA;"});
   struct Cas {
-    int methode;
+    Methode methode;
     long double a, b;
   };
-  for (const Cas& c : {Cas{0, 5.5L, -1}, Cas{1, 6, -1}, Cas{2, 6, -1}, Cas{3, 5, -1},
-                       Cas{4, 5.5L, -1}, Cas{5, 11, -1}}) {
+  for (const Cas& c : {Cas{Methode::moyenne, 5.5L, -1}, Cas{Methode::derniere, 6, -1},
+                       Cas{Methode::maximum, 6, -1}, Cas{Methode::minimum, 5, -1},
+                       Cas{Methode::moyenne_comblee, 5.5L, -1}, Cas{Methode::cumul, 11, -1}}) {
     ASSERT_EQ(executer(c.methode, 0), IssueMoteur::termine);
-    SCOPED_TRACE("méthode " + std::to_string(c.methode));
+    SCOPED_TRACE("méthode " + std::to_string(indice(c.methode)));
     EXPECT_EQ(s().grille.nb_lignes_ligne(3), 4);
     verifier(3, 2, c.a);
     verifier(3, 3, c.b);
@@ -177,7 +178,7 @@ TEST_F(Moteur, GapFillingKeepsAValueReadBeforeAnEmptyField) {
                     "2023-03-01 00:20:00;4;1"});
   s().description.post_traitement = true;
   s().description.nmax_lacune = "1";
-  ASSERT_EQ(executer(0, 0), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::moyenne, 0), IssueMoteur::termine);
   verifier(3, 2, 10.0L);
   EXPECT_EQ(s().grille.manquants[2], 0);
 }
@@ -185,13 +186,13 @@ TEST_F(Moteur, GapFillingKeepsAValueReadBeforeAnEmptyField) {
 TEST_F(Moteur, SingleGapFilledByTheMeanOfItsNeighbours) {
   fichier("a.csv", {"Date;A;B", "2023-03-01 00:04:00;2;", "2023-03-01 00:05:00;4;",
                     "2023-03-01 00:15:00;10;30", "2023-03-01 00:20:00;1;1"});
-  ASSERT_EQ(executer(4, 0), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::moyenne_comblee, 0), IssueMoteur::termine);
   // Row 3 (00:10) got no line: A = (3 + 10) / 2; B of row 2 got no valid
   // value, so its neighbour stays NA.
   verifier(3, 2, 6.5L);
   verifier(3, 3, V{});
   EXPECT_EQ(s().grille.nb_lignes_ligne(3), 3);
-  ASSERT_EQ(executer(0, 0), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::moyenne, 0), IssueMoteur::termine);
   EXPECT_EQ(s().grille.nb_lignes_ligne(3), 0);
 }
 
@@ -199,7 +200,7 @@ TEST_F(Moteur, ValueChainDetectionLimitsThresholdsAndMissingTexts) {
   fichier("a.csv", {"Date;A;B", "2023-03-01 00:05:00;<0,5;-50", "2023-03-01 00:10:00;1.5;-50.1",
                     "2023-03-01 00:15:00;-99999;abc", "2023-03-01 00:20:00;12/03;1,2,3"});
   s().description.min_na = "-50";
-  ASSERT_EQ(executer(0, 0), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::moyenne, 0), IssueMoteur::termine);
   verifier(2, 2, 0.5L);    // below a detection limit: read as 0.5
   verifier(2, 3, -50.0L);  // equal to the threshold: kept
   verifier(3, 2, 1.5L);
@@ -216,7 +217,7 @@ TEST_F(Moteur, DayAndSecondCorrections) {
                     "2023-02-28 00:12:00;5;5"});
   s().description.correction_si_t1supt2 = true;
   s().description.correction_si_t1egalt2 = true;
-  ASSERT_EQ(executer(1, 0), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::derniere, 0), IssueMoteur::termine);
   // 00:10:01 (+1 s) goes to row 4; the three lines of 28/02 move to 01/03
   // 00:14, 00:13 and 00:12, all in row 4.
   verifier(3, 2, 1.0L);
@@ -241,7 +242,7 @@ TEST_F(Moteur, UnreadableDatesAreCountedNotPlaced) {
   for (const bool reference : {false, true}) {
     s().lecture.reference = reference;
     s().journal.vider();
-    ASSERT_EQ(executer(1, 0), IssueMoteur::termine);
+    ASSERT_EQ(executer(Methode::derniere, 0), IssueMoteur::termine);
     SCOPED_TRACE(reference ? "pas à pas" : "lecture rapide");
     EXPECT_EQ(s().grille.nb_lignes_ligne(3), 1);  // 00:06 only
     verifier(3, 2, 1.0L);
@@ -258,7 +259,7 @@ TEST_F(Moteur, UnreadableDatesAreCountedNotPlaced) {
 
 TEST_F(Moteur, PerFileCells) {
   fichier("a.csv", kDonnees);
-  ASSERT_EQ(executer(0, 0), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::moyenne, 0), IssueMoteur::termine);
   TableFichiers& t = s().table;
   EXPECT_EQ(t.lire_cellule(1, "date dep", port_), "01/03/2023 00:00:00");
   EXPECT_EQ(t.lire_cellule(1, "date fin", port_), "01/03/2023 00:20:00");
@@ -285,7 +286,7 @@ TEST_F(Moteur, ObservedStepTexts) {
 TEST_F(Moteur, HeaderLikeFirstDataLineCanAbortTheRun) {
   fichier("a.csv", kDonnees);
   s().description.num_ligne_donnee = "1";
-  s().description.avec_sans_intitule = 0;
+  s().description.avec_sans_intitule = Intitules::avec;
   EXPECT_TRUE(lister_fichiers_donnees(s()));
   s().periode.debut = "01/03/2023 00:05:00";
   s().periode.fin = "01/03/2023 00:20:00";
@@ -305,15 +306,15 @@ TEST_F(Moteur, MoreListedColumnsThanTheFilesHaveIsRefused) {
   fichier("a.csv", kDonnees);
   s().description.col_cochee = true;
   s().description.col_cochee_liste = "2,3,4,5";
-  EXPECT_EQ(executer(0, 0), IssueMoteur::echec);
+  EXPECT_EQ(executer(Methode::moyenne, 0), IssueMoteur::echec);
   EXPECT_EQ(port_.dernier_texte(),
             " colonnes à extraire <2,3,4,5> : les fichiers n'ont que 3 colonnes (dont 2 de "
             "valeurs)\n\n colonnes absentes : 4,5\n\n vérifier la liste des colonnes à extraire");
   // Seven columns are more than the grid holds for two value columns.
   s().description.col_cochee_liste = "2,3,2,3,2,3,2";
-  EXPECT_EQ(executer(0, 0), IssueMoteur::echec);
+  EXPECT_EQ(executer(Methode::moyenne, 0), IssueMoteur::echec);
   s().description.col_cochee_liste = "3";
-  ASSERT_EQ(executer(0, 0), IssueMoteur::termine);
+  ASSERT_EQ(executer(Methode::moyenne, 0), IssueMoteur::termine);
   ASSERT_EQ(s().grille.c, 3);
   EXPECT_EQ(s().grille.titres[2], "B");
   verifier(2, 2, 30.0L);
@@ -321,7 +322,7 @@ TEST_F(Moteur, MoreListedColumnsThanTheFilesHaveIsRefused) {
 
 TEST_F(Moteur, ShiftAndDriftMoveTheMeasurements) {
   fichier("a.csv", {"Date;A;B", "2023-03-01 00:04:00;1;1", "2023-03-01 00:09:00;2;2"});
-  s().description.methode = 1;
+  s().description.methode = Methode::derniere;
   EXPECT_TRUE(lister_fichiers_donnees(s()));
   s().periode.debut = "01/03/2023 00:05:00";
   s().periode.fin = "01/03/2023 00:20:00";
@@ -348,7 +349,7 @@ TEST_F(Moteur, ShiftAndDriftMoveTheMeasurements) {
 TEST_F(Moteur, StopKeepsTheRowsAlreadyRead) {
   fichier("a.csv", kDonnees);
   fichier("b.csv", {"Date;A;B", "2023-03-01 00:15:00;100;100"});
-  s().description.methode = 1;
+  s().description.methode = Methode::derniere;
   EXPECT_TRUE(lister_fichiers_donnees(s()));
   s().periode.debut = "01/03/2023 00:05:00";
   s().periode.fin = "01/03/2023 00:20:00";
@@ -377,7 +378,7 @@ TEST_F(Moteur, FileCutShortWhileReadIsReported) {
     s().lecture.reference = reference;
     s().lecture.taille_bloc = 1024;  // several blocks, so the file is not read whole beforehand
     s().description.num_ligne_donnee = "1";  // the title line is taken for data: a question
-    s().description.avec_sans_intitule = 1;
+    s().description.avec_sans_intitule = Intitules::sans;
     const std::string chemin = donnees_ + "a.csv";
     port_.reponses = {Reponse::non};
     port_.pendant_question = [&chemin](const std::string& q) {

@@ -428,12 +428,12 @@ PlanLecture plan_du_run(Session& s) {
     if (fin == std::string::npos) break;
     debut = fin + 1;
   }
-  const char sep = d.separateur_colonne == 1 ? ' ' : d.separateur_colonne == 3 ? ',' : ';';
-  const std::string format = d.datetime_nb_col == 1
+  const char sep = d.separateur_colonne == SeparateurColonne::espace ? ' ' : d.separateur_colonne == SeparateurColonne::virgule ? ',' : ';';
+  const std::string format = d.datetime_nb_col == ColonnesDate::deux
                                  ? trim(d.format_date_mesure_seule) + " " + trim(d.format_time_mesure_seul)
                                  : trim(d.format_datetime_mesure);
   return construire_plan(s.lecteur_dates, contient(format, "multiformat") || contient(format, "OU"),
-                         sep, d.datetime_nb_col == 1, entier_ou(d.num_col_datetime, 1),
+                         sep, d.datetime_nb_col == ColonnesDate::deux, entier_ou(d.num_col_datetime, 1),
                          entier_ou(d.num_col_date, 1), entier_ou(d.num_col_time, 2), colonnes, na,
                          !d.min_na.empty(), texte_en_reel(d.min_na), !d.max_na.empty(),
                          texte_en_reel(d.max_na), s.separateur_decimal());
@@ -482,7 +482,7 @@ class Differentiel : public test::AvecDossier {
     d = description_par_defaut(programme_);
     d.dossier_choisi = r.dossier;
     d.masque = "*.csv";
-    d.separateur_colonne = 2;
+    d.separateur_colonne = SeparateurColonne::point_virgule;
     d.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
     d.equiv_na = "NA;-99999";
     d.f_station = "S1";
@@ -670,7 +670,7 @@ TEST_F(DifferentielHostile, EveryMethodWithBothTimeCorrections) {
   Reglage r = hostile(2021, {}, 900, 2, "hostile");
   for (int methode = 0; methode <= 5; ++methode) {
     r.description = [methode](Description& d) {
-      d.methode = methode;
+      d.methode = static_cast<Methode>(methode);
       d.correction_si_t1supt2 = true;
       d.correction_si_t1egalt2 = true;
     };
@@ -701,7 +701,7 @@ TEST_F(DifferentielHostile, LinesBackToEarlierRowsWithTheStrictTest) {
   r.test_date = kTestInfStrict;
   r.pas = 5.0 / 1440;
   for (const int methode : {0, 2, 3, 5}) {
-    r.description = [methode](Description& x) { x.methode = methode; };
+    r.description = [methode](Description& x) { x.methode = static_cast<Methode>(methode); };
     const Sortie o = verifier(r, "inf strict, méthode " + std::to_string(methode));
     EXPECT_GT(o.rapides, 300);
     EXPECT_GT(o.pas_a_pas, 100);
@@ -749,11 +749,11 @@ TEST_F(DifferentielHostile, EveryColumnSeparator) {
     const Disposition d = c.d;
     const int choix = c.choix;
     r.description = [choix, d](Description& x) {
-      x.separateur_colonne = choix;
+      x.separateur_colonne = static_cast<SeparateurColonne>(choix);
       x.correction_si_t1supt2 = true;
       if (d.t_entre) x.format_datetime_mesure = "aaaa-mm-jjThh:mn:ss";
       if (d.deux_colonnes) {
-        x.datetime_nb_col = 1;
+        x.datetime_nb_col = ColonnesDate::deux;
         x.format_date_mesure_seule = "aaaa-mm-jj";
         x.format_time_mesure_seul = "hh:mn:ss";
         x.num_col_date = "1";
@@ -774,7 +774,7 @@ TEST_F(DifferentielHostile, TabSeparatedFileWithUnreadableCharacters) {
   tab.separateur = '\t';
   Reglage r = hostile(41, tab, 500, 0, "tabulation");
   r.description = [](Description& d) {
-    d.separateur_colonne = 0;
+    d.separateur_colonne = SeparateurColonne::tabulation;
     d.car_null = true;
   };
   const Sortie o = verifier(r, "tabulation, caractères nuls");
@@ -787,7 +787,7 @@ TEST_F(DifferentielHostile, DateAndTimeInTwoColumns) {
   Reglage r = hostile(55, d, 600, 0, "deux");
   // Date in column 1, time in column 2.
   const auto deux_colonnes = [](Description& x) {
-    x.datetime_nb_col = 1;
+    x.datetime_nb_col = ColonnesDate::deux;
     x.format_date_mesure_seule = "aaaa-mm-jj";
     x.format_time_mesure_seul = "hh:mn:ss";
     x.num_col_date = "1";

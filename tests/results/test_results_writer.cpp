@@ -94,7 +94,8 @@ class Resultats : public test::AvecDossier {
     d.dossier_choisi_sortie = sortie_;
     d.dossier_description = programme_;
     d.masque = "csv";
-    d.separateur_sortie = d.decimal_sortie = 0;
+    d.separateur_sortie = SeparateurSortie::tabulation;
+    d.decimal_sortie = SeparateurDecimal::virgule;
     d.nb_decimale = "2";
     d.texte_na = "e";
     d.nom_fic_sortie = "A10";
@@ -173,15 +174,15 @@ TEST_F(Resultats, HeaderOfOneDateColumn) {
   grille(3, {"T1", "T2"});
   Session& x = s();
   x.intitule_origine = "Date\tT1\tT2";
-  x.description.datetime_nb_col = 0;
-  x.description.separateur_colonne = 2;
+  x.description.datetime_nb_col = ColonnesDate::une;
+  x.description.separateur_colonne = SeparateurColonne::point_virgule;
   x.description.int_col_alternatif = false;
   x.grille.sources = {0, 1, 2, 3, 0, 0, 0};
   const auto titres = titres_colonnes(x.description, x.periode, x.intitule_origine,
                                       x.etat_traitement.station_reference, x.grille,
                                       ParametresMoteur{});
   std::copy(titres.begin(), titres.end(), x.grille.titres.begin() + 1);
-  x.description.separateur_sortie = 3;
+  x.description.separateur_sortie = SeparateurSortie::point_virgule;
   formater_resultats(x);
   EXPECT_EQ(x.resultats.lignes[0],
             "temps(Date inf ou =);T1;T2;nb(2)_methode_(moyenne des n mesures OK)");
@@ -191,13 +192,13 @@ TEST_F(Resultats, HeaderOfOneDateColumn) {
 }
 
 TEST_F(Resultats, SeparatorsAndNoDataTexts) {
-  EXPECT_EQ(separateur_sortie(1), " ");
-  EXPECT_EQ(separateur_sortie(2), " \t");
-  EXPECT_EQ(separateur_sortie(9), "\t");
+  EXPECT_EQ(separateur_sortie(SeparateurSortie::espace), " ");
+  EXPECT_EQ(separateur_sortie(SeparateurSortie::espace_tabulation), " \t");
+  EXPECT_EQ(separateur_sortie(SeparateurSortie::tabulation), "\t");
   grille(3, {"a", "b"});
   ligne(2, 0, {V{}, V{}});
   ligne(3, 1, {V{}, 1.0L});
-  s().description.separateur_sortie = 2;
+  s().description.separateur_sortie = SeparateurSortie::espace_tabulation;
   s().description.texte_na = "v";  // empty fields in an empty row only
   formater_resultats(s());
   EXPECT_EQ(s().resultats.lignes[1], "01/03/2023 00:05:00 \t \t \t0");
@@ -212,7 +213,7 @@ TEST_F(Resultats, DecimalSeparatorRuleLineByLine) {
   // value line, without the date, turns them into points.
   grille(2, {"a"}, {"07.11.2021 00:00:00", "07.11.2021 00:10:00"});
   ligne(2, 1, {1.5L});
-  s().description.decimal_sortie = 1;
+  s().description.decimal_sortie = SeparateurDecimal::point;
   formater_resultats(s());
   EXPECT_EQ(s().resultats.lignes[1], "07.11.2021 00:10:00\t 1,50\t1");
   EXPECT_EQ(s().resultats.lignes_valeurs[1], " 1.50");
@@ -223,7 +224,7 @@ TEST_F(Resultats, DecimalSeparatorRuleLineByLine) {
   formater_resultats(s());
   EXPECT_EQ(s().resultats.lignes[1], "01/03/2023 00:05:00\t 1,50\t1");
   // "point" on a computer writing points: nothing to change.
-  s().description.decimal_sortie = 1;
+  s().description.decimal_sortie = SeparateurDecimal::point;
   formater_resultats(s());
   EXPECT_EQ(s().resultats.lignes[1], "01/03/2023 00:05:00\t 1.50\t1");
 }

@@ -34,7 +34,8 @@ class Suivi : public test::AvecDossier {
     d.dossier_choisi_sortie = sortie_;
     d.dossier_description = programme_;
     d.masque = "csv";
-    d.separateur_colonne = d.methode = 2;
+    d.separateur_colonne = SeparateurColonne::point_virgule;
+    d.methode = Methode::maximum;
     d.nom_fic_sortie = "A#";
     d.inc_nom = true;
     d.min_na = d.max_na = "";
@@ -192,7 +193,7 @@ TEST_F(Suivi, StatisticsOfTheLinesWrittenWithoutMissingValues) {
 TEST_F(Suivi, RunSummaryWithOptionsDriftAndShift) {
   grille(4, 1);
   Description& d = s().description;
-  d.methode = 0;
+  d.methode = Methode::moyenne;
   d.post_traitement = true;
   d.cumul_corriger = true;
   d.correction_si_t1supt2 = true;
