@@ -98,14 +98,14 @@ void changer_nb_pas(Session& s, int nombre) {
 }
 
 void changer_unite(Session& s, int unite) {
-  if (unite < kUniteHeure || unite > kUniteAnnee) return;
-  s.periode.unite = unite;
+  if (unite < 0 || unite > 3) return;
+  s.periode.unite = static_cast<UnitePas>(unite);
   effets_periode(s);
 }
 
 void changer_test_date(Session& s, int test) {
-  if (test != kTestInfOuEgal && test != kTestInfStrict) return;
-  s.periode.test_date = test;
+  if (test != 0 && test != 1) return;
+  s.periode.test_date = static_cast<TestDate>(test);
   effets_periode(s);
 }
 
@@ -195,8 +195,8 @@ bool ecrire_periode(Session& s) {
       {3, heure_en_texte(p.pas)},
       {4, p.resume_lignes},
       {5, std::to_string(p.nb_pas)},
-      {6, std::to_string(p.test_date)},
-      {7, std::to_string(p.unite)},
+      {6, std::to_string(static_cast<int>(p.test_date))},
+      {7, std::to_string(static_cast<int>(p.unite))},
   };
   const std::string chemin = s.chemin_periode();
   if (!signaler_si_echec(s, ecrire_lignes_numerotees(chemin, lignes), chemin)) return false;
@@ -230,13 +230,8 @@ bool lire_periode(Session& s) {
     p.resume_lignes = l;
     p.resume_negatif = commence_par(trim(l), "-") && l != "---";
   }
-  struct Cible {
-    int* valeur;
-    int min, max;
-  };
-  const Cible cibles[] = {{&p.nb_pas, kNbPasMin, kNbPasMax},
-                          {&p.test_date, kTestInfOuEgal, kTestInfStrict},
-                          {&p.unite, kUniteHeure, kUniteAnnee}};
+  // Lines 5 to 7: the step count (kept within its box's range), the date
+  // test and the step unit (an option's rank; any other number is ignored).
   for (std::size_t k = 5; k <= 7; ++k) {
     const std::string l = ligne(k);
     if (l.empty()) continue;
@@ -245,13 +240,12 @@ bool lire_periode(Session& s) {
       s.port().informer(TypeMessage::erreur, "'" + l + "' n'est pas une valeur entière correcte");
       return false;
     }
-    const Cible& c = cibles[k - 5];
-    if (k == 5) {
-      // The count box keeps its value within its range.
-      *c.valeur = static_cast<int>(std::clamp<long long>(*n, c.min, c.max));
-    } else if (*n >= c.min && *n <= c.max) {
-      *c.valeur = static_cast<int>(*n);
-    }
+    if (k == 5)
+      p.nb_pas = static_cast<int>(std::clamp<long long>(*n, kNbPasMin, kNbPasMax));
+    else if (k == 6 && (*n == 0 || *n == 1))
+      p.test_date = static_cast<TestDate>(*n);
+    else if (k == 7 && *n >= 0 && *n <= 3)
+      p.unite = static_cast<UnitePas>(*n);
   }
   return true;
 }

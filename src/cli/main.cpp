@@ -181,16 +181,16 @@ int commande_run(const OptionsRun& o) {
     return erreur("fin de période sans date : <" + fin + "> (--to \"jj/mm/aaaa hh:mm:ss\")");
   fixer_debut(p, v_debut);
   fixer_fin(p, v_fin);
-  p.test_date = o.test == "lt" ? kTestInfStrict : kTestInfOuEgal;
+  p.test_date = o.test == "lt" ? TestDate::inf_strict : TestDate::inf_ou_egal;
   if (o.jours > 0 || o.mois > 0 || o.annees > 0) {
-    p.unite = o.jours > 0 ? kUniteJour : o.mois > 0 ? kUniteMois : kUniteAnnee;
+    p.unite = o.jours > 0 ? UnitePas::jour : o.mois > 0 ? UnitePas::mois : UnitePas::annee;
     p.nb_pas = o.jours > 0 ? o.jours : o.mois > 0 ? o.mois : o.annees;
   } else {
     const std::string pas = o.pas.empty() ? d.pas_dsc : o.pas;
     const auto v = lire_date_heure(pas);
     if (!v || pas.size() != 8 || *v <= 0.0)
       return erreur("pas de temps illisible : <" + pas + "> (--step hh:mm:ss)");
-    p.unite = kUniteHeure;
+    p.unite = UnitePas::heure;
     p.pas = *v;
   }
   s.decalage_jours = o.decalage_jours;

@@ -210,8 +210,8 @@ class Moteur {
 bool Moteur::preparer() {
   const Description& d = s_.description;
   p_.methode = d.methode;
-  p_.inf_strict = s_.periode.test_date == kTestInfStrict;
-  p_.unite_calendaire = s_.periode.unite != kUniteHeure;
+  p_.inf_strict = s_.periode.test_date == TestDate::inf_strict;
+  p_.unite_calendaire = s_.periode.unite != UnitePas::heure;
   p_.pas = std::fabs(valeur_pas(s_.periode));
   // Only the first seven missing-data texts count.
   const std::string& eq = d.equiv_na;
@@ -905,7 +905,7 @@ std::vector<std::string> titres_colonnes(const Description& d, const Periode& pe
       decalage = std::string(" decalage=") + (p.decalage > 0 ? "+" : "-") +
                  std::to_string(p.decalage_jours) + "j " + heure_en_texte(d.decalage);
     const std::string test =
-        periode.test_date == kTestInfStrict ? " inf srict" : " inf ou =";
+        periode.test_date == TestDate::inf_strict ? " inf srict" : " inf ou =";
     titres[0] = "temps(" + titre_source(g.sources[1]) + decalage + test + ")";
   }
   for (int k = 2; k <= g.c - 1; ++k)

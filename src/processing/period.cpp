@@ -64,18 +64,18 @@ void fixer_fin(Periode& p, double valeur) { p.fin = texte_date_heure_complet(val
 long long secondes_pas(const Periode& p) {
   const long long n = std::llabs(static_cast<long long>(p.nb_pas));
   switch (p.unite) {
-    case kUniteHeure: {
+    case UnitePas::heure: {
       // The picker's time as hh:mm:ss: milliseconds are dropped.
       if (!std::isfinite(p.pas)) return 0;
       const double fraction = p.pas - std::floor(p.pas);
       const long long ms = std::llround(fraction * 86400000.0);
       return (ms / 1000) % kSecondesJour;
     }
-    case kUniteJour:
+    case UnitePas::jour:
       return n * kSecondesJour;
-    case kUniteMois:
+    case UnitePas::mois:
       return 30 * n * kSecondesJour;
-    case kUniteAnnee:
+    case UnitePas::annee:
       return 365 * n * kSecondesJour;
     default:
       return 0;
@@ -131,13 +131,13 @@ std::string jour_semaine_fin(const Periode& p) { return jour_de_semaine(valeur_f
 std::string texte_pas(const Periode& p) {
   const int n = p.nb_pas;
   switch (p.unite) {
-    case kUniteHeure:
+    case UnitePas::heure:
       return heure_en_texte(valeur_pas(p));
-    case kUniteJour:
+    case UnitePas::jour:
       return std::to_string(n) + " jour" + (n >= 2 ? "s" : "");
-    case kUniteMois:
+    case UnitePas::mois:
       return std::to_string(n) + " mois";
-    case kUniteAnnee:
+    case UnitePas::annee:
       return std::to_string(n) + " année" + (n >= 2 ? "s" : "");
     default:
       return {};

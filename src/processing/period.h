@@ -7,15 +7,11 @@
 
 namespace tamso {
 
-
-// Step units (RadioButton1_jour_mois_annee .. RadioButton4_jour_mois_annee).
-inline constexpr int kUniteHeure = 0;  // "hh:mn:ss"
-inline constexpr int kUniteJour = 1;   // "jour"
-inline constexpr int kUniteMois = 2;   // "mois"
-inline constexpr int kUniteAnnee = 3;  // "année"
+// Step units (RadioButton1_jour_mois_annee .. RadioButton4_jour_mois_annee);
+// the period file keeps their rank.
+enum class UnitePas { heure = 0, jour = 1, mois = 2, annee = 3 };  // "hh:mn:ss" "jour" "mois" "année"
 // Date tests (RadioButton1_actuel_ou_passee, RadioButton2_actuel_ou_passee).
-inline constexpr int kTestInfOuEgal = 0;   // "(inf ou =)"
-inline constexpr int kTestInfStrict = 1;   // "(inf strict)"
+enum class TestDate { inf_ou_egal = 0, inf_strict = 1 };  // "(inf ou =)" "(inf strict)"
 // Range of the step count box.
 inline constexpr int kNbPasMin = 1;
 inline constexpr int kNbPasMax = 400;
@@ -33,8 +29,8 @@ struct Periode {
   std::string resume_lignes = "---";      // Label25, the line-count summary
   bool resume_negatif = false;            // Label25 shown in red
   int nb_pas = 1;                         // SpinEdit_pas_jour_mois_annee, 1..400
-  int test_date = kTestInfOuEgal;
-  int unite = kUniteHeure;
+  TestDate test_date = TestDate::inf_ou_egal;
+  UnitePas unite = UnitePas::heure;
 };
 
 // ---- date-time values in whole seconds ----

@@ -24,8 +24,8 @@ constexpr int kLignesAvantQuestion = 32000;
 // Progress and the stop request are looked at about this often.
 constexpr auto kTranche = std::chrono::milliseconds(30);
 
-bool est_calendaire(int unite) {
-  return unite == kUniteJour || unite == kUniteMois || unite == kUniteAnnee;
+bool est_calendaire(UnitePas unite) {
+  return unite == UnitePas::jour || unite == UnitePas::mois || unite == UnitePas::annee;
 }
 
 long long heure_du_jour(long long secondes) {
@@ -184,21 +184,21 @@ bool question_annee(ContexteListe& s) {
 // The questions of the calendar units; false when the user cancels.
 bool questions_calendaires(ContexteListe& s) {
   Periode& p = s.periode;
-  if (p.test_date == kTestInfOuEgal &&
+  if (p.test_date == TestDate::inf_ou_egal &&
       s.port.demander(TypeMessage::avertissement,
                         " le test sur les dates devrait être (inf strict)\n\n"
                         "   [date [mesure]  <    [horodatées] (inf strict)]\n\n"
                         "   corriger cette option (Oui / Non)",
                         Boutons::oui_non) == Reponse::oui) {
-    p.test_date = kTestInfStrict;
+    p.test_date = TestDate::inf_strict;
     s.periode_modifiee = true;
   }
   switch (p.unite) {
-    case kUniteJour:
+    case UnitePas::jour:
       return question_jour(s);
-    case kUniteMois:
+    case UnitePas::mois:
       return questions_mois(s);
-    case kUniteAnnee:
+    case UnitePas::annee:
       return question_annee(s);
     default:
       return true;
@@ -222,8 +222,8 @@ class Pas {
   }
 
   std::optional<long long> instant(long long k) const {
-    if (unite_ != kUniteMois && unite_ != kUniteAnnee) return debut_s_ + (k - 2) * pas_s_;
-    const long long mois = (k - 2) * nb_ * (unite_ == kUniteAnnee ? 12 : 1);
+    if (unite_ != UnitePas::mois && unite_ != UnitePas::annee) return debut_s_ + (k - 2) * pas_s_;
+    const long long mois = (k - 2) * nb_ * (unite_ == UnitePas::annee ? 12 : 1);
     const DateCalendrier d = decaler_mois(annee_, mois_, jour_, mois);
     const auto v = encoder_date(d.annee, d.mois, d.jour);
     if (!v) return std::nullopt;
@@ -231,7 +231,7 @@ class Pas {
   }
 
  private:
-  int unite_;
+  UnitePas unite_;
   long long nb_;
   long long debut_s_, pas_s_;
   int annee_ = 0, mois_ = 0, jour_ = 0;
@@ -313,7 +313,7 @@ IssueListe generer_liste_horodatee(ContexteListe& s) {
     dernier_point = a_present;
     if (i != 1) {
       s.avancement.progression(kProgression + pourcentage(i, attendu), 2);
-      if (p.unite == kUniteJour) s.avancement.progression("2- liste ... " + pourcentage(i, attendu), 2);
+      if (p.unite == UnitePas::jour) s.avancement.progression("2- liste ... " + pourcentage(i, attendu), 2);
     }
     if (s.avancement.arret_demande()) {
       arretee = true;

@@ -26,14 +26,18 @@ constexpr const char* kDeltaY = "  calcul des delta Y (rétro cumul)  y(i) - y(i
 constexpr const char* kDerivees = "  calcul des dérivées (rétro cumul) [y(i) - y(i-1)] / pas";
 
 std::string legende_test(const Periode& p) {
-  return p.test_date == kTestInfStrict ? "(inf strict)" : "(inf ou =)";
+  return p.test_date == TestDate::inf_strict ? "(inf strict)" : "(inf ou =)";
 }
 
 // The step as the settings show it: the step time, or the count and its unit.
 std::string pas_reglage(const Periode& p) {
-  static const char* kUnites[] = {"jour", "mois", "année"};
-  if (p.unite < kUniteJour || p.unite > kUniteAnnee) return texte_pas(p);
-  return std::to_string(p.nb_pas) + " " + kUnites[p.unite - kUniteJour];
+  switch (p.unite) {
+    case UnitePas::jour: return std::to_string(p.nb_pas) + " jour";
+    case UnitePas::mois: return std::to_string(p.nb_pas) + " mois";
+    case UnitePas::annee: return std::to_string(p.nb_pas) + " année";
+    case UnitePas::heure: break;
+  }
+  return texte_pas(p);
 }
 
 int nb_resultats(const VueTraitement& s) { return std::max(s.grille.n() - 1, 0); }

@@ -231,8 +231,8 @@ void RegionPeriode::afficher_periode() {
   heure_pas_->setTime(heure_qt(p.pas));
   nb_pas_->setValue(p.nb_pas);
   for (QWidget* w : pickers) w->blockSignals(false);
-  if (QAbstractButton* b = groupe_unite_->button(p.unite)) b->setChecked(true);
-  if (QAbstractButton* b = groupe_test_->button(p.test_date)) b->setChecked(true);
+  if (QAbstractButton* b = groupe_unite_->button(static_cast<int>(p.unite))) b->setChecked(true);
+  if (QAbstractButton* b = groupe_test_->button(static_cast<int>(p.test_date))) b->setChecked(true);
 
   texte_si_change(temps_deb_, qs(p.debut));
   texte_si_change(temps_fin_, qs(p.fin));
@@ -244,13 +244,13 @@ void RegionPeriode::afficher_periode() {
   resume_->setPalette(pal);
   texte_si_change(nr_final_, qs(s.liste_horodatee.nr_final));
 
-  const bool horaire = p.unite == kUniteHeure;
+  const bool horaire = p.unite == UnitePas::heure;
   heure_pas_->setVisible(horaire);
   zero_pas_->setVisible(horaire);
   nb_pas_->setVisible(!horaire);
   unite_pas_->setVisible(!horaire);
   static const char* kUnites[] = {"", "jour", "mois", "année"};
-  if (p.unite >= 0 && p.unite <= 3) unite_pas_->setText(QString::fromUtf8(kUnites[p.unite]));
+  unite_pas_->setText(QString::fromUtf8(kUnites[static_cast<int>(p.unite)]));
   fenetre_.afficher_liste_horodatee();
 }
 

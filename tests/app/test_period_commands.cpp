@@ -25,7 +25,7 @@ class PeriodeCommandes : public test::AvecDossier {
     p.debut = "01/01/2024 00:00:00";
     p.fin = "02/01/2024 00:00:00";
     p.pas = 15.0 / 1440;
-    p.unite = kUniteHeure;
+    p.unite = UnitePas::heure;
     remplir_liste();
     s_->periode_modifiee = false;
     s_->description_modifiee = false;
@@ -70,20 +70,20 @@ TEST_F(PeriodeCommandes, SelecteursDeLaPeriodeEtDuPas) {
   EXPECT_EQ(s.periode.nb_pas, 400);
 
   changer_unite(s, 5);
-  EXPECT_EQ(s.periode.unite, kUniteHeure);
+  EXPECT_EQ(s.periode.unite, UnitePas::heure);
   remplir_liste();
   changer_nb_pas(s, 1);
-  changer_unite(s, kUniteJour);
-  EXPECT_EQ(s.periode.unite, kUniteJour);
+  changer_unite(s, static_cast<int>(UnitePas::jour));
+  EXPECT_EQ(s.periode.unite, UnitePas::jour);
   attendre_effets_periode("2 => 2 jours");
 
   remplir_liste();
   s.periode_modifiee = false;
   changer_test_date(s, 2);
-  EXPECT_EQ(s.periode.test_date, kTestInfOuEgal);
+  EXPECT_EQ(s.periode.test_date, TestDate::inf_ou_egal);
   EXPECT_FALSE(s.liste_horodatee.vide());
-  changer_test_date(s, kTestInfStrict);
-  EXPECT_EQ(s.periode.test_date, kTestInfStrict);
+  changer_test_date(s, static_cast<int>(TestDate::inf_strict));
+  EXPECT_EQ(s.periode.test_date, TestDate::inf_strict);
   EXPECT_TRUE(s.periode_modifiee);
   EXPECT_TRUE(s.liste_horodatee.vide());
   EXPECT_FALSE(s.description_modifiee);

@@ -132,8 +132,8 @@ TEST_F(Demarrage, PeriodFileIsRead) {
   EXPECT_EQ(s().periode.fin, "03/02/2022 00:00:00");
   EXPECT_NEAR(s().periode.pas, 1.0 / 24, 1e-9);
   EXPECT_EQ(s().periode.nb_pas, 3);
-  EXPECT_EQ(s().periode.test_date, 1);
-  EXPECT_EQ(s().periode.unite, 1);
+  EXPECT_EQ(s().periode.test_date, TestDate::inf_strict);
+  EXPECT_EQ(s().periode.unite, UnitePas::jour);
 }
 
 // ---------------------------------------------------------------- leaving

@@ -158,8 +158,8 @@ TEST_F(ChangementsFenetre, TheDateTestEmptiesTheResultsButLeavesTheDescriptionUn
   s().resultats.lignes.push_back("temps\tT");
   s().resultats.lignes_valeurs.push_back("T");
   s().resultats.vue = EtatResultats::Vue::valeurs;
-  choisir_test_date(s(), kTestInfStrict);
-  EXPECT_EQ(s().periode.test_date, kTestInfStrict);
+  choisir_test_date(s(), static_cast<int>(TestDate::inf_strict));
+  EXPECT_EQ(s().periode.test_date, TestDate::inf_strict);
   EXPECT_TRUE(s().periode_modifiee);
   EXPECT_TRUE(s().resultats.lignes.empty());
   EXPECT_TRUE(s().resultats.lignes_valeurs.empty());

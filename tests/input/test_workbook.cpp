@@ -330,8 +330,8 @@ TEST_F(ClasseurSession, ProcessingAWorkbookMatchesProcessingItsText) {
     s().periode.debut = "01/03/2024 00:10:00";
     s().periode.fin = "01/03/2024 00:20:00";
     s().periode.pas = 10.0 / 1440;
-    s().periode.unite = 0;
-    s().periode.test_date = 0;
+    s().periode.unite = UnitePas::heure;
+    s().periode.test_date = TestDate::inf_ou_egal;
     EXPECT_EQ(generer_liste_horodatee(s()), IssueListe::creee);
     EXPECT_EQ(executer_moteur(s(), ParametresMoteur{}), IssueMoteur::termine);
   };

@@ -60,8 +60,8 @@ class Moteur : public test::AvecSession {
     s().periode.debut = "01/03/2023 00:05:00";
     s().periode.fin = fin;
     s().periode.pas = 5.0 / 1440;
-    s().periode.unite = 0;
-    s().periode.test_date = test;
+    s().periode.unite = UnitePas::heure;
+    s().periode.test_date = static_cast<TestDate>(test);
     EXPECT_EQ(generer_liste_horodatee(s()), IssueListe::creee);
     return executer_moteur(s(), ParametresMoteur{});
   }

@@ -375,7 +375,7 @@ struct Reglage {
   char separateur_decimal = ',';
   long long debut = 0, fin = 0;  // period, seconds after origine()
   double pas = 10.0 / 1440;
-  int test_date = kTestInfOuEgal;
+  TestDate test_date = TestDate::inf_ou_egal;
 };
 
 // How a run ends, and how the timestamp list is made.
@@ -497,7 +497,7 @@ class Differentiel : public test::AvecDossier {
     s.periode.debut = date_heure_en_texte(instant(r.debut));
     s.periode.fin = date_heure_en_texte(instant(r.fin));
     s.periode.pas = r.pas;
-    s.periode.unite = kUniteHeure;
+    s.periode.unite = UnitePas::heure;
     s.periode.test_date = r.test_date;
     EXPECT_EQ(generer_liste_horodatee(s), FinListe::creee);
     const std::size_t avant = s.journal.lignes().size();
@@ -698,7 +698,7 @@ TEST_F(DifferentielHostile, LinesBackToEarlierRowsWithTheStrictTest) {
   Disposition d;
   d.horloge_reculee = true;
   Reglage r = hostile(77, d, 700, 1, "hostile");
-  r.test_date = kTestInfStrict;
+  r.test_date = TestDate::inf_strict;
   r.pas = 5.0 / 1440;
   for (const int methode : {0, 2, 3, 5}) {
     r.description = [methode](Description& x) { x.methode = static_cast<Methode>(methode); };

@@ -21,13 +21,13 @@ Periode periode_heures(const char* debut, const char* fin, double pas) {
   p.debut = debut;
   p.fin = fin;
   p.pas = pas;
-  p.unite = kUniteHeure;
+  p.unite = UnitePas::heure;
   return p;
 }
 
 TEST(PeriodeValeurs, PasSelonUnite) {
   Periode p;
-  p.unite = kUniteHeure;
+  p.unite = UnitePas::heure;
   p.pas = 15.0 / 1440;
   EXPECT_EQ(secondes_pas(p), 900);
   EXPECT_EQ(valeur_pas(p), 900 / 86400.0);
@@ -39,16 +39,14 @@ TEST(PeriodeValeurs, PasSelonUnite) {
   EXPECT_EQ(valeur_pas(p), 0.0);
 
   p.nb_pas = 3;
-  p.unite = kUniteJour;
+  p.unite = UnitePas::jour;
   EXPECT_EQ(valeur_pas(p), 3.0);
-  p.unite = kUniteMois;
+  p.unite = UnitePas::mois;
   EXPECT_EQ(valeur_pas(p), 90.0);
-  p.unite = kUniteAnnee;
+  p.unite = UnitePas::annee;
   EXPECT_EQ(valeur_pas(p), 1095.0);
   p.nb_pas = -2;
   EXPECT_EQ(valeur_pas(p), 730.0);
-  p.unite = 4;
-  EXPECT_EQ(valeur_pas(p), 0.0);
 }
 
 TEST(PeriodeValeurs, NombreDeLignesArrondiAuPair) {
@@ -101,16 +99,16 @@ TEST(PeriodeValeurs, TextesDesDatesEtDuPas) {
   EXPECT_EQ(jour_semaine_fin(p), "dimanche");
 
   Periode q;
-  q.unite = kUniteHeure;
+  q.unite = UnitePas::heure;
   q.pas = 90.0 / 1440;
   EXPECT_EQ(texte_pas(q), "01:30:00");
-  q.unite = kUniteJour;
+  q.unite = UnitePas::jour;
   EXPECT_EQ(texte_pas(q), "1 jour");
   q.nb_pas = 2;
   EXPECT_EQ(texte_pas(q), "2 jours");
-  q.unite = kUniteMois;
+  q.unite = UnitePas::mois;
   EXPECT_EQ(texte_pas(q), "2 mois");
-  q.unite = kUniteAnnee;
+  q.unite = UnitePas::annee;
   EXPECT_EQ(texte_pas(q), "2 années");
   q.nb_pas = 1;
   EXPECT_EQ(texte_pas(q), "1 année");
@@ -157,8 +155,8 @@ TEST_F(PeriodeFichier, EcritureEtRelecture) {
   s.periode.pas = 30.0 / 1440;
   s.periode.resume_lignes = "28";
   s.periode.nb_pas = 3;
-  s.periode.test_date = kTestInfStrict;
-  s.periode.unite = kUniteMois;
+  s.periode.test_date = TestDate::inf_strict;
+  s.periode.unite = UnitePas::mois;
   s.periode_modifiee = true;
   ASSERT_TRUE(ecrire_periode(s));
   EXPECT_FALSE(s.periode_modifiee);
@@ -174,8 +172,8 @@ TEST_F(PeriodeFichier, EcritureEtRelecture) {
   EXPECT_EQ(heure_en_texte(t.periode.pas), "00:30:00");
   EXPECT_EQ(t.periode.resume_lignes, "28");
   EXPECT_EQ(t.periode.nb_pas, 3);
-  EXPECT_EQ(t.periode.test_date, kTestInfStrict);
-  EXPECT_EQ(t.periode.unite, kUniteMois);
+  EXPECT_EQ(t.periode.test_date, TestDate::inf_strict);
+  EXPECT_EQ(t.periode.unite, UnitePas::mois);
   EXPECT_FALSE(t.periode_modifiee);
   EXPECT_TRUE(port_.echanges.empty());
 }
@@ -193,16 +191,16 @@ TEST_F(PeriodeFichier, LignesVidesIllisiblesOuHorsBornes) {
   EXPECT_EQ(secondes_pas(s.periode), 900);
   EXPECT_EQ(s.periode.resume_lignes, "---");
   EXPECT_EQ(s.periode.nb_pas, 400);
-  EXPECT_EQ(s.periode.test_date, kTestInfOuEgal);
-  EXPECT_EQ(s.periode.unite, kUniteHeure);
+  EXPECT_EQ(s.periode.test_date, TestDate::inf_ou_egal);
+  EXPECT_EQ(s.periode.unite, UnitePas::heure);
 
   ecrire(s.chemin_periode(), test::crlf({"", "", "", "", "abc", "1", "2"}));
   EXPECT_FALSE(lire_periode(s));
   ASSERT_EQ(port_.echanges.size(), 1u);
   EXPECT_EQ(port_.echanges[0].type, TypeMessage::erreur);
   EXPECT_EQ(port_.echanges[0].texte, "'abc' n'est pas une valeur entière correcte");
-  EXPECT_EQ(s.periode.test_date, kTestInfOuEgal);
-  EXPECT_EQ(s.periode.unite, kUniteHeure);
+  EXPECT_EQ(s.periode.test_date, TestDate::inf_ou_egal);
+  EXPECT_EQ(s.periode.unite, UnitePas::heure);
 }
 
 TEST_F(PeriodeFichier, ResumeDuNombreDeLignes) {

@@ -26,8 +26,8 @@ class ListeHorodateeGeneration : public test::AvecDossier {
     AvecDossier::SetUp();
     s_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
   }
-  void periode(const char* debut, const char* fin, int unite, int nb = 1,
-               double pas = 15.0 / 1440, int test = kTestInfStrict) {
+  void periode(const char* debut, const char* fin, UnitePas unite, int nb = 1,
+               double pas = 15.0 / 1440, TestDate test = TestDate::inf_strict) {
     Periode& p = s_->periode;
     p.debut = debut;
     p.fin = fin;
@@ -55,8 +55,8 @@ class ListeHorodateeGeneration : public test::AvecDossier {
 };
 
 TEST_F(ListeHorodateeGeneration, PasHoraireDepuisUnPasAvantLeDebut) {
-  periode("01/01/2024 00:00:00", "01/01/2024 01:00:00", kUniteHeure, 1, 15.0 / 1440,
-          kTestInfOuEgal);
+  periode("01/01/2024 00:00:00", "01/01/2024 01:00:00", UnitePas::heure, 1, 15.0 / 1440,
+          TestDate::inf_ou_egal);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   attendre_liste({"31/12/2023 23:45:00", "01/01/2024 00:00:00", "01/01/2024 00:15:00",
                   "01/01/2024 00:30:00", "01/01/2024 00:45:00", "01/01/2024 01:00:00"});
@@ -67,7 +67,7 @@ TEST_F(ListeHorodateeGeneration, PasHoraireDepuisUnPasAvantLeDebut) {
 
   // A step that does not divide the period: the last item is the last step
   // not after the end.
-  periode("01/01/2024 00:00:00", "01/01/2024 01:10:00", kUniteHeure, 1, 20.0 / 1440);
+  periode("01/01/2024 00:00:00", "01/01/2024 01:10:00", UnitePas::heure, 1, 20.0 / 1440);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   attendre_liste({"31/12/2023 23:40:00", "01/01/2024 00:00:00", "01/01/2024 00:20:00",
                   "01/01/2024 00:40:00", "01/01/2024 01:00:00"});
@@ -80,24 +80,24 @@ TEST_F(ListeHorodateeGeneration, PasHoraireDepuisUnPasAvantLeDebut) {
 }
 
 TEST_F(ListeHorodateeGeneration, MoisEtAnnees) {
-  periode("01/03/2023 00:00:00", "01/06/2023 00:00:00", kUniteMois);
+  periode("01/03/2023 00:00:00", "01/06/2023 00:00:00", UnitePas::mois);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   attendre_liste({"01/02/2023 00:00:00", "01/03/2023 00:00:00", "01/04/2023 00:00:00",
                   "01/05/2023 00:00:00", "01/06/2023 00:00:00"});
   EXPECT_EQ(s_->periode.resume_lignes, "5 => 150 jours");
   EXPECT_EQ(s_->liste_horodatee.nr_final, "4");
 
-  periode("01/03/2023 00:00:00", "01/09/2023 00:00:00", kUniteMois, 2);
+  periode("01/03/2023 00:00:00", "01/09/2023 00:00:00", UnitePas::mois, 2);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   attendre_liste({"01/01/2023 00:00:00", "01/03/2023 00:00:00", "01/05/2023 00:00:00",
                   "01/07/2023 00:00:00", "01/09/2023 00:00:00"});
 
-  periode("01/11/2023 00:00:00", "01/02/2024 00:00:00", kUniteMois, 1);
+  periode("01/11/2023 00:00:00", "01/02/2024 00:00:00", UnitePas::mois, 1);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   attendre_liste({"01/10/2023 00:00:00", "01/11/2023 00:00:00", "01/12/2023 00:00:00",
                   "01/01/2024 00:00:00", "01/02/2024 00:00:00"});
 
-  periode("01/01/2025 00:00:00", "01/01/2027 00:00:00", kUniteAnnee);
+  periode("01/01/2025 00:00:00", "01/01/2027 00:00:00", UnitePas::annee);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   attendre_liste({"01/01/2024 00:00:00", "01/01/2025 00:00:00", "01/01/2026 00:00:00",
                   "01/01/2027 00:00:00"});
@@ -113,7 +113,7 @@ TEST_F(ListeHorodateeGeneration, JoursAvecUneHeureQuiNestPasMinuit) {
       kCorrigerMois;
   port_.reponses = {Reponse::non, Reponse::oui, Reponse::annuler, Reponse::oui};
 
-  periode("01/01/2024 10:30:00", "04/01/2024 10:30:00", kUniteJour);
+  periode("01/01/2024 10:30:00", "04/01/2024 10:30:00", UnitePas::jour);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   ASSERT_EQ(port_.echanges.size(), 1u);
   EXPECT_EQ(port_.echanges[0].texte, question);
@@ -131,7 +131,7 @@ TEST_F(ListeHorodateeGeneration, JoursAvecUneHeureQuiNestPasMinuit) {
                   "03/01/2024 00:00:00", "04/01/2024 00:00:00"});
 
   // Only the end off midnight; Cancel leaves the list empty.
-  periode("01/01/2024 00:00:00", "04/01/2024 06:00:00", kUniteJour);
+  periode("01/01/2024 00:00:00", "04/01/2024 06:00:00", UnitePas::jour);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::annulee);
   EXPECT_EQ(port_.echanges.back().texte,
             "--- PAR JOUR ------------\n\n01/01/2024 00:00:00  00:00:00\n04/01/2024 06:00:00  "
@@ -143,25 +143,25 @@ TEST_F(ListeHorodateeGeneration, JoursAvecUneHeureQuiNestPasMinuit) {
   EXPECT_EQ(s_->periode.fin, "04/01/2024 06:00:00");
 
   // The date test "(inf ou =)" is questioned first for calendar units.
-  periode("01/01/2024 00:00:00", "03/01/2024 00:00:00", kUniteJour, 1, 0.01, kTestInfOuEgal);
+  periode("01/01/2024 00:00:00", "03/01/2024 00:00:00", UnitePas::jour, 1, 0.01, TestDate::inf_ou_egal);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   EXPECT_EQ(port_.echanges.back().texte,
             " le test sur les dates devrait être (inf strict)\n\n   [date [mesure]  <    "
             "[horodatées] (inf strict)]\n\n   corriger cette option (Oui / Non)");
   EXPECT_EQ(port_.echanges.back().boutons, Boutons::oui_non);
-  EXPECT_EQ(s_->periode.test_date, kTestInfStrict);
+  EXPECT_EQ(s_->periode.test_date, TestDate::inf_strict);
   EXPECT_TRUE(s_->periode_modifiee);
   EXPECT_EQ(s_->liste_horodatee.n, 4);
 
-  periode("01/01/2024 00:00:00", "03/01/2024 00:00:00", kUniteJour, 1, 0.01, kTestInfOuEgal);
+  periode("01/01/2024 00:00:00", "03/01/2024 00:00:00", UnitePas::jour, 1, 0.01, TestDate::inf_ou_egal);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);  // unscripted: No
-  EXPECT_EQ(s_->periode.test_date, kTestInfOuEgal);
+  EXPECT_EQ(s_->periode.test_date, TestDate::inf_ou_egal);
   EXPECT_EQ(s_->liste_horodatee.n, 4);
 }
 
 TEST_F(ListeHorodateeGeneration, QuestionsDesMois) {
   port_.reponses = {Reponse::oui, Reponse::oui, Reponse::oui, Reponse::non};
-  periode("15/03/2023 00:00:00", "20/03/2023 00:00:00", kUniteMois);
+  periode("15/03/2023 00:00:00", "20/03/2023 00:00:00", UnitePas::mois);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   ASSERT_EQ(port_.echanges.size(), 1u);
   EXPECT_EQ(port_.echanges[0].texte,
@@ -174,7 +174,7 @@ TEST_F(ListeHorodateeGeneration, QuestionsDesMois) {
   attendre_liste({"01/02/2023 00:00:00", "01/03/2023 00:00:00", "01/04/2023 00:00:00"});
 
   // Only the end off the first: it goes back to the first of its month.
-  periode("01/03/2023 00:00:00", "20/05/2023 00:00:00", kUniteMois);
+  periode("01/03/2023 00:00:00", "20/05/2023 00:00:00", UnitePas::mois);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   EXPECT_EQ(port_.echanges.back().texte,
             "--- PAR MOIS ------------\n\n   les dates de début et de fin ne sont pas du type  "
@@ -183,13 +183,13 @@ TEST_F(ListeHorodateeGeneration, QuestionsDesMois) {
   EXPECT_EQ(s_->periode.fin, "01/05/2023 00:00:00");
 
   // December start, same month: the end moves to January of the next year.
-  periode("10/12/2023 00:00:00", "20/12/2023 00:00:00", kUniteMois);
+  periode("10/12/2023 00:00:00", "20/12/2023 00:00:00", UnitePas::mois);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   EXPECT_EQ(s_->periode.debut, "01/12/2023 00:00:00");
   EXPECT_EQ(s_->periode.fin, "01/01/2024 00:00:00");
 
   // Times of day off midnight: "continuer" keeps the start's time for every month.
-  periode("01/03/2023 06:00:00", "01/05/2023 06:00:00", kUniteMois);
+  periode("01/03/2023 06:00:00", "01/05/2023 06:00:00", UnitePas::mois);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   EXPECT_EQ(port_.echanges.back().texte,
             "--- PAR MOIS ------------\n\n01/03/2023 06:00:00\n01/05/2023 06:00:00\n\n les "
@@ -202,12 +202,12 @@ TEST_F(ListeHorodateeGeneration, QuestionsDesMois) {
 
 TEST_F(ListeHorodateeGeneration, JourDuMoisAbsentRameneAuDernierJour) {
   port_.reponses = {Reponse::non, Reponse::non};
-  periode("31/01/2024 00:00:00", "31/05/2024 00:00:00", kUniteMois);
+  periode("31/01/2024 00:00:00", "31/05/2024 00:00:00", UnitePas::mois);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   attendre_liste({"31/12/2023 00:00:00", "31/01/2024 00:00:00", "29/02/2024 00:00:00",
                   "31/03/2024 00:00:00", "30/04/2024 00:00:00", "31/05/2024 00:00:00"});
 
-  periode("29/02/2024 00:00:00", "28/02/2029 00:00:00", kUniteAnnee);
+  periode("29/02/2024 00:00:00", "28/02/2029 00:00:00", UnitePas::annee);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   attendre_liste({"28/02/2023 00:00:00", "29/02/2024 00:00:00", "28/02/2025 00:00:00",
                   "28/02/2026 00:00:00", "28/02/2027 00:00:00", "29/02/2028 00:00:00",
@@ -217,7 +217,7 @@ TEST_F(ListeHorodateeGeneration, JourDuMoisAbsentRameneAuDernierJour) {
 
 TEST_F(ListeHorodateeGeneration, QuestionDesAnnees) {
   port_.reponses = {Reponse::oui, Reponse::annuler};
-  periode("15/06/2023 00:00:00", "20/06/2023 00:00:00", kUniteAnnee);
+  periode("15/06/2023 00:00:00", "20/06/2023 00:00:00", UnitePas::annee);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   EXPECT_EQ(port_.echanges.back().texte,
             "--- PAR ANNEE ------------\n\n   les dates de début et de fin ne sont pas du type   "
@@ -227,7 +227,7 @@ TEST_F(ListeHorodateeGeneration, QuestionDesAnnees) {
   EXPECT_EQ(s_->periode.fin, "01/01/2024 00:00:00");
   attendre_liste({"01/01/2022 00:00:00", "01/01/2023 00:00:00", "01/01/2024 00:00:00"});
 
-  periode("01/01/2023 00:00:00", "02/01/2025 00:00:00", kUniteAnnee);
+  periode("01/01/2023 00:00:00", "02/01/2025 00:00:00", UnitePas::annee);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::annulee);
   EXPECT_TRUE(s_->liste_horodatee.vide());
   EXPECT_EQ(s_->periode.fin, "02/01/2025 00:00:00");
@@ -237,7 +237,7 @@ TEST_F(ListeHorodateeGeneration, PlusDe32000Lignes) {
   const std::string question =
       "\n\n   Le nombre de lignes à générer est supérieur à 32000       .\n\n   continuer ? ";
   port_.reponses = {Reponse::non, Reponse::oui};
-  periode("01/01/2024 00:00:00", "02/01/2024 00:00:00", kUniteHeure, 1, 1.0 / 86400);
+  periode("01/01/2024 00:00:00", "02/01/2024 00:00:00", UnitePas::heure, 1, 1.0 / 86400);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::annulee);
   EXPECT_EQ(port_.dernier_texte(), question);
   EXPECT_EQ(port_.echanges.back().type, TypeMessage::information);
@@ -254,12 +254,12 @@ TEST_F(ListeHorodateeGeneration, PlusDe32000Lignes) {
 }
 
 TEST_F(ListeHorodateeGeneration, LignesDeSuivi) {
-  periode("01/01/2024 00:00:00", "01/01/2024 01:00:00", kUniteHeure);
+  periode("01/01/2024 00:00:00", "01/01/2024 01:00:00", UnitePas::heure);
   generer_liste_horodatee(*s_);
   const std::vector<std::string> debut_de_liste = {"", "       --> liste horodatée"};
   EXPECT_EQ(s_->journal.lignes(), debut_de_liste);  // nothing more the first time
 
-  periode("01/01/2024 00:00:00", "03/01/2024 12:00:00", kUniteHeure, 1, 1.0 / 24);
+  periode("01/01/2024 00:00:00", "03/01/2024 12:00:00", UnitePas::heure, 1, 1.0 / 24);
   generer_liste_horodatee(*s_);
   EXPECT_EQ(s_->liste_horodatee.n, 62);
   std::vector<std::string> attendu = debut_de_liste;
@@ -268,7 +268,7 @@ TEST_F(ListeHorodateeGeneration, LignesDeSuivi) {
     attendu.push_back(l);
   EXPECT_EQ(s_->journal.lignes(), attendu);
 
-  periode("01/03/2023 00:00:00", "01/04/2023 00:00:00", kUniteMois);
+  periode("01/03/2023 00:00:00", "01/04/2023 00:00:00", UnitePas::mois);
   generer_liste_horodatee(*s_);
   const auto& lignes = s_->journal.lignes();
   ASSERT_GE(lignes.size(), 3u);
@@ -279,7 +279,7 @@ TEST_F(ListeHorodateeGeneration, LignesDeSuivi) {
 
 TEST_F(ListeHorodateeGeneration, ArretEtPasNul) {
   port_.arret = true;
-  periode("01/01/2024 00:00:00", "02/01/2024 00:00:00", kUniteHeure);
+  periode("01/01/2024 00:00:00", "02/01/2024 00:00:00", UnitePas::heure);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::arretee);
   attendre_liste({"31/12/2023 23:45:00"});
   EXPECT_EQ(s_->liste_horodatee.nr_final, "0");
@@ -294,7 +294,7 @@ TEST_F(ListeHorodateeGeneration, ArretEtPasNul) {
   EXPECT_FALSE(s_->arret);
   EXPECT_EQ(s_->liste_horodatee.n, 98);
 
-  periode("01/01/2024 00:00:00", "02/01/2024 00:00:00", kUniteHeure, 1, 0.0);
+  periode("01/01/2024 00:00:00", "02/01/2024 00:00:00", UnitePas::heure, 1, 0.0);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::refusee);
   EXPECT_EQ(port_.dernier_texte(),
             " le pas est à zéro\n\n   corriger cette valeur et relancer ...");
@@ -304,7 +304,7 @@ TEST_F(ListeHorodateeGeneration, ArretEtPasNul) {
 
 TEST_F(ListeHorodateeGeneration, BoutonCreerLaListe) {
   Session& s = *s_;
-  periode("01/01/2024 00:00:00", "02/01/2024 00:00:00", kUniteHeure, 1, 0.0);
+  periode("01/01/2024 00:00:00", "02/01/2024 00:00:00", UnitePas::heure, 1, 0.0);
   EXPECT_EQ(creer_liste_horodatee(s), IssueListe::refusee);
   EXPECT_EQ(port_.dernier_texte(),
             " le pas est à zéro\n\n   <00:00:00>  \n\n   corriger cette valeur et relancer ...");
@@ -313,16 +313,16 @@ TEST_F(ListeHorodateeGeneration, BoutonCreerLaListe) {
   const std::string anterieure =
       " la date de fin est antérieure à la date de début\n\n  début 02/01/2024 00:00:00  \n\n"
       "  fin   01/01/2024 00:00:00  \n\n   corriger cette valeur ...";
-  periode("02/01/2024 00:00:00", "01/01/2024 00:00:00", kUniteHeure);
+  periode("02/01/2024 00:00:00", "01/01/2024 00:00:00", UnitePas::heure);
   EXPECT_EQ(creer_liste_horodatee(s), IssueListe::refusee);
   EXPECT_EQ(port_.dernier_texte(), anterieure);
-  periode("02/01/2024 00:00:00", "02/01/2024 00:00:00", kUniteHeure);
+  periode("02/01/2024 00:00:00", "02/01/2024 00:00:00", UnitePas::heure);
   EXPECT_EQ(creer_liste_horodatee(s), IssueListe::refusee);
   EXPECT_EQ(port_.echanges.back().type, TypeMessage::erreur);
   EXPECT_TRUE(port_.progressions.empty());
 
   port_.reponses = {Reponse::non, Reponse::oui, Reponse::annuler};
-  periode("01/01/2024 00:00:00", "02/01/2024 00:00:00", kUniteHeure);
+  periode("01/01/2024 00:00:00", "02/01/2024 00:00:00", UnitePas::heure);
   EXPECT_EQ(creer_liste_horodatee(s), IssueListe::annulee);
   EXPECT_EQ(port_.dernier_texte(),
             " Créer une nouvelle liste de dates régulières ? \n\n\n du 01/01/2024 00:00:00\n\n"
@@ -338,7 +338,7 @@ TEST_F(ListeHorodateeGeneration, BoutonCreerLaListe) {
   EXPECT_EQ(s.liste_horodatee.nr_final, "97");
 
   // A calendar step is named in words.
-  periode("01/01/2024 00:00:00", "01/01/2025 00:00:00", kUniteMois, 3);
+  periode("01/01/2024 00:00:00", "01/01/2025 00:00:00", UnitePas::mois, 3);
   EXPECT_EQ(creer_liste_horodatee(s), IssueListe::annulee);
   EXPECT_EQ(port_.dernier_texte(),
             " Créer une nouvelle liste de dates régulières ? \n\n\n du 01/01/2024 00:00:00\n\n"
@@ -348,7 +348,7 @@ TEST_F(ListeHorodateeGeneration, BoutonCreerLaListe) {
 
 TEST_F(ListeHorodateeGeneration, UnMillionDePasSansDerive) {
   port_.reponses = {Reponse::oui};
-  periode("01/01/2000 00:00:00", "08/07/2028 15:30:00", kUniteHeure);
+  periode("01/01/2000 00:00:00", "08/07/2028 15:30:00", UnitePas::heure);
   EXPECT_EQ(generer_liste_horodatee(*s_), IssueListe::creee);
   const ListeHorodatee& l = s_->liste_horodatee;
   ASSERT_EQ(l.n, 1000000);

@@ -44,8 +44,8 @@ class Suivi : public test::AvecDossier {
     x.periode.debut = "01/03/2023 00:00:00";
     x.periode.fin = "01/03/2023 00:15:00";
     x.periode.pas = 5.0 / 1440;
-    x.periode.unite = kUniteHeure;
-    x.periode.test_date = kTestInfOuEgal;
+    x.periode.unite = UnitePas::heure;
+    x.periode.test_date = TestDate::inf_ou_egal;
     x.resultats.en_attente = true;
     x.resultats.durees = {0, 0, 0, 83.0 / 86400};
     x.etat_traitement.lignes_extraites = 1234;
@@ -204,7 +204,7 @@ TEST_F(Suivi, RunSummaryWithOptionsDriftAndShift) {
   d.decalage_actif = true;
   d.decalage_negatif = true;
   d.decalage = 1.5 / 24;
-  s().periode.test_date = kTestInfStrict;
+  s().periode.test_date = TestDate::inf_strict;
   s().etat_traitement.station_reference = "";
   s().etat_traitement.lignes_extraites = 5;
   s().etat_traitement.parametres.decalage_jours = 2;
@@ -236,14 +236,14 @@ TEST_F(Suivi, RunSummaryWithOptionsDriftAndShift) {
 
 TEST_F(Suivi, StepInCalendarUnits) {
   grille(3, 1);
-  s().periode.unite = kUniteJour;
+  s().periode.unite = UnitePas::jour;
   s().periode.nb_pas = 2;
   const auto entete = entete_fichier_suivi(vue_traitement(s()));
   EXPECT_NE(std::find(entete.begin(), entete.end(), " pas = (2 jour)"), entete.end());
   formater_resultats(s());
   ASSERT_TRUE(enregistrer_resultats(s()));
   EXPECT_TRUE(suivi_contient("  ainsi que dans le presse-papier au pas de 2 jours"));
-  s().periode.unite = kUniteAnnee;
+  s().periode.unite = UnitePas::annee;
   s().periode.nb_pas = 1;
   const auto annee = entete_fichier_suivi(vue_traitement(s()));
   EXPECT_NE(std::find(annee.begin(), annee.end(), " pas = (1 année)"), annee.end());
