@@ -37,10 +37,10 @@ void capturer_date(Session& s, int colonne, int ligne) {
   const std::string q = date + (colonne == 6 ? " récupérer la date dep comme date min ?\n"
                                              : " récupérer la date fin comme date max?\n");
   if (!oui(s, q)) return;
-  const double valeur = texte_en_date(trim(date), nullptr, s.journal);
-  if (valeur == 0.0) return;
-  if (colonne == 6) changer_debut(s, valeur);
-  else changer_fin(s, valeur);
+  const auto valeur = texte_en_date(trim(date), nullptr, s.journal);
+  if (!valeur) return;
+  if (colonne == 6) changer_debut(s, *valeur);
+  else changer_fin(s, *valeur);
   s.description_modifiee = true;
 }
 

@@ -308,7 +308,7 @@ bool lister_fichiers_donnees(Session& s, bool explicite) {
                                     Reponse::oui) != Reponse::oui)
       return false;
   }
-  s.etat_listage.date_min = s.etat_listage.date_max = 0.0;
+  s.etat_listage.date_min = s.etat_listage.date_max = std::nullopt;
   s.demarrer_phase(1);
   s.progression("1- listage, patienter ..", 1);
   s.etiquette("Label8") = "---";
@@ -358,7 +358,7 @@ bool listage(Session& s) {
   Interaction& port = s.port();
   const auto t0 = Chrono::now();
   s.ajouter_ligne_suivi("t0 = " + date_heure_en_texte(maintenant()));
-  e.date_min = e.date_max = 0.0;
+  e.date_min = e.date_max = std::nullopt;
   preparer_lecteur_dates_listage(s.lecteur_dates);
   if (s.arret_demande()) return false;
 
@@ -518,10 +518,10 @@ bool listage(Session& s) {
     t.ecrire_cellule(r, "correction", " ---", port);
     s.etiquette("Label_date_heure_min") = premiere;
     s.etiquette("Label_date_heure_max") = derniere;
-    const double v1 = texte_en_date(premiere, nullptr, s.journal);
-    const double v2 = texte_en_date(derniere, nullptr, s.journal);
-    if (v1 != 0.0 && (e.date_min == 0.0 || v1 < e.date_min)) e.date_min = v1;
-    if (v2 != 0.0 && v2 > e.date_max) e.date_max = v2;
+    const auto v1 = texte_en_date(premiere, nullptr, s.journal);
+    const auto v2 = texte_en_date(derniere, nullptr, s.journal);
+    if (v1 && (!e.date_min || *v1 < *e.date_min)) e.date_min = v1;
+    if (v2 && (!e.date_max || *v2 > *e.date_max)) e.date_max = v2;
 
     t.ecrire_cellule(r, "durée de traitement", secondes_en_hms(secondes_depuis(t_fichier)), port);
     s.progression("1- listage, patienter ...", 1);
@@ -540,8 +540,8 @@ bool listage(Session& s) {
   }
 
   s.ajouter_ligne_suivi("");
-  s.etiquette("Label_date_min") = e.date_min != 0.0 ? date_heure_en_texte(e.date_min) : "";
-  s.etiquette("Label_date_max") = e.date_max != 0.0 ? date_heure_en_texte(e.date_max) : "";
+  s.etiquette("Label_date_min") = e.date_min ? date_heure_en_texte(*e.date_min) : "";
+  s.etiquette("Label_date_max") = e.date_max ? date_heure_en_texte(*e.date_max) : "";
   s.etiquette("Label_nb_fic") = std::to_string(nb) + " fichiers";
   s.etiquette("Label8") =
       "taille totale " + format_deux_decimales(e.taille_totale_ko / 1000, s.separateur_decimal()) +

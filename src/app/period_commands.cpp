@@ -29,27 +29,28 @@ bool oui(Session& s, const std::string& question) {
   return s.port().demander(TypeMessage::confirmation, question, Boutons::oui_non) == Reponse::oui;
 }
 
-// The date of a clickable label, or 0 when it is not one.
-double date_du_texte(Session& s, const std::string& texte) {
-  if (!date_recuperable(texte)) return 0.0;
+// The date of a clickable label, nothing when it is not one.
+std::optional<double> date_du_texte(Session& s, const std::string& texte) {
+  if (!date_recuperable(texte)) return std::nullopt;
   return texte_en_date(texte, nullptr, s.journal);
 }
 
 bool recuperer_simple(Session& s, const std::string& texte, const std::string& question,
                       bool debut) {
-  const double v = date_du_texte(s, texte);
-  if (v == 0.0 || !oui(s, question + texte)) return false;
+  const auto v = date_du_texte(s, texte);
+  if (!v || !oui(s, question + texte)) return false;
   if (debut)
-    fixer_debut(s.periode, v);
+    fixer_debut(s.periode, *v);
   else
-    fixer_fin(s.periode, v);
+    fixer_fin(s.periode, *v);
   effets_recuperation(s);
   return true;
 }
 
 bool recuperer_aligne(Session& s, const std::string& texte, bool debut) {
-  const double v = date_du_texte(s, texte);
-  if (v == 0.0) return false;
+  const auto lue = date_du_texte(s, texte);
+  if (!lue) return false;
+  const double v = *lue;
   const double pas = valeur_pas(s.periode);
   const double aligne = debut ? arrondir_au_pas_inferieur(v, pas) : arrondir_au_pas_proche(v, pas);
   const std::string question = std::string(debut ? " récupérer la date/heure mini ?\n\n(oui) "
@@ -212,10 +213,8 @@ bool lire_periode(Session& s) {
   Periode& p = s.periode;
   // A date that cannot be converted is reported in the tracking log by the
   // conversion and leaves the period as it was.
-  const auto lire_date = [&s](const std::string& l) -> std::optional<double> {
-    const double v = texte_en_date(l, nullptr, s.journal);
-    if (v == 0.0) return std::nullopt;
-    return v;
+  const auto lire_date = [&s](const std::string& l) {
+    return texte_en_date(l, nullptr, s.journal);
   };
   if (const std::string l = ligne(1); !l.empty())
     if (const auto v = lire_date(l)) fixer_debut(p, *v);

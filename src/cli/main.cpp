@@ -170,17 +170,17 @@ int commande_run(const OptionsRun& o) {
   Periode& p = s.periode;
   const std::string debut = o.debut.empty() ? d.min_dsc : o.debut;
   const std::string fin = o.fin.empty() ? d.max_dsc : o.fin;
-  const double v_debut = texte_en_date(debut, nullptr, s.journal);
-  const double v_fin = texte_en_date(fin, nullptr, s.journal);
+  const auto v_debut = texte_en_date(debut, nullptr, s.journal);
+  const auto v_fin = texte_en_date(fin, nullptr, s.journal);
   // A time alone reads as that time on 30/12/1899: a bound needs its date.
-  if (v_debut == 0.0) return erreur("début de période illisible : <" + debut + "> (--from)");
-  if (v_debut < 1.0)
+  if (!v_debut) return erreur("début de période illisible : <" + debut + "> (--from)");
+  if (*v_debut < 1.0)
     return erreur("début de période sans date : <" + debut + "> (--from \"jj/mm/aaaa hh:mm:ss\")");
-  if (v_fin == 0.0) return erreur("fin de période illisible : <" + fin + "> (--to)");
-  if (v_fin < 1.0)
+  if (!v_fin) return erreur("fin de période illisible : <" + fin + "> (--to)");
+  if (*v_fin < 1.0)
     return erreur("fin de période sans date : <" + fin + "> (--to \"jj/mm/aaaa hh:mm:ss\")");
-  fixer_debut(p, v_debut);
-  fixer_fin(p, v_fin);
+  fixer_debut(p, *v_debut);
+  fixer_fin(p, *v_fin);
   p.test_date = o.test == "lt" ? TestDate::inf_strict : TestDate::inf_ou_egal;
   if (o.jours > 0 || o.mois > 0 || o.annees > 0) {
     p.unite = o.jours > 0 ? UnitePas::jour : o.mois > 0 ? UnitePas::mois : UnitePas::annee;

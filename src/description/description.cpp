@@ -237,12 +237,14 @@ bool affecter_texte(Description& d, const DefinitionParametre& p, std::string_vi
     }
     case T::heure: {
       // Only the time of day counts.
-      const double v = texte_en_date(valeur, nullptr, journal);
+      // A text that is no time leaves the picker at 00:00:00.
+      const double v = texte_en_date(valeur, nullptr, journal).value_or(0.0);
       d.*std::get<double D::*>(p.membre) = v - std::floor(v);
       return true;
     }
     case T::date_heure:
-      d.*std::get<double D::*>(p.membre) = texte_en_date(valeur, nullptr, journal);
+      // A text that is no date leaves the picker at its origin.
+      d.*std::get<double D::*>(p.membre) = texte_en_date(valeur, nullptr, journal).value_or(0.0);
       return true;
     case T::repertoire:
       d.*std::get<std::string D::*>(p.membre) = avec_barre_finale(valeur);

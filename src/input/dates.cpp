@@ -139,8 +139,8 @@ std::string jour_de_semaine(double valeur) {
 
 double heure_courante(const Horloge& horloge) { return horloge ? horloge() : maintenant(); }
 
-double texte_en_date(std::string_view texte_recu, std::string* texte_corrige,
-                     JournalSuivi& journal) {
+std::optional<double> texte_en_date(std::string_view texte_recu, std::string* texte_corrige,
+                                    JournalSuivi& journal) {
   // Only texts of at most 20 characters once trimmed and with their runs of
   // spaces reduced can lead to a 19- or 8-character text: the work is done
   // in small buffers and stops early on anything longer.
@@ -149,7 +149,7 @@ double texte_en_date(std::string_view texte_recu, std::string* texte_corrige,
   std::size_t n = 0;
   for (const char c : trim_vue(texte_recu)) {
     if (c == ' ' && n > 0 && t[n - 1] == ' ') continue;
-    if (n == kMax) return 0.0;
+    if (n == kMax) return std::nullopt;
     t[n++] = c;
   }
   if (n > 0 && t[n - 1] == ':') --n;
@@ -169,7 +169,7 @@ double texte_en_date(std::string_view texte_recu, std::string* texte_corrige,
     default:
       break;
   }
-  if (n != 19 && n != 8) return 0.0;
+  if (n != 19 && n != 8) return std::nullopt;
   for (std::size_t i = 0; i < n; ++i)
     if (t[i] == '-') t[i] = '/';
 
@@ -199,17 +199,17 @@ double texte_en_date(std::string_view texte_recu, std::string* texte_corrige,
     if (!regles) {
       journal.ajouter_ligne_suivi(" * erreur date : " + std::string(r, m) + "   <" +
                                   std::string(texte_recu) + ">");
-      return 0.0;
+      return std::nullopt;
     }
     std::copy(r, r + m, t);
     n = m;
   }
   const std::string_view resultat(t, n);
   if (texte_corrige) texte_corrige->assign(resultat);
-  if (n != 19 && n != 8) return 0.0;
+  if (n != 19 && n != 8) return std::nullopt;
   // A text that passes the field checks but is no real date-time (31 February,
-  // hour 25) gives 0 like any other unreadable date.
-  return lire_date_heure(resultat).value_or(0.0);
+  // hour 25) is no date either.
+  return lire_date_heure(resultat);
 }
 
 }  // namespace tamso

@@ -49,7 +49,8 @@ double heure_courante(const Horloge& horloge);
 std::string jour_de_semaine(double valeur);
 
 // Converts a normalised date-time text, or a date typed by a user (day first
-// or year first, with or without a time) into a value; 0 when it cannot.
+// or year first, with or without a time) into a value; nothing when it
+// cannot.
 // "yyyy-mm-dd hh:mn" and "dd/mm/yyyy" are completed to "jj/mm/aaaa hh:mn:ss";
 // a time alone ("hh:mn:ss") gives a time of day with date 0. The corrected
 // text, when given, receives the cleaned text once it passed the field checks
@@ -57,6 +58,7 @@ std::string jour_de_semaine(double valeur);
 // text of the right length that fails the field checks leaves a
 // " * erreur date : " line in the tracking log. Allocates nothing but that
 // line and the corrected text.
-double texte_en_date(std::string_view texte, std::string* texte_corrige, JournalSuivi& journal);
+std::optional<double> texte_en_date(std::string_view texte, std::string* texte_corrige,
+                                    JournalSuivi& journal);
 
 }  // namespace tamso

@@ -2,6 +2,7 @@
 // column separators of the data lines.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace tamso {
@@ -18,7 +19,7 @@ struct EtatListage {
   long long decalage_balise = 0;   // index of the start tag line, 0 without tags
   int nb_colonnes_valeurs = 0;     // columns minus the date/time columns
   std::string ligne_intitules_texte;  // the title line as read (UTF-8)
-  double date_min = 0.0, date_max = 0.0;  // earliest first and latest last date
+  std::optional<double> date_min, date_max;  // earliest first and latest last date
   double date_nom_min = 0.0, date_nom_max = 0.0;  // dates read from the file names
   double taille_totale_ko = 0.0;
 };

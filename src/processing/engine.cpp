@@ -383,8 +383,8 @@ IssueMoteur Moteur::executer() {
   finaliser();
   post_traiter(s.description, s.periode, g_, s.journal, s.avancement);
   s.etiquettes["Label_nb_fic"] = std::to_string(t.nb_lignes() - 1) + "  fichiers";
-  s.etiquettes["Label_date_heure_min"] = texte_date_heure_complet(et.date_min);
-  s.etiquettes["Label_date_heure_max"] = texte_date_heure_complet(et.date_max);
+  s.etiquettes["Label_date_heure_min"] = texte_date_heure_complet(et.date_min.value_or(0.0));
+  s.etiquettes["Label_date_heure_max"] = texte_date_heure_complet(et.date_max.value_or(0.0));
   return IssueMoteur::termine;
 }
 
@@ -444,7 +444,7 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
     t.ecrire_cellule(i, "n°Lig intitulés", " ? ", port);
   }
   std::string dates[2];
-  double valeurs[2] = {0.0, 0.0};
+  std::optional<double> valeurs[2];
   const long long lignes_dates[2] = {f.premiere, f.derniere};
   for (int k = 0; k < 2; ++k) {
     const std::string ligne_date = k == 1 && !fc.complet ? fc.texte_derniere_non_vide
@@ -461,10 +461,13 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
   }
   t.ecrire_cellule(i, "date dep", dates[0].empty() ? "    ????" : dates[0], port);
   t.ecrire_cellule(i, "date fin", dates[1].empty() ? "    ????" : dates[1], port);
-  if (valeurs[1] <= valeurs[0]) t.ecrire_cellule(i, "correction", "à faire", port);
-  if (reference || et.date_min == 0.0 || (valeurs[0] != 0.0 && valeurs[0] < et.date_min))
+  // A last date missing, or not after the first, asks for a correction.
+  if (!valeurs[1] || (valeurs[0] && *valeurs[1] <= *valeurs[0]))
+    t.ecrire_cellule(i, "correction", "à faire", port);
+  if (reference || !et.date_min || (valeurs[0] && *valeurs[0] < *et.date_min))
     et.date_min = valeurs[0];
-  if (reference || valeurs[1] > et.date_max) et.date_max = valeurs[1];
+  if (reference || (valeurs[1] && (!et.date_max || *valeurs[1] > *et.date_max)))
+    et.date_max = valeurs[1];
   if (fc.complet)
     s.etiquettes["Label26"] = format_milliers(std::max(0LL, fc.nb_lignes - f.premiere - decalage));
   std::string l1_colonnes = l1;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,7 +50,7 @@ struct EtatTraitement {
   std::string station_reference;
   long long lignes_extraites = 0;    // lines assigned over the run
   long long dates_illisibles = 0;    // lines of data whose date did not read, not placed
-  double date_min = 0.0, date_max = 0.0;  // earliest and latest date-time seen
+  std::optional<double> date_min, date_max;  // earliest and latest date-time seen
   bool liste_partielle = false;
   bool arrete = false;               // a stop request ended the file loop
   std::vector<int> lignes_traitees;  // file-table rows processed, in order

@@ -30,7 +30,7 @@ int vers_entier(long long v) {
 double lire_etiquette(const std::string& texte) {
   if (const auto v = lire_date_heure(trim(texte))) return *v;
   JournalSuivi muet;
-  return texte_en_date(texte, nullptr, muet);
+  return texte_en_date(texte, nullptr, muet).value_or(0.0);
 }
 
 }  // namespace

@@ -541,7 +541,7 @@ TEST(LecteursDatesHostiles, TexteQuelconqueDonneUneSentinelleOuUneDateCanonique)
     etat.horloge = [] { return 44632.5; };
     const std::string normal = normaliser_date_mesure(texte, formats[i % 8], etat, journal);
     // Whatever is accepted is written back exactly as read.
-    if (const double v = texte_en_date(normal, nullptr, journal); v >= 1.0) {
+    if (const double v = texte_en_date(normal, nullptr, journal).value_or(0.0); v >= 1.0) {
       ++nb_dates;
       ASSERT_EQ(date_heure_en_texte(v), normal) << "<" << texte << "> " << formats[i % 8];
     }

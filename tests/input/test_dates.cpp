@@ -87,25 +87,25 @@ TEST(ValeurDate, HorlogeInjectable) {
 TEST(TexteEnDate, CompleteParLaLongueurDansLesDeuxOrdres) {
   JournalSuivi journal;
   std::string corrige;
-  EXPECT_DOUBLE_EQ(texte_en_date("12/03/2022 01:15:30", &corrige, journal),
+  EXPECT_DOUBLE_EQ(texte_en_date("12/03/2022 01:15:30", &corrige, journal).value_or(-1.0),
                    k12Mars2022 + 4530 * kSeconde);
   EXPECT_EQ(corrige, "12/03/2022 01:15:30");
   // Year first, "-" read as "/", completed with ":00".
-  EXPECT_DOUBLE_EQ(texte_en_date("2022-03-12 01:15", &corrige, journal),
+  EXPECT_DOUBLE_EQ(texte_en_date("2022-03-12 01:15", &corrige, journal).value_or(-1.0),
                    k12Mars2022 + 4500 * kSeconde);
   EXPECT_EQ(corrige, "12/03/2022 01:15:00");
   EXPECT_EQ(texte_en_date("2022/03/12", &corrige, journal), k12Mars2022);
   EXPECT_EQ(corrige, "12/03/2022 00:00:00");
-  EXPECT_DOUBLE_EQ(texte_en_date("12/03/2022 01", &corrige, journal), k12Mars2022 + 1.0 / 24);
+  EXPECT_DOUBLE_EQ(texte_en_date("12/03/2022 01", &corrige, journal).value_or(-1.0), k12Mars2022 + 1.0 / 24);
   EXPECT_EQ(corrige, "12/03/2022 01:00:00");
   // Spaces trimmed and reduced, one trailing colon removed.
-  EXPECT_DOUBLE_EQ(texte_en_date("  12/03/2022    01:15:  ", &corrige, journal),
+  EXPECT_DOUBLE_EQ(texte_en_date("  12/03/2022    01:15:  ", &corrige, journal).value_or(-1.0),
                    k12Mars2022 + 4500 * kSeconde);
   EXPECT_EQ(corrige, "12/03/2022 01:15:00");
   // A time alone is a time of day.
-  EXPECT_DOUBLE_EQ(texte_en_date("18:00:00", &corrige, journal), 0.75);
+  EXPECT_DOUBLE_EQ(texte_en_date("18:00:00", &corrige, journal).value_or(-1.0), 0.75);
   EXPECT_EQ(corrige, "18:00:00");
-  EXPECT_DOUBLE_EQ(texte_en_date("12/03/2022 01:15:30", nullptr, journal),
+  EXPECT_DOUBLE_EQ(texte_en_date("12/03/2022 01:15:30", nullptr, journal).value_or(-1.0),
                    k12Mars2022 + 4530 * kSeconde);
   EXPECT_TRUE(journal.vide());
 }
@@ -113,45 +113,45 @@ TEST(TexteEnDate, CompleteParLaLongueurDansLesDeuxOrdres) {
 TEST(TexteEnDate, ReglesDesChampsEcriventUneLigne) {
   JournalSuivi journal;
   std::string corrige = "inchangé";
-  EXPECT_EQ(texte_en_date("2022-03-12 01:75:00", &corrige, journal), 0.0);
+  EXPECT_FALSE(texte_en_date("2022-03-12 01:75:00", &corrige, journal));
   ASSERT_EQ(journal.taille(), 1u);
   EXPECT_EQ(journal.derniere(), " * erreur date : 12/03/2022 01:75:00   <2022-03-12 01:75:00>");
   EXPECT_EQ(corrige, "inchangé");
   // No time part: the rebuilt text ends with the space before the missing time.
-  EXPECT_EQ(texte_en_date("12/03/22", nullptr, journal), 0.0);
+  EXPECT_FALSE(texte_en_date("12/03/22", nullptr, journal));
   EXPECT_EQ(journal.derniere(), " * erreur date : 12/03/22    <12/03/22>");
-  EXPECT_EQ(texte_en_date("32/01/2022 00:00:00", nullptr, journal), 0.0);
+  EXPECT_FALSE(texte_en_date("32/01/2022 00:00:00", nullptr, journal));
   EXPECT_EQ(journal.derniere(), " * erreur date : 32/01/2022 00:00:00   <32/01/2022 00:00:00>");
-  EXPECT_EQ(texte_en_date("12/13/2022 00:00:00", nullptr, journal), 0.0);
-  EXPECT_EQ(texte_en_date("12/03/2022 31:00:00", nullptr, journal), 0.0);
-  EXPECT_EQ(texte_en_date("12/03/2022 01:00:61", nullptr, journal), 0.0);
+  EXPECT_FALSE(texte_en_date("12/13/2022 00:00:00", nullptr, journal));
+  EXPECT_FALSE(texte_en_date("12/03/2022 31:00:00", nullptr, journal));
+  EXPECT_FALSE(texte_en_date("12/03/2022 01:00:61", nullptr, journal));
   // A three-digit day leaves a seven-character time.
-  EXPECT_EQ(texte_en_date("2022/03/123 1:15:30", nullptr, journal), 0.0);
+  EXPECT_FALSE(texte_en_date("2022/03/123 1:15:30", nullptr, journal));
   EXPECT_EQ(journal.derniere(), " * erreur date : 123/03/2022 1:15:30   <2022/03/123 1:15:30>");
   EXPECT_EQ(journal.taille(), 7u);
   // The text as received, spaces included, closes the line.
-  EXPECT_EQ(texte_en_date(" 00/03/2022 ", nullptr, journal), 0.0);
+  EXPECT_FALSE(texte_en_date(" 00/03/2022 ", nullptr, journal));
   EXPECT_EQ(journal.derniere(), " * erreur date : 00/03/2022 00:00:00   < 00/03/2022 >");
 }
 
 TEST(TexteEnDate, ZeroSansLignePourLeReste) {
   JournalSuivi journal;
-  EXPECT_EQ(texte_en_date("", nullptr, journal), 0.0);
-  EXPECT_EQ(texte_en_date("   ", nullptr, journal), 0.0);
-  EXPECT_EQ(texte_en_date("12/03/22 01:15", nullptr, journal), 0.0);  // 14 characters
-  EXPECT_EQ(texte_en_date("12/03/2022 01:15:30.5", nullptr, journal), 0.0);
-  EXPECT_EQ(texte_en_date("abc", nullptr, journal), 0.0);
-  EXPECT_EQ(texte_en_date(std::string(5000, '1'), nullptr, journal), 0.0);
+  EXPECT_FALSE(texte_en_date("", nullptr, journal));
+  EXPECT_FALSE(texte_en_date("   ", nullptr, journal));
+  EXPECT_FALSE(texte_en_date("12/03/22 01:15", nullptr, journal));  // 14 characters
+  EXPECT_FALSE(texte_en_date("12/03/2022 01:15:30.5", nullptr, journal));
+  EXPECT_FALSE(texte_en_date("abc", nullptr, journal));
+  EXPECT_FALSE(texte_en_date(std::string(5000, '1'), nullptr, journal));
   // Passes the field rules, but no such date or time.
   std::string corrige;
-  EXPECT_EQ(texte_en_date("31/02/2022 00:00:00", &corrige, journal), 0.0);
+  EXPECT_FALSE(texte_en_date("31/02/2022 00:00:00", &corrige, journal));
   EXPECT_EQ(corrige, "31/02/2022 00:00:00");
-  EXPECT_EQ(texte_en_date("12/03/2022 29:00:00", nullptr, journal), 0.0);
-  EXPECT_EQ(texte_en_date("29:00:00", nullptr, journal), 0.0);
+  EXPECT_FALSE(texte_en_date("12/03/2022 29:00:00", nullptr, journal));
+  EXPECT_FALSE(texte_en_date("29:00:00", nullptr, journal));
   // 19 characters without "/" at the 3rd or 5th place.
-  EXPECT_EQ(texte_en_date("12.03.2022 01:15:30", nullptr, journal), 0.0);
-  EXPECT_EQ(texte_en_date("20220312  011530000", nullptr, journal), 0.0);
-  // Midnight of 30 December 1899 is no date either.
+  EXPECT_FALSE(texte_en_date("12.03.2022 01:15:30", nullptr, journal));
+  EXPECT_FALSE(texte_en_date("20220312  011530000", nullptr, journal));
+  // Midnight alone is the time 00:00:00, a value like any other.
   EXPECT_EQ(texte_en_date("00:00:00", nullptr, journal), 0.0);
   EXPECT_TRUE(journal.vide());
 }

@@ -12,6 +12,7 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -400,7 +401,7 @@ struct Sortie {
   std::vector<CelluleLue> cellules;
   int n = 0, c = 0;
   long long extraites = 0;
-  double date_min = 0, date_max = 0;
+  std::optional<double> date_min, date_max;
   std::string etiquette_lignes;
   // Lines of the last file as the fast reader sorts them.
   long long rapides = 0, pas_a_pas = 0;
