@@ -178,6 +178,19 @@ class Moteur {
   void creer_grille();
   bool colonnes_de_reference();
   IssueMoteur traiter_fichier(int ligne_table, bool reference);
+  // The first and last dates of a file: the normalised texts and their values.
+  struct DatesExtremes {
+    std::string textes[2];
+    std::optional<double> valeurs[2];
+  };
+  std::string annoncer_fichier(int i);
+  bool charger(const std::string& chemin);
+  long long bornes_donnees(Fichier& f) const;
+  bool premiere_ligne_acceptee(int i, const std::string& chemin, const std::string& l1);
+  bool lire_dates_extremes(const Fichier& f, DatesExtremes& dates);
+  void ecrire_faits_du_debut(int i, const Fichier& f, const DatesExtremes& dates, bool reference,
+                             long long decalage, const std::string& l1);
+  void lire_toutes_les_lignes(int i, Fichier& f, long long decalage, const std::string& nom);
   void traiter_ligne(long long j, std::string_view ligne, Fichier& f);
   void traiter_ligne_lue(long long j, std::string_view ligne, double t, const long double* valeurs,
                          std::uint64_t manquants, Fichier& f);
@@ -389,34 +402,62 @@ IssueMoteur Moteur::executer() {
 }
 
 IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
-  ContexteMoteur& s = s_;
-  const Description& d = s.description;
-  TableFichiers& t = s.table;
-  Interaction& port = s.port;
-  EtatTraitement& et = s.etat_traitement;
   Fichier f;
   const auto debut = Chrono::now();
+  const std::string nom = annoncer_fichier(i);
+  const std::string chemin = chemin_fichier_ligne(s_.table, i, s_.source,
+                                                  s_.description.dossier_choisi,
+                                                  s_.repertoire_programme);
+  if (!charger(chemin)) return IssueMoteur::echec;
+  s_.table.ecrire_cellule(
+      i, "n°Lig intitulés",
+      p_.ligne_intitules >= 1 ? " " + std::to_string(p_.ligne_intitules + 1) : " -", s_.port);
+  const long long decalage = bornes_donnees(f);
+  const std::string l1 = s_.fichier_charge.ligne(f.premiere);
+  if (!premiere_ligne_acceptee(i, chemin, l1)) return IssueMoteur::abandonne;
+  DatesExtremes dates;
+  if (!lire_dates_extremes(f, dates)) return IssueMoteur::abandonne;
+  ecrire_faits_du_debut(i, f, dates, reference, decalage, l1);
+  if (reference) {
+    if (!colonnes_de_reference()) return IssueMoteur::echec;
+    s_.etat_traitement.date_min = dates.valeurs[0];
+    s_.etat_traitement.date_max = dates.valeurs[1];
+  }
+  lire_toutes_les_lignes(i, f, decalage, nom);
+  s_.avancement.arret_demande();
+  fin_fichier(i, f, debut);
+  return IssueMoteur::termine;
+}
+
+// The log's heading of a file and its share of the size processed; its name.
+std::string Moteur::annoncer_fichier(int i) {
+  TableFichiers& t = s_.table;
   const std::string nom = t.cellule(1, i);
-  s.journal.ajouter_ligne_suivi("");
-  s.journal.ajouter_ligne_suivi("  " + std::to_string(i) + " <---------------" + nom + "  " +
-                        t.lire_cellule(i, "Station", port));
-  s.etiquettes["Label_fic"] = std::to_string(i) + "  " + nom;
-  ko_traites_ += std::round(1000.0 * texte_en_reel(trim(t.lire_cellule(i, "taille (Mo)", port))));
+  s_.journal.ajouter_ligne_suivi("");
+  s_.journal.ajouter_ligne_suivi("  " + std::to_string(i) + " <---------------" + nom + "  " +
+                                 t.lire_cellule(i, "Station", s_.port));
+  s_.etiquettes["Label_fic"] = std::to_string(i) + "  " + nom;
+  ko_traites_ +=
+      std::round(1000.0 * texte_en_reel(trim(t.lire_cellule(i, "taille (Mo)", s_.port))));
+  return nom;
+}
 
-  // The fast path counts the lines as it reads them: a big file is not
-  // counted beforehand.
-  const std::string chemin = chemin_fichier_ligne(t, i, s.source, d.dossier_choisi,
-                                                  s.repertoire_programme);
-  if (!charger_fichier_donnees(
-          s.fichier_charge, s.apercu, chemin,
-          regles_chargement(d, s.source, s.repertoire_programme, s.lecture.taille_bloc),
-          !s.lecture.reference && d.numlig_balise == DebutDonnees::numero_ligne, port, s.journal))
-    return IssueMoteur::echec;
-  const FichierCharge& fc = s.fichier_charge;
+// The fast path counts the lines as it reads them: a big file is not
+// counted beforehand.
+bool Moteur::charger(const std::string& chemin) {
+  const Description& d = s_.description;
+  return charger_fichier_donnees(
+      s_.fichier_charge, s_.apercu, chemin,
+      regles_chargement(d, s_.source, s_.repertoire_programme, s_.lecture.taille_bloc),
+      !s_.lecture.reference && d.numlig_balise == DebutDonnees::numero_ligne, s_.port,
+      s_.journal);
+}
 
-  t.ecrire_cellule(i, "n°Lig intitulés",
-                   p_.ligne_intitules >= 1 ? " " + std::to_string(p_.ligne_intitules + 1) : " -",
-                   port);
+// The first and last data lines, by line number or between the tags; the
+// start tag's line index (0 without tags).
+long long Moteur::bornes_donnees(Fichier& f) const {
+  const Description& d = s_.description;
+  const FichierCharge& fc = s_.fichier_charge;
   long long decalage = 0;
   if (d.numlig_balise == DebutDonnees::numero_ligne) {
     f.premiere = entier_ou(d.num_ligne_donnee, 1) - 1;
@@ -429,77 +470,90 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
     f.derniere = (fin >= 1 ? fin : 1) - 1;
   }
   if (f.premiere < 0) f.premiere = 0;
+  return decalage;
+}
 
-  const std::string l1 = fc.ligne(f.premiere);
+// A first data line made of more letters than digits looks like titles: the
+// user may cancel the run (false).
+bool Moteur::premiere_ligne_acceptee(int i, const std::string& chemin, const std::string& l1) {
   const int lettres = compter_lettres(l1), chiffres = compter_numeriques(l1);
-  if (lettres > chiffres) {
-    const std::string q = "fichier " + std::to_string(i) + "\n" + chemin +
-                          "\n\n" + " il semble que la 1ère ligne de données soit une description de "
-                          "colonnes " + "\n" + "<" + cp1252_vers_utf8(l1) + ">" + "\n" +
-                          " nb chiffres    = " + std::to_string(chiffres) + "\n" +
-                          " nb de lettrres = " + std::to_string(lettres) + "\n\n" +
-                          " Annuler ce traitement ?";
-    if (port.demander(TypeMessage::avertissement, q, Boutons::oui_non) == Reponse::oui)
-      return IssueMoteur::abandonne;
-    t.ecrire_cellule(i, "n°Lig intitulés", " ? ", port);
-  }
-  std::string dates[2];
-  std::optional<double> valeurs[2];
+  if (lettres <= chiffres) return true;
+  const std::string q = "fichier " + std::to_string(i) + "\n" + chemin + "\n\n" +
+                        " il semble que la 1ère ligne de données soit une description de "
+                        "colonnes " +
+                        "\n" + "<" + cp1252_vers_utf8(l1) + ">" + "\n" +
+                        " nb chiffres    = " + std::to_string(chiffres) + "\n" +
+                        " nb de lettrres = " + std::to_string(lettres) + "\n\n" +
+                        " Annuler ce traitement ?";
+  if (s_.port.demander(TypeMessage::avertissement, q, Boutons::oui_non) == Reponse::oui)
+    return false;
+  s_.table.ecrire_cellule(i, "n°Lig intitulés", " ? ", s_.port);
+  return true;
+}
+
+// The dates of the first and last data lines; a date read with "//" (a
+// wrong date column) lets the user cancel the run (false).
+bool Moteur::lire_dates_extremes(const Fichier& f, DatesExtremes& dates) {
+  const FichierCharge& fc = s_.fichier_charge;
   const long long lignes_dates[2] = {f.premiere, f.derniere};
   for (int k = 0; k < 2; ++k) {
     const std::string ligne_date = k == 1 && !fc.complet ? fc.texte_derniere_non_vide
                                                          : fc.ligne(lignes_dates[k]);
-    dates[k] = normaliser_date_mesure(texte_date(p_, ligne_date), p_.format,
-                                      s.lecteur_dates, s.journal);
-    valeurs[k] = texte_en_date(dates[k], nullptr, s.journal);
-    if (contient(dates[k], "//") &&
-        port.demander(TypeMessage::avertissement,
-                      "Problème de date : vérifier le n° de la colonne Date \n\n Annuler ce "
-                      "traitement ?",
-                      Boutons::oui_non) == Reponse::oui)
-      return IssueMoteur::abandonne;
+    dates.textes[k] = normaliser_date_mesure(texte_date(p_, ligne_date), p_.format,
+                                             s_.lecteur_dates, s_.journal);
+    dates.valeurs[k] = texte_en_date(dates.textes[k], nullptr, s_.journal);
+    if (contient(dates.textes[k], "//") &&
+        s_.port.demander(TypeMessage::avertissement,
+                         "Problème de date : vérifier le n° de la colonne Date \n\n Annuler ce "
+                         "traitement ?",
+                         Boutons::oui_non) == Reponse::oui)
+      return false;
   }
-  t.ecrire_cellule(i, "date dep", dates[0].empty() ? "    ????" : dates[0], port);
-  t.ecrire_cellule(i, "date fin", dates[1].empty() ? "    ????" : dates[1], port);
+  return true;
+}
+
+// The file-table cells known before the lines are read, and the run's
+// earliest and latest dates.
+void Moteur::ecrire_faits_du_debut(int i, const Fichier& f, const DatesExtremes& dates,
+                                   bool reference, long long decalage, const std::string& l1) {
+  TableFichiers& t = s_.table;
+  EtatTraitement& et = s_.etat_traitement;
+  const auto& v = dates.valeurs;
+  t.ecrire_cellule(i, "date dep", dates.textes[0].empty() ? "    ????" : dates.textes[0], s_.port);
+  t.ecrire_cellule(i, "date fin", dates.textes[1].empty() ? "    ????" : dates.textes[1], s_.port);
   // A last date missing, or not after the first, asks for a correction.
-  if (!valeurs[1] || (valeurs[0] && *valeurs[1] <= *valeurs[0]))
-    t.ecrire_cellule(i, "correction", "à faire", port);
-  if (reference || !et.date_min || (valeurs[0] && *valeurs[0] < *et.date_min))
-    et.date_min = valeurs[0];
-  if (reference || (valeurs[1] && (!et.date_max || *valeurs[1] > *et.date_max)))
-    et.date_max = valeurs[1];
+  if (!v[1] || (v[0] && *v[1] <= *v[0])) t.ecrire_cellule(i, "correction", "à faire", s_.port);
+  if (reference || !et.date_min || (v[0] && *v[0] < *et.date_min)) et.date_min = v[0];
+  if (reference || (v[1] && (!et.date_max || *v[1] > *et.date_max))) et.date_max = v[1];
+  const FichierCharge& fc = s_.fichier_charge;
   if (fc.complet)
-    s.etiquettes["Label26"] = format_milliers(std::max(0LL, fc.nb_lignes - f.premiere - decalage));
+    s_.etiquettes["Label26"] = format_milliers(std::max(0LL, fc.nb_lignes - f.premiere - decalage));
   std::string l1_colonnes = l1;
   if (p_.separateur == ' ') l1_colonnes = reduire_espaces(l1_colonnes);
   t.ecrire_cellule(i, "nb Colonnes",
-                   " " + std::to_string(compter_caractere(p_.separateur, l1_colonnes) + 1), port);
+                   " " + std::to_string(compter_caractere(p_.separateur, l1_colonnes) + 1),
+                   s_.port);
+}
 
-  if (reference) {
-    if (!colonnes_de_reference()) return IssueMoteur::echec;
-    et.date_min = valeurs[0];
-    et.date_max = valeurs[1];
-  }
-
-  const bool compte_en_lisant = !fc.complet;
+// Every line of the file, by the fast path or step by step; then the count
+// of a file counted while read, and a file not read to its end.
+void Moteur::lire_toutes_les_lignes(int i, Fichier& f, long long decalage, const std::string& nom) {
+  const bool compte_en_lisant = !s_.fichier_charge.complet;
   // Only the first unreadable dates of a file are written to the log; the
   // others are counted.
-  s.lecteur_dates.erreurs_a_journaliser = kDatesIllisiblesJournalisees;
-  const bool suite = s.lecture.reference ? parcourir_lignes(i, f) : parcourir_blocs(i, f);
-  s.lecteur_dates.erreurs_a_journaliser = -1;
+  s_.lecteur_dates.erreurs_a_journaliser = kDatesIllisiblesJournalisees;
+  const bool suite = s_.lecture.reference ? parcourir_lignes(i, f) : parcourir_blocs(i, f);
+  s_.lecteur_dates.erreurs_a_journaliser = -1;
+  const FichierCharge& lu = s_.fichier_charge;
   if (compte_en_lisant) {
     // Counted now: the lines to process and the last line of data.
-    const FichierCharge& lu = s.fichier_charge;
-    s.etiquettes["Label26"] = format_milliers(std::max(0LL, lu.nb_lignes - f.premiere - decalage));
+    s_.etiquettes["Label26"] = format_milliers(std::max(0LL, lu.nb_lignes - f.premiere - decalage));
     f.derniere = std::max<long long>(lu.derniere_non_vide, 1);
   }
   if (!suite) {
-    s.journal.ajouter_ligne_suivi("erreur de lecture : " + fc.chemin);
-    et.fichiers_incomplets.push_back(nom);
+    s_.journal.ajouter_ligne_suivi("erreur de lecture : " + lu.chemin);
+    s_.etat_traitement.fichiers_incomplets.push_back(nom);
   }
-  s.avancement.arret_demande();
-  fin_fichier(i, f, debut);
-  return IssueMoteur::termine;
 }
 
 void Moteur::avancer(int i, long pourcentage) {
