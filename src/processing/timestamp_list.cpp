@@ -245,61 +245,56 @@ std::string pourcentage(long long i, int attendu) {
 
 }  // namespace
 
-IssueListe generer_liste_horodatee(ContexteListe& s) {
-  Interaction& port = s.port;
-  Periode& p = s.periode;
-  ListeHorodatee& liste = s.liste;
+namespace {
 
-  s.avancement.demarrer_phase(2);
-  s.avancement.progression(std::string(kProgression) + " 0%  ", 2);
-  s.journal.ajouter_ligne_suivi("");
-  s.journal.ajouter_ligne_suivi("       --> liste horodatée");
-  liste.vider();
-
+// The number of timestamps a list from one step before the period start to
+// its end would hold, after the checks and questions that may stop it
+// (nothing then, and `refus` says why).
+std::optional<int> lignes_a_generer(ContexteListe& s, IssueListe& refus) {
+  const Periode& p = s.periode;
+  refus = IssueListe::refusee;
   if (secondes_pas(p) == 0) {
-    port.informer(TypeMessage::erreur,
-                  " le pas est à zéro\n\n   corriger cette valeur et relancer ...");
-    return IssueListe::refusee;
+    s.port.informer(TypeMessage::erreur,
+                    " le pas est à zéro\n\n   corriger cette valeur et relancer ...");
+    return std::nullopt;
   }
-  if (est_calendaire(p.unite) && !questions_calendaires(s)) return IssueListe::annulee;
-
+  refus = IssueListe::annulee;
+  if (est_calendaire(p.unite) && !questions_calendaires(s)) return std::nullopt;
   const long long pas_s = secondes_pas(p);
-  const double pas = valeur_pas(p);
-  const long long debut_s = secondes_depuis_origine(valeur_debut(p));
   const long long fin_s = secondes_depuis_origine(valeur_fin(p));
-  const long long depart_s = debut_s - pas_s;
+  const long long depart_s = secondes_depuis_origine(valeur_debut(p)) - pas_s;
   const int attendu = nombre_lignes_attendu(valeur_depuis_secondes(depart_s),
-                                            valeur_depuis_secondes(fin_s), pas);
+                                            valeur_depuis_secondes(fin_s), valeur_pas(p));
   if (attendu > kLignesAvantQuestion &&
-      port.demander_poursuite(TypeMessage::information,
-                              "\n\n   Le nombre de lignes à générer est supérieur à 32000       "
-                              ".\n\n   continuer ? ",
-                              Boutons::oui_non, Reponse::oui) != Reponse::oui)
-    return IssueListe::annulee;
-
-  if (liste.deja_generee) {
+      s.port.demander_poursuite(TypeMessage::information,
+                                "\n\n   Le nombre de lignes à générer est supérieur à 32000       "
+                                ".\n\n   continuer ? ",
+                                Boutons::oui_non, Reponse::oui) != Reponse::oui)
+    return std::nullopt;
+  if (s.liste.deja_generee) {
     const long long jours = arrondi_demi_pair(fin_s - depart_s, kSecondesJour);
     s.journal.ajouter_ligne_suivi("");
     s.journal.ajouter_ligne_suivi("de " + p.debut);
     s.journal.ajouter_ligne_suivi("à  " + p.fin + "  " + std::to_string(jours) + " jour" +
-                          (jours > 1 ? "s" : ""));
+                                  (jours > 1 ? "s" : ""));
     s.journal.ajouter_ligne_suivi("nb dates = " + std::to_string(attendu));
     s.journal.ajouter_ligne_suivi("pas = " + texte_pas(p));
   }
-  liste.deja_generee = true;
+  s.liste.deja_generee = true;
+  return attendu;
+}
 
-  liste.vider();
-  const std::size_t reserve = static_cast<std::size_t>(std::clamp(attendu, 0, 10'000'000)) + 2;
-  liste.elements.reserve(reserve, reserve * 19 + 32);
-  liste.valeurs.reserve(reserve);
-  liste.elements.emplace_back(kIntitulesColonnes);
-  liste.valeurs.push_back(0.0);
-
+// The timestamps one after the other up to the period end, with progress
+// every few tens of milliseconds; true when a stop request ended them early.
+bool remplir_liste(ContexteListe& s, int attendu) {
   using Chrono = std::chrono::steady_clock;
-  const Pas suivant(p, debut_s, pas_s);
+  const Periode& p = s.periode;
+  ListeHorodatee& liste = s.liste;
+  const long long pas_s = secondes_pas(p);
+  const long long fin_s = secondes_depuis_origine(valeur_fin(p));
+  const Pas suivant(p, secondes_depuis_origine(valeur_debut(p)), pas_s);
   TexteInstant texte;
   auto dernier_point = Chrono::now();
-  bool arretee = false;
   int i = 0;
   while (i < INT_MAX) {
     const auto cur = suivant.instant(i + 1);
@@ -313,17 +308,41 @@ IssueListe generer_liste_horodatee(ContexteListe& s) {
     dernier_point = a_present;
     if (i != 1) {
       s.avancement.progression(kProgression + pourcentage(i, attendu), 2);
-      if (p.unite == UnitePas::jour) s.avancement.progression("2- liste ... " + pourcentage(i, attendu), 2);
+      if (p.unite == UnitePas::jour)
+        s.avancement.progression("2- liste ... " + pourcentage(i, attendu), 2);
     }
     if (s.avancement.arret_demande()) {
-      arretee = true;
-      break;
+      liste.n = i;
+      return true;
     }
   }
-
   liste.n = i;
+  return false;
+}
+
+}  // namespace
+
+IssueListe generer_liste_horodatee(ContexteListe& s) {
+  Periode& p = s.periode;
+  ListeHorodatee& liste = s.liste;
+  s.avancement.demarrer_phase(2);
+  s.avancement.progression(std::string(kProgression) + " 0%  ", 2);
+  s.journal.ajouter_ligne_suivi("");
+  s.journal.ajouter_ligne_suivi("       --> liste horodatée");
+  liste.vider();
+  IssueListe refus = IssueListe::annulee;
+  const std::optional<int> attendu = lignes_a_generer(s, refus);
+  if (!attendu) return refus;
+
+  const std::size_t reserve = static_cast<std::size_t>(std::clamp(*attendu, 0, 10'000'000)) + 2;
+  liste.elements.reserve(reserve, reserve * 19 + 32);
+  liste.valeurs.reserve(reserve);
+  liste.elements.emplace_back(kIntitulesColonnes);
+  liste.valeurs.push_back(0.0);
+  const bool arretee = remplir_liste(s, *attendu);
+  const int i = liste.n;
   s.avancement.progression(std::string(kProgression) + "100%   ", 2);
-  p.resume_lignes = format_milliers(i) + texte_nombre_jours(i, pas);
+  p.resume_lignes = format_milliers(i) + texte_nombre_jours(i, valeur_pas(p));
   p.resume_negatif = false;
   liste.nr_final = format_milliers(std::max(i - 1, 0));
   return arretee ? IssueListe::arretee : IssueListe::creee;
