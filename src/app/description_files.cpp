@@ -57,7 +57,7 @@ bool lire_description(Session& s, const std::string& dossier_donnees) {
   if (const auto refusee = appliquer_lignes_dsc(*lignes, s.description, s.repertoire_programme(),
                                                  repertoire_de(chemin), dossier_donnees,
                                                  s.journal)) {
-    s.port().informer(TypeMessage::erreur, "'" + *refusee + "' n'est pas une valeur entière correcte");
+    message_entier(s, *refusee);
     return false;
   }
   s.description_modifiee = false;

@@ -17,10 +17,6 @@ namespace {
 constexpr int kColStation = 3;
 constexpr int kColFichier = 1;
 
-bool oui(Session& s, const std::string& question) {
-  return s.port().demander(TypeMessage::confirmation, question, Boutons::oui_non) == Reponse::oui;
-}
-
 // "aaaa/mm/jj" read as a date; 0 when it is not one.
 double date_aaaa_mm_jj(const std::string& texte) {
   const auto a = lire_entier(champ(texte, 1, '/'));
@@ -36,7 +32,7 @@ void capturer_date(Session& s, int colonne, int ligne) {
   if (compter_numeriques(date) < 8) return;
   const std::string q = date + (colonne == 6 ? " récupérer la date dep comme date min ?\n"
                                              : " récupérer la date fin comme date max?\n");
-  if (!oui(s, q)) return;
+  if (!question_oui(s, q)) return;
   const auto valeur = texte_en_date(trim(date), nullptr, s.journal);
   if (!valeur) return;
   if (colonne == 6) changer_debut(s, *valeur);
@@ -123,7 +119,7 @@ void effacer_selection(Session& s, int premiere, int derniere) {
                                   std::to_string(derniere)
                             : "effacer la lignes sélectionnée  L" + std::to_string(premiere) +
                                   "  ?\n";
-  if (oui(s, q)) {
+  if (question_oui(s, q)) {
     if (premiere < 1 || !t.supprimer_lignes(premiere, derniere))
       s.port().informer(TypeMessage::erreur, "Invalid row range");
     else
@@ -135,7 +131,7 @@ void effacer_selection(Session& s, int premiere, int derniere) {
 void effacer_vers_le_bas(Session& s, int courante) {
   TableFichiers& t = s.table;
   if (t.nb_fichiers() == 0) return;
-  if (oui(s, "effacer toutes les lignes vers le bas, courante comprise ?") && courante >= 1 &&
+  if (question_oui(s, "effacer toutes les lignes vers le bas, courante comprise ?") && courante >= 1 &&
       courante < t.nb_lignes()) {
     t.fixer_nb_lignes(courante);
     t.liste_partielle = true;
@@ -146,7 +142,7 @@ void effacer_vers_le_bas(Session& s, int courante) {
 void effacer_vers_le_haut(Session& s, int courante) {
   TableFichiers& t = s.table;
   if (t.nb_fichiers() == 0) return;
-  if (oui(s, "effacer toutes les lignes vers le haut, courante comprise ?") && courante >= 1 &&
+  if (question_oui(s, "effacer toutes les lignes vers le haut, courante comprise ?") && courante >= 1 &&
       courante < t.nb_lignes()) {
     t.supprimer_lignes(1, courante);
     if (t.nb_lignes() < 2) t.fixer_nb_lignes(2);
@@ -158,7 +154,7 @@ void effacer_vers_le_haut(Session& s, int courante) {
 void effacer_hors_periode(Session& s, bool sans_confirmation) {
   TableFichiers& t = s.table;
   if (t.nb_fichiers() == 0) return;
-  if (sans_confirmation || oui(s, "effacer les lignes hors intervalle = période ciblée ?")) {
+  if (sans_confirmation || question_oui(s, "effacer les lignes hors intervalle = période ciblée ?")) {
     const auto jour = [](const std::string& libelle) {
       return lire_date_heure(libelle.substr(0, 10)).value_or(0.0);
     };

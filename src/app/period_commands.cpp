@@ -25,10 +25,6 @@ void effets_recuperation(Session& s) {
   effets_periode(s);
 }
 
-bool oui(Session& s, const std::string& question) {
-  return s.port().demander(TypeMessage::confirmation, question, Boutons::oui_non) == Reponse::oui;
-}
-
 // The date of a clickable label, nothing when it is not one.
 std::optional<double> date_du_texte(Session& s, const std::string& texte) {
   if (!date_recuperable(texte)) return std::nullopt;
@@ -38,7 +34,7 @@ std::optional<double> date_du_texte(Session& s, const std::string& texte) {
 bool recuperer_simple(Session& s, const std::string& texte, const std::string& question,
                       bool debut) {
   const auto v = date_du_texte(s, texte);
-  if (!v || !oui(s, question + texte)) return false;
+  if (!v || !question_oui(s, question + texte)) return false;
   if (debut)
     fixer_debut(s.periode, *v);
   else
@@ -112,7 +108,7 @@ void changer_test_date(Session& s, int test) {
 
 bool mettre_heure_debut_a_zero(Session& s) {
   const double v = valeur_debut(s.periode);
-  if (!oui(s, "=== heure début ===\n\n  " + heure_en_texte(v) + "\n\n" + " mettre à\n\n" +
+  if (!question_oui(s, "=== heure début ===\n\n  " + heure_en_texte(v) + "\n\n" + " mettre à\n\n" +
                   "  00:00:00   ?"))
     return false;
   changer_debut(s, std::floor(v));
@@ -121,7 +117,7 @@ bool mettre_heure_debut_a_zero(Session& s) {
 
 bool mettre_heure_fin_a_zero(Session& s) {
   const double v = valeur_fin(s.periode);
-  if (!oui(s, "=== heure de fin ===\n\n  " + heure_en_texte(v) + "\n\n" + " mettre à\n\n" +
+  if (!question_oui(s, "=== heure de fin ===\n\n  " + heure_en_texte(v) + "\n\n" + " mettre à\n\n" +
                   "  00:00:00   ?"))
     return false;
   changer_fin(s, std::floor(v));
@@ -129,7 +125,7 @@ bool mettre_heure_fin_a_zero(Session& s) {
 }
 
 bool mettre_pas_a_zero(Session& s) {
-  if (!oui(s, "=== heure du pas ===\n\n  " + heure_en_texte(s.periode.pas) + "\n\n" +
+  if (!question_oui(s, "=== heure du pas ===\n\n  " + heure_en_texte(s.periode.pas) + "\n\n" +
                   " mettre à\n\n" + "  00:00:00 ?"))
     return false;
   changer_pas(s, 0.0);
@@ -143,7 +139,7 @@ bool recuperer_pas_dsc(Session& s) {
   // reads as one.
   const std::string texte = s.description.pas_dsc;
   const auto v = lire_date_heure(trim(texte));
-  if (!v || *v >= 1.0 || !oui(s, " récupérer le pas ?\n" + texte)) return false;
+  if (!v || *v >= 1.0 || !question_oui(s, " récupérer le pas ?\n" + texte)) return false;
   s.periode.pas = *v;
   effets_recuperation(s);
   return true;
@@ -236,7 +232,7 @@ bool lire_periode(Session& s) {
     if (l.empty()) continue;
     const auto n = lire_entier(l);
     if (!n) {
-      s.port().informer(TypeMessage::erreur, "'" + l + "' n'est pas une valeur entière correcte");
+      message_entier(s, l);
       return false;
     }
     if (k == 5)

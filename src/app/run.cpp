@@ -1,6 +1,7 @@
 #include "app/run.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "app/setting_edits.h"
 #include "app/file_table_commands.h"
@@ -140,6 +141,16 @@ void sauver_resultats(Session& s) {
   if (enregistrer_resultats(s))
     s.port().informer(TypeMessage::information,
                       " Données extraites enregistrées dans \n" + s.resultats.chemin_resultats);
+}
+
+// ---------------------------------------------------------------- shutdown countdown
+
+std::string texte_compte_a_rebours(double minutes_restantes, char separateur_decimal) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%8.2f mn", minutes_restantes);
+  std::string t = buf;
+  remplacer_caractere('.', separateur_decimal, t);
+  return t;
 }
 
 }  // namespace tamso

@@ -39,4 +39,10 @@ void demander_arret(Session& s, bool traitement_en_cours);
 // The "sauver ->" button.
 void sauver_resultats(Session& s);
 
+// ---- shutdown countdown ----
+
+// The minutes left before the computer is switched off, "%8.2f mn" with the
+// computer's decimal separator.
+std::string texte_compte_a_rebours(double minutes_restantes, char separateur_decimal);
+
 }  // namespace tamso

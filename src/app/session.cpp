@@ -118,4 +118,12 @@ void Session::progression(const std::string& texte, int phase) {
   port_->progression(texte, phase);
 }
 
+bool question_oui(Session& s, const std::string& question, TypeMessage type, Boutons boutons) {
+  return s.port().demander(type, question, boutons) == Reponse::oui;
+}
+
+void message_entier(Session& s, const std::string& valeur) {
+  s.port().informer(TypeMessage::erreur, "'" + valeur + "' n'est pas une valeur entière correcte");
+}
+
 }  // namespace tamso

@@ -141,4 +141,11 @@ class Session : public Avancement {
   char separateur_decimal_;
 };
 
+// A question answered Yes (the buttons Yes and No unless others are given).
+bool question_oui(Session& s, const std::string& question, TypeMessage type = TypeMessage::confirmation,
+                  Boutons boutons = Boutons::oui_non);
+// "'<valeur>' n'est pas une valeur entière correcte": a number that does not
+// read as a whole number stops the operation in progress.
+void message_entier(Session& s, const std::string& valeur);
+
 }  // namespace tamso

@@ -13,14 +13,6 @@ namespace tamso {
 
 namespace {
 
-bool oui(Session& s, const std::string& question, TypeMessage type = TypeMessage::confirmation) {
-  return s.port().demander(type, question, Boutons::oui_non) == Reponse::oui;
-}
-
-void message_entier(Session& s, const std::string& texte) {
-  s.port().informer(TypeMessage::erreur, "'" + texte + "' n'est pas une valeur entière correcte");
-}
-
 // Two column numbers are the same when both read as the same whole number,
 // or, when one does not read, when their trimmed texts are equal.
 bool meme_colonne(std::string_view a, std::string_view b) {
@@ -308,156 +300,13 @@ void cocher_cumul_corriger(Session& s, bool coche) {
 
 bool recuperer_intitule_origine(Session& s) {
   Description& d = s.description;
-  if (!oui(s, " récupérer l'intitulé de colonne d'orignine ?\n<" + s.intitule_origine + ">" + "\n" +
+  if (!question_oui(s, " récupérer l'intitulé de colonne d'orignine ?\n<" + s.intitule_origine + ">" + "\n" +
                   "en place de :\n" + "<" + d.new_desc_colonne + ">"))
     return false;
   d.new_desc_colonne = s.intitule_origine;
   s.description_modifiee = true;
   rafraichir_titres_colonnes(s);
   return true;
-}
-
-// ---------------------------------------------------------------- colours
-
-const std::array<Couleur, 4>& couleurs_gris() {
-  static const std::array<Couleur, 4> g = {Couleur{240, 240, 240}, Couleur{215, 215, 215},
-                                           Couleur{230, 230, 230}, Couleur{220, 220, 220}};
-  return g;
-}
-
-void appliquer_schema_couleurs(Session& s, int schema) {
-  s.description.coul_nb = schema;
-  if (schema == 0)
-    lire_couleurs(s);
-  else
-    s.couleurs = couleurs_gris();
-  s.description_modifiee = true;
-}
-
-void choisir_couleur(Session& s, int numero, const Couleur& c) {
-  if (numero < 1 || numero > 4) return;
-  s.couleurs[static_cast<std::size_t>(numero - 1)] = c;
-  s.description_modifiee = true;
-}
-
-Couleur couleur_bvr(std::string_view hexa) {
-  const auto octet = [&hexa](std::size_t i) {
-    int v = 0;
-    for (std::size_t k = i; k < i + 2 && k < hexa.size(); ++k) {
-      const char c = hexa[k];
-      v *= 16;
-      if (c >= '0' && c <= '9')
-        v += c - '0';
-      else if (c >= 'A' && c <= 'F')
-        v += c - 'A' + 10;
-      else if (c >= 'a' && c <= 'f')
-        v += c - 'a' + 10;
-    }
-    return v;
-  };
-  return Couleur{octet(4), octet(2), octet(0)};
-}
-
-std::array<Couleur, 16> couleurs_personnalisees(const Session& s) {
-  return {s.couleurs[0],          couleur_bvr("DAFEE7"),  couleur_bvr("D9FAFF"),
-          couleur_bvr("FFE0B3"),  Couleur{253, 234, 225}, Couleur{236, 225, 253},
-          Couleur{251, 225, 253}, Couleur{255, 245, 221}, s.couleurs[1],
-          Couleur{255, 240, 138}, Couleur{100, 193, 255}, Couleur{106, 196, 255},
-          Couleur{250, 198, 173}, Couleur{220, 200, 251}, Couleur{183, 251, 249},
-          Couleur{245, 216, 176}};
-}
-
-// ---------------------------------------------------------------- indicator
-
-Indicateur indicateur_modification(const Session& s) {
-  Indicateur i;
-  if (!s.description_modifiee) return i;
-  if (s.description.dossier_description.empty())
-    i.enregistrer_sous_rouge = true;
-  else
-    i.enregistrer_rouge = true;
-  return i;
-}
-
-// ---------------------------------------------------------------- tracking log
-
-bool effacer_suivi(Session& s) {
-  if (!oui(s, " Effacer le texte ? ", TypeMessage::avertissement)) return false;
-  s.journal.vider();
-  return true;
-}
-
-bool lister_colonnes(Session& s) {
-  const Description& d = s.description;
-  const int nb_dates = d.datetime_nb_col == ColonnesDate::deux ? 2 : 1;
-  const int nb_valeurs = s.etat_listage.nb_colonnes_valeurs;
-  s.ajouter_ligne_suivi(std::string(47, '='));
-  s.ajouter_ligne_suivi(" nb de colonnes de mesure(s) = " + std::to_string(nb_valeurs));
-  s.ajouter_ligne_suivi(" nb de colonnes pour les dates/heures = " + std::to_string(nb_dates));
-
-  std::string ligne = d.int_col_alternatif ? d.new_desc_colonne : s.intitule_origine;
-  remplacer_caractere(',', '\t', ligne);
-  remplacer_caractere(';', '\t', ligne);
-  remplacer_caractere('"', ' ', ligne);
-  if (d.separateur_colonne == SeparateurColonne::espace && !contient(ligne, "\t"))
-    ligne = ligne_espaces_vers_separateur(ligne, '\t');
-  if (!contient(ligne, "\t")) {
-    s.port().informer(TypeMessage::avertissement,
-                      " le nombre de colonnes détectées est nul :\n\n<" + ligne + ">\n\n" +
-                          "  vérifier les intitulés alternatifs...");
-    return false;
-  }
-  const auto titre = [&ligne](long long i) {
-    return i >= 1 && i <= 100000 ? trim(champ(ligne, static_cast<int>(i), '\t')) : std::string();
-  };
-  for (int i = 1; i <= nb_valeurs + nb_dates; ++i)
-    s.ajouter_ligne_suivi(std::to_string(i) + " - " + titre(i));
-  if (d.int_col_alternatif) {
-    s.ajouter_ligne_suivi("");
-    const int n = compter_caractere('\t', ligne) + 1;
-    for (int i = 1; i <= n; ++i)
-      s.ajouter_ligne_suivi("  " + std::to_string(i) + " - " + champ(ligne, i, '\t'));
-    s.ajouter_ligne_suivi("...extraire : " + d.col_cochee_liste + "  => ");
-  } else {
-    s.ajouter_ligne_suivi("...extraire : _lg=" + ligne + "  => ");
-  }
-  const auto numero = [](const std::string& t, long long defaut) {
-    return lire_entier(t).value_or(defaut);
-  };
-  if (nb_dates == 1) {
-    s.ajouter_ligne_suivi("<" + titre(numero(d.num_col_datetime, 1)) + "> date/time = temps");
-  } else {
-    s.ajouter_ligne_suivi("<" + titre(numero(d.num_col_date, 1)) + "> date");
-    s.ajouter_ligne_suivi("<" + titre(numero(d.num_col_time, 2)) + "> time");
-  }
-  const std::string& liste = d.col_cochee_liste;
-  if (!trim(liste).empty()) {
-    const int n = compter_caractere(',', liste) + 1;
-    for (int i = 1; i <= n; ++i) {
-      const std::string entree = champ(liste, i, ',');
-      if (entree.empty()) continue;
-      const auto k = lire_entier(entree);
-      if (!k) {
-        message_entier(s, entree);
-        return false;
-      }
-      s.ajouter_ligne_suivi("<" + titre(*k) + ">");
-    }
-  }
-  const int resultats = std::max(s.liste_horodatee.n - 1, 0);
-  s.ajouter_ligne_suivi("<nb(" + std::to_string(resultats) + ")_methode_(" +
-                        legende_methode(d.methode) + ")>");
-  return true;
-}
-
-// ---------------------------------------------------------------- shutdown countdown
-
-std::string texte_compte_a_rebours(double minutes_restantes, char separateur_decimal) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%8.2f mn", minutes_restantes);
-  std::string t = buf;
-  remplacer_caractere('.', separateur_decimal, t);
-  return t;
 }
 
 }  // namespace tamso

@@ -1,8 +1,6 @@
 // The reactions of the main window's setting controls, as operations on the
 // session: the checks and corrections of the edits with their messages, the
-// check boxes that exclude or warn, the titles of the columns to extract,
-// the window colours, the indicator of unsaved changes, the tracking-log
-// commands and the shutdown countdown's text.
+// check boxes that exclude or warn, the titles of the columns to extract.
 #pragma once
 
 #include <array>
@@ -97,41 +95,5 @@ void cocher_cumul_corriger(Session& s, bool coche);
 // Double click on the alternative titles: after a Yes, they become the
 // titles read from the first data file. True when copied.
 bool recuperer_intitule_origine(Session& s);
-
-// ---- colours ----
-
-// The four greys of "niveaux de gris".
-const std::array<Couleur, 4>& couleurs_gris();
-// "couleurs" (0): the colours of the parameters file; "niveaux de gris" (1):
-// the greys. Marks the description modified so that the next write keeps them.
-void appliquer_schema_couleurs(Session& s, int schema);
-// A colour chosen in the colour panel (numero 1 to 4).
-void choisir_couleur(Session& s, int numero, const Couleur& c);
-// The sixteen custom colours offered by the colour dialog (ColorA..ColorP).
-std::array<Couleur, 16> couleurs_personnalisees(const Session& s);
-// A colour written as six hexadecimal digits in the order blue, green, red.
-Couleur couleur_bvr(std::string_view hexa);
-
-// ---- indicator of unsaved changes ----
-
-struct Indicateur {
-  bool enregistrer_rouge = false;       // "Enregistrer"
-  bool enregistrer_sous_rouge = false;  // "Enregistrer sous ..."
-};
-Indicateur indicateur_modification(const Session& s);
-
-// ---- tracking log ----
-
-// "clear": after a Yes to " Effacer le texte ? ", the log is emptied.
-bool effacer_suivi(Session& s);
-// "lister les colonnes": the columns requested in output, into the log.
-// False when it stopped on a message.
-bool lister_colonnes(Session& s);
-
-// ---- shutdown countdown ----
-
-// The minutes left before the computer is switched off, "%8.2f mn" with the
-// computer's decimal separator.
-std::string texte_compte_a_rebours(double minutes_restantes, char separateur_decimal);
 
 }  // namespace tamso

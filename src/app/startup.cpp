@@ -13,6 +13,7 @@
 #include "processing/period.h"
 #include "app/period_commands.h"
 #include "app/save.h"
+#include "app/window_colours.h"
 
 namespace fs = std::filesystem;
 

@@ -6,6 +6,7 @@
 #include "app/period_commands.h"
 #include "app/session.h"
 #include "app/setting_edits.h"
+#include "app/window_colours.h"
 
 namespace tamso {
 

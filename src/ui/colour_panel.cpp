@@ -10,6 +10,7 @@
 #include "ui/qt_interaction.h"
 #include "ui/setting_controls.h"
 #include "ui/window_context.h"
+#include "app/window_colours.h"
 
 namespace tamso {
 

@@ -14,6 +14,7 @@
 #include "app/window_changes.h"
 #include "ui/main_window.h"
 #include "ui/widgets.h"
+#include "app/window_colours.h"
 
 namespace tamso {
 

@@ -35,6 +35,7 @@
 #include "ui/summary_panel.h"
 #include "ui/widgets.h"
 #include "ui/window_context.h"
+#include "app/window_colours.h"
 
 namespace tamso {
 

@@ -30,6 +30,7 @@
 #include "ui/widgets.h"
 #include "ui/window_context.h"
 #include "app/save.h"
+#include "app/log_commands.h"
 
 namespace tamso {
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/setting_edits.h"
+#include "app/run.h"
 
 namespace tamso {
 

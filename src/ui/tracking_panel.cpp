@@ -10,6 +10,7 @@
 #include "app/session.h"
 #include "app/setting_edits.h"
 #include "ui/window_context.h"
+#include "app/log_commands.h"
 
 namespace tamso {
 

@@ -8,6 +8,8 @@
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 #include "app/run.h"
+#include "app/window_colours.h"
+#include "app/log_commands.h"
 
 namespace tamso {
 namespace {
