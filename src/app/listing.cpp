@@ -14,6 +14,7 @@
 #include "input/text.h"
 #include "input/workbook.h"
 #include "app/data_loading.h"
+#include "app/title_line_checks.h"
 #include "app/workbook_source.h"
 
 namespace tamso {
@@ -24,24 +25,6 @@ using Chrono = std::chrono::steady_clock;
 
 double secondes_depuis(Chrono::time_point t) {
   return std::chrono::duration<double>(Chrono::now() - t).count();
-}
-
-// Number of columns of a line: separators plus one, runs of spaces counting
-// once with the space separator.
-int nombre_colonnes(std::string_view ligne, char sep) {
-  if (sep == ' ') return compter_caractere(' ', trim(reduire_espaces(ligne))) + 1;
-  return compter_caractere(sep, ligne) + 1;
-}
-
-// Names A1, B2, C3, ... of the columns of a file without titles, joined by tabs.
-std::string intitules_generes(int nb) {
-  std::string r;
-  for (int i = 1; i <= nb; ++i) {
-    if (i > 1) r += '\t';
-    r += static_cast<char>(64 + i);
-    r += std::to_string(i);
-  }
-  return r;
 }
 
 // The date-time text of a data line: one field, or the date field, a space
@@ -59,8 +42,6 @@ std::string description_champ(const EtatListage& e, std::string_view ligne) {
   return champ(ligne, e.col_datetime, e.separateur) + " en colonne " +
          std::to_string(e.col_datetime);
 }
-
-enum class Suite { continuer, arreter };
 
 // The station of a file read from its content ("ligne 2, colonne 3").
 std::string station_du_contenu(Session& s, const std::string& chemin) {
@@ -80,160 +61,6 @@ std::string station_du_contenu(Session& s, const std::string& chemin) {
   station = num_colonne < 1 ? ligne : champ(ligne, num_colonne, sep);
   reparer_accents(station);
   return station;
-}
-
-// Checks the title line and counts the columns of the pre-read file. Returns
-// arreter when the listing must end (a question was answered with a change,
-// or the layout cannot be read).
-Suite verifier_intitules(Session& s, int& nb_colonnes, bool& relister) {
-  Description& d = s.description;
-  EtatListage& e = s.etat_listage;
-  const FichierCharge& f = s.fichier_charge;
-  const bool avec_intitules = d.avec_sans_intitule == Intitules::avec;
-  const long long t = e.ligne_intitules;
-  const long long p = e.premiere_ligne;
-  std::string intitule = avec_intitules ? f.texte(t) : std::string{};
-  const std::string donnee = f.texte(p);
-
-  if (avec_intitules && t >= 0) {
-    const std::string haut = majuscules(intitule);
-    const int lettres = compter_lettres(intitule), chiffres = compter_numeriques(intitule);
-    if (!contient(haut, "DATE") && !contient(haut, "TIME") && lettres < chiffres) {
-      const std::string q =
-          "la ligne n°" + std::to_string(t + 1) +
-          "  ne semble pas correspondre à une suite d'intitulés de colonnes.." + "\n" + "\n" +
-          " le nombre de chiffres (" + std::to_string(chiffres) +
-          ") est supérieur au nombre de lettres (" + std::to_string(lettres) + ")\n\n" +
-          intitule + "\n\n" + " proposition => choisir l'option sans intitulé de colonnes" +
-          "\n\n" + "     corriger  (Oui)\n\n" + "     continuer (Annuler)";
-      if (s.port().demander(TypeMessage::confirmation, q, Boutons::oui_annuler) == Reponse::oui) {
-        d.avec_sans_intitule = Intitules::sans;
-        s.description_modifiee = true;
-        return Suite::arreter;
-      }
-    }
-  }
-  if (!avec_intitules && compter_lettres(donnee) > compter_numeriques(donnee)) {
-    const std::string q = "la ligne n°" + std::to_string(p + 1) +
-                          " semble correspondre à des intitulés de colonnes.." + "\n" + "\n" +
-                          donnee + "\n\n" +
-                          " proposition => choisir l'option avec intitulé de colonnes et son n° "
-                          "de ligne" +
-                          "\n\n" + "     corriger  (Oui)\n\n" + "     continuer (Annuler)";
-    if (s.port().demander(TypeMessage::confirmation, q, Boutons::oui_annuler) == Reponse::oui) {
-      const long long numero = p + 1 - e.decalage_balise;
-      d.avec_sans_intitule = Intitules::avec;
-      d.num_ligne_intitule_col = std::to_string(numero);
-      if (d.numlig_balise == DebutDonnees::numero_ligne && entier_ou(d.num_ligne_donnee, 0) == numero)
-        d.num_ligne_donnee = std::to_string(numero + 1);
-      s.description_modifiee = true;
-      return Suite::arreter;
-    }
-  }
-  if (avec_intitules && t < 0) {
-    s.port().informer(TypeMessage::erreur,
-                      "??? le n° de ligne des intitulés de colonnes semble être nul\n\n => "
-                      "sélectionner l'option sans intitulé de colonne ...\n\n   le fichier sera "
-                      "ouvert dans le blocnote");
-    s.port().ouvrir_dans_editeur(repertoire_de(f.chemin), nom_de_fichier(f.chemin));
-    return Suite::arreter;
-  }
-
-  nb_colonnes = nombre_colonnes(avec_intitules ? intitule : donnee, e.separateur);
-  e.ligne_intitules_texte = avec_intitules ? intitule : intitules_generes(nb_colonnes);
-  reparer_accents(e.ligne_intitules_texte);
-  s.intitule_origine = e.ligne_intitules_texte;
-
-  const bool alternatifs = d.int_col_alternatif && !trim(d.new_desc_colonne).empty();
-  if (alternatifs) {
-    const std::string& alt = d.new_desc_colonne;
-    const int nb_alt =
-        compter_caractere(',', alt) + compter_caractere(';', alt) + compter_caractere('\t', alt) + 1;
-    if (nb_alt != nb_colonnes) {
-      s.port().informer(TypeMessage::erreur,
-                        " le nombre de colonnes alternatives (" + std::to_string(nb_alt) +
-                            ") est différent\n\n" + " du nombre original (" +
-                            std::to_string(nb_colonnes) + ")" + "\n\n" +
-                            " => vérifier la similitude ...\n\n" +
-                            "   ou effacer les intitulés alternatifs\n\n" +
-                            "   ou le séparateur (" + legende_separateur(indice(d.separateur_colonne)) +
-                            ")");
-      return Suite::arreter;
-    }
-  }
-  if (e.separateur == ' ' && avec_intitules && !alternatifs) {
-    intitule = ligne_espaces_vers_separateur(intitule, ' ');
-    int nb_intitule = 0, nb_donnees = 0;
-    compter_colonnes(intitule, donnee, nb_intitule, nb_donnees, s.journal);
-    if (nb_intitule != nb_donnees) {
-      const std::string corrigee = ligne_espaces_vers_separateur(intitule, ',');
-      const int nb_corrige = compter_caractere(',', corrigee) + 1;
-      const std::string legende = legende_separateur(indice(d.separateur_colonne));
-      const std::string q =
-          "1- Valider et LISTER\n\nAvec le séparateur " + legende + "\n" +
-          "le nombre de colonnes détectées entre intitulé et données est différent\n\n" +
-          "nb col (intitulé) = " + std::to_string(nb_intitule) + "\n" + intitule + "\n" +
-          "nb col (données)  = " + std::to_string(nb_donnees) + "\n" + donnee + "\n\n" +
-          " la ligne d'intitulés corrigée suivante contient " + std::to_string(nb_corrige) +
-          " colonnes" + "\n" + corrigee + "\n\n" + " Juste stopper le traitement ===> ( Ok )" +
-          "\n\n" + " Stopper le traitement et utiliser la ligne corrigée alternative => (Oui)";
-      if (s.port().demander(TypeMessage::confirmation, q, Boutons::oui_ok) == Reponse::oui) {
-        bool remplacer = d.new_desc_colonne == corrigee;
-        if (!remplacer) {
-          const std::string q2 =
-              "1- Valider et LISTER\n\n     écraser les intitulés originaux contenant " +
-              std::to_string(nb_intitule) + " colonnes\n" + "     avec la correction contenant " +
-              std::to_string(nb_corrige) + " colonnes\n" + "\n\n" + corrigee + "\n\n" +
-              "     ce qui serait en accord avec les " + std::to_string(nb_donnees) +
-              " de colonnes de données  => (Oui)";
-          remplacer = s.port().demander(TypeMessage::confirmation, q2, Boutons::oui_non) ==
-                      Reponse::oui;
-        }
-        if (remplacer) {
-          d.int_col_alternatif = true;
-          d.new_desc_colonne = corrigee;
-          s.description_modifiee = true;
-        }
-        s.table.entetes_tableau();
-        return Suite::arreter;
-      }
-      nb_colonnes = nb_donnees;
-    } else {
-      nb_colonnes = nb_intitule;
-    }
-  }
-
-  e.nb_colonnes_valeurs = nb_colonnes - e.nb_colonnes_date;
-  if (e.nb_colonnes_valeurs <= 0) {
-    diagnostic_separateur(s, avec_intitules ? intitule : donnee);
-    s.port().ouvrir_dans_editeur(repertoire_de(f.chemin), nom_de_fichier(f.chemin));
-    s.table.entetes_tableau();
-    return Suite::arreter;
-  }
-
-  if (avec_intitules) {
-    const std::string brut = f.ligne(t);
-    const int separateurs = compter_caractere(e.separateur, brut);
-    const int utiles = static_cast<int>(brut.size()) - separateurs;
-    const double part =
-        utiles > 0 ? static_cast<double>(compter_chiffres_separateurs(brut)) / utiles : 0.0;
-    if (part >= 0.75) {
-      const std::string q = "a- la ligne n°" + std::to_string(t + 1) +
-                            "  ne semble pas correspondre à une suite d'intitulés de colonnes..." +
-                            "\n" + "\n" + f.texte(t) + "\n\n" +
-                            " proposition => choisir l'option sans intitulé de colonnes" + "\n\n" +
-                            "     corriger et relancer  (Oui)\n\n" +
-                            "     ou annuler            (Annuler)";
-      if (s.port().demander(TypeMessage::confirmation, q, Boutons::oui_annuler) == Reponse::oui) {
-        d.avec_sans_intitule = Intitules::sans;
-        d.num_ligne_donnee = std::to_string(t + 1 - e.decalage_balise);
-        s.description_modifiee = true;
-        relister = true;
-      }
-      return Suite::arreter;
-    }
-  }
-  return Suite::continuer;
 }
 
 // Reads and checks the date of a data line. False when the listing must end.
@@ -493,9 +320,9 @@ bool listage(Session& s) {
     if (d.avec_sans_intitule == Intitules::avec && entier_ou(d.num_ligne_intitule_col, 0) < 1) e.ligne_intitules = -1;
 
     int nb_colonnes = 0;
-    bool relister = false;
-    if (verifier_intitules(s, nb_colonnes, relister) == Suite::arreter)
-      return relister ? listage(s) : false;
+    const SuiteListage suite = verifier_intitules(s, nb_colonnes);
+    if (suite == SuiteListage::relister) return listage(s);
+    if (suite == SuiteListage::arreter) return false;
 
     const long long nb_donnees = std::max(0LL, f.nb_lignes - e.premiere_ligne);
     s.etiquette("Label26") = format_milliers(nb_donnees);
