@@ -1,5 +1,6 @@
 // The listing's ways out of a pre-read file: the corrections that end it, the
-// one that lists again, and what a second pass starts from.
+// one that lists again, and what a second pass starts from. Then the
+// inspection's proposals that follow its scan of a sample file.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "app/session.h"
+#include "app/inspection.h"
 #include "app/listing.h"
 #include "support/scripted_interaction.h"
 #include "support/session_fixture.h"
@@ -210,6 +212,52 @@ TEST_F(EtapesListageEspaces, YesThenNoKeepsTheTitles) {
   EXPECT_FALSE(s().description.int_col_alternatif);
   EXPECT_EQ(s().description.new_desc_colonne, "");
   EXPECT_FALSE(s().description_modifiee);
+}
+
+class EtapesInspection : public EtapesListage {};
+
+TEST_F(EtapesInspection, DataOnTheDeclaredTitleLineProposesNoTitles) {
+  ecrire("a.csv", lignes_minute(3));
+  // Use the settings; keep the titles at the scan; take the option without titles.
+  port_.reponses = {Reponse::oui, Reponse::annuler, Reponse::oui};
+  inspecter_fichier_exemple(s(), donnees_ + "a.csv");
+  ASSERT_EQ(port_.echanges.size(), 3u) << port_.dernier_texte();
+  EXPECT_EQ(port_.echanges[1].texte,
+            "la ligne n°1  ne semble pas correspondre à une suite d'intitulés de colonnes...\n\n"
+            "2021-03-12 10:00:00;1,5\n\n"
+            " proposition => choisir l'option sans intitulé de colonnes\n\n"
+            "     corriger (Oui)\n\n     annuler  (Annuler)");
+  EXPECT_EQ(port_.echanges[2].texte,
+            "d'après le contenu de ce nouveau fichier de donnée,\n il semble qu'il n'y ait pas de "
+            "ligne d'intitulé de colonnes comme prévu\n\n2021-03-12 10:00:00;1,5\n\n"
+            " => option [sans intitulé] et [donnée en ligne 1]\n\n"
+            "  corriger (Oui)\n\n  annuler  (Annuler)");
+  EXPECT_EQ(s().description.avec_sans_intitule, Intitules::sans);
+  EXPECT_EQ(s().description.num_ligne_donnee, "1");
+  // The listing that ends the inspection reads the file from line 1.
+  EXPECT_EQ(cell(1, "date dep"), "12/03/2021 10:00:00");
+  EXPECT_EQ(cell(1, "n.données"), "3");
+}
+
+TEST_F(EtapesInspection, TitlesBelowAnEmptyTitleLineAreProposed) {
+  ecrire("a.csv", "\r\nDate;Temp\r\n2021-03-12 10:00:00;1,5\r\n2021-03-12 10:15:00;2,5\r\n");
+  port_.reponses = {Reponse::oui, Reponse::oui, Reponse::oui};
+  inspecter_fichier_exemple(s(), donnees_ + "a.csv");
+  ASSERT_EQ(port_.echanges.size(), 3u) << port_.dernier_texte();
+  EXPECT_EQ(port_.echanges[1].texte,
+            " Les premières données sont détectées en ligne 3 et non en 2\n\n"
+            "2021-03-12 10:00:00;1,5\n\n proposition => [donnée en ligne 3]\n\n"
+            "  corriger (Oui)\n\n  annuler  (Annuler)");
+  EXPECT_EQ(port_.echanges[2].texte,
+            "1- Il se pourrait qu'il y ait des intitulés de colonnes en ligne 2 et non en ligne 1"
+            "\n\nL2 <>\n\nL1 <Date;Temp\n\n2021-03-12 10:00:00;1,5\n\n"
+            " proposition => [intitulés en ligne 2] / 1\n\n"
+            "  corriger (Oui)\n\n  annuler  (Annuler)");
+  EXPECT_EQ(s().description.num_ligne_donnee, "3");
+  EXPECT_EQ(s().description.num_ligne_intitule_col, "2");
+  EXPECT_EQ(cell(1, "n°Lig intitulés"), " 2");
+  EXPECT_EQ(cell(1, "date dep"), "12/03/2021 10:00:00");
+  EXPECT_EQ(cell(1, "date fin"), "12/03/2021 10:15:00");
 }
 
 }  // namespace
