@@ -1,5 +1,6 @@
 #include "app/inspection.h"
 
+#include <algorithm>
 #include <array>
 
 #include "app/session.h"
@@ -48,6 +49,291 @@ int proposition_sans_vainqueur(const DetectionSeparateur& d, int actuel) {
   return -1;
 }
 
+// The inspection of one sample file. Its steps share the file's name and
+// extension, the file actually read (the sample, or the CSV of a workbook's
+// sheet) and the line found to hold the first data.
+class InspectionExemple {
+ public:
+  InspectionExemple(Session& s, const std::string& chemin)
+      : s_(s),
+        d_(s.description),
+        chemin_(chemin),
+        nom_(nom_de_fichier(chemin)),
+        extension_(extension_sans_point(nom_)),
+        source_(chemin) {}
+
+  void executer();
+
+ private:
+  const FichierCharge& fichier() const { return s_.fichier_charge; }
+
+  bool prendre_dossier_et_masque();
+  bool garder_les_parametrages();
+  bool extension_inattendue();
+  bool charger_exemple();
+  long long decalage_des_balises() const;
+  void chercher_premiere_donnee(long long decalage);
+  void proposer_intitules_sur(long long i, const std::string& ligne, long long decalage);
+  void proposer_sans_intitules_sur(long long i, const std::string& ligne, long long decalage);
+  void proposer_sans_intitule_en_tete();
+  void proposer_separateur();
+  void proposer_ligne_donnees();
+  void proposer_intitules_avant_donnees();
+  void proposer_intitules_deplaces();
+
+  Session& s_;
+  Description& d_;
+  const std::string chemin_;
+  const std::string nom_;
+  const std::string extension_;
+  std::string source_;       // the file read
+  long long detectee_ = -1;  // index of the first data line found
+  std::string ligne_donnee_;
+};
+
+void InspectionExemple::executer() {
+  if (!prendre_dossier_et_masque() || !garder_les_parametrages() || extension_inattendue() ||
+      !charger_exemple())
+    return;
+  chercher_premiere_donnee(decalage_des_balises());
+  proposer_sans_intitule_en_tete();
+  proposer_separateur();
+  if (d_.numlig_balise == DebutDonnees::numero_ligne) {
+    proposer_ligne_donnees();
+    if (detectee_ >= 1) {
+      if (d_.avec_sans_intitule == Intitules::sans)
+        proposer_intitules_avant_donnees();
+      else
+        proposer_intitules_deplaces();
+    }
+  }
+  lister_fichiers_donnees(s_);
+}
+
+// The data directory becomes the file's, the mask its extension and the
+// source mode the mask's; a workbook's sheet is converted. False when the
+// sheet cannot be read.
+bool InspectionExemple::prendre_dossier_et_masque() {
+  for (const char* l : {"Label_nb_fic", "Label8", "Label10"}) s_.etiquette(l) = "---";
+  s_.table.entetes_tableau();
+  d_.dossier_choisi = avec_barre_finale(repertoire_de(chemin_));
+  compter(s_);
+  if (!egal_sans_casse(extension_, masque_nu(d_.masque)) || d_.masque == "ppp") {
+    d_.masque = extension_;
+    s_.description_modifiee = true;
+  }
+  s_.source = source_du_masque(d_.masque);
+  if (s_.source == SourceDonnees::excel) {
+    d_.nom_fic_excel = nom_;
+    s_.description_modifiee = true;
+    if (!lire_feuille_excel(s_, chemin_)) return false;
+  }
+  compter(s_);
+  return true;
+}
+
+// Use the settings as they are (Yes), or adapt them with the file in the
+// editor (No, which ends the inspection).
+bool InspectionExemple::garder_les_parametrages() {
+  const std::string q7 = "FICHIER\n  " + nom_ + "                   " + "\n\n\n" +
+                         "DESCRIPTION DES DONNEES\n\n" +
+                         " Utiliser les paramètrages tels quel => (Oui)" + "\n" + "\n" +
+                         " ou les adapter et éditer le fichier => (Non)" + "\n";
+  if (oui(s_, q7, Boutons::oui_non)) return true;
+  s_.port().ouvrir_dans_editeur(d_.dossier_choisi, nom_);
+  return false;
+}
+
+// A directory file whose extension is not the mask's: either take the
+// extension and list, or just show the file. True when this ends the inspection.
+bool InspectionExemple::extension_inattendue() {
+  const bool extension_attendue = egal_sans_casse(extension_, masque_nu(d_.masque));
+  if (s_.source != SourceDonnees::repertoire || extension_attendue) return false;
+  const std::string q = " L'extention du fichier (" + extension_ + ") n'est pas celui attendu (" +
+                        d_.masque + ") \r\r" + "   modifier l'extention et continuer (Oui)  " +
+                        "\n\n" + "   ou juste visualiser le fichier     (Non) ";
+  if (oui(s_, q, Boutons::oui_non)) {
+    d_.masque = extension_;
+    s_.description_modifiee = true;
+    compter(s_);
+    if (!egal_sans_casse(extension_, masque_nu(d_.masque))) s_.nom_description = "Temporaire.DSC";
+    lister_fichiers_donnees(s_);
+  } else {
+    compter(s_);
+    s_.port().ouvrir_dans_editeur(d_.dossier_choisi, nom_);
+  }
+  return true;
+}
+
+// Loads the sample (a sheet's CSV, read with semicolons) and shows it in the
+// editor. False when it does not load.
+bool InspectionExemple::charger_exemple() {
+  compter(s_);
+  if (s_.source == SourceDonnees::excel) {
+    if (d_.separateur_colonne != SeparateurColonne::point_virgule) {
+      d_.separateur_colonne = SeparateurColonne::point_virgule;
+      s_.description_modifiee = true;
+    }
+    source_ = s_.repertoire_programme() + kFichierTemporaireExcel;
+  }
+  if (!charger_fichier_donnees(s_, source_)) return false;
+  s_.port().ouvrir_dans_editeur(d_.dossier_choisi, nom_);
+  s_.etiquette("Label_nb_lignes") = format_milliers(fichier().nb_lignes);
+  return true;
+}
+
+// With tags, the index of the start tag's line; else 0.
+long long InspectionExemple::decalage_des_balises() const {
+  if (d_.numlig_balise != DebutDonnees::balises) return 0;
+  return std::max(0LL, fichier().premiere_ligne_contenant(utf8_vers_cp1252(d_.balise_deb)));
+}
+
+// Scans the lines from the top up to 100 lines past the offset, questioning the
+// declared title or data line, up to the first line that holds a time.
+void InspectionExemple::chercher_premiere_donnee(long long decalage) {
+  const FichierCharge& f = fichier();
+  const long long fin_scan = std::min(decalage + 100, f.nb_lignes);
+  long long i = 0;
+  for (; i < fin_scan; ++i) {
+    const std::string ligne = f.texte(i);
+    // An accepted proposal changes the option for the lines that follow.
+    if (d_.avec_sans_intitule == Intitules::avec)
+      proposer_sans_intitules_sur(i, ligne, decalage);
+    else
+      proposer_intitules_sur(i, ligne, decalage);
+    if (contient_heure(ligne)) {
+      detectee_ = i;
+      break;
+    }
+  }
+  // No time within the window: the last line read stands for the first data line.
+  if (detectee_ < 0) detectee_ = std::max(0LL, i - 1);
+  ligne_donnee_ = f.texte(detectee_);
+}
+
+// Without titles, a declared first data line made of letters: propose titles there.
+void InspectionExemple::proposer_intitules_sur(long long i, const std::string& ligne,
+                                               long long decalage) {
+  if (i != entier_ou(d_.num_ligne_donnee, 1) - 1 + decalage ||
+      compter_lettres(ligne) <= compter_numeriques(ligne))
+    return;
+  const std::string q = "la ligne n°" + std::to_string(i + 1) +
+                        " semble correspondre à des intitulés de colonnes..." + "\n" + "\n" +
+                        ligne + "\n\n" +
+                        " proposition => choisir l'option avec intitulé de colonnes et son n° "
+                        "de ligne" +
+                        "\n\n" + "     corriger (Oui)\n\n" + "     annuler  (Annuler)";
+  if (!oui(s_, q)) return;
+  d_.avec_sans_intitule = Intitules::avec;
+  d_.num_ligne_donnee = std::to_string(i + 1);
+  d_.numlig_balise = DebutDonnees::numero_ligne;
+  s_.description_modifiee = true;
+}
+
+// With titles, a declared title line made of digits: propose no titles.
+void InspectionExemple::proposer_sans_intitules_sur(long long i, const std::string& ligne,
+                                                    long long decalage) {
+  if (i != entier_ou(d_.num_ligne_intitule_col, 1) - 1 + decalage ||
+      compter_lettres(ligne) >= compter_numeriques(ligne))
+    return;
+  const std::string q = "la ligne n°" + std::to_string(i + 1) +
+                        "  ne semble pas correspondre à une suite d'intitulés de colonnes..." +
+                        "\n" + "\n" + ligne + "\n\n" +
+                        " proposition => choisir l'option sans intitulé de colonnes" + "\n\n" +
+                        "     corriger (Oui)\n\n" + "     annuler  (Annuler)";
+  if (!oui(s_, q)) return;
+  d_.avec_sans_intitule = Intitules::sans;
+  s_.description_modifiee = true;
+}
+
+// Data found on the very first line while titles are declared: propose no
+// titles and the data from line 1.
+void InspectionExemple::proposer_sans_intitule_en_tete() {
+  if (detectee_ != 0 || d_.avec_sans_intitule != Intitules::avec) return;
+  const std::string q =
+      "d'après le contenu de ce nouveau fichier de donnée,\n il semble qu'il n'y ait pas de ligne "
+      "d'intitulé de colonnes comme prévu\n\n" +
+      ligne_donnee_ + "\n\n" + " => option [sans intitulé] et [donnée en ligne " +
+      std::to_string(1) + "]" + "\n\n" + "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
+  if (!oui(s_, q)) return;
+  d_.avec_sans_intitule = Intitules::sans;
+  d_.numlig_balise = DebutDonnees::numero_ligne;
+  d_.num_ligne_donnee = "1";
+  s_.description_modifiee = true;
+}
+
+// The separator that the first data line suggests, when it is not the chosen one.
+void InspectionExemple::proposer_separateur() {
+  // The separator is counted on the line as the file holds it: a tab file
+  // described with tabulations is loaded with ";" in place of its tabs.
+  const FichierCharge brut = lire_fichier_charge(source_, NettoyageLignes{});
+  const std::string ligne_brute = brut.texte(detectee_);
+  const DetectionSeparateur det = detecter_separateur(ligne_brute);
+  const int actuel = indice(d_.separateur_colonne);
+  const int propose = det.detecte >= 0 ? det.detecte : proposition_sans_vainqueur(det, actuel);
+  if (propose < 0 || propose == actuel) return;
+  const std::string q =
+      "d'après le contenu de ce nouveau fichier de donnée,\n et de la première ligne à 'date' "
+      ":\n\n" +
+      ligne_brute + "\n\n" + "<tab>=" + std::to_string(det.tabulations) + "\n" + "<esp>=" +
+      std::to_string(det.espaces) + "\n" + "<;>=" + std::to_string(det.points_virgules) + "\n" +
+      "<,>=" + std::to_string(det.virgules) + "\n\n" +
+      " Il semble que le séparateur de colonnes soit <" + nom_separateur(propose) +
+      "> et non <" + nom_separateur(actuel) + ">\n\n" + " modifier le séparateur (oui)" +
+      "\n\n" + " garder <" + legende_separateur(actuel) + "> (non)";
+  if (!oui(s_, q, Boutons::oui_non)) return;
+  d_.separateur_colonne = static_cast<SeparateurColonne>(propose);
+  s_.description_modifiee = true;
+}
+
+// The first data line found, when it is not the declared one.
+void InspectionExemple::proposer_ligne_donnees() {
+  const int declaree = entier_ou(d_.num_ligne_donnee, 1);
+  if (detectee_ + 1 == declaree) return;
+  const std::string n = std::to_string(detectee_ + 1);
+  const std::string q = " Les premières données sont détectées en ligne " + n + " et non en " +
+                        std::to_string(declaree) + "\n\n" + ligne_donnee_ + "\n\n" +
+                        " proposition => [donnée en ligne " + n + "]" + "\n\n" +
+                        "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
+  if (!oui(s_, q)) return;
+  d_.num_ligne_donnee = n;
+  s_.description_modifiee = true;
+}
+
+// Without titles, a line of letters just before the data: propose titles there.
+void InspectionExemple::proposer_intitules_avant_donnees() {
+  const std::string precedente = fichier().texte(detectee_ - 1);
+  const std::string i_num = std::to_string(detectee_);
+  if (compter_lettres(precedente) <= compter_numeriques(precedente)) return;
+  const std::string q = "2- Il se pourrait qu'il y ait des intitulés de colonnes en ligne " +
+                        i_num + "\n\n" + precedente + "\n\n" +
+                        " proposition => [avec intitulés] et [intitulés en ligne " + i_num +
+                        "]" + "\n\n" + "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
+  if (!oui(s_, q)) return;
+  d_.avec_sans_intitule = Intitules::avec;
+  d_.num_ligne_intitule_col = i_num;
+  s_.description_modifiee = true;
+}
+
+// With titles on an empty line and text just before the data: propose the
+// titles on that line.
+void InspectionExemple::proposer_intitules_deplaces() {
+  const std::string precedente = fichier().texte(detectee_ - 1);
+  const std::string i_num = std::to_string(detectee_);
+  const int t = entier_ou(d_.num_ligne_intitule_col, 1);
+  const std::string texte_t = fichier().texte(t - 1);
+  if (!trim(texte_t).empty() || trim(precedente).empty()) return;
+  const std::string q =
+      "1- Il se pourrait qu'il y ait des intitulés de colonnes en ligne " + i_num +
+      " et non en ligne " + std::to_string(t) + "\n\n" + "L" + i_num + " <" + texte_t +
+      ">" + "\n\n" + "L" + std::to_string(detectee_ - 1) + " <" + precedente + "\n\n" +
+      ligne_donnee_ + "\n\n" + " proposition => [intitulés en ligne " + i_num + "] / " +
+      std::to_string(t) + "\n\n" + "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
+  if (!oui(s_, q)) return;
+  d_.num_ligne_intitule_col = i_num;
+  s_.description_modifiee = true;
+}
+
 }  // namespace
 
 
@@ -63,197 +349,7 @@ void choisir_fichier_exemple(Session& s) {
 }
 
 void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
-  Description& d = s.description;
-  for (const char* l : {"Label_nb_fic", "Label8", "Label10"}) s.etiquette(l) = "---";
-  s.table.entetes_tableau();
-  d.dossier_choisi = avec_barre_finale(repertoire_de(chemin));
-  compter(s);
-
-  const std::string nom = nom_de_fichier(chemin);
-  const std::string extension = extension_sans_point(nom);
-  if (!egal_sans_casse(extension, masque_nu(d.masque)) || d.masque == "ppp") {
-    d.masque = extension;
-    s.description_modifiee = true;
-  }
-  s.source = source_du_masque(d.masque);
-  if (s.source == SourceDonnees::excel) {
-    d.nom_fic_excel = nom;
-    s.description_modifiee = true;
-    if (!lire_feuille_excel(s, chemin)) return;
-  }
-  compter(s);
-
-  const std::string q7 = "FICHIER\n  " + nom + "                   " + "\n\n\n" +
-                         "DESCRIPTION DES DONNEES\n\n" +
-                         " Utiliser les paramètrages tels quel => (Oui)" + "\n" + "\n" +
-                         " ou les adapter et éditer le fichier => (Non)" + "\n";
-  if (!oui(s, q7, Boutons::oui_non)) {
-    s.port().ouvrir_dans_editeur(d.dossier_choisi, nom);
-    return;
-  }
-  const bool extension_attendue = egal_sans_casse(extension, masque_nu(d.masque));
-  if (s.source == SourceDonnees::repertoire && !extension_attendue) {
-    const std::string q = " L'extention du fichier (" + extension + ") n'est pas celui attendu (" +
-                          d.masque + ") \r\r" + "   modifier l'extention et continuer (Oui)  " +
-                          "\n\n" + "   ou juste visualiser le fichier     (Non) ";
-    if (oui(s, q, Boutons::oui_non)) {
-      d.masque = extension;
-      s.description_modifiee = true;
-      compter(s);
-      if (!egal_sans_casse(extension, masque_nu(d.masque))) s.nom_description = "Temporaire.DSC";
-      lister_fichiers_donnees(s);
-    } else {
-      compter(s);
-      s.port().ouvrir_dans_editeur(d.dossier_choisi, nom);
-    }
-    return;
-  }
-
-  // Inspection of the lines.
-  compter(s);
-  std::string source = chemin;
-  if (s.source == SourceDonnees::excel) {
-    if (d.separateur_colonne != SeparateurColonne::point_virgule) {
-      d.separateur_colonne = SeparateurColonne::point_virgule;
-      s.description_modifiee = true;
-    }
-    source = s.repertoire_programme() + kFichierTemporaireExcel;
-  }
-  if (!charger_fichier_donnees(s, source)) return;
-  s.port().ouvrir_dans_editeur(d.dossier_choisi, nom);
-  const FichierCharge& f = s.fichier_charge;
-  s.etiquette("Label_nb_lignes") = format_milliers(f.nb_lignes);
-
-  const bool balises = d.numlig_balise == DebutDonnees::balises;
-  long long decalage = 0;
-  if (balises)
-    decalage = std::max(0LL, f.premiere_ligne_contenant(utf8_vers_cp1252(d.balise_deb)));
-
-  long long detectee = -1;
-  const long long fin_scan = std::min(decalage + 100, f.nb_lignes);
-  long long i = 0;
-  for (; i < fin_scan; ++i) {
-    const std::string ligne = f.texte(i);
-    const bool titres = d.avec_sans_intitule == Intitules::avec;
-    if (!titres && i == entier_ou(d.num_ligne_donnee, 1) - 1 + decalage &&
-        compter_lettres(ligne) > compter_numeriques(ligne)) {
-      const std::string q = "la ligne n°" + std::to_string(i + 1) +
-                            " semble correspondre à des intitulés de colonnes..." + "\n" + "\n" +
-                            ligne + "\n\n" +
-                            " proposition => choisir l'option avec intitulé de colonnes et son n° "
-                            "de ligne" +
-                            "\n\n" + "     corriger (Oui)\n\n" + "     annuler  (Annuler)";
-      if (oui(s, q)) {
-        d.avec_sans_intitule = Intitules::avec;
-        d.num_ligne_donnee = std::to_string(i + 1);
-        d.numlig_balise = DebutDonnees::numero_ligne;
-        s.description_modifiee = true;
-      }
-    } else if (titres && i == entier_ou(d.num_ligne_intitule_col, 1) - 1 + decalage &&
-               compter_lettres(ligne) < compter_numeriques(ligne)) {
-      const std::string q = "la ligne n°" + std::to_string(i + 1) +
-                            "  ne semble pas correspondre à une suite d'intitulés de colonnes..." +
-                            "\n" + "\n" + ligne + "\n\n" +
-                            " proposition => choisir l'option sans intitulé de colonnes" + "\n\n" +
-                            "     corriger (Oui)\n\n" + "     annuler  (Annuler)";
-      if (oui(s, q)) {
-        d.avec_sans_intitule = Intitules::sans;
-        s.description_modifiee = true;
-      }
-    }
-    if (contient_heure(ligne)) {
-      detectee = i;
-      break;
-    }
-  }
-  // No time within the window: the last line read stands for the first data line.
-  if (detectee < 0) detectee = std::max(0LL, i - 1);
-  const std::string ligne_donnee = f.texte(detectee);
-
-  if (detectee == 0 && d.avec_sans_intitule == Intitules::avec) {
-    const std::string q =
-        "d'après le contenu de ce nouveau fichier de donnée,\n il semble qu'il n'y ait pas de ligne "
-        "d'intitulé de colonnes comme prévu\n\n" +
-        ligne_donnee + "\n\n" + " => option [sans intitulé] et [donnée en ligne " +
-        std::to_string(1) + "]" + "\n\n" + "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
-    if (oui(s, q)) {
-      d.avec_sans_intitule = Intitules::sans;
-      d.numlig_balise = DebutDonnees::numero_ligne;
-      d.num_ligne_donnee = "1";
-      s.description_modifiee = true;
-    }
-  }
-
-  // The separator is counted on the line as the file holds it: a tab file
-  // described with tabulations is loaded with ";" in place of its tabs.
-  const FichierCharge brut = lire_fichier_charge(source, NettoyageLignes{});
-  const std::string ligne_brute = brut.texte(detectee);
-  const DetectionSeparateur det = detecter_separateur(ligne_brute);
-  const int actuel = indice(d.separateur_colonne);
-  const int propose = det.detecte >= 0 ? det.detecte : proposition_sans_vainqueur(det, actuel);
-  if (propose >= 0 && propose != actuel) {
-    const std::string q =
-        "d'après le contenu de ce nouveau fichier de donnée,\n et de la première ligne à 'date' "
-        ":\n\n" +
-        ligne_brute + "\n\n" + "<tab>=" + std::to_string(det.tabulations) + "\n" + "<esp>=" +
-        std::to_string(det.espaces) + "\n" + "<;>=" + std::to_string(det.points_virgules) + "\n" +
-        "<,>=" + std::to_string(det.virgules) + "\n\n" +
-        " Il semble que le séparateur de colonnes soit <" + nom_separateur(propose) +
-        "> et non <" + nom_separateur(actuel) + ">\n\n" + " modifier le séparateur (oui)" +
-        "\n\n" + " garder <" + legende_separateur(actuel) + "> (non)";
-    if (oui(s, q, Boutons::oui_non)) {
-      d.separateur_colonne = static_cast<SeparateurColonne>(propose);
-      s.description_modifiee = true;
-    }
-  }
-
-  if (d.numlig_balise == DebutDonnees::numero_ligne) {
-    const int declaree = entier_ou(d.num_ligne_donnee, 1);
-    if (detectee + 1 != declaree) {
-      const std::string n = std::to_string(detectee + 1);
-      const std::string q = " Les premières données sont détectées en ligne " + n + " et non en " +
-                            std::to_string(declaree) + "\n\n" + ligne_donnee + "\n\n" +
-                            " proposition => [donnée en ligne " + n + "]" + "\n\n" +
-                            "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
-      if (oui(s, q)) {
-        d.num_ligne_donnee = n;
-        s.description_modifiee = true;
-      }
-    }
-    if (detectee >= 1) {
-      const std::string precedente = f.texte(detectee - 1);
-      const std::string i_num = std::to_string(detectee);
-      if (d.avec_sans_intitule == Intitules::sans) {
-        if (compter_lettres(precedente) > compter_numeriques(precedente)) {
-          const std::string q = "2- Il se pourrait qu'il y ait des intitulés de colonnes en ligne " +
-                                i_num + "\n\n" + precedente + "\n\n" +
-                                " proposition => [avec intitulés] et [intitulés en ligne " + i_num +
-                                "]" + "\n\n" + "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
-          if (oui(s, q)) {
-            d.avec_sans_intitule = Intitules::avec;
-            d.num_ligne_intitule_col = i_num;
-            s.description_modifiee = true;
-          }
-        }
-      } else {
-        const int t = entier_ou(d.num_ligne_intitule_col, 1);
-        const std::string texte_t = f.texte(t - 1);
-        if (trim(texte_t).empty() && !trim(precedente).empty()) {
-          const std::string q =
-              "1- Il se pourrait qu'il y ait des intitulés de colonnes en ligne " + i_num +
-              " et non en ligne " + std::to_string(t) + "\n\n" + "L" + i_num + " <" + texte_t +
-              ">" + "\n\n" + "L" + std::to_string(detectee - 1) + " <" + precedente + "\n\n" +
-              ligne_donnee + "\n\n" + " proposition => [intitulés en ligne " + i_num + "] / " +
-              std::to_string(t) + "\n\n" + "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
-          if (oui(s, q)) {
-            d.num_ligne_intitule_col = i_num;
-            s.description_modifiee = true;
-          }
-        }
-      }
-    }
-  }
-  lister_fichiers_donnees(s);
+  InspectionExemple(s, chemin).executer();
 }
 
 }  // namespace tamso

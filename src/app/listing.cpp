@@ -14,6 +14,7 @@
 #include "input/text.h"
 #include "input/workbook.h"
 #include "app/data_loading.h"
+#include "app/title_line_checks.h"
 #include "app/workbook_source.h"
 
 namespace tamso {
@@ -24,24 +25,6 @@ using Chrono = std::chrono::steady_clock;
 
 double secondes_depuis(Chrono::time_point t) {
   return std::chrono::duration<double>(Chrono::now() - t).count();
-}
-
-// Number of columns of a line: separators plus one, runs of spaces counting
-// once with the space separator.
-int nombre_colonnes(std::string_view ligne, char sep) {
-  if (sep == ' ') return compter_caractere(' ', trim(reduire_espaces(ligne))) + 1;
-  return compter_caractere(sep, ligne) + 1;
-}
-
-// Names A1, B2, C3, ... of the columns of a file without titles, joined by tabs.
-std::string intitules_generes(int nb) {
-  std::string r;
-  for (int i = 1; i <= nb; ++i) {
-    if (i > 1) r += '\t';
-    r += static_cast<char>(64 + i);
-    r += std::to_string(i);
-  }
-  return r;
 }
 
 // The date-time text of a data line: one field, or the date field, a space
@@ -59,8 +42,6 @@ std::string description_champ(const EtatListage& e, std::string_view ligne) {
   return champ(ligne, e.col_datetime, e.separateur) + " en colonne " +
          std::to_string(e.col_datetime);
 }
-
-enum class Suite { continuer, arreter };
 
 // The station of a file read from its content ("ligne 2, colonne 3").
 std::string station_du_contenu(Session& s, const std::string& chemin) {
@@ -80,160 +61,6 @@ std::string station_du_contenu(Session& s, const std::string& chemin) {
   station = num_colonne < 1 ? ligne : champ(ligne, num_colonne, sep);
   reparer_accents(station);
   return station;
-}
-
-// Checks the title line and counts the columns of the pre-read file. Returns
-// arreter when the listing must end (a question was answered with a change,
-// or the layout cannot be read).
-Suite verifier_intitules(Session& s, int& nb_colonnes, bool& relister) {
-  Description& d = s.description;
-  EtatListage& e = s.etat_listage;
-  const FichierCharge& f = s.fichier_charge;
-  const bool avec_intitules = d.avec_sans_intitule == Intitules::avec;
-  const long long t = e.ligne_intitules;
-  const long long p = e.premiere_ligne;
-  std::string intitule = avec_intitules ? f.texte(t) : std::string{};
-  const std::string donnee = f.texte(p);
-
-  if (avec_intitules && t >= 0) {
-    const std::string haut = majuscules(intitule);
-    const int lettres = compter_lettres(intitule), chiffres = compter_numeriques(intitule);
-    if (!contient(haut, "DATE") && !contient(haut, "TIME") && lettres < chiffres) {
-      const std::string q =
-          "la ligne n°" + std::to_string(t + 1) +
-          "  ne semble pas correspondre à une suite d'intitulés de colonnes.." + "\n" + "\n" +
-          " le nombre de chiffres (" + std::to_string(chiffres) +
-          ") est supérieur au nombre de lettres (" + std::to_string(lettres) + ")\n\n" +
-          intitule + "\n\n" + " proposition => choisir l'option sans intitulé de colonnes" +
-          "\n\n" + "     corriger  (Oui)\n\n" + "     continuer (Annuler)";
-      if (s.port().demander(TypeMessage::confirmation, q, Boutons::oui_annuler) == Reponse::oui) {
-        d.avec_sans_intitule = Intitules::sans;
-        s.description_modifiee = true;
-        return Suite::arreter;
-      }
-    }
-  }
-  if (!avec_intitules && compter_lettres(donnee) > compter_numeriques(donnee)) {
-    const std::string q = "la ligne n°" + std::to_string(p + 1) +
-                          " semble correspondre à des intitulés de colonnes.." + "\n" + "\n" +
-                          donnee + "\n\n" +
-                          " proposition => choisir l'option avec intitulé de colonnes et son n° "
-                          "de ligne" +
-                          "\n\n" + "     corriger  (Oui)\n\n" + "     continuer (Annuler)";
-    if (s.port().demander(TypeMessage::confirmation, q, Boutons::oui_annuler) == Reponse::oui) {
-      const long long numero = p + 1 - e.decalage_balise;
-      d.avec_sans_intitule = Intitules::avec;
-      d.num_ligne_intitule_col = std::to_string(numero);
-      if (d.numlig_balise == DebutDonnees::numero_ligne && entier_ou(d.num_ligne_donnee, 0) == numero)
-        d.num_ligne_donnee = std::to_string(numero + 1);
-      s.description_modifiee = true;
-      return Suite::arreter;
-    }
-  }
-  if (avec_intitules && t < 0) {
-    s.port().informer(TypeMessage::erreur,
-                      "??? le n° de ligne des intitulés de colonnes semble être nul\n\n => "
-                      "sélectionner l'option sans intitulé de colonne ...\n\n   le fichier sera "
-                      "ouvert dans le blocnote");
-    s.port().ouvrir_dans_editeur(repertoire_de(f.chemin), nom_de_fichier(f.chemin));
-    return Suite::arreter;
-  }
-
-  nb_colonnes = nombre_colonnes(avec_intitules ? intitule : donnee, e.separateur);
-  e.ligne_intitules_texte = avec_intitules ? intitule : intitules_generes(nb_colonnes);
-  reparer_accents(e.ligne_intitules_texte);
-  s.intitule_origine = e.ligne_intitules_texte;
-
-  const bool alternatifs = d.int_col_alternatif && !trim(d.new_desc_colonne).empty();
-  if (alternatifs) {
-    const std::string& alt = d.new_desc_colonne;
-    const int nb_alt =
-        compter_caractere(',', alt) + compter_caractere(';', alt) + compter_caractere('\t', alt) + 1;
-    if (nb_alt != nb_colonnes) {
-      s.port().informer(TypeMessage::erreur,
-                        " le nombre de colonnes alternatives (" + std::to_string(nb_alt) +
-                            ") est différent\n\n" + " du nombre original (" +
-                            std::to_string(nb_colonnes) + ")" + "\n\n" +
-                            " => vérifier la similitude ...\n\n" +
-                            "   ou effacer les intitulés alternatifs\n\n" +
-                            "   ou le séparateur (" + legende_separateur(indice(d.separateur_colonne)) +
-                            ")");
-      return Suite::arreter;
-    }
-  }
-  if (e.separateur == ' ' && avec_intitules && !alternatifs) {
-    intitule = ligne_espaces_vers_separateur(intitule, ' ');
-    int nb_intitule = 0, nb_donnees = 0;
-    compter_colonnes(intitule, donnee, nb_intitule, nb_donnees, s.journal);
-    if (nb_intitule != nb_donnees) {
-      const std::string corrigee = ligne_espaces_vers_separateur(intitule, ',');
-      const int nb_corrige = compter_caractere(',', corrigee) + 1;
-      const std::string legende = legende_separateur(indice(d.separateur_colonne));
-      const std::string q =
-          "1- Valider et LISTER\n\nAvec le séparateur " + legende + "\n" +
-          "le nombre de colonnes détectées entre intitulé et données est différent\n\n" +
-          "nb col (intitulé) = " + std::to_string(nb_intitule) + "\n" + intitule + "\n" +
-          "nb col (données)  = " + std::to_string(nb_donnees) + "\n" + donnee + "\n\n" +
-          " la ligne d'intitulés corrigée suivante contient " + std::to_string(nb_corrige) +
-          " colonnes" + "\n" + corrigee + "\n\n" + " Juste stopper le traitement ===> ( Ok )" +
-          "\n\n" + " Stopper le traitement et utiliser la ligne corrigée alternative => (Oui)";
-      if (s.port().demander(TypeMessage::confirmation, q, Boutons::oui_ok) == Reponse::oui) {
-        bool remplacer = d.new_desc_colonne == corrigee;
-        if (!remplacer) {
-          const std::string q2 =
-              "1- Valider et LISTER\n\n     écraser les intitulés originaux contenant " +
-              std::to_string(nb_intitule) + " colonnes\n" + "     avec la correction contenant " +
-              std::to_string(nb_corrige) + " colonnes\n" + "\n\n" + corrigee + "\n\n" +
-              "     ce qui serait en accord avec les " + std::to_string(nb_donnees) +
-              " de colonnes de données  => (Oui)";
-          remplacer = s.port().demander(TypeMessage::confirmation, q2, Boutons::oui_non) ==
-                      Reponse::oui;
-        }
-        if (remplacer) {
-          d.int_col_alternatif = true;
-          d.new_desc_colonne = corrigee;
-          s.description_modifiee = true;
-        }
-        s.table.entetes_tableau();
-        return Suite::arreter;
-      }
-      nb_colonnes = nb_donnees;
-    } else {
-      nb_colonnes = nb_intitule;
-    }
-  }
-
-  e.nb_colonnes_valeurs = nb_colonnes - e.nb_colonnes_date;
-  if (e.nb_colonnes_valeurs <= 0) {
-    diagnostic_separateur(s, avec_intitules ? intitule : donnee);
-    s.port().ouvrir_dans_editeur(repertoire_de(f.chemin), nom_de_fichier(f.chemin));
-    s.table.entetes_tableau();
-    return Suite::arreter;
-  }
-
-  if (avec_intitules) {
-    const std::string brut = f.ligne(t);
-    const int separateurs = compter_caractere(e.separateur, brut);
-    const int utiles = static_cast<int>(brut.size()) - separateurs;
-    const double part =
-        utiles > 0 ? static_cast<double>(compter_chiffres_separateurs(brut)) / utiles : 0.0;
-    if (part >= 0.75) {
-      const std::string q = "a- la ligne n°" + std::to_string(t + 1) +
-                            "  ne semble pas correspondre à une suite d'intitulés de colonnes..." +
-                            "\n" + "\n" + f.texte(t) + "\n\n" +
-                            " proposition => choisir l'option sans intitulé de colonnes" + "\n\n" +
-                            "     corriger et relancer  (Oui)\n\n" +
-                            "     ou annuler            (Annuler)";
-      if (s.port().demander(TypeMessage::confirmation, q, Boutons::oui_annuler) == Reponse::oui) {
-        d.avec_sans_intitule = Intitules::sans;
-        d.num_ligne_donnee = std::to_string(t + 1 - e.decalage_balise);
-        s.description_modifiee = true;
-        relister = true;
-      }
-      return Suite::arreter;
-    }
-  }
-  return Suite::continuer;
 }
 
 // Reads and checks the date of a data line. False when the listing must end.
@@ -352,202 +179,325 @@ bool lister_fichiers_donnees(Session& s, bool explicite) {
   return ok;
 }
 
-bool listage(Session& s) {
-  Description& d = s.description;
-  EtatListage& e = s.etat_listage;
-  Interaction& port = s.port();
-  const auto t0 = Chrono::now();
-  s.ajouter_ligne_suivi("t0 = " + date_heure_en_texte(maintenant()));
-  e.date_min = e.date_max = std::nullopt;
-  preparer_lecteur_dates_listage(s.lecteur_dates);
-  if (s.arret_demande()) return false;
+namespace {
 
-  const bool marques_avant = !s.fichiers_coches.empty() || s.table.une_ligne_marquee();
+// How a pass of the listing ends.
+enum class IssuePasse {
+  listee,      // every row is listed (or a stop request kept the rows listed so far)
+  abandonnee,  // no file, a file that does not load, or a correction that ends the listing
+  a_relister,  // the title option was corrected: the whole listing runs again
+};
 
-  // The files: one temporary text for a workbook or the clipboard.
-  std::vector<FichierTrouve> fichiers;
-  std::string repertoire = s.description.dossier_choisi;
-  if (s.source == SourceDonnees::repertoire) {
-    s.compter_fichiers_donnees();
-    fichiers = s.liste_fichiers;
+// What follows a row.
+enum class ApresLigne { ligne_suivante, conclure, abandonner, relister };
+
+// A row's file: as the table shows it, and where it is read.
+struct FichierLigne {
+  std::string nom, sous_repertoire;  // shown in "fichier" and "s/répertoire"
+  std::string chemin;
+  double ko = 0.0;
+  Chrono::time_point debut;  // the row's "durée de traitement" counts from here
+};
+
+// One pass of the listing: finds the files, writes one row per file and
+// pre-reads the files it must, from a fresh state each time.
+class PasseListage {
+ public:
+  explicit PasseListage(Session& s)
+      : s_(s), d_(s.description), e_(s.etat_listage), port_(s.port()) {}
+
+  IssuePasse executer();
+
+ private:
+  bool commencer();
+  bool trouver_fichiers();
+  void preparer_etat();
+  void preparer_prelecture();
+  bool est_coche(const std::string& nom) const {
+    return std::find(s_.fichiers_coches.begin(), s_.fichiers_coches.end(), nom) !=
+           s_.fichiers_coches.end();
+  }
+  ApresLigne lister_ligne(int r);
+  FichierLigne ecrire_identite(int r, const FichierTrouve& ft);
+  void ecrire_date_du_nom(int r, const FichierTrouve& ft);
+  bool doit_prelire(int r, const FichierTrouve& ft) const;
+  ApresLigne prelire(int r, const FichierLigne& fl);
+  void situer_donnees();
+  void ecrire_colonnes(int r, int nb_colonnes);
+  bool ecrire_dates(int r);
+  void ecrire_avancement(int r, const FichierLigne& fl);
+  void conclure();
+
+  Session& s_;
+  Description& d_;
+  EtatListage& e_;
+  Interaction& port_;
+  Chrono::time_point t0_;
+  bool marques_avant_ = false;  // rows marked by the previous listing
+  std::vector<FichierTrouve> fichiers_;
+  std::string repertoire_;
+  int ligne_premier_marque_ = 1;
+  double ko_a_lire_ = 0.0, ko_lus_ = 0.0;
+};
+
+IssuePasse PasseListage::executer() {
+  if (!commencer() || !trouver_fichiers()) return IssuePasse::abandonnee;
+  preparer_etat();
+  preparer_prelecture();
+  for (int r = 1; r <= static_cast<int>(fichiers_.size()); ++r) {
+    const ApresLigne apres = lister_ligne(r);
+    if (apres == ApresLigne::conclure) break;
+    if (apres == ApresLigne::abandonner) return IssuePasse::abandonnee;
+    if (apres == ApresLigne::relister) return IssuePasse::a_relister;
+  }
+  conclure();
+  return IssuePasse::listee;
+}
+
+// The pass's start time and dates; false on a stop request.
+bool PasseListage::commencer() {
+  t0_ = Chrono::now();
+  s_.ajouter_ligne_suivi("t0 = " + date_heure_en_texte(maintenant()));
+  e_.date_min = e_.date_max = std::nullopt;
+  preparer_lecteur_dates_listage(s_.lecteur_dates);
+  if (s_.arret_demande()) return false;
+  marques_avant_ = !s_.fichiers_coches.empty() || s_.table.une_ligne_marquee();
+  return true;
+}
+
+// The files: one temporary text for a workbook or the clipboard. False when
+// no file matches.
+bool PasseListage::trouver_fichiers() {
+  repertoire_ = d_.dossier_choisi;
+  if (s_.source == SourceDonnees::repertoire) {
+    s_.compter_fichiers_donnees();
+    fichiers_ = s_.liste_fichiers;
   } else {
     const std::string nom =
-        s.source == SourceDonnees::excel ? kFichierTemporaireExcel : kFichierPressePapier;
-    repertoire = s.repertoire_programme();
-    fichiers.push_back({"", nom, taille_fichier(repertoire + nom)});
-    s.description_modifiee = false;
+        s_.source == SourceDonnees::excel ? kFichierTemporaireExcel : kFichierPressePapier;
+    repertoire_ = s_.repertoire_programme();
+    fichiers_.push_back({"", nom, taille_fichier(repertoire_ + nom)});
+    s_.description_modifiee = false;
   }
-  const int nb = static_cast<int>(fichiers.size());
-  e.nb_fichiers = nb;
+  const int nb = static_cast<int>(fichiers_.size());
+  e_.nb_fichiers = nb;
   if (nb == 0) {
-    port.informer(TypeMessage::information, "aucun fichier ne correspond au filtre <" + d.masque +
-                                                ">" + "\n\n" + " dans " + d.dossier_choisi);
-    s.etiquette("Label_nb_fic") = "0 fichier";
+    port_.informer(TypeMessage::information, "aucun fichier ne correspond au filtre <" +
+                                                 d_.masque + ">" + "\n\n" + " dans " +
+                                                 d_.dossier_choisi);
+    s_.etiquette("Label_nb_fic") = "0 fichier";
     return false;
   }
-  s.etiquette("Label_nb_fic") = std::to_string(nb) + " fichiers";
-  s.etiquette("Label54") = std::to_string(nb);
-  e.ligne_intitules = e.premiere_ligne = e.derniere_ligne = -1;
-  s.table.entetes_tableau();
-  s.table.fixer_nb_lignes(1);
-  e.separateur = separateur_des_lignes(indice(d.separateur_colonne));
-  e.nb_colonnes_date = d.datetime_nb_col == ColonnesDate::deux ? 2 : 1;
-  e.col_datetime = entier_ou(d.num_col_datetime, 1);
-  e.col_date = entier_ou(d.num_col_date, 1);
-  e.col_time = entier_ou(d.num_col_time, 2);
-  e.format_mesure = e.nb_colonnes_date == 2 ? trim(d.format_date_mesure_seule) + " " +
-                                                  trim(d.format_time_mesure_seul)
-                                            : trim(d.format_datetime_mesure);
-  e.taille_totale_ko = 0.0;
+  s_.etiquette("Label_nb_fic") = std::to_string(nb) + " fichiers";
+  s_.etiquette("Label54") = std::to_string(nb);
+  return true;
+}
 
-  // Pre-reading: every file (the marked ones when there are marks), or only
-  // the first marked file (the first file when none is marked).
-  const auto est_coche = [&s](const std::string& nom) {
-    return std::find(s.fichiers_coches.begin(), s.fichiers_coches.end(), nom) !=
-           s.fichiers_coches.end();
-  };
-  int ligne_premier_marque = 1;
-  if (marques_avant && !s.fichiers_coches.empty())
-    for (int r = 1; r <= nb; ++r)
-      if (fichiers[static_cast<std::size_t>(r - 1)].nom == s.fichiers_coches.front()) {
-        ligne_premier_marque = r;
+// An empty table, and the separator, date columns and formats of the description.
+void PasseListage::preparer_etat() {
+  e_.ligne_intitules = e_.premiere_ligne = e_.derniere_ligne = -1;
+  s_.table.entetes_tableau();
+  s_.table.fixer_nb_lignes(1);
+  e_.separateur = separateur_des_lignes(indice(d_.separateur_colonne));
+  e_.nb_colonnes_date = d_.datetime_nb_col == ColonnesDate::deux ? 2 : 1;
+  e_.col_datetime = entier_ou(d_.num_col_datetime, 1);
+  e_.col_date = entier_ou(d_.num_col_date, 1);
+  e_.col_time = entier_ou(d_.num_col_time, 2);
+  e_.format_mesure = e_.nb_colonnes_date == 2 ? trim(d_.format_date_mesure_seule) + " " +
+                                                    trim(d_.format_time_mesure_seul)
+                                              : trim(d_.format_datetime_mesure);
+  e_.taille_totale_ko = 0.0;
+}
+
+// Pre-reading: every file (the marked ones when there are marks), or only
+// the first marked file (the first file when none is marked).
+void PasseListage::preparer_prelecture() {
+  if (marques_avant_ && !s_.fichiers_coches.empty())
+    for (int r = 1; r <= static_cast<int>(fichiers_.size()); ++r)
+      if (fichiers_[static_cast<std::size_t>(r - 1)].nom == s_.fichiers_coches.front()) {
+        ligne_premier_marque_ = r;
         break;
       }
-  double ko_a_lire = 0.0, ko_lus = 0.0;
-  if (d.prelire_tous)
-    for (const auto& f : fichiers)
-      if (!marques_avant || est_coche(f.nom)) ko_a_lire += static_cast<double>(f.taille) / 1024;
-  double& date_nom_min = e.date_nom_min;
-  double& date_nom_max = e.date_nom_max;
-  date_nom_min = date_nom_max = 0.0;
+  if (d_.prelire_tous)
+    for (const auto& f : fichiers_)
+      if (!marques_avant_ || est_coche(f.nom)) ko_a_lire_ += static_cast<double>(f.taille) / 1024;
+  e_.date_nom_min = e_.date_nom_max = 0.0;
+}
 
-  for (int r = 1; r <= nb; ++r) {
-    const FichierTrouve& ft = fichiers[static_cast<std::size_t>(r - 1)];
-    // A workbook's row shows the workbook and the data directory; the clipboard's row shows
-    // "Presse-papier".
-    std::string nom = ft.nom, sous = ft.sous_repertoire;
-    if (s.source == SourceDonnees::presse_papier) {
-      nom = "Presse-papier";
-      sous.clear();
-    } else if (s.source == SourceDonnees::excel) {
-      nom = d.nom_fic_excel;
-      sous = d.dossier_choisi;
-    }
-    s.ajouter_ligne_suivi(std::to_string(r) + "  " + sous + " -> " + nom);
-    const auto t_fichier = Chrono::now();
-    const std::string chemin = repertoire + ft.sous_repertoire + ft.nom;
+bool PasseListage::doit_prelire(int r, const FichierTrouve& ft) const {
+  return d_.prelire_tous ? (!marques_avant_ || est_coche(ft.nom)) : r == ligne_premier_marque_;
+}
 
-    std::string station = "a";
-    const std::string regle_station = majuscules(d.f_station);
-    if (!contient(regle_station, "LIGNE") && !contient(regle_station, "COLONNE"))
-      station = extraire_paquets(nom, d.f_station);
-    else
-      station = station_du_contenu(s, chemin);
+ApresLigne PasseListage::lister_ligne(int r) {
+  const FichierTrouve& ft = fichiers_[static_cast<std::size_t>(r - 1)];
+  const FichierLigne fl = ecrire_identite(r, ft);
+  if (doit_prelire(r, ft)) return prelire(r, fl);
+  for (int c = 6; c <= 14; ++c) s_.table.fixer_cellule(c, r, " ---");
+  return s_.arret_demande() ? ApresLigne::conclure : ApresLigne::ligne_suivante;
+}
 
-    TableFichiers& t = s.table;
-    t.ecrire_cellule(r, "n", std::to_string(r), port);
-    t.ecrire_cellule(r, "fichier", nom, port);
-    t.ecrire_cellule(r, "s/répertoire", sous, port);
-    t.ecrire_cellule(r, "Station", station, port);
-    if (s.source == SourceDonnees::repertoire && !trim(d.f_date_fichier).empty()) {
-      double valeur = maintenant();
-      std::string texte;
-      date_nom_fichier(ft.nom, trim(d.f_date_fichier), valeur, texte, s.journal);
-      t.ecrire_cellule(r, "date_NOM_Fichier", texte, port);
-      if (!texte.empty()) {
-        if (date_nom_min == 0.0 || valeur < date_nom_min) date_nom_min = valeur;
-        if (valeur > date_nom_max) date_nom_max = valeur;
-      }
-    }
-    const double ko = static_cast<double>(ft.taille) / 1024;
-    t.ecrire_cellule(r, "taille (Mo)",
-                     " " + format_deux_decimales(ko / 1000, s.separateur_decimal()), port);
-    e.taille_totale_ko += ko;
-
-    const bool prelire = d.prelire_tous ? (!marques_avant || est_coche(ft.nom))
-                                        : r == ligne_premier_marque;
-    if (!prelire) {
-      for (int c = 6; c <= 14; ++c) t.fixer_cellule(c, r, " ---");
-      if (s.arret_demande()) break;
-      continue;
-    }
-
-    s.etiquette("Label_nom_de_fichier") = nom_fichier_simplifie(nom);
-    s.etiquette("Label_fic") = std::to_string(r) + "  " + nom;
-    s.etiquette("Label1") = format_deux_decimales(ko / 1000, s.separateur_decimal()) + " Mo";
-    if (!charger_fichier_donnees(s, chemin)) return false;
-    const FichierCharge& f = s.fichier_charge;
-
-    // Data bounds.
-    if (d.numlig_balise == DebutDonnees::balises) {
-      e.decalage_balise = std::max(0LL, f.premiere_ligne_contenant(utf8_vers_cp1252(d.balise_deb)));
-      e.premiere_ligne = entier_ou(d.num_ligne_donnee, 1) - 1 + e.decalage_balise;
-      e.derniere_ligne = f.derniere_ligne_contenant(utf8_vers_cp1252(d.balise_fin)) - 1;
-    } else {
-      e.decalage_balise = 0;
-      e.premiere_ligne = entier_ou(d.num_ligne_donnee, 1) - 1;
-      e.derniere_ligne = f.derniere_non_vide;
-    }
-    e.ligne_intitules =
-        d.avec_sans_intitule == Intitules::avec ? entier_ou(d.num_ligne_intitule_col, 0) - 1 + e.decalage_balise : -1;
-    if (d.avec_sans_intitule == Intitules::avec && entier_ou(d.num_ligne_intitule_col, 0) < 1) e.ligne_intitules = -1;
-
-    int nb_colonnes = 0;
-    bool relister = false;
-    if (verifier_intitules(s, nb_colonnes, relister) == Suite::arreter)
-      return relister ? listage(s) : false;
-
-    const long long nb_donnees = std::max(0LL, f.nb_lignes - e.premiere_ligne);
-    s.etiquette("Label26") = format_milliers(nb_donnees);
-    s.etiquette("Label_nb_colonnes") =
-        std::to_string(e.nb_colonnes_valeurs) +
-        (e.nb_colonnes_valeurs == 1 ? " colonne de données" : " colonnes de données");
-    t.ecrire_cellule(r, "nb Colonnes", " " + std::to_string(nb_colonnes), port);
-    t.ecrire_cellule(r, "n°Lig intitulés",
-                     e.ligne_intitules >= 1 ? " " + std::to_string(e.ligne_intitules + 1) : " -",
-                     port);
-
-    std::string premiere, derniere;
-    if (!lire_date_ligne(s, e.premiere_ligne, premiere)) return false;
-    if (!lire_date_ligne(s, e.derniere_ligne, derniere)) return false;
-    t.ecrire_cellule(r, "date dep", premiere.empty() ? "    ????" : premiere, port);
-    t.ecrire_cellule(r, "date fin", derniere.empty() ? "    ????" : derniere, port);
-    t.ecrire_cellule(r, "n.données", format_milliers(e.derniere_ligne - e.premiere_ligne + 1), port);
-    t.ecrire_cellule(r, "n.extraites", " ---", port);
-    t.ecrire_cellule(r, "pas moyen observé", " ---", port);
-    t.ecrire_cellule(r, "correction", " ---", port);
-    s.etiquette("Label_date_heure_min") = premiere;
-    s.etiquette("Label_date_heure_max") = derniere;
-    const auto v1 = texte_en_date(premiere, nullptr, s.journal);
-    const auto v2 = texte_en_date(derniere, nullptr, s.journal);
-    if (v1 && (!e.date_min || *v1 < *e.date_min)) e.date_min = v1;
-    if (v2 && (!e.date_max || *v2 > *e.date_max)) e.date_max = v2;
-
-    t.ecrire_cellule(r, "durée de traitement", secondes_en_hms(secondes_depuis(t_fichier)), port);
-    s.progression("1- listage, patienter ...", 1);
-    ko_lus += ko;
-    if (ko_a_lire > 0.0) {
-      const double passe = secondes_depuis(t0);
-      const double reste = ko_lus > 0.0 ? passe * (ko_a_lire - ko_lus) / ko_lus : 0.0;
-      s.etiquette("Label10") =
-          "reste " + secondes_en_hms(reste) + "    " +
-          format_deux_decimales((ko_a_lire - ko_lus) / 1000, s.separateur_decimal()) + " Mo";
-    } else {
-      s.etiquette("Label10") =
-          "Total " + format_deux_decimales(ko_lus / 1000, s.separateur_decimal()) + " Mo";
-    }
-    if (s.arret_demande()) break;
+// The columns every row gets: number, file, sub-directory, station, the date
+// of the file name and the size.
+FichierLigne PasseListage::ecrire_identite(int r, const FichierTrouve& ft) {
+  // A workbook's row shows the workbook and the data directory; the clipboard's row shows
+  // "Presse-papier".
+  FichierLigne fl{ft.nom, ft.sous_repertoire, "", 0.0, {}};
+  if (s_.source == SourceDonnees::presse_papier) {
+    fl.nom = "Presse-papier";
+    fl.sous_repertoire.clear();
+  } else if (s_.source == SourceDonnees::excel) {
+    fl.nom = d_.nom_fic_excel;
+    fl.sous_repertoire = d_.dossier_choisi;
   }
+  s_.ajouter_ligne_suivi(std::to_string(r) + "  " + fl.sous_repertoire + " -> " + fl.nom);
+  fl.debut = Chrono::now();
+  fl.chemin = repertoire_ + ft.sous_repertoire + ft.nom;
 
-  s.ajouter_ligne_suivi("");
-  s.etiquette("Label_date_min") = e.date_min ? date_heure_en_texte(*e.date_min) : "";
-  s.etiquette("Label_date_max") = e.date_max ? date_heure_en_texte(*e.date_max) : "";
-  s.etiquette("Label_nb_fic") = std::to_string(nb) + " fichiers";
-  s.etiquette("Label8") =
-      "taille totale " + format_deux_decimales(e.taille_totale_ko / 1000, s.separateur_decimal()) +
-      " Mo";
-  s.progression(" --- ", 1);
+  std::string station = "a";
+  const std::string regle_station = majuscules(d_.f_station);
+  if (!contient(regle_station, "LIGNE") && !contient(regle_station, "COLONNE"))
+    station = extraire_paquets(fl.nom, d_.f_station);
+  else
+    station = station_du_contenu(s_, fl.chemin);
+
+  TableFichiers& t = s_.table;
+  t.ecrire_cellule(r, "n", std::to_string(r), port_);
+  t.ecrire_cellule(r, "fichier", fl.nom, port_);
+  t.ecrire_cellule(r, "s/répertoire", fl.sous_repertoire, port_);
+  t.ecrire_cellule(r, "Station", station, port_);
+  ecrire_date_du_nom(r, ft);
+  fl.ko = static_cast<double>(ft.taille) / 1024;
+  t.ecrire_cellule(r, "taille (Mo)",
+                   " " + format_deux_decimales(fl.ko / 1000, s_.separateur_decimal()), port_);
+  e_.taille_totale_ko += fl.ko;
+  return fl;
+}
+
+// In the directory mode with a file-name date rule: the date of the name,
+// and the earliest and latest of them.
+void PasseListage::ecrire_date_du_nom(int r, const FichierTrouve& ft) {
+  if (s_.source != SourceDonnees::repertoire || trim(d_.f_date_fichier).empty()) return;
+  double valeur = maintenant();
+  std::string texte;
+  date_nom_fichier(ft.nom, trim(d_.f_date_fichier), valeur, texte, s_.journal);
+  s_.table.ecrire_cellule(r, "date_NOM_Fichier", texte, port_);
+  if (texte.empty()) return;
+  if (e_.date_nom_min == 0.0 || valeur < e_.date_nom_min) e_.date_nom_min = valeur;
+  if (valeur > e_.date_nom_max) e_.date_nom_max = valeur;
+}
+
+// Loads the file, checks its layout and fills the rest of its row.
+ApresLigne PasseListage::prelire(int r, const FichierLigne& fl) {
+  s_.etiquette("Label_nom_de_fichier") = nom_fichier_simplifie(fl.nom);
+  s_.etiquette("Label_fic") = std::to_string(r) + "  " + fl.nom;
+  s_.etiquette("Label1") = format_deux_decimales(fl.ko / 1000, s_.separateur_decimal()) + " Mo";
+  if (!charger_fichier_donnees(s_, fl.chemin)) return ApresLigne::abandonner;
+  situer_donnees();
+  int nb_colonnes = 0;
+  const SuiteListage suite = verifier_intitules(s_, nb_colonnes);
+  if (suite == SuiteListage::relister) return ApresLigne::relister;
+  if (suite == SuiteListage::arreter) return ApresLigne::abandonner;
+  ecrire_colonnes(r, nb_colonnes);
+  if (!ecrire_dates(r)) return ApresLigne::abandonner;
+  ecrire_avancement(r, fl);
+  return s_.arret_demande() ? ApresLigne::conclure : ApresLigne::ligne_suivante;
+}
+
+// The indexes of the first and last data lines and of the title line, by
+// line number or between the tags.
+void PasseListage::situer_donnees() {
+  const FichierCharge& f = s_.fichier_charge;
+  if (d_.numlig_balise == DebutDonnees::balises) {
+    e_.decalage_balise = std::max(0LL, f.premiere_ligne_contenant(utf8_vers_cp1252(d_.balise_deb)));
+    e_.premiere_ligne = entier_ou(d_.num_ligne_donnee, 1) - 1 + e_.decalage_balise;
+    e_.derniere_ligne = f.derniere_ligne_contenant(utf8_vers_cp1252(d_.balise_fin)) - 1;
+  } else {
+    e_.decalage_balise = 0;
+    e_.premiere_ligne = entier_ou(d_.num_ligne_donnee, 1) - 1;
+    e_.derniere_ligne = f.derniere_non_vide;
+  }
+  e_.ligne_intitules = d_.avec_sans_intitule == Intitules::avec
+                           ? entier_ou(d_.num_ligne_intitule_col, 0) - 1 + e_.decalage_balise
+                           : -1;
+  if (d_.avec_sans_intitule == Intitules::avec && entier_ou(d_.num_ligne_intitule_col, 0) < 1)
+    e_.ligne_intitules = -1;
+}
+
+void PasseListage::ecrire_colonnes(int r, int nb_colonnes) {
+  const long long nb_donnees = std::max(0LL, s_.fichier_charge.nb_lignes - e_.premiere_ligne);
+  s_.etiquette("Label26") = format_milliers(nb_donnees);
+  s_.etiquette("Label_nb_colonnes") =
+      std::to_string(e_.nb_colonnes_valeurs) +
+      (e_.nb_colonnes_valeurs == 1 ? " colonne de données" : " colonnes de données");
+  s_.table.ecrire_cellule(r, "nb Colonnes", " " + std::to_string(nb_colonnes), port_);
+  s_.table.ecrire_cellule(
+      r, "n°Lig intitulés",
+      e_.ligne_intitules >= 1 ? " " + std::to_string(e_.ligne_intitules + 1) : " -", port_);
+}
+
+// The first and last measurement dates of the file; false when one cannot
+// be read and the listing must end.
+bool PasseListage::ecrire_dates(int r) {
+  std::string premiere, derniere;
+  if (!lire_date_ligne(s_, e_.premiere_ligne, premiere)) return false;
+  if (!lire_date_ligne(s_, e_.derniere_ligne, derniere)) return false;
+  TableFichiers& t = s_.table;
+  t.ecrire_cellule(r, "date dep", premiere.empty() ? "    ????" : premiere, port_);
+  t.ecrire_cellule(r, "date fin", derniere.empty() ? "    ????" : derniere, port_);
+  t.ecrire_cellule(r, "n.données", format_milliers(e_.derniere_ligne - e_.premiere_ligne + 1),
+                   port_);
+  t.ecrire_cellule(r, "n.extraites", " ---", port_);
+  t.ecrire_cellule(r, "pas moyen observé", " ---", port_);
+  t.ecrire_cellule(r, "correction", " ---", port_);
+  s_.etiquette("Label_date_heure_min") = premiere;
+  s_.etiquette("Label_date_heure_max") = derniere;
+  const auto v1 = texte_en_date(premiere, nullptr, s_.journal);
+  const auto v2 = texte_en_date(derniere, nullptr, s_.journal);
+  if (v1 && (!e_.date_min || *v1 < *e_.date_min)) e_.date_min = v1;
+  if (v2 && (!e_.date_max || *v2 > *e_.date_max)) e_.date_max = v2;
   return true;
+}
+
+// The row's reading time, the progress and the time or size still to read.
+void PasseListage::ecrire_avancement(int r, const FichierLigne& fl) {
+  s_.table.ecrire_cellule(r, "durée de traitement", secondes_en_hms(secondes_depuis(fl.debut)),
+                          port_);
+  s_.progression("1- listage, patienter ...", 1);
+  ko_lus_ += fl.ko;
+  if (ko_a_lire_ > 0.0) {
+    const double passe = secondes_depuis(t0_);
+    const double reste = ko_lus_ > 0.0 ? passe * (ko_a_lire_ - ko_lus_) / ko_lus_ : 0.0;
+    s_.etiquette("Label10") =
+        "reste " + secondes_en_hms(reste) + "    " +
+        format_deux_decimales((ko_a_lire_ - ko_lus_) / 1000, s_.separateur_decimal()) + " Mo";
+  } else {
+    s_.etiquette("Label10") =
+        "Total " + format_deux_decimales(ko_lus_ / 1000, s_.separateur_decimal()) + " Mo";
+  }
+}
+
+void PasseListage::conclure() {
+  s_.ajouter_ligne_suivi("");
+  s_.etiquette("Label_date_min") = e_.date_min ? date_heure_en_texte(*e_.date_min) : "";
+  s_.etiquette("Label_date_max") = e_.date_max ? date_heure_en_texte(*e_.date_max) : "";
+  s_.etiquette("Label_nb_fic") = std::to_string(fichiers_.size()) + " fichiers";
+  s_.etiquette("Label8") =
+      "taille totale " +
+      format_deux_decimales(e_.taille_totale_ko / 1000, s_.separateur_decimal()) + " Mo";
+  s_.progression(" --- ", 1);
+}
+
+}  // namespace
+
+bool listage(Session& s) {
+  // A pass ends listed, abandoned, or asking for another pass after the
+  // title option was corrected. The next pass reads without titles, so it
+  // cannot ask again: the loop runs at most twice.
+  IssuePasse issue;
+  do {
+    issue = PasseListage(s).executer();
+  } while (issue == IssuePasse::a_relister);
+  return issue == IssuePasse::listee;
 }
 
 }  // namespace tamso

@@ -17,7 +17,8 @@ class Session;
 // deleted is kept as it is. False when the listing stopped early.
 bool lister_fichiers_donnees(Session& s, bool explicite = true);
 
-// The listing proper; also called again by itself after an accepted correction.
+// The listing proper; when a correction of the title option is accepted, it
+// runs once more over all the files with the corrected description.
 bool listage(Session& s);
 
 // The one-column diagnosis: counts of each separator in the line.
