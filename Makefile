@@ -3,6 +3,8 @@
 #   make test   installs what is missing, builds, runs every test
 BUILD ?= build
 JOBS  ?= 2
+# WERROR=ON makes the warnings of the program's own code errors (CI does).
+WERROR ?= OFF
 
 .PHONY: all deps build demo test clean
 
@@ -12,7 +14,7 @@ deps:
 	@./scripts/install-deps.sh
 
 build: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAMSO_WERROR=$(WERROR) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 demo: build
@@ -29,6 +31,7 @@ clean:
 # under the address and undefined-behaviour sanitizers.
 .PHONY: test-sanitize
 test-sanitize: deps
-	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAMSO_SANITIZE=ON -DTAMSO_GUI=OFF >/dev/null
+	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAMSO_SANITIZE=ON -DTAMSO_GUI=OFF \
+	  -DTAMSO_WERROR=$(WERROR) >/dev/null
 	@cmake --build build-asan -j $(JOBS) --target tamso_unit_tests tamso_e2e_tests
 	@cd build-asan && ctest --output-on-failure -j $(JOBS) -L "unit|e2e"

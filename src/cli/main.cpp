@@ -65,7 +65,7 @@ void intercepter_signaux_arret() {
   struct sigaction action {};
   action.sa_handler = sur_signal_arret;
   sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESETHAND;
+  action.sa_flags = static_cast<int>(SA_RESETHAND);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
   sigset_t signaux;

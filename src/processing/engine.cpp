@@ -770,8 +770,8 @@ void Moteur::accumuler_ligne(int k, const long double* valeurs, std::uint64_t ma
     r.rendre(g_);
     r.prendre(g_, k);
   }
-  const int nv = r.nv;
-  for (int x = 0; x < nv; ++x) {
+  const auto nv = static_cast<std::size_t>(r.nv);
+  for (std::size_t x = 0; x < nv; ++x) {
     if ((manquants >> x) & 1U) {
       if (r.comptes[x] == 0) r.na[x] = true;
       continue;

@@ -32,10 +32,10 @@ class GrilleResultats {
   int nb_lignes() const { return n_ + 3; }
   int nb_colonnes() const { return v_ + 5; }
 
-  Cellule& cellule(int r, int c) { return cellules_[indice(r, c)]; }
-  const Cellule& cellule(int r, int c) const { return cellules_[indice(r, c)]; }
-  std::int32_t& compte(int r, int c) { return comptes_[indice(r, c)]; }
-  std::int32_t compte(int r, int c) const { return comptes_[indice(r, c)]; }
+  Cellule& cellule(int r, int col) { return cellules_[indice(r, col)]; }
+  const Cellule& cellule(int r, int col) const { return cellules_[indice(r, col)]; }
+  std::int32_t& compte(int r, int col) { return comptes_[indice(r, col)]; }
+  std::int32_t compte(int r, int col) const { return comptes_[indice(r, col)]; }
 
   // Output columns C: column 1 the date-time, 2..C-1 the values, C the row count.
   int c = 0;

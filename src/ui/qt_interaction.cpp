@@ -102,9 +102,9 @@ bool InteractionQt::arret_demande() { return fenetre_ ? fenetre_->laisser_vivre(
 QString InteractionQt::filtre_qt(const std::string& filtre) {
   const QStringList morceaux = qs(filtre).split(QLatin1Char('|'));
   QStringList filtres;
-  for (int i = 0; i + 1 < morceaux.size(); i += 2) {
+  for (qsizetype i = 0; i + 1 < morceaux.size(); i += 2) {
     QString nom = morceaux[i];
-    const int parenthese = nom.indexOf(QLatin1Char('('));
+    const qsizetype parenthese = nom.indexOf(QLatin1Char('('));
     if (parenthese > 0) nom = nom.left(parenthese).trimmed();
     QStringList motifs;
     for (const QString& m : morceaux[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {

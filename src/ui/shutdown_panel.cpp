@@ -45,7 +45,7 @@ bool PanneauExtinction::compte_a_rebours(double minutes, char separateur_decimal
   annule_ = false;
   en_cours_ = true;
   while (true) {
-    const double ecoule = horloge.elapsed() / 60000.0;
+    const double ecoule = static_cast<double>(horloge.elapsed()) / 60000.0;
     if (ecoule >= minutes || annule_) break;
     minutes_->setText(qs(texte_compte_a_rebours(minutes - ecoule, separateur_decimal)));
     QEventLoop attente;
