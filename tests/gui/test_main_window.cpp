@@ -127,7 +127,7 @@ class Fenetre : public ::testing::Test {
 
 TEST_F(Fenetre, StartUpWritesTheBannerWithoutQuestions) {
   demarrer();
-  EXPECT_TRUE(port_->questions.empty()) << port_->dernier_texte();
+  EXPECT_TRUE(port_->echanges.empty()) << port_->dernier_texte();
   const std::string j = journal();
   EXPECT_NE(j.find(titre_programme()), std::string::npos);
   EXPECT_NE(j.find(ligne_version()), std::string::npos);
@@ -147,8 +147,8 @@ TEST_F(Fenetre, StartUpOffersTheLastDescription) {
   ASSERT_TRUE(ecrire_fichier_une_ligne(dsc, programme_ + "tamso.prm"));
   port_->reponses = {Reponse::oui};
   demarrer();
-  ASSERT_FALSE(port_->questions.empty());
-  EXPECT_EQ(port_->questions[0].texte,
+  ASSERT_FALSE(port_->echanges.empty());
+  EXPECT_EQ(port_->echanges[0].texte,
             "____________________________________ T a m s o\n\ndans => " + descriptions_ +
                 "\n\n\nutiliser la dernière description utilisée ?                     \n\n"
                 "station.dsc\n");
@@ -200,9 +200,9 @@ TEST_F(Fenetre, ListingAFolderFillsTheTable) {
   copier_fixture("station_pv.csv", "Env11_2021_11_11_00.csv");
   demarrer();
   ouvrir(dsc_stations());
-  port_->questions.clear();
+  port_->echanges.clear();
   cliquer("SpeedButton_lister");
-  EXPECT_TRUE(port_->questions.empty()) << port_->dernier_texte();
+  EXPECT_TRUE(port_->echanges.empty()) << port_->dernier_texte();
   EXPECT_EQ(controle<QTableView>("StringGrid1")->model()->rowCount(), 2);
   EXPECT_EQ(cellule(1, 1), QStringLiteral("Env10_2021_11_10_00.csv"));
   EXPECT_EQ(cellule(2, 1), QStringLiteral("Env11_2021_11_11_00.csv"));
@@ -289,8 +289,8 @@ TEST_F(Fenetre, CreatingTheTimestampList) {
 
   port_->reponses = {Reponse::oui};
   cliquer("SpeedButton_creer_listes_date_clean");
-  ASSERT_FALSE(port_->questions.empty());
-  EXPECT_EQ(port_->questions[0].texte,
+  ASSERT_FALSE(port_->echanges.empty());
+  EXPECT_EQ(port_->echanges[0].texte,
             " Créer une nouvelle liste de dates régulières ? \n\n\n du 12/03/2021 00:00:00\n\n"
             " au 12/03/2021 02:00:00\n\n au pas de 00:30:00\n\n => 4 dates\n\n");
   const QAbstractItemModel* liste = controle<QListView>("ListBox_date_clean")->model();
@@ -324,7 +324,7 @@ TEST_F(Fenetre, StopButtonEndsAListBeingGenerated) {
 TEST_F(Fenetre, StopIsIgnoredWhenNothingRuns) {
   demarrer();
   cliquer("SpeedButton_stop");
-  EXPECT_TRUE(port_->questions.empty());
+  EXPECT_TRUE(port_->echanges.empty());
 }
 
 TEST_F(Fenetre, StepUnitShowsTheCountBox) {
@@ -353,7 +353,7 @@ TEST_F(Fenetre, ColumnsToExtractLoseTheDateColumnWithTheMessage) {
   demarrer();
   cliquer("CheckBox_col_cochee");
   taper("Edit_col_cochee", QStringLiteral("1,3"));
-  ASSERT_EQ(port_->questions.size(), 1u);
+  ASSERT_EQ(port_->echanges.size(), 1u);
   EXPECT_EQ(port_->dernier_texte(),
             " Il a fallu enlever le n° de la colonne date/time de la liste des colonnes à "
             "extraire\n\n  de <1,3>\n\n   à <3>");
@@ -365,7 +365,7 @@ TEST_F(Fenetre, FourMInTheDateTimeFormatAreWarnedOnce) {
   taper("Edit_format_datetime_mesure", QStringLiteral("aaaa-mm-jj hh mm ss"));
   controle<QLineEdit>("Edit_masque")->setFocus();
   QApplication::processEvents();
-  ASSERT_EQ(port_->questions.size(), 1u);
+  ASSERT_EQ(port_->echanges.size(), 1u);
   EXPECT_EQ(port_->dernier_texte(),
             " il y a 4 \"m\", vérifier que les minutes soient \"mn\" et non \"mm\" comme les "
             "mois !");
@@ -374,7 +374,7 @@ TEST_F(Fenetre, FourMInTheDateTimeFormatAreWarnedOnce) {
   taper("Edit_format_datetime_mesure", QStringLiteral("aaaa-mm-jj hh:mm:ss"));
   EXPECT_EQ(controle<QLineEdit>("Edit_format_datetime_mesure")->text(),
             QStringLiteral("aaaa-mm-jj_hh:mn:ss"));
-  EXPECT_EQ(port_->questions.size(), 1u);
+  EXPECT_EQ(port_->echanges.size(), 1u);
 }
 
 // Passing through the format boxes without typing leaves formats that read
@@ -405,7 +405,7 @@ TEST_F(Fenetre, EquivalencesAndFirstDataLine) {
   demarrer();
   taper("Edit_equiv_na", QStringLiteral("NA,V;-1"));
   EXPECT_EQ(controle<QLineEdit>("Edit_equiv_na")->text(), QStringLiteral("NA;V;-1"));
-  EXPECT_TRUE(port_->questions.empty());
+  EXPECT_TRUE(port_->echanges.empty());
   taper("Edit_num_ligne_donnee", QStringLiteral("1"));
   EXPECT_EQ(port_->dernier_texte(),
             " la valeur 1 n'est pas valide comme n° de ligne de donnée par rapport à celui de "
@@ -436,7 +436,7 @@ TEST_F(Fenetre, ClipboardMaskChangesTheListingCaption) {
 TEST_F(Fenetre, EnterInTheMaskWithoutFilesSaysSo) {
   demarrer();
   ouvrir(dsc_stations());
-  port_->questions.clear();
+  port_->echanges.clear();
   taper("Edit_masque", QStringLiteral("dat"));
   EXPECT_EQ(port_->dernier_texte(), " Aucun fichier ayant l'extension dat        \n");
 }
@@ -583,9 +583,9 @@ TEST_F(Fenetre, ProcessingWritesTheResultsAndShowsThem) {
   controle<QDateEdit>("DatePicker_fin")->setDate(QDate(2021, 3, 12));
   controle<QTimeEdit>("TimePicker_fin")->setTime(QTime(10, 30, 0));
   controle<QTimeEdit>("TimePicker_pas")->setTime(QTime(0, 15, 0));
-  port_->questions.clear();
+  port_->echanges.clear();
   cliquer("SpeedButton_traiter_fichier");
-  for (const auto& q : port_->questions)
+  for (const auto& q : port_->echanges)
     EXPECT_EQ(q.boutons, Boutons::ok) << "question: " << q.texte;
 
   // The list starts one step before the period: 09:45, 10:00, 10:15, 10:30;
@@ -606,7 +606,7 @@ TEST_F(Fenetre, ProcessingWritesTheResultsAndShowsThem) {
   EXPECT_FALSE(fenetre_->occupe());
 
   // "sans col DateTime": the values alone, shown and copied.
-  port_->questions.clear();
+  port_->echanges.clear();
   cliquer("SpeedButton_sans_coldate");
   EXPECT_EQ(port_->dernier_texte(),
             " les colonnes sans la date ni le nombre de lignes extraites\n\n sont copiées dans "
