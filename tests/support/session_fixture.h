@@ -3,8 +3,11 @@
 // default description, reading the data folder.
 #pragma once
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +52,64 @@ class AvecSession : public AvecDossier {
   InteractionScriptee port_;
   std::string donnees_, descriptions_;
   std::unique_ptr<Session> session_;
+};
+
+// A session with results to format and save: the program's start
+// description, reading the data folder and writing into an output folder,
+// results pending, a grid filled row by row.
+class AvecResultats : public AvecSession {
+ protected:
+  // A value in a cell, or nothing for NA.
+  using V = std::optional<long double>;
+
+  void SetUp() override {
+    AvecSession::SetUp();
+    sortie_ = dossier_->sous_dossier("sortie");
+    preparer(',');
+  }
+  void preparer(char separateur) {
+    nouvelle_session(separateur, false);
+    d().dossier_choisi = donnees_;
+    d().dossier_choisi_sortie = sortie_;
+    d().dossier_description = programme_;
+    d().masque = "csv";
+    d().inc_nom = true;
+    s().resultats.en_attente = true;
+  }
+  // n timestamps from 01/03/2023 00:00:00 every 5 minutes (or the given
+  // texts) and one value column per title.
+  void grille(int n, std::vector<std::string> titres, std::vector<std::string> dates = {}) {
+    GrilleResultats& g = s().grille;
+    g.creer(n, static_cast<int>(titres.size()));
+    g.c = g.v() + 2;
+    titres.insert(titres.begin(), "temps(Date inf ou =)");
+    titres.push_back("nb(" + std::to_string(n - 1) + ")_methode_(moyenne des n mesures OK)");
+    std::copy(titres.begin(), titres.end(), g.titres.begin() + 1);
+    auto& e = s().liste_horodatee.elements;
+    e.assign(1, "_intitulés des colonnes");
+    for (int r = 1; r <= n; ++r) {
+      char b[32];
+      std::snprintf(b, sizeof b, "01/03/2023 %02d:%02d:00", (r - 1) * 5 / 60, (r - 1) * 5 % 60);
+      e.push_back(dates.empty() ? std::string(b) : dates[static_cast<std::size_t>(r - 1)]);
+    }
+  }
+  // Row r received nb source lines; a value per column.
+  void ligne(int r, int nb, const std::vector<V>& valeurs) {
+    GrilleResultats& g = s().grille;
+    g.cellule(r, g.c).valeur = nb;
+    for (std::size_t k = 0; k < valeurs.size(); ++k) {
+      Cellule& x = g.cellule(r, static_cast<int>(k) + 2);
+      x.na = !valeurs[k];
+      x.valeur = valeurs[k].value_or(0);
+    }
+  }
+  // The tracking log holds these lines in a row.
+  bool suivi_contient(const std::vector<std::string>& suite) const {
+    const auto& l = session_->journal.lignes();
+    return std::search(l.begin(), l.end(), suite.begin(), suite.end()) != l.end();
+  }
+
+  std::string sortie_;
 };
 
 }  // namespace tamso::test
