@@ -33,18 +33,15 @@
 namespace tamso {
 namespace {
 
-using test::DossierTemporaire;
 using test::PortTest;
 
-class Fenetre : public ::testing::Test {
+class Fenetre : public test::AvecDossier {
  protected:
   void SetUp() override {
-    dossier_ = std::make_unique<DossierTemporaire>();
-    programme_ = dossier_->sous_dossier("programme");
+    AvecDossier::SetUp();
     descriptions_ = dossier_->sous_dossier("descriptions");
     donnees_ = dossier_->sous_dossier("donnees");
     sortie_ = dossier_->sous_dossier("sortie");
-    ::setenv("TAMSO_HOME", programme_.c_str(), 1);
     auto port = std::make_unique<PortTest>();
     port_ = port.get();
     fenetre_ =
@@ -53,7 +50,7 @@ class Fenetre : public ::testing::Test {
   }
   void TearDown() override {
     fenetre_.reset();
-    dossier_.reset();
+    AvecDossier::TearDown();
   }
 
   void demarrer() {
@@ -117,8 +114,7 @@ class Fenetre : public ::testing::Test {
     return t->model()->index(ligne - 1, colonne).data().toString();
   }
 
-  std::unique_ptr<DossierTemporaire> dossier_;
-  std::string programme_, descriptions_, donnees_, sortie_;
+  std::string descriptions_, donnees_, sortie_;
   PortTest* port_ = nullptr;
   std::unique_ptr<FenetrePrincipale> fenetre_;
 };
@@ -140,6 +136,9 @@ TEST_F(Fenetre, StartUpWritesTheBannerWithoutQuestions) {
             QStringLiteral("1- Valider et Lister les fichiers   csv"));
   EXPECT_EQ(controle<EtiquetteChemin>("Label_repertoire")->chemin(),
             QStringLiteral("répertoire données"));
+  // Stop is ignored when nothing runs.
+  cliquer("SpeedButton_stop");
+  EXPECT_TRUE(port_->echanges.empty());
 }
 
 TEST_F(Fenetre, StartUpOffersTheLastDescription) {
@@ -265,14 +264,6 @@ TEST_F(Fenetre, RightClickOnTheStationOffersTheMarkingChoices) {
   EXPECT_EQ(cellule(2, 15), QStringLiteral("x"));
 }
 
-TEST_F(Fenetre, BigTableHidesTheDescription) {
-  demarrer();
-  cliquer("CheckBox_grand_tableau");
-  EXPECT_FALSE(controle<QWidget>("Cadre1")->isVisible());
-  cliquer("CheckBox_grand_tableau");
-  EXPECT_TRUE(controle<QWidget>("Cadre1")->isVisible());
-}
-
 // ---------------------------------------------------------------- timestamp list
 
 TEST_F(Fenetre, CreatingTheTimestampList) {
@@ -319,22 +310,6 @@ TEST_F(Fenetre, StopButtonEndsAListBeingGenerated) {
   EXPECT_GT(controle<QListView>("ListBox_date_clean")->model()->rowCount(), 1);
   EXPECT_FALSE(fenetre_->occupe());
   EXPECT_EQ(etat("SpeedButton_stop"), "gris");
-}
-
-TEST_F(Fenetre, StopIsIgnoredWhenNothingRuns) {
-  demarrer();
-  cliquer("SpeedButton_stop");
-  EXPECT_TRUE(port_->echanges.empty());
-}
-
-TEST_F(Fenetre, StepUnitShowsTheCountBox) {
-  demarrer();
-  cliquer("RadioButton2_jour_mois_annee");
-  EXPECT_TRUE(controle<QSpinBox>("SpinEdit_pas_jour_mois_annee")->isVisible());
-  EXPECT_FALSE(controle<QTimeEdit>("TimePicker_pas")->isVisible());
-  EXPECT_EQ(texte_label("Label_unite_pas"), QStringLiteral("jour"));
-  cliquer("RadioButton1_jour_mois_annee");
-  EXPECT_TRUE(controle<QTimeEdit>("TimePicker_pas")->isVisible());
 }
 
 TEST_F(Fenetre, ZeroButtonAsksBeforeClearingTheStartTime) {
@@ -424,39 +399,48 @@ TEST_F(Fenetre, MaskRefusesStarAndPoint) {
   EXPECT_TRUE(controle<QWidget>("Edit_num_feuille_excel")->isVisible());
 }
 
-TEST_F(Fenetre, ClipboardMaskChangesTheListingCaption) {
+TEST_F(Fenetre, EnterInTheMaskWithoutFilesSaysSoAndPppMeansTheClipboard) {
   demarrer();
   ouvrir(dsc_stations());
+  port_->echanges.clear();
+  taper("Edit_masque", QStringLiteral("dat"));
+  EXPECT_EQ(port_->dernier_texte(), " Aucun fichier ayant l'extension dat        \n");
   taper("Edit_masque", QStringLiteral("ppp"), false);
   EXPECT_EQ(fenetre_->session().source, SourceDonnees::presse_papier);
   EXPECT_EQ(controle<QPushButton>("SpeedButton_lister")->text(),
             QStringLiteral("1- Valider le presse-papier"));
 }
 
-TEST_F(Fenetre, EnterInTheMaskWithoutFilesSaysSo) {
+TEST_F(Fenetre, CheckBoxesAndOptionsShowHideAndRepaint) {
   demarrer();
-  ouvrir(dsc_stations());
-  port_->echanges.clear();
-  taper("Edit_masque", QStringLiteral("dat"));
-  EXPECT_EQ(port_->dernier_texte(), " Aucun fichier ayant l'extension dat        \n");
-}
-
-TEST_F(Fenetre, DeltaAndDerivativeExcludeEachOther) {
-  demarrer();
+  // The big table hides the description.
+  cliquer("CheckBox_grand_tableau");
+  EXPECT_FALSE(controle<QWidget>("Cadre1")->isVisible());
+  cliquer("CheckBox_grand_tableau");
+  EXPECT_TRUE(controle<QWidget>("Cadre1")->isVisible());
+  // The step unit "jour" shows the count box.
+  cliquer("RadioButton2_jour_mois_annee");
+  EXPECT_TRUE(controle<QSpinBox>("SpinEdit_pas_jour_mois_annee")->isVisible());
+  EXPECT_FALSE(controle<QTimeEdit>("TimePicker_pas")->isVisible());
+  EXPECT_EQ(texte_label("Label_unite_pas"), QStringLiteral("jour"));
+  cliquer("RadioButton1_jour_mois_annee");
+  EXPECT_TRUE(controle<QTimeEdit>("TimePicker_pas")->isVisible());
+  // Delta and derivative exclude each other.
   cliquer("CheckBox_delta_Y");
   EXPECT_TRUE(controle<QCheckBox>("CheckBox_delta_Y")->isChecked());
   cliquer("CheckBox_derivees");
   EXPECT_TRUE(controle<QCheckBox>("CheckBox_derivees")->isChecked());
   EXPECT_FALSE(controle<QCheckBox>("CheckBox_delta_Y")->isChecked());
-}
-
-TEST_F(Fenetre, ShiftSettingsArePaintedActiveWhenChecked) {
-  demarrer();
+  // The shift settings are painted active when checked.
   auto* panneau = controle<QWidget>("Panel_decalage");
   EXPECT_EQ(panneau->property("actif").toString(), QStringLiteral("non"));
   cliquer("CheckBox_decalage_actif");
   EXPECT_EQ(panneau->property("actif").toString(), QStringLiteral("oui"));
   EXPECT_TRUE(fenetre_->session().description.decalage_actif);
+  // The grey scheme repaints the window.
+  cliquer("RadioButton2_coul_nb");
+  EXPECT_EQ(fenetre_->session().couleurs[0], (Couleur{240, 240, 240}));
+  EXPECT_EQ(controle<QWidget>("contenu")->palette().color(QPalette::Window), QColor(240, 240, 240));
 }
 
 // ---------------------------------------------------------------- indicator of unsaved changes
@@ -561,13 +545,6 @@ TEST_F(Fenetre, HelpBoxShowsTheItemOfTheControl) {
       QStringLiteral("1d- masque pour filtrer les fichiers à traiter")));
 }
 
-TEST_F(Fenetre, GreySchemeRepaintsTheWindow) {
-  demarrer();
-  cliquer("RadioButton2_coul_nb");
-  EXPECT_EQ(fenetre_->session().couleurs[0], (Couleur{240, 240, 240}));
-  EXPECT_EQ(controle<QWidget>("contenu")->palette().color(QPalette::Window), QColor(240, 240, 240));
-}
-
 // ---------------------------------------------------------------- run and leaving
 
 TEST_F(Fenetre, ProcessingWritesTheResultsAndShowsThem) {
@@ -639,16 +616,12 @@ TEST_F(Fenetre, CountdownRunsOutAndSwitchesOff) {
   EXPECT_TRUE(port_->eteint);
 }
 
-TEST_F(Fenetre, EscapeAsksBeforeLeaving) {
+TEST_F(Fenetre, EscapeAsksBeforeLeavingAndLeavingWritesThePeriodFile) {
   demarrer();
   port_->reponses = {Reponse::non};
   QTest::keyClick(fenetre_.get(), Qt::Key_Escape);
   EXPECT_EQ(port_->dernier_texte(), "Quitter  ?\n");
   EXPECT_TRUE(fenetre_->isVisible());
-}
-
-TEST_F(Fenetre, LeavingWritesThePeriodFile) {
-  demarrer();
   controle<QTimeEdit>("TimePicker_pas")->setTime(QTime(1, 0, 0));
   port_->reponses = {Reponse::oui};
   cliquer("SpeedButton_exit");
