@@ -477,7 +477,6 @@ TEST(FormatsProposes, ChaqueFormatRelitLaDateEcrite) {
   }
 }
 
-
 TEST(LecteursDatesHostiles, TexteQuelconqueDonneUneSentinelleOuUneDateCanonique) {
   std::mt19937 alea(7);
   const std::string alphabet = "0123456789012345/:-T. \"aE,;_()x";
