@@ -72,14 +72,12 @@ TEST(ClasseurSerie, DaySystemOf1900) {
   EXPECT_EQ(texte_serie_date(45352.75, GenreDate::heure, false), "18:00:00");
 }
 
-TEST(ClasseurSerie, EarlySerialsOf1900CarryTheLeapYearError) {
-  // Serial 1 is 1 January 1900, serial 59 is 28 February 1900, serial 61 1 March 1900.
+TEST(ClasseurSerie, EarlySerialsOf1900AndTheDaySystemOf1904) {
+  // Serial 1 is 1 January 1900, serial 59 is 28 February 1900, serial 61 1
+  // March 1900: the early serials carry the leap-year error of 1900.
   EXPECT_EQ(texte_serie_date(1, GenreDate::date, false), "01/01/1900");
   EXPECT_EQ(texte_serie_date(59, GenreDate::date, false), "28/02/1900");
   EXPECT_EQ(texte_serie_date(61, GenreDate::date, false), "01/03/1900");
-}
-
-TEST(ClasseurSerie, DaySystemOf1904) {
   // 1904: serial 0 is 1 January 1904; 43890 days later is 1 March 2024.
   EXPECT_EQ(texte_serie_date(0, GenreDate::date, true), "01/01/1904");
   EXPECT_EQ(texte_serie_date(43890.5, GenreDate::date_heure, true), "01/03/2024 12:00:00");
