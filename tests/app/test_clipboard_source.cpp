@@ -2,37 +2,27 @@
 
 #include <filesystem>
 
-#include "app/session.h"
 #include "app/clipboard_source.h"
-#include "input/loader.h"
-#include "support/scripted_interaction.h"
-#include "support/temp_dir.h"
 #include "app/data_loading.h"
+#include "input/loader.h"
+#include "support/session_fixture.h"
 
 namespace tamso {
 namespace {
 
 namespace fs = std::filesystem;
-using test::InteractionScriptee;
-
-class PressePapierCapture : public test::AvecDossier {
+class PressePapierCapture : public test::AvecSession {
  protected:
   void SetUp() override {
-    AvecDossier::SetUp();
-    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
-    s().description = description_par_defaut(programme_);
-    s().description.masque = "*.csv";
-    s().description.separateur_colonne = SeparateurColonne::tabulation;
+    AvecSession::SetUp();
+    d().masque = "*.csv";
+    d().separateur_colonne = SeparateurColonne::tabulation;
     s().description_modifiee = false;
   }
-  Session& s() { return *session_; }
   std::string brut() const { return test::DossierTemporaire::lire(programme_ + "~tmp.txt"); }
   std::string capture() const {
     return test::DossierTemporaire::lire(programme_ + "~presse-papier.ppp");
   }
-
-  InteractionScriptee port_;
-  std::unique_ptr<Session> session_;
 };
 
 TEST_F(PressePapierCapture, CopiedCellsBecomeASemicolonFile) {
@@ -46,8 +36,8 @@ TEST_F(PressePapierCapture, CopiedCellsBecomeASemicolonFile) {
   EXPECT_EQ(*taille, attendu.size());
   EXPECT_EQ(brut(), "Date\tTemp\r\n01/03/2024 00:00:00\t12,5\r\n01/03/2024 00:10:00\t13\r\n");
   // Read from now on as a semicolon file of the clipboard mode.
-  EXPECT_EQ(s().description.separateur_colonne, SeparateurColonne::point_virgule);
-  EXPECT_EQ(s().description.masque, "ppp");
+  EXPECT_EQ(d().separateur_colonne, SeparateurColonne::point_virgule);
+  EXPECT_EQ(d().masque, "ppp");
   EXPECT_EQ(s().source, SourceDonnees::presse_papier);
   EXPECT_TRUE(s().description_modifiee);
   // Memo1 holds the text as pasted.
@@ -62,23 +52,22 @@ TEST_F(PressePapierCapture, EmptyClipboardSaysSoAndWritesNothing) {
   ASSERT_EQ(port_.echanges.size(), 1u);
   EXPECT_EQ(port_.echanges[0].texte, "le presse-papier est vide! ...");
   EXPECT_FALSE(fs::exists(programme_ + "~presse-papier.ppp"));
-  EXPECT_EQ(s().description.masque, "*.csv");
+  EXPECT_EQ(d().masque, "*.csv");
   EXPECT_FALSE(s().description_modifiee);
 }
 
-TEST_F(PressePapierCapture, TabulationsAndSemicolonsInsideCellsAreNotProtected) {
+// Tabulations and semicolons inside cells are not protected; accents are
+// written in Windows-1252.
+TEST_F(PressePapierCapture, CellsAreJoinedBySemicolonsInWindows1252) {
   ASSERT_TRUE(capturer_presse_papier(s(), "a;b\tc\nd\te\tf"));
   EXPECT_EQ(capture(), "a;b;c\r\nd;e;f\r\n");
-}
-
-TEST_F(PressePapierCapture, AccentsAreWrittenInWindows1252) {
   ASSERT_TRUE(capturer_presse_papier(s(), "Humidité\t°C"));
   EXPECT_EQ(capture(), "Humidit\xe9;\xb0" "C\r\n");
 }
 
 TEST_F(PressePapierCapture, AClipboardDescriptionStaysUnmodified) {
-  s().description.masque = "ppp";
-  s().description.separateur_colonne = SeparateurColonne::point_virgule;
+  d().masque = "ppp";
+  d().separateur_colonne = SeparateurColonne::point_virgule;
   ASSERT_TRUE(capturer_presse_papier(s(), "x\ty"));
   EXPECT_FALSE(s().description_modifiee);
 }
@@ -86,7 +75,7 @@ TEST_F(PressePapierCapture, AClipboardDescriptionStaysUnmodified) {
 TEST_F(PressePapierCapture, OneLineOnlyIsReportedByTheLoader) {
   ASSERT_TRUE(capturer_presse_papier(s(), "Date\tTemp"));
   EXPECT_EQ(capture(), "Date;Temp\r\n");
-  s().description.num_ligne_donnee = "2";
+  d().num_ligne_donnee = "2";
   EXPECT_FALSE(charger_fichier_donnees(s(), programme_ + kFichierPressePapier));
   ASSERT_EQ(port_.echanges.size(), 1u);
   EXPECT_EQ(port_.echanges[0].texte,

@@ -13,23 +13,22 @@ TEST(Editeur, NotepadPlusPlusOpensCentredAndInFront) {
   EXPECT_EQ(reglage_editeur_effectif("gedit", 1366, 768), "gedit");
 }
 
+// The program, then the file's path, then the parameters; a centred
+// Notepad++ gets its three parameters.
 TEST(Editeur, ProgramThenFilePathThenParameters) {
-  const auto c =
-      commande_editeur("C:\\outils\\editeur.exe -n", "D:\\mesures\\", "a b.csv", 800, 600);
-  EXPECT_EQ(c.programme, "C:\\outils\\editeur.exe");
-  EXPECT_EQ(c.arguments, (std::vector<std::string>{"D:\\mesures\\a b.csv", "-n"}));
-}
-
-TEST(Editeur, CentredNotepadPlusPlusGetsItsThreeParameters) {
-  const auto c = commande_editeur("notepad++.exe ", "/d/", "f.txt", 1000, 800);
-  EXPECT_EQ(c.programme, "notepad++.exe");
-  EXPECT_EQ(c.arguments, (std::vector<std::string>{"/d/f.txt", "-x600", "-y500", "-alwaysOnTop"}));
-}
-
-TEST(Editeur, AProgramWithoutParameterGetsOnlyThePath) {
-  const auto c = commande_editeur("  kate ", "", "/tmp/x.txt", 0, 0);
-  EXPECT_EQ(c.programme, "kate");
-  EXPECT_EQ(c.arguments, (std::vector<std::string>{"/tmp/x.txt"}));
+  struct Cas {
+    const char *reglage, *dossier, *fichier;
+    int largeur, hauteur;
+    CommandeExterne attendu;
+  };
+  for (const Cas& c :
+       {Cas{"C:\\outils\\editeur.exe -n", "D:\\mesures\\", "a b.csv", 800, 600,
+            {"C:\\outils\\editeur.exe", {"D:\\mesures\\a b.csv", "-n"}}},
+        Cas{"notepad++.exe ", "/d/", "f.txt", 1000, 800,
+            {"notepad++.exe", {"/d/f.txt", "-x600", "-y500", "-alwaysOnTop"}}},
+        Cas{"  kate ", "", "/tmp/x.txt", 0, 0, {"kate", {"/tmp/x.txt"}}}})
+    EXPECT_EQ(commande_editeur(c.reglage, c.dossier, c.fichier, c.largeur, c.hauteur), c.attendu)
+        << c.reglage;
 }
 
 TEST(Editeur, NotepadMeansThePlatformEditor) {

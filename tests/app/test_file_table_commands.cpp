@@ -2,22 +2,18 @@
 
 #include <array>
 
-#include "app/session.h"
 #include "app/file_table_commands.h"
-#include "support/scripted_interaction.h"
-#include "support/temp_dir.h"
+#include "support/session_fixture.h"
 
 namespace tamso {
 namespace {
 
-using test::InteractionScriptee;
-
-class CommandesTableau : public test::AvecDossier {
+class CommandesTableau : public test::AvecSession {
  protected:
   void SetUp() override {
-    AvecDossier::SetUp();
-    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
-    session_->description.f_date_fichier.clear();
+    AvecSession::SetUp();
+    nouvelle_session(',', false);
+    d().f_date_fichier.clear();
   }
   // Rows of (file, station, size, file-name date).
   void remplir(const std::vector<std::array<std::string, 4>>& lignes) {
@@ -38,9 +34,6 @@ class CommandesTableau : public test::AvecDossier {
     for (int r = 1; r < s().table.nb_lignes(); ++r) v.push_back(s().table.cellule(c, r));
     return v;
   }
-  Session& s() { return *session_; }
-  InteractionScriptee port_;
-  std::unique_ptr<Session> session_;
 };
 
 TEST_F(CommandesTableau, NumericAndTextSorts) {
@@ -109,7 +102,7 @@ TEST_F(CommandesTableau, DoubleClickOnADateOffersItAsPeriodBound) {
 
 TEST_F(CommandesTableau, DoubleClickOnAFileOpensIt) {
   remplir({{"a.csv", "S1", "1", ""}});
-  s().description.dossier_choisi = "/d/";
+  d().dossier_choisi = "/d/";
   s().table.fixer_cellule(2, 1, " sous/ ");
   double_clic_tableau(s(), 1, 1);
   ASSERT_EQ(port_.editeur.size(), 1u);
@@ -178,7 +171,7 @@ TEST_F(CommandesTableau, SummaryAddsSizesInThousandths) {
 
 TEST_F(CommandesTableau, SummaryReadsFileNameDates) {
   remplir({{"BFS_45_20210105.csv", "", "1", ""}, {"BFS_45_20201231.csv", "", "1", ""}});
-  s().description.f_date_fichier = "aaaammjj,3";
+  d().f_date_fichier = "aaaammjj,3";
   resume_tableau(s());
   EXPECT_EQ(s().table.cellule(4, 1), "2021/01/05");
   EXPECT_EQ(s().table.cellule(4, 2), "2020/12/31");

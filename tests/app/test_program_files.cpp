@@ -1,19 +1,22 @@
 #include <gtest/gtest.h>
 
-#include "app/session.h"
 #include "app/program_files.h"
 #include "input/files.h"
-#include "support/scripted_interaction.h"
-#include "support/temp_dir.h"
+#include "support/session_fixture.h"
 
 namespace tamso {
 namespace {
 
 using test::crlf;
 using test::DossierTemporaire;
-using test::InteractionScriptee;
 
-using FichiersProgramme = test::AvecDossier;
+class FichiersProgramme : public test::AvecSession {
+ protected:
+  void SetUp() override {
+    AvecSession::SetUp();
+    nouvelle_session(',', false);
+  }
+};
 
 TEST(Couleurs, ThreeNumbersOrTheDefault) {
   const Couleur defaut{1, 2, 3};
@@ -25,28 +28,25 @@ TEST(Couleurs, ThreeNumbersOrTheDefault) {
 }
 
 TEST_F(FichiersProgramme, NoParametersFileGivesDefaultColoursAndNoQuestion) {
-  InteractionScriptee port;
-  Session s(port, OptionsSession{',', programme_});
-  EXPECT_EQ(s.couleurs, couleurs_par_defaut());
-  EXPECT_EQ(s.description.coul_nb, 0);
-  EXPECT_EQ(lire_derniere_description(s), "");
-  EXPECT_TRUE(port.echanges.empty());
+  EXPECT_EQ(s().couleurs, couleurs_par_defaut());
+  EXPECT_EQ(d().coul_nb, 0);
+  EXPECT_EQ(lire_derniere_description(s()), "");
+  EXPECT_TRUE(port_.echanges.empty());
 }
 
 TEST_F(FichiersProgramme, ColoursAndSchemeComeFromTheParametersFile) {
   dossier_->ecrire("programme/tamso.prm",
                    crlf({"/d/x.dsc", "1,2,3", "faux", "", "4,5,6", "1"}));
-  InteractionScriptee port;
-  Session s(port, OptionsSession{',', programme_});
-  EXPECT_EQ(s.couleurs[0], (Couleur{1, 2, 3}));
-  EXPECT_EQ(s.couleurs[1], couleurs_par_defaut()[1]);
-  EXPECT_EQ(s.couleurs[2], couleurs_par_defaut()[2]);
-  EXPECT_EQ(s.couleurs[3], (Couleur{4, 5, 6}));
-  EXPECT_EQ(lire_schema_couleurs(s), 1);
-  EXPECT_EQ(s.description.coul_nb, 1);  // the window's scheme at start
-  EXPECT_EQ(lire_derniere_description(s), "/d/x.dsc");
+  nouvelle_session(',', false);
+  EXPECT_EQ(s().couleurs[0], (Couleur{1, 2, 3}));
+  EXPECT_EQ(s().couleurs[1], couleurs_par_defaut()[1]);
+  EXPECT_EQ(s().couleurs[2], couleurs_par_defaut()[2]);
+  EXPECT_EQ(s().couleurs[3], (Couleur{4, 5, 6}));
+  EXPECT_EQ(lire_schema_couleurs(s()), 1);
+  EXPECT_EQ(d().coul_nb, 1);  // the window's scheme at start
+  EXPECT_EQ(lire_derniere_description(s()), "/d/x.dsc");
   dossier_->ecrire("programme/tamso.prm", crlf({"", "", "", "", "", "0"}));
-  EXPECT_EQ(lire_schema_couleurs(s), 0);
+  EXPECT_EQ(lire_schema_couleurs(s()), 0);
 }
 
 TEST_F(FichiersProgramme, NumberedLinesWrittenTogether) {
@@ -61,44 +61,40 @@ TEST_F(FichiersProgramme, NumberedLinesWrittenTogether) {
 }
 
 TEST_F(FichiersProgramme, RecentDirectoriesSortedWithoutDuplicatesNorPlaceholders) {
-  InteractionScriptee port;
-  Session s(port, OptionsSession{',', programme_});
-  s.description.dossier_choisi = "/mesures/";
-  ajouter_repertoires_recents(s);  // description and output still placeholders
-  EXPECT_EQ(s.repertoires_recents, std::vector<std::string>{"1- /mesures/"});
-  s.description.dossier_choisi_sortie = "/export/";
-  s.description.dossier_description = "/desc/";
-  ajouter_repertoires_recents(s);
-  ajouter_repertoires_recents(s);
+  d().dossier_choisi = "/mesures/";
+  ajouter_repertoires_recents(s());  // description and output still placeholders
+  EXPECT_EQ(s().repertoires_recents, std::vector<std::string>{"1- /mesures/"});
+  d().dossier_choisi_sortie = "/export/";
+  d().dossier_description = "/desc/";
+  ajouter_repertoires_recents(s());
+  ajouter_repertoires_recents(s());
   const std::vector<std::string> attendu = {"1- /mesures/", "2- /desc/", "3- /export/"};
-  EXPECT_EQ(s.repertoires_recents, attendu);
-  s.description.dossier_choisi = "/autres/";
-  ajouter_repertoires_recents(s);
-  EXPECT_EQ(s.repertoires_recents,
+  EXPECT_EQ(s().repertoires_recents, attendu);
+  d().dossier_choisi = "/autres/";
+  ajouter_repertoires_recents(s());
+  EXPECT_EQ(s().repertoires_recents,
             (std::vector<std::string>{"1- /autres/", "1- /mesures/", "2- /desc/", "3- /export/"}));
   EXPECT_EQ(DossierTemporaire::lire(programme_ + "nom_fic_rep_recents.txt"),
-            crlf(s.repertoires_recents));
+            crlf(s().repertoires_recents));
 
-  Session t(port, OptionsSession{',', programme_});
+  Session t(port_, OptionsSession{',', programme_});
   charger_repertoires_recents(t);
-  EXPECT_EQ(t.repertoires_recents, s.repertoires_recents);
+  EXPECT_EQ(t.repertoires_recents, s().repertoires_recents);
 }
 
 TEST_F(FichiersProgramme, DirectoryChecksOpenTheMissingChooser) {
-  InteractionScriptee port;
-  Session s(port, OptionsSession{',', programme_});
-  s.description.dossier_choisi = dossier_->chemin() + "absent/";
-  verifier_repertoires(s);
-  EXPECT_EQ(port.choix_repertoire, std::vector<Repertoire>{Repertoire::donnees});
-  port.choix_repertoire.clear();
-  s.description.dossier_choisi = dossier_->chemin();
-  s.description.dossier_choisi_sortie = dossier_->chemin() + "absent/";
-  verifier_repertoires(s);
-  EXPECT_EQ(port.choix_repertoire, std::vector<Repertoire>{Repertoire::sortie});
-  port.choix_repertoire.clear();
-  s.description.dossier_choisi_sortie = dossier_->chemin();
-  verifier_repertoires(s);
-  EXPECT_TRUE(port.choix_repertoire.empty());
+  d().dossier_choisi = dossier_->chemin() + "absent/";
+  verifier_repertoires(s());
+  EXPECT_EQ(port_.choix_repertoire, std::vector<Repertoire>{Repertoire::donnees});
+  port_.choix_repertoire.clear();
+  d().dossier_choisi = dossier_->chemin();
+  d().dossier_choisi_sortie = dossier_->chemin() + "absent/";
+  verifier_repertoires(s());
+  EXPECT_EQ(port_.choix_repertoire, std::vector<Repertoire>{Repertoire::sortie});
+  port_.choix_repertoire.clear();
+  d().dossier_choisi_sortie = dossier_->chemin();
+  verifier_repertoires(s());
+  EXPECT_TRUE(port_.choix_repertoire.empty());
 }
 
 }  // namespace

@@ -1,61 +1,46 @@
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <optional>
 
-#include "app/setting_edits.h"
-#include "app/session.h"
 #include "app/program_files.h"
-#include "support/scripted_interaction.h"
-#include "support/temp_dir.h"
 #include "app/run.h"
-#include "app/window_colours.h"
 #include "app/log_commands.h"
+#include "app/setting_edits.h"
+#include "app/window_colours.h"
+#include "support/session_fixture.h"
 
 namespace tamso {
 namespace {
 
-using test::InteractionScriptee;
-
-class OperationsFenetre : public test::AvecDossier {
- protected:
-  void SetUp() override {
-    AvecDossier::SetUp();
-    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
-    s().description = description_par_defaut(programme_);
-  }
-  Session& s() { return *session_; }
-  Description& d() { return session_->description; }
-
-  InteractionScriptee port_;
-  std::unique_ptr<Session> session_;
-};
+using OperationsFenetre = test::AvecSession;
 
 // ---------------------------------------------------------------- columns to extract
 
-TEST_F(OperationsFenetre, ColumnListIsCleanedOfBlanksSeparatorsAndDoubledCommas) {
-  d().num_col_datetime = "1";
-  const auto r = nettoyer_colonnes_a_extraire(" 3; 5.,,7,", d());
-  EXPECT_EQ(r.liste, "3,5,7");
-  EXPECT_FALSE(r.entrees_retirees);
-}
-
-TEST_F(OperationsFenetre, DateTimeColumnIsRemovedFromTheList) {
-  d().num_col_datetime = "1";
-  const auto r = nettoyer_colonnes_a_extraire("1,3", d());
-  EXPECT_EQ(r.liste, "3");
-  EXPECT_TRUE(r.entrees_retirees);
-}
-
-TEST_F(OperationsFenetre, WithTwoDateColumnsBothAreRemoved) {
-  d().datetime_nb_col = ColonnesDate::deux;
-  d().num_col_date = "2";
-  d().num_col_time = "3";
-  const auto r = nettoyer_colonnes_a_extraire("2,3,4,1", d());
-  EXPECT_EQ(r.liste, "4,1");
-  EXPECT_TRUE(r.entrees_retirees);
+TEST_F(OperationsFenetre, ColumnListIsCleanedAndLosesTheDateColumns) {
+  struct Cas {
+    const char* saisie;
+    bool deux_colonnes;  // date in column 2, time in 3; otherwise date-time in 1
+    const char* liste;
+    bool retirees;
+  };
+  for (const Cas& c : {Cas{" 3; 5.,,7,", false, "3,5,7", false}, Cas{"1,3", false, "3", true},
+                       Cas{"2,3,4,1", true, "4,1", true}}) {
+    SCOPED_TRACE(c.saisie);
+    d().num_col_datetime = "1";
+    d().datetime_nb_col = c.deux_colonnes ? ColonnesDate::deux : ColonnesDate::une;
+    d().num_col_date = "2";
+    d().num_col_time = "3";
+    const auto r = nettoyer_colonnes_a_extraire(c.saisie, d());
+    EXPECT_EQ(r.liste, c.liste);
+    EXPECT_EQ(r.entrees_retirees, c.retirees);
+  }
 }
 
 TEST_F(OperationsFenetre, RemovalIsToldOnlyWhenTheBoxIsChecked) {
+  d().col_cochee_liste = "2,3";
+  valider_colonnes_a_extraire(s(), "2,3");
+  EXPECT_FALSE(s().description_modifiee);  // an unchanged list
+
   d().num_col_datetime = "1";
   d().col_cochee = true;
   valider_colonnes_a_extraire(s(), "1,3");
@@ -66,64 +51,45 @@ TEST_F(OperationsFenetre, RemovalIsToldOnlyWhenTheBoxIsChecked) {
   EXPECT_EQ(d().col_cochee_liste, "3");
   EXPECT_TRUE(s().description_modifiee);
 
-  port_.echanges.clear();
   d().col_cochee = false;
   valider_colonnes_a_extraire(s(), "1,4");
-  EXPECT_TRUE(port_.echanges.empty());
+  EXPECT_EQ(port_.echanges.size(), 1u);
   EXPECT_EQ(d().col_cochee_liste, "4");
-}
-
-TEST_F(OperationsFenetre, AnUnchangedListLeavesTheDescriptionUnmodified) {
-  d().col_cochee_liste = "2,3";
-  valider_colonnes_a_extraire(s(), "2,3");
-  EXPECT_FALSE(s().description_modifiee);
 }
 
 // ---------------------------------------------------------------- titles of the columns
 
-TEST_F(OperationsFenetre, TitlesLabelShowsDashesWhenTheBoxIsUnchecked) {
-  d().col_cochee = false;
-  EXPECT_EQ(titres_colonnes_a_extraire(s()), "---");
-}
-
-TEST_F(OperationsFenetre, TitlesLabelTakesTheTitlesOfTheFirstFile) {
-  d().col_cochee = true;
-  d().col_cochee_liste = "3;2";
-  s().intitule_origine = "Date\tTemp\tNiveau";
-  EXPECT_EQ(titres_colonnes_a_extraire(s()), "=> Niveau | Temp");
-}
-
-TEST_F(OperationsFenetre, TitlesLabelTakesTheAlternativeTitlesWhenAsked) {
-  d().col_cochee = true;
-  d().col_cochee_liste = "2";
-  d().int_col_alternatif = true;
-  d().new_desc_colonne = "t,h,p";
-  s().intitule_origine = "Date\tTemp\tNiveau";
-  EXPECT_EQ(titres_colonnes_a_extraire(s()), "=> h");
-}
-
-TEST_F(OperationsFenetre, TitlesLabelSplitsBlankSeparatedTitles) {
-  d().col_cochee = true;
-  d().col_cochee_liste = "2,3";
-  d().separateur_colonne = SeparateurColonne::espace;
-  s().intitule_origine = "Date   Temp   Niveau";
-  EXPECT_EQ(titres_colonnes_a_extraire(s()), "=> Temp | Niveau");
-}
-
-TEST_F(OperationsFenetre, TitlesLabelStaysWhileTheListIsBeingTyped) {
-  d().col_cochee = true;
-  d().col_cochee_liste = "2,";
-  s().intitule_origine = "a;b";
-  EXPECT_FALSE(titres_colonnes_a_extraire(s()).has_value());
-  d().col_cochee_liste = "";
-  EXPECT_FALSE(titres_colonnes_a_extraire(s()).has_value());
-}
-
-TEST_F(OperationsFenetre, TitlesLabelIsEmptyWithoutTitles) {
-  d().col_cochee = true;
-  d().col_cochee_liste = "2";
-  s().intitule_origine = "";
-  EXPECT_EQ(titres_colonnes_a_extraire(s()), "");
+TEST_F(OperationsFenetre, TitlesLabelOfTheColumnsToExtract) {
+  struct Cas {
+    const char* nom;
+    bool cochee;
+    const char* liste;
+    const char* intitule;
+    std::optional<std::string> attendu;  // nothing: the label stays as it is
+    const char* alternatifs = nullptr;
+    bool espaces = false;  // blank-separated titles
+  };
+  const Cas cas[] = {
+      {"case décochée", false, "2", "a;b", "---"},
+      {"titres du premier fichier", true, "3;2", "Date\tTemp\tNiveau", "=> Niveau | Temp"},
+      {"titres alternatifs", true, "2", "Date\tTemp\tNiveau", "=> h", "t,h,p"},
+      {"séparés par des blancs", true, "2,3", "Date   Temp   Niveau", "=> Temp | Niveau",
+       nullptr, true},
+      {"liste en cours de saisie", true, "2,", "a;b", std::nullopt},
+      {"liste vide", true, "", "a;b", std::nullopt},
+      {"sans titres", true, "2", "", ""},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.nom);
+    nouvelle_session();
+    d().col_cochee = c.cochee;
+    d().col_cochee_liste = c.liste;
+    d().int_col_alternatif = c.alternatifs != nullptr;
+    if (c.alternatifs) d().new_desc_colonne = c.alternatifs;
+    if (c.espaces) d().separateur_colonne = SeparateurColonne::espace;
+    s().intitule_origine = c.intitule;
+    EXPECT_EQ(titres_colonnes_a_extraire(s()), c.attendu);
+  }
 }
 
 TEST_F(OperationsFenetre, NonIntegerColumnInTheTitlesIsReported) {
@@ -138,58 +104,68 @@ TEST_F(OperationsFenetre, NonIntegerColumnInTheTitlesIsReported) {
 
 // ---------------------------------------------------------------- formats
 
-TEST_F(OperationsFenetre, DateTimeFormatWithThreeMIsCorrectedSilently) {
-  valider_format_datetime(s(), "aaaa-mm-jj hh:mm:ss");
-  EXPECT_EQ(d().format_datetime_mesure, "aaaa-mm-jj_hh:mn:ss");
-  EXPECT_TRUE(port_.echanges.empty());
-  EXPECT_TRUE(s().description_modifiee);
-}
-
-TEST_F(OperationsFenetre, DateTimeFormatWithFourMBringsTheWarning) {
-  valider_format_datetime(s(), "aaaa-mm-jj hh mm ss");
-  EXPECT_EQ(d().format_datetime_mesure, "aaaa-mm-jj_hh_mm_ss");
-  ASSERT_EQ(port_.echanges.size(), 1u);
-  EXPECT_EQ(port_.dernier_texte(),
-            " il y a 4 \"m\", vérifier que les minutes soient \"mn\" et non \"mm\" comme les "
-            "mois !");
-}
-
-TEST_F(OperationsFenetre, SemicolonsBecomeColonsAndFileDatePointsBecomeCommas) {
-  EXPECT_EQ(nettoyer_format("aaaa.mm.jj", true), "aaaa,mm,jj");
-  EXPECT_EQ(nettoyer_format("aaaa.mm.jj", false), "aaaa.mm.jj");
-}
-
-// A blank is a filler: removing it would move every later code one place.
-TEST_F(OperationsFenetre, BlanksInsideAFormatKeepTheirPlace) {
-  EXPECT_EQ(nettoyer_format(" jj/mm/aaaa hh;mm;ss ", false), "jj/mm/aaaa_hh:mn:ss");
-  EXPECT_EQ(nettoyer_format("aaaa-mm-jj  hh:mn", false), "aaaa-mm-jj__hh:mn");
-  EXPECT_EQ(nettoyer_format("aaaa mm jj,5", true), "aaaa_mm_jj,5");
-  EXPECT_EQ(nettoyer_format("3(xxxx), /, 3(0000xx) ,/,3(000000xx)", true),
-            "3(xxxx),/,3(0000xx),/,3(000000xx)");
-  valider_format_datetime(s(), "aaaa-mm-jj hh:mn:ss");
-  EXPECT_EQ(d().format_datetime_mesure, "aaaa-mm-jj_hh:mn:ss");
-  valider_format_date_fichier(s(), "aaaa mm jj,3");
-  EXPECT_EQ(d().f_date_fichier, "aaaa_mm_jj,3");
-}
-
-TEST_F(OperationsFenetre, DateOnlyFormatLosesItsTime) {
+// ";" reads ":", "." reads "," in a file-date rule, the first "hh:mm" is
+// "hh:mn"; a blank inside is a filler: removing it would move every later code.
+TEST(NettoyageFormat, CleanedTexts) {
+  struct Cas {
+    const char* saisie;
+    bool fichier;
+    const char* attendu;
+  };
+  for (const Cas& c : {Cas{"aaaa.mm.jj", true, "aaaa,mm,jj"},
+                       Cas{"aaaa.mm.jj", false, "aaaa.mm.jj"},
+                       Cas{" jj/mm/aaaa hh;mm;ss ", false, "jj/mm/aaaa_hh:mn:ss"},
+                       Cas{"aaaa-mm-jj  hh:mn", false, "aaaa-mm-jj__hh:mn"},
+                       Cas{"aaaa mm jj,5", true, "aaaa_mm_jj,5"},
+                       Cas{"3(xxxx), /, 3(0000xx) ,/,3(000000xx)", true,
+                           "3(xxxx),/,3(0000xx),/,3(000000xx)"}})
+    EXPECT_EQ(nettoyer_format(c.saisie, c.fichier), c.attendu) << c.saisie;
   EXPECT_EQ(nettoyer_format_date_seule("jj/mm/aaaa hh:mm"), "jj/mm/aaaa");
-  valider_format_date_seule(s(), "aaaa-mm-jj hh mm");
-  EXPECT_EQ(d().format_date_mesure_seule, "aaaa-mm-jj_hh_mm");
-  EXPECT_TRUE(port_.echanges.empty());  // no four-"m" check here
+}
+
+// Each typed text holds a blank: the cleaned text differs and marks the description.
+TEST_F(OperationsFenetre, ValidatedFormatsAndTheFourMWarning) {
+  const std::string quatre_m =
+      " il y a 4 \"m\", vérifier que les minutes soient \"mn\" et non \"mm\" comme les mois !";
+  struct Cas {
+    void (*valider)(Session&, const std::string&);
+    std::string Description::*format;
+    const char* saisie;
+    const char* attendu;
+    bool avertissement;
+  };
+  const Cas cas[] = {
+      {valider_format_datetime, &Description::format_datetime_mesure, "aaaa-mm-jj hh:mm:ss",
+       "aaaa-mm-jj_hh:mn:ss", false},
+      {valider_format_datetime, &Description::format_datetime_mesure, "aaaa-mm-jj hh mm ss",
+       "aaaa-mm-jj_hh_mm_ss", true},
+      {valider_format_datetime, &Description::format_datetime_mesure, "aaaa-mm-jj hh:mn:ss",
+       "aaaa-mm-jj_hh:mn:ss", false},
+      {valider_format_date_fichier, &Description::f_date_fichier, "aaaa mm jj,3", "aaaa_mm_jj,3",
+       false},
+      // No four-"m" check for the date alone.
+      {valider_format_date_seule, &Description::format_date_mesure_seule, "aaaa-mm-jj hh mm",
+       "aaaa-mm-jj_hh_mm", false},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.saisie);
+    port_.echanges.clear();
+    s().description_modifiee = false;
+    c.valider(s(), c.saisie);
+    EXPECT_EQ(d().*c.format, c.attendu);
+    EXPECT_TRUE(s().description_modifiee);
+    EXPECT_EQ(port_.textes(), c.avertissement ? std::vector<std::string>{quatre_m}
+                                              : std::vector<std::string>{});
+  }
 }
 
 // ---------------------------------------------------------------- equivalences
 
-TEST_F(OperationsFenetre, EquivalencesKeepADecimalComma) {
-  EXPECT_EQ(nettoyer_equivalences("NA,-99999,0"), "NA,-99999,0");
-  EXPECT_EQ(nettoyer_equivalences("NA,5"), "NA,5");
-  EXPECT_EQ(nettoyer_equivalences("NA,E5"), "NA,E5");
-}
-
-TEST_F(OperationsFenetre, EquivalencesCommaBeforeATextBecomesASemicolon) {
-  EXPECT_EQ(nettoyer_equivalences("NA,V;-1"), "NA;V;-1");
-  EXPECT_EQ(nettoyer_equivalences("NA,"), "NA,");
+TEST(NettoyageEquivalences, FirstCommaBeforeATextBecomesASemicolon) {
+  for (const auto& [saisie, attendu] :
+       {std::pair{"NA,-99999,0", "NA,-99999,0"}, {"NA,5", "NA,5"}, {"NA,E5", "NA,E5"},
+        {"NA,V;-1", "NA;V;-1"}, {"NA,", "NA,"}})
+    EXPECT_EQ(nettoyer_equivalences(saisie), attendu) << saisie;
 }
 
 TEST_F(OperationsFenetre, MoreThanSevenEquivalencesAreWarned) {
@@ -204,59 +180,48 @@ TEST_F(OperationsFenetre, MoreThanSevenEquivalencesAreWarned) {
 
 // ---------------------------------------------------------------- line numbers
 
+// A refused line leaves the flag unchanged; an accepted one marks the description.
 TEST_F(OperationsFenetre, FirstDataLineMustFollowTheTitleLine) {
-  d().avec_sans_intitule = Intitules::avec;
-  d().num_ligne_intitule_col = "3";
-  d().num_ligne_donnee = "3";
-  s().description_modifiee = false;
-  EXPECT_FALSE(valider_num_ligne_donnee(s()));
-  EXPECT_EQ(port_.dernier_texte(),
-            " la valeur 3 n'est pas valide comme n° de ligne de donnée par rapport à celui de "
-            "l'intitulés de colonnes : 3 ...");
-  EXPECT_FALSE(s().description_modifiee);
-
-  d().num_ligne_donnee = "4";
-  EXPECT_TRUE(valider_num_ligne_donnee(s()));
-  EXPECT_TRUE(s().description_modifiee);
-}
-
-TEST_F(OperationsFenetre, WithoutTitlesAnyFirstDataLineIsAccepted) {
-  d().avec_sans_intitule = Intitules::sans;
-  d().num_ligne_intitule_col = "5";
-  d().num_ligne_donnee = "2";
-  EXPECT_TRUE(valider_num_ligne_donnee(s()));
-  EXPECT_TRUE(port_.echanges.empty());
-}
-
-TEST_F(OperationsFenetre, NonIntegerFirstDataLineIsReported) {
-  d().avec_sans_intitule = Intitules::avec;
-  d().num_ligne_donnee = "2a";
-  EXPECT_FALSE(valider_num_ligne_donnee(s()));
-  EXPECT_EQ(port_.dernier_texte(), "'2a' n'est pas une valeur entière correcte");
+  struct Cas {
+    Intitules intitules;
+    const char* titre;
+    const char* donnee;
+    const char* message;  // nullptr: accepted without a word
+  };
+  const Cas cas[] = {
+      {Intitules::avec, "3", "3",
+       " la valeur 3 n'est pas valide comme n° de ligne de donnée par rapport à celui de "
+       "l'intitulés de colonnes : 3 ..."},
+      {Intitules::avec, "3", "4", nullptr},
+      {Intitules::sans, "5", "2", nullptr},  // without titles, any line
+      {Intitules::avec, "1", "2a", "'2a' n'est pas une valeur entière correcte"},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.donnee);
+    port_.echanges.clear();
+    s().description_modifiee = false;
+    d().avec_sans_intitule = c.intitules;
+    d().num_ligne_intitule_col = c.titre;
+    d().num_ligne_donnee = c.donnee;
+    EXPECT_EQ(valider_num_ligne_donnee(s()), c.message == nullptr);
+    EXPECT_EQ(s().description_modifiee, c.message == nullptr);
+    EXPECT_EQ(port_.textes(), c.message ? std::vector<std::string>{c.message}
+                                        : std::vector<std::string>{});
+  }
 }
 
 // ---------------------------------------------------------------- Enter and the mask
 
-TEST_F(OperationsFenetre, EnterWithoutMatchingFileSaysSo) {
-  d().dossier_choisi = dossier_->sous_dossier("vide");
+TEST_F(OperationsFenetre, EnterListsTheMatchingFilesOnceModified) {
   d().masque = "dat";
+  valider_par_entree(s());  // unmodified: nothing
+  EXPECT_TRUE(port_.echanges.empty());
   s().description_modifiee = true;
   valider_par_entree(s());
   EXPECT_EQ(port_.dernier_texte(), " Aucun fichier ayant l'extension dat        \n");
   EXPECT_EQ(s().etiquette("Label54"), "0");
-}
 
-TEST_F(OperationsFenetre, EnterDoesNothingWhenTheDescriptionIsUnmodified) {
-  d().dossier_choisi = dossier_->sous_dossier("vide");
-  s().description_modifiee = false;
-  valider_par_entree(s());
-  EXPECT_TRUE(port_.echanges.empty());
-}
-
-TEST_F(OperationsFenetre, EnterListsTheMatchingFiles) {
-  const std::string dossier = dossier_->sous_dossier("donnees");
   dossier_->ecrire("donnees/a.csv", "Date;Temp\r\n2021-03-12 10:00:00;1,5\r\n");
-  d().dossier_choisi = dossier;
   d().masque = "*.csv";
   d().separateur_colonne = SeparateurColonne::point_virgule;
   d().format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
@@ -266,52 +231,16 @@ TEST_F(OperationsFenetre, EnterListsTheMatchingFiles) {
   EXPECT_EQ(s().table.cellule(1, 1), "a.csv");
 }
 
-TEST_F(OperationsFenetre, MaskRefusesStarAndPoint) {
+TEST_F(OperationsFenetre, MaskRefusesStarAndPointAndPppLeavesTheDescriptionUnmarked) {
   EXPECT_TRUE(caractere_refuse_masque('*'));
   EXPECT_TRUE(caractere_refuse_masque('.'));
   EXPECT_FALSE(caractere_refuse_masque('c'));
-}
-
-TEST_F(OperationsFenetre, MaskPppDoesNotMarkTheDescription) {
   changer_masque(s(), "ppp");
   EXPECT_FALSE(s().description_modifiee);
   EXPECT_EQ(s().source, SourceDonnees::presse_papier);
   changer_masque(s(), "xlsx");
   EXPECT_TRUE(s().description_modifiee);
   EXPECT_EQ(s().source, SourceDonnees::excel);
-}
-
-// ---------------------------------------------------------------- check boxes
-
-TEST_F(OperationsFenetre, DeltaAndDerivativeExcludeEachOther) {
-  cocher_delta_y(s(), true);
-  EXPECT_TRUE(d().delta_Y);
-  cocher_derivees(s(), true);
-  EXPECT_TRUE(d().derivees);
-  EXPECT_FALSE(d().delta_Y);
-  cocher_delta_y(s(), true);
-  EXPECT_FALSE(d().derivees);
-  cocher_delta_y(s(), false);
-  EXPECT_FALSE(d().delta_Y);
-  EXPECT_FALSE(d().derivees);
-}
-
-TEST_F(OperationsFenetre, CumulativeWarningWaitsForTheFirstTimestampList) {
-  d().methode = Methode::moyenne;
-  cocher_cumul_corriger(s(), true);
-  EXPECT_TRUE(port_.echanges.empty());
-  EXPECT_TRUE(d().cumul_corriger);
-
-  s().liste_horodatee.deja_generee = true;
-  cocher_cumul_corriger(s(), true);
-  EXPECT_EQ(port_.dernier_texte(),
-            " Il faudrait choisir l'option <max des n  mesures OK > \n pour bien traiter une "
-            "valeur croissante (cumuls)");
-
-  port_.echanges.clear();
-  d().methode = Methode::maximum;
-  cocher_cumul_corriger(s(), true);
-  EXPECT_TRUE(port_.echanges.empty());
 }
 
 TEST_F(OperationsFenetre, OriginalTitlesReplaceTheAlternativeOnYes) {
@@ -340,8 +269,8 @@ TEST_F(OperationsFenetre, GreySchemeAndBack) {
   EXPECT_EQ(s().couleurs[1], (Couleur{245, 216, 175}));
 }
 
-TEST_F(OperationsFenetre, CustomColoursAreReadBlueGreenRed) {
-  EXPECT_EQ(couleur_bvr("DAFEE7"), (Couleur{0xE7, 0xFE, 0xDA}));
+TEST_F(OperationsFenetre, CustomAndChosenColours) {
+  EXPECT_EQ(couleur_bvr("DAFEE7"), (Couleur{0xE7, 0xFE, 0xDA}));  // blue, green, red
   s().couleurs[0] = {10, 20, 30};
   s().couleurs[1] = {40, 50, 60};
   const auto c = couleurs_personnalisees(s());
@@ -350,9 +279,7 @@ TEST_F(OperationsFenetre, CustomColoursAreReadBlueGreenRed) {
   EXPECT_EQ(c[3], (Couleur{0xB3, 0xE0, 0xFF}));
   EXPECT_EQ(c[8], (Couleur{40, 50, 60}));
   EXPECT_EQ(c[15], (Couleur{245, 216, 176}));
-}
-
-TEST_F(OperationsFenetre, ChosenColourMarksTheDescription) {
+  EXPECT_FALSE(s().description_modifiee);
   choisir_couleur(s(), 3, {1, 2, 3});
   EXPECT_EQ(s().couleurs[2], (Couleur{1, 2, 3}));
   EXPECT_TRUE(s().description_modifiee);
@@ -361,15 +288,16 @@ TEST_F(OperationsFenetre, ChosenColourMarksTheDescription) {
 // ---------------------------------------------------------------- indicator
 
 TEST_F(OperationsFenetre, IndicatorFollowsTheFlagAndTheDescriptionDirectory) {
+  const auto indicateur = [this] {
+    const Indicateur i = indicateur_modification(s());
+    return std::pair{i.enregistrer_rouge, i.enregistrer_sous_rouge};
+  };
   s().description_modifiee = false;
-  EXPECT_FALSE(indicateur_modification(s()).enregistrer_rouge);
-  EXPECT_FALSE(indicateur_modification(s()).enregistrer_sous_rouge);
+  EXPECT_EQ(indicateur(), std::pair(false, false));
   s().description_modifiee = true;
-  EXPECT_TRUE(indicateur_modification(s()).enregistrer_rouge);
-  EXPECT_FALSE(indicateur_modification(s()).enregistrer_sous_rouge);
+  EXPECT_EQ(indicateur(), std::pair(true, false));
   d().dossier_description.clear();
-  EXPECT_FALSE(indicateur_modification(s()).enregistrer_rouge);
-  EXPECT_TRUE(indicateur_modification(s()).enregistrer_sous_rouge);
+  EXPECT_EQ(indicateur(), std::pair(false, true));
 }
 
 // ---------------------------------------------------------------- tracking log
@@ -385,6 +313,13 @@ TEST_F(OperationsFenetre, ClearAsksFirst) {
 }
 
 TEST_F(OperationsFenetre, ColumnListingWritesTheTitlesAndTheExtraction) {
+  s().intitule_origine = "Date";
+  EXPECT_FALSE(lister_colonnes(s()));  // no separator: no column
+  EXPECT_EQ(port_.dernier_texte(),
+            " le nombre de colonnes détectées est nul :\n\n<Date>\n\n  vérifier les intitulés "
+            "alternatifs...");
+
+  s().journal.vider();
   s().intitule_origine = "Date;Temp;Niveau";
   s().etat_listage.nb_colonnes_valeurs = 2;
   d().col_cochee_liste = "3";
@@ -404,14 +339,6 @@ TEST_F(OperationsFenetre, ColumnListingWritesTheTitlesAndTheExtraction) {
       "<nb(96)_methode_(max des n  mesures OK )>",
   };
   EXPECT_EQ(s().journal.lignes(), attendu);
-}
-
-TEST_F(OperationsFenetre, ColumnListingWithoutSeparatorStops) {
-  s().intitule_origine = "Date";
-  EXPECT_FALSE(lister_colonnes(s()));
-  EXPECT_EQ(port_.dernier_texte(),
-            " le nombre de colonnes détectées est nul :\n\n<Date>\n\n  vérifier les intitulés "
-            "alternatifs...");
 }
 
 TEST(CompteARebours, MinutesLeftWithTheComputerSeparator) {

@@ -2,41 +2,32 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 
-#include "app/session.h"
-#include "app/startup.h"
 #include "app/program_files.h"
+#include "app/startup.h"
 #include "input/files.h"
-#include "support/scripted_interaction.h"
-#include "support/temp_dir.h"
+#include "support/session_fixture.h"
 
 namespace tamso {
 namespace {
 
-using test::InteractionScriptee;
 namespace fs = std::filesystem;
 
-class Demarrage : public test::AvecDossier {
+// The session as the program starts it, before any description is read.
+class Demarrage : public test::AvecSession {
  protected:
   void SetUp() override {
-    AvecDossier::SetUp();
-    descriptions_ = dossier_->sous_dossier("descriptions");
-    nouvelle_session();
-  }
-  void nouvelle_session(char separateur = ',') {
-    session_ = std::make_unique<Session>(port_, OptionsSession{separateur, programme_});
+    AvecSession::SetUp();
+    nouvelle_session(',', false);
   }
   // A DSC file holding a few keys; its other settings take their defaults.
   std::string ecrire_dsc(const std::string& nom, const std::string& masque) {
-    return dossier_->ecrire("descriptions/" + nom,
-                            "Edit_masque.text= " + masque + "\r\nEdit_nb_decimale.text= 4\r\n");
+    return AvecSession::ecrire_dsc(nom, {"Edit_masque.text= " + masque, "Edit_nb_decimale.text= 4"});
   }
-  Session& s() { return *session_; }
-
-  InteractionScriptee port_;
-  std::string descriptions_;
-  std::unique_ptr<Session> session_;
+  // The last description named in the parameters file.
+  void derniere_description(const std::string& chemin) {
+    ASSERT_TRUE(ecrire_fichier_une_ligne(chemin, s().chemin_parametres()));
+  }
 };
 
 TEST(ArgumentDescription, PiecesOfAPathWithBlanksAreJoined) {
@@ -47,34 +38,38 @@ TEST(ArgumentDescription, PiecesOfAPathWithBlanksAreJoined) {
   EXPECT_EQ(argument_description({}), "");
 }
 
-TEST_F(Demarrage, WithoutFilesNothingIsAskedAndTheBannerIsWritten) {
-  EXPECT_FALSE(sequence_demarrage(s(), ""));
-  EXPECT_TRUE(port_.echanges.empty());
-  const std::vector<std::string> attendu = {titre_programme(), "", ligne_version(),
-                                            "ORDINATEUR  DecimalSeparator  ,   virgule"};
-  EXPECT_EQ(s().journal.lignes(), attendu);
-  EXPECT_EQ(s().couleurs, couleurs_par_defaut());
-  EXPECT_FALSE(s().description_modifiee);
-}
-
-TEST_F(Demarrage, PointSeparatorIsNamedInTheBanner) {
-  nouvelle_session('.');
-  sequence_demarrage(s(), "");
-  EXPECT_EQ(s().journal.derniere(), "ORDINATEUR  DecimalSeparator  .   point");
+TEST_F(Demarrage, WithoutFilesNothingIsAskedAndTheBannerNamesTheSeparator) {
+  for (const auto& [separateur, nom] : {std::pair{',', "virgule"}, {'.', "point"}}) {
+    SCOPED_TRACE(nom);
+    nouvelle_session(separateur, false);
+    EXPECT_FALSE(sequence_demarrage(s(), ""));
+    EXPECT_TRUE(port_.echanges.empty());
+    const std::vector<std::string> attendu = {
+        titre_programme(), "", ligne_version(),
+        std::string("ORDINATEUR  DecimalSeparator  ") + separateur + "   " + nom};
+    EXPECT_EQ(s().journal.lignes(), attendu);
+    EXPECT_EQ(s().couleurs, couleurs_par_defaut());
+    EXPECT_FALSE(s().description_modifiee);
+  }
 }
 
 TEST_F(Demarrage, DeletedLastDescriptionGivesOneMessage) {
   const std::string chemin = descriptions_ + "perdue.dsc";
-  ASSERT_TRUE(ecrire_fichier_une_ligne(chemin, s().chemin_parametres()));
+  derniere_description(chemin);
   EXPECT_FALSE(sequence_demarrage(s(), ""));
-  ASSERT_EQ(port_.echanges.size(), 1u);
-  EXPECT_EQ(port_.dernier_texte(), "Le fichier <" + chemin + ">\n n'existe pas ");
+  EXPECT_EQ(port_.textes(), std::vector<std::string>{"Le fichier <" + chemin + ">\n n'existe pas "});
   EXPECT_EQ(s().nom_description, kDescriptionAucune);
 }
 
-TEST_F(Demarrage, LastDescriptionIsReadAfterAYes) {
-  const std::string chemin = ecrire_dsc("station.dsc", "*.dat");
-  ASSERT_TRUE(ecrire_fichier_une_ligne(chemin, s().chemin_parametres()));
+TEST_F(Demarrage, LastDescriptionIsReadAfterAYesOnly) {
+  derniere_description(ecrire_dsc("station.dsc", "*.dat"));
+  port_.reponses = {Reponse::non};
+  EXPECT_FALSE(sequence_demarrage(s(), ""));
+  EXPECT_EQ(d().masque, "csv");  // the value at program start
+  EXPECT_EQ(s().journal.taille(), 4u);
+
+  nouvelle_session(',', false);
+  port_.echanges.clear();
   port_.reponses = {Reponse::oui};
   EXPECT_TRUE(sequence_demarrage(s(), ""));
   ASSERT_FALSE(port_.echanges.empty());
@@ -83,40 +78,30 @@ TEST_F(Demarrage, LastDescriptionIsReadAfterAYes) {
                 "\n\n\nutiliser la dernière description utilisée ?                     \n\n"
                 "station.dsc\n");
   EXPECT_EQ(s().nom_description, "station.dsc");
-  EXPECT_EQ(s().description.dossier_description, descriptions_);
-  EXPECT_EQ(s().description.masque, "*.dat");
-  EXPECT_EQ(s().description.nb_decimale, "4");
+  EXPECT_EQ(d().dossier_description, descriptions_);
+  EXPECT_EQ(d().masque, "*.dat");
+  EXPECT_EQ(d().nb_decimale, "4");
   EXPECT_EQ(s().legende_fenetre, titre_programme() + "         >  station.dsc");
   EXPECT_FALSE(s().description_modifiee);
-}
-
-TEST_F(Demarrage, LastDescriptionIsLeftAfterANo) {
-  const std::string chemin = ecrire_dsc("station.dsc", "*.dat");
-  ASSERT_TRUE(ecrire_fichier_une_ligne(chemin, s().chemin_parametres()));
-  port_.reponses = {Reponse::non};
-  EXPECT_FALSE(sequence_demarrage(s(), ""));
-  EXPECT_EQ(s().description.masque, "csv");  // the value at program start
-  EXPECT_EQ(s().journal.taille(), 4u);
 }
 
 TEST_F(Demarrage, ArgumentIsOpenedWithoutAsking) {
   const std::string chemin = ecrire_dsc("arg.dsc", "*.txt");
   EXPECT_TRUE(sequence_demarrage(s(), chemin));
   for (const auto& e : port_.echanges) EXPECT_EQ(e.boutons, Boutons::ok) << e.texte;
-  EXPECT_EQ(s().description.masque, "*.txt");
+  EXPECT_EQ(d().masque, "*.txt");
   EXPECT_EQ(s().nom_description, "arg.dsc");
-  EXPECT_EQ(s().description.dossier_description, descriptions_);
+  EXPECT_EQ(d().dossier_description, descriptions_);
 }
 
 TEST_F(Demarrage, LastDescriptionReadInPartIsNotTaken) {
-  const std::string chemin =
-      dossier_->ecrire("descriptions/hors.dsc", "Edit_masque.text= *.dat\r\n"
-                                                "RadioGroup_separateur_colonne_ItemIndex= 99\r\n");
-  const Description avant = s().description;
+  const std::string chemin = AvecSession::ecrire_dsc(
+      "hors.dsc", {"Edit_masque.text= *.dat", "RadioGroup_separateur_colonne_ItemIndex= 99"});
+  const Description avant = d();
   EXPECT_FALSE(sequence_demarrage(s(), chemin));
   EXPECT_EQ(port_.dernier_texte(), "'99' n'est pas une valeur entière correcte");
   // The program goes on with the settings it had: leaving it writes no file.
-  EXPECT_EQ(s().description, avant);
+  EXPECT_EQ(d(), avant);
   EXPECT_EQ(s().nom_description, kDescriptionAucune);
 }
 
@@ -138,18 +123,16 @@ TEST_F(Demarrage, PeriodFileIsRead) {
 
 // ---------------------------------------------------------------- leaving
 
-TEST_F(Demarrage, LeavingNeedsAYes) {
+TEST_F(Demarrage, LeavingNeedsAYesThenWritesTheDescriptionAndPeriodAndRemovesTemporaryFiles) {
   port_.reponses = {Reponse::non};
   EXPECT_FALSE(quitter_programme(s()));
   EXPECT_EQ(port_.dernier_texte(), "Quitter  ?\n");
-}
 
-TEST_F(Demarrage, LeavingWritesTheDescriptionAndPeriodAndRemovesTemporaryFiles) {
   const std::string tmp = dossier_->ecrire("programme/~tmp.txt", "x");
   const std::string pp = dossier_->ecrire("programme/~presse-papier.ppp", "x");
-  s().description.dossier_description = descriptions_;
+  d().dossier_description = descriptions_;
   s().nom_description = "sortie.dsc";
-  s().description.masque = "*.abc";
+  d().masque = "*.abc";
   s().periode_modifiee = true;
   s().description_modifiee = true;
   bool resultats = false;
@@ -168,8 +151,8 @@ TEST_F(Demarrage, LeavingWritesTheDescriptionAndPeriodAndRemovesTemporaryFiles) 
 TEST_F(Demarrage, ClipboardDescriptionIsProposedBeforeLeaving) {
   s().source = SourceDonnees::presse_papier;
   s().nom_description = "st.dsc";
-  s().description.masque = "ppp";
-  s().description.separateur_colonne = SeparateurColonne::point_virgule;
+  d().masque = "ppp";
+  d().separateur_colonne = SeparateurColonne::point_virgule;
   port_.reponses = {Reponse::annuler};
   EXPECT_FALSE(quitter_programme(s()));
   EXPECT_EQ(port_.dernier_texte(),
@@ -188,79 +171,84 @@ TEST_F(Demarrage, ClipboardDescriptionIsProposedBeforeLeaving) {
 
 // ---------------------------------------------------------------- directory chooser
 
+// An existing directory, a missing one (said to be inaccessible), none (the
+// current directory).
 TEST_F(Demarrage, ChooserStartsInAnExistingDirectory) {
-  s().description.dossier_choisi = descriptions_;
-  EXPECT_EQ(repertoire_depart_choix(s(), Repertoire::donnees), descriptions_);
-  EXPECT_TRUE(port_.echanges.empty());
-}
-
-TEST_F(Demarrage, ChooserOfAMissingDirectorySaysItIsInaccessible) {
-  s().description.dossier_description = dossier_->chemin() + "absent/";
-  repertoire_depart_choix(s(), Repertoire::description);
-  EXPECT_EQ(port_.dernier_texte(), "   Répertoire des descriptions\n\nDOSSIER INACCESSIBLE\n\n<" +
-                                       dossier_->chemin() + "absent/>\n\n");
-}
-
-TEST_F(Demarrage, ChooserWithoutDirectoryStartsInTheCurrentOne) {
-  const std::string r = repertoire_depart_choix(s(), Repertoire::donnees);
-  EXPECT_EQ(r, avec_barre_finale(fs::current_path().string()));
-  EXPECT_TRUE(port_.echanges.empty());
+  const std::string absent = dossier_->chemin() + "absent/";
+  const std::string courant = avec_barre_finale(fs::current_path().string());
+  struct Cas {
+    Repertoire quel;
+    std::string Description::*champ;
+    std::string dossier, depart, message;
+  };
+  const Cas cas[] = {
+      {Repertoire::donnees, &Description::dossier_choisi, descriptions_, descriptions_, ""},
+      {Repertoire::description, &Description::dossier_description, absent, "",
+       "   Répertoire des descriptions\n\nDOSSIER INACCESSIBLE\n\n<" + absent + ">\n\n"},
+      {Repertoire::donnees, &Description::dossier_choisi, "", courant, ""},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.dossier);
+    port_.echanges.clear();
+    d().*c.champ = c.dossier;
+    const std::string depart = repertoire_depart_choix(s(), c.quel);
+    if (!c.depart.empty()) {
+      EXPECT_EQ(depart, c.depart);
+    }
+    EXPECT_EQ(port_.textes(), c.message.empty() ? std::vector<std::string>{}
+                                                : std::vector<std::string>{c.message});
+  }
 }
 
 TEST_F(Demarrage, MissingOutputDirectoryProposesExportInTheDataDirectory) {
-  const std::string donnees = dossier_->sous_dossier("donnees");
-  s().description.dossier_choisi = donnees;
-  s().description.dossier_choisi_sortie = dossier_->chemin() + "absent/";
+  d().dossier_choisi = donnees_;
+  d().dossier_choisi_sortie = dossier_->chemin() + "absent/";
   s().description_modifiee = true;
   port_.reponses = {Reponse::oui};
-  EXPECT_EQ(repertoire_depart_choix(s(), Repertoire::sortie), donnees + "EXPORT/");
+  EXPECT_EQ(repertoire_depart_choix(s(), Repertoire::sortie), donnees_ + "EXPORT/");
   EXPECT_EQ(port_.dernier_texte(),
-            " Créer le sous répertoire " + donnees + "EXPORT pour les fichiers de sortie ? ");
-  EXPECT_TRUE(repertoire_existe(donnees + "EXPORT"));
-  EXPECT_EQ(s().description.dossier_choisi_sortie, donnees + "EXPORT/");
+            " Créer le sous répertoire " + donnees_ + "EXPORT pour les fichiers de sortie ? ");
+  EXPECT_TRUE(repertoire_existe(donnees_ + "EXPORT"));
+  EXPECT_EQ(d().dossier_choisi_sortie, donnees_ + "EXPORT/");
   EXPECT_FALSE(s().description_modifiee);
 }
 
 TEST_F(Demarrage, MaskIsProposedFromTheFolderFirstFile) {
-  const std::string donnees = dossier_->sous_dossier("donnees");
   dossier_->ecrire("donnees/b.txt", "x");
   dossier_->ecrire("donnees/a.txt", "x");
-  s().description.masque = "*.csv";
+  d().masque = "*.csv";
   port_.reponses = {Reponse::oui, Reponse::oui};
-  proposer_masque(s(), donnees);
-  ASSERT_EQ(port_.echanges.size(), 2u);
-  EXPECT_EQ(port_.echanges[0].texte,
-            donnees +
-                "\n\n   Aucun fichier de ce répertoire n'a l'extention attendue de *.csv\n\n"
-                " Mettre à jour le champ [masque] des extentions de fichiers ?      \n\n"
-                "  attendu  => *.csv\n\n  nouveau détecté => *.txt  2 fichier(s)");
-  EXPECT_EQ(port_.echanges[1].texte,
-            " Visualiser un fichier de données pour aider à remplir les champs ? \na.txt");
-  EXPECT_EQ(s().description.masque, "*.txt");
+  proposer_masque(s(), donnees_);
+  EXPECT_EQ(port_.textes(),
+            (std::vector<std::string>{
+                donnees_ +
+                    "\n\n   Aucun fichier de ce répertoire n'a l'extention attendue de *.csv\n\n"
+                    " Mettre à jour le champ [masque] des extentions de fichiers ?      \n\n"
+                    "  attendu  => *.csv\n\n  nouveau détecté => *.txt  2 fichier(s)",
+                " Visualiser un fichier de données pour aider à remplir les champs ? \na.txt"}));
+  EXPECT_EQ(d().masque, "*.txt");
   EXPECT_TRUE(s().description_modifiee);
   ASSERT_EQ(port_.editeur.size(), 1u);
-  EXPECT_EQ(port_.editeur[0].first + port_.editeur[0].second, donnees + "a.txt");
+  EXPECT_EQ(port_.editeur[0].first + port_.editeur[0].second, donnees_ + "a.txt");
 }
 
 TEST_F(Demarrage, MatchingFilesOnlyShowTheCount) {
-  const std::string donnees = dossier_->sous_dossier("donnees");
   dossier_->ecrire("donnees/a.csv", "x");
-  s().description.masque = "csv";
-  proposer_masque(s(), donnees);
+  d().masque = "csv";
+  proposer_masque(s(), donnees_);
   EXPECT_TRUE(port_.echanges.empty());
   EXPECT_EQ(s().etiquette("Label54"), "1");
   EXPECT_EQ(s().etiquette("Label_fic"), "a.csv");
 }
 
 TEST_F(Demarrage, ValidatingADirectoryKeepsTheRecentOnes) {
-  const std::string donnees = dossier_->sous_dossier("donnees");
   const std::string autre = dossier_->sous_dossier("autre");
-  s().description.dossier_choisi = donnees;
+  d().dossier_choisi = donnees_;
   valider_choix_repertoire(s(), Repertoire::sortie, autre);
-  EXPECT_EQ(s().description.dossier_choisi_sortie, autre);
-  EXPECT_EQ(s().repertoires_recents, (std::vector<std::string>{"1- " + donnees}));
+  EXPECT_EQ(d().dossier_choisi_sortie, autre);
+  EXPECT_EQ(s().repertoires_recents, (std::vector<std::string>{"1- " + donnees_}));
   valider_choix_repertoire(s(), Repertoire::sortie, autre);
-  EXPECT_EQ(s().repertoires_recents, (std::vector<std::string>{"1- " + donnees, "3- " + autre}));
+  EXPECT_EQ(s().repertoires_recents, (std::vector<std::string>{"1- " + donnees_, "3- " + autre}));
 }
 
 TEST_F(Demarrage, RecentEntryIsChosenOrTheListCleared) {
@@ -269,7 +257,7 @@ TEST_F(Demarrage, RecentEntryIsChosenOrTheListCleared) {
   EXPECT_EQ(choisir_repertoire_recent(s(), Repertoire::sortie, "2- " + autre), IssueRecent::choisi);
   EXPECT_EQ(port_.dernier_texte(),
             "  Choisir le répertoire " + autre + "\n\n  (Non) = effacer la liste\n\n");
-  EXPECT_EQ(s().description.dossier_choisi_sortie, autre);
+  EXPECT_EQ(d().dossier_choisi_sortie, autre);
 
   s().repertoires_recents = {"2- " + autre};
   port_.reponses = {Reponse::non, Reponse::oui};

@@ -1,48 +1,35 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
+#include <optional>
 
 #include "app/program_files.h"
-#include "app/session.h"
 #include "app/window_changes.h"
 #include "input/files.h"
-#include "support/scripted_interaction.h"
-#include "support/temp_dir.h"
+#include "support/session_fixture.h"
 
 namespace tamso {
 namespace {
 
-using test::InteractionScriptee;
-
-class ChangementsFenetre : public test::AvecDossier {
+class ChangementsFenetre : public test::AvecSession {
  protected:
   void SetUp() override {
-    AvecDossier::SetUp();
-    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
-    s().description = description_par_defaut(programme_);
+    AvecSession::SetUp();
     s().description_modifiee = false;
   }
-  Session& s() { return *session_; }
-  Description& d() { return session_->description; }
-
-  InteractionScriptee port_;
-  std::unique_ptr<Session> session_;
 };
 
 // ---------------------------------------------------------------- settings
 
-TEST_F(ChangementsFenetre, AnEditedTextGoesIntoTheDescriptionAndMarksIt) {
+TEST_F(ChangementsFenetre, AnEditedTextOrTimeGoesIntoTheDescriptionAndMarksIt) {
   modifier_reglage(s(), &Description::nb_decimale, "5");
   EXPECT_EQ(d().nb_decimale, "5");
   EXPECT_TRUE(s().description_modifiee);
-  EXPECT_TRUE(port_.echanges.empty());
-}
-
-TEST_F(ChangementsFenetre, AChangedTimeGoesIntoTheDescriptionAndMarksIt) {
+  s().description_modifiee = false;
   modifier_reglage(s(), &Description::decalage, 0.0625);  // 01:30:00
   EXPECT_EQ(d().decalage, 0.0625);
   EXPECT_TRUE(s().description_modifiee);
+  EXPECT_TRUE(port_.echanges.empty());
 }
 
 TEST_F(ChangementsFenetre, ACheckBoxMarksAndRefreshesTheTitlesOfTheColumnsToExtract) {
@@ -61,23 +48,25 @@ TEST_F(ChangementsFenetre, ACheckBoxMarksAndRefreshesTheTitlesOfTheColumnsToExtr
 }
 
 TEST_F(ChangementsFenetre, DeltaAndDerivativeExcludeEachOther) {
+  const auto coches = [this] { return std::pair{d().delta_Y, d().derivees}; };
   cocher_reglage(s(), &Description::delta_Y, true);
-  EXPECT_TRUE(d().delta_Y);
+  EXPECT_EQ(coches(), std::pair(true, false));
   cocher_reglage(s(), &Description::derivees, true);
-  EXPECT_TRUE(d().derivees);
-  EXPECT_FALSE(d().delta_Y);
+  EXPECT_EQ(coches(), std::pair(false, true));
   cocher_reglage(s(), &Description::delta_Y, true);
-  EXPECT_TRUE(d().delta_Y);
-  EXPECT_FALSE(d().derivees);
+  EXPECT_EQ(coches(), std::pair(true, false));
   // Unchecking one leaves the other as it is.
   cocher_reglage(s(), &Description::derivees, false);
-  EXPECT_TRUE(d().delta_Y);
+  EXPECT_EQ(coches(), std::pair(true, false));
+  cocher_reglage(s(), &Description::delta_Y, false);
+  EXPECT_EQ(coches(), std::pair(false, false));
 }
 
 TEST_F(ChangementsFenetre, ForcedGrowthWarnsOnceAListExistsAndTheMethodIsNotMax) {
   d().methode = Methode::moyenne;
   cocher_reglage(s(), &Description::cumul_corriger, true);
   EXPECT_TRUE(port_.echanges.empty());  // no timestamp list built yet
+  EXPECT_TRUE(d().cumul_corriger);
 
   s().liste_horodatee.deja_generee = true;
   cocher_reglage(s(), &Description::cumul_corriger, true);
@@ -102,10 +91,9 @@ TEST_F(ChangementsFenetre, AnOptionGoesIntoTheDescriptionAndMarksIt) {
 TEST_F(ChangementsFenetre, TheGreySchemeTakesTheFourGreys) {
   choisir_option(s(), &Description::coul_nb, 1);
   EXPECT_EQ(d().coul_nb, 1);
-  EXPECT_EQ(s().couleurs[0], (Couleur{240, 240, 240}));
-  EXPECT_EQ(s().couleurs[1], (Couleur{215, 215, 215}));
-  EXPECT_EQ(s().couleurs[2], (Couleur{230, 230, 230}));
-  EXPECT_EQ(s().couleurs[3], (Couleur{220, 220, 220}));
+  const std::array<Couleur, 4> gris = {Couleur{240, 240, 240}, Couleur{215, 215, 215},
+                                       Couleur{230, 230, 230}, Couleur{220, 220, 220}};
+  EXPECT_TRUE(std::equal(gris.begin(), gris.end(), s().couleurs.begin()));
   EXPECT_TRUE(s().description_modifiee);
 }
 
@@ -127,7 +115,7 @@ TEST_F(ChangementsFenetre, AlternativeTitlesAreListedAgainOnEnterOrOnceModified)
   EXPECT_TRUE(valider_intitules_alternatifs(s(), false));
 }
 
-TEST_F(ChangementsFenetre, LeavingTheColumnsToExtractCleansThemWithoutWriting) {
+TEST_F(ChangementsFenetre, ColumnsToExtractAreCleanedOnLeavingAndWrittenOnEnter) {
   d().num_col_datetime = "1";
   d().dossier_description = programme_;
   s().nom_description = "station.dsc";
@@ -136,14 +124,8 @@ TEST_F(ChangementsFenetre, LeavingTheColumnsToExtractCleansThemWithoutWriting) {
   EXPECT_TRUE(s().description_modifiee);
   EXPECT_FALSE(fichier_existe(s().chemin_dsc()));
   EXPECT_TRUE(port_.echanges.empty());
-}
-
-TEST_F(ChangementsFenetre, EnterInTheColumnsToExtractWritesTheDescription) {
-  d().num_col_datetime = "1";
-  d().col_cochee_liste = "3,5,7";
-  d().dossier_description = programme_;
-  s().nom_description = "station.dsc";
   // The list is unchanged: Enter alone marks the description and writes it.
+  s().description_modifiee = false;
   valider_colonnes_saisies(s(), "3,5,7", true);
   const auto lignes = lire_lignes_texte(s().chemin_dsc());
   ASSERT_TRUE(lignes.has_value());
@@ -152,7 +134,7 @@ TEST_F(ChangementsFenetre, EnterInTheColumnsToExtractWritesTheDescription) {
   EXPECT_FALSE(s().description_modifiee);  // written
 }
 
-// ---------------------------------------------------------------- period
+// ---------------------------------------------------------------- period and file table
 
 TEST_F(ChangementsFenetre, TheDateTestEmptiesTheResultsButLeavesTheDescriptionUnmarked) {
   s().resultats.lignes.push_back("temps\tT");
@@ -167,31 +149,41 @@ TEST_F(ChangementsFenetre, TheDateTestEmptiesTheResultsButLeavesTheDescriptionUn
   EXPECT_FALSE(s().description_modifiee);
 }
 
-TEST_F(ChangementsFenetre, TheEarliestFileDateOfTheTableBecomesTheStart) {
-  port_.reponses = {Reponse::oui};
-  EXPECT_TRUE(recuperer_date_cliquee(s(), "Label_date_min", "07/11/2021 10:07:00"));
-  EXPECT_EQ(port_.dernier_texte(), " récupérer la date min ?\n07/11/2021 10:07:00");
-  EXPECT_EQ(s().periode.debut, "07/11/2021 10:07:00");
-  EXPECT_TRUE(s().description_modifiee);
+// After a Yes, the earliest date of the table becomes the start as it is;
+// the earliest listed date-time is offered rounded down to the 15-minute step.
+TEST_F(ChangementsFenetre, AClickedDateBecomesTheStart) {
+  struct Cas {
+    const char* label;
+    const char* question;  // nullptr: not a clickable date, nothing asked
+    const char* debut;
+    std::optional<bool> modifiee;
+  };
+  const Cas cas[] = {
+      {"Label_date_min", " récupérer la date min ?\n07/11/2021 10:07:00", "07/11/2021 10:07:00",
+       true},
+      {"Label_date_heure_min",
+       " récupérer la date/heure mini ?\n\n(oui) 07/11/2021 10:00:00\n\n(non) 07/11/2021 "
+       "10:07:00\n\n",
+       "07/11/2021 10:00:00", std::nullopt},
+      {"Label_nb_fic", nullptr, "", false},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.label);
+    port_.echanges.clear();
+    s().description_modifiee = false;
+    s().periode.pas = 15.0 / 1440;
+    port_.reponses = {Reponse::oui};
+    EXPECT_EQ(recuperer_date_cliquee(s(), c.label, "07/11/2021 10:07:00"), c.question != nullptr);
+    EXPECT_EQ(port_.textes(), c.question ? std::vector<std::string>{c.question}
+                                         : std::vector<std::string>{});
+    if (c.question) {
+      EXPECT_EQ(s().periode.debut, c.debut);
+    }
+    if (c.modifiee) {
+      EXPECT_EQ(s().description_modifiee, *c.modifiee);
+    }
+  }
 }
-
-TEST_F(ChangementsFenetre, TheEarliestListedDateIsOfferedRoundedDownToTheStep) {
-  s().periode.pas = 15.0 / 1440;
-  port_.reponses = {Reponse::oui};
-  EXPECT_TRUE(recuperer_date_cliquee(s(), "Label_date_heure_min", "07/11/2021 10:07:00"));
-  EXPECT_EQ(port_.dernier_texte(),
-            " récupérer la date/heure mini ?\n\n(oui) 07/11/2021 10:00:00\n\n(non) 07/11/2021 "
-            "10:07:00\n\n");
-  EXPECT_EQ(s().periode.debut, "07/11/2021 10:00:00");
-}
-
-TEST_F(ChangementsFenetre, ALabelThatIsNotAClickableDateTakesNothing) {
-  EXPECT_FALSE(recuperer_date_cliquee(s(), "Label_nb_fic", "07/11/2021 10:07:00"));
-  EXPECT_TRUE(port_.echanges.empty());
-  EXPECT_FALSE(s().description_modifiee);
-}
-
-// ---------------------------------------------------------------- file table
 
 TEST_F(ChangementsFenetre, TheWholeTableIsAskedForAgain) {
   s().table.liste_partielle = true;
@@ -201,61 +193,56 @@ TEST_F(ChangementsFenetre, TheWholeTableIsAskedForAgain) {
 
 // ---------------------------------------------------------------- text editor
 
-class EditeurFenetre : public ChangementsFenetre {
- protected:
-  // Records every command; the first `echecs` ones fail.
-  LanceurProgramme lanceur() {
-    return [this](const CommandeExterne& c) {
-      lances_.push_back(c);
-      return static_cast<int>(lances_.size()) > echecs_;
+// The launcher records every command; the first `echecs` ones fail. After a
+// failure, Yes makes the setting "notepad.exe" and opens the file with it.
+TEST_F(ChangementsFenetre, TheEditorOfTheSettingOrItsFallback) {
+  struct Cas {
+    const char* reglage;
+    std::string dossier, fichier;
+    int echecs;
+    Reponse reponse;
+    IssueEditeur issue;
+    std::vector<CommandeExterne> lances;
+    const char* reglage_apres;
+  };
+  const std::string question =
+      "  Erreur de lecture: vérifier le nom du [blocnote] \n\n  remplacer blocnote.exe -n\n\n"
+      "  par notepad.exe  => (Oui)\n\n";
+  const Cas cas[] = {
+      {"blocnote.exe -n", "/d/", "f.txt", 0, Reponse::oui, IssueEditeur::lance,
+       {{"blocnote.exe", {"/d/f.txt", "-n"}}}, "blocnote.exe -n"},
+      // Notepad++ opens in the middle of the 1366 x 768 screen.
+      {"notepad++.exe", "", "/d/f.txt", 0, Reponse::oui, IssueEditeur::lance,
+       {{"notepad++.exe", {"/d/f.txt", "-x783", "-y484", "-alwaysOnTop"}}}, "notepad++.exe"},
+      {"blocnote.exe -n", "/d/", "f.txt", 1, Reponse::oui, IssueEditeur::remplace,
+       {{"blocnote.exe", {"/d/f.txt", "-n"}}, {"notepad.exe", {"/d/f.txt"}}}, "notepad.exe"},
+      {"blocnote.exe -n", "/d/", "f.txt", 1, Reponse::non, IssueEditeur::abandonne,
+       {{"blocnote.exe", {"/d/f.txt", "-n"}}}, "blocnote.exe -n"},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(std::string(c.reglage) + " " + std::to_string(c.echecs));
+    port_.echanges.clear();
+    port_.reponses = {c.reponse};
+    s().description_modifiee = false;
+    d().name_prog_blocnote = c.reglage;
+    std::vector<CommandeExterne> lances;
+    const LanceurProgramme lanceur = [&lances, &c](const CommandeExterne& x) {
+      lances.push_back(x);
+      return static_cast<int>(lances.size()) > c.echecs;
     };
+    EXPECT_EQ(editer_fichier(s(), c.dossier, c.fichier, 1366, 768, lanceur), c.issue);
+    EXPECT_EQ(lances, c.lances);
+    EXPECT_EQ(d().name_prog_blocnote, c.reglage_apres);
+    EXPECT_EQ(s().description_modifiee, c.issue == IssueEditeur::remplace);
+    if (c.echecs == 0) {
+      EXPECT_TRUE(port_.echanges.empty());
+    } else {
+      ASSERT_EQ(port_.echanges.size(), 1u);
+      EXPECT_EQ(port_.echanges[0].type, TypeMessage::avertissement);
+      EXPECT_EQ(port_.echanges[0].boutons, Boutons::oui_non);
+      EXPECT_EQ(port_.dernier_texte(), question);
+    }
   }
-  std::vector<CommandeExterne> lances_;
-  int echecs_ = 0;
-};
-
-TEST_F(EditeurFenetre, TheEditorOfTheSettingOpensTheFileWithItsParameters) {
-  d().name_prog_blocnote = "blocnote.exe -n";
-  EXPECT_EQ(editer_fichier(s(), "/d/", "f.txt", 1366, 768, lanceur()), IssueEditeur::lance);
-  ASSERT_EQ(lances_.size(), 1u);
-  EXPECT_EQ(lances_[0], (CommandeExterne{"blocnote.exe", {"/d/f.txt", "-n"}}));
-  EXPECT_TRUE(port_.echanges.empty());
-  EXPECT_FALSE(s().description_modifiee);
-}
-
-TEST_F(EditeurFenetre, NotepadPlusPlusOpensInTheMiddleOfTheScreen) {
-  d().name_prog_blocnote = "notepad++.exe";
-  editer_fichier(s(), "", "/d/f.txt", 1366, 768, lanceur());
-  ASSERT_EQ(lances_.size(), 1u);
-  EXPECT_EQ(lances_[0], (CommandeExterne{"notepad++.exe",
-                                         {"/d/f.txt", "-x783", "-y484", "-alwaysOnTop"}}));
-}
-
-TEST_F(EditeurFenetre, AYesAfterAFailureMakesTheSettingNotepadAndOpensTheFile) {
-  d().name_prog_blocnote = "blocnote.exe -n";
-  echecs_ = 1;
-  port_.reponses = {Reponse::oui};
-  EXPECT_EQ(editer_fichier(s(), "/d/", "f.txt", 1366, 768, lanceur()), IssueEditeur::remplace);
-  ASSERT_EQ(port_.echanges.size(), 1u);
-  EXPECT_EQ(port_.echanges[0].type, TypeMessage::avertissement);
-  EXPECT_EQ(port_.echanges[0].boutons, Boutons::oui_non);
-  EXPECT_EQ(port_.dernier_texte(),
-            "  Erreur de lecture: vérifier le nom du [blocnote] \n\n  remplacer blocnote.exe "
-            "-n\n\n  par notepad.exe  => (Oui)\n\n");
-  EXPECT_EQ(d().name_prog_blocnote, "notepad.exe");
-  EXPECT_TRUE(s().description_modifiee);
-  ASSERT_EQ(lances_.size(), 2u);
-  EXPECT_EQ(lances_[1], (CommandeExterne{"notepad.exe", {"/d/f.txt"}}));
-}
-
-TEST_F(EditeurFenetre, ANoAfterAFailureKeepsTheSetting) {
-  d().name_prog_blocnote = "blocnote.exe";
-  echecs_ = 1;
-  port_.reponses = {Reponse::non};
-  EXPECT_EQ(editer_fichier(s(), "/d/", "f.txt", 1366, 768, lanceur()), IssueEditeur::abandonne);
-  EXPECT_EQ(d().name_prog_blocnote, "blocnote.exe");
-  EXPECT_FALSE(s().description_modifiee);
-  EXPECT_EQ(lances_.size(), 1u);
 }
 
 }  // namespace

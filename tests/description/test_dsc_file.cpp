@@ -2,47 +2,38 @@
 
 #include <filesystem>
 
-#include "app/session.h"
 #include "app/description_files.h"
 #include "app/program_files.h"
 #include "input/dates.h"
 #include "input/files.h"
-#include "support/scripted_interaction.h"
-#include "support/temp_dir.h"
+#include "support/session_fixture.h"
 
 namespace tamso {
 namespace {
 
 using test::crlf;
 using test::DossierTemporaire;
-using test::InteractionScriptee;
 
-class FichierDsc : public test::AvecDossier {
+// The program's start session, its description directory the descriptions folder.
+class FichierDsc : public test::AvecSession {
  protected:
   void SetUp() override {
-    AvecDossier::SetUp();
-    descriptions_ = dossier_->sous_dossier("desc");
-    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
-    session_->description.dossier_description = descriptions_;
+    AvecSession::SetUp();
+    nouvelle_session(',', false);
+    d().dossier_description = descriptions_;
   }
   // Writes a DSC file of raw Windows-1252 lines and names it as the current one.
   std::string poser_dsc(const std::string& nom, const std::vector<std::string>& lignes) {
-    const std::string chemin = dossier_->ecrire("desc/" + nom, crlf(lignes));
-    session_->nom_description = nom;
-    return chemin;
+    s().nom_description = nom;
+    return ecrire_dsc(nom, lignes);
   }
-  Session& s() { return *session_; }
-
-  InteractionScriptee port_;
-  std::string descriptions_;
-  std::unique_ptr<Session> session_;
 };
 
 TEST_F(FichierDsc, WrittenFileIsSixtyFiveKeyLinesInOrder) {
   s().nom_description = "station1.dsc";
-  s().description.methode = Methode::maximum;
-  s().description.nom_fic_sortie = "résultat";
-  s().description.texte_na = "";
+  d().methode = Methode::maximum;
+  d().nom_fic_sortie = "résultat";
+  d().texte_na = "";
   ASSERT_TRUE(ecrire_description(s()));
   const std::string octets = DossierTemporaire::lire(descriptions_ + "station1.dsc");
   const auto lignes = decouper_lignes(octets);
@@ -62,7 +53,7 @@ TEST_F(FichierDsc, WriteThenReadGivesTheSameSettings) {
   Description& d = s().description;
   d.recursif = true;
   d.inc_nom = false;
-  d.dossier_choisi = dossier_->sous_dossier("donnees");
+  d.dossier_choisi = donnees_;
   d.dossier_choisi_sortie = dossier_->sous_dossier("sortie");
   d.masque = "*.txt";
   d.equiv_na = "NA;-9999;V";
@@ -83,36 +74,36 @@ TEST_F(FichierDsc, WriteThenReadGivesTheSameSettings) {
   d = description_au_demarrage(0);
   d.dossier_description = descriptions_;
   ASSERT_TRUE(lire_description(s()));
-  EXPECT_EQ(lignes_dsc(s().description), lignes_dsc(ecrite));
-  EXPECT_EQ(s().description, ecrite);
+  EXPECT_EQ(lignes_dsc(d), lignes_dsc(ecrite));
+  EXPECT_EQ(d, ecrite);
   EXPECT_FALSE(s().description_modifiee);
 }
 
 TEST_F(FichierDsc, ReadingTrimsAndCutsAtEqualSign) {
-  s().description.nom_fic_sortie = "  a=b  ";
-  s().description.texte_na = " ";
-  s().description.balise_deb = "  DATA";
+  d().nom_fic_sortie = "  a=b  ";
+  d().texte_na = " ";
+  d().balise_deb = "  DATA";
   s().nom_description = "coupe.dsc";
   ASSERT_TRUE(ecrire_description(s()));
   ASSERT_TRUE(lire_description(s()));
-  EXPECT_EQ(s().description.nom_fic_sortie, "a");
-  EXPECT_EQ(s().description.texte_na, "");  // one blank reads back empty
-  EXPECT_EQ(s().description.balise_deb, "DATA");
-  EXPECT_EQ(s().description.name_prog_blocnote, "notepad++.exe");
+  EXPECT_EQ(d().nom_fic_sortie, "a");
+  EXPECT_EQ(d().texte_na, "");  // one blank reads back empty
+  EXPECT_EQ(d().balise_deb, "DATA");
+  EXPECT_EQ(d().name_prog_blocnote, "notepad++.exe");
 }
 
 TEST_F(FichierDsc, NoKeyGivesExactlyTheDefaults) {
   poser_dsc("vide.dsc", {"rien ici", "Autre_cle= 3"});
-  s().description.methode = Methode::moyenne_comblee;
+  d().methode = Methode::moyenne_comblee;
   ASSERT_TRUE(lire_description(s()));
   Description attendu = description_par_defaut(programme_);
   // Settings 63 and 64 take the current date and time.
-  EXPECT_NEAR(*lire_date_heure(s().description.min_dsc), maintenant(), 2.0 / 86400);
-  EXPECT_NEAR(*lire_date_heure(s().description.max_dsc), maintenant(), 2.0 / 86400);
-  attendu.min_dsc = s().description.min_dsc;
-  attendu.max_dsc = s().description.max_dsc;
+  EXPECT_NEAR(*lire_date_heure(d().min_dsc), maintenant(), 2.0 / 86400);
+  EXPECT_NEAR(*lire_date_heure(d().max_dsc), maintenant(), 2.0 / 86400);
+  attendu.min_dsc = d().min_dsc;
+  attendu.max_dsc = d().max_dsc;
   attendu.dossier_choisi = descriptions_;  // no data folder: the file's own
-  EXPECT_EQ(s().description, attendu);
+  EXPECT_EQ(d(), attendu);
 }
 
 TEST_F(FichierDsc, KeyMatchingRules) {
@@ -122,18 +113,18 @@ TEST_F(FichierDsc, KeyMatchingRules) {
                          "Edit_balise_deb.text= D\u00C3\u00A9but"});
   // The UTF-8 "é" of another editor reaches the program as two characters.
   ASSERT_TRUE(lire_description(s()));
-  EXPECT_EQ(s().description.masque, "*.txt");       // no blank after "=" still reads
-  EXPECT_EQ(s().description.nom_fic_sortie, "sortie");  // key letters in any case
-  EXPECT_EQ(s().description.texte_na, "");          // a blank before "=" does not match
-  EXPECT_EQ(s().description.nb_decimale, "4");      // the first occurrence counts
-  EXPECT_FALSE(s().description.recursif);
-  EXPECT_EQ(s().description.balise_deb, "Début");   // accents repaired
+  EXPECT_EQ(d().masque, "*.txt");       // no blank after "=" still reads
+  EXPECT_EQ(d().nom_fic_sortie, "sortie");  // key letters in any case
+  EXPECT_EQ(d().texte_na, "");          // a blank before "=" does not match
+  EXPECT_EQ(d().nb_decimale, "4");      // the first occurrence counts
+  EXPECT_FALSE(d().recursif);
+  EXPECT_EQ(d().balise_deb, "Début");   // accents repaired
 }
 
 TEST_F(FichierDsc, BlankBeforeEqualSignLeavesTheDefaultMask) {
   poser_dsc("m.dsc", {"Edit_masque.text = *.txt"});
   ASSERT_TRUE(lire_description(s()));
-  EXPECT_EQ(s().description.masque, "*.csV");
+  EXPECT_EQ(d().masque, "*.csV");
 }
 
 TEST_F(FichierDsc, IndexNotNamingAnOptionStopsReadingAtThatKey) {
@@ -142,22 +133,22 @@ TEST_F(FichierDsc, IndexNotNamingAnOptionStopsReadingAtThatKey) {
                            "RadioGroup_methode_ItemIndex= " + valeur,
                            "RadioGroup_separateur_sortie_ItemIndex= 3",
                            "Label_pas_dsc.caption= 01:00:00"});
-    s().description.dossier_description = descriptions_;  // the file names none
-    s().description.masque = "*.csv";
-    s().description.separateur_sortie = SeparateurSortie::espace;
-    s().description.pas_dsc = "avant";
-    s().description.methode = Methode::moyenne_comblee;
+    d().dossier_description = descriptions_;  // the file names none
+    d().masque = "*.csv";
+    d().separateur_sortie = SeparateurSortie::espace;
+    d().pas_dsc = "avant";
+    d().methode = Methode::moyenne_comblee;
     s().description_modifiee = true;
     port_.echanges.clear();
     EXPECT_FALSE(lire_description(s())) << valeur;
     ASSERT_EQ(port_.echanges.size(), 1u) << valeur;
     EXPECT_EQ(port_.echanges[0].texte, "'" + valeur + "' n'est pas une valeur entière correcte");
     // Settings read before the key stay applied, later ones keep their values.
-    EXPECT_EQ(s().description.masque, "*.dat") << valeur;
-    EXPECT_EQ(s().description.datetime_nb_col, ColonnesDate::deux) << valeur;
-    EXPECT_EQ(s().description.methode, Methode::moyenne_comblee) << valeur;
-    EXPECT_EQ(s().description.separateur_sortie, SeparateurSortie::espace) << valeur;
-    EXPECT_EQ(s().description.pas_dsc, "avant") << valeur;
+    EXPECT_EQ(d().masque, "*.dat") << valeur;
+    EXPECT_EQ(d().datetime_nb_col, ColonnesDate::deux) << valeur;
+    EXPECT_EQ(d().methode, Methode::moyenne_comblee) << valeur;
+    EXPECT_EQ(d().separateur_sortie, SeparateurSortie::espace) << valeur;
+    EXPECT_EQ(d().pas_dsc, "avant") << valeur;
     EXPECT_TRUE(s().description_modifiee) << valeur;
   }
 }
@@ -167,19 +158,19 @@ TEST_F(FichierDsc, OpenOfAFileReadInPartKeepsBothDescriptions) {
                                             "RadioGroup_methode_ItemIndex= 999999"};
   const std::string chemin = dossier_->ecrire("ailleurs/hors.dsc", crlf(contenu));
   s().nom_description = "actuelle.dsc";
-  s().description.masque = "*.txt";
-  const Description avant = s().description;
+  d().masque = "*.txt";
+  const Description avant = d();
   port_.fichiers_a_ouvrir.push_back(chemin);
   ouvrir_description(s());
   EXPECT_EQ(port_.dernier_texte(), "'999999' n'est pas une valeur entière correcte");
-  EXPECT_EQ(s().description, avant);
+  EXPECT_EQ(d(), avant);
   EXPECT_EQ(s().nom_description, "actuelle.dsc");
   EXPECT_EQ(DossierTemporaire::lire(chemin), crlf(contenu));  // not written over
   EXPECT_FALSE(fichier_existe(s().chemin_parametres()));
 }
 
 TEST_F(FichierDsc, DataFolderLeftEmptyIsTheFileOwnFolder) {
-  dossier_->ecrire("desc/a.csv", "x");
+  dossier_->ecrire("descriptions/a.csv", "x");
   const std::string autre = dossier_->sous_dossier("autre");
   // The line naming the data folder ("" for none) and the folder it gives.
   const std::pair<std::string, std::string> cas[] = {
@@ -194,10 +185,10 @@ TEST_F(FichierDsc, DataFolderLeftEmptyIsTheFileOwnFolder) {
       {"dossier_choisi= /", "/"}};
   for (const auto& [ligne, attendu] : cas) {
     poser_dsc("sans.dsc", {ligne, "Edit_masque.text= *.csv"});
-    s().description.dossier_description = descriptions_;  // the file names none
-    s().description.dossier_choisi = "/ailleurs/";
+    d().dossier_description = descriptions_;  // the file names none
+    d().dossier_choisi = "/ailleurs/";
     ASSERT_TRUE(lire_description(s())) << ligne;
-    EXPECT_EQ(s().description.dossier_choisi, attendu) << ligne;
+    EXPECT_EQ(d().dossier_choisi, attendu) << ligne;
     if (attendu == descriptions_) {
       EXPECT_EQ(s().nb_fichiers, 1) << ligne;  // a.csv, beside the file
     }
@@ -205,26 +196,26 @@ TEST_F(FichierDsc, DataFolderLeftEmptyIsTheFileOwnFolder) {
 }
 
 TEST_F(FichierDsc, GivenDataFolderTakesThePlaceOfTheFileOwnBeforeCounting) {
-  dossier_->ecrire("desc/a.csv", "x");
+  dossier_->ecrire("descriptions/a.csv", "x");
   dossier_->ecrire("donnees/b.csv", "x");
   dossier_->ecrire("donnees/c.csv", "x");
   poser_dsc("d.dsc", {"dossier_choisi= " + descriptions_, "Edit_masque.text= *.csv"});
   ASSERT_TRUE(lire_description(s(), dossier_->chemin() + "donnees"));
-  EXPECT_EQ(s().description.dossier_choisi, dossier_->chemin() + "donnees/");
+  EXPECT_EQ(d().dossier_choisi, dossier_->chemin() + "donnees/");
   EXPECT_EQ(s().nb_fichiers, 2);
   EXPECT_EQ(s().premier_fichier, "b.csv");
 }
 
 TEST_F(FichierDsc, MissingFileChangesNothing) {
   s().nom_description = "absent.dsc";
-  s().description.methode = Methode::minimum;
+  d().methode = Methode::minimum;
   s().description_modifiee = true;
-  const Description avant = s().description;
+  const Description avant = d();
   EXPECT_FALSE(lire_description(s()));
   ASSERT_EQ(port_.echanges.size(), 1u);
   EXPECT_EQ(port_.echanges[0].texte, " Fichier de description <absent.dsc> introuvable dans le dossier\n\n<" +
                                          descriptions_ + ">");
-  EXPECT_EQ(s().description, avant);
+  EXPECT_EQ(d(), avant);
   EXPECT_TRUE(s().description_modifiee);
 }
 
@@ -242,19 +233,19 @@ TEST_F(FichierDsc, ExtensionIsComparedWithoutCase) {
   poser_dsc("Station.dsc", {"Edit_masque.text= *.abc"});
   s().nom_description = "Station.DSC";
   ASSERT_TRUE(lire_description(s()));
-  EXPECT_EQ(s().description.masque, "*.abc");
+  EXPECT_EQ(d().masque, "*.abc");
   // The file names no directory: the description directory took its default.
-  EXPECT_EQ(s().description.dossier_description, programme_);
-  s().description.dossier_description = descriptions_;
+  EXPECT_EQ(d().dossier_description, programme_);
+  d().dossier_description = descriptions_;
   s().nom_description = "Station.txt";  // any extension means the DSC file
-  s().description.masque = "*.xyz";
+  d().masque = "*.xyz";
   ASSERT_TRUE(ecrire_description(s()));
   EXPECT_FALSE(fichier_existe(descriptions_ + "Station.DSC"));
   EXPECT_NE(DossierTemporaire::lire(descriptions_ + "Station.dsc").find("*.xyz"), std::string::npos);
 }
 
 TEST_F(FichierDsc, UnwritableFileKeepsTheModifiedFlag) {
-  s().description.dossier_description = dossier_->chemin() + "absent/";
+  d().dossier_description = dossier_->chemin() + "absent/";
   s().nom_description = "x.dsc";
   s().description_modifiee = true;
   EXPECT_FALSE(ecrire_description(s()));
@@ -286,7 +277,7 @@ TEST_F(FichierDsc, WritingAModifiedDescriptionUpdatesTheParameters) {
 
   // With the grey scheme the colours stay as they were.
   s().couleurs[0] = Couleur{9, 9, 9};
-  s().description.coul_nb = 1;
+  d().coul_nb = 1;
   s().description_modifiee = true;
   ASSERT_TRUE(ecrire_description(s()));
   attendu[5] = "1";
@@ -304,21 +295,21 @@ TEST_F(FichierDsc, WritingWritesTheModifiedPeriod) {
 
 TEST_F(FichierDsc, ProposedNameKeepsOneMaskPart) {
   s().nom_description = "station1.dsc";
-  s().description.masque = "*.csv";
-  s().description.separateur_colonne = SeparateurColonne::point_virgule;
+  d().masque = "*.csv";
+  d().separateur_colonne = SeparateurColonne::point_virgule;
   EXPECT_EQ(nom_description_propose(s()), "station1_(__csv ;).dsc");
   s().nom_description = nom_description_propose(s());
   EXPECT_EQ(nom_description_propose(s()), "station1_(__csv ;).dsc");
-  s().description.separateur_colonne = SeparateurColonne::tabulation;
-  s().description.masque = "txt";
+  d().separateur_colonne = SeparateurColonne::tabulation;
+  d().masque = "txt";
   EXPECT_EQ(nom_description_propose(s()), "station1_(txt Tab).dsc");
 }
 
 TEST_F(FichierDsc, SaveUnderAppendsTheExtension) {
   port_.fichiers_a_enregistrer.push_back(descriptions_ + "station2");
   s().nom_description = "station1.dsc";
-  s().description.masque = "*.csv";
-  s().description.separateur_colonne = SeparateurColonne::virgule;
+  d().masque = "*.csv";
+  d().separateur_colonne = SeparateurColonne::virgule;
   enregistrer_description_sous(s());
   ASSERT_EQ(port_.dialogues.size(), 1u);
   EXPECT_EQ(port_.dialogues[0].titre, "enregistrement  de la description des données");
@@ -352,8 +343,8 @@ TEST_F(FichierDsc, OpenTakesTheDirectoryWhereTheFileWasFound) {
   EXPECT_EQ(port_.dialogues[0].filtre,
             "Fichiers descriptifs (*.dsc)|*.dsc|Tous les fichiers (*.*)|*.*");
   EXPECT_EQ(port_.dialogues[0].propose, "*.dsc");
-  EXPECT_EQ(s().description.methode, Methode::minimum);
-  EXPECT_EQ(s().description.dossier_description, ailleurs);
+  EXPECT_EQ(d().methode, Methode::minimum);
+  EXPECT_EQ(d().dossier_description, ailleurs);
   EXPECT_EQ(s().nom_description, "choisi.dsc");
   EXPECT_EQ(s().legende_fenetre, titre_programme() + "         >  choisi.dsc");
   // The file itself now names the directory it was found in.
@@ -368,8 +359,8 @@ TEST_F(FichierDsc, OpenTakesTheDirectoryWhereTheFileWasFound) {
 
 TEST_F(FichierDsc, SaveAsksAndMakesTheTitleLineConsistent) {
   s().nom_description = "s.dsc";
-  s().description.avec_sans_intitule = Intitules::avec;
-  s().description.num_ligne_intitule_col = "0";
+  d().avec_sans_intitule = Intitules::avec;
+  d().num_ligne_intitule_col = "0";
   s().description_modifiee = true;
   port_.reponses = {Reponse::oui};
   enregistrer_description(s());
@@ -378,22 +369,22 @@ TEST_F(FichierDsc, SaveAsksAndMakesTheTitleLineConsistent) {
             " Enregistrer les modifications de la description de données    s.dsc\n\n dans le "
             "répertoire " + descriptions_ + "   ?   \n\n");
   EXPECT_EQ(port_.echanges[0].boutons, Boutons::oui_non_annuler);
-  EXPECT_EQ(s().description.num_ligne_intitule_col, "1");
+  EXPECT_EQ(d().num_ligne_intitule_col, "1");
   EXPECT_TRUE(fichier_existe(descriptions_ + "s.dsc"));
 
-  s().description.avec_sans_intitule = Intitules::sans;
-  s().description.num_ligne_intitule_col = "3";
+  d().avec_sans_intitule = Intitules::sans;
+  d().num_ligne_intitule_col = "3";
   port_.reponses = {Reponse::non};
   enregistrer_description(s());
   EXPECT_EQ(port_.echanges[1].texte.rfind(" Enregistrer la description de données    s.dsc", 0), 0u);
-  EXPECT_EQ(s().description.num_ligne_intitule_col, "3");  // "No" writes nothing
+  EXPECT_EQ(d().num_ligne_intitule_col, "3");  // "No" writes nothing
   port_.reponses = {Reponse::oui};
   enregistrer_description(s());
-  EXPECT_EQ(s().description.num_ligne_intitule_col, "0");
+  EXPECT_EQ(d().num_ligne_intitule_col, "0");
 }
 
 TEST_F(FichierDsc, SaveWithoutDescriptionDirectoryOpensItsChooser) {
-  s().description.dossier_description.clear();
+  d().dossier_description.clear();
   s().description_modifiee = true;
   enregistrer_description(s());
   ASSERT_EQ(port_.echanges.size(), 1u);
@@ -404,15 +395,14 @@ TEST_F(FichierDsc, SaveWithoutDescriptionDirectoryOpensItsChooser) {
 }
 
 TEST_F(FichierDsc, NewDescriptionKeepsOnlyTheDirectories) {
-  const std::string donnees = dossier_->sous_dossier("donnees");
-  s().description.dossier_choisi = donnees;
-  s().description.dossier_choisi_sortie = donnees;
-  s().description.methode = Methode::cumul;
+  d().dossier_choisi = donnees_;
+  d().dossier_choisi_sortie = donnees_;
+  d().methode = Methode::cumul;
   s().nom_description = "ancienne.dsc";
   ecrire_fichier_une_ligne("x", s().chemin_parametres());
   port_.reponses = {Reponse::non};
   nouvelle_description(s());
-  EXPECT_EQ(s().description.methode, Methode::cumul);  // anything but Yes stops
+  EXPECT_EQ(d().methode, Methode::cumul);  // anything but Yes stops
   EXPECT_TRUE(fichier_existe(s().chemin_parametres()));
 
   port_.reponses = {Reponse::oui};
@@ -424,10 +414,10 @@ TEST_F(FichierDsc, NewDescriptionKeepsOnlyTheDirectories) {
   EXPECT_EQ(port_.dialogues.back().titre, "Nouvelle description des données à créer");
   EXPECT_EQ(port_.dialogues.back().propose, "");
   EXPECT_EQ(s().nom_description, "neuve.dsc");
-  EXPECT_EQ(s().description.methode, Methode::moyenne);
-  EXPECT_EQ(s().description.masque, "*.csV");
-  EXPECT_EQ(s().description.dossier_choisi, donnees);
-  EXPECT_EQ(s().description.dossier_description, descriptions_);
+  EXPECT_EQ(d().methode, Methode::moyenne);
+  EXPECT_EQ(d().masque, "*.csV");
+  EXPECT_EQ(d().dossier_choisi, donnees_);
+  EXPECT_EQ(d().dossier_description, descriptions_);
   EXPECT_EQ(port_.dernier_texte(),
             " Choisir le répertoire des données \n  et ouvrir un exemplaire de fichier à "
             "traiter ...");
@@ -436,10 +426,9 @@ TEST_F(FichierDsc, NewDescriptionKeepsOnlyTheDirectories) {
 }
 
 TEST_F(FichierDsc, ReadingSetsSourceCaptionAndFileCount) {
-  const std::string donnees = dossier_->sous_dossier("donnees");
   dossier_->ecrire("donnees/b.csv", "x");
   dossier_->ecrire("donnees/a.csv", "x");
-  poser_dsc("src.dsc", {"dossier_choisi= " + donnees, "Edit_masque.text= *.csv"});
+  poser_dsc("src.dsc", {"dossier_choisi= " + donnees_, "Edit_masque.text= *.csv"});
   s().intitule_origine = "anciens titres";
   ASSERT_TRUE(lire_description(s()));
   EXPECT_EQ(s().source, SourceDonnees::repertoire);
@@ -447,9 +436,9 @@ TEST_F(FichierDsc, ReadingSetsSourceCaptionAndFileCount) {
   EXPECT_EQ(s().premier_fichier, "a.csv");
   EXPECT_EQ(s().intitule_origine, "");
   EXPECT_EQ(s().legende_bouton_lister(), "1- Valider et Lister les fichiers   *.csv");
-  s().description.masque = "classeur.Xls";
+  d().masque = "classeur.Xls";
   EXPECT_EQ(s().legende_bouton_lister(), "1- Valider le fichier classeur.Xls");
-  s().description.masque = "ppp";
+  d().masque = "ppp";
   EXPECT_EQ(s().legende_bouton_lister(), "1- Valider le presse-papier");
 }
 
@@ -480,7 +469,7 @@ TEST_F(FichierDsc, DirectoryPassWithoutModificationChangesNoFile) {
 }
 
 TEST_F(FichierDsc, SummaryNeedsADescriptionDirectory) {
-  s().description.dossier_description.clear();
+  d().dossier_description.clear();
   ResumeDsc r;
   EXPECT_FALSE(resume_dsc(s(), r));
   EXPECT_EQ(port_.dernier_texte(), " D'abord choisir un répertoire des fichiers de description \n");
@@ -497,8 +486,8 @@ TEST_F(FichierDsc, DriveChangeRewritesTheDirectoriesThatExist) {
       poser_dsc("m.dsc", {"Edit_masque.text= *.csv", "dossier_choisi= " + d1 + "donnees",
                           "dossier_description= " + d1 + "desc",
                           "dossier_choisi_sortie= " + d1 + "sortie"});
-  s().description.dossier_choisi = d1 + "donnees/";
-  s().description.dossier_choisi_sortie = d1 + "sortie/";
+  d().dossier_choisi = d1 + "donnees/";
+  d().dossier_choisi_sortie = d1 + "sortie/";
   ResumeDsc r;
   r.chemins = {chemin};
   r.prefixe_ancien = d1;
@@ -514,9 +503,9 @@ TEST_F(FichierDsc, DriveChangeRewritesTheDirectoriesThatExist) {
   EXPECT_EQ(lignes[3], "dossier_choisi_sortie= " + d2 + "sortie/");
   EXPECT_EQ(r.texte.back(), " mise à jour des 1 fichiers de description, 2 modif. avec le lecteur " +
                                 d2 + " ( 3x1 = 3 )");
-  EXPECT_EQ(s().description.dossier_choisi, d2 + "donnees/");
-  EXPECT_EQ(s().description.dossier_choisi_sortie, d2 + "sortie/");
-  EXPECT_EQ(s().description.dossier_description, descriptions_);
+  EXPECT_EQ(d().dossier_choisi, d2 + "donnees/");
+  EXPECT_EQ(d().dossier_choisi_sortie, d2 + "sortie/");
+  EXPECT_EQ(d().dossier_description, descriptions_);
   EXPECT_TRUE(s().description_modifiee);
 }
 

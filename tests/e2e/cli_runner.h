@@ -73,6 +73,15 @@ inline Sortie lancer_interrompu(const DossierTemporaire& d, const std::string& a
   return r;
 }
 
+// A test folder holding the program directory and an output folder.
+class AvecCli : public ::testing::Test {
+ protected:
+  // What the last run wrote on standard error.
+  std::string erreurs() const { return DossierTemporaire::lire(d_.chemin() + "erreurs.txt"); }
+  DossierTemporaire d_;
+  std::string sortie_ = d_.sous_dossier("sortie");
+};
+
 // A path quoted for the shell.
 inline std::string q(const std::string& chemin) { return "'" + chemin + "'"; }
 

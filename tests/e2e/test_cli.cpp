@@ -15,24 +15,23 @@ using test::lancer;
 using test::Sortie;
 
 const std::string& kDonnees = test::kDonneesE2e;
+using LigneDeCommande = test::AvecCli;
 
-TEST(LigneDeCommande, RunWritesTheResultsFileByteForByte) {
-  DossierTemporaire d;
-  const std::string sortie = d.sous_dossier("sortie");
-  const Sortie r = lancer(d, "run '" + kDonnees + "simple.dsc' --data '" + kDonnees +
-                                 "simple/' --out '" + sortie +
+TEST_F(LigneDeCommande, RunWritesTheResultsFileByteForByte) {
+  const Sortie r = lancer(d_, "run '" + kDonnees + "simple.dsc' --data '" + kDonnees +
+                                 "simple/' --out '" + sortie_ +
                                  "' --from '01/03/2023 00:10:00' --to '01/03/2023 00:30:00'"
                                  " --step 00:10:00 --decimal-separator ,");
-  ASSERT_EQ(r.code, 0) << DossierTemporaire::lire(d.chemin() + "erreurs.txt");
-  EXPECT_EQ(r.sortie, sortie + "res.txt\n" + sortie + "res.txt.TXT\n");
+  ASSERT_EQ(r.code, 0) << erreurs();
+  EXPECT_EQ(r.sortie, sortie_ + "res.txt\n" + sortie_ + "res.txt.TXT\n");
   // Timestamps 00:00, 00:10, 00:20, 00:30; the first is never written.
   // 00:10 gets 00:05 and 00:10: Niveau (2,5 + 3) / 2, Temp 12 (the empty
   // field before it is forgotten); 00:20 gets the NA line; 00:30 gets 00:25.
-  EXPECT_EQ(DossierTemporaire::lire(sortie + "res.txt"),
+  EXPECT_EQ(DossierTemporaire::lire(sortie_ + "res.txt"),
             crlf({"temps(Date inf ou =);Niveau;Temp;nb(3)_methode_(moyenne des n mesures OK)",
                   "01/03/2023 00:10:00; 2,75;12,00;2", "01/03/2023 00:20:00;NA;14,00;1",
                   "01/03/2023 00:30:00; 5,00;15,00;1"}));
-  const std::string suivi = DossierTemporaire::lire(sortie + "res.txt.TXT");
+  const std::string suivi = DossierTemporaire::lire(sortie_ + "res.txt.TXT");
   EXPECT_EQ(suivi.rfind(" SUIVI DU TRAITEMENT : TABLEAU DES FICHIERS\r\n\r\n", 0), 0u);
   EXPECT_NE(suivi.find(" s\xE9parateur IN = (Point-virgule)\r\n"), std::string::npos);
   EXPECT_NE(suivi.find(" nombre de r\xE9sultats = 3\r\n"), std::string::npos);
@@ -40,29 +39,24 @@ TEST(LigneDeCommande, RunWritesTheResultsFileByteForByte) {
   EXPECT_NE(suivi.find("3 - 0 = 3  <- Temp\r\n"), std::string::npos);
 }
 
-TEST(LigneDeCommande, ErrorsNameTheirCauseAndWriteNothing) {
-  DossierTemporaire d;
-  const std::string sortie = d.sous_dossier("sortie");
-  Sortie r = lancer(d, "run '" + d.chemin() + "absente.dsc'");
+TEST_F(LigneDeCommande, ErrorsNameTheirCauseAndWriteNothing) {
+  Sortie r = lancer(d_, "run '" + d_.chemin() + "absente.dsc'");
   EXPECT_NE(r.code, 0);
-  EXPECT_NE(DossierTemporaire::lire(d.chemin() + "erreurs.txt").find("absente.dsc"),
-            std::string::npos);
-  r = lancer(d, "run '" + kDonnees + "simple.dsc' --data '" + d.sous_dossier("vide") +
-                    "' --out '" + sortie + "' --step 00:10:00 --from '01/03/2023 00:10:00'"
+  EXPECT_NE(erreurs().find("absente.dsc"), std::string::npos);
+  r = lancer(d_, "run '" + kDonnees + "simple.dsc' --data '" + d_.sous_dossier("vide") +
+                    "' --out '" + sortie_ + "' --step 00:10:00 --from '01/03/2023 00:10:00'"
                     " --to '01/03/2023 00:30:00'");
   EXPECT_NE(r.code, 0);
-  EXPECT_NE(DossierTemporaire::lire(d.chemin() + "erreurs.txt").find("aucun fichier"),
-            std::string::npos);
-  EXPECT_TRUE(std::filesystem::is_empty(sortie));
-  r = lancer(d, "run '" + kDonnees + "simple.dsc' --test maybe");
+  EXPECT_NE(erreurs().find("aucun fichier"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_empty(sortie_));
+  r = lancer(d_, "run '" + kDonnees + "simple.dsc' --test maybe");
   EXPECT_NE(r.code, 0);
 }
 
-TEST(LigneDeCommande, ListPrintsTheFileTable) {
-  DossierTemporaire d;
-  const Sortie r = lancer(d, "list '" + kDonnees + "simple.dsc' --data '" + kDonnees +
+TEST_F(LigneDeCommande, ListPrintsTheFileTable) {
+  const Sortie r = lancer(d_, "list '" + kDonnees + "simple.dsc' --data '" + kDonnees +
                                  "simple/' --decimal-separator ,");
-  ASSERT_EQ(r.code, 0) << DossierTemporaire::lire(d.chemin() + "erreurs.txt");
+  ASSERT_EQ(r.code, 0) << erreurs();
   EXPECT_EQ(r.sortie,
             "n\tfichier\ts/répertoire\tStation\tdate_NOM_Fichier\ttaille (Mo)\tdate dep\tdate fin\t"
             "n.données\tn.extraites\tpas moyen observé\tdurée de traitement\tcorrection\t"

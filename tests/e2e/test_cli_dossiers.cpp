@@ -27,7 +27,7 @@ const std::string kPeriode =
 const std::string kEntete =
     "temps(Date inf ou =);Niveau;Temp;nb(3)_methode_(moyenne des n mesures OK)";
 
-class Dossiers : public ::testing::Test {
+class Dossiers : public test::AvecCli {
  protected:
   // A description in the folder `ou`: the given lines, then the sample
   // description (the first line of a key counts).
@@ -50,11 +50,7 @@ class Dossiers : public ::testing::Test {
   Sortie lancer_run(const std::string& dsc, const std::string& options) {
     return lancer(d_, "run " + q(dsc) + " --out " + q(sortie_) + kPeriode + options, kDelai);
   }
-  std::string erreurs() const { return DossierTemporaire::lire(d_.chemin() + "erreurs.txt"); }
   std::string resultats() const { return DossierTemporaire::lire(sortie_ + "res.txt"); }
-
-  DossierTemporaire d_;
-  std::string sortie_ = d_.sous_dossier("sortie");
 };
 
 // "n", "fichier" and "s/répertoire" of each row listed.

@@ -33,11 +33,10 @@ const std::string kPeriode =
     " --from '01/03/2023 00:10:00' --to '01/03/2023 00:20:00' --step 00:10:00"
     " --decimal-separator ,";
 
-class Run : public ::testing::Test {
+class Run : public test::AvecCli {
  protected:
   void SetUp() override {
     donnees_ = d_.sous_dossier("donnees");
-    sortie_ = d_.sous_dossier("sortie");
     d_.ecrire("donnees/mesures.csv", crlf(kMesures));
   }
   // A description of the fixture files, with more settings.
@@ -60,8 +59,7 @@ class Run : public ::testing::Test {
     return noms;
   }
 
-  DossierTemporaire d_;
-  std::string donnees_, sortie_;
+  std::string donnees_;
 };
 
 TEST_F(Run, CompleteRunExitsZero) {

@@ -33,18 +33,15 @@
 namespace tamso {
 namespace {
 
-using test::DossierTemporaire;
 using test::PortTest;
 
-class Fenetre : public ::testing::Test {
+class Fenetre : public test::AvecDossier {
  protected:
   void SetUp() override {
-    dossier_ = std::make_unique<DossierTemporaire>();
-    programme_ = dossier_->sous_dossier("programme");
+    AvecDossier::SetUp();
     descriptions_ = dossier_->sous_dossier("descriptions");
     donnees_ = dossier_->sous_dossier("donnees");
     sortie_ = dossier_->sous_dossier("sortie");
-    ::setenv("TAMSO_HOME", programme_.c_str(), 1);
     auto port = std::make_unique<PortTest>();
     port_ = port.get();
     fenetre_ =
@@ -53,7 +50,7 @@ class Fenetre : public ::testing::Test {
   }
   void TearDown() override {
     fenetre_.reset();
-    dossier_.reset();
+    AvecDossier::TearDown();
   }
 
   void demarrer() {
@@ -117,8 +114,7 @@ class Fenetre : public ::testing::Test {
     return t->model()->index(ligne - 1, colonne).data().toString();
   }
 
-  std::unique_ptr<DossierTemporaire> dossier_;
-  std::string programme_, descriptions_, donnees_, sortie_;
+  std::string descriptions_, donnees_, sortie_;
   PortTest* port_ = nullptr;
   std::unique_ptr<FenetrePrincipale> fenetre_;
 };
@@ -127,7 +123,7 @@ class Fenetre : public ::testing::Test {
 
 TEST_F(Fenetre, StartUpWritesTheBannerWithoutQuestions) {
   demarrer();
-  EXPECT_TRUE(port_->questions.empty()) << port_->dernier_texte();
+  EXPECT_TRUE(port_->echanges.empty()) << port_->dernier_texte();
   const std::string j = journal();
   EXPECT_NE(j.find(titre_programme()), std::string::npos);
   EXPECT_NE(j.find(ligne_version()), std::string::npos);
@@ -140,6 +136,9 @@ TEST_F(Fenetre, StartUpWritesTheBannerWithoutQuestions) {
             QStringLiteral("1- Valider et Lister les fichiers   csv"));
   EXPECT_EQ(controle<EtiquetteChemin>("Label_repertoire")->chemin(),
             QStringLiteral("répertoire données"));
+  // Stop is ignored when nothing runs.
+  cliquer("SpeedButton_stop");
+  EXPECT_TRUE(port_->echanges.empty());
 }
 
 TEST_F(Fenetre, StartUpOffersTheLastDescription) {
@@ -147,8 +146,8 @@ TEST_F(Fenetre, StartUpOffersTheLastDescription) {
   ASSERT_TRUE(ecrire_fichier_une_ligne(dsc, programme_ + "tamso.prm"));
   port_->reponses = {Reponse::oui};
   demarrer();
-  ASSERT_FALSE(port_->questions.empty());
-  EXPECT_EQ(port_->questions[0].texte,
+  ASSERT_FALSE(port_->echanges.empty());
+  EXPECT_EQ(port_->echanges[0].texte,
             "____________________________________ T a m s o\n\ndans => " + descriptions_ +
                 "\n\n\nutiliser la dernière description utilisée ?                     \n\n"
                 "station.dsc\n");
@@ -200,9 +199,9 @@ TEST_F(Fenetre, ListingAFolderFillsTheTable) {
   copier_fixture("station_pv.csv", "Env11_2021_11_11_00.csv");
   demarrer();
   ouvrir(dsc_stations());
-  port_->questions.clear();
+  port_->echanges.clear();
   cliquer("SpeedButton_lister");
-  EXPECT_TRUE(port_->questions.empty()) << port_->dernier_texte();
+  EXPECT_TRUE(port_->echanges.empty()) << port_->dernier_texte();
   EXPECT_EQ(controle<QTableView>("StringGrid1")->model()->rowCount(), 2);
   EXPECT_EQ(cellule(1, 1), QStringLiteral("Env10_2021_11_10_00.csv"));
   EXPECT_EQ(cellule(2, 1), QStringLiteral("Env11_2021_11_11_00.csv"));
@@ -265,14 +264,6 @@ TEST_F(Fenetre, RightClickOnTheStationOffersTheMarkingChoices) {
   EXPECT_EQ(cellule(2, 15), QStringLiteral("x"));
 }
 
-TEST_F(Fenetre, BigTableHidesTheDescription) {
-  demarrer();
-  cliquer("CheckBox_grand_tableau");
-  EXPECT_FALSE(controle<QWidget>("Cadre1")->isVisible());
-  cliquer("CheckBox_grand_tableau");
-  EXPECT_TRUE(controle<QWidget>("Cadre1")->isVisible());
-}
-
 // ---------------------------------------------------------------- timestamp list
 
 TEST_F(Fenetre, CreatingTheTimestampList) {
@@ -289,8 +280,8 @@ TEST_F(Fenetre, CreatingTheTimestampList) {
 
   port_->reponses = {Reponse::oui};
   cliquer("SpeedButton_creer_listes_date_clean");
-  ASSERT_FALSE(port_->questions.empty());
-  EXPECT_EQ(port_->questions[0].texte,
+  ASSERT_FALSE(port_->echanges.empty());
+  EXPECT_EQ(port_->echanges[0].texte,
             " Créer une nouvelle liste de dates régulières ? \n\n\n du 12/03/2021 00:00:00\n\n"
             " au 12/03/2021 02:00:00\n\n au pas de 00:30:00\n\n => 4 dates\n\n");
   const QAbstractItemModel* liste = controle<QListView>("ListBox_date_clean")->model();
@@ -321,22 +312,6 @@ TEST_F(Fenetre, StopButtonEndsAListBeingGenerated) {
   EXPECT_EQ(etat("SpeedButton_stop"), "gris");
 }
 
-TEST_F(Fenetre, StopIsIgnoredWhenNothingRuns) {
-  demarrer();
-  cliquer("SpeedButton_stop");
-  EXPECT_TRUE(port_->questions.empty());
-}
-
-TEST_F(Fenetre, StepUnitShowsTheCountBox) {
-  demarrer();
-  cliquer("RadioButton2_jour_mois_annee");
-  EXPECT_TRUE(controle<QSpinBox>("SpinEdit_pas_jour_mois_annee")->isVisible());
-  EXPECT_FALSE(controle<QTimeEdit>("TimePicker_pas")->isVisible());
-  EXPECT_EQ(texte_label("Label_unite_pas"), QStringLiteral("jour"));
-  cliquer("RadioButton1_jour_mois_annee");
-  EXPECT_TRUE(controle<QTimeEdit>("TimePicker_pas")->isVisible());
-}
-
 TEST_F(Fenetre, ZeroButtonAsksBeforeClearingTheStartTime) {
   demarrer();
   controle<QTimeEdit>("TimePicker_deb")->setTime(QTime(10, 30, 0));
@@ -353,7 +328,7 @@ TEST_F(Fenetre, ColumnsToExtractLoseTheDateColumnWithTheMessage) {
   demarrer();
   cliquer("CheckBox_col_cochee");
   taper("Edit_col_cochee", QStringLiteral("1,3"));
-  ASSERT_EQ(port_->questions.size(), 1u);
+  ASSERT_EQ(port_->echanges.size(), 1u);
   EXPECT_EQ(port_->dernier_texte(),
             " Il a fallu enlever le n° de la colonne date/time de la liste des colonnes à "
             "extraire\n\n  de <1,3>\n\n   à <3>");
@@ -365,7 +340,7 @@ TEST_F(Fenetre, FourMInTheDateTimeFormatAreWarnedOnce) {
   taper("Edit_format_datetime_mesure", QStringLiteral("aaaa-mm-jj hh mm ss"));
   controle<QLineEdit>("Edit_masque")->setFocus();
   QApplication::processEvents();
-  ASSERT_EQ(port_->questions.size(), 1u);
+  ASSERT_EQ(port_->echanges.size(), 1u);
   EXPECT_EQ(port_->dernier_texte(),
             " il y a 4 \"m\", vérifier que les minutes soient \"mn\" et non \"mm\" comme les "
             "mois !");
@@ -374,7 +349,7 @@ TEST_F(Fenetre, FourMInTheDateTimeFormatAreWarnedOnce) {
   taper("Edit_format_datetime_mesure", QStringLiteral("aaaa-mm-jj hh:mm:ss"));
   EXPECT_EQ(controle<QLineEdit>("Edit_format_datetime_mesure")->text(),
             QStringLiteral("aaaa-mm-jj_hh:mn:ss"));
-  EXPECT_EQ(port_->questions.size(), 1u);
+  EXPECT_EQ(port_->echanges.size(), 1u);
 }
 
 // Passing through the format boxes without typing leaves formats that read
@@ -405,7 +380,7 @@ TEST_F(Fenetre, EquivalencesAndFirstDataLine) {
   demarrer();
   taper("Edit_equiv_na", QStringLiteral("NA,V;-1"));
   EXPECT_EQ(controle<QLineEdit>("Edit_equiv_na")->text(), QStringLiteral("NA;V;-1"));
-  EXPECT_TRUE(port_->questions.empty());
+  EXPECT_TRUE(port_->echanges.empty());
   taper("Edit_num_ligne_donnee", QStringLiteral("1"));
   EXPECT_EQ(port_->dernier_texte(),
             " la valeur 1 n'est pas valide comme n° de ligne de donnée par rapport à celui de "
@@ -424,39 +399,48 @@ TEST_F(Fenetre, MaskRefusesStarAndPoint) {
   EXPECT_TRUE(controle<QWidget>("Edit_num_feuille_excel")->isVisible());
 }
 
-TEST_F(Fenetre, ClipboardMaskChangesTheListingCaption) {
+TEST_F(Fenetre, EnterInTheMaskWithoutFilesSaysSoAndPppMeansTheClipboard) {
   demarrer();
   ouvrir(dsc_stations());
+  port_->echanges.clear();
+  taper("Edit_masque", QStringLiteral("dat"));
+  EXPECT_EQ(port_->dernier_texte(), " Aucun fichier ayant l'extension dat        \n");
   taper("Edit_masque", QStringLiteral("ppp"), false);
   EXPECT_EQ(fenetre_->session().source, SourceDonnees::presse_papier);
   EXPECT_EQ(controle<QPushButton>("SpeedButton_lister")->text(),
             QStringLiteral("1- Valider le presse-papier"));
 }
 
-TEST_F(Fenetre, EnterInTheMaskWithoutFilesSaysSo) {
+TEST_F(Fenetre, CheckBoxesAndOptionsShowHideAndRepaint) {
   demarrer();
-  ouvrir(dsc_stations());
-  port_->questions.clear();
-  taper("Edit_masque", QStringLiteral("dat"));
-  EXPECT_EQ(port_->dernier_texte(), " Aucun fichier ayant l'extension dat        \n");
-}
-
-TEST_F(Fenetre, DeltaAndDerivativeExcludeEachOther) {
-  demarrer();
+  // The big table hides the description.
+  cliquer("CheckBox_grand_tableau");
+  EXPECT_FALSE(controle<QWidget>("Cadre1")->isVisible());
+  cliquer("CheckBox_grand_tableau");
+  EXPECT_TRUE(controle<QWidget>("Cadre1")->isVisible());
+  // The step unit "jour" shows the count box.
+  cliquer("RadioButton2_jour_mois_annee");
+  EXPECT_TRUE(controle<QSpinBox>("SpinEdit_pas_jour_mois_annee")->isVisible());
+  EXPECT_FALSE(controle<QTimeEdit>("TimePicker_pas")->isVisible());
+  EXPECT_EQ(texte_label("Label_unite_pas"), QStringLiteral("jour"));
+  cliquer("RadioButton1_jour_mois_annee");
+  EXPECT_TRUE(controle<QTimeEdit>("TimePicker_pas")->isVisible());
+  // Delta and derivative exclude each other.
   cliquer("CheckBox_delta_Y");
   EXPECT_TRUE(controle<QCheckBox>("CheckBox_delta_Y")->isChecked());
   cliquer("CheckBox_derivees");
   EXPECT_TRUE(controle<QCheckBox>("CheckBox_derivees")->isChecked());
   EXPECT_FALSE(controle<QCheckBox>("CheckBox_delta_Y")->isChecked());
-}
-
-TEST_F(Fenetre, ShiftSettingsArePaintedActiveWhenChecked) {
-  demarrer();
+  // The shift settings are painted active when checked.
   auto* panneau = controle<QWidget>("Panel_decalage");
   EXPECT_EQ(panneau->property("actif").toString(), QStringLiteral("non"));
   cliquer("CheckBox_decalage_actif");
   EXPECT_EQ(panneau->property("actif").toString(), QStringLiteral("oui"));
   EXPECT_TRUE(fenetre_->session().description.decalage_actif);
+  // The grey scheme repaints the window.
+  cliquer("RadioButton2_coul_nb");
+  EXPECT_EQ(fenetre_->session().couleurs[0], (Couleur{240, 240, 240}));
+  EXPECT_EQ(controle<QWidget>("contenu")->palette().color(QPalette::Window), QColor(240, 240, 240));
 }
 
 // ---------------------------------------------------------------- indicator of unsaved changes
@@ -561,13 +545,6 @@ TEST_F(Fenetre, HelpBoxShowsTheItemOfTheControl) {
       QStringLiteral("1d- masque pour filtrer les fichiers à traiter")));
 }
 
-TEST_F(Fenetre, GreySchemeRepaintsTheWindow) {
-  demarrer();
-  cliquer("RadioButton2_coul_nb");
-  EXPECT_EQ(fenetre_->session().couleurs[0], (Couleur{240, 240, 240}));
-  EXPECT_EQ(controle<QWidget>("contenu")->palette().color(QPalette::Window), QColor(240, 240, 240));
-}
-
 // ---------------------------------------------------------------- run and leaving
 
 TEST_F(Fenetre, ProcessingWritesTheResultsAndShowsThem) {
@@ -583,9 +560,9 @@ TEST_F(Fenetre, ProcessingWritesTheResultsAndShowsThem) {
   controle<QDateEdit>("DatePicker_fin")->setDate(QDate(2021, 3, 12));
   controle<QTimeEdit>("TimePicker_fin")->setTime(QTime(10, 30, 0));
   controle<QTimeEdit>("TimePicker_pas")->setTime(QTime(0, 15, 0));
-  port_->questions.clear();
+  port_->echanges.clear();
   cliquer("SpeedButton_traiter_fichier");
-  for (const auto& q : port_->questions)
+  for (const auto& q : port_->echanges)
     EXPECT_EQ(q.boutons, Boutons::ok) << "question: " << q.texte;
 
   // The list starts one step before the period: 09:45, 10:00, 10:15, 10:30;
@@ -606,7 +583,7 @@ TEST_F(Fenetre, ProcessingWritesTheResultsAndShowsThem) {
   EXPECT_FALSE(fenetre_->occupe());
 
   // "sans col DateTime": the values alone, shown and copied.
-  port_->questions.clear();
+  port_->echanges.clear();
   cliquer("SpeedButton_sans_coldate");
   EXPECT_EQ(port_->dernier_texte(),
             " les colonnes sans la date ni le nombre de lignes extraites\n\n sont copiées dans "
@@ -639,16 +616,12 @@ TEST_F(Fenetre, CountdownRunsOutAndSwitchesOff) {
   EXPECT_TRUE(port_->eteint);
 }
 
-TEST_F(Fenetre, EscapeAsksBeforeLeaving) {
+TEST_F(Fenetre, EscapeAsksBeforeLeavingAndLeavingWritesThePeriodFile) {
   demarrer();
   port_->reponses = {Reponse::non};
   QTest::keyClick(fenetre_.get(), Qt::Key_Escape);
   EXPECT_EQ(port_->dernier_texte(), "Quitter  ?\n");
   EXPECT_TRUE(fenetre_->isVisible());
-}
-
-TEST_F(Fenetre, LeavingWritesThePeriodFile) {
-  demarrer();
   controle<QTimeEdit>("TimePicker_pas")->setTime(QTime(1, 0, 0));
   port_->reponses = {Reponse::oui};
   cliquer("SpeedButton_exit");

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -372,11 +371,24 @@ class Generateur {
   std::mt19937 alea_;
 };
 
-std::string ecrire(const char* modele, int a, int b, int c, int d = 0, int e = 0, int f = 0,
-                   int g = 0) {
-  char tampon[64];
-  std::snprintf(tampon, sizeof tampon, modele, a, b, c, d, e, f, g);
-  return tampon;
+// A date written after a model: %Y the year, %y its last two digits, %m %d
+// %H %M %S on two digits, %t the tenth of a second; other characters as they are.
+std::string ecrire(std::string_view modele, const DateHeure& d) {
+  std::string r;
+  for (std::size_t i = 0; i < modele.size(); ++i) {
+    if (modele[i] != '%') {
+      r += modele[i];
+      continue;
+    }
+    char b[8];
+    const char code = modele[++i];
+    const int v = code == 'Y' ? d.an : code == 'y' ? d.an % 100 : code == 'm' ? d.mois
+                : code == 'd' ? d.jour : code == 'H' ? d.heure : code == 'M' ? d.minute
+                : code == 'S' ? d.seconde : d.dixieme;
+    std::snprintf(b, sizeof b, code == 'Y' ? "%04d" : code == 't' ? "%d" : "%02d", v);
+    r += b;
+  }
+  return r;
 }
 
 double valeur(const DateHeure& d, bool avec_heure = true, bool avec_secondes = true) {
@@ -387,78 +399,33 @@ double valeur(const DateHeure& d, bool avec_heure = true, bool avec_secondes = t
 struct CasFormat {
   std::string format;
   int an_min, an_max;
-  std::function<std::string(const DateHeure&, int)> ecrire;
+  std::string modele, autre_modele = "";  // the other one every second date
   bool avec_heure = true, avec_secondes = true;
 };
 
-std::string date_jma(const DateHeure& d) { return ecrire("%02d/%02d/%04d", d.jour, d.mois, d.an); }
-std::string heure_hms(const DateHeure& d) {
-  return ecrire("%02d:%02d:%02d", d.heure, d.minute, d.seconde);
-}
-
 TEST(FormatsProposes, ChaqueFormatRelitLaDateEcrite) {
   std::vector<CasFormat> cas = {
-      {"aaaa_mm_jj_hh_mn_ss", 1900, 2100,
-       [](const DateHeure& d, int) {
-         return ecrire("%04d-%02d-%02d %02d:%02d:%02d", d.an, d.mois, d.jour, d.heure, d.minute,
-                       d.seconde);
-       }},
-      {"jj_mm_aaaa_hh_mn_ss", 1900, 2100,
-       [](const DateHeure& d, int) { return date_jma(d) + " " + heure_hms(d); }},
-      {"jj_mm_20aa_hh_mn_ss", 2000, 2099,
-       [](const DateHeure& d, int) {
-         return ecrire("%02d/%02d/%02d ", d.jour, d.mois, d.an % 100) + heure_hms(d);
-       }},
-      {"mm_jj_aaaa_hh_mn_ss", 1900, 2100,
-       [](const DateHeure& d, int) {
-         return ecrire("%02d/%02d/%04d ", d.mois, d.jour, d.an) + heure_hms(d);
-       }},
-      {"19aa_mm_jj_hh_mn_ss", 1900, 1999,
-       [](const DateHeure& d, int) {
-         return ecrire("%02d/%02d/%02d ", d.an % 100, d.mois, d.jour) + heure_hms(d);
-       }},
-      {"20aa_mm_jj_hh_mn_ss", 2000, 2099,
-       [](const DateHeure& d, int) {
-         return ecrire("%02d/%02d/%02d ", d.an % 100, d.mois, d.jour) + heure_hms(d);
-       }},
-      {"jj_mm_aaaa", 1900, 2100, [](const DateHeure& d, int) { return date_jma(d); }, false},
-      {"jj/mm/aaaa OU aaaa/mm/jj", 1900, 2100,
-       [](const DateHeure& d, int i) {
-         if (i % 2) return date_jma(d) + " " + heure_hms(d);
-         return ecrire("%04d-%02d-%02dT", d.an, d.mois, d.jour) + heure_hms(d);
-       }},
-      {"mm/dd/yyyy OU yyyy/dd/mm", 1900, 2100,
-       [](const DateHeure& d, int i) {
-         if (i % 2) return ecrire("%02d/%02d/%04d ", d.mois, d.jour, d.an) + heure_hms(d);
-         return ecrire("%04d/%02d/%02d ", d.an, d.mois, d.jour) + heure_hms(d);
-       }},
+      {"aaaa_mm_jj_hh_mn_ss", 1900, 2100, "%Y-%m-%d %H:%M:%S"},
+      {"jj_mm_aaaa_hh_mn_ss", 1900, 2100, "%d/%m/%Y %H:%M:%S"},
+      {"jj_mm_20aa_hh_mn_ss", 2000, 2099, "%d/%m/%y %H:%M:%S"},
+      {"mm_jj_aaaa_hh_mn_ss", 1900, 2100, "%m/%d/%Y %H:%M:%S"},
+      {"19aa_mm_jj_hh_mn_ss", 1900, 1999, "%y/%m/%d %H:%M:%S"},
+      {"20aa_mm_jj_hh_mn_ss", 2000, 2099, "%y/%m/%d %H:%M:%S"},
+      {"jj_mm_aaaa", 1900, 2100, "%d/%m/%Y", "", false},
+      {"jj/mm/aaaa OU aaaa/mm/jj", 1900, 2100, "%Y-%m-%dT%H:%M:%S", "%d/%m/%Y %H:%M:%S"},
+      {"mm/dd/yyyy OU yyyy/dd/mm", 1900, 2100, "%Y/%m/%d %H:%M:%S", "%m/%d/%Y %H:%M:%S"},
   };
   // Two-column layouts: every proposed date format with every proposed time format.
-  const std::vector<std::pair<std::string, std::function<std::string(const DateHeure&)>>> dates = {
-      {"aaaa_mm_jj",
-       [](const DateHeure& d) { return ecrire("%04d/%02d/%02d", d.an, d.mois, d.jour); }},
-      {"jj_mm_aaaa", [](const DateHeure& d) { return date_jma(d); }},
-      {"mm_jj_aaaa",
-       [](const DateHeure& d) { return ecrire("%02d-%02d-%04d", d.mois, d.jour, d.an); }},
-      {"20aa_mm_jj",
-       [](const DateHeure& d) { return ecrire("%02d/%02d/%02d", d.an % 100, d.mois, d.jour); }},
-  };
-  for (const auto& [format_date, date] : dates) {
-    const int an_min = format_date == "20aa_mm_jj" ? 2000 : 1900;
-    const int an_max = format_date == "20aa_mm_jj" ? 2099 : 2100;
-    const auto ecrire_date = date;
-    cas.push_back(
-        {format_date + " hh_mn_ss", an_min, an_max,
-         [ecrire_date](const DateHeure& d, int) { return ecrire_date(d) + " " + heure_hms(d); }});
-    cas.push_back({format_date + " hh_mn", an_min, an_max,
-                   [ecrire_date](const DateHeure& d, int) {
-                     return ecrire_date(d) + ecrire(" %02d:%02d", d.heure, d.minute, 0);
-                   },
-                   true, false});
-    cas.push_back(
-        {format_date + " hh_mn_ss.s", an_min, an_max, [ecrire_date](const DateHeure& d, int) {
-           return ecrire_date(d) + " " + heure_hms(d) + ecrire(".%d", d.dixieme, 0, 0);
-         }});
+  for (const auto& [format_date, date] : {std::pair{"aaaa_mm_jj", "%Y/%m/%d"},
+                                          {"jj_mm_aaaa", "%d/%m/%Y"},
+                                          {"mm_jj_aaaa", "%m-%d-%Y"},
+                                          {"20aa_mm_jj", "%y/%m/%d"}}) {
+    const bool siecle = std::string_view(format_date) == "20aa_mm_jj";
+    const int an_min = siecle ? 2000 : 1900, an_max = siecle ? 2099 : 2100;
+    const std::string f = format_date, m = date;
+    cas.push_back({f + " hh_mn_ss", an_min, an_max, m + " %H:%M:%S"});
+    cas.push_back({f + " hh_mn", an_min, an_max, m + " %H:%M", "", true, false});
+    cas.push_back({f + " hh_mn_ss.s", an_min, an_max, m + " %H:%M:%S.%t"});
   }
   // Every entry of the two format lists is covered.
   for (const auto* liste : {&kListeDateHeure, &kListeDate, &kListeHeure})
@@ -476,7 +443,8 @@ TEST(FormatsProposes, ChaqueFormatRelitLaDateEcrite) {
     preparer_lecteur_dates_listage(etat);
     for (int i = 0; i < 400; ++i) {
       const DateHeure d = alea.tirer(c.an_min, c.an_max);
-      const std::string texte = c.ecrire(d, i);
+      const bool autre = i % 2 && !c.autre_modele.empty();
+      const std::string texte = ecrire(autre ? c.autre_modele : c.modele, d);
       const std::string normal = normaliser_date_mesure(texte, c.format, etat, journal);
       ASSERT_EQ(texte_en_date(normal, nullptr, journal), valeur(d, c.avec_heure, c.avec_secondes))
           << c.format << " <" << texte << "> " << normal;
@@ -499,9 +467,7 @@ TEST(FormatsProposes, ChaqueFormatRelitLaDateEcrite) {
         v += alea.entre(0, 6 * 3600) / 86400.0;
         const ChampsDate c = decoder_date(v);
         const DateHeure d{c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde, 0};
-        const std::string texte =
-            europeen ? ecrire("%02d/%02d/%04d ", d.jour, d.mois, d.an) + heure_hms(d)
-                     : ecrire("%02d/%02d/%04d ", d.mois, d.jour, d.an) + heure_hms(d);
+        const std::string texte = ecrire(europeen ? "%d/%m/%Y %H:%M:%S" : "%m/%d/%Y %H:%M:%S", d);
         const std::string normal = normaliser_date_mesure(texte, format, etat, journal);
         ASSERT_EQ(texte_en_date(normal, nullptr, journal), valeur(d))
             << format << " <" << texte << "> " << normal;
@@ -510,12 +476,6 @@ TEST(FormatsProposes, ChaqueFormatRelitLaDateEcrite) {
     EXPECT_TRUE(journal.vide());
   }
 }
-
-}  // namespace
-}  // namespace tamso
-
-namespace tamso {
-namespace {
 
 TEST(LecteursDatesHostiles, TexteQuelconqueDonneUneSentinelleOuUneDateCanonique) {
   std::mt19937 alea(7);

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/session.h"
-#include "input/loader.h"
-#include "support/scripted_interaction.h"
-#include "support/temp_dir.h"
 #include "app/data_loading.h"
+#include "input/loader.h"
+#include "support/session_fixture.h"
 
 namespace tamso {
 namespace {
@@ -20,17 +18,14 @@ std::vector<std::string> toutes(const std::string& chemin, NettoyageLignes n, st
   return r;
 }
 
-class Chargeur : public test::AvecDossier {
+class Chargeur : public test::AvecSession {
  protected:
   void SetUp() override {
-    AvecDossier::SetUp();
-    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
-    session_->description.separateur_colonne = SeparateurColonne::point_virgule;
-    session_->description.num_ligne_donnee = "2";
+    AvecSession::SetUp();
+    nouvelle_session(',', false);
+    d().separateur_colonne = SeparateurColonne::point_virgule;
+    d().num_ligne_donnee = "2";
   }
-  Session& s() { return *session_; }
-  InteractionScriptee port_;
-  std::unique_ptr<Session> session_;
 };
 
 TEST_F(Chargeur, LineEndsAcrossBlockBoundaries) {
@@ -85,13 +80,13 @@ TEST_F(Chargeur, SecondLoadReadsAgainOnlyWhatChanged) {
   dossier_->ecrire("r.csv", "t\r\n1\t22\r\n3\t4\r\n5\t6\r\n");
   ASSERT_TRUE(charger_fichier_donnees(s(), chemin));
   EXPECT_EQ(s().fichier_charge.ligne(1), "1\t22");
-  s().description.separateur_colonne = SeparateurColonne::tabulation;
+  d().separateur_colonne = SeparateurColonne::tabulation;
   ASSERT_TRUE(charger_fichier_donnees(s(), chemin));
   EXPECT_EQ(s().fichier_charge.ligne(1), "1;22");
 }
 
 TEST_F(Chargeur, TabFileLoadsWithSemicolonsAndByteOne) {
-  s().description.separateur_colonne = SeparateurColonne::tabulation;
+  d().separateur_colonne = SeparateurColonne::tabulation;
   ASSERT_TRUE(charger_fichier_donnees(s(), TAMSO_DONNEES_TEST "listage/tabulations_nul.txt"));
   const FichierCharge& f = s().fichier_charge;
   ASSERT_EQ(f.nb_lignes, 4);
@@ -110,11 +105,11 @@ TEST_F(Chargeur, ShortFileOrUnreadableCharactersTurnNulIntoUnderscore) {
   const std::string chemin = dossier_->ecrire("c.csv", std::string("t\r\n1\0;2\r\n3;4\r\n5;6\r\n", 19));
   ASSERT_TRUE(charger_fichier_donnees(s(), chemin));  // 4 lines: enough for data on line 2
   EXPECT_EQ(s().fichier_charge.ligne(1), "1\x01;2");
-  s().description.car_null = true;
+  d().car_null = true;
   ASSERT_TRUE(charger_fichier_donnees(s(), chemin));
   EXPECT_EQ(s().fichier_charge.ligne(1), "1_;2");
-  s().description.car_null = false;
-  s().description.num_ligne_donnee = "3";  // 5 lines wanted, 4 there
+  d().car_null = false;
+  d().num_ligne_donnee = "3";  // 5 lines wanted, 4 there
   ASSERT_TRUE(charger_fichier_donnees(s(), chemin));
   EXPECT_EQ(s().fichier_charge.ligne(1), "1_;2");
 }
@@ -132,7 +127,7 @@ TEST_F(Chargeur, MissingAndEmptyFiles) {
 
 TEST_F(Chargeur, ClipboardCaptureMissingOrTooShort) {
   s().source = SourceDonnees::presse_papier;
-  s().description.masque = "ppp";
+  d().masque = "ppp";
   const std::string capture = programme_ + kFichierPressePapier;
   EXPECT_FALSE(charger_fichier_donnees(s(), capture));
   EXPECT_EQ(port_.dernier_texte(), capture + "\n\nfichier introuvable ");

@@ -2,25 +2,21 @@
 
 #include <filesystem>
 
-#include "app/session.h"
 #include "app/inspection.h"
 #include "app/listing.h"
-#include "input/workbook.h"
-#include "processing/engine.h"
-#include "app/timestamp_commands.h"
-#include "results/results_writer.h"
-#include "support/scripted_interaction.h"
-#include "support/session_fixture.h"
-#include "support/temp_dir.h"
-#include "app/workbook_source.h"
 #include "app/run.h"
 #include "app/save.h"
+#include "app/timestamp_commands.h"
+#include "app/workbook_source.h"
+#include "input/workbook.h"
+#include "processing/engine.h"
+#include "results/results_writer.h"
+#include "support/session_fixture.h"
 
 namespace tamso {
 namespace {
 
 namespace fs = std::filesystem;
-using test::InteractionScriptee;
 
 std::string fixture(const std::string& nom) {
   return std::string(TAMSO_DONNEES_TEST "classeurs/") + nom;
@@ -50,31 +46,28 @@ class ClasseurEcrivains : public test::AvecDossier,
   }
 };
 
-TEST_P(ClasseurEcrivains, FirstSheetGivesTheExpectedText) {
-  const ResultatConversion r = convertir(1);
+// The first sheet, the second with a formula, an empty third one (no file),
+// a fourth beyond the workbook (named in the message).
+TEST_P(ClasseurEcrivains, EverySheet) {
+  ResultatConversion r = convertir(1);
   ASSERT_FALSE(r.erreur) << message_echec_classeur(r, GetParam(), 1);
   EXPECT_EQ(r.nom_feuille, "Mesures");
   EXPECT_EQ(test::DossierTemporaire::lire(destination()), kMesures);
   EXPECT_EQ(r.nb_lignes, 7u);
   EXPECT_EQ(r.taille, kMesures.size());
-}
 
-TEST_P(ClasseurEcrivains, SecondSheetWithAFormula) {
-  const ResultatConversion r = convertir(2);
+  r = convertir(2);
   ASSERT_FALSE(r.erreur) << message_echec_classeur(r, GetParam(), 2);
   EXPECT_EQ(r.nom_feuille, "Notes");
   EXPECT_EQ(test::DossierTemporaire::lire(destination()), kNotes);
-}
 
-TEST_P(ClasseurEcrivains, EmptySheetWritesNoFile) {
-  const ResultatConversion r = convertir(3);
+  fs::remove(destination());
+  r = convertir(3);
   EXPECT_FALSE(r.erreur);
   EXPECT_TRUE(r.feuille_vide);
   EXPECT_FALSE(fs::exists(destination()));
-}
 
-TEST_P(ClasseurEcrivains, SheetBeyondTheWorkbookIsNamedInTheMessage) {
-  const ResultatConversion r = convertir(4);
+  r = convertir(4);
   EXPECT_EQ(r.erreur.genre, EchecClasseur::feuille_absente);
   EXPECT_EQ(r.nb_feuilles, 3);
   EXPECT_EQ(message_echec_classeur(r, "C:/d/m.xlsx", 4),
@@ -216,30 +209,25 @@ class ClasseurSession : public test::AvecSession {
  protected:
   void SetUp() override {
     AvecSession::SetUp();
-    Description& d = s().description;
-    d.masque = "xlsx";
-    d.separateur_colonne = SeparateurColonne::point_virgule;
-    d.avec_sans_intitule = Intitules::avec;
-    d.num_ligne_intitule_col = "1";
-    d.num_ligne_donnee = "2";
-    d.datetime_nb_col = ColonnesDate::une;
-    d.num_col_datetime = "1";
-    d.format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
-    d.f_station = "1";
+    d().masque = "xlsx";
+    d().separateur_colonne = SeparateurColonne::point_virgule;
+    d().avec_sans_intitule = Intitules::avec;
+    d().num_ligne_intitule_col = "1";
+    d().num_ligne_donnee = "2";
+    d().datetime_nb_col = ColonnesDate::une;
+    d().num_col_datetime = "1";
+    d().format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
+    d().f_station = "1";
   }
-  std::string copier(const std::string& nom) {
-    fs::copy_file(fixture(nom), donnees_ + nom);
-    return donnees_ + nom;
-  }
+  std::string copier(const std::string& nom) { return copier_donnee("classeurs/" + nom, nom); }
   std::string temporaire() const { return programme_ + "~tmp_xls.csv"; }
-
 };
 
 TEST_F(ClasseurSession, ReadsTheChosenSheetAndItsName) {
-  s().description.num_feuille_excel = "2";
+  d().num_feuille_excel = "2";
   ASSERT_TRUE(lire_feuille_excel(s(), fixture("mesures.ods")));
   EXPECT_TRUE(port_.echanges.empty()) << port_.dernier_texte();
-  EXPECT_EQ(s().description.nom_feuille, "Notes");
+  EXPECT_EQ(d().nom_feuille, "Notes");
   EXPECT_EQ(test::DossierTemporaire::lire(temporaire()), kNotes);
   // Memo1 holds the converted text.
   EXPECT_EQ(s().fichier_charge.nb_lignes, 3);
@@ -249,24 +237,24 @@ TEST_F(ClasseurSession, ReadsTheChosenSheetAndItsName) {
 }
 
 TEST_F(ClasseurSession, SheetNumberZeroReadsTheFirstSheet) {
-  s().description.num_feuille_excel = "0";
+  d().num_feuille_excel = "0";
   ASSERT_TRUE(lire_feuille_excel(s(), fixture("mesures.xls")));
-  EXPECT_EQ(s().description.nom_feuille, "Mesures");
+  EXPECT_EQ(d().nom_feuille, "Mesures");
   EXPECT_EQ(test::DossierTemporaire::lire(temporaire()), kMesures);
 }
 
 TEST_F(ClasseurSession, EmptySheetSaysSo) {
-  s().description.num_feuille_excel = "3";
-  s().description.nom_feuille = "avant";
+  d().num_feuille_excel = "3";
+  d().nom_feuille = "avant";
   EXPECT_FALSE(lire_feuille_excel(s(), fixture("mesures_python.xlsx")));
   ASSERT_EQ(port_.echanges.size(), 1u);
   EXPECT_EQ(port_.echanges[0].texte, " problème, memo1 vide!!!");
   EXPECT_FALSE(fs::exists(temporaire()));
-  EXPECT_EQ(s().description.nom_feuille, "avant");
+  EXPECT_EQ(d().nom_feuille, "avant");
 }
 
 TEST_F(ClasseurSession, FailureIsShownAndLogged) {
-  s().description.num_feuille_excel = "1";
+  d().num_feuille_excel = "1";
   const std::string chemin = fixture("chiffre.xlsx");
   EXPECT_FALSE(lire_feuille_excel(s(), chemin));
   ASSERT_EQ(port_.echanges.size(), 1u);
@@ -281,7 +269,7 @@ TEST_F(ClasseurSession, FailureIsShownAndLogged) {
 }
 
 TEST_F(ClasseurSession, SheetNumberThatIsNotANumber) {
-  s().description.num_feuille_excel = "deux";
+  d().num_feuille_excel = "deux";
   EXPECT_FALSE(lire_feuille_excel(s(), fixture("mesures_python.xlsx")));
   ASSERT_EQ(port_.echanges.size(), 1u);
   EXPECT_EQ(port_.echanges[0].texte,
@@ -299,13 +287,13 @@ const std::string kReleves =
 
 TEST_F(ClasseurSession, ListingAWorkbookMatchesListingItsText) {
   copier("releves_python.xlsx");
-  s().description.nom_fic_excel = "releves_python.xlsx";
-  s().description.num_feuille_excel = "1";
+  d().nom_fic_excel = "releves_python.xlsx";
+  d().num_feuille_excel = "1";
   s().description_modifiee = true;
   ASSERT_TRUE(lister_fichiers_donnees(s())) << port_.dernier_texte();
   EXPECT_TRUE(port_.echanges.empty()) << port_.dernier_texte();
   EXPECT_EQ(test::DossierTemporaire::lire(temporaire()), kReleves);
-  EXPECT_EQ(s().description.nom_feuille, "Releves");
+  EXPECT_EQ(d().nom_feuille, "Releves");
   const char* colonnes[] = {"date dep", "date fin", "n.données", "nb Colonnes",
                             "n°Lig intitulés"};
   std::vector<std::string> classeur;
@@ -317,7 +305,7 @@ TEST_F(ClasseurSession, ListingAWorkbookMatchesListingItsText) {
 
   // The same data typed as a text file, listed in the directory mode.
   dossier_->ecrire("donnees/releves.csv", kReleves);
-  s().description.masque = "csv";
+  d().masque = "csv";
   ASSERT_TRUE(lister_fichiers_donnees(s())) << port_.dernier_texte();
   for (std::size_t i = 0; i < std::size(colonnes); ++i)
     EXPECT_EQ(s().table.lire_cellule(1, colonnes[i], port_), classeur[i]) << colonnes[i];
@@ -336,8 +324,8 @@ TEST_F(ClasseurSession, ProcessingAWorkbookMatchesProcessingItsText) {
     EXPECT_EQ(executer_moteur(s(), ParametresMoteur{}), IssueMoteur::termine);
   };
   copier("releves_python.xlsx");
-  s().description.nom_fic_excel = "releves_python.xlsx";
-  s().description.methode = Methode::moyenne;
+  d().nom_fic_excel = "releves_python.xlsx";
+  d().methode = Methode::moyenne;
   s().description_modifiee = true;
   traiter();
   ASSERT_EQ(s().grille.n(), 3);
@@ -359,7 +347,7 @@ TEST_F(ClasseurSession, ProcessingAWorkbookMatchesProcessingItsText) {
   const std::vector<std::string> resultats_classeur = s().resultats.lignes.en_vecteur();
 
   dossier_->ecrire("donnees/releves.csv", kReleves);
-  s().description.masque = "csv";
+  d().masque = "csv";
   traiter();
   ASSERT_EQ(s().grille.n(), 3);
   std::size_t k = 0;
@@ -378,7 +366,7 @@ TEST_F(ClasseurSession, ProcessingAWorkbookMatchesProcessingItsText) {
 
 TEST_F(ClasseurSession, ListingConvertsAgainOnlyWhenNeeded) {
   copier("releves_python.xlsx");
-  s().description.nom_fic_excel = "releves_python.xlsx";
+  d().nom_fic_excel = "releves_python.xlsx";
   s().description_modifiee = false;
   // No converted file yet: the listing converts.
   ASSERT_TRUE(lister_fichiers_donnees(s()));
@@ -398,7 +386,7 @@ TEST_F(ClasseurSession, ListingConvertsAgainOnlyWhenNeeded) {
 // workbook under the same name, another sheet, or a text left by an earlier
 // program run is converted anew, even with the description unchanged.
 TEST_F(ClasseurSession, ListingConvertsAgainWhenTheWorkbookChanged) {
-  s().description.nom_fic_excel = "classeur.xlsx";
+  d().nom_fic_excel = "classeur.xlsx";
   s().description_modifiee = false;
   dossier_->ecrire("programme/~tmp_xls.csv", "laissé par une autre exécution\r\n");
   fs::copy_file(fixture("releves_python.xlsx"), donnees_ + "classeur.xlsx");
@@ -408,12 +396,12 @@ TEST_F(ClasseurSession, ListingConvertsAgainWhenTheWorkbookChanged) {
                 fs::copy_options::overwrite_existing);
   lister_fichiers_donnees(s());
   EXPECT_EQ(test::DossierTemporaire::lire(temporaire()), kMesures);
-  s().description.num_feuille_excel = "2";
+  d().num_feuille_excel = "2";
   EXPECT_FALSE(feuille_convertie_a_jour(s()));
   // A run converts it too when the workbook changed after the listing.
   fs::copy_file(fixture("releves_python.xlsx"), donnees_ + "classeur.xlsx",
                 fs::copy_options::overwrite_existing);
-  s().description.num_feuille_excel = "1";
+  d().num_feuille_excel = "1";
   EXPECT_FALSE(feuille_convertie_a_jour(s()));
   EXPECT_TRUE(actualiser_feuille_excel(s()));
   EXPECT_EQ(test::DossierTemporaire::lire(temporaire()), kReleves);
@@ -422,8 +410,8 @@ TEST_F(ClasseurSession, ListingConvertsAgainWhenTheWorkbookChanged) {
 
 TEST_F(ClasseurSession, ListingStopsWhenTheSheetCannotBeRead) {
   copier("releves_python.xlsx");
-  s().description.nom_fic_excel = "releves_python.xlsx";
-  s().description.num_feuille_excel = "5";
+  d().nom_fic_excel = "releves_python.xlsx";
+  d().num_feuille_excel = "5";
   s().description_modifiee = true;
   EXPECT_FALSE(lister_fichiers_donnees(s()));
   ASSERT_FALSE(port_.echanges.empty());
@@ -436,14 +424,14 @@ TEST_F(ClasseurSession, ListingStopsWhenTheSheetCannotBeRead) {
 
 TEST_F(ClasseurSession, InspectingAWorkbookConvertsItsSheet) {
   const std::string chemin = copier("releves_python.xlsx");
-  s().description.masque = "csv";
-  s().description.separateur_colonne = SeparateurColonne::tabulation;
+  d().masque = "csv";
+  d().separateur_colonne = SeparateurColonne::tabulation;
   port_.reponses = {Reponse::oui};  // "Utiliser les paramètrages tels quel"
   inspecter_fichier_exemple(s(), chemin);
-  EXPECT_EQ(s().description.masque, "xlsx");
-  EXPECT_EQ(s().description.nom_fic_excel, "releves_python.xlsx");
-  EXPECT_EQ(s().description.nom_feuille, "Releves");
-  EXPECT_EQ(s().description.separateur_colonne, SeparateurColonne::point_virgule);  // Point-virgule
+  EXPECT_EQ(d().masque, "xlsx");
+  EXPECT_EQ(d().nom_fic_excel, "releves_python.xlsx");
+  EXPECT_EQ(d().nom_feuille, "Releves");
+  EXPECT_EQ(d().separateur_colonne, SeparateurColonne::point_virgule);  // Point-virgule
   EXPECT_EQ(test::DossierTemporaire::lire(temporaire()), kReleves);
   EXPECT_EQ(s().etiquette("Label_nb_lignes"), "4");
 }

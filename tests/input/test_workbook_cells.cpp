@@ -7,25 +7,15 @@
 namespace tamso {
 namespace {
 
-TEST(ClasseurNombre, ShortestExactDecimalWithAPoint) {
-  EXPECT_EQ(texte_nombre(12.5), "12.5");
-  EXPECT_EQ(texte_nombre(80), "80");
-  EXPECT_EQ(texte_nombre(-3.25), "-3.25");
-  EXPECT_EQ(texte_nombre(0.1), "0.1");
-  EXPECT_EQ(texte_nombre(1e-5), "0.00001");
-  EXPECT_EQ(texte_nombre(1234567.891), "1234567.891");
-  EXPECT_EQ(texte_nombre(1e15), "1000000000000000");
-  // 0.1 + 0.2 is not 0.3: the exact value keeps every digit it needs.
-  EXPECT_EQ(texte_nombre(0.1 + 0.2), "0.30000000000000004");
-}
-
-TEST(ClasseurNombre, ZeroHasNoSignAndHugeValuesTakeAnExponent) {
-  EXPECT_EQ(texte_nombre(-0.0), "0");
-  EXPECT_EQ(texte_nombre(0.0), "0");
-  EXPECT_EQ(texte_nombre(1e300), "1e+300");
-}
-
-TEST(ClasseurNombre, ReadsNumbersAsWorkbooksStoreThem) {
+TEST(ClasseurNombre, ShortestExactDecimalWithAPointAndReadingBack) {
+  for (const auto& [v, texte] : {std::pair{12.5, "12.5"}, {80.0, "80"}, {-3.25, "-3.25"},
+                                 {0.1, "0.1"}, {1e-5, "0.00001"}, {1234567.891, "1234567.891"},
+                                 {1e15, "1000000000000000"},
+                                 // 0.1 + 0.2 is not 0.3: the exact value keeps every digit.
+                                 {0.1 + 0.2, "0.30000000000000004"},
+                                 // Zero has no sign; huge values take an exponent.
+                                 {-0.0, "0"}, {0.0, "0"}, {1e300, "1e+300"}})
+    EXPECT_EQ(texte_nombre(v), texte) << texte;
   EXPECT_EQ(lire_nombre_classeur("1E-005"), 1e-5);
   EXPECT_EQ(lire_nombre_classeur(" 45352.5 "), 45352.5);
   EXPECT_EQ(lire_nombre_classeur("+2"), 2.0);
@@ -34,44 +24,27 @@ TEST(ClasseurNombre, ReadsNumbersAsWorkbooksStoreThem) {
   EXPECT_FALSE(lire_nombre_classeur("abc"));
 }
 
-TEST(ClasseurFormat, DateTimeAndNumberCodes) {
-  EXPECT_EQ(genre_format_excel("dd/mm/yyyy"), GenreDate::date);
-  EXPECT_EQ(genre_format_excel("dd/mm/yyyy\\ hh:mm:ss"), GenreDate::date_heure);
-  EXPECT_EQ(genre_format_excel("hh:mm:ss"), GenreDate::heure);
-  EXPECT_EQ(genre_format_excel("[h]:mm:ss"), GenreDate::heure);
-  EXPECT_EQ(genre_format_excel("mm:ss"), GenreDate::heure);      // minutes before seconds
-  EXPECT_EQ(genre_format_excel("mmm-yy"), GenreDate::date);      // a month
-  EXPECT_EQ(genre_format_excel("h:mm AM/PM"), GenreDate::heure);
-  EXPECT_EQ(genre_format_excel("[$-40C]dddd d mmmm yyyy"), GenreDate::date);
-  EXPECT_EQ(genre_format_excel("DD/MM/YYYY HH:MM"), GenreDate::date_heure);
-}
-
-TEST(ClasseurFormat, TextColoursAndQuotesAreNotDates) {
-  EXPECT_EQ(genre_format_excel("General"), GenreDate::aucun);
-  EXPECT_EQ(genre_format_excel("Standard"), GenreDate::aucun);
-  EXPECT_EQ(genre_format_excel("0.00"), GenreDate::aucun);
-  EXPECT_EQ(genre_format_excel("0.00E+00"), GenreDate::aucun);
-  EXPECT_EQ(genre_format_excel("[Red]#,##0.00"), GenreDate::aucun);
-  EXPECT_EQ(genre_format_excel("#,##0 \"days\""), GenreDate::aucun);
-  EXPECT_EQ(genre_format_excel("0\\ \\h"), GenreDate::aucun);
-  EXPECT_EQ(genre_format_excel("\"TRUE\";\"TRUE\";\"FALSE\""), GenreDate::aucun);
-  EXPECT_EQ(genre_format_excel("@"), GenreDate::aucun);
-  // Only the first section counts.
-  EXPECT_EQ(genre_format_excel("0.0;[Red]dd/mm/yyyy"), GenreDate::aucun);
-}
-
-TEST(ClasseurFormat, SectionEndsEscapesAndClockMarks) {
-  // A ";" between quotes or after a backslash does not end the first section.
-  EXPECT_EQ(genre_format_excel("\"a;b\" dd/mm/yyyy"), GenreDate::date);
-  EXPECT_EQ(genre_format_excel("0\\;dd/mm/yyyy"), GenreDate::date);
-  // "_" and "*" take the next character as it is.
-  EXPECT_EQ(genre_format_excel("0_d"), GenreDate::aucun);
-  EXPECT_EQ(genre_format_excel("0*y"), GenreDate::aucun);
-  // A 12-hour mark alone, or a bracketed duration alone, is a time.
-  EXPECT_EQ(genre_format_excel("a/p"), GenreDate::heure);
-  EXPECT_EQ(genre_format_excel("AM/PM"), GenreDate::heure);
-  EXPECT_EQ(genre_format_excel("[ss]"), GenreDate::heure);
-  EXPECT_EQ(genre_format_excel("[hm]"), GenreDate::aucun);
+TEST(ClasseurFormat, DatesTimesAndTheRest) {
+  using G = GenreDate;
+  const std::pair<const char*, GenreDate> cas[] = {
+      {"dd/mm/yyyy", G::date}, {"dd/mm/yyyy\\ hh:mm:ss", G::date_heure}, {"hh:mm:ss", G::heure},
+      {"[h]:mm:ss", G::heure}, {"mm:ss", G::heure},  // minutes before seconds
+      {"mmm-yy", G::date},                            // a month
+      {"h:mm AM/PM", G::heure}, {"[$-40C]dddd d mmmm yyyy", G::date},
+      {"DD/MM/YYYY HH:MM", G::date_heure},
+      // Text, colours and quotes are not dates.
+      {"General", G::aucun}, {"Standard", G::aucun}, {"0.00", G::aucun}, {"0.00E+00", G::aucun},
+      {"[Red]#,##0.00", G::aucun}, {"#,##0 \"days\"", G::aucun}, {"0\\ \\h", G::aucun},
+      {"\"TRUE\";\"TRUE\";\"FALSE\"", G::aucun}, {"@", G::aucun},
+      // Only the first section counts; a ";" between quotes or after a
+      // backslash does not end it.
+      {"0.0;[Red]dd/mm/yyyy", G::aucun}, {"\"a;b\" dd/mm/yyyy", G::date},
+      {"0\\;dd/mm/yyyy", G::date},
+      // "_" and "*" take the next character as it is.
+      {"0_d", G::aucun}, {"0*y", G::aucun},
+      // A 12-hour mark alone, or a bracketed duration alone, is a time.
+      {"a/p", G::heure}, {"AM/PM", G::heure}, {"[ss]", G::heure}, {"[hm]", G::aucun}};
+  for (const auto& [format, genre] : cas) EXPECT_EQ(genre_format_excel(format), genre) << format;
 }
 
 TEST(ClasseurFormat, BuiltInFormats) {
@@ -99,14 +72,12 @@ TEST(ClasseurSerie, DaySystemOf1900) {
   EXPECT_EQ(texte_serie_date(45352.75, GenreDate::heure, false), "18:00:00");
 }
 
-TEST(ClasseurSerie, EarlySerialsOf1900CarryTheLeapYearError) {
-  // Serial 1 is 1 January 1900, serial 59 is 28 February 1900, serial 61 1 March 1900.
+TEST(ClasseurSerie, EarlySerialsOf1900AndTheDaySystemOf1904) {
+  // Serial 1 is 1 January 1900, serial 59 is 28 February 1900, serial 61 1
+  // March 1900: the early serials carry the leap-year error of 1900.
   EXPECT_EQ(texte_serie_date(1, GenreDate::date, false), "01/01/1900");
   EXPECT_EQ(texte_serie_date(59, GenreDate::date, false), "28/02/1900");
   EXPECT_EQ(texte_serie_date(61, GenreDate::date, false), "01/03/1900");
-}
-
-TEST(ClasseurSerie, DaySystemOf1904) {
   // 1904: serial 0 is 1 January 1904; 43890 days later is 1 March 2024.
   EXPECT_EQ(texte_serie_date(0, GenreDate::date, true), "01/01/1904");
   EXPECT_EQ(texte_serie_date(43890.5, GenreDate::date_heure, true), "01/03/2024 12:00:00");

@@ -7,21 +7,17 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/session.h"
-#include "input/dates.h"
 #include "app/listing.h"
-#include "processing/engine.h"
-#include "app/timestamp_commands.h"
-#include "support/scripted_interaction.h"
-#include "support/session_fixture.h"
-#include "support/temp_dir.h"
 #include "app/run.h"
+#include "app/timestamp_commands.h"
+#include "input/dates.h"
+#include "processing/engine.h"
+#include "support/session_fixture.h"
 
 namespace tamso {
 namespace {
 
 using test::crlf;
-using test::InteractionScriptee;
 
 // A value expected in a cell, or nothing for an NA cell.
 using V = std::optional<long double>;
@@ -42,20 +38,18 @@ class Moteur : public test::AvecSession {
  protected:
   void SetUp() override {
     AvecSession::SetUp();
-    Description& d = s().description;
-    d.masque = "*.csv";
-    d.separateur_colonne = SeparateurColonne::point_virgule;
-    d.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
-    d.equiv_na = "NA;-99999";
-    d.f_station = "S1";
+    d().masque = "*.csv";
+    d().separateur_colonne = SeparateurColonne::point_virgule;
+    d().format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
+    d().equiv_na = "NA;-99999";
+    d().f_station = "S1";
   }
   void fichier(const std::string& nom, const std::vector<std::string>& lignes) {
     dossier_->ecrire("donnees/" + nom, crlf(lignes));
   }
-  // Lists, builds the 5-minute timestamps from 00:05 to 00:20 (the list
-  // begins at 00:00) and runs the engine.
-  IssueMoteur executer(Methode methode, int test, const char* fin = "01/03/2023 00:20:00") {
-    s().description.methode = methode;
+  // Lists and builds the 5-minute timestamps from 00:05 to `fin` (the list
+  // begins at 00:00).
+  void preparer(int test = 0, const char* fin = "01/03/2023 00:20:00") {
     EXPECT_TRUE(lister_fichiers_donnees(s())) << port_.dernier_texte();
     s().periode.debut = "01/03/2023 00:05:00";
     s().periode.fin = fin;
@@ -63,6 +57,11 @@ class Moteur : public test::AvecSession {
     s().periode.unite = UnitePas::heure;
     s().periode.test_date = static_cast<TestDate>(test);
     EXPECT_EQ(generer_liste_horodatee(s()), IssueListe::creee);
+  }
+  // Prepares and runs the engine.
+  IssueMoteur executer(Methode methode, int test) {
+    d().methode = methode;
+    preparer(test);
     return executer_moteur(s(), ParametresMoteur{});
   }
   void verifier(int r, int c, V attendu) {
@@ -103,48 +102,47 @@ TEST_F(Moteur, TimestampsBeginOneStepBeforeThePeriod) {
 }
 
 // "(inf ou =)": row 1 takes 00:00, row 2 00:03 and 00:05, row 3 00:07 and
-// 00:10, row 4 00:12, row 5 00:20.
-TEST_F(Moteur, EverySixMethodsWithTheInclusiveTest) {
+// 00:10, row 4 00:12, row 5 00:20. "(inf strict)": row 2 takes 00:00 and
+// 00:03, row 3 00:05 and 00:07, row 4 00:10 and 00:12; 00:20, the last
+// timestamp, is ignored. In both, row 3 of A had 4 then an empty field: the
+// empty field changes nothing; the minimum of B in row 2 starts from its
+// first valid value; a row without lines holds 0, which the running sum adds.
+TEST_F(Moteur, EverySixMethodsWithBothDateTests) {
   fichier("a.csv", kDonnees);
-  const std::vector<int> lignes = {1, 2, 2, 1, 1};
-  ASSERT_EQ(executer(Methode::moyenne, 0), IssueMoteur::termine);
-  // Row 3: A had 4 then an empty field; the empty field changes nothing.
-  grille({{{1, 10}}, {{2.5, 30}}, {{4, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
-  ASSERT_EQ(executer(Methode::derniere, 0), IssueMoteur::termine);
-  grille({{{1, 10}}, {{3, 30}}, {{4, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
-  ASSERT_EQ(executer(Methode::maximum, 0), IssueMoteur::termine);
-  grille({{{1, 10}}, {{3, 30}}, {{4, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
-  // Minimum: B of row 2 starts from 30, its first valid value.
-  ASSERT_EQ(executer(Methode::minimum, 0), IssueMoteur::termine);
-  grille({{{1, 10}}, {{2, 30}}, {{4, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
-  ASSERT_EQ(executer(Methode::moyenne_comblee, 0), IssueMoteur::termine);
-  grille({{{1, 10}}, {{2.5, 30}}, {{4, 50}}, {{6, 60}}, {{7, 70}}}, lignes);
-  ASSERT_EQ(executer(Methode::cumul, 0), IssueMoteur::termine);
-  grille({{{1, 10}}, {{6, 40}}, {{10, 90}}, {{16, 150}}, {{23, 220}}}, lignes);
-  EXPECT_EQ(s().grille.manquants[2], 0);
-}
-
-// "(inf strict)": row 2 takes 00:00 and 00:03, row 3 00:05 and 00:07, row 4
-// 00:10 and 00:12; 00:20, the last timestamp, is ignored.
-TEST_F(Moteur, EverySixMethodsWithTheStrictTest) {
-  fichier("a.csv", kDonnees);
-  const std::vector<int> lignes = {0, 2, 2, 2, 0};
-  ASSERT_EQ(executer(Methode::moyenne, 1), IssueMoteur::termine);
-  grille({{}, {{1.5, 10}}, {{3.5, 30}}, {{6, 55}}, {}}, lignes);
-  EXPECT_EQ(s().grille.manquants[2], 1);
-  EXPECT_EQ(s().grille.manquants[3], 1);
-  EXPECT_EQ(s().grille.titres[1], "temps(Date inf srict)");
-  ASSERT_EQ(executer(Methode::derniere, 1), IssueMoteur::termine);
-  grille({{}, {{2, 10}}, {{4, 30}}, {{6, 60}}, {}}, lignes);
-  ASSERT_EQ(executer(Methode::maximum, 1), IssueMoteur::termine);
-  grille({{}, {{2, 10}}, {{4, 30}}, {{6, 60}}, {}}, lignes);
-  ASSERT_EQ(executer(Methode::minimum, 1), IssueMoteur::termine);
-  grille({{}, {{1, 10}}, {{3, 30}}, {{6, 50}}, {}}, lignes);
-  ASSERT_EQ(executer(Methode::moyenne_comblee, 1), IssueMoteur::termine);
-  grille({{}, {{1.5, 10}}, {{3.5, 30}}, {{6, 55}}, {}}, lignes);
-  // Row 1 got no line: its cells hold 0, which the running sum adds.
-  ASSERT_EQ(executer(Methode::cumul, 1), IssueMoteur::termine);
-  grille({{}, {{3, 10}}, {{10, 40}}, {{16, 150}}, {}}, lignes);
+  struct Cas {
+    Methode methode;
+    int test;
+    std::vector<std::array<V, 2>> valeurs;
+  };
+  const std::vector<int> inclus = {1, 2, 2, 1, 1}, strict = {0, 2, 2, 2, 0};
+  const Cas cas[] = {
+      {Methode::moyenne, 0, {{1, 10}, {2.5, 30}, {4, 50}, {6, 60}, {7, 70}}},
+      {Methode::derniere, 0, {{1, 10}, {3, 30}, {4, 50}, {6, 60}, {7, 70}}},
+      {Methode::maximum, 0, {{1, 10}, {3, 30}, {4, 50}, {6, 60}, {7, 70}}},
+      {Methode::minimum, 0, {{1, 10}, {2, 30}, {4, 50}, {6, 60}, {7, 70}}},
+      {Methode::moyenne_comblee, 0, {{1, 10}, {2.5, 30}, {4, 50}, {6, 60}, {7, 70}}},
+      {Methode::cumul, 0, {{1, 10}, {6, 40}, {10, 90}, {16, 150}, {23, 220}}},
+      {Methode::moyenne, 1, {{}, {1.5, 10}, {3.5, 30}, {6, 55}, {}}},
+      {Methode::derniere, 1, {{}, {2, 10}, {4, 30}, {6, 60}, {}}},
+      {Methode::maximum, 1, {{}, {2, 10}, {4, 30}, {6, 60}, {}}},
+      {Methode::minimum, 1, {{}, {1, 10}, {3, 30}, {6, 50}, {}}},
+      {Methode::moyenne_comblee, 1, {{}, {1.5, 10}, {3.5, 30}, {6, 55}, {}}},
+      {Methode::cumul, 1, {{}, {3, 10}, {10, 40}, {16, 150}, {}}},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE("méthode " + std::to_string(indice(c.methode)) + ", test " +
+                 std::to_string(c.test));
+    ASSERT_EQ(executer(c.methode, c.test), IssueMoteur::termine);
+    grille(c.valeurs, c.test == 0 ? inclus : strict);
+    if (c.methode == Methode::cumul && c.test == 0) {
+      EXPECT_EQ(s().grille.manquants[2], 0);
+    }
+    if (c.methode == Methode::moyenne && c.test == 1) {
+      EXPECT_EQ(s().grille.manquants[2], 1);
+      EXPECT_EQ(s().grille.manquants[3], 1);
+      EXPECT_EQ(s().grille.titres[1], "temps(Date inf srict)");
+    }
+  }
 }
 
 // One interval of four lines: A holds 5, 6 and two empty fields, B an empty
@@ -176,8 +174,8 @@ TEST_F(Moteur, GapFillingKeepsAValueReadBeforeAnEmptyField) {
   fichier("a.csv", {"Date;A;B", "2023-03-01 00:05:00;1;1", "2023-03-01 00:08:00;10;1",
                     "2023-03-01 00:10:00;;1", "2023-03-01 00:15:00;3;1",
                     "2023-03-01 00:20:00;4;1"});
-  s().description.post_traitement = true;
-  s().description.nmax_lacune = "1";
+  d().post_traitement = true;
+  d().nmax_lacune = "1";
   ASSERT_EQ(executer(Methode::moyenne, 0), IssueMoteur::termine);
   verifier(3, 2, 10.0L);
   EXPECT_EQ(s().grille.manquants[2], 0);
@@ -199,7 +197,7 @@ TEST_F(Moteur, SingleGapFilledByTheMeanOfItsNeighbours) {
 TEST_F(Moteur, ValueChainDetectionLimitsThresholdsAndMissingTexts) {
   fichier("a.csv", {"Date;A;B", "2023-03-01 00:05:00;<0,5;-50", "2023-03-01 00:10:00;1.5;-50.1",
                     "2023-03-01 00:15:00;-99999;abc", "2023-03-01 00:20:00;12/03;1,2,3"});
-  s().description.min_na = "-50";
+  d().min_na = "-50";
   ASSERT_EQ(executer(Methode::moyenne, 0), IssueMoteur::termine);
   verifier(2, 2, 0.5L);    // below a detection limit: read as 0.5
   verifier(2, 3, -50.0L);  // equal to the threshold: kept
@@ -215,8 +213,8 @@ TEST_F(Moteur, DayAndSecondCorrections) {
   fichier("a.csv", {"Date;A;B", "2023-03-01 00:10:00;1;1", "2023-03-01 00:10:00;2;2",
                     "2023-02-28 00:14:00;3;3", "2023-02-28 00:13:00;4;4",
                     "2023-02-28 00:12:00;5;5"});
-  s().description.correction_si_t1supt2 = true;
-  s().description.correction_si_t1egalt2 = true;
+  d().correction_si_t1supt2 = true;
+  d().correction_si_t1egalt2 = true;
   ASSERT_EQ(executer(Methode::derniere, 0), IssueMoteur::termine);
   // 00:10:01 (+1 s) goes to row 4; the three lines of 28/02 move to 01/03
   // 00:14, 00:13 and 00:12, all in row 4.
@@ -285,13 +283,9 @@ TEST_F(Moteur, ObservedStepTexts) {
 
 TEST_F(Moteur, HeaderLikeFirstDataLineCanAbortTheRun) {
   fichier("a.csv", kDonnees);
-  s().description.num_ligne_donnee = "1";
-  s().description.avec_sans_intitule = Intitules::avec;
-  EXPECT_TRUE(lister_fichiers_donnees(s()));
-  s().periode.debut = "01/03/2023 00:05:00";
-  s().periode.fin = "01/03/2023 00:20:00";
-  s().periode.pas = 5.0 / 1440;
-  ASSERT_EQ(generer_liste_horodatee(s()), IssueListe::creee);
+  d().num_ligne_donnee = "1";
+  d().avec_sans_intitule = Intitules::avec;
+  preparer();
   port_.echanges.clear();
   port_.reponses = {Reponse::oui};
   EXPECT_EQ(executer_moteur(s(), ParametresMoteur{}), IssueMoteur::abandonne);
@@ -304,16 +298,16 @@ TEST_F(Moteur, HeaderLikeFirstDataLineCanAbortTheRun) {
 
 TEST_F(Moteur, MoreListedColumnsThanTheFilesHaveIsRefused) {
   fichier("a.csv", kDonnees);
-  s().description.col_cochee = true;
-  s().description.col_cochee_liste = "2,3,4,5";
+  d().col_cochee = true;
+  d().col_cochee_liste = "2,3,4,5";
   EXPECT_EQ(executer(Methode::moyenne, 0), IssueMoteur::echec);
   EXPECT_EQ(port_.dernier_texte(),
             " colonnes à extraire <2,3,4,5> : les fichiers n'ont que 3 colonnes (dont 2 de "
             "valeurs)\n\n colonnes absentes : 4,5\n\n vérifier la liste des colonnes à extraire");
   // Seven columns are more than the grid holds for two value columns.
-  s().description.col_cochee_liste = "2,3,2,3,2,3,2";
+  d().col_cochee_liste = "2,3,2,3,2,3,2";
   EXPECT_EQ(executer(Methode::moyenne, 0), IssueMoteur::echec);
-  s().description.col_cochee_liste = "3";
+  d().col_cochee_liste = "3";
   ASSERT_EQ(executer(Methode::moyenne, 0), IssueMoteur::termine);
   ASSERT_EQ(s().grille.c, 3);
   EXPECT_EQ(s().grille.titres[2], "B");
@@ -322,12 +316,8 @@ TEST_F(Moteur, MoreListedColumnsThanTheFilesHaveIsRefused) {
 
 TEST_F(Moteur, ShiftAndDriftMoveTheMeasurements) {
   fichier("a.csv", {"Date;A;B", "2023-03-01 00:04:00;1;1", "2023-03-01 00:09:00;2;2"});
-  s().description.methode = Methode::derniere;
-  EXPECT_TRUE(lister_fichiers_donnees(s()));
-  s().periode.debut = "01/03/2023 00:05:00";
-  s().periode.fin = "01/03/2023 00:20:00";
-  s().periode.pas = 5.0 / 1440;
-  ASSERT_EQ(generer_liste_horodatee(s()), IssueListe::creee);
+  d().methode = Methode::derniere;
+  preparer();
   // +2 min: 00:06 and 00:11 go to rows 3 and 4.
   ASSERT_EQ(executer_moteur(s(), ParametresMoteur{2.0 / 1440, 0}), IssueMoteur::termine);
   verifier(3, 2, 1.0L);
@@ -349,12 +339,8 @@ TEST_F(Moteur, ShiftAndDriftMoveTheMeasurements) {
 TEST_F(Moteur, StopKeepsTheRowsAlreadyRead) {
   fichier("a.csv", kDonnees);
   fichier("b.csv", {"Date;A;B", "2023-03-01 00:15:00;100;100"});
-  s().description.methode = Methode::derniere;
-  EXPECT_TRUE(lister_fichiers_donnees(s()));
-  s().periode.debut = "01/03/2023 00:05:00";
-  s().periode.fin = "01/03/2023 00:20:00";
-  s().periode.pas = 5.0 / 1440;
-  ASSERT_EQ(generer_liste_horodatee(s()), IssueListe::creee);
+  d().methode = Methode::derniere;
+  preparer();
   port_.arret = true;  // the stop is asked while the first file is read
   ASSERT_EQ(executer_moteur(s(), ParametresMoteur{}), IssueMoteur::termine);
   EXPECT_TRUE(s().etat_traitement.arrete);
@@ -377,19 +363,15 @@ TEST_F(Moteur, FileCutShortWhileReadIsReported) {
     fichier("a.csv", lignes);
     s().lecture.reference = reference;
     s().lecture.taille_bloc = 1024;  // several blocks, so the file is not read whole beforehand
-    s().description.num_ligne_donnee = "1";  // the title line is taken for data: a question
-    s().description.avec_sans_intitule = Intitules::sans;
+    d().num_ligne_donnee = "1";  // the title line is taken for data: a question
+    d().avec_sans_intitule = Intitules::sans;
     const std::string chemin = donnees_ + "a.csv";
     port_.reponses = {Reponse::non};
     port_.pendant_question = [&chemin](const std::string& q) {
       if (q.find("1ère ligne de données") != std::string::npos)
         std::filesystem::resize_file(chemin, 2000);
     };
-    EXPECT_TRUE(lister_fichiers_donnees(s()));
-    s().periode.debut = "01/03/2023 00:05:00";
-    s().periode.fin = "01/03/2023 08:00:00";
-    s().periode.pas = 5.0 / 1440;
-    ASSERT_EQ(generer_liste_horodatee(s()), IssueListe::creee);
+    preparer(0, "01/03/2023 08:00:00");
     port_.reponses = {Reponse::non};
     ASSERT_EQ(executer_moteur(s(), ParametresMoteur{}), IssueMoteur::termine);
     port_.pendant_question = nullptr;

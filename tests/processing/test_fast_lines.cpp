@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -188,91 +189,107 @@ TEST(PlanLecture, ActiveOnlyForFormatsReadByPosition) {
   EXPECT_FALSE(plan(r).actif);
 }
 
-TEST(LigneRapide, PlainLinesGiveTheirDateAndValues) {
-  const PlanLecture p = plan({});
-  Lue l = lire(p, "2021-11-07 10:07:00;12,345;456,7;-1");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.t, date(2021, 11, 7, 10, 7, 0));
-  EXPECT_EQ(l.valeurs, (std::vector<long double>{12.345L, 456.7L, -1.0L}));
-  EXPECT_EQ(l.manquants, 0u);
-
-  l = lire(p, "2020-02-29 23:59:59;0;+5;-0");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.t, date(2020, 2, 29, 23, 59, 59));
-  EXPECT_EQ(l.valeurs, (std::vector<long double>{0.0L, 5.0L, 0.0L}));
-  EXPECT_TRUE(std::signbit(l.valeurs[2]));
-
-  // Spaces around fields, a leading separator, fields beyond the last one read.
-  for (const char* ligne : {"  2021-11-07 10:07:00 ;  1,5 ;2 ; 3  ", ";2021-11-07 10:07:00;1.5;2;3",
-                            "2021-11-07 10:07:00;1,5;2;3;99;abc;\"x\""}) {
-    l = lire(p, ligne);
-    ASSERT_TRUE(l.lue) << ligne;
-    EXPECT_EQ(l.t, date(2021, 11, 7, 10, 7, 0)) << ligne;
-    EXPECT_EQ(l.valeurs, (std::vector<long double>{1.5L, 2.0L, 3.0L})) << ligne;
-  }
-  // The date codes are read by position: what lies between them and after
-  // the seconds does not count.
-  for (const char* ligne : {"2021/11/07T10h07m00;1;2;3", "2021-11-07 10:07:00.750;1;2;3",
-                            "2021-11-07_10:07:00 UTC;1;2;3"}) {
-    l = lire(p, ligne);
-    ASSERT_TRUE(l.lue) << ligne;
-    EXPECT_EQ(l.t, date(2021, 11, 7, 10, 7, 0)) << ligne;
-  }
-}
-
-TEST(LigneRapide, EmptyFieldsAndMissingTextsSetTheMissingBits) {
-  const PlanLecture p = plan({});
-  Lue l = lire(p, "2021-11-07 10:07:00;;NA;-99999");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.manquants, 0b111u);
-  l = lire(p, "2021-11-07 10:07:00;7");  // too few fields: the others are empty
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.manquants, 0b110u);
-  EXPECT_EQ(l.valeurs[0], 7.0L);
-  l = lire(p, "2021-11-07 10:07:00; NA ;8;   ");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.manquants, 0b101u);
-  EXPECT_EQ(l.valeurs[1], 8.0L);
-
-  // A missing-data text written with the other decimal mark matches once
-  // its marks become the computer's separator.
+// A line read fast: its date, its values in the order of the listed columns
+// (those of missing fields aside), the bits of its missing fields.
+struct CasLigne {
+  const char* nom;
   Reglages r;
-  r.na = {"-99999,0"};
-  r.colonnes = {2, 3};
-  l = lire(plan(r), "2021-11-07 10:07:00;-99999.0;-99999,0");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.manquants, 0b11u);
-  r.separateur_decimal = '.';
-  l = lire(plan(r), "2021-11-07 10:07:00;-99999.0;-99999,0");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.manquants, 0b10u);  // only the text written as listed
-  EXPECT_EQ(l.valeurs[0], -99999.0L);
+  std::string ligne;
+  std::optional<double> t;  // nothing: left to the step-by-step reader
+  std::vector<long double> valeurs = {};
+  std::uint64_t manquants = 0;
+};
 
-  // Values go out in the order of the listed columns.
-  r = {};
-  r.colonnes = {4, 2};
-  l = lire(plan(r), "2021-11-07 10:07:00;1;NA;3");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.valeurs, (std::vector<long double>{3.0L, 1.0L}));
-  EXPECT_EQ(l.manquants, 0u);
-}
-
-TEST(LigneRapide, ThresholdsMakeValuesMissing) {
-  Reglages r;
-  r.seuil_bas = r.seuil_haut = true;
-  r.bas = -50;
-  r.haut = 100;
-  r.colonnes = {2, 3, 4, 5};
-  const PlanLecture p = plan(r);
-  Lue l = lire(p, "2021-11-07 10:07:00;-50;-50,001;100;100,5");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.manquants, 0b1010u);
-  EXPECT_EQ(l.valeurs[0], -50.0L);
-  EXPECT_EQ(l.valeurs[2], 100.0L);
-  r.seuil_haut = false;
-  l = lire(plan(r), "2021-11-07 10:07:00;-50;-50,001;100;100,5");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.manquants, 0b0010u);
+TEST(LigneRapide, DatesValuesAndMissingFields) {
+  const double t = date(2021, 11, 7, 10, 7, 0);
+  const std::vector<long double> v123 = {1.0L, 2.0L, 3.0L};
+  const Reglages deux{.deux_colonnes = true, .colonnes = {3, 4}};
+  const Reglages seuils{.colonnes = {2, 3, 4, 5}, .seuil_bas = true, .seuil_haut = true,
+                        .bas = -50, .haut = 100};
+  Reglages seuil_bas = seuils;
+  seuil_bas.seuil_haut = false;
+  const CasLigne cas[] = {
+      {"simple", {}, "2021-11-07 10:07:00;12,345;456,7;-1", t, {12.345L, 456.7L, -1.0L}},
+      {"zéros et signes", {}, "2020-02-29 23:59:59;0;+5;-0", date(2020, 2, 29, 23, 59, 59),
+       {0.0L, 5.0L, -0.0L}},
+      // Spaces around fields, a leading separator, fields beyond the last one read.
+      {"espaces", {}, "  2021-11-07 10:07:00 ;  1,5 ;2 ; 3  ", t, {1.5L, 2.0L, 3.0L}},
+      {"séparateur en tête", {}, ";2021-11-07 10:07:00;1.5;2;3", t, {1.5L, 2.0L, 3.0L}},
+      {"champs en trop", {}, "2021-11-07 10:07:00;1,5;2;3;99;abc;\"x\"", t, {1.5L, 2.0L, 3.0L}},
+      // The date codes are read by position: what lies between them and after
+      // the seconds does not count.
+      {"codes par position", {}, "2021/11/07T10h07m00;1;2;3", t, v123},
+      {"dixièmes", {}, "2021-11-07 10:07:00.750;1;2;3", t, v123},
+      {"texte après", {}, "2021-11-07_10:07:00 UTC;1;2;3", t, v123},
+      // Empty fields, missing-data texts and missing fields.
+      {"manquants", {}, "2021-11-07 10:07:00;;NA;-99999", t, {}, 0b111},
+      {"trop peu de champs", {}, "2021-11-07 10:07:00;7", t, {7.0L, 0, 0}, 0b110},
+      {"NA entouré de blancs", {}, "2021-11-07 10:07:00; NA ;8;   ", t, {0, 8.0L, 0}, 0b101},
+      // A missing-data text written with the other decimal mark matches once
+      // its marks become the computer's separator.
+      {"texte manquant, virgule", {.colonnes = {2, 3}, .na = {"-99999,0"}},
+       "2021-11-07 10:07:00;-99999.0;-99999,0", t, {}, 0b11},
+      {"texte manquant, point",
+       {.colonnes = {2, 3}, .na = {"-99999,0"}, .separateur_decimal = '.'},
+       "2021-11-07 10:07:00;-99999.0;-99999,0", t, {-99999.0L, 0}, 0b10},
+      {"ordre des colonnes", {.colonnes = {4, 2}}, "2021-11-07 10:07:00;1;NA;3", t, {3.0L, 1.0L}},
+      // Thresholds: a value beyond one is missing, one equal to it is kept.
+      {"seuils", seuils, "2021-11-07 10:07:00;-50;-50,001;100;100,5", t, {-50.0L, 0, 100.0L, 0},
+       0b1010},
+      {"seuil bas seul", seuil_bas, "2021-11-07 10:07:00;-50;-50,001;100;100,5", t,
+       {-50.0L, 0, 100.0L, 100.5L}, 0b0010},
+      // A two-digit year after its century digits: the reader puts the
+      // century into the text, then reads the four-digit year.
+      {"20aa, jour d'abord", {.format = "jj/mm/20aa hh:mn:ss"}, "07/11/21 10:07:00;1;2;3", t, v123},
+      {"20aa, 2099", {.format = "jj/mm/20aa hh:mn:ss"}, "07/11/99 23:59:59;1;2;3",
+       date(2099, 11, 7, 23, 59, 59), v123},
+      {"20aa, année d'abord", {.format = "20aa-mm-jj hh:mn:ss"}, "21-11-07 10:07:00;1;2;3", t, v123},
+      {"19aa", {.format = "19aa-mm-jj hh:mn:ss"}, "85-01-31 00:00:00;1;2;3",
+       date(1985, 1, 31, 0, 0, 0), v123},
+      {"20aa, heure 25", {.format = "20aa-mm-jj hh:mn:ss"}, "21-11-07 25:07:00;1;2;3", {}},
+      {"20aa, 29 février", {.format = "20aa-mm-jj hh:mn:ss"}, "21-02-29 10:07:00;1;2;3", {}},
+      // Date and time in two columns, in either order.
+      {"deux colonnes", deux, "2021-11-07;10:07:00;1;2", t, {1.0L, 2.0L}},
+      {"heure puis date", {.deux_colonnes = true, .col_date = 2, .col_time = 1, .colonnes = {3, 4}},
+       "10:07:00;2021-11-07;1;2", t, {1.0L, 2.0L}},
+      {"heure puis date, lue dans l'autre ordre",
+       {.deux_colonnes = true, .col_date = 2, .col_time = 1, .colonnes = {3, 4}},
+       "2021-11-07;10:07:00;1;2", {}},
+      // The space separator: runs of spaces are one separator.
+      {"espaces, deux colonnes", {.separateur = ' ', .deux_colonnes = true, .colonnes = {3, 4}},
+       "   2021-11-07   10:07:00  1,5     -2   ", t, {1.5L, -2.0L}},
+      {"espaces, T", {.format = "aaaa-mm-jjThh:mn:ss", .separateur = ' ', .colonnes = {2, 3}},
+       "2021-11-07T10:07:00 1,5  NA", t, {1.5L, 0}, 0b10},
+      // The comma separator with decimal points.
+      {"virgule", {.separateur = ','}, "2021-11-07 10:07:00,1.25,,-3", t, {1.25L, 0, -3.0L}, 0b010},
+      {"jour d'abord", {.format = "jj/mm/aaaa hh:mn:ss"}, "07/11/2021 10:07:00;1;2;3", t, v123},
+      {"jour d'abord, année en tête", {.format = "jj/mm/aaaa hh:mn:ss"},
+       "2021-11-07 10:07:00;1;2;3", {}},
+      // No seconds in the format: the seconds of the text are not read.
+      {"sans secondes", {.format = "aaaa-mm-jj hh:mn"}, "2021-11-07 10:07:45;1;2;3", t, v123},
+      {"sans secondes, texte sans", {.format = "aaaa-mm-jj hh:mn"}, "2021-11-07 10:07;1;2;3", t,
+       v123},
+      // A format carrying a fixed date: a time alone takes that date, which is
+      // left to the step-by-step reader; a full date-time is read as usual.
+      {"date fixe, heure seule", {.format = "2022/03/12 hh:mn:ss"}, "10:07:00;1;2;3", {}},
+      {"date fixe", {.format = "2022/03/12 hh:mn:ss"}, "2021-11-07 10:07:00;1;2;3", t, v123},
+      // An inactive plan reads nothing.
+      {"multiformat", {.format = "multiformat"}, "2021-11-07 10:07:00;1;2;3", {}},
+  };
+  for (const CasLigne& c : cas) {
+    SCOPED_TRACE(c.nom);
+    const Lue l = lire(plan(c.r), c.ligne);
+    ASSERT_EQ(l.lue, c.t.has_value());
+    if (!c.t) continue;
+    EXPECT_EQ(l.t, *c.t);
+    EXPECT_EQ(l.manquants, c.manquants);
+    for (std::size_t k = 0; k < c.valeurs.size(); ++k) {
+      if (!(c.manquants >> k & 1)) {
+        EXPECT_TRUE(memes_bits(l.valeurs[k], c.valeurs[k])) << k;
+      }
+    }
+  }
+  EXPECT_TRUE(plan({.format = "2022/03/12 hh:mn:ss"}).actif);
 }
 
 TEST(LigneRapide, LinesLeftToTheStepByStepReader) {
@@ -333,108 +350,13 @@ TEST(LigneRapide, QuotedDates) {
   EXPECT_FALSE(lire(plan(r), "\"2021-11-07\";\"10:07:00\";1;2").lue);
 }
 
-// A two-digit year written after its century digits in the format: the
-// reader puts the century into the text, then reads the four-digit year.
-TEST(LigneRapide, TwoDigitYearsAfterTheirCentury) {
-  Reglages r;
-  r.format = "jj/mm/20aa hh:mn:ss";
-  const PlanLecture p = plan(r);
-  Lue l = lire(p, "07/11/21 10:07:00;1;2;3");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.t, date(2021, 11, 7, 10, 7, 0));
-  EXPECT_EQ(l.valeurs, (std::vector<long double>{1.0L, 2.0L, 3.0L}));
-  l = lire(p, "07/11/99 23:59:59;1;2;3");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.t, date(2099, 11, 7, 23, 59, 59));
-  r.format = "20aa-mm-jj hh:mn:ss";
-  l = lire(plan(r), "21-11-07 10:07:00;1;2;3");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.t, date(2021, 11, 7, 10, 7, 0));
-  r.format = "19aa-mm-jj hh:mn:ss";
-  l = lire(plan(r), "85-01-31 00:00:00;1;2;3");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.t, date(1985, 1, 31, 0, 0, 0));
-  r.format = "20aa-mm-jj hh:mn:ss";
-  // Written in the other order, the text reads as another date (2007-11-21):
-  // never as 2021-11-07.
-  l = lire(plan(r), "07/11/21 10:07:00;1;2;3");
+// Written in the other order, a two-digit year reads as another date
+// (2007-11-21): never as 2021-11-07.
+TEST(LigneRapide, TwoDigitYearsInTheOtherOrder) {
+  const Lue l = lire(plan({.format = "20aa-mm-jj hh:mn:ss"}), "07/11/21 10:07:00;1;2;3");
   if (l.lue) {
     EXPECT_EQ(l.t, date(2007, 11, 21, 10, 7, 0));
   }
-  EXPECT_FALSE(lire(plan(r), "21-11-07 25:07:00;1;2;3").lue);
-  EXPECT_FALSE(lire(plan(r), "21-02-29 10:07:00;1;2;3").lue);
-}
-
-TEST(LigneRapide, OtherLayouts) {
-  // Date and time in two columns, in either order.
-  Reglages r;
-  r.deux_colonnes = true;
-  r.colonnes = {3, 4};
-  Lue l = lire(plan(r), "2021-11-07;10:07:00;1;2");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.t, date(2021, 11, 7, 10, 7, 0));
-  EXPECT_EQ(l.valeurs, (std::vector<long double>{1.0L, 2.0L}));
-  r.col_date = 2;
-  r.col_time = 1;
-  l = lire(plan(r), "10:07:00;2021-11-07;1;2");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.t, date(2021, 11, 7, 10, 7, 0));
-  EXPECT_FALSE(lire(plan(r), "2021-11-07;10:07:00;1;2").lue);
-
-  // The space separator: runs of spaces are one separator.
-  r = {};
-  r.separateur = ' ';
-  r.deux_colonnes = true;
-  r.colonnes = {3, 4};
-  l = lire(plan(r), "   2021-11-07   10:07:00  1,5     -2   ");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.t, date(2021, 11, 7, 10, 7, 0));
-  EXPECT_EQ(l.valeurs, (std::vector<long double>{1.5L, -2.0L}));
-  r.deux_colonnes = false;
-  r.format = "aaaa-mm-jjThh:mn:ss";
-  r.colonnes = {2, 3};
-  l = lire(plan(r), "2021-11-07T10:07:00 1,5  NA");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.manquants, 0b10u);
-
-  // The comma separator with decimal points.
-  r = {};
-  r.separateur = ',';
-  l = lire(plan(r), "2021-11-07 10:07:00,1.25,,-3");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.valeurs[0], 1.25L);
-  EXPECT_EQ(l.manquants, 0b010u);
-
-  // Day first.
-  r = {};
-  r.format = "jj/mm/aaaa hh:mn:ss";
-  l = lire(plan(r), "07/11/2021 10:07:00;1;2;3");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.t, date(2021, 11, 7, 10, 7, 0));
-  EXPECT_FALSE(lire(plan(r), "2021-11-07 10:07:00;1;2;3").lue);
-
-  // No seconds in the format: the seconds of the text are not read.
-  r.format = "aaaa-mm-jj hh:mn";
-  l = lire(plan(r), "2021-11-07 10:07:45;1;2;3");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.t, date(2021, 11, 7, 10, 7, 0));
-  l = lire(plan(r), "2021-11-07 10:07;1;2;3");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.t, date(2021, 11, 7, 10, 7, 0));
-
-  // A format carrying a fixed date: a time alone takes that date, which is
-  // left to the step-by-step reader; a full date-time is read as usual.
-  r.format = "2022/03/12 hh:mn:ss";
-  const PlanLecture fixe = plan(r);
-  ASSERT_TRUE(fixe.actif);
-  EXPECT_FALSE(lire(fixe, "10:07:00;1;2;3").lue);
-  l = lire(fixe, "2021-11-07 10:07:00;1;2;3");
-  ASSERT_TRUE(l.lue);
-  EXPECT_EQ(l.t, date(2021, 11, 7, 10, 7, 0));
-
-  // An inactive plan reads nothing.
-  r.format = "multiformat";
-  EXPECT_FALSE(lire(plan(r), "2021-11-07 10:07:00;1;2;3").lue);
 }
 
 TEST(LigneRapide, VeryLongDateTexts) {

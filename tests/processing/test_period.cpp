@@ -5,11 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/session.h"
-#include "input/dates.h"
-#include "support/scripted_interaction.h"
-#include "support/temp_dir.h"
 #include "app/period_commands.h"
+#include "input/dates.h"
+#include "support/session_fixture.h"
 
 namespace tamso {
 namespace {
@@ -140,30 +138,32 @@ TEST(PeriodeValeurs, ArrondiAuxPasEntiers) {
             date("07/11/2021 10:15:00"));
 }
 
-class PeriodeFichier : public test::AvecDossier {
+class PeriodeFichier : public test::AvecSession {
  protected:
-  static void ecrire(const std::string& chemin, const std::string& octets) {
-    std::ofstream(chemin, std::ios::binary) << octets;
+  void SetUp() override {
+    AvecSession::SetUp();
+    nouvelle_session(',', false);
   }
-  test::InteractionScriptee port_;
+  void ecrire(const std::vector<std::string>& lignes) {
+    std::ofstream(s().chemin_periode(), std::ios::binary) << test::crlf(lignes);
+  }
 };
 
 TEST_F(PeriodeFichier, EcritureEtRelecture) {
-  Session s(port_, OptionsSession{',', programme_});
-  s.periode.debut = "07/11/2021 10:00:00";
-  s.periode.fin = "08/11/2021 00:00:00";
-  s.periode.pas = 30.0 / 1440;
-  s.periode.resume_lignes = "28";
-  s.periode.nb_pas = 3;
-  s.periode.test_date = TestDate::inf_strict;
-  s.periode.unite = UnitePas::mois;
-  s.periode_modifiee = true;
-  ASSERT_TRUE(ecrire_periode(s));
-  EXPECT_FALSE(s.periode_modifiee);
+  s().periode.debut = "07/11/2021 10:00:00";
+  s().periode.fin = "08/11/2021 00:00:00";
+  s().periode.pas = 30.0 / 1440;
+  s().periode.resume_lignes = "28";
+  s().periode.nb_pas = 3;
+  s().periode.test_date = TestDate::inf_strict;
+  s().periode.unite = UnitePas::mois;
+  s().periode_modifiee = true;
+  ASSERT_TRUE(ecrire_periode(s()));
+  EXPECT_FALSE(s().periode_modifiee);
   std::vector<std::string> attendu = {"07/11/2021 10:00:00", "08/11/2021 00:00:00", "00:30:00",
                                       "28", "3", "1", "2"};
   attendu.resize(60);
-  EXPECT_EQ(test::DossierTemporaire::lire(s.chemin_periode()), test::crlf(attendu));
+  EXPECT_EQ(test::DossierTemporaire::lire(s().chemin_periode()), test::crlf(attendu));
 
   Session t(port_, OptionsSession{',', programme_});
   ASSERT_TRUE(lire_periode(t));
@@ -179,57 +179,54 @@ TEST_F(PeriodeFichier, EcritureEtRelecture) {
 }
 
 TEST_F(PeriodeFichier, LignesVidesIllisiblesOuHorsBornes) {
-  Session s(port_, OptionsSession{',', programme_});
-  s.periode.fin = "05/05/2022 00:00:00";
-  ecrire(s.chemin_periode(),
-         test::crlf({"01/03/2023", "32/13/2024 00:00:00", "", "", "500", "", "9"}));
-  ASSERT_TRUE(lire_periode(s));
-  EXPECT_EQ(s.periode.debut, "01/03/2023 00:00:00");
-  EXPECT_EQ(s.periode.fin, "05/05/2022 00:00:00");
-  ASSERT_FALSE(s.journal.vide());
-  EXPECT_EQ(s.journal.derniere().rfind(" * erreur date : ", 0), 0u);
-  EXPECT_EQ(secondes_pas(s.periode), 900);
-  EXPECT_EQ(s.periode.resume_lignes, "---");
-  EXPECT_EQ(s.periode.nb_pas, 400);
-  EXPECT_EQ(s.periode.test_date, TestDate::inf_ou_egal);
-  EXPECT_EQ(s.periode.unite, UnitePas::heure);
+  s().periode.fin = "05/05/2022 00:00:00";
+  ecrire({"01/03/2023", "32/13/2024 00:00:00", "", "", "500", "", "9"});
+  ASSERT_TRUE(lire_periode(s()));
+  EXPECT_EQ(s().periode.debut, "01/03/2023 00:00:00");
+  EXPECT_EQ(s().periode.fin, "05/05/2022 00:00:00");
+  ASSERT_FALSE(s().journal.vide());
+  EXPECT_EQ(s().journal.derniere().rfind(" * erreur date : ", 0), 0u);
+  EXPECT_EQ(secondes_pas(s().periode), 900);
+  EXPECT_EQ(s().periode.resume_lignes, "---");
+  EXPECT_EQ(s().periode.nb_pas, 400);
+  EXPECT_EQ(s().periode.test_date, TestDate::inf_ou_egal);
+  EXPECT_EQ(s().periode.unite, UnitePas::heure);
 
-  ecrire(s.chemin_periode(), test::crlf({"", "", "", "", "abc", "1", "2"}));
-  EXPECT_FALSE(lire_periode(s));
+  ecrire({"", "", "", "", "abc", "1", "2"});
+  EXPECT_FALSE(lire_periode(s()));
   ASSERT_EQ(port_.echanges.size(), 1u);
   EXPECT_EQ(port_.echanges[0].type, TypeMessage::erreur);
   EXPECT_EQ(port_.echanges[0].texte, "'abc' n'est pas une valeur entière correcte");
-  EXPECT_EQ(s.periode.test_date, TestDate::inf_ou_egal);
-  EXPECT_EQ(s.periode.unite, UnitePas::heure);
+  EXPECT_EQ(s().periode.test_date, TestDate::inf_ou_egal);
+  EXPECT_EQ(s().periode.unite, UnitePas::heure);
 }
 
 TEST_F(PeriodeFichier, ResumeDuNombreDeLignes) {
-  Session s(port_, OptionsSession{',', programme_});
-  s.periode = periode_heures("01/01/2024 00:00:00", "02/01/2024 00:00:00", 15.0 / 1440);
-  rafraichir_nombre_lignes(s);
-  EXPECT_EQ(s.periode.resume_lignes, "96 => 1 jour");
-  EXPECT_FALSE(s.periode.resume_negatif);
-  EXPECT_TRUE(s.periode_modifiee);
+  s().periode = periode_heures("01/01/2024 00:00:00", "02/01/2024 00:00:00", 15.0 / 1440);
+  rafraichir_nombre_lignes(s());
+  EXPECT_EQ(s().periode.resume_lignes, "96 => 1 jour");
+  EXPECT_FALSE(s().periode.resume_negatif);
+  EXPECT_TRUE(s().periode_modifiee);
 
-  s.periode_modifiee = false;
-  s.periode.fin = "01/01/2024 00:00:00";
-  rafraichir_nombre_lignes(s);
-  EXPECT_EQ(s.periode.resume_lignes, "---");
-  EXPECT_FALSE(s.periode_modifiee);
+  s().periode_modifiee = false;
+  s().periode.fin = "01/01/2024 00:00:00";
+  rafraichir_nombre_lignes(s());
+  EXPECT_EQ(s().periode.resume_lignes, "---");
+  EXPECT_FALSE(s().periode_modifiee);
 
-  s.periode.fin = "31/12/2023 00:00:00";
-  rafraichir_nombre_lignes(s);
-  EXPECT_EQ(s.periode.resume_lignes, "-96 => 1 jour");
-  EXPECT_TRUE(s.periode.resume_negatif);
+  s().periode.fin = "31/12/2023 00:00:00";
+  rafraichir_nombre_lignes(s());
+  EXPECT_EQ(s().periode.resume_lignes, "-96 => 1 jour");
+  EXPECT_TRUE(s().periode.resume_negatif);
 
-  s.periode.fin = "01/01/2024 12:00:00";
-  s.periode.pas = 0;
-  rafraichir_nombre_lignes(s);
-  EXPECT_EQ(s.periode.resume_lignes, "---");
+  s().periode.fin = "01/01/2024 12:00:00";
+  s().periode.pas = 0;
+  rafraichir_nombre_lignes(s());
+  EXPECT_EQ(s().periode.resume_lignes, "---");
 
-  s.periode = periode_heures("01/01/2023 00:00:00", "01/01/2024 00:00:00", 15.0 / 1440);
-  rafraichir_nombre_lignes(s);
-  EXPECT_EQ(s.periode.resume_lignes, "35 040 => 365 jours");
+  s().periode = periode_heures("01/01/2023 00:00:00", "01/01/2024 00:00:00", 15.0 / 1440);
+  rafraichir_nombre_lignes(s());
+  EXPECT_EQ(s().periode.resume_lignes, "35 040 => 365 jours");
 }
 
 }  // namespace

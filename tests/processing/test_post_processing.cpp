@@ -2,16 +2,13 @@
 
 #include <optional>
 
-#include "app/session.h"
 #include "processing/post_processing.h"
 #include "processing/result_grid.h"
-#include "support/scripted_interaction.h"
-#include "support/temp_dir.h"
+#include "support/session_fixture.h"
 
 namespace tamso {
 namespace {
 
-using test::InteractionScriptee;
 using V = std::optional<long double>;
 
 // A grid of one value column whose rows 1..N hold the given values (nothing:
@@ -38,36 +35,34 @@ std::vector<V> colonne(const GrilleResultats& g) {
   return r;
 }
 
-class PostTraitement : public test::AvecDossier {
+class PostTraitement : public test::AvecSession {
  protected:
   void SetUp() override {
-    AvecDossier::SetUp();
-    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
+    AvecSession::SetUp();
+    nouvelle_session(',', false);
   }
-  Session& s() { return *session_; }
-  InteractionScriptee port_;
-  std::unique_ptr<Session> session_;
 };
 
-TEST(CumulsForces, ADropKeepsTheLevelReached) {
-  // Row 1 empty, then 1, 2, 3, 0.5, 1.5.
-  GrilleResultats g = grille({V{}, 1.0L, 2.0L, 3.0L, 0.5L, 1.5L});
-  corriger_cumuls(g);
-  EXPECT_EQ(colonne(g), (std::vector<V>{0.0L, 1.0L, 2.0L, 3.0L, 3.0L, 4.5L}));
-}
-
-TEST(CumulsForces, AMissingValueCountsAsADrop) {
-  GrilleResultats g = grille({V{}, 1.0L, 2.0L, 0.0L, 3.0L, 4.0L});
-  g.cellule(4, 2).na = true;
-  corriger_cumuls(g);
-  EXPECT_EQ(colonne(g), (std::vector<V>{0.0L, 1.0L, 2.0L, 2.0L, 5.0L, 6.0L}));
-  EXPECT_EQ(g.compte(4, 2), 1);
-}
-
-TEST(CumulsForces, AValueInRowOneIsNotAddedAgain) {
-  GrilleResultats g = grille({5.0L, 6.0L, 1.0L});
-  corriger_cumuls(g);
-  EXPECT_EQ(colonne(g), (std::vector<V>{5.0L, 6.0L, 6.0L}));
+// A drop keeps the level reached; a missing value (row 4 of the second case,
+// its count kept) counts as a drop; a value in row 1 is not added again.
+TEST(CumulsForces, ForcedGrowth) {
+  struct Cas {
+    std::vector<V> valeurs;
+    int ligne_na;  // a row whose value is NA, or 0
+    std::vector<V> attendu;
+  };
+  for (const Cas& c :
+       {Cas{{V{}, 1.0L, 2.0L, 3.0L, 0.5L, 1.5L}, 0, {0.0L, 1.0L, 2.0L, 3.0L, 3.0L, 4.5L}},
+        Cas{{V{}, 1.0L, 2.0L, 0.0L, 3.0L, 4.0L}, 4, {0.0L, 1.0L, 2.0L, 2.0L, 5.0L, 6.0L}},
+        Cas{{5.0L, 6.0L, 1.0L}, 0, {5.0L, 6.0L, 6.0L}}}) {
+    GrilleResultats g = grille(c.valeurs);
+    if (c.ligne_na) g.cellule(c.ligne_na, 2).na = true;
+    corriger_cumuls(g);
+    EXPECT_EQ(colonne(g), c.attendu);
+    if (c.ligne_na) {
+      EXPECT_EQ(g.compte(c.ligne_na, 2), 1);
+    }
+  }
 }
 
 TEST_F(PostTraitement, ShortGapsAreFilledLinearly) {
@@ -114,14 +109,11 @@ TEST(Differences, DeltaAndDerivative) {
 }
 
 TEST_F(PostTraitement, DeltaWinsOverDerivativeAndBadGapLengthIsThree) {
-  Description& d = s().description;
-  d.delta_Y = true;
-  d.derivees = true;
-  d.post_traitement = true;
-  d.nmax_lacune = "x";
+  d().delta_Y = d().derivees = d().post_traitement = true;
+  d().nmax_lacune = "x";
   s().periode.pas = 15.0 / 1440;
   GrilleResultats g = grille({V{}, 1.0L, V{}, V{}, V{}, 5.0L, 6.0L});
-  post_traiter(s().description, s().periode, g, s().journal, s());
+  post_traiter(d(), s().periode, g, s().journal, s());
   // Three missing values filled: 1, 2, 3, 4, 5, 6, then deltas.
   EXPECT_EQ(colonne(g), (std::vector<V>{0.0L, 0.0L, 1.0L, 1.0L, 1.0L, 1.0L, 1.0L}));
   const auto& log = s().journal.lignes();

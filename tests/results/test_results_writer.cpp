@@ -11,8 +11,7 @@
 #include "input/files.h"
 #include "processing/engine.h"
 #include "results/results_writer.h"
-#include "support/scripted_interaction.h"
-#include "support/temp_dir.h"
+#include "support/session_fixture.h"
 #include "app/run.h"
 #include "app/save.h"
 
@@ -21,7 +20,6 @@ namespace {
 
 using test::crlf;
 using test::DossierTemporaire;
-using test::InteractionScriptee;
 using V = std::optional<long double>;
 
 // ---------------------------------------------------------------- "%5.<d>f"
@@ -80,55 +78,18 @@ TEST(ResultatsValeurs, SameTextAsPrintf) {
 
 // ---------------------------------------------------------------- results lines and file
 
-class Resultats : public test::AvecDossier {
+class Resultats : public test::AvecResultats {
  protected:
   void SetUp() override {
-    AvecDossier::SetUp();
-    sortie_ = dossier_->sous_dossier("sortie");
-    nouvelle_session(',');
+    AvecResultats::SetUp();
+    reglages();
   }
-  void nouvelle_session(char separateur) {
-    session_ = std::make_unique<Session>(port_, OptionsSession{separateur, programme_});
-    Description& d = s().description;
-    d.dossier_choisi = dossier_->sous_dossier("donnees");
-    d.dossier_choisi_sortie = sortie_;
-    d.dossier_description = programme_;
-    d.masque = "csv";
-    d.separateur_sortie = SeparateurSortie::tabulation;
-    d.decimal_sortie = SeparateurDecimal::virgule;
-    d.nb_decimale = "2";
-    d.texte_na = "e";
-    d.nom_fic_sortie = "A10";
-    d.inc_nom = true;
-    s().resultats.en_attente = true;
-  }
-  // n timestamps from 01/03/2023 00:00:00 every 5 minutes (or the given
-  // texts) and one value column per title.
-  void grille(int n, std::vector<std::string> titres, std::vector<std::string> dates = {}) {
-    GrilleResultats& g = s().grille;
-    g.creer(n, static_cast<int>(titres.size()));
-    g.c = g.v() + 2;
-    titres.insert(titres.begin(), "temps(Date inf ou =)");
-    titres.push_back("nb(" + std::to_string(n - 1) + ")_methode_(moyenne des n mesures OK)");
-    std::copy(titres.begin(), titres.end(), g.titres.begin() + 1);
-    auto& e = s().liste_horodatee.elements;
-    e.clear();
-    e.push_back("_intitulés des colonnes");
-    for (int r = 1; r <= n; ++r) {
-      char b[32];
-      std::snprintf(b, sizeof b, "01/03/2023 %02d:%02d:00", (r - 1) * 5 / 60, (r - 1) * 5 % 60);
-      e.push_back(dates.empty() ? std::string(b) : dates[static_cast<std::size_t>(r - 1)]);
-    }
-  }
-  // Row r received nb source lines; a value per column, nothing for NA.
-  void ligne(int r, int nb, const std::vector<V>& valeurs) {
-    GrilleResultats& g = s().grille;
-    g.cellule(r, g.c).valeur = nb;
-    for (std::size_t k = 0; k < valeurs.size(); ++k) {
-      Cellule& x = g.cellule(r, static_cast<int>(k) + 2);
-      x.na = !valeurs[k];
-      x.valeur = valeurs[k].value_or(0);
-    }
+  void reglages() {
+    d().separateur_sortie = SeparateurSortie::tabulation;
+    d().decimal_sortie = SeparateurDecimal::virgule;
+    d().nb_decimale = "2";
+    d().texte_na = "e";
+    d().nom_fic_sortie = "A10";
   }
   // Row 1 is never written; row 3 had no line.
   void grille_type() {
@@ -138,14 +99,6 @@ class Resultats : public test::AvecDossier {
     ligne(3, 0, {V{}, V{}});
     ligne(4, 2, {V{}, -0.5L});
   }
-  bool suivi_contient(const std::vector<std::string>& suite) const {
-    const auto& l = session_->journal.lignes();
-    return std::search(l.begin(), l.end(), suite.begin(), suite.end()) != l.end();
-  }
-  Session& s() { return *session_; }
-  InteractionScriptee port_;
-  std::unique_ptr<Session> session_;
-  std::string sortie_;
 };
 
 TEST_F(Resultats, WholeFileWindows1252WithCrLf) {
@@ -198,12 +151,12 @@ TEST_F(Resultats, SeparatorsAndNoDataTexts) {
   grille(3, {"a", "b"});
   ligne(2, 0, {V{}, V{}});
   ligne(3, 1, {V{}, 1.0L});
-  s().description.separateur_sortie = SeparateurSortie::espace_tabulation;
-  s().description.texte_na = "v";  // empty fields in an empty row only
+  d().separateur_sortie = SeparateurSortie::espace_tabulation;
+  d().texte_na = "v";  // empty fields in an empty row only
   formater_resultats(s());
   EXPECT_EQ(s().resultats.lignes[1], "01/03/2023 00:05:00 \t \t \t0");
   EXPECT_EQ(s().resultats.lignes[2], "01/03/2023 00:10:00 \tv \t 1,00 \t1");
-  s().description.texte_na = "NA";
+  d().texte_na = "NA";
   formater_resultats(s());
   EXPECT_EQ(s().resultats.lignes[1], "01/03/2023 00:05:00 \tNA \tNA \t0");
 }
@@ -213,18 +166,19 @@ TEST_F(Resultats, DecimalSeparatorRuleLineByLine) {
   // value line, without the date, turns them into points.
   grille(2, {"a"}, {"07.11.2021 00:00:00", "07.11.2021 00:10:00"});
   ligne(2, 1, {1.5L});
-  s().description.decimal_sortie = SeparateurDecimal::point;
+  d().decimal_sortie = SeparateurDecimal::point;
   formater_resultats(s());
   EXPECT_EQ(s().resultats.lignes[1], "07.11.2021 00:10:00\t 1,50\t1");
   EXPECT_EQ(s().resultats.lignes_valeurs[1], " 1.50");
   // "virgule" on a computer writing points.
-  nouvelle_session('.');
+  preparer('.');
+  reglages();
   grille(2, {"a"});
   ligne(2, 1, {1.5L});
   formater_resultats(s());
   EXPECT_EQ(s().resultats.lignes[1], "01/03/2023 00:05:00\t 1,50\t1");
   // "point" on a computer writing points: nothing to change.
-  s().description.decimal_sortie = SeparateurDecimal::point;
+  d().decimal_sortie = SeparateurDecimal::point;
   formater_resultats(s());
   EXPECT_EQ(s().resultats.lignes[1], "01/03/2023 00:05:00\t 1.50\t1");
 }
@@ -232,7 +186,7 @@ TEST_F(Resultats, DecimalSeparatorRuleLineByLine) {
 TEST_F(Resultats, UnreadableDecimalsFallBackToThree) {
   grille(2, {"a"});
   ligne(2, 1, {2.0L});
-  s().description.nb_decimale = "deux";
+  d().nb_decimale = "deux";
   formater_resultats(s());
   EXPECT_EQ(s().resultats.lignes[1], "01/03/2023 00:05:00\t2,000\t1");
   EXPECT_EQ(s().journal.lignes().back(), " nombre de décimales <deux> incorrect : 3 décimales");
@@ -259,7 +213,7 @@ TEST_F(Resultats, NamesWithPlaceholders) {
   s().periode.debut = "07/11/2021 00:00:00";
   s().periode.fin = "08/11/2021 00:00:00";
   const auto nom = [this](const char* texte) {
-    s().description.nom_fic_sortie = texte;
+    d().nom_fic_sortie = texte;
     return nom_resultats(vue_traitement(s()));
   };
   EXPECT_EQ(nom("A#").nom, "A_00;01;23.txt");
@@ -293,7 +247,7 @@ TEST_F(Resultats, OverwriteQuestionThenSaveDialog) {
   dossier_->ecrire("sortie/A10.txt", "ancien");
   grille(2, {"a"});
   formater_resultats(s());
-  s().description.inc_nom = false;
+  d().inc_nom = false;
   const std::string contenu = crlf(s().resultats.lignes.en_vecteur());
 
   port_.reponses = {Reponse::oui};
@@ -374,13 +328,13 @@ TEST_F(Resultats, WithoutPendingResultsOnlyTheDescription) {
 TEST_F(Resultats, FailedWriteKeepsResultsPending) {
   grille(2, {"a"});
   formater_resultats(s());
-  s().description.dossier_choisi_sortie = sortie_ + "absent/";
+  d().dossier_choisi_sortie = sortie_ + "absent/";
   EXPECT_FALSE(enregistrer_resultats(s()));
   EXPECT_EQ(port_.dernier_texte(), "Impossible de créer le fichier " + sortie_ + "absent/A10.txt");
   EXPECT_TRUE(s().resultats.en_attente);
   EXPECT_EQ(s().resultats.chemin_resultats, "");
   // A later save can retry.
-  s().description.dossier_choisi_sortie = sortie_;
+  d().dossier_choisi_sortie = sortie_;
   EXPECT_TRUE(enregistrer_resultats(s()));
 }
 

@@ -8,8 +8,7 @@
 #include "input/files.h"
 #include "results/results_writer.h"
 #include "results/tracking_file.h"
-#include "support/scripted_interaction.h"
-#include "support/temp_dir.h"
+#include "support/session_fixture.h"
 #include "app/save.h"
 
 namespace tamso {
@@ -17,28 +16,18 @@ namespace {
 
 using test::crlf;
 using test::DossierTemporaire;
-using test::InteractionScriptee;
-using V = std::optional<long double>;
 
 const std::string kRegle = "    " + std::string(140, '-');
 
-class Suivi : public test::AvecDossier {
+class Suivi : public test::AvecResultats {
  protected:
   void SetUp() override {
-    AvecDossier::SetUp();
-    sortie_ = dossier_->sous_dossier("sortie");
-    session_ = std::make_unique<Session>(port_, OptionsSession{',', programme_});
+    AvecResultats::SetUp();
     Session& x = s();
-    Description& d = x.description;
-    d.dossier_choisi = dossier_->sous_dossier("donnees");
-    d.dossier_choisi_sortie = sortie_;
-    d.dossier_description = programme_;
-    d.masque = "csv";
-    d.separateur_colonne = SeparateurColonne::point_virgule;
-    d.methode = Methode::maximum;
-    d.nom_fic_sortie = "A#";
-    d.inc_nom = true;
-    d.min_na = d.max_na = "";
+    d().separateur_colonne = SeparateurColonne::point_virgule;
+    d().methode = Methode::maximum;
+    d().nom_fic_sortie = "A#";
+    d().min_na = d().max_na = "";
     x.nom_description = "station1.dsc";
     x.description_modifiee = false;
     x.periode.debut = "01/03/2023 00:00:00";
@@ -46,7 +35,6 @@ class Suivi : public test::AvecDossier {
     x.periode.pas = 5.0 / 1440;
     x.periode.unite = UnitePas::heure;
     x.periode.test_date = TestDate::inf_ou_egal;
-    x.resultats.en_attente = true;
     x.resultats.durees = {0, 0, 0, 83.0 / 86400};
     x.etat_traitement.lignes_extraites = 1234;
     x.etat_traitement.station_reference = "S1";
@@ -57,41 +45,22 @@ class Suivi : public test::AvecDossier {
   }
   // n timestamps, v value columns T1.., every row empty.
   void grille(int n, int v) {
-    GrilleResultats& g = s().grille;
-    g.creer(n, v);
-    g.c = v + 2;
-    for (int k = 2; k <= v + 1; ++k)
-      g.titres[static_cast<std::size_t>(k)] = "T" + std::to_string(k - 1);
-    s().liste_horodatee.elements.assign(static_cast<std::size_t>(n + 1), "01/03/2023 00:00:00");
-  }
-  void ligne(int r, int nb, const std::vector<V>& valeurs) {
-    GrilleResultats& g = s().grille;
-    g.cellule(r, g.c).valeur = nb;
-    for (std::size_t k = 0; k < valeurs.size(); ++k) {
-      g.cellule(r, static_cast<int>(k) + 2).na = !valeurs[k];
-      g.cellule(r, static_cast<int>(k) + 2).valeur = valeurs[k].value_or(0);
-    }
+    std::vector<std::string> titres;
+    for (int k = 1; k <= v; ++k) titres.push_back("T" + std::to_string(k));
+    AvecResultats::grille(n, titres);
   }
   // The last lines of the log.
   std::vector<std::string> fin_suivi(std::size_t n) const {
     const auto& l = session_->journal.lignes();
     return {l.end() - static_cast<std::ptrdiff_t>(std::min(n, l.size())), l.end()};
   }
-  bool suivi_contient(const std::string& ligne) const {
-    const auto& l = session_->journal.lignes();
-    return std::find(l.begin(), l.end(), ligne) != l.end();
-  }
-  Session& s() { return *session_; }
-  InteractionScriptee port_;
-  std::unique_ptr<Session> session_;
-  std::string sortie_;
 };
 
 TEST_F(Suivi, WholeTrackingFile) {
   grille(4, 2);
   ligne(2, 3, {1.0L, 2.0L});
   ligne(4, 1, {5.0L, V{}});
-  s().description.derivees = true;
+  d().derivees = true;
   s().ajouter_ligne_suivi("bannière");
   s().ajouter_ligne_suivi("       --> TRAITEMENT du seul fichier");
   formater_resultats(s());
@@ -152,8 +121,8 @@ TEST_F(Suivi, WholeTrackingFile) {
 TEST_F(Suivi, StatisticsOfNinetySixResults) {
   grille(97, 2);
   for (int r = 2; r <= 97; ++r) ligne(r, 1, {r <= 11 ? V{} : V{1.0L}, 2.0L});
-  s().description.min_na = "-50";
-  s().description.max_na = "1e6";
+  d().min_na = "-50";
+  d().max_na = "1e6";
   s().etat_traitement.lignes_extraites = 500;
   formater_resultats(s());
   statistiques_resultats(vue_traitement(s()), s().journal);
@@ -174,7 +143,7 @@ TEST_F(Suivi, StatisticsOfNinetySixResults) {
 TEST_F(Suivi, StatisticsOfTheLinesWrittenWithoutMissingValues) {
   grille(5, 1);
   for (int r = 2; r <= 5; ++r) ligne(r, 1, {1.0L});
-  s().description.max_na = "9";
+  d().max_na = "9";
   s().etat_traitement.lignes_extraites = 7;
   port_.arret = true;  // the formatting stops after its first row
   formater_resultats(s());
@@ -242,7 +211,7 @@ TEST_F(Suivi, StepInCalendarUnits) {
   EXPECT_NE(std::find(entete.begin(), entete.end(), " pas = (2 jour)"), entete.end());
   formater_resultats(s());
   ASSERT_TRUE(enregistrer_resultats(s()));
-  EXPECT_TRUE(suivi_contient("  ainsi que dans le presse-papier au pas de 2 jours"));
+  EXPECT_TRUE(suivi_contient({"  ainsi que dans le presse-papier au pas de 2 jours"}));
   s().periode.unite = UnitePas::annee;
   s().periode.nb_pas = 1;
   const auto annee = entete_fichier_suivi(vue_traitement(s()));
@@ -251,7 +220,7 @@ TEST_F(Suivi, StepInCalendarUnits) {
 
 TEST_F(Suivi, SecondSaveKeepsTheWholeLog) {
   grille(3, 1);
-  s().description.nom_fic_sortie = "A10";
+  d().nom_fic_sortie = "A10";
   formater_resultats(s());
   ASSERT_TRUE(enregistrer_resultats(s()));
   ASSERT_TRUE(enregistrer_resultats(s()));
@@ -264,7 +233,7 @@ TEST_F(Suivi, SecondSaveKeepsTheWholeLog) {
 
 TEST_F(Suivi, UnwritableTrackingFileStopsTheSave) {
   grille(3, 1);
-  s().description.nom_fic_sortie = "A10";
+  d().nom_fic_sortie = "A10";
   dossier_->ecrire("sortie/A10.txt.TXT/occupe", "x");
   formater_resultats(s());
   EXPECT_FALSE(enregistrer_resultats(s()));
