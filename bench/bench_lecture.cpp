@@ -1,19 +1,19 @@
 // The per-line costs of a run, measured on one core with the file in memory:
 // cutting a block into lines, reading its plain lines (date and six values),
 // and the same lines through the step-by-step date and number readers.
-#include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 
+#include <benchmark/benchmark.h>
+
+#include "base/tracking_log.h"
 #include "input/date_format.h"
 #include "input/line_blocks.h"
 #include "input/text.h"
 #include "processing/fast_lines.h"
-#include "base/tracking_log.h"
 
 namespace fs = std::filesystem;
 using namespace tamso;

@@ -1,16 +1,16 @@
 // Listing a folder of 2,000 small logger files with pre-reading off: only the
 // first file is read, the others are only named, sized and given a station.
-#include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
-#include "cli/batch_interaction.h"
-#include "app/session.h"
+#include <benchmark/benchmark.h>
+
 #include "app/listing.h"
+#include "app/session.h"
+#include "cli/batch_interaction.h"
 
 namespace fs = std::filesystem;
 using namespace tamso;

@@ -40,9 +40,15 @@ void civil(long long jours, int& a, int& m, int& j) {  // days since 1970-01-01
 // A value with a decimal comma, or a missing one.
 void valeur(std::string& l, Hasard& h, double v, int decimales) {
   const double u = h.uniforme();
-  if (u < 0.005) { l += "-99999"; return; }
+  if (u < 0.005) {
+    l += "-99999";
+    return;
+  }
   if (u < 0.010) return;  // empty field
-  if (u < 0.0105) { l += "NA"; return; }
+  if (u < 0.0105) {
+    l += "NA";
+    return;
+  }
   char buf[32];
   std::snprintf(buf, sizeof buf, "%.*f", decimales, v);
   for (char* p = buf; *p; ++p)

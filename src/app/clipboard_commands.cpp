@@ -1,8 +1,8 @@
 #include "app/clipboard_commands.h"
 
-#include "app/session.h"
-#include "app/description_files.h"
 #include "app/clipboard_source.h"
+#include "app/description_files.h"
+#include "app/session.h"
 #include "input/files.h"
 
 namespace tamso {

@@ -28,7 +28,8 @@ std::optional<std::uintmax_t> capturer_presse_papier(Session& s, std::string_vie
   s.fichier_charge = lire_fichier_charge(brut, NettoyageLignes{});
 
   Description& d = s.description;
-  if (d.separateur_colonne != SeparateurColonne::point_virgule || d.masque != "ppp") s.description_modifiee = true;
+  if (d.separateur_colonne != SeparateurColonne::point_virgule || d.masque != "ppp")
+    s.description_modifiee = true;
   d.separateur_colonne = SeparateurColonne::point_virgule;
   d.masque = "ppp";
   s.source = source_du_masque(d.masque);

@@ -2,19 +2,18 @@
 
 #include <filesystem>
 
+#include "app/period_commands.h"
+#include "app/program_files.h"
 #include "app/session.h"
 #include "description/description.h"
-#include "app/program_files.h"
 #include "input/files.h"
 #include "input/text.h"
-#include "app/period_commands.h"
 
 namespace tamso {
 
 namespace {
 
 const char* const kFiltreDsc = "Fichiers descriptifs (*.dsc)|*.dsc|Tous les fichiers (*.*)|*.*";
-
 
 // After a read or a write: data source from the mask, the count of data
 // files, the listing button's caption (read from the session when shown).
@@ -37,9 +36,6 @@ void relire_apres_enregistrement(Session& s) {
 
 }  // namespace
 
-
-
-
 bool lire_description(Session& s, const std::string& dossier_donnees) {
   if (s.sans_nom_description()) return false;
   const std::string chemin = s.chemin_dsc();
@@ -54,9 +50,9 @@ bool lire_description(Session& s, const std::string& dossier_donnees) {
     s.port().informer(TypeMessage::erreur, "Impossible d'ouvrir le fichier " + chemin);
     return false;
   }
-  if (const auto refusee = appliquer_lignes_dsc(*lignes, s.description, s.repertoire_programme(),
-                                                 repertoire_de(chemin), dossier_donnees,
-                                                 s.journal)) {
+  if (const auto refusee =
+          appliquer_lignes_dsc(*lignes, s.description, s.repertoire_programme(),
+                               repertoire_de(chemin), dossier_donnees, s.journal)) {
     message_entier(s, *refusee);
     return false;
   }
@@ -98,8 +94,8 @@ void ouvrir_description(Session& s) {
   d.titre = "choix de la description des données : " + s.description.dossier_description;
   d.dossier = s.description.dossier_description;
   d.filtre = kFiltreDsc;
-  d.propose = !s.sans_nom_description() && fichier_existe(s.chemin_dsc()) ? s.nom_description
-                                                                          : "*.dsc";
+  d.propose =
+      !s.sans_nom_description() && fichier_existe(s.chemin_dsc()) ? s.nom_description : "*.dsc";
   const auto choisi = s.port().choisir_fichier_a_ouvrir(d);
   if (!choisi) return;
   const Description avant = s.description;
@@ -151,7 +147,8 @@ void enregistrer_description(Session& s) {
   switch (s.port().demander(TypeMessage::confirmation, question, Boutons::oui_non_annuler)) {
     case Reponse::oui: {
       Description& d = s.description;
-      if (d.avec_sans_intitule == Intitules::avec && lire_entier(d.num_ligne_intitule_col).value_or(-1) == 0)
+      if (d.avec_sans_intitule == Intitules::avec &&
+          lire_entier(d.num_ligne_intitule_col).value_or(-1) == 0)
         d.num_ligne_intitule_col = "1";
       else if (d.avec_sans_intitule == Intitules::sans)
         d.num_ligne_intitule_col = "0";
@@ -230,7 +227,6 @@ std::string lecteur_de_passe(const Session& s, std::string_view boite) {
   return l;
 }
 
-
 bool resume_dsc(Session& s, ResumeDsc& r) {
   if (s.description.dossier_description.empty()) {
     s.port().informer(TypeMessage::information,
@@ -239,7 +235,8 @@ bool resume_dsc(Session& s, ResumeDsc& r) {
     return false;
   }
   const std::string& dossier = s.description.dossier_description;
-  if (r.lecteur.empty() && dossier.size() >= 2 && dossier[1] == ':') r.lecteur = dossier.substr(0, 1);
+  if (r.lecteur.empty() && dossier.size() >= 2 && dossier[1] == ':')
+    r.lecteur = dossier.substr(0, 1);
   r.texte.clear();
   r.chemins.clear();
   std::string premier;
@@ -270,14 +267,16 @@ bool passe_repertoires(Session& s, ResumeDsc& r, bool modifier) {
       std::string ancien = valeur_de_cle(*lignes, cle, trouve);
       if (!trouve) ancien = dossier_donnees_par_defaut();
       ancien = avec_barre_finale(ancien);
-      const std::string candidat = modifier ? candidat_lecteur(ancien, lecteur, r.prefixe_ancien)
-                                            : ancien;
+      const std::string candidat =
+          modifier ? candidat_lecteur(ancien, lecteur, r.prefixe_ancien) : ancien;
       if (repertoire_existe(candidat)) {
         if (modifier) {
           const std::string nouvelle = std::string(cle) + "= " + candidat;
           const int i = ligne_de_cle(*lignes, cle);
-          if (i >= 0) lignes->at(static_cast<std::size_t>(i)) = nouvelle;
-          else lignes->push_back(nouvelle);
+          if (i >= 0)
+            lignes->at(static_cast<std::size_t>(i)) = nouvelle;
+          else
+            lignes->push_back(nouvelle);
           ++changements;
         }
         r.texte.push_back("  " + candidat);
@@ -296,13 +295,16 @@ bool passe_repertoires(Session& s, ResumeDsc& r, bool modifier) {
     const std::size_t n = r.chemins.size();
     r.texte.emplace_back();
     r.texte.push_back(" mise à jour des " + std::to_string(n) + " fichiers de description, " +
-                      std::to_string(changements) + " modif. avec le lecteur " + lecteur +
-                      " ( 3x" + std::to_string(n) + " = " + std::to_string(3 * n) + " )");
-    for (std::string* dossier : {&s.description.dossier_choisi, &s.description.dossier_choisi_sortie,
-                                 &s.description.dossier_description}) {
+                      std::to_string(changements) + " modif. avec le lecteur " + lecteur + " ( 3x" +
+                      std::to_string(n) + " = " + std::to_string(3 * n) + " )");
+    for (std::string* dossier :
+         {&s.description.dossier_choisi, &s.description.dossier_choisi_sortie,
+          &s.description.dossier_description}) {
       const std::string candidat = candidat_lecteur(*dossier, lecteur, r.prefixe_ancien);
-      if (repertoire_existe(candidat)) *dossier = avec_barre_finale(candidat);
-      else s.ajouter_ligne_suivi("    échec  " + *dossier + " => " + candidat);
+      if (repertoire_existe(candidat))
+        *dossier = avec_barre_finale(candidat);
+      else
+        s.ajouter_ligne_suivi("    échec  " + *dossier + " => " + candidat);
     }
     s.description_modifiee = true;
   }
@@ -313,10 +315,10 @@ bool changer_lecteur(Session& s, ResumeDsc& r) {
   const std::string lecteur = lecteur_de_passe(s, r.lecteur);
   const bool lettre = lecteur.size() == 2 && lecteur[1] == ':';
   const std::string cible = lettre ? lecteur.substr(0, 1) + ":\\" : lecteur;
-  if (s.port().demander(TypeMessage::confirmation,
-                        " Confimation du changement de lecteur dans les fichiers DSC  (" + cible +
-                            ")  ",
-                        Boutons::oui_annuler) != Reponse::oui)
+  if (s.port().demander(
+          TypeMessage::confirmation,
+          " Confimation du changement de lecteur dans les fichiers DSC  (" + cible + ")  ",
+          Boutons::oui_annuler) != Reponse::oui)
     return false;
   return passe_repertoires(s, r, true);
 }

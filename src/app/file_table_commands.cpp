@@ -4,11 +4,11 @@
 #include <chrono>
 #include <cmath>
 
+#include "app/period_commands.h"
 #include "app/session.h"
 #include "input/dates.h"
 #include "input/file_name_dates.h"
 #include "input/text.h"
-#include "app/period_commands.h"
 
 namespace tamso {
 
@@ -23,7 +23,8 @@ double date_aaaa_mm_jj(const std::string& texte) {
   const auto m = lire_entier(champ(texte, 2, '/'));
   const auto j = lire_entier(champ(texte, 3, '/'));
   if (!a || !m || !j) return 0.0;
-  return encoder_date(static_cast<int>(*a), static_cast<int>(*m), static_cast<int>(*j)).value_or(0.0);
+  return encoder_date(static_cast<int>(*a), static_cast<int>(*m), static_cast<int>(*j))
+      .value_or(0.0);
 }
 
 // The first or last date of a file offered as the period's start or end.
@@ -35,8 +36,10 @@ void capturer_date(Session& s, int colonne, int ligne) {
   if (!question_oui(s, q)) return;
   const auto valeur = texte_en_date(trim(date), nullptr, s.journal);
   if (!valeur) return;
-  if (colonne == 6) changer_debut(s, *valeur);
-  else changer_fin(s, *valeur);
+  if (colonne == 6)
+    changer_debut(s, *valeur);
+  else
+    changer_fin(s, *valeur);
   s.description_modifiee = true;
 }
 
@@ -49,7 +52,9 @@ std::vector<std::string> libelles_marquage(const Session& s, int ligne) {
           "cocher toutes les lignes "};
 }
 
-void reconstruire_fichiers_coches(Session& s) { s.fichiers_coches = s.table.fichiers_marques(); }
+void reconstruire_fichiers_coches(Session& s) {
+  s.fichiers_coches = s.table.fichiers_marques();
+}
 
 void appliquer_marquage(Session& s, int ligne, ChoixMarquage choix) {
   TableFichiers& t = s.table;
@@ -58,17 +63,33 @@ void appliquer_marquage(Session& s, int ligne, ChoixMarquage choix) {
   for (int r = 1; r < t.nb_lignes(); ++r) {
     const bool meme = t.cellule(kColStation, r) == v;
     switch (choix) {
-      case ChoixMarquage::seulement: t.marquer(r, meme); break;
-      case ChoixMarquage::en_plus: if (meme) t.marquer(r, true); break;
-      case ChoixMarquage::decocher_tout: t.marquer(r, false); break;
-      case ChoixMarquage::decocher_seulement: if (meme) t.marquer(r, false); break;
-      case ChoixMarquage::cocher_tout: t.marquer(r, true); break;
+      case ChoixMarquage::seulement:
+        t.marquer(r, meme);
+        break;
+      case ChoixMarquage::en_plus:
+        if (meme) t.marquer(r, true);
+        break;
+      case ChoixMarquage::decocher_tout:
+        t.marquer(r, false);
+        break;
+      case ChoixMarquage::decocher_seulement:
+        if (meme) t.marquer(r, false);
+        break;
+      case ChoixMarquage::cocher_tout:
+        t.marquer(r, true);
+        break;
     }
   }
   switch (choix) {
-    case ChoixMarquage::seulement: titre = "Station " + v; break;
-    case ChoixMarquage::en_plus: titre += "+" + v; break;
-    default: titre = "Graphiques"; break;
+    case ChoixMarquage::seulement:
+      titre = "Station " + v;
+      break;
+    case ChoixMarquage::en_plus:
+      titre += "+" + v;
+      break;
+    default:
+      titre = "Graphiques";
+      break;
   }
   reconstruire_fichiers_coches(s);
 }
@@ -113,12 +134,11 @@ int double_clic_tableau(Session& s, int colonne, int ligne) {
 void effacer_selection(Session& s, int premiere, int derniere) {
   TableFichiers& t = s.table;
   if (t.nb_fichiers() == 0) return;
-  const std::string q = premiere != derniere
-                            ? "effacer toutes les lignes sélectionnées ?\n  de la ligne " +
-                                  std::to_string(premiere) + "  à la ligne " +
-                                  std::to_string(derniere)
-                            : "effacer la lignes sélectionnée  L" + std::to_string(premiere) +
-                                  "  ?\n";
+  const std::string q =
+      premiere != derniere
+          ? "effacer toutes les lignes sélectionnées ?\n  de la ligne " + std::to_string(premiere) +
+                "  à la ligne " + std::to_string(derniere)
+          : "effacer la lignes sélectionnée  L" + std::to_string(premiere) + "  ?\n";
   if (question_oui(s, q)) {
     if (premiere < 1 || !t.supprimer_lignes(premiere, derniere))
       s.port().informer(TypeMessage::erreur, "Invalid row range");
@@ -131,8 +151,8 @@ void effacer_selection(Session& s, int premiere, int derniere) {
 void effacer_vers_le_bas(Session& s, int courante) {
   TableFichiers& t = s.table;
   if (t.nb_fichiers() == 0) return;
-  if (question_oui(s, "effacer toutes les lignes vers le bas, courante comprise ?") && courante >= 1 &&
-      courante < t.nb_lignes()) {
+  if (question_oui(s, "effacer toutes les lignes vers le bas, courante comprise ?") &&
+      courante >= 1 && courante < t.nb_lignes()) {
     t.fixer_nb_lignes(courante);
     t.liste_partielle = true;
   }
@@ -142,8 +162,8 @@ void effacer_vers_le_bas(Session& s, int courante) {
 void effacer_vers_le_haut(Session& s, int courante) {
   TableFichiers& t = s.table;
   if (t.nb_fichiers() == 0) return;
-  if (question_oui(s, "effacer toutes les lignes vers le haut, courante comprise ?") && courante >= 1 &&
-      courante < t.nb_lignes()) {
+  if (question_oui(s, "effacer toutes les lignes vers le haut, courante comprise ?") &&
+      courante >= 1 && courante < t.nb_lignes()) {
     t.supprimer_lignes(1, courante);
     if (t.nb_lignes() < 2) t.fixer_nb_lignes(2);
     t.liste_partielle = true;
@@ -154,7 +174,8 @@ void effacer_vers_le_haut(Session& s, int courante) {
 void effacer_hors_periode(Session& s, bool sans_confirmation) {
   TableFichiers& t = s.table;
   if (t.nb_fichiers() == 0) return;
-  if (sans_confirmation || question_oui(s, "effacer les lignes hors intervalle = période ciblée ?")) {
+  if (sans_confirmation ||
+      question_oui(s, "effacer les lignes hors intervalle = période ciblée ?")) {
     const auto jour = [](const std::string& libelle) {
       return lire_date_heure(libelle.substr(0, 10)).value_or(0.0);
     };
@@ -211,10 +232,10 @@ void resume_tableau(Session& s) {
     s.etiquette("Label6") = "durée " + heure_en_texte(secondes / 86400.0);
   }
   s.etat_listage.taille_totale_ko = static_cast<double>(milliemes);
-  s.etiquette("Label8") = "taille totale " +
-                          format_deux_decimales(static_cast<double>(milliemes) / 1000.0,
-                                                s.separateur_decimal()) +
-                          " Mo";
+  s.etiquette("Label8") =
+      "taille totale " +
+      format_deux_decimales(static_cast<double>(milliemes) / 1000.0, s.separateur_decimal()) +
+      " Mo";
   s.etiquette("Label_date_min") = date_heure_en_texte(date_min);
   s.etiquette("Label_date_max") = date_heure_en_texte(date_max);
   s.etiquette("Label_date_min.couleur") = date_min < date_max ? "bleu" : "rouge";

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <array>
 
-#include "app/session.h"
-#include "input/encoding.h"
+#include "app/data_loading.h"
 #include "app/listing.h"
+#include "app/session.h"
+#include "app/workbook_source.h"
+#include "input/encoding.h"
 #include "input/text.h"
 #include "input/workbook.h"
-#include "app/data_loading.h"
-#include "app/workbook_source.h"
 
 namespace tamso {
 
@@ -17,7 +17,9 @@ namespace {
 
 const char* const kNomsSeparateurs[] = {"tabulation", "espace", "point-virgule", "virgule"};
 
-std::string nom_separateur(int i) { return i >= 0 && i <= 3 ? kNomsSeparateurs[i] : ""; }
+std::string nom_separateur(int i) {
+  return i >= 0 && i <= 3 ? kNomsSeparateurs[i] : "";
+}
 
 bool oui(Session& s, const std::string& question, Boutons boutons = Boutons::oui_annuler) {
   return s.port().demander(TypeMessage::confirmation, question, boutons) == Reponse::oui;
@@ -275,12 +277,12 @@ void InspectionExemple::proposer_separateur() {
   const std::string q =
       "d'après le contenu de ce nouveau fichier de donnée,\n et de la première ligne à 'date' "
       ":\n\n" +
-      ligne_brute + "\n\n" + "<tab>=" + std::to_string(det.tabulations) + "\n" + "<esp>=" +
-      std::to_string(det.espaces) + "\n" + "<;>=" + std::to_string(det.points_virgules) + "\n" +
-      "<,>=" + std::to_string(det.virgules) + "\n\n" +
-      " Il semble que le séparateur de colonnes soit <" + nom_separateur(propose) +
-      "> et non <" + nom_separateur(actuel) + ">\n\n" + " modifier le séparateur (oui)" +
-      "\n\n" + " garder <" + legende_separateur(actuel) + "> (non)";
+      ligne_brute + "\n\n" + "<tab>=" + std::to_string(det.tabulations) + "\n" +
+      "<esp>=" + std::to_string(det.espaces) + "\n" + "<;>=" + std::to_string(det.points_virgules) +
+      "\n" + "<,>=" + std::to_string(det.virgules) + "\n\n" +
+      " Il semble que le séparateur de colonnes soit <" + nom_separateur(propose) + "> et non <" +
+      nom_separateur(actuel) + ">\n\n" + " modifier le séparateur (oui)" + "\n\n" + " garder <" +
+      legende_separateur(actuel) + "> (non)";
   if (!oui(s_, q, Boutons::oui_non)) return;
   d_.separateur_colonne = static_cast<SeparateurColonne>(propose);
   s_.description_modifiee = true;
@@ -307,8 +309,8 @@ void InspectionExemple::proposer_intitules_avant_donnees() {
   if (compter_lettres(precedente) <= compter_numeriques(precedente)) return;
   const std::string q = "2- Il se pourrait qu'il y ait des intitulés de colonnes en ligne " +
                         i_num + "\n\n" + precedente + "\n\n" +
-                        " proposition => [avec intitulés] et [intitulés en ligne " + i_num +
-                        "]" + "\n\n" + "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
+                        " proposition => [avec intitulés] et [intitulés en ligne " + i_num + "]" +
+                        "\n\n" + "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
   if (!oui(s_, q)) return;
   d_.avec_sans_intitule = Intitules::avec;
   d_.num_ligne_intitule_col = i_num;
@@ -325,17 +327,16 @@ void InspectionExemple::proposer_intitules_deplaces() {
   if (!trim(texte_t).empty() || trim(precedente).empty()) return;
   const std::string q =
       "1- Il se pourrait qu'il y ait des intitulés de colonnes en ligne " + i_num +
-      " et non en ligne " + std::to_string(t) + "\n\n" + "L" + i_num + " <" + texte_t +
-      ">" + "\n\n" + "L" + std::to_string(detectee_ - 1) + " <" + precedente + "\n\n" +
-      ligne_donnee_ + "\n\n" + " proposition => [intitulés en ligne " + i_num + "] / " +
-      std::to_string(t) + "\n\n" + "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
+      " et non en ligne " + std::to_string(t) + "\n\n" + "L" + i_num + " <" + texte_t + ">" +
+      "\n\n" + "L" + std::to_string(detectee_ - 1) + " <" + precedente + "\n\n" + ligne_donnee_ +
+      "\n\n" + " proposition => [intitulés en ligne " + i_num + "] / " + std::to_string(t) +
+      "\n\n" + "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
   if (!oui(s_, q)) return;
   d_.num_ligne_intitule_col = i_num;
   s_.description_modifiee = true;
 }
 
 }  // namespace
-
 
 void choisir_fichier_exemple(Session& s) {
   DialogueFichier d;

@@ -4,18 +4,18 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/session.h"
+#include "app/clipboard_source.h"
+#include "app/data_loading.h"
 #include "app/description_files.h"
+#include "app/session.h"
+#include "app/title_line_checks.h"
+#include "app/workbook_source.h"
 #include "input/date_format.h"
 #include "input/dates.h"
 #include "input/encoding.h"
 #include "input/file_name_dates.h"
-#include "app/clipboard_source.h"
 #include "input/text.h"
 #include "input/workbook.h"
-#include "app/data_loading.h"
-#include "app/title_line_checks.h"
-#include "app/workbook_source.h"
 
 namespace tamso {
 
@@ -67,8 +67,8 @@ std::string station_du_contenu(Session& s, const std::string& chemin) {
 bool lire_date_ligne(Session& s, long long index, std::string& normalisee) {
   EtatListage& e = s.etat_listage;
   const std::string ligne = s.fichier_charge.texte(index);
-  normalisee = normaliser_date_mesure(champ_date(e, ligne), e.format_mesure, s.lecteur_dates,
-                                      s.journal);
+  normalisee =
+      normaliser_date_mesure(champ_date(e, ligne), e.format_mesure, s.lecteur_dates, s.journal);
   if (!normalisee.empty() && !contient(normalisee, "//") && !contient(normalisee, "::"))
     return true;
   const std::string champ_texte = champ(ligne, e.col_datetime, e.separateur);
@@ -127,10 +127,9 @@ bool lister_fichiers_donnees(Session& s, bool explicite) {
   s.table.liste_partielle = false;
   s.ajouter_ligne_suivi("");
   if (s.nb_fichiers > 100 && s.description.prelire_tous) {
-    const std::string q = " le nombre de fichiers à pré-lire est supérieur à 100 (" +
-                          std::to_string(s.nb_fichiers) + ")\n\n" +
-                          " => très long car <Pré lecture de tous les fichiers> \n\n" +
-                          "  Continuer ?";
+    const std::string q =
+        " le nombre de fichiers à pré-lire est supérieur à 100 (" + std::to_string(s.nb_fichiers) +
+        ")\n\n" + " => très long car <Pré lecture de tous les fichiers> \n\n" + "  Continuer ?";
     if (s.port().demander_poursuite(TypeMessage::confirmation, q, Boutons::oui_annuler,
                                     Reponse::oui) != Reponse::oui)
       return false;
@@ -282,9 +281,8 @@ bool PasseListage::trouver_fichiers() {
   const int nb = static_cast<int>(fichiers_.size());
   e_.nb_fichiers = nb;
   if (nb == 0) {
-    port_.informer(TypeMessage::information, "aucun fichier ne correspond au filtre <" +
-                                                 d_.masque + ">" + "\n\n" + " dans " +
-                                                 d_.dossier_choisi);
+    port_.informer(TypeMessage::information, "aucun fichier ne correspond au filtre <" + d_.masque +
+                                                 ">" + "\n\n" + " dans " + d_.dossier_choisi);
     s_.etiquette("Label_nb_fic") = "0 fichier";
     return false;
   }

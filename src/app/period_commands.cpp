@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/program_files.h"
 #include "app/session.h"
 #include "input/dates.h"
 #include "input/text.h"
 #include "processing/period.h"
-#include "app/program_files.h"
 
 namespace tamso {
 
@@ -50,7 +50,7 @@ bool recuperer_aligne(Session& s, const std::string& texte, bool debut) {
   const double pas = valeur_pas(s.periode);
   const double aligne = debut ? arrondir_au_pas_inferieur(v, pas) : arrondir_au_pas_proche(v, pas);
   const std::string question = std::string(debut ? " récupérer la date/heure mini ?\n\n(oui) "
-                                                  : " récupérer la date/heure maxi ?\n\n(oui) ") +
+                                                 : " récupérer la date/heure maxi ?\n\n(oui) ") +
                                texte_date_heure_complet(aligne) + "\n\n" + "(non) " + texte +
                                "\n\n";
   double choisi = 0.0;
@@ -109,7 +109,7 @@ void changer_test_date(Session& s, int test) {
 bool mettre_heure_debut_a_zero(Session& s) {
   const double v = valeur_debut(s.periode);
   if (!question_oui(s, "=== heure début ===\n\n  " + heure_en_texte(v) + "\n\n" + " mettre à\n\n" +
-                  "  00:00:00   ?"))
+                           "  00:00:00   ?"))
     return false;
   changer_debut(s, std::floor(v));
   return true;
@@ -118,7 +118,7 @@ bool mettre_heure_debut_a_zero(Session& s) {
 bool mettre_heure_fin_a_zero(Session& s) {
   const double v = valeur_fin(s.periode);
   if (!question_oui(s, "=== heure de fin ===\n\n  " + heure_en_texte(v) + "\n\n" + " mettre à\n\n" +
-                  "  00:00:00   ?"))
+                           "  00:00:00   ?"))
     return false;
   changer_fin(s, std::floor(v));
   return true;
@@ -126,13 +126,15 @@ bool mettre_heure_fin_a_zero(Session& s) {
 
 bool mettre_pas_a_zero(Session& s) {
   if (!question_oui(s, "=== heure du pas ===\n\n  " + heure_en_texte(s.periode.pas) + "\n\n" +
-                  " mettre à\n\n" + "  00:00:00 ?"))
+                           " mettre à\n\n" + "  00:00:00 ?"))
     return false;
   changer_pas(s, 0.0);
   return true;
 }
 
-bool date_recuperable(std::string_view texte) { return compter_numeriques(texte) >= 8; }
+bool date_recuperable(std::string_view texte) {
+  return compter_numeriques(texte) >= 8;
+}
 
 bool recuperer_pas_dsc(Session& s) {
   // The step is a time of day ("00:15:00", six digits): it is taken when it
@@ -168,7 +170,6 @@ bool recuperer_date_min_table(Session& s, const std::string& texte) {
 bool recuperer_date_max_table(Session& s, const std::string& texte) {
   return recuperer_simple(s, texte, " récupérer la date max ?\n", false);
 }
-
 
 void rafraichir_nombre_lignes(Session& s) {
   Periode& p = s.periode;

@@ -50,7 +50,6 @@ bool recuperer_date_heure_maxi(Session& s, const std::string& texte);
 bool recuperer_date_min_table(Session& s, const std::string& texte);
 bool recuperer_date_max_table(Session& s, const std::string& texte);
 
-
 // Line-count refresh after any edit of the period or the step: with a step
 // and an end different from the start, Label25 shows the expected line count
 // and its day count, and the period is marked modified; otherwise "---".

@@ -10,9 +10,8 @@
 namespace tamso {
 
 const std::array<Couleur, 4>& couleurs_par_defaut() {
-  static const std::array<Couleur, 4> c = {
-      Couleur{255, 245, 221}, Couleur{245, 216, 175}, Couleur{208, 240, 218},
-      Couleur{183, 251, 249}};
+  static const std::array<Couleur, 4> c = {Couleur{255, 245, 221}, Couleur{245, 216, 175},
+                                           Couleur{208, 240, 218}, Couleur{183, 251, 249}};
   return c;
 }
 

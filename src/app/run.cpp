@@ -3,25 +3,24 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/setting_edits.h"
-#include "app/file_table_commands.h"
-#include "app/period_commands.h"
-#include "app/workbook_source.h"
-#include "app/session.h"
 #include "app/description_files.h"
-#include "input/dates.h"
+#include "app/file_table_commands.h"
 #include "app/listing.h"
+#include "app/period_commands.h"
+#include "app/save.h"
+#include "app/session.h"
+#include "app/setting_edits.h"
+#include "app/timestamp_commands.h"
+#include "app/workbook_source.h"
+#include "input/dates.h"
 #include "input/text.h"
 #include "processing/engine.h"
 #include "processing/period.h"
-#include "app/timestamp_commands.h"
 #include "results/results_writer.h"
-#include "app/save.h"
 
 namespace tamso {
 
 namespace {
-
 
 bool continuer(Session& s, const std::string& question) {
   return s.port().demander_poursuite(TypeMessage::avertissement, question, Boutons::oui_non,
@@ -46,11 +45,25 @@ IssueMoteur executer_moteur(Session& s, const ParametresMoteur& p) {
   }
   ParametresMoteur parametres = p;
   if (s.description.derive_active) parametres.derive = derive_constatee(s.description);
-  ContexteMoteur c{s.description,      s.periode,       s.liste_horodatee, s.etat_listage,
-                   s.intitule_origine, s.source,        s.repertoire_programme(),
-                   s.lecture,          s.separateur_decimal(), s.table, s.grille,
-                   s.etat_traitement,  s.fichier_charge, s.apercu, s.lecteur_dates,
-                   s.journal,          s.etiquettes,    s.port(), s};
+  ContexteMoteur c{s.description,
+                   s.periode,
+                   s.liste_horodatee,
+                   s.etat_listage,
+                   s.intitule_origine,
+                   s.source,
+                   s.repertoire_programme(),
+                   s.lecture,
+                   s.separateur_decimal(),
+                   s.table,
+                   s.grille,
+                   s.etat_traitement,
+                   s.fichier_charge,
+                   s.apercu,
+                   s.lecteur_dates,
+                   s.journal,
+                   s.etiquettes,
+                   s.port(),
+                   s};
   return executer_moteur(c, parametres);
 }
 
@@ -62,21 +75,22 @@ IssueTraitement traiter_run(Session& s) {
     return IssueTraitement::refuse;
   }
   if (s.liste_horodatee.n > 32000 &&
-      !continuer(s, "\n\nLe nombre de lignes à générer est supérieur à 32000     .\n\n"
-                    "   continuer ? "))
+      !continuer(s,
+                 "\n\nLe nombre de lignes à générer est supérieur à 32000     .\n\n"
+                 "   continuer ? "))
     return IssueTraitement::refuse;
   const double decalage = decalage_total(s);
   const std::string signe_decalage = d.decalage_negatif ? "-" : "+";
   if (d.decalage_actif && decalage != 0.0 &&
-      !continuer(s, "Le décalage des dates de mesure n'est pas nul\n\n   " + signe_decalage +
-                        " " + std::to_string(s.decalage_jours) + " j " +
-                        heure_en_texte(d.decalage) + "\n\n" + "   continuer ? "))
+      !continuer(s, "Le décalage des dates de mesure n'est pas nul\n\n   " + signe_decalage + " " +
+                        std::to_string(s.decalage_jours) + " j " + heure_en_texte(d.decalage) +
+                        "\n\n" + "   continuer ? "))
     return IssueTraitement::refuse;
   const double derive = derive_constatee(s.description);
   if (d.derive_active && derive != 0.0 &&
       !continuer(s, "La dérive des dates de mesure n'est pas nulle\n\n   " +
-                        heure_en_texte(d.derive_erronee) + " => " + heure_en_texte(d.derive_reelle) +
-                        " dérive = " + (derive < 0 ? "-" : "+") +
+                        heure_en_texte(d.derive_erronee) + " => " +
+                        heure_en_texte(d.derive_reelle) + " dérive = " + (derive < 0 ? "-" : "+") +
                         heure_en_texte(std::fabs(derive)) + "\n\n" + "   continuer ? "))
     return IssueTraitement::refuse;
   if (d.cumul_corriger && d.methode != Methode::maximum &&
@@ -112,10 +126,13 @@ IssueTraitement traiter_run(Session& s) {
   p.decalage = decalage;
   p.decalage_jours = s.decalage_jours;
   switch (executer_moteur(s, p)) {
-    case IssueMoteur::termine: break;
-    case IssueMoteur::abandonne: return IssueTraitement::abandonne;
+    case IssueMoteur::termine:
+      break;
+    case IssueMoteur::abandonne:
+      return IssueTraitement::abandonne;
     case IssueMoteur::sans_liste:
-    case IssueMoteur::echec: return IssueTraitement::echec;
+    case IssueMoteur::echec:
+      return IssueTraitement::echec;
   }
   s.progression("3- patienter ... mise en forme   ", 3);
   s.resultats.formatage_complet = formater_resultats(s);

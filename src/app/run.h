@@ -31,7 +31,9 @@ IssueTraitement traiter_run(Session& s);
 // is made, then the engine runs on the session's records.
 IssueMoteur executer_moteur(Session& s, const ParametresMoteur& p);
 // The "traiter" button: true when results were written.
-inline bool traiter(Session& s) { return traiter_run(s) == IssueTraitement::enregistre; }
+inline bool traiter(Session& s) {
+  return traiter_run(s) == IssueTraitement::enregistre;
+}
 
 // The stop button: asks, then sets the stop request. Ignored when no run is
 // in progress.

@@ -16,7 +16,9 @@ namespace tamso {
 
 namespace {
 
-void cacher_patienter(Session& s) { s.etiquette("Label_patienter").clear(); }
+void cacher_patienter(Session& s) {
+  s.etiquette("Label_patienter").clear();
+}
 
 // The results lines as the results file holds them, read back as UTF-8: the
 // clipboard receives exactly the file's text.
@@ -55,9 +57,14 @@ std::string reserver_numerote(const std::string& racine, const std::string& exte
     const std::string chemin =
         racine + (i == 0 ? std::string() : "(" + std::to_string(i) + ")") + extension;
     switch (reserver_fichier(chemin)) {
-      case Reservation::reserve: reserve = true; return chemin;
-      case Reservation::echec: reserve = false; return chemin;
-      case Reservation::existe: break;
+      case Reservation::reserve:
+        reserve = true;
+        return chemin;
+      case Reservation::echec:
+        reserve = false;
+        return chemin;
+      case Reservation::existe:
+        break;
     }
   }
 }
@@ -75,9 +82,13 @@ std::string chemin_a_ecrire(Session& s, bool& reserve) {
   std::string chemin = sortie + nom.racine + nom.extension;
   if (d.inc_nom) return reserver_numerote(sortie + nom.racine, nom.extension, reserve);
   switch (reserver_fichier(chemin)) {
-    case Reservation::reserve: reserve = true; return chemin;
-    case Reservation::echec: return chemin;
-    case Reservation::existe: break;
+    case Reservation::reserve:
+      reserve = true;
+      return chemin;
+    case Reservation::echec:
+      return chemin;
+    case Reservation::existe:
+      break;
   }
   const std::string question = sortie + "\n\n" + " Le fichier  " + nom.racine + nom.extension +
                                "\n\n" + "   existe déjà" + "\n\n" + " => écraser ?";
@@ -109,9 +120,8 @@ std::string chemin_a_ecrire(Session& s, bool& reserve) {
 }  // namespace
 
 VueTraitement vue_traitement(const Session& s) {
-  return {s.description,     s.periode,   s.liste_horodatee, s.grille,
-          s.etat_traitement, s.resultats, s.table,           s.lecteur_dates,
-          s.nom_description, s.separateur_decimal()};
+  return {s.description, s.periode, s.liste_horodatee, s.grille,          s.etat_traitement,
+          s.resultats,   s.table,   s.lecteur_dates,   s.nom_description, s.separateur_decimal()};
 }
 
 bool formater_resultats(Session& s) {
@@ -181,8 +191,9 @@ bool enregistrer_resultats(Session& s) {
   cacher_patienter(s);
   s.etiquette("SpeedButton_traiter_fichier.couleur") = "bleu";
   if (!res.arret_pc)
-    port.informer(bilan_traitement(vue_traitement(s)) == BilanTraitement::complet ? TypeMessage::information
-                                                                   : TypeMessage::avertissement,
+    port.informer(bilan_traitement(vue_traitement(s)) == BilanTraitement::complet
+                      ? TypeMessage::information
+                      : TypeMessage::avertissement,
                   message_fin_traitement(s));
   return true;
 }
@@ -193,15 +204,16 @@ std::string message_fin_traitement(const Session& s) {
   const std::string options = options_fin(s);
   std::string reserves;
   for (const std::string& l : reserves_traitement(vue_traitement(s))) reserves += l + "\n\n";
-  return reserves + titre_fin_traitement(vue_traitement(s)) + "  (méthode : " + legende_methode(d.methode) + ")" + options +
-         "\n\n" + "     " + format_milliers(s.etat_traitement.lignes_extraites) +
-         " lignes extraites" + "\n\n" + "     " + format_milliers(std::max(s.grille.n() - 1, 0)) +
-         " lignes     x     " + std::to_string(s.grille.c) + " colonnes attendues" + "\n\n" +
-         options + "\n\n" + nom_de_fichier(res.chemin_resultats) +
+  return reserves + titre_fin_traitement(vue_traitement(s)) +
+         "  (méthode : " + legende_methode(d.methode) + ")" + options + "\n\n" + "     " +
+         format_milliers(s.etat_traitement.lignes_extraites) + " lignes extraites" + "\n\n" +
+         "     " + format_milliers(std::max(s.grille.n() - 1, 0)) + " lignes     x     " +
+         std::to_string(s.grille.c) + " colonnes attendues" + "\n\n" + options + "\n\n" +
+         nom_de_fichier(res.chemin_resultats) +
          " <- Données horodatée régulières ( copiées dans le presse-papier )" + "\n\n" +
-         nom_de_fichier(res.chemin_suivi) + " <- fenêtre de suivi dans le répertoire : " +
-         repertoire_de(res.chemin_resultats) + "\n\n" +
-         "    (le fichier de description est également enregistré), durée totale = " +
+         nom_de_fichier(res.chemin_suivi) +
+         " <- fenêtre de suivi dans le répertoire : " + repertoire_de(res.chemin_resultats) +
+         "\n\n" + "    (le fichier de description est également enregistré), durée totale = " +
          duree_en_texte(res.duree_totale());
 }
 

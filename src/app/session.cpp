@@ -27,9 +27,13 @@ std::string Session::chemin_parametres() const {
   return rep_programme_ + kNomBaseProgramme + ".prm";
 }
 
-std::string Session::chemin_periode() const { return rep_programme_ + kNomBaseProgramme + ".2dt"; }
+std::string Session::chemin_periode() const {
+  return rep_programme_ + kNomBaseProgramme + ".2dt";
+}
 
-std::string Session::chemin_recents() const { return rep_programme_ + kNomFichierRecents; }
+std::string Session::chemin_recents() const {
+  return rep_programme_ + kNomFichierRecents;
+}
 
 std::string Session::etiquette_repertoire(Repertoire quel) const {
   switch (quel) {
@@ -113,8 +117,8 @@ void Session::progression(const std::string& texte, int phase) {
     return t;
   };
   const auto& du = resultats.durees;
-  etiquette("Label6") = "durées  " + d(du[1]) + "   " + d(du[2]) + "   " + d(du[3]) +
-                        "   totale " + d(resultats.duree_totale());
+  etiquette("Label6") = "durées  " + d(du[1]) + "   " + d(du[2]) + "   " + d(du[3]) + "   totale " +
+                        d(resultats.duree_totale());
   port_->progression(texte, phase);
 }
 

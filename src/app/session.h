@@ -10,9 +10,11 @@
 
 #include "base/interaction.h"
 #include "base/progress.h"
+#include "base/tracking_log.h"
 #include "description/data_source.h"
 #include "description/description.h"
 #include "input/date_format.h"
+#include "input/file_table.h"
 #include "input/files.h"
 #include "input/listing_state.h"
 #include "input/loader.h"
@@ -20,9 +22,7 @@
 #include "processing/period.h"
 #include "processing/result_grid.h"
 #include "processing/timestamp_list.h"
-#include "input/file_table.h"
 #include "results/results_state.h"
-#include "base/tracking_log.h"
 
 namespace tamso {
 
@@ -32,14 +32,12 @@ struct Couleur {
   bool operator==(const Couleur&) const = default;
 };
 
-
 struct OptionsSession {
   // The computer's decimal separator ("," on French settings).
   char separateur_decimal = ',';
   // Program directory; empty means the per-user application data directory.
   std::string repertoire_programme;
 };
-
 
 inline constexpr const char* kDescriptionAucune = "fichier de description de données";
 inline constexpr const char* kDescriptionAucuneBarre = "\\fichier de description de données";
@@ -142,8 +140,8 @@ class Session : public Avancement {
 };
 
 // A question answered Yes (the buttons Yes and No unless others are given).
-bool question_oui(Session& s, const std::string& question, TypeMessage type = TypeMessage::confirmation,
-                  Boutons boutons = Boutons::oui_non);
+bool question_oui(Session& s, const std::string& question,
+                  TypeMessage type = TypeMessage::confirmation, Boutons boutons = Boutons::oui_non);
 // "'<valeur>' n'est pas une valeur entière correcte": a number that does not
 // read as a whole number stops the operation in progress.
 void message_entier(Session& s, const std::string& valeur);

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/session.h"
-#include "app/program_files.h"
 #include "app/listing.h"
+#include "app/program_files.h"
+#include "app/session.h"
 #include "input/text.h"
 #include "processing/engine.h"
 
@@ -21,7 +21,9 @@ bool meme_colonne(std::string_view a, std::string_view b) {
   return trim(a) == trim(b);
 }
 
-std::string sans_blancs(std::string_view texte) { return supprimer_caractere(' ', texte); }
+std::string sans_blancs(std::string_view texte) {
+  return supprimer_caractere(' ', texte);
+}
 
 }  // namespace
 
@@ -86,7 +88,8 @@ std::optional<std::string> titres_colonnes_a_extraire(Session& s) {
     titres = d.new_desc_colonne;
   } else {
     titres = s.intitule_origine;
-    if (d.separateur_colonne == SeparateurColonne::espace) titres = ligne_espaces_vers_separateur(titres, ';');
+    if (d.separateur_colonne == SeparateurColonne::espace)
+      titres = ligne_espaces_vers_separateur(titres, ';');
   }
   remplacer_caractere('\t', ';', titres);
   remplacer_caractere(',', ';', titres);
@@ -151,7 +154,9 @@ std::string nettoyer_format(std::string_view saisie, bool format_fichier) {
   return blancs_en_bouche_trous(f, format_fichier);
 }
 
-bool quatre_m(std::string_view format) { return compter_caractere('m', format) == 4; }
+bool quatre_m(std::string_view format) {
+  return compter_caractere('m', format) == 4;
+}
 
 std::string nettoyer_format_date_seule(std::string_view saisie) {
   std::string f(trim_vue(saisie));
@@ -267,7 +272,9 @@ void valider_par_entree(Session& s) {
 
 // ---------------------------------------------------------------- mask
 
-bool caractere_refuse_masque(char c) { return c == '*' || c == '.'; }
+bool caractere_refuse_masque(char c) {
+  return c == '*' || c == '.';
+}
 
 void changer_masque(Session& s, const std::string& masque) {
   s.description.masque = masque;
@@ -300,8 +307,8 @@ void cocher_cumul_corriger(Session& s, bool coche) {
 
 bool recuperer_intitule_origine(Session& s) {
   Description& d = s.description;
-  if (!question_oui(s, " récupérer l'intitulé de colonne d'orignine ?\n<" + s.intitule_origine + ">" + "\n" +
-                  "en place de :\n" + "<" + d.new_desc_colonne + ">"))
+  if (!question_oui(s, " récupérer l'intitulé de colonne d'orignine ?\n<" + s.intitule_origine +
+                           ">" + "\n" + "en place de :\n" + "<" + d.new_desc_colonne + ">"))
     return false;
   d.new_desc_colonne = s.intitule_origine;
   s.description_modifiee = true;

@@ -4,16 +4,16 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/setting_edits.h"
-#include "app/session.h"
 #include "app/description_files.h"
+#include "app/period_commands.h"
 #include "app/program_files.h"
+#include "app/save.h"
+#include "app/session.h"
+#include "app/setting_edits.h"
+#include "app/window_colours.h"
 #include "input/files.h"
 #include "input/text.h"
 #include "processing/period.h"
-#include "app/period_commands.h"
-#include "app/save.h"
-#include "app/window_colours.h"
 
 namespace fs = std::filesystem;
 

@@ -33,8 +33,8 @@ IssueListe creer_liste_horodatee(Session& s) {
   const std::string question = " Créer une nouvelle liste de dates régulières ? \n\n\n du " +
                                texte_date_heure_complet(debut) + "\n\n" + " au " +
                                texte_date_heure_complet(fin) + "\n\n" + " au pas de " +
-                               texte_pas(p) + "\n\n" + " => " + std::to_string(attendu) +
-                               " dates" + texte_nombre_jours(attendu, pas) + "\n\n";
+                               texte_pas(p) + "\n\n" + " => " + std::to_string(attendu) + " dates" +
+                               texte_nombre_jours(attendu, pas) + "\n\n";
   if (s.port().demander(TypeMessage::confirmation, question, Boutons::oui_non_annuler) !=
       Reponse::oui)
     return IssueListe::annulee;

@@ -100,13 +100,13 @@ SuiteListage ControleIntitules::intitules_faits_de_chiffres() {
   const int lettres = compter_lettres(intitule_), chiffres = compter_numeriques(intitule_);
   if (contient(haut, "DATE") || contient(haut, "TIME") || lettres >= chiffres)
     return SuiteListage::continuer;
-  const std::string q =
-      "la ligne n°" + std::to_string(t_ + 1) +
-      "  ne semble pas correspondre à une suite d'intitulés de colonnes.." + "\n" + "\n" +
-      " le nombre de chiffres (" + std::to_string(chiffres) +
-      ") est supérieur au nombre de lettres (" + std::to_string(lettres) + ")\n\n" +
-      intitule_ + "\n\n" + " proposition => choisir l'option sans intitulé de colonnes" +
-      "\n\n" + "     corriger  (Oui)\n\n" + "     continuer (Annuler)";
+  const std::string q = "la ligne n°" + std::to_string(t_ + 1) +
+                        "  ne semble pas correspondre à une suite d'intitulés de colonnes.." +
+                        "\n" + "\n" + " le nombre de chiffres (" + std::to_string(chiffres) +
+                        ") est supérieur au nombre de lettres (" + std::to_string(lettres) +
+                        ")\n\n" + intitule_ + "\n\n" +
+                        " proposition => choisir l'option sans intitulé de colonnes" + "\n\n" +
+                        "     corriger  (Oui)\n\n" + "     continuer (Annuler)";
   if (!oui(q, Boutons::oui_annuler)) return SuiteListage::continuer;
   d_.avec_sans_intitule = Intitules::sans;
   s_.description_modifiee = true;
@@ -161,14 +161,12 @@ SuiteListage ControleIntitules::intitules_alternatifs_a_compter() {
   const int nb_alt =
       compter_caractere(',', alt) + compter_caractere(';', alt) + compter_caractere('\t', alt) + 1;
   if (nb_alt == nb_colonnes_) return SuiteListage::continuer;
-  s_.port().informer(TypeMessage::erreur,
-                     " le nombre de colonnes alternatives (" + std::to_string(nb_alt) +
-                         ") est différent\n\n" + " du nombre original (" +
-                         std::to_string(nb_colonnes_) + ")" + "\n\n" +
-                         " => vérifier la similitude ...\n\n" +
-                         "   ou effacer les intitulés alternatifs\n\n" +
-                         "   ou le séparateur (" + legende_separateur(indice(d_.separateur_colonne)) +
-                         ")");
+  s_.port().informer(
+      TypeMessage::erreur,
+      " le nombre de colonnes alternatives (" + std::to_string(nb_alt) + ") est différent\n\n" +
+          " du nombre original (" + std::to_string(nb_colonnes_) + ")" + "\n\n" +
+          " => vérifier la similitude ...\n\n" + "   ou effacer les intitulés alternatifs\n\n" +
+          "   ou le séparateur (" + legende_separateur(indice(d_.separateur_colonne)) + ")");
   return SuiteListage::arreter;
 }
 
@@ -194,8 +192,8 @@ SuiteListage ControleIntitules::colonnes_separees_par_espaces() {
       "nb col (intitulé) = " + std::to_string(nb_intitule) + "\n" + intitule_ + "\n" +
       "nb col (données)  = " + std::to_string(nb_donnees) + "\n" + donnee_ + "\n\n" +
       " la ligne d'intitulés corrigée suivante contient " + std::to_string(nb_corrige) +
-      " colonnes" + "\n" + corrigee + "\n\n" + " Juste stopper le traitement ===> ( Ok )" +
-      "\n\n" + " Stopper le traitement et utiliser la ligne corrigée alternative => (Oui)";
+      " colonnes" + "\n" + corrigee + "\n\n" + " Juste stopper le traitement ===> ( Ok )" + "\n\n" +
+      " Stopper le traitement et utiliser la ligne corrigée alternative => (Oui)";
   if (!oui(q, Boutons::oui_ok)) {
     nb_colonnes_ = nb_donnees;
     return SuiteListage::continuer;
@@ -240,12 +238,11 @@ SuiteListage ControleIntitules::intitules_surtout_numeriques() {
   const double part =
       utiles > 0 ? static_cast<double>(compter_chiffres_separateurs(brut)) / utiles : 0.0;
   if (part < 0.75) return SuiteListage::continuer;
-  const std::string q = "a- la ligne n°" + std::to_string(t_ + 1) +
-                        "  ne semble pas correspondre à une suite d'intitulés de colonnes..." +
-                        "\n" + "\n" + f_.texte(t_) + "\n\n" +
-                        " proposition => choisir l'option sans intitulé de colonnes" + "\n\n" +
-                        "     corriger et relancer  (Oui)\n\n" +
-                        "     ou annuler            (Annuler)";
+  const std::string q =
+      "a- la ligne n°" + std::to_string(t_ + 1) +
+      "  ne semble pas correspondre à une suite d'intitulés de colonnes..." + "\n" + "\n" +
+      f_.texte(t_) + "\n\n" + " proposition => choisir l'option sans intitulé de colonnes" +
+      "\n\n" + "     corriger et relancer  (Oui)\n\n" + "     ou annuler            (Annuler)";
   if (!oui(q, Boutons::oui_annuler)) return SuiteListage::arreter;
   d_.avec_sans_intitule = Intitules::sans;
   d_.num_ligne_donnee = std::to_string(t_ + 1 - e_.decalage_balise);

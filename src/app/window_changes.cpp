@@ -81,7 +81,9 @@ bool recuperer_date_cliquee(Session& s, std::string_view label, const std::strin
 
 // ---------------------------------------------------------------- file table
 
-void demander_tableau_complet(Session& s) { s.table.liste_partielle = false; }
+void demander_tableau_complet(Session& s) {
+  s.table.liste_partielle = false;
+}
 
 // ---------------------------------------------------------------- text editor
 

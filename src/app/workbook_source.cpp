@@ -59,9 +59,9 @@ bool lire_feuille_excel(Session& s, const std::string& classeur) {
   const auto numero = numero_feuille_excel(s.description.num_feuille_excel);
   if (!numero) {
     supprimer_fichier(destination);
-    s.port().informer(TypeMessage::erreur, "le n° de feuille <" + s.description.num_feuille_excel +
-                                               "> n'est pas un nombre entier\n\n classeur : " +
-                                               classeur);
+    s.port().informer(TypeMessage::erreur,
+                      "le n° de feuille <" + s.description.num_feuille_excel +
+                          "> n'est pas un nombre entier\n\n classeur : " + classeur);
     return false;
   }
   const ResultatConversion r = convertir_feuille_classeur(classeur, *numero, destination);

@@ -15,9 +15,9 @@ enum class Reponse { ok, oui, non, annuler };
 // What an open-file or save-file dialog shows.
 struct DialogueFichier {
   std::string titre;
-  std::string dossier;      // where the dialog starts
-  std::string filtre;       // "Fichiers descriptifs (*.dsc)|*.dsc|Tous les fichiers (*.*)|*.*"
-  std::string propose;      // proposed file name
+  std::string dossier;  // where the dialog starts
+  std::string filtre;   // "Fichiers descriptifs (*.dsc)|*.dsc|Tous les fichiers (*.*)|*.*"
+  std::string propose;  // proposed file name
   bool demander_ecrasement = false;  // save dialog: ask before overwriting
 };
 

@@ -1,8 +1,7 @@
 #include "base/large_pages.h"
 
-#include <sys/mman.h>
-
 #include <cstdlib>
+#include <sys/mman.h>
 
 namespace tamso {
 

@@ -21,7 +21,9 @@ struct AllocateurGrand {
   T* allocate(std::size_t n) { return static_cast<T*>(allouer_grand(n * sizeof(T))); }
   void deallocate(T* p, std::size_t n) noexcept { liberer_grand(p, n * sizeof(T)); }
   template <class U>
-  bool operator==(const AllocateurGrand<U>&) const noexcept { return true; }
+  bool operator==(const AllocateurGrand<U>&) const noexcept {
+    return true;
+  }
 };
 
 }  // namespace tamso

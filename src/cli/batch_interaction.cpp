@@ -10,10 +10,14 @@ namespace {
 
 const char* texte_reponse(Reponse r) {
   switch (r) {
-    case Reponse::ok: return "OK";
-    case Reponse::oui: return "Oui";
-    case Reponse::non: return "Non";
-    case Reponse::annuler: return "Annuler";
+    case Reponse::ok:
+      return "OK";
+    case Reponse::oui:
+      return "Oui";
+    case Reponse::non:
+      return "Non";
+    case Reponse::annuler:
+      return "Annuler";
   }
   return "";
 }
@@ -27,13 +31,20 @@ bool oui_propose(Boutons b) {
 
 Reponse InteractionLot::reponse_par_defaut(Boutons boutons) {
   switch (boutons) {
-    case Boutons::ok: return Reponse::ok;
-    case Boutons::oui_non: return Reponse::non;
-    case Boutons::oui_non_annuler: return Reponse::annuler;
-    case Boutons::oui_annuler: return Reponse::annuler;
-    case Boutons::ok_annuler: return Reponse::annuler;
-    case Boutons::oui_ok: return Reponse::ok;
-    case Boutons::annuler: return Reponse::annuler;
+    case Boutons::ok:
+      return Reponse::ok;
+    case Boutons::oui_non:
+      return Reponse::non;
+    case Boutons::oui_non_annuler:
+      return Reponse::annuler;
+    case Boutons::oui_annuler:
+      return Reponse::annuler;
+    case Boutons::ok_annuler:
+      return Reponse::annuler;
+    case Boutons::oui_ok:
+      return Reponse::ok;
+    case Boutons::annuler:
+      return Reponse::annuler;
   }
   return Reponse::annuler;
 }

@@ -1,28 +1,28 @@
 // tamso-cli: the batch program. It runs the same stages as the desktop
 // program, headless: list, inspect a sample file, process.
-#include <CLI/CLI.hpp>
-
 #include <clocale>
 #include <csignal>
-#include <fstream>
-#include <iterator>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 
-#include "cli/batch_interaction.h"
-#include "app/session.h"
+#include <CLI/CLI.hpp>
+
 #include "app/description_files.h"
+#include "app/inspection.h"
+#include "app/listing.h"
+#include "app/run.h"
+#include "app/save.h"
+#include "app/session.h"
+#include "app/timestamp_commands.h"
+#include "cli/batch_interaction.h"
 #include "input/dates.h"
 #include "input/encoding.h"
 #include "input/files.h"
-#include "app/inspection.h"
-#include "app/listing.h"
 #include "input/text.h"
 #include "processing/period.h"
-#include "app/run.h"
-#include "app/timestamp_commands.h"
 #include "results/results_writer.h"
-#include "app/save.h"
 
 using namespace tamso;
 
@@ -55,7 +55,9 @@ enum CodeSortie : int {
 // program (the handler is reset to the default once it has run).
 volatile std::sig_atomic_t g_arret = 0;
 
-extern "C" void sur_signal_arret(int) { g_arret = 1; }
+extern "C" void sur_signal_arret(int) {
+  g_arret = 1;
+}
 
 // From the processing on, an interrupt or termination signal asks the run
 // to stop; before it (listing, timestamp list) it ends the program at once,
@@ -196,8 +198,8 @@ int commande_run(const OptionsRun& o) {
   s.decalage_jours = o.decalage_jours;
 
   const auto rien_ecrit = [](const std::string& message) {
-    if (g_arret) return erreur("traitement arrêté avant l'écriture des résultats : rien n'est écrit",
-                               kArrete);
+    if (g_arret)
+      return erreur("traitement arrêté avant l'écriture des résultats : rien n'est écrit", kArrete);
     return erreur(message, kEchec);
   };
   if (!lister_fichiers_donnees(s)) return rien_ecrit("le listage des fichiers a échoué");
@@ -212,15 +214,22 @@ int commande_run(const OptionsRun& o) {
     case IssueTraitement::enregistre:
       std::cout << s.resultats.chemin_resultats << "\n" << s.resultats.chemin_suivi << "\n";
       switch (bilan_traitement(vue_traitement(s))) {
-        case BilanTraitement::complet: return kSucces;
-        case BilanTraitement::arrete: return kArrete;
-        case BilanTraitement::sans_donnees: return kSansDonnees;
-        case BilanTraitement::incomplet: return kFichierIncomplet;
+        case BilanTraitement::complet:
+          return kSucces;
+        case BilanTraitement::arrete:
+          return kArrete;
+        case BilanTraitement::sans_donnees:
+          return kSansDonnees;
+        case BilanTraitement::incomplet:
+          return kFichierIncomplet;
       }
       return kSucces;
-    case IssueTraitement::refuse: return rien_ecrit("traitement refusé");
-    case IssueTraitement::abandonne: return rien_ecrit("traitement abandonné : rien n'est écrit");
-    case IssueTraitement::echec: break;
+    case IssueTraitement::refuse:
+      return rien_ecrit("traitement refusé");
+    case IssueTraitement::abandonne:
+      return rien_ecrit("traitement abandonné : rien n'est écrit");
+    case IssueTraitement::echec:
+      break;
   }
   return rien_ecrit("le traitement a échoué");
 }
@@ -261,8 +270,7 @@ int commande_inspect(const std::string& echantillon, const std::string& dsc,
     s.nom_description = "Temporaire.dsc";
   }
   inspecter_fichier_exemple(s, absolu(echantillon));
-  const std::string cible =
-      absolu(sortie.empty() ? nom_description_propose(s) : sortie);
+  const std::string cible = absolu(sortie.empty() ? nom_description_propose(s) : sortie);
   s.description.dossier_description = avec_barre_finale(repertoire_de(cible));
   s.nom_description = nom_de_fichier(cible);
   if (!ecrire_description(s)) return erreur("description impossible à écrire : " + cible, 1);
@@ -278,8 +286,9 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
 
   OptionsRun o;
-  auto* run = app.add_subcommand("run", "liste, crée la liste horodatée, traite, écrit les "
-                                        "résultats et le fichier de suivi");
+  auto* run = app.add_subcommand("run",
+                                 "liste, crée la liste horodatée, traite, écrit les "
+                                 "résultats et le fichier de suivi");
   run->add_option("DESCRIPTION", o.dsc, "fichier de description (.dsc)")->required();
   run->add_option("--data", o.donnees, "répertoire des données (sinon celui de la description)");
   run->add_option("--out", o.sortie, "répertoire de sortie (sinon celui de la description)");
@@ -315,8 +324,9 @@ int main(int argc, char** argv) {
       ->check(CLI::IsMember({",", "."}));
 
   std::string echantillon, dsc_inspect, ecrire;
-  auto* inspect = app.add_subcommand("inspect", "inspecte un fichier exemple et écrit la "
-                                                "description qui en résulte");
+  auto* inspect = app.add_subcommand("inspect",
+                                     "inspecte un fichier exemple et écrit la "
+                                     "description qui en résulte");
   inspect->add_option("SAMPLE_FILE", echantillon, "fichier de données exemple")->required();
   inspect->add_option("--dsc", dsc_inspect, "description de départ");
   inspect->add_option("--write", ecrire, "description à écrire");

@@ -32,11 +32,15 @@ std::string chemin_fichier_ligne(const TableFichiers& t, int ligne, SourceDonnee
                                  const std::string& dossier_donnees,
                                  const std::string& repertoire_programme) {
   switch (source) {
-    case SourceDonnees::excel: return repertoire_programme + kFichierTemporaireExcel;
-    case SourceDonnees::presse_papier: return repertoire_programme + kFichierPressePapier;
-    case SourceDonnees::repertoire: break;
+    case SourceDonnees::excel:
+      return repertoire_programme + kFichierTemporaireExcel;
+    case SourceDonnees::presse_papier:
+      return repertoire_programme + kFichierPressePapier;
+    case SourceDonnees::repertoire:
+      break;
   }
-  return dossier_donnees + trim(t.cellule(2, ligne)) + t.cellule(TableFichiers::kColonneFichier, ligne);
+  return dossier_donnees + trim(t.cellule(2, ligne)) +
+         t.cellule(TableFichiers::kColonneFichier, ligne);
 }
 
 }  // namespace tamso

@@ -1,15 +1,14 @@
 #include "description/description.h"
 
-#include <type_traits>
-
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
+#include "base/tracking_log.h"
 #include "input/dates.h"
 #include "input/files.h"
 #include "input/text.h"
-#include "base/tracking_log.h"
 
 namespace tamso {
 
@@ -90,10 +89,8 @@ constexpr Ligne kTable[] = {
     {{"Label_nom_fic_excel.caption", T::texte, &D::nom_fic_excel}, {kVide, kVide}},
     {{"RadioButton_decalage_negatif.Checked", T::drapeau, &D::decalage_negatif},
      {"false", "false"}},
-    {{"RadioButton_decalage_positif.Checked", T::drapeau, &D::decalage_positif},
-     {"true", "true"}},
-    {{"RadioGroup_avec_sans_intitule_ItemIndex", T::indice, &D::avec_sans_intitule, 1},
-     {"0", "0"}},
+    {{"RadioButton_decalage_positif.Checked", T::drapeau, &D::decalage_positif}, {"true", "true"}},
+    {{"RadioGroup_avec_sans_intitule_ItemIndex", T::indice, &D::avec_sans_intitule, 1}, {"0", "0"}},
     {{"RadioGroup_coul_nb.ItemIndex", T::indice, &D::coul_nb}, {"0", "\x01schema"}},
     {{"RadioGroup_datetime_nb_col_ItemIndex", T::indice, &D::datetime_nb_col, 1}, {"0", "0"}},
     {{"RadioGroup_DECIMAL_SEPARATOR_entree_ItemIndex", T::indice, &D::decimal_entree, 1},
@@ -102,8 +99,7 @@ constexpr Ligne kTable[] = {
      {"0", "0"}},
     {{"RadioGroup_methode_ItemIndex", T::indice, &D::methode, 5}, {"0", "0"}},
     {{"RadioGroup_numlig_balise_ItemIndex", T::indice, &D::numlig_balise, 1}, {"0", "0"}},
-    {{"RadioGroup_separateur_colonne_ItemIndex", T::indice, &D::separateur_colonne, 3},
-     {"0", "0"}},
+    {{"RadioGroup_separateur_colonne_ItemIndex", T::indice, &D::separateur_colonne, 3}, {"0", "0"}},
     {{"RadioGroup_separateur_sortie_ItemIndex", T::indice, &D::separateur_sortie, 3}, {"0", "0"}},
     {{"suite_coche_liste_graph_deriv", T::selection, &D::suite_coche_liste_graph_deriv},
      {kVide, kVide}},
@@ -129,7 +125,9 @@ const Ligne* ligne_de(const DefinitionParametre& p) {
   return nullptr;
 }
 
-bool est_repertoire(const DefinitionParametre& p) { return p.type == T::repertoire; }
+bool est_repertoire(const DefinitionParametre& p) {
+  return p.type == T::repertoire;
+}
 
 std::string resoudre(const char* valeur, const std::string& repertoire_programme,
                      int schema_couleurs) {
@@ -143,7 +141,9 @@ std::string resoudre(const char* valeur, const std::string& repertoire_programme
 
 }  // namespace
 
-std::string dossier_donnees_par_defaut() { return std::string(1, kSeparateurChemin) + "."; }
+std::string dossier_donnees_par_defaut() {
+  return std::string(1, kSeparateurChemin) + ".";
+}
 
 bool dossier_donnees_absent(std::string_view dossier) {
   const auto separateur = [](char c) { return c == '/' || c == '\\'; };
@@ -260,7 +260,8 @@ bool affecter_texte(Description& d, const DefinitionParametre& p, std::string_vi
   return true;
 }
 
-std::string texte_par_defaut(const DefinitionParametre& p, const std::string& repertoire_programme) {
+std::string texte_par_defaut(const DefinitionParametre& p,
+                             const std::string& repertoire_programme) {
   const Ligne* l = ligne_de(p);
   return l ? resoudre(l->valeurs.defaut, repertoire_programme, 0) : std::string{};
 }

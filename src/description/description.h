@@ -26,14 +26,25 @@ enum class TypeParametre {
 
 // The options of the index settings, named; the DSC file keeps their
 // numbers (the option's rank in its group).
-enum class Intitules { avec = 0, sans = 1 };                   // a title line or none
-enum class ColonnesDate { une = 0, deux = 1 };                 // date and time in one or two columns
+enum class Intitules { avec = 0, sans = 1 };    // a title line or none
+enum class ColonnesDate { une = 0, deux = 1 };  // date and time in one or two columns
 enum class SeparateurDecimal { virgule = 0, point = 1 };
-enum class Methode {                                           // aggregation method
-  moyenne = 0, derniere = 1, maximum = 2, minimum = 3, moyenne_comblee = 4, cumul = 5 };
-enum class DebutDonnees { numero_ligne = 0, balises = 1 };     // data found by line number or tags
+enum class Methode {  // aggregation method
+  moyenne = 0,
+  derniere = 1,
+  maximum = 2,
+  minimum = 3,
+  moyenne_comblee = 4,
+  cumul = 5
+};
+enum class DebutDonnees { numero_ligne = 0, balises = 1 };  // data found by line number or tags
 enum class SeparateurColonne { tabulation = 0, espace = 1, point_virgule = 2, virgule = 3 };
-enum class SeparateurSortie { tabulation = 0, espace = 1, espace_tabulation = 2, point_virgule = 3 };
+enum class SeparateurSortie {
+  tabulation = 0,
+  espace = 1,
+  espace_tabulation = 2,
+  point_virgule = 3
+};
 
 // The rank of an option in its group (its number in the DSC file).
 template <class Option>
@@ -63,34 +74,34 @@ struct Description {
   std::string dossier_choisi;
   std::string dossier_description;
   // texts
-  std::string balise_deb;                 // Edit_balise_deb
-  std::string balise_fin;                 // Edit_balise_fin
-  std::string col_cochee_liste;           // Edit_col_cochee
-  std::string equiv_na;                   // Edit_equiv_na
-  std::string f_date_fichier;             // Edit_f_date_fichier
-  std::string f_station;                  // Edit_f_station
-  std::string format_date_mesure_seule;   // Edit_format_date_mesure_seule
-  std::string format_datetime_mesure;     // Edit_format_datetime_mesure
-  std::string format_time_mesure_seul;    // Edit_format_time_mesure_seul
-  std::string masque;                     // Edit_masque
-  std::string max_na;                     // Edit_max_na
-  std::string min_na;                     // Edit_min_na
-  std::string texte_na;                   // Edit_NA
-  std::string name_prog_blocnote;         // Edit_name_prog_blocnote
-  std::string nb_decimale;                // Edit_nb_decimale
-  std::string new_desc_colonne;           // Edit_new_desc_colonne
-  std::string nom_fic_sortie;             // Edit_nom_fic_sortie
-  std::string num_col_date;               // Edit_num_col_date
-  std::string num_col_datetime;           // Edit_num_col_datetime
-  std::string num_col_time;               // Edit_num_col_time
-  std::string num_feuille_excel;          // Edit_num_feuille_excel
-  std::string num_ligne_donnee;           // Edit_num_ligne_donnee
-  std::string num_ligne_intitule_col;     // Edit_num_ligne_intitule_col
-  std::string nmax_lacune;                // Edit_nmax_lacune
-  std::string nom_feuille;                // Label_nom_feuille
-  std::string nom_fic_excel;              // Label_nom_fic_excel
-  bool decalage_negatif = false;          // RadioButton_decalage_negatif
-  bool decalage_positif = true;           // RadioButton_decalage_positif
+  std::string balise_deb;                // Edit_balise_deb
+  std::string balise_fin;                // Edit_balise_fin
+  std::string col_cochee_liste;          // Edit_col_cochee
+  std::string equiv_na;                  // Edit_equiv_na
+  std::string f_date_fichier;            // Edit_f_date_fichier
+  std::string f_station;                 // Edit_f_station
+  std::string format_date_mesure_seule;  // Edit_format_date_mesure_seule
+  std::string format_datetime_mesure;    // Edit_format_datetime_mesure
+  std::string format_time_mesure_seul;   // Edit_format_time_mesure_seul
+  std::string masque;                    // Edit_masque
+  std::string max_na;                    // Edit_max_na
+  std::string min_na;                    // Edit_min_na
+  std::string texte_na;                  // Edit_NA
+  std::string name_prog_blocnote;        // Edit_name_prog_blocnote
+  std::string nb_decimale;               // Edit_nb_decimale
+  std::string new_desc_colonne;          // Edit_new_desc_colonne
+  std::string nom_fic_sortie;            // Edit_nom_fic_sortie
+  std::string num_col_date;              // Edit_num_col_date
+  std::string num_col_datetime;          // Edit_num_col_datetime
+  std::string num_col_time;              // Edit_num_col_time
+  std::string num_feuille_excel;         // Edit_num_feuille_excel
+  std::string num_ligne_donnee;          // Edit_num_ligne_donnee
+  std::string num_ligne_intitule_col;    // Edit_num_ligne_intitule_col
+  std::string nmax_lacune;               // Edit_nmax_lacune
+  std::string nom_feuille;               // Label_nom_feuille
+  std::string nom_fic_excel;             // Label_nom_fic_excel
+  bool decalage_negatif = false;         // RadioButton_decalage_negatif
+  bool decalage_positif = true;          // RadioButton_decalage_positif
   // option indexes
   Intitules avec_sans_intitule = Intitules::avec;
   int coul_nb = 0;  // 0 colours, 1 greys (kept within -1..1: -1 is no option)

@@ -54,16 +54,13 @@ std::string valeur_de_cle(const std::vector<std::string>& lignes, std::string_vi
   const std::string_view l = lignes[static_cast<std::size_t>(i)];
   const std::size_t egal = l.find('=');
   const std::size_t suivant = l.find('=', egal + 1);
-  return trim(l.substr(egal + 1, suivant == std::string_view::npos ? std::string_view::npos
-                                                                   : suivant - egal - 1));
+  return trim(l.substr(
+      egal + 1, suivant == std::string_view::npos ? std::string_view::npos : suivant - egal - 1));
 }
 
-std::optional<std::string> appliquer_lignes_dsc(const std::vector<std::string>& lignes,
-                                                Description& d,
-                                                const std::string& repertoire_programme,
-                                                const std::string& dossier_dsc,
-                                                const std::string& dossier_donnees,
-                                                JournalSuivi& journal) {
+std::optional<std::string> appliquer_lignes_dsc(
+    const std::vector<std::string>& lignes, Description& d, const std::string& repertoire_programme,
+    const std::string& dossier_dsc, const std::string& dossier_donnees, JournalSuivi& journal) {
   for (const DefinitionParametre* p : ordre_lecture()) {
     bool trouve = false;
     std::string valeur = valeur_de_cle(lignes, p->cle, trouve);
@@ -72,8 +69,10 @@ std::optional<std::string> appliquer_lignes_dsc(const std::vector<std::string>& 
     if (!affecter_texte(d, *p, valeur, journal)) return valeur;
     if (p->membre == MembreParametre(&Description::dossier_choisi)) {
       std::string& donnees = d.dossier_choisi;
-      if (!dossier_donnees.empty()) donnees = avec_barre_finale(dossier_donnees);
-      else if (dossier_donnees_absent(donnees)) donnees = dossier_dsc;
+      if (!dossier_donnees.empty())
+        donnees = avec_barre_finale(dossier_donnees);
+      else if (dossier_donnees_absent(donnees))
+        donnees = dossier_dsc;
     }
   }
   return std::nullopt;

@@ -33,12 +33,9 @@ int ligne_de_cle(const std::vector<std::string>& lignes, std::string_view cle);
 // Returns the value refused when reading stopped at an index that is not a
 // whole number or names none of its options (the settings read before it
 // stay applied); nothing when every key was read.
-std::optional<std::string> appliquer_lignes_dsc(const std::vector<std::string>& lignes,
-                                                Description& d,
-                                                const std::string& repertoire_programme,
-                                                const std::string& dossier_dsc,
-                                                const std::string& dossier_donnees,
-                                                JournalSuivi& journal);
+std::optional<std::string> appliquer_lignes_dsc(
+    const std::vector<std::string>& lignes, Description& d, const std::string& repertoire_programme,
+    const std::string& dossier_dsc, const std::string& dossier_donnees, JournalSuivi& journal);
 
 // The candidate directory of an old one when moved to a drive.
 std::string candidat_lecteur(std::string_view ancien, std::string_view lecteur,

@@ -4,8 +4,8 @@
 #include <array>
 #include <cmath>
 
-#include "input/text.h"
 #include "base/tracking_log.h"
+#include "input/text.h"
 
 namespace tamso {
 
@@ -27,7 +27,9 @@ std::string_view champ_code(std::string_view t, std::string_view format, std::st
 }
 
 // Exactly n digits.
-bool chiffres(std::string_view champ, int n) { return tout_chiffres(champ) == n; }
+bool chiffres(std::string_view champ, int n) {
+  return tout_chiffres(champ) == n;
+}
 
 // Two digits from bas to haut.
 bool entre(std::string_view champ, std::string_view bas, std::string_view haut) {
@@ -38,7 +40,11 @@ bool entre(std::string_view champ, std::string_view bas, std::string_view haut) 
 std::size_t fin_des_codes(std::string_view format) {
   std::size_t fin = 0;
   for (const auto& [code, largeur] : {std::pair<std::string_view, std::size_t>{"aaaa", 4},
-                                      {"aa", 2}, {"mm", 2}, {"jj", 2}, {"hh", 2}, {"mn", 2},
+                                      {"aa", 2},
+                                      {"mm", 2},
+                                      {"jj", 2},
+                                      {"hh", 2},
+                                      {"mn", 2},
                                       {"ss", 2}}) {
     const std::size_t p = format.find(code);
     if (p != npos) fin = std::max(fin, p + largeur);
@@ -308,7 +314,6 @@ double fraction_heure(std::string_view heure) {
   return (*h * 3600 + *mn * 60 + *s) / 86400.0;
 }
 
-
 // The time of a multiformat text. The pattern of the text keeps colons where
 // they are and turns digits into "*": its "**:**" and "****" are found
 // directly on the text. A time is read only as hh:mn or hh:mn:ss,
@@ -366,9 +371,9 @@ bool ordre_us(std::string_view premier, std::string_view second, DateMultiformat
 
 // The order that gives an existing date; when both do, the variant's order
 // for the first date of a listing, then the one nearer the previous date.
-bool ordre_le_plus_proche(std::string_view premier, std::string_view second,
-                          std::string_view heure, VarianteMultiformat variante,
-                          EtatLecteurDates& etat, DateMultiformat& d) {
+bool ordre_le_plus_proche(std::string_view premier, std::string_view second, std::string_view heure,
+                          VarianteMultiformat variante, EtatLecteurDates& etat,
+                          DateMultiformat& d) {
   const auto a = entier_deux_chiffres(morceau(d.annee, 0, 2));
   const auto b = entier_deux_chiffres(morceau(d.annee, 2, 2));
   const auto f1 = entier_deux_chiffres(premier);
@@ -397,9 +402,8 @@ bool ordre_le_plus_proche(std::string_view premier, std::string_view second,
 }
 
 // A year-last text, "ff/ff/aaaa": the order of day and month follows the variant.
-bool lire_annee_a_la_fin(std::string_view t, std::string_view heure,
-                         VarianteMultiformat variante, EtatLecteurDates& etat,
-                         DateMultiformat& d) {
+bool lire_annee_a_la_fin(std::string_view t, std::string_view heure, VarianteMultiformat variante,
+                         EtatLecteurDates& etat, DateMultiformat& d) {
   if (!deux_chiffres_entoures(t, 0) || !deux_chiffres_entoures(t, 3)) return false;
   const std::string_view premier = morceau(t, 0, 2), second = morceau(t, 3, 2);
   d.annee = morceau(t, 6, 4);

@@ -6,8 +6,8 @@
 #include <ctime>
 
 #include "base/calendar.h"
-#include "input/text.h"
 #include "base/tracking_log.h"
+#include "input/text.h"
 
 namespace tamso {
 
@@ -137,7 +137,9 @@ std::string jour_de_semaine(double valeur) {
   return kNoms[k];
 }
 
-double heure_courante(const Horloge& horloge) { return horloge ? horloge() : maintenant(); }
+double heure_courante(const Horloge& horloge) {
+  return horloge ? horloge() : maintenant();
+}
 
 std::optional<double> texte_en_date(std::string_view texte_recu, std::string* texte_corrige,
                                     JournalSuivi& journal) {

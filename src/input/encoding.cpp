@@ -8,10 +8,9 @@ namespace {
 
 // Code points of bytes 80..9F in Windows-1252.
 constexpr std::array<char32_t, 32> kHaut = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 int octet_cp1252(char32_t code) {
   if (code < 0x80) return static_cast<int>(code);
@@ -25,11 +24,21 @@ int octet_cp1252(char32_t code) {
 std::size_t lire_sequence(std::string_view s, std::size_t i, char32_t& code) {
   const auto b0 = static_cast<unsigned char>(s[i]);
   std::size_t n = 0;
-  if (b0 < 0x80) { code = b0; return 1; }
-  if ((b0 & 0xE0) == 0xC0) { n = 2; code = b0 & 0x1F; }
-  else if ((b0 & 0xF0) == 0xE0) { n = 3; code = b0 & 0x0F; }
-  else if ((b0 & 0xF8) == 0xF0) { n = 4; code = b0 & 0x07; }
-  else return 0;
+  if (b0 < 0x80) {
+    code = b0;
+    return 1;
+  }
+  if ((b0 & 0xE0) == 0xC0) {
+    n = 2;
+    code = b0 & 0x1F;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    n = 3;
+    code = b0 & 0x0F;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    n = 4;
+    code = b0 & 0x07;
+  } else
+    return 0;
   if (i + n > s.size()) return 0;
   for (std::size_t k = 1; k < n; ++k) {
     const auto b = static_cast<unsigned char>(s[i + k]);
@@ -68,9 +77,12 @@ std::string cp1252_vers_utf8(std::string_view octets) {
   sortie.reserve(octets.size() + octets.size() / 8);
   for (char ch : octets) {
     const auto b = static_cast<unsigned char>(ch);
-    if (b < 0x80) sortie.push_back(ch);
-    else if (b < 0xA0) ajouter_utf8(sortie, kHaut[b - 0x80]);
-    else ajouter_utf8(sortie, b);
+    if (b < 0x80)
+      sortie.push_back(ch);
+    else if (b < 0xA0)
+      ajouter_utf8(sortie, kHaut[b - 0x80]);
+    else
+      ajouter_utf8(sortie, b);
   }
   return sortie;
 }

@@ -2,8 +2,8 @@
 
 #include <climits>
 
-#include "input/text.h"
 #include "base/tracking_log.h"
+#include "input/text.h"
 
 namespace tamso {
 
@@ -12,7 +12,9 @@ namespace {
 constexpr std::size_t npos = std::string_view::npos;
 
 // A syllable number as champ takes it; 0 (no syllable) when out of range.
-int numero_syllabe(long long k) { return k < 1 || k > INT_MAX ? 0 : static_cast<int>(k); }
+int numero_syllabe(long long k) {
+  return k < 1 || k > INT_MAX ? 0 : static_cast<int>(k);
+}
 
 std::size_t compter_chiffres(std::string_view t) {
   std::size_t n = 0;

@@ -9,16 +9,18 @@ namespace tamso {
 
 const std::vector<std::string>& TableFichiers::titres() {
   static const std::vector<std::string> t = {
-      "n",          "fichier",     "s/répertoire",      "Station",
-      "date_NOM_Fichier", "taille (Mo)", "date dep",   "date fin",
-      "n.données",  "n.extraites", "pas moyen observé", "durée de traitement",
-      "correction", "nb Colonnes", "n°Lig intitulés",   " x"};
+      "n",           "fichier",           "s/répertoire",
+      "Station",     "date_NOM_Fichier",  "taille (Mo)",
+      "date dep",    "date fin",          "n.données",
+      "n.extraites", "pas moyen observé", "durée de traitement",
+      "correction",  "nb Colonnes",       "n°Lig intitulés",
+      " x"};
   return t;
 }
 
 const std::vector<int>& TableFichiers::largeurs() {
-  static const std::vector<int> l = {44, 200, 80, 70, 100, 50, 120, 120,
-                                     70, 70,  100, 100, 100, 80, 80, 20};
+  static const std::vector<int> l = {44, 200, 80,  70,  100, 50, 120, 120,
+                                     70, 70,  100, 100, 100, 80, 80,  20};
   return l;
 }
 
@@ -72,7 +74,8 @@ void TableFichiers::ecrire_cellule(int ligne, std::string_view titre, std::strin
   if (c >= 0) fixer_cellule(c, ligne, std::move(texte));
 }
 
-std::string TableFichiers::lire_cellule(int ligne, std::string_view titre, Interaction& port) const {
+std::string TableFichiers::lire_cellule(int ligne, std::string_view titre,
+                                        Interaction& port) const {
   return cellule(position_colonne(titre, port), ligne);
 }
 

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
-
-#include <fcntl.h>
 #include <unistd.h>
 
 #include "base/interaction.h"
@@ -120,8 +119,10 @@ bool ecrire_lignes(const std::string& chemin, const Lignes& lignes) {
     std::ofstream f(temporaire, std::ios::binary | std::ios::trunc);
     if (!f) return false;
     for (const std::string_view l : lignes) {
-      if (ascii(l)) contenu += l;
-      else contenu += utf8_vers_cp1252(l);
+      if (ascii(l))
+        contenu += l;
+      else
+        contenu += utf8_vers_cp1252(l);
       contenu += "\r\n";
       if (contenu.size() >= kMorceau) {
         f.write(contenu.data(), static_cast<std::streamsize>(contenu.size()));

@@ -82,7 +82,7 @@ std::vector<std::string> charger_lignes(const std::string& chemin);
 struct FichierTrouve {
   std::string sous_repertoire;  // "" or "sub/dir/" below the searched directory
   std::string nom;
-  std::uintmax_t taille = 0;    // bytes
+  std::uintmax_t taille = 0;  // bytes
 };
 
 // Wanted extension of a mask: "csv", "*.csv" and ".CSV" all give ".CSV";

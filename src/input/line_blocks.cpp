@@ -1,11 +1,10 @@
 #include "input/line_blocks.h"
 
+#include <algorithm>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <cstring>
 
 namespace tamso {
 
@@ -127,8 +126,8 @@ struct DecoupageBloc {
           static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(bout - p)));
       const char* limite = lf ? lf : bout;
       const char* cr = sans_cr ? nullptr
-                               : static_cast<const char*>(std::memchr(
-                                     p, '\r', static_cast<std::size_t>(limite - p)));
+                               : static_cast<const char*>(
+                                     std::memchr(p, '\r', static_cast<std::size_t>(limite - p)));
       const char* terme = cr ? cr : lf;
       if (!terme) {
         if (lu_jusqu_a < taille) {
@@ -169,9 +168,8 @@ void FichierEnBlocs::lire(std::uint64_t n, BlocLignes& b) const {
   const auto lecture = [this](std::uint64_t position, char* destination, std::size_t k) {
     return lire_a(position, destination, k);
   };
-  DecoupageBloc<decltype(lecture)> decoupage{lecture, nettoyage_, taille_,
-                                             debut > 0 ? debut - 1 : 0,
-                                             std::min(taille_, fin + 4096), b};
+  DecoupageBloc<decltype(lecture)> decoupage{
+      lecture, nettoyage_, taille_, debut > 0 ? debut - 1 : 0, std::min(taille_, fin + 4096), b};
   std::uint64_t s = debut;
   if (decoupage.lire_debut() && decoupage.premiere_ligne(s, fin)) decoupage.couper(s, fin);
 }

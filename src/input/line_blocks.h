@@ -21,11 +21,11 @@ namespace tamso {
 
 struct BlocLignes {
   std::uint64_t numero = 0;
-  std::vector<char> texte;                 // the bytes read, cleaned
-  std::vector<std::uint32_t> debuts;       // start of each line in texte
-  std::vector<std::uint32_t> longueurs;    // length of each line, without its end
-  std::uint64_t octets = 0;                // bytes of the file the block stands for
-  bool erreur = false;                     // the file could not be read
+  std::vector<char> texte;               // the bytes read, cleaned
+  std::vector<std::uint32_t> debuts;     // start of each line in texte
+  std::vector<std::uint32_t> longueurs;  // length of each line, without its end
+  std::uint64_t octets = 0;              // bytes of the file the block stands for
+  bool erreur = false;                   // the file could not be read
 };
 
 // An open data file cut into blocks of about `taille_bloc` bytes.
@@ -68,8 +68,10 @@ class FileDeBlocs {
   using Analyseur = std::function<void(const BlocLignes&, Analyse&)>;
 
   FileDeBlocs(const FichierEnBlocs& fichier, Analyseur analyseur, int fils, int en_vol)
-      : fichier_(fichier), analyseur_(std::move(analyseur)),
-        nb_(fichier.nb_blocs()), elements_(static_cast<std::size_t>(std::max(1, en_vol))) {
+      : fichier_(fichier),
+        analyseur_(std::move(analyseur)),
+        nb_(fichier.nb_blocs()),
+        elements_(static_cast<std::size_t>(std::max(1, en_vol))) {
     for (int k = 0; k < fils; ++k) fils_.emplace_back([this] { travailler(); });
   }
   ~FileDeBlocs() { arreter(); }

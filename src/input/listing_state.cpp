@@ -4,9 +4,12 @@ namespace tamso {
 
 char separateur_des_lignes(int choix) {
   switch (choix) {
-    case 1: return ' ';
-    case 3: return ',';
-    default: return ';';
+    case 1:
+      return ' ';
+    case 3:
+      return ',';
+    default:
+      return ';';
   }
 }
 

@@ -7,11 +7,11 @@
 #include <iterator>
 
 #include "base/interaction.h"
+#include "base/tracking_log.h"
 #include "input/encoding.h"
 #include "input/files.h"
 #include "input/line_blocks.h"
 #include "input/text.h"
-#include "base/tracking_log.h"
 
 namespace tamso {
 
@@ -50,7 +50,9 @@ bool LecteurLignes::remplir() {
   return true;
 }
 
-bool LecteurLignes::erreur() const { return fichier_ && std::ferror(fichier_) != 0; }
+bool LecteurLignes::erreur() const {
+  return fichier_ && std::ferror(fichier_) != 0;
+}
 
 bool LecteurLignes::suivante(std::string_view& ligne) {
   if (!fichier_) return false;
@@ -64,9 +66,11 @@ bool LecteurLignes::suivante(std::string_view& ligne) {
     const char* base = tampon_.data();
     const char* p = base + cherche;
     const char* fin = base + fin_;
-    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(fin - p)));
+    const char* lf =
+        static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(fin - p)));
     const char* limite = lf ? lf : fin;
-    const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(limite - p)));
+    const char* cr =
+        static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(limite - p)));
     const char* bout = cr ? cr : lf;
     if (bout) {
       ligne = std::string_view(base + debut_, static_cast<std::size_t>(bout - (base + debut_)));
@@ -97,7 +101,9 @@ bool LecteurLignes::suivante(std::string_view& ligne) {
 
 namespace {
 
-bool vide_ou_blancs(std::string_view l) { return trim_vue(l).empty(); }
+bool vide_ou_blancs(std::string_view l) {
+  return trim_vue(l).empty();
+}
 
 }  // namespace
 
@@ -131,7 +137,8 @@ FichierCharge lire_fichier_charge(const std::string& chemin, NettoyageLignes net
     const auto ligne = [&b](std::size_t k) {
       return std::string_view(b.texte.data() + b.debuts[k], b.longueurs[k]);
     };
-    for (std::size_t k = 0; k < b.debuts.size() && f.debut.size() < FichierCharge::kLignesGardees; ++k)
+    for (std::size_t k = 0; k < b.debuts.size() && f.debut.size() < FichierCharge::kLignesGardees;
+         ++k)
       f.debut.emplace_back(ligne(k));
     if (e->analyse.indice >= 0) {
       f.derniere_non_vide = i + e->analyse.indice;
@@ -190,7 +197,9 @@ std::string FichierCharge::ligne(long long i) const {
   return resultat;
 }
 
-std::string FichierCharge::texte(long long i) const { return cp1252_vers_utf8(ligne(i)); }
+std::string FichierCharge::texte(long long i) const {
+  return cp1252_vers_utf8(ligne(i));
+}
 
 long long FichierCharge::premiere_ligne_contenant(std::string_view morceau) const {
   long long trouve = -1;
@@ -293,11 +302,10 @@ bool charger_fichier_donnees(FichierCharge& fichier, std::vector<std::string>& a
   // with NUL bytes turned into "_" (tab-separated files keep byte 1).
   if (!tabulation) {
     if (r.masque_ppp) {
-      std::string message = " le presse papier ne contient que " +
-                            std::to_string(fichier.taille) + " octets\n\n" +
-                            " 3 premières lignes :\n" + "==============================\n";
-      for (long long i = 0; i < 3 && i < fichier.nb_lignes; ++i)
-        message += fichier.texte(i) + "\n";
+      std::string message = " le presse papier ne contient que " + std::to_string(fichier.taille) +
+                            " octets\n\n" + " 3 premières lignes :\n" +
+                            "==============================\n";
+      for (long long i = 0; i < 3 && i < fichier.nb_lignes; ++i) message += fichier.texte(i) + "\n";
       message += "==============================\n\n";
       message += " => Annuler pour   Recopier les données du fichier Excel";
       port.demander(TypeMessage::avertissement, message, Boutons::annuler);

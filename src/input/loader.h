@@ -19,7 +19,7 @@ class Interaction;
 
 // How the bytes of a data file are cleaned as they are read.
 struct NettoyageLignes {
-  char nul = '\x01';                    // what a NUL byte becomes
+  char nul = '\x01';  // what a NUL byte becomes
   bool tabulation_vers_point_virgule = false;
 };
 
@@ -61,11 +61,11 @@ class FichierCharge {
 
   std::string chemin;  // the file actually read
   NettoyageLignes nettoyage;
-  std::vector<std::string> debut;     // the first lines (bytes, cleaned)
+  std::vector<std::string> debut;  // the first lines (bytes, cleaned)
   long long nb_lignes = 0;
-  long long derniere_non_vide = -1;   // index of the last line that is not blank
+  long long derniere_non_vide = -1;     // index of the last line that is not blank
   std::string texte_derniere_non_vide;  // that line, kept so it is not read again
-  std::uint64_t taille = 0;           // bytes
+  std::uint64_t taille = 0;             // bytes
   // False for a file of which only the first lines and the last non-blank
   // line's text were read: nb_lignes and derniere_non_vide are then unknown
   // (-1) until a reading of the whole file sets them.
@@ -117,14 +117,14 @@ inline constexpr const char* kFichierPressePapier = "~presse-papier.ppp";
 
 // How a data file is loaded, from the description and the data source.
 struct ReglesChargement {
-  bool tabulation = false;        // tab-separated files: tabulations read as ";"
-  bool car_null = false;          // unreadable characters handled: NUL bytes read as "_"
-  std::string num_ligne_donnee;   // the first data line, as typed
-  bool presse_papier = false;     // the clipboard source: its capture must exist
+  bool tabulation = false;            // tab-separated files: tabulations read as ";"
+  bool car_null = false;              // unreadable characters handled: NUL bytes read as "_"
+  std::string num_ligne_donnee;       // the first data line, as typed
+  bool presse_papier = false;         // the clipboard source: its capture must exist
   std::string fichier_presse_papier;  // where the clipboard capture is
-  bool reutilisable = false;      // a file of a data folder: loaded again only when changed
-  bool masque_ppp = false;        // the mask is "ppp": a text too short is the clipboard's
-  std::size_t taille_bloc = 0;    // bytes per block read (0: the usual size)
+  bool reutilisable = false;          // a file of a data folder: loaded again only when changed
+  bool masque_ppp = false;            // the mask is "ppp": a text too short is the clipboard's
+  std::size_t taille_bloc = 0;        // bytes per block read (0: the usual size)
 };
 
 // Loads one data file into `fichier` (Memo1) and previews it into `apercu`

@@ -1,12 +1,13 @@
 #include "input/text.h"
 
 #include <charconv>
-#include <climits>
 #include <cmath>
 #include <cstdio>
 
-#include "input/encoding.h"
+#include <climits>
+
 #include "base/tracking_log.h"
+#include "input/encoding.h"
 
 namespace tamso {
 
@@ -20,9 +21,12 @@ bool forme_decimale(std::string_view s) {
   std::size_t chiffres = 0;
   bool point = false;
   for (; i < s.size(); ++i) {
-    if (est_chiffre(s[i])) ++chiffres;
-    else if (s[i] == '.' && !point) point = true;
-    else break;
+    if (est_chiffre(s[i]))
+      ++chiffres;
+    else if (s[i] == '.' && !point)
+      point = true;
+    else
+      break;
   }
   if (chiffres == 0) return false;
   if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
@@ -142,8 +146,8 @@ int compter_lettres(std::string_view texte) {
 int compter_chiffres_separateurs(std::string_view texte) {
   int n = 0;
   for (char x : texte)
-    n += (est_chiffre(x) || x == ' ' || x == '+' || x == ',' || x == '-' || x == '.' ||
-          x == '/' || x == ':');
+    n += (est_chiffre(x) || x == ' ' || x == '+' || x == ',' || x == '-' || x == '.' || x == '/' ||
+          x == ':');
   return n;
 }
 
@@ -224,7 +228,9 @@ long long nombre_apres_mot(std::string_view texte, std::string_view mot, long lo
   return lire_entier(chiffres).value_or(defaut);
 }
 
-bool contient_heure(std::string_view t) { return position_heure(t) != std::string_view::npos; }
+bool contient_heure(std::string_view t) {
+  return position_heure(t) != std::string_view::npos;
+}
 
 std::size_t position_heure(std::string_view t) {
   for (std::size_t i = 0; i + 5 <= t.size(); ++i)
@@ -304,7 +310,9 @@ std::string_view trim_vue(std::string_view texte) {
   return texte.substr(debut, fin - debut);
 }
 
-std::string trim(std::string_view texte) { return std::string(trim_vue(texte)); }
+std::string trim(std::string_view texte) {
+  return std::string(trim_vue(texte));
+}
 
 std::string majuscules(std::string_view texte) {
   std::string r(texte);
@@ -352,20 +360,20 @@ void reparer_accents(std::string& texte) {
     const char* juste;
   };
   static const Remplacement kRemplacements[] = {
-      {"\u00C3\u00A9", "\u00E9"},                  // Ã© -> é
-      {"\u00C3\u0192\u00C2\u00A9", "\u00E9"},      // ÃƒÂ© -> é
-      {"\u00C2\u00B0", "\u00B0"},                  // Â° -> °
-      {"\u00C3\u00B4", "\u00F4"},                  // Ã´ -> ô
-      {"\u00C3\u00A8", "\u00E8"},                  // Ã¨ -> è
-      {"\u00C3\u00A7", "\u00E7"},                  // Ã§ -> ç
-      {"\u00C3\u00A0", "\u00E0"},                  // Ã + no-break space -> à
-      {"\u00C3\u00A2", "\u00E2"},                  // Ã¢ -> â
-      {"\u00C3\u00AA", "\u00EA"},                  // Ãª -> ê
-      {"\u00C3\u00AE", "\u00EE"},                  // Ã® -> î
-      {"\u00C3\u00B4", "\u00F4"},                  // Ã´ -> ô
-      {"\u00C3\u00BB", "\u00FB"},                  // Ã» -> û
-      {"\u00C3\u00B8", "\u00B0"},                  // Ã¸ -> °
-      {"\u00E2\u20AC\u0161", "\u00E9"},            // â€š -> é
+      {"\u00C3\u00A9", "\u00E9"},              // Ã© -> é
+      {"\u00C3\u0192\u00C2\u00A9", "\u00E9"},  // ÃƒÂ© -> é
+      {"\u00C2\u00B0", "\u00B0"},              // Â° -> °
+      {"\u00C3\u00B4", "\u00F4"},              // Ã´ -> ô
+      {"\u00C3\u00A8", "\u00E8"},              // Ã¨ -> è
+      {"\u00C3\u00A7", "\u00E7"},              // Ã§ -> ç
+      {"\u00C3\u00A0", "\u00E0"},              // Ã + no-break space -> à
+      {"\u00C3\u00A2", "\u00E2"},              // Ã¢ -> â
+      {"\u00C3\u00AA", "\u00EA"},              // Ãª -> ê
+      {"\u00C3\u00AE", "\u00EE"},              // Ã® -> î
+      {"\u00C3\u00B4", "\u00F4"},              // Ã´ -> ô
+      {"\u00C3\u00BB", "\u00FB"},              // Ã» -> û
+      {"\u00C3\u00B8", "\u00B0"},              // Ã¸ -> °
+      {"\u00E2\u20AC\u0161", "\u00E9"},        // â€š -> é
   };
   const auto a_reparer = [&texte] {
     return contient(texte, "\u00C2") || contient(texte, "\u00C3") || contient(texte, "\u00E2");
@@ -409,9 +417,13 @@ std::string duree_en_texte(double jours) {
   return " " + th + " h " + tm + " mn " + ts + " s ";
 }
 
-std::string booleen_en_texte(bool b) { return b ? "true" : "false"; }
+std::string booleen_en_texte(bool b) {
+  return b ? "true" : "false";
+}
 
-bool texte_en_booleen(std::string_view texte) { return texte == "true"; }
+bool texte_en_booleen(std::string_view texte) {
+  return texte == "true";
+}
 
 std::string format_milliers(long long n) {
   const bool negatif = n < 0;

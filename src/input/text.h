@@ -11,7 +11,9 @@ namespace tamso {
 
 class JournalSuivi;
 
-inline bool est_chiffre(char c) { return c >= '0' && c <= '9'; }
+inline bool est_chiffre(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // The n characters of the text from position p, fewer at its end, none past it.
 inline std::string_view morceau(std::string_view texte, std::size_t p, std::size_t n) {

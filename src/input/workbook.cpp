@@ -1,11 +1,10 @@
 #include "input/workbook.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <unistd.h>
 
 #include "input/dates.h"
 #include "input/encoding.h"
@@ -87,8 +86,10 @@ class EcrivainPlage : public VisiteurLignes {
     sortie += utf8_vers_cp1252(utf8);
     for (std::size_t i = debut; i < sortie.size(); ++i) {
       char& c = sortie[i];
-      if (c == '\t') c = ';';
-      else if (c == '\r' || c == '\n') c = ' ';  // a line break would split the row
+      if (c == '\t')
+        c = ';';
+      else if (c == '\r' || c == '\n')
+        c = ' ';  // a line break would split the row
     }
   }
 
@@ -270,11 +271,10 @@ std::string message_echec_classeur(const ResultatConversion& r, const std::strin
   const std::string detail = r.erreur.detail.empty() ? "" : "\n(" + r.erreur.detail + ")";
   switch (r.erreur.genre) {
     case EchecClasseur::introuvable:
-      return "classeur introuvable ou inaccessible :\n" + classeur + "\n\n" + feuille +
-             " non lue";
+      return "classeur introuvable ou inaccessible :\n" + classeur + "\n\n" + feuille + " non lue";
     case EchecClasseur::pas_un_classeur:
-      return "ce fichier n'est pas un classeur lisible (.xlsx, .xlsm, .ods, .xls) :\n" +
-             classeur + "\n\n" + feuille + " non lue" + detail;
+      return "ce fichier n'est pas un classeur lisible (.xlsx, .xlsm, .ods, .xls) :\n" + classeur +
+             "\n\n" + feuille + " non lue" + detail;
     case EchecClasseur::chiffre:
       return "classeur protégé par un mot de passe :\n" + classeur + "\n\n" + feuille +
              " non lue => enregistrer le classeur sans mot de passe";

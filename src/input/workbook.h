@@ -15,14 +15,13 @@
 
 namespace tamso {
 
-
 struct ResultatConversion {
   ErreurClasseur erreur;
   bool feuille_vide = false;  // the sheet holds no cell with a value
   int nb_feuilles = 0;        // known when the workbook itself could be read
   std::string nom_feuille;
   std::uint64_t nb_lignes = 0;
-  std::uint64_t taille = 0;   // bytes written
+  std::uint64_t taille = 0;  // bytes written
 };
 
 // Converts sheet `numero` (from 1) of the workbook into `destination`:

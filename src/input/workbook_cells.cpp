@@ -14,8 +14,8 @@ std::string texte_nombre(double valeur) {
   if (valeur == 0.0) return "0";  // -0 too
   char buf[512];
   const double a = std::fabs(valeur);
-  const auto format = (a >= 1e-15 && a < 1e21) ? std::chars_format::fixed
-                                                 : std::chars_format::general;
+  const auto format =
+      (a >= 1e-15 && a < 1e21) ? std::chars_format::fixed : std::chars_format::general;
   const auto r = std::to_chars(buf, buf + sizeof buf, valeur, format);
   if (r.ec != std::errc()) return std::to_string(valeur);
   return std::string(buf, r.ptr);
@@ -28,8 +28,7 @@ std::optional<double> lire_nombre_classeur(std::string_view t) {
   if (t.empty()) return std::nullopt;
   double v = 0.0;
   const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
-  if (r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(v))
-    return std::nullopt;
+  if (r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(v)) return std::nullopt;
   return v;
 }
 
@@ -37,7 +36,9 @@ std::optional<double> lire_nombre_classeur(std::string_view t) {
 
 namespace {
 
-char minuscule(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char minuscule(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool commence_sans_casse(std::string_view t, std::size_t i, std::string_view mot) {
   if (i + mot.size() > t.size()) return false;
@@ -50,9 +51,12 @@ bool commence_sans_casse(std::string_view t, std::size_t i, std::string_view mot
 std::string_view premiere_section(std::string_view code) {
   bool guillemets = false;
   for (std::size_t i = 0; i < code.size(); ++i) {
-    if (code[i] == '"') guillemets = !guillemets;
-    else if (!guillemets && code[i] == '\\') ++i;
-    else if (!guillemets && code[i] == ';') return code.substr(0, i);
+    if (code[i] == '"')
+      guillemets = !guillemets;
+    else if (!guillemets && code[i] == '\\')
+      ++i;
+    else if (!guillemets && code[i] == ';')
+      return code.substr(0, i);
   }
   return code;
 }
@@ -180,8 +184,10 @@ std::optional<std::string> texte_serie_date(double serie, GenreDate genre, bool 
   if (!std::isfinite(serie) || serie < 0) return std::nullopt;
   if (genre == GenreDate::heure) return texte_valeur_date(serie, genre);
   double valeur = serie;
-  if (base_1904) valeur += 1462;               // 1 January 1904
-  else if (valeur >= 1 && valeur < 61) valeur += 1;  // before the phantom 29 February 1900
+  if (base_1904)
+    valeur += 1462;  // 1 January 1904
+  else if (valeur >= 1 && valeur < 61)
+    valeur += 1;                               // before the phantom 29 February 1900
   if (valeur >= 2958466) return std::nullopt;  // past 31 December 9999
   return texte_valeur_date(valeur, genre);
 }
@@ -259,11 +265,16 @@ std::optional<double> lire_duree_iso(std::string_view t) {
     const auto v = lire_nombre_classeur(nombre);
     if (!v) return std::nullopt;
     const char unite = t[p++];
-    if (!partie_heure && unite == 'D') secondes += *v * 86400;
-    else if (partie_heure && unite == 'H') secondes += *v * 3600;
-    else if (partie_heure && unite == 'M') secondes += *v * 60;
-    else if (partie_heure && unite == 'S') secondes += *v;
-    else return std::nullopt;
+    if (!partie_heure && unite == 'D')
+      secondes += *v * 86400;
+    else if (partie_heure && unite == 'H')
+      secondes += *v * 3600;
+    else if (partie_heure && unite == 'M')
+      secondes += *v * 60;
+    else if (partie_heure && unite == 'S')
+      secondes += *v;
+    else
+      return std::nullopt;
     quelque_chose = true;
   }
   if (!quelque_chose) return std::nullopt;
@@ -298,16 +309,17 @@ void ranger_cellules(std::vector<CelluleTexte>& cellules) {
   for (std::size_t i = 1; i < cellules.size() && range; ++i)
     range = cellules[i - 1].colonne < cellules[i].colonne;
   if (range) return;
-  std::stable_sort(cellules.begin(), cellules.end(),
-                   [](const CelluleTexte& a, const CelluleTexte& b) {
-                     return a.colonne < b.colonne;
-                   });
+  std::stable_sort(
+      cellules.begin(), cellules.end(),
+      [](const CelluleTexte& a, const CelluleTexte& b) { return a.colonne < b.colonne; });
   // Of two cells at the same column the later one stays.
   std::vector<CelluleTexte> uniques;
   uniques.reserve(cellules.size());
   for (auto& c : cellules) {
-    if (!uniques.empty() && uniques.back().colonne == c.colonne) uniques.back() = std::move(c);
-    else uniques.push_back(std::move(c));
+    if (!uniques.empty() && uniques.back().colonne == c.colonne)
+      uniques.back() = std::move(c);
+    else
+      uniques.push_back(std::move(c));
   }
   cellules.swap(uniques);
 }

@@ -38,7 +38,9 @@ std::uint64_t taille_de(std::FILE* f) {
 #endif
 }
 
-char minuscule(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char minuscule(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool egal_sans_casse(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
@@ -103,8 +105,8 @@ ErreurClasseur FichierComposite::ouvrir(const std::string& chemin) {
   taille_mini_ = 1u << decalage_mini;
   seuil_mini_ = u32(t + 0x38);
   const std::uint64_t nb = (taille_fichier_ + taille_secteur_ - 1) / taille_secteur_;
-  nb_secteurs_ = static_cast<std::uint32_t>(std::min<std::uint64_t>(nb > 0 ? nb - 1 : 0,
-                                                                      kMaxSecteur));
+  nb_secteurs_ =
+      static_cast<std::uint32_t>(std::min<std::uint64_t>(nb > 0 ? nb - 1 : 0, kMaxSecteur));
 
   // Sectors of the allocation table: 109 in the header, the rest in a chain.
   std::vector<std::uint32_t> secteurs_fat;
@@ -173,10 +175,12 @@ const FichierComposite::Entree* FichierComposite::trouver(const std::string& nom
   return nullptr;
 }
 
-bool FichierComposite::contient(const std::string& nom) const { return trouver(nom) != nullptr; }
+bool FichierComposite::contient(const std::string& nom) const {
+  return trouver(nom) != nullptr;
+}
 
-std::optional<std::vector<std::uint8_t>> FichierComposite::lire_flux(
-    const std::string& nom, std::uint64_t maximum) const {
+std::optional<std::vector<std::uint8_t>> FichierComposite::lire_flux(const std::string& nom,
+                                                                     std::uint64_t maximum) const {
   const Entree* e = trouver(nom);
   if (!e || e->taille > maximum || e->taille > taille_fichier_) return std::nullopt;
   std::vector<std::uint8_t> flux;

@@ -93,9 +93,12 @@ class AnalyseStylesOds : public LecteurXml {
     if (nom_est(nom, kNumber, "date-style") || nom_est(nom, kNumber, "time-style")) {
       dans_style_donnees_ = false;
       GenreDate g = GenreDate::aucun;
-      if (a_date_ && a_heure_) g = GenreDate::date_heure;
-      else if (a_date_) g = GenreDate::date;
-      else if (a_heure_) g = GenreDate::heure;
+      if (a_date_ && a_heure_)
+        g = GenreDate::date_heure;
+      else if (a_date_)
+        g = GenreDate::date;
+      else if (a_heure_)
+        g = GenreDate::heure;
       if (!style_donnees_.empty()) s_.donnees[style_donnees_] = g;
     }
   }
@@ -168,8 +171,8 @@ class AnalyseTableOds : public LecteurXml {
       style_ligne_ = style ? style : "";
       colonne_ = 0;
       cellules_.clear();
-    } else if (dans_ligne_ && (nom_est(nom, kTable, "table-cell") ||
-                               nom_est(nom, kTable, "covered-table-cell"))) {
+    } else if (dans_ligne_ &&
+               (nom_est(nom, kTable, "table-cell") || nom_est(nom, kTable, "covered-table-cell"))) {
       ouvrir_cellule(a);
     } else if (dans_cellule_) {
       if (nom_est(nom, kOffice, "annotation")) {
@@ -206,8 +209,8 @@ class AnalyseTableOds : public LecteurXml {
     }
     if (nom_est(nom, kTable, "table-row")) {
       fermer_ligne();
-    } else if (dans_cellule_ && (nom_est(nom, kTable, "table-cell") ||
-                                 nom_est(nom, kTable, "covered-table-cell"))) {
+    } else if (dans_cellule_ &&
+               (nom_est(nom, kTable, "table-cell") || nom_est(nom, kTable, "covered-table-cell"))) {
       fermer_cellule();
     } else if (nom_est(nom, kText, "p") || nom_est(nom, kText, "h")) {
       dans_paragraphe_ = false;

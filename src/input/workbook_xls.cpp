@@ -3,11 +3,11 @@
 // as integers, and decides dates its own way, so the records of the chosen
 // sheet are also read here: numbers, booleans, errors and the cached results
 // of formulas, each with the number format of its cell.
-#include <freexl.h>
-
 #include <algorithm>
 #include <cstring>
 #include <map>
+
+#include <freexl.h>
 
 #include "input/encoding.h"
 #include "input/workbook_cfbf.h"
@@ -47,14 +47,22 @@ double valeur_rk(std::uint32_t rk) {
 
 const char* texte_erreur(std::uint8_t code) {
   switch (code) {
-    case 0x00: return "#NULL!";
-    case 0x07: return "#DIV/0!";
-    case 0x0F: return "#VALUE!";
-    case 0x17: return "#REF!";
-    case 0x1D: return "#NAME?";
-    case 0x24: return "#NUM!";
-    case 0x2A: return "#N/A";
-    default: return "#N/A";
+    case 0x00:
+      return "#NULL!";
+    case 0x07:
+      return "#DIV/0!";
+    case 0x0F:
+      return "#VALUE!";
+    case 0x17:
+      return "#REF!";
+    case 0x1D:
+      return "#NAME?";
+    case 0x24:
+      return "#NUM!";
+    case 0x2A:
+      return "#N/A";
+    default:
+      return "#N/A";
   }
 }
 
@@ -96,8 +104,8 @@ constexpr std::uint16_t kFormula = 0x0006, kString = 0x0207, kContinue = 0x003C;
 
 // Characters of a BIFF8 string whose pieces may go on in CONTINUE records:
 // each piece starts with its own flag byte saying whether it is 8 or 16 bits.
-std::string chaine_biff8(const std::uint8_t* p, std::size_t reste, std::size_t nb,
-                         bool seize_bits, Enregistrements& suite) {
+std::string chaine_biff8(const std::uint8_t* p, std::size_t reste, std::size_t nb, bool seize_bits,
+                         Enregistrements& suite) {
   std::string r;
   std::size_t lus = 0;
   for (;;) {
@@ -125,7 +133,7 @@ struct CelluleBiff {
   std::uint32_t ligne = 0;
   std::uint16_t colonne = 0;
   enum Genre : std::uint8_t { nombre, booleen, erreur, texte } genre = nombre;
-  std::uint32_t xf = 0;      // format index, or the index of the text
+  std::uint32_t xf = 0;  // format index, or the index of the text
   double valeur = 0.0;
 };
 
@@ -133,8 +141,8 @@ struct Globaux {
   bool biff8 = true;
   bool chiffre = false;
   bool base_1904 = false;
-  std::vector<std::uint16_t> xf_format;            // XF -> format number
-  std::vector<std::pair<std::uint16_t, GenreDate>> formats;  // format number -> genre
+  std::vector<std::uint16_t> xf_format;                         // XF -> format number
+  std::vector<std::pair<std::uint16_t, GenreDate>> formats;     // format number -> genre
   std::vector<std::pair<std::string, std::uint32_t>> feuilles;  // name, stream offset
 };
 
@@ -410,8 +418,8 @@ class LecteurXls : public LecteurFeuille {
 
   std::string texte_freexl(std::uint32_t r, std::uint32_t c) const {
     FreeXL_CellValue v;
-    if (c > 0xFFFF || freexl_get_cell_value(xls_, r, static_cast<unsigned short>(c), &v) !=
-                          FREEXL_OK)
+    if (c > 0xFFFF ||
+        freexl_get_cell_value(xls_, r, static_cast<unsigned short>(c), &v) != FREEXL_OK)
       return {};
     switch (v.type) {
       case FREEXL_CELL_TEXT:
@@ -450,8 +458,8 @@ ErreurClasseur erreur_freexl(int code) {
     case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
       return {EchecClasseur::pas_un_classeur, "aucun classeur dans le fichier composé"};
     default:
-      return {EchecClasseur::endommage, "classeur .xls endommagé (code FreeXL " +
-                                            std::to_string(code) + ")"};
+      return {EchecClasseur::endommage,
+              "classeur .xls endommagé (code FreeXL " + std::to_string(code) + ")"};
   }
 }
 
@@ -497,8 +505,7 @@ OuvertureFeuille ouvrir_feuille_xls(const std::string& chemin, int numero,
   o.nb_feuilles = static_cast<int>(nb);
   const char* nom = nullptr;
   if (numero < 1 || numero > o.nb_feuilles ||
-      freexl_get_worksheet_name(xls, static_cast<unsigned short>(numero - 1), &nom) !=
-          FREEXL_OK ||
+      freexl_get_worksheet_name(xls, static_cast<unsigned short>(numero - 1), &nom) != FREEXL_OK ||
       freexl_select_active_worksheet(xls, static_cast<unsigned short>(numero - 1)) != FREEXL_OK) {
     freexl_close(xls);
     o.erreur = {EchecClasseur::feuille_absente, ""};

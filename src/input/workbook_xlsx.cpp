@@ -94,8 +94,10 @@ class AnalyseStyles : public LecteurXml {
  public:
   void ouvrir(const char* nom, const char** a) override {
     const std::string_view n = nom_local(nom);
-    if (n == "numFmts") dans_formats_ = true;
-    else if (n == "cellXfs") dans_xfs_ = true;
+    if (n == "numFmts")
+      dans_formats_ = true;
+    else if (n == "cellXfs")
+      dans_xfs_ = true;
     else if (n == "numFmt" && dans_formats_) {
       const char* id = attribut(a, "numFmtId");
       const char* code = attribut(a, "formatCode");
@@ -108,8 +110,10 @@ class AnalyseStyles : public LecteurXml {
   }
   void fermer(const char* nom) override {
     const std::string_view n = nom_local(nom);
-    if (n == "numFmts") dans_formats_ = false;
-    else if (n == "cellXfs") dans_xfs_ = false;
+    if (n == "numFmts")
+      dans_formats_ = false;
+    else if (n == "cellXfs")
+      dans_xfs_ = false;
   }
   // The genre of every cell format, by its index.
   std::vector<GenreDate> genres() const {
@@ -117,8 +121,7 @@ class AnalyseStyles : public LecteurXml {
     g.reserve(xfs_.size());
     for (long long id : xfs_) {
       const auto f = formats_.find(id);
-      g.push_back(f != formats_.end() ? f->second
-                                      : genre_format_integre(static_cast<int>(id)));
+      g.push_back(f != formats_.end() ? f->second : genre_format_integre(static_cast<int>(id)));
     }
     return g;
   }
@@ -147,14 +150,19 @@ class AnalyseChaines : public LecteurXml {
   AnalyseChaines(ChainesPartagees& c, std::uint64_t maximum) : c_(c), maximum_(maximum) {}
   void ouvrir(const char* nom, const char**) override {
     const std::string_view n = nom_local(nom);
-    if (n == "si") dans_si_ = true;
-    else if (n == "rPh") ++phonetique_;
-    else if (n == "t" && dans_si_ && phonetique_ == 0) dans_t_ = true;
+    if (n == "si")
+      dans_si_ = true;
+    else if (n == "rPh")
+      ++phonetique_;
+    else if (n == "t" && dans_si_ && phonetique_ == 0)
+      dans_t_ = true;
   }
   void fermer(const char* nom) override {
     const std::string_view n = nom_local(nom);
-    if (n == "t") dans_t_ = false;
-    else if (n == "rPh" && phonetique_ > 0) --phonetique_;
+    if (n == "t")
+      dans_t_ = false;
+    else if (n == "rPh" && phonetique_ > 0)
+      --phonetique_;
     else if (n == "si") {
       dans_si_ = false;
       c_.fins.push_back(c_.texte.size());
@@ -298,8 +306,10 @@ class AnalyseFeuille : public LecteurXml {
   }
 
   void texte(std::string_view t) override {
-    if (dans_v_) valeur_.append(t);
-    else if (dans_t_) en_ligne_.append(t);
+    if (dans_v_)
+      valeur_.append(t);
+    else if (dans_t_)
+      en_ligne_.append(t);
   }
 
  private:
@@ -451,8 +461,10 @@ OuvertureFeuille ouvrir_feuille_xlsx(const std::string& chemin, int numero,
   const FeuilleDeclaree& f = c.feuilles[static_cast<std::size_t>(numero - 1)];
   const auto rel = relations.relations.find(f.relation);
   std::string partie;
-  if (rel != relations.relations.end()) partie = rel->second.cible;
-  else partie = dossier_de(classeur) + "worksheets/sheet" + std::to_string(numero) + ".xml";
+  if (rel != relations.relations.end())
+    partie = rel->second.cible;
+  else
+    partie = dossier_de(classeur) + "worksheets/sheet" + std::to_string(numero) + ".xml";
   if (!archive->contient(partie)) {
     o.erreur = {EchecClasseur::endommage, "partie de la feuille " + f.nom + " absente"};
     return o;

@@ -1,10 +1,10 @@
 #include "input/workbook_zip.h"
 
-#include <expat.h>
-#include <zip.h>
-
 #include <cstring>
 #include <vector>
+
+#include <expat.h>
+#include <zip.h>
 
 namespace tamso {
 
@@ -18,7 +18,9 @@ struct ContexteXml {
   LecteurXml* lecteur = nullptr;
 };
 
-void arreter(ContexteXml& c) { XML_StopParser(c.analyseur, XML_FALSE); }
+void arreter(ContexteXml& c) {
+  XML_StopParser(c.analyseur, XML_FALSE);
+}
 
 void XMLCALL sur_ouverture(void* donnees, const XML_Char* nom, const XML_Char** attributs) {
   auto& c = *static_cast<ContexteXml*>(donnees);
@@ -118,7 +120,9 @@ ErreurClasseur ArchiveZip::ouvrir(const std::string& chemin) {
   return r;
 }
 
-bool ArchiveZip::contient(const std::string& nom) const { return trouver(nom).has_value(); }
+bool ArchiveZip::contient(const std::string& nom) const {
+  return trouver(nom).has_value();
+}
 
 std::optional<std::string> ArchiveZip::trouver(const std::string& nom) const {
   if (!zip_ || nom.empty()) return std::nullopt;
@@ -171,10 +175,10 @@ ErreurClasseur ArchiveZip::analyser(const std::string& nom, LecteurXml& lecteur,
       if (lecteur.erreur) {
         resultat = lecteur.erreur;
       } else {
-        resultat = {EchecClasseur::endommage,
-                    "XML invalide dans " + nom + " (ligne " +
-                        std::to_string(XML_GetCurrentLineNumber(p)) + " : " +
-                        XML_ErrorString(XML_GetErrorCode(p)) + ")"};
+        resultat = {EchecClasseur::endommage, "XML invalide dans " + nom + " (ligne " +
+                                                  std::to_string(XML_GetCurrentLineNumber(p)) +
+                                                  " : " + XML_ErrorString(XML_GetErrorCode(p)) +
+                                                  ")"};
       }
       break;
     }
@@ -207,8 +211,10 @@ std::optional<std::string> ArchiveZip::lire_petite_entree(const std::string& nom
 
 std::string resoudre_cible(std::string_view dossier_source, std::string_view cible) {
   std::string chemin;
-  if (!cible.empty() && cible.front() == '/') chemin = std::string(cible.substr(1));
-  else chemin = std::string(dossier_source) + std::string(cible);
+  if (!cible.empty() && cible.front() == '/')
+    chemin = std::string(cible.substr(1));
+  else
+    chemin = std::string(dossier_source) + std::string(cible);
   std::vector<std::string> morceaux;
   std::size_t debut = 0;
   while (debut <= chemin.size()) {

@@ -32,11 +32,11 @@ struct ErreurClasseur {
 
 // Bounds that keep a hostile or broken file from exhausting the machine.
 struct LimitesClasseur {
-  std::uint64_t octets_partie = 4ull << 30;    // bytes of one XML part once inflated
-  std::uint64_t octets_chaines = 1ull << 30;   // shared strings kept in memory
-  std::uint64_t octets_texte = 2ull << 30;     // converted text
-  std::uint32_t lignes = 1048576;              // rows of a sheet
-  std::uint32_t colonnes = 16384;              // columns of a sheet
+  std::uint64_t octets_partie = 4ull << 30;   // bytes of one XML part once inflated
+  std::uint64_t octets_chaines = 1ull << 30;  // shared strings kept in memory
+  std::uint64_t octets_texte = 2ull << 30;    // converted text
+  std::uint32_t lignes = 1048576;             // rows of a sheet
+  std::uint32_t colonnes = 16384;             // columns of a sheet
 };
 
 // Events of the XML parser. Element and attribute names arrive as

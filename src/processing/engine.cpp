@@ -6,17 +6,17 @@
 #include <cmath>
 #include <cstdio>
 
-#include "input/date_format.h"
 #include "base/interaction.h"
 #include "base/progress.h"
 #include "base/tracking_log.h"
 #include "description/description.h"
+#include "input/date_format.h"
 #include "input/dates.h"
+#include "input/encoding.h"
 #include "input/file_table.h"
+#include "input/line_blocks.h"
 #include "input/listing_state.h"
 #include "input/loader.h"
-#include "input/encoding.h"
-#include "input/line_blocks.h"
 #include "input/text.h"
 #include "input/workbook.h"
 #include "processing/fast_lines.h"
@@ -32,7 +32,7 @@ namespace {
 using Chrono = std::chrono::steady_clock;
 
 constexpr double kUneSeconde = 1.0 / 86400.0;
-constexpr double kMinimumInitial = 9999.0;  // days
+constexpr double kMinimumInitial = 9999.0;       // days
 constexpr int kDatesIllisiblesJournalisees = 2;  // per file
 
 // Calls the port only every few tens of milliseconds, never per line.
@@ -52,7 +52,8 @@ class Cadence {
 // "hh:mm:ss" of a duration in days, seconds truncated as a clock shows them.
 std::string heure_tronquee(double jours) {
   if (!(jours >= 0)) jours = 0;
-  const long long s = static_cast<long long>(std::floor((jours - std::floor(jours)) * 86400.0 + 1e-6));
+  const long long s =
+      static_cast<long long>(std::floor((jours - std::floor(jours)) * 86400.0 + 1e-6));
   char buf[32];
   std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", (s / 3600) % 24, (s / 60) % 60, s % 60);
   return buf;
@@ -114,12 +115,16 @@ struct Fichier {
 // it as it is), or the sum.
 long double combiner(Methode methode, long double cellule, long double v, bool premiere_valeur) {
   switch (methode) {
-    case Methode::derniere: return v;
-    case Methode::maximum: return premiere_valeur || v > cellule ? v : cellule;
-    case Methode::minimum: return premiere_valeur || v < cellule ? v : cellule;
+    case Methode::derniere:
+      return v;
+    case Methode::maximum:
+      return premiere_valeur || v > cellule ? v : cellule;
+    case Methode::minimum:
+      return premiere_valeur || v < cellule ? v : cellule;
     case Methode::moyenne:
     case Methode::moyenne_comblee:
-    case Methode::cumul: break;
+    case Methode::cumul:
+      break;
   }
   return cellule + v;
 }
@@ -195,7 +200,8 @@ class Moteur {
   void traiter_ligne_lue(long long j, std::string_view ligne, double t, const long double* valeurs,
                          std::uint64_t manquants, Fichier& f);
   template <class TexteDate, class Valeur>
-  void placer(long long j, double t, Fichier& f, TexteDate&& texte_date_normalisee, Valeur&& valeur);
+  void placer(long long j, double t, Fichier& f, TexteDate&& texte_date_normalisee,
+              Valeur&& valeur);
   void chaine_valeur(std::string_view ligne, int c, int k, long long j, Fichier& f);
   void accumuler(int k, int c, bool na, long double v);
   void accumuler_ligne(int k, const long double* valeurs, std::uint64_t manquants);
@@ -231,7 +237,8 @@ bool Moteur::preparer() {
   std::size_t debut = 0;
   for (int k = 0; k < 7; ++k) {
     const std::size_t fin = eq.find(';', debut);
-    p_.equivalents_na.push_back(trim(eq.substr(debut, fin == std::string::npos ? fin : fin - debut)));
+    p_.equivalents_na.push_back(
+        trim(eq.substr(debut, fin == std::string::npos ? fin : fin - debut)));
     if (fin == std::string::npos) break;
     debut = fin + 1;
   }
@@ -248,9 +255,15 @@ bool Moteur::preparer() {
   }
   switch (d.separateur_colonne) {
     case SeparateurColonne::tabulation:  // tabulations are read as ";"
-    case SeparateurColonne::point_virgule: p_.separateur = ';'; break;
-    case SeparateurColonne::espace: p_.separateur = ' '; break;
-    case SeparateurColonne::virgule: p_.separateur = ','; break;
+    case SeparateurColonne::point_virgule:
+      p_.separateur = ';';
+      break;
+    case SeparateurColonne::espace:
+      p_.separateur = ' ';
+      break;
+    case SeparateurColonne::virgule:
+      p_.separateur = ',';
+      break;
   }
   p_.deux_colonnes = d.datetime_nb_col == ColonnesDate::deux;
   p_.col_datetime = entier_ou(d.num_col_datetime, 1);
@@ -259,7 +272,8 @@ bool Moteur::preparer() {
   p_.format = p_.deux_colonnes
                   ? trim(d.format_date_mesure_seule) + " " + trim(d.format_time_mesure_seul)
                   : trim(d.format_datetime_mesure);
-  p_.ligne_intitules = d.avec_sans_intitule == Intitules::sans ? -1 : entier_ou(d.num_ligne_intitule_col, 0) - 1;
+  p_.ligne_intitules =
+      d.avec_sans_intitule == Intitules::sans ? -1 : entier_ou(d.num_ligne_intitule_col, 0) - 1;
   p_.car_null = d.car_null;
   p_.balises = d.numlig_balise == DebutDonnees::balises;
   p_.plus_un_jour = d.correction_si_t1supt2;
@@ -273,8 +287,9 @@ void Moteur::creer_grille() {
   const int n = l.n;
   g_.creer(n, std::max(0, s_.etat_listage.nb_colonnes_valeurs));
   for (int r = 1; r <= n; ++r) {
-    g_.temps[static_cast<std::size_t>(r)] =
-        static_cast<std::size_t>(r) < l.valeurs.size() ? l.valeurs[static_cast<std::size_t>(r)] : 0.0;
+    g_.temps[static_cast<std::size_t>(r)] = static_cast<std::size_t>(r) < l.valeurs.size()
+                                                ? l.valeurs[static_cast<std::size_t>(r)]
+                                                : 0.0;
     g_.cellule(r, 1).genre = 's';
     if (r % 100 == 0 && cadence_.echue())
       progression("3- patienter ... " + std::to_string(10 + std::lround(40.0 * r / n)) + "%     ");
@@ -291,7 +306,8 @@ bool Moteur::colonnes_de_reference() {
     std::string liste = d.col_cochee_liste;
     remplacer_caractere(';', ',', liste);
     const int nb = compter_caractere(',', liste) + 1;
-    for (int k = 1; k <= nb; ++k) sources.push_back(static_cast<int>(champ_entier(liste, k, ',', 0)));
+    for (int k = 1; k <= nb; ++k)
+      sources.push_back(static_cast<int>(champ_entier(liste, k, ',', 0)));
   } else {
     for (int col = 1; col <= v + nb_dt; ++col) {
       if (p_.deux_colonnes ? (col == p_.col_date || col == p_.col_time) : col == p_.col_datetime)
@@ -309,27 +325,29 @@ bool Moteur::colonnes_de_reference() {
   if (c > v + 4 || v <= 0 || !absentes.empty()) {
     std::string liste;
     for (int src : sources) liste += (liste.empty() ? "" : ",") + std::to_string(src);
-    s_.port.informer(TypeMessage::erreur,
-                       " colonnes à extraire <" + liste + "> : les fichiers n'ont que " +
-                           std::to_string(v + nb_dt) + " colonnes (dont " +
-                           std::to_string(v) + " de valeurs)" +
-                           (absentes.empty() ? std::string{}
-                                             : "\n\n colonnes absentes : " + absentes) +
-                           "\n\n vérifier la liste des colonnes à extraire");
+    s_.port.informer(
+        TypeMessage::erreur,
+        " colonnes à extraire <" + liste + "> : les fichiers n'ont que " +
+            std::to_string(v + nb_dt) + " colonnes (dont " + std::to_string(v) + " de valeurs)" +
+            (absentes.empty() ? std::string{} : "\n\n colonnes absentes : " + absentes) +
+            "\n\n vérifier la liste des colonnes à extraire");
     return false;
   }
   g_.c = c;
   g_.sources[1] = p_.deux_colonnes ? p_.col_date : p_.col_datetime;
   if (p_.deux_colonnes) g_.sources[2] = p_.col_time;
-  for (int k = 2; k <= c - 1; ++k) g_.sources[static_cast<std::size_t>(k)] = sources[static_cast<std::size_t>(k - 2)];
+  for (int k = 2; k <= c - 1; ++k)
+    g_.sources[static_cast<std::size_t>(k)] = sources[static_cast<std::size_t>(k - 2)];
   s_.etiquettes["Label5"] = std::to_string(c) + " colonnes (avec temps et nb)";
   const auto titres = titres_colonnes(s_.description, s_.periode, s_.intitule_origine,
                                       s_.etat_traitement.station_reference, g_, pm_);
-  for (int k = 1; k <= c; ++k) g_.titres[static_cast<std::size_t>(k)] = titres[static_cast<std::size_t>(k - 1)];
+  for (int k = 1; k <= c; ++k)
+    g_.titres[static_cast<std::size_t>(k)] = titres[static_cast<std::size_t>(k - 1)];
   s_.journal.ajouter_ligne_suivi("");
   s_.journal.ajouter_ligne_suivi(" colonnes à extraire :");
   for (int k = 1; k <= c; ++k)
-    s_.journal.ajouter_ligne_suivi(std::to_string(k) + "=>" + g_.titres[static_cast<std::size_t>(k)]);
+    s_.journal.ajouter_ligne_suivi(std::to_string(k) + "=>" +
+                                   g_.titres[static_cast<std::size_t>(k)]);
   return true;
 }
 
@@ -356,9 +374,9 @@ IssueMoteur Moteur::executer() {
 
   int reference = 0;
   for (int r = 1; r < t.nb_lignes(); ++r) {
-    for (const char* titre : {"date dep", "date fin", "n.données", "n.extraites",
-                              "pas moyen observé", "durée de traitement", "correction",
-                              "nb Colonnes", "n°Lig intitulés"})
+    for (const char* titre :
+         {"date dep", "date fin", "n.données", "n.extraites", "pas moyen observé",
+          "durée de traitement", "correction", "nb Colonnes", "n°Lig intitulés"})
       t.ecrire_cellule(r, titre, " ---", port);
     if (reference == 0 && t.est_marquee(r)) reference = r;
   }
@@ -405,9 +423,8 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
   Fichier f;
   const auto debut = Chrono::now();
   const std::string nom = annoncer_fichier(i);
-  const std::string chemin = chemin_fichier_ligne(s_.table, i, s_.source,
-                                                  s_.description.dossier_choisi,
-                                                  s_.repertoire_programme);
+  const std::string chemin = chemin_fichier_ligne(
+      s_.table, i, s_.source, s_.description.dossier_choisi, s_.repertoire_programme);
   if (!charger(chemin)) return IssueMoteur::echec;
   s_.table.ecrire_cellule(
       i, "n°Lig intitulés",
@@ -449,8 +466,7 @@ bool Moteur::charger(const std::string& chemin) {
   return charger_fichier_donnees(
       s_.fichier_charge, s_.apercu, chemin,
       regles_chargement(d, s_.source, s_.repertoire_programme, s_.lecture.taille_bloc),
-      !s_.lecture.reference && d.numlig_balise == DebutDonnees::numero_ligne, s_.port,
-      s_.journal);
+      !s_.lecture.reference && d.numlig_balise == DebutDonnees::numero_ligne, s_.port, s_.journal);
 }
 
 // The first and last data lines, by line number or between the tags; the
@@ -497,10 +513,10 @@ bool Moteur::lire_dates_extremes(const Fichier& f, DatesExtremes& dates) {
   const FichierCharge& fc = s_.fichier_charge;
   const long long lignes_dates[2] = {f.premiere, f.derniere};
   for (int k = 0; k < 2; ++k) {
-    const std::string ligne_date = k == 1 && !fc.complet ? fc.texte_derniere_non_vide
-                                                         : fc.ligne(lignes_dates[k]);
-    dates.textes[k] = normaliser_date_mesure(texte_date(p_, ligne_date), p_.format,
-                                             s_.lecteur_dates, s_.journal);
+    const std::string ligne_date =
+        k == 1 && !fc.complet ? fc.texte_derniere_non_vide : fc.ligne(lignes_dates[k]);
+    dates.textes[k] =
+        normaliser_date_mesure(texte_date(p_, ligne_date), p_.format, s_.lecteur_dates, s_.journal);
     dates.valeurs[k] = texte_en_date(dates.textes[k], nullptr, s_.journal);
     if (contient(dates.textes[k], "//") &&
         s_.port.demander(TypeMessage::avertissement,
@@ -596,8 +612,7 @@ bool Moteur::parcourir_blocs(int i, Fichier& f) {
   const PlanLecture plan_lecture = plan();
   annee_courte_ = plan_lecture.annee_courte;
   const std::size_t nv = plan_lecture.colonnes.size();
-  FichierEnBlocs fichier(fc.chemin, fc.nettoyage,
-                         s_.lecture.taille_bloc);
+  FichierEnBlocs fichier(fc.chemin, fc.nettoyage, s_.lecture.taille_bloc);
   if (!fichier.ouvert()) return false;
   // A file cut short since it was loaded is read to its new end, and said so.
   const bool raccourci = fichier.taille() < fc.taille;
@@ -629,8 +644,11 @@ bool Moteur::parcourir_blocs(int i, Fichier& f) {
       }
       const std::string_view ligne(b.texte.data() + b.debuts[x], b.longueurs[x]);
       switch (statut) {
-        case StatutLigne::vide: break;
-        case StatutLigne::reference: traiter_ligne(j, ligne, f); break;
+        case StatutLigne::vide:
+          break;
+        case StatutLigne::reference:
+          traiter_ligne(j, ligne, f);
+          break;
         case StatutLigne::rapide:
           traiter_ligne_lue(j, ligne, a.temps[r], a.valeurs.data() + r * nv, a.manquants[r], f);
           ++r;
@@ -672,7 +690,7 @@ void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f) {
     ++f.illisibles;
     if (f.illisibles <= 2)
       s_.journal.ajouter_ligne_suivi("ligne " + std::to_string(j + 1) + " pb " +
-                             cp1252_vers_utf8(ligne.substr(0, 30)));
+                                     cp1252_vers_utf8(ligne.substr(0, 30)));
     else if (f.illisibles == 3)
       s_.journal.ajouter_ligne_suivi("ligne " + std::to_string(j + 1) + " pb etc ......... ");
     return;
@@ -685,12 +703,14 @@ void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f) {
   if (t == 0.0 && (!p_.balises || j <= f.derniere) && !trim_vue(ligne).empty())
     ++f.dates_illisibles;
   rangee_.rendre(g_);
-  placer(j, t, f, [&normalise]() { return normalise; }, [&](int k) {
-    for (int c = 2; c <= g_.c - 1; ++c) chaine_valeur(ligne, c, k, j, f);
-    Cellule& nb = g_.cellule(k, g_.c);
-    nb.genre = 'r';
-    nb.valeur += 1;
-  });
+  placer(
+      j, t, f, [&normalise]() { return normalise; },
+      [&](int k) {
+        for (int c = 2; c <= g_.c - 1; ++c) chaine_valeur(ligne, c, k, j, f);
+        Cellule& nb = g_.cellule(k, g_.c);
+        nb.genre = 'r';
+        nb.valeur += 1;
+      });
 }
 
 // A line the fast reader has read: its date was plain, so the date reader
@@ -720,11 +740,13 @@ void Moteur::placer(long long j, double t, Fichier& f, TexteDate&& texte_date_no
   if (t < f.precedent && p_.plus_un_jour) {
     t += 1.0;
     if (++f.jours <= 2)
-      s_.journal.ajouter_ligne_suivi(std::to_string(j + 1) + " : + 1j à " + texte_date_normalisee());
+      s_.journal.ajouter_ligne_suivi(std::to_string(j + 1) + " : + 1j à " +
+                                     texte_date_normalisee());
   } else if (t == f.precedent && p_.plus_une_seconde) {
     t += kUneSeconde;
     if (++f.secondes <= 2)
-      s_.journal.ajouter_ligne_suivi(std::to_string(j + 1) + " : + 1s à " + texte_date_normalisee());
+      s_.journal.ajouter_ligne_suivi(std::to_string(j + 1) + " : + 1s à " +
+                                     texte_date_normalisee());
   }
   f.precedent = t;
 
@@ -743,12 +765,14 @@ void Moteur::chaine_valeur(std::string_view ligne, int c, int k, long long j, Fi
   std::string x = champ(ligne, g_.sources[static_cast<std::size_t>(c)], p_.separateur);
   if (hors_seuils(p_, x)) x.clear();
   if (est_na(p_, x)) x.clear();
-  if (est_numerique(x)) adapter_separateur_decimal(x, p_.separateur_decimal);
-  else x.clear();
+  if (est_numerique(x))
+    adapter_separateur_decimal(x, p_.separateur_decimal);
+  else
+    x.clear();
   if (!x.empty() && !est_numerique(x)) {
     if (++f.conversions <= 2)
       s_.journal.ajouter_ligne_suivi("pb conversion <" + cp1252_vers_utf8(x) + "> ligne " +
-                             std::to_string(j + 1));
+                                     std::to_string(j + 1));
     x.clear();
   }
   if (hors_seuils(p_, x)) x.clear();
@@ -812,9 +836,9 @@ void Moteur::fin_fichier(int i, Fichier& f, Chrono::time_point debut) {
   s.etiquettes["Label_nlig_impliquee"] = format_milliers(lignes_run_) + " lignes extraites";
   t.ecrire_cellule(i, "n.données", format_milliers(f.derniere - f.premiere + 1), port);
   t.ecrire_cellule(i, "correction",
-                   f.jours == 0 && f.secondes == 0
-                       ? std::string("---")
-                       : "+1jour,s " + std::to_string(f.jours) + "/" + std::to_string(f.secondes) + "x",
+                   f.jours == 0 && f.secondes == 0 ? std::string("---")
+                                                   : "+1jour,s " + std::to_string(f.jours) + "/" +
+                                                         std::to_string(f.secondes) + "x",
                    port);
   const double duree = std::chrono::duration<double>(Chrono::now() - debut).count() / 86400.0;
   t.ecrire_cellule(i, "durée de traitement", heure_tronquee(duree), port);
@@ -828,7 +852,7 @@ void Moteur::fin_fichier(int i, Fichier& f, Chrono::time_point debut) {
   if (ko_traites_ > 0) {
     const double reste = ecoule * ko_total_ / ko_traites_ - ecoule;
     s.etiquettes["Label10"] = heure_tronquee(reste) + " >> " +
-                             heure_tronquee(maintenant() + reste) + "    " + taille + " Mo";
+                              heure_tronquee(maintenant() + reste) + "    " + taille + " Mo";
   } else {
     s.etiquettes["Label10"] = "reste " + taille + " Mo";
   }
@@ -885,7 +909,8 @@ void Moteur::finaliser() {
         if (r > 1) ++g_.manquants[static_cast<std::size_t>(col)];
         continue;
       }
-      if ((p_.methode == Methode::moyenne || p_.methode == Methode::moyenne_comblee) && !x.na) x.valeur /= cnt;
+      if ((p_.methode == Methode::moyenne || p_.methode == Methode::moyenne_comblee) && !x.na)
+        x.valeur /= cnt;
       if (p_.methode == Methode::cumul && r > 1 && !x.na && !g_.cellule(r - 1, col).na)
         x.valeur += g_.cellule(r - 1, col).valeur;
     }
@@ -929,9 +954,9 @@ double derive_constatee(const Description& d) {
 }
 
 std::string legende_methode(Methode methode) {
-  static const char* kLegendes[] = {"moyenne des n mesures OK", "ponctuel = dernière mesure OK",
-                                    "max des n  mesures OK ",   "min des n  mesures OK ",
-                                    "moy ET si vide = prec+suiv /2", "cumul"};
+  static const char* kLegendes[] = {
+      "moyenne des n mesures OK", "ponctuel = dernière mesure OK", "max des n  mesures OK ",
+      "min des n  mesures OK ",   "moy ET si vide = prec+suiv /2", "cumul"};
   const int i = indice(methode);
   return i >= 0 && i <= 5 ? kLegendes[i] : "";
 }
@@ -941,14 +966,16 @@ std::vector<std::string> titres_colonnes(const Description& d, const Periode& pe
                                          const std::string& station, const GrilleResultats& g,
                                          const ParametresMoteur& p) {
   // The tab-separated title line of the listing, or the alternative titles.
-  std::string ligne = d.int_col_alternatif && !trim(d.new_desc_colonne).empty()
-                          ? d.new_desc_colonne
-                          : intitule_origine;
-  if (d.separateur_colonne == SeparateurColonne::espace && !(d.int_col_alternatif && !trim(d.new_desc_colonne).empty()))
+  std::string ligne = d.int_col_alternatif && !trim(d.new_desc_colonne).empty() ? d.new_desc_colonne
+                                                                                : intitule_origine;
+  if (d.separateur_colonne == SeparateurColonne::espace &&
+      !(d.int_col_alternatif && !trim(d.new_desc_colonne).empty()))
     ligne = ligne_espaces_vers_separateur(ligne, '\t');
   for (char& ch : ligne) {
-    if (ch == ',' || ch == ';') ch = '\t';
-    else if (ch == '"') ch = ' ';
+    if (ch == ',' || ch == ';')
+      ch = '\t';
+    else if (ch == '"')
+      ch = ' ';
   }
   const auto titre_source = [&ligne](int col) { return trim(champ(ligne, col, '\t')); };
 
@@ -961,8 +988,7 @@ std::vector<std::string> titres_colonnes(const Description& d, const Periode& pe
     if (p.decalage != 0.0)
       decalage = std::string(" decalage=") + (p.decalage > 0 ? "+" : "-") +
                  std::to_string(p.decalage_jours) + "j " + heure_en_texte(d.decalage);
-    const std::string test =
-        periode.test_date == TestDate::inf_strict ? " inf srict" : " inf ou =";
+    const std::string test = periode.test_date == TestDate::inf_strict ? " inf srict" : " inf ou =";
     titres[0] = "temps(" + titre_source(g.sources[1]) + decalage + test + ")";
   }
   for (int k = 2; k <= g.c - 1; ++k)
@@ -979,7 +1005,8 @@ std::string texte_pas_observe(double somme, long long nombre, double minimum, ch
   const std::string texte_min = minimum == kMinimumInitial || minimum <= 0
                                     ? std::string(" ---")
                                     : " " + format_decimales(minimum * 86400.0, 1, sep) + " s";
-  if (moyenne <= 900) return " " + ("  " + format_decimales(moyenne, 1, sep) + " s") + " /" + texte_min;
+  if (moyenne <= 900)
+    return " " + ("  " + format_decimales(moyenne, 1, sep) + " s") + " /" + texte_min;
   const double jours = somme / static_cast<double>(nombre) + (moyenne > 30 ? kUneSeconde / 2 : 0.0);
   return " " + heure_tronquee(jours) + " /" + texte_min;
 }

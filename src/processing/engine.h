@@ -30,8 +30,8 @@ struct Periode;
 
 // How the engine reads the data files.
 struct OptionsLecture {
-  int fils = 0;            // threads reading a file; 0: one per core
-  bool reference = false;  // every line through the step-by-step chain, on one thread
+  int fils = 0;                 // threads reading a file; 0: one per core
+  bool reference = false;       // every line through the step-by-step chain, on one thread
   std::size_t taille_bloc = 0;  // bytes per block of lines; 0: the usual size
 };
 
@@ -46,10 +46,10 @@ struct ParametresMoteur {
 struct EtatTraitement {
   ParametresMoteur parametres;
   Methode methode = Methode::moyenne;
-  int ligne_reference = 1;           // file-table row of the reference file
+  int ligne_reference = 1;  // file-table row of the reference file
   std::string station_reference;
-  long long lignes_extraites = 0;    // lines assigned over the run
-  long long dates_illisibles = 0;    // lines of data whose date did not read, not placed
+  long long lignes_extraites = 0;            // lines assigned over the run
+  long long dates_illisibles = 0;            // lines of data whose date did not read, not placed
   std::optional<double> date_min, date_max;  // earliest and latest date-time seen
   bool liste_partielle = false;
   bool arrete = false;               // a stop request ended the file loop
@@ -61,10 +61,10 @@ struct EtatTraitement {
 };
 
 enum class IssueMoteur {
-  termine,         // the grid is ready
-  sans_liste,      // the timestamp list is empty
-  abandonne,       // the user cancelled at a question: nothing to write
-  echec,           // a file could not be loaded, or the columns cannot be extracted
+  termine,     // the grid is ready
+  sans_liste,  // the timestamp list is empty
+  abandonne,   // the user cancelled at a question: nothing to write
+  echec,       // a file could not be loaded, or the columns cannot be extracted
 };
 
 // What the engine reads, what it fills, and where it asks, logs and shows.
@@ -75,18 +75,18 @@ struct ContexteMoteur {
   const EtatListage& etat_listage;
   const std::string& intitule_origine;  // the title line of the listing
   SourceDonnees source;
-  std::string repertoire_programme;     // where the temporary texts are
+  std::string repertoire_programme;  // where the temporary texts are
   OptionsLecture lecture;
-  char separateur_decimal;              // the computer's
-  TableFichiers& table;                 // per-file facts are written into it
+  char separateur_decimal;  // the computer's
+  TableFichiers& table;     // per-file facts are written into it
   GrilleResultats& grille;
   EtatTraitement& etat_traitement;
-  FichierCharge& fichier_charge;        // the file being read (Memo1) ...
-  std::vector<std::string>& apercu;     // ... and its preview (Memo6)
+  FichierCharge& fichier_charge;     // the file being read (Memo1) ...
+  std::vector<std::string>& apercu;  // ... and its preview (Memo6)
   EtatLecteurDates& lecteur_dates;
   JournalSuivi& journal;
   std::map<std::string, std::string>& etiquettes;  // labels of the window, by control name
-  Interaction& port;                    // the questions about a file's first line and date
+  Interaction& port;  // the questions about a file's first line and date
   Avancement& avancement;
 };
 

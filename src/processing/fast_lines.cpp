@@ -87,7 +87,9 @@ bool decouper_sans_controle(std::string_view l, char sep, int n, std::string_vie
   return true;
 }
 
-int deux(const char* p) { return (p[0] - '0') * 10 + (p[1] - '0'); }
+int deux(const char* p) {
+  return (p[0] - '0') * 10 + (p[1] - '0');
+}
 
 bool chiffres(std::string_view t, int p, int n) {
   for (int i = 0; i < n; ++i)
@@ -107,8 +109,9 @@ bool lire_date(const PlanLecture& plan, std::string_view t, double& valeur, Jour
   // A 12-hour clock's mark after the codes: the date reader refuses the text.
   if (t.size() > plan.longueur_min && marque_douze_heures(t.substr(plan.longueur_min)))
     return false;
-  if (!chiffres(t, plan.p_annee, 4) || !chiffres(t, plan.p_mois, 2) || !chiffres(t, plan.p_jour, 2) ||
-      !chiffres(t, plan.p_heure, 2) || !chiffres(t, plan.p_minute, 2))
+  if (!chiffres(t, plan.p_annee, 4) || !chiffres(t, plan.p_mois, 2) ||
+      !chiffres(t, plan.p_jour, 2) || !chiffres(t, plan.p_heure, 2) ||
+      !chiffres(t, plan.p_minute, 2))
     return false;
   const char* d = t.data();
   const int annee = deux(d + plan.p_annee) * 100 + deux(d + plan.p_annee + 2);
@@ -120,8 +123,7 @@ bool lire_date(const PlanLecture& plan, std::string_view t, double& valeur, Jour
     seconde = deux(d + plan.p_seconde);
   }
   // Outside these bounds the date reader writes a log line or reads 0.
-  if (jour < 1 || jour > 31 || mois < 1 || mois > 12 || heure > 23 || minute > 59 ||
-      seconde > 59)
+  if (jour < 1 || jour > 31 || mois < 1 || mois > 12 || heure > 23 || minute > 59 || seconde > 59)
     return false;
   if (annee != connu.annee || mois != connu.mois || jour != connu.jour) {
     const auto v = encoder_date(annee, mois, jour, 0, 0, 0);
@@ -189,7 +191,8 @@ struct NombreLu {
   // Both the integer and the power of ten are exact, so one division gives
   // the correctly rounded value, as the general reader does.
   long double long_() const {
-    const long double l = static_cast<long double>(m) / kPuissancesLongues[static_cast<std::size_t>(decimales)];
+    const long double l =
+        static_cast<long double>(m) / kPuissancesLongues[static_cast<std::size_t>(decimales)];
     return negatif ? -l : l;
   }
   double court() const {
@@ -260,7 +263,8 @@ PlanLecture construire_plan(const EtatLecteurDates& lecteur, bool multiformat, c
   // Only a missing-data text that reads as a number can equal a number field.
   for (const auto& e : p.equivalents_na) {
     NombreLu n;
-    if (lire_nombre(e, n) && e.size() < 64) p.longueurs_na_numeriques |= std::uint64_t{1} << e.size();
+    if (lire_nombre(e, n) && e.size() < 64)
+      p.longueurs_na_numeriques |= std::uint64_t{1} << e.size();
   }
 
   const std::string& f = lecteur.format_memorise;
@@ -291,8 +295,12 @@ PlanLecture construire_plan(const EtatLecteurDates& lecteur, bool multiformat, c
   if (p.p_annee < 0 || p.p_mois < 0 || p.p_jour < 0 || p.p_heure < 0 || p.p_minute < 0) return p;
   // The reader puts a space at the 11th character: a code there is not plain.
   std::size_t fin = 0;
-  for (const auto& [pos, n] : {std::pair{p.p_annee, 4}, {p.p_mois, 2}, {p.p_jour, 2},
-                               {p.p_heure, 2}, {p.p_minute, 2}, {p.p_seconde, 2}}) {
+  for (const auto& [pos, n] : {std::pair{p.p_annee, 4},
+                               {p.p_mois, 2},
+                               {p.p_jour, 2},
+                               {p.p_heure, 2},
+                               {p.p_minute, 2},
+                               {p.p_seconde, 2}}) {
     if (pos < 0) continue;
     if (pos <= 10 && pos + n > 10) return p;
     fin = std::max(fin, static_cast<std::size_t>(pos + n));
@@ -347,8 +355,7 @@ bool lire_ligne(const PlanLecture& plan, std::string_view ligne, double& t, long
   std::array<char, kDateMax + 2> avec_siecle;
   if (plan.annee_courte) {
     if (date.size() + 2 > avec_siecle.size()) return false;
-    const std::size_t place =
-        std::min(static_cast<std::size_t>(plan.p_annee), date.size());
+    const std::size_t place = std::min(static_cast<std::size_t>(plan.p_annee), date.size());
     std::size_t n = 0;
     for (std::size_t i = 0; i < place; ++i) avec_siecle[n++] = date[i];
     avec_siecle[n++] = plan.siecle[0];
@@ -431,7 +438,8 @@ void lire_lignes_rapides(const PlanLecture& plan, const char* texte,
     sortie.statuts.push_back(StatutLigne::rapide);
     sortie.temps.push_back(t);
     sortie.manquants.push_back(manquants);
-    sortie.valeurs.insert(sortie.valeurs.end(), valeurs.begin(), valeurs.begin() + static_cast<std::ptrdiff_t>(nv));
+    sortie.valeurs.insert(sortie.valeurs.end(), valeurs.begin(),
+                          valeurs.begin() + static_cast<std::ptrdiff_t>(nv));
   }
 }
 

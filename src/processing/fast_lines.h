@@ -26,10 +26,11 @@ struct PlanLecture {
   bool date_fixe = false;        // the format carries a fixed date (8-character texts differ)
   bool annee_courte = false;     // two-digit year: the century digits go into the text first
   char siecle[2] = {'2', '0'};
-  std::vector<int> colonnes;     // source column of each value column, in output order
-  int col_max = 0;               // highest column read
+  std::vector<int> colonnes;  // source column of each value column, in output order
+  int col_max = 0;            // highest column read
   std::vector<std::string> equivalents_na;
-  std::uint64_t longueurs_na_numeriques = 0;  // bit n: one of them reads as a number of n characters
+  std::uint64_t longueurs_na_numeriques =
+      0;  // bit n: one of them reads as a number of n characters
   bool seuil_bas = false, seuil_haut = false;
   double bas = 0.0, haut = 0.0;
   char separateur_decimal = ',';
@@ -53,10 +54,10 @@ enum class StatutLigne : std::uint8_t {
 // lines read here only, `nb_valeurs` per line, in line order.
 struct LignesLues {
   std::vector<StatutLigne> statuts;
-  std::vector<std::uint8_t> blanches;   // 1 for a line of spaces only (or empty)
-  std::vector<double> temps;            // date-time of each line read here
-  std::vector<long double> valeurs;     // values of the lines read here
-  std::vector<std::uint64_t> manquants; // bit k: value k is missing
+  std::vector<std::uint8_t> blanches;    // 1 for a line of spaces only (or empty)
+  std::vector<double> temps;             // date-time of each line read here
+  std::vector<long double> valeurs;      // values of the lines read here
+  std::vector<std::uint64_t> manquants;  // bit k: value k is missing
   void vider() {
     statuts.clear();
     blanches.clear();

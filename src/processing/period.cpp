@@ -1,17 +1,18 @@
 #include "processing/period.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <map>
 #include <optional>
 
+#include <climits>
+
+#include "base/calendar.h"
 #include "base/tracking_log.h"
 #include "input/dates.h"
 #include "input/files.h"
 #include "input/text.h"
-#include "base/calendar.h"
 
 namespace tamso {
 
@@ -52,14 +53,21 @@ long long secondes_depuis_origine(double valeur) {
 double valeur_depuis_secondes(long long secondes) {
   const long long jour = division_plancher(secondes, kSecondesJour);
   // Same sum as the date reader: whole days, then the seconds of the day.
-  return static_cast<double>(jour) +
-         static_cast<double>(secondes - jour * kSecondesJour) / 86400.0;
+  return static_cast<double>(jour) + static_cast<double>(secondes - jour * kSecondesJour) / 86400.0;
 }
 
-double valeur_debut(const Periode& p) { return lire_etiquette(p.debut); }
-double valeur_fin(const Periode& p) { return lire_etiquette(p.fin); }
-void fixer_debut(Periode& p, double valeur) { p.debut = texte_date_heure_complet(valeur); }
-void fixer_fin(Periode& p, double valeur) { p.fin = texte_date_heure_complet(valeur); }
+double valeur_debut(const Periode& p) {
+  return lire_etiquette(p.debut);
+}
+double valeur_fin(const Periode& p) {
+  return lire_etiquette(p.fin);
+}
+void fixer_debut(Periode& p, double valeur) {
+  p.debut = texte_date_heure_complet(valeur);
+}
+void fixer_fin(Periode& p, double valeur) {
+  p.fin = texte_date_heure_complet(valeur);
+}
 
 long long secondes_pas(const Periode& p) {
   const long long n = std::llabs(static_cast<long long>(p.nb_pas));
@@ -82,7 +90,9 @@ long long secondes_pas(const Periode& p) {
   }
 }
 
-double valeur_pas(const Periode& p) { return static_cast<double>(secondes_pas(p)) / 86400.0; }
+double valeur_pas(const Periode& p) {
+  return static_cast<double>(secondes_pas(p)) / 86400.0;
+}
 
 int nombre_lignes_attendu(double debut, double fin, double pas) {
   const long long pas_s = std::llabs(std::llround(pas * 86400.0));
@@ -125,8 +135,12 @@ std::string nom_jour_semaine(int jour) {
   return kNoms[jour - 1];
 }
 
-std::string jour_semaine_debut(const Periode& p) { return jour_de_semaine(valeur_debut(p)); }
-std::string jour_semaine_fin(const Periode& p) { return jour_de_semaine(valeur_fin(p)); }
+std::string jour_semaine_debut(const Periode& p) {
+  return jour_de_semaine(valeur_debut(p));
+}
+std::string jour_semaine_fin(const Periode& p) {
+  return jour_de_semaine(valeur_fin(p));
+}
 
 std::string texte_pas(const Periode& p) {
   const int n = p.nb_pas;
@@ -143,7 +157,6 @@ std::string texte_pas(const Periode& p) {
       return {};
   }
 }
-
 
 double arrondir_au_pas_inferieur(double valeur, double pas) {
   const long long pas_s = std::llabs(std::llround(pas * 86400.0));

@@ -9,7 +9,12 @@ namespace tamso {
 
 // Step units (RadioButton1_jour_mois_annee .. RadioButton4_jour_mois_annee);
 // the period file keeps their rank.
-enum class UnitePas { heure = 0, jour = 1, mois = 2, annee = 3 };  // "hh:mn:ss" "jour" "mois" "année"
+enum class UnitePas {
+  heure = 0,
+  jour = 1,
+  mois = 2,
+  annee = 3
+};  // "hh:mn:ss" "jour" "mois" "année"
 // Date tests (RadioButton1_actuel_ou_passee, RadioButton2_actuel_ou_passee).
 enum class TestDate { inf_ou_egal = 0, inf_strict = 1 };  // "(inf ou =)" "(inf strict)"
 // Range of the step count box.
@@ -25,10 +30,10 @@ struct Periode {
   // date and time pickers of each end show the same date-time.
   std::string debut = debut_periode_par_defaut();
   std::string fin = fin_periode_par_defaut();
-  double pas = 15.0 / 1440;               // TimePicker_pas, time of day
-  std::string resume_lignes = "---";      // Label25, the line-count summary
-  bool resume_negatif = false;            // Label25 shown in red
-  int nb_pas = 1;                         // SpinEdit_pas_jour_mois_annee, 1..400
+  double pas = 15.0 / 1440;           // TimePicker_pas, time of day
+  std::string resume_lignes = "---";  // Label25, the line-count summary
+  bool resume_negatif = false;        // Label25 shown in red
+  int nb_pas = 1;                     // SpinEdit_pas_jour_mois_annee, 1..400
   TestDate test_date = TestDate::inf_ou_egal;
   UnitePas unite = UnitePas::heure;
 };

@@ -63,10 +63,12 @@ int combler_lacunes(GrilleResultats& g, int nmax, JournalSuivi& journal, Avancem
   const std::string egal(74, '=');
   journal.ajouter_ligne_suivi("");
   journal.ajouter_ligne_suivi(egal);
-  journal.ajouter_ligne_suivi("---> POST-traitement  sur " + std::to_string(n) + " lignes horodatées");
+  journal.ajouter_ligne_suivi("---> POST-traitement  sur " + std::to_string(n) +
+                              " lignes horodatées");
   journal.ajouter_ligne_suivi(egal);
-  journal.ajouter_ligne_suivi("   un maximum de " + std::to_string(nmax) +
-                        " données manquantes par lacune, ( NA ou vides ) sont comblées par calcul");
+  journal.ajouter_ligne_suivi(
+      "   un maximum de " + std::to_string(nmax) +
+      " données manquantes par lacune, ( NA ou vides ) sont comblées par calcul");
   int comblees = 0;
   const int r0 = kPremiereLigne;
   for (int c = 2; c <= g.c - 1; ++c) {
@@ -81,8 +83,9 @@ int combler_lacunes(GrilleResultats& g, int nmax, JournalSuivi& journal, Avancem
       if (debut > 0 && fin > 0) {
         const int longueur = fin - debut;
         if (longueur > nmax) {
-          journal.ajouter_ligne_suivi("    ---> régression NON effectuée sur " + std::to_string(longueur) +
-                                " données " + std::to_string(debut - 1) + "-" + std::to_string(fin));
+          journal.ajouter_ligne_suivi("    ---> régression NON effectuée sur " +
+                                      std::to_string(longueur) + " données " +
+                                      std::to_string(debut - 1) + "-" + std::to_string(fin));
         } else {
           const long double gauche = g.cellule(debut - 1, c).valeur;
           const long double droite = g.cellule(fin, c).valeur;
@@ -96,7 +99,8 @@ int combler_lacunes(GrilleResultats& g, int nmax, JournalSuivi& journal, Avancem
             ++comblees;
           }
           journal.ajouter_ligne_suivi("    régression effectuée sur " + std::to_string(longueur) +
-                                " données " + std::to_string(debut - 1) + "-" + std::to_string(fin));
+                                      " données " + std::to_string(debut - 1) + "-" +
+                                      std::to_string(fin));
         }
         premiere_lacune = false;
         debut = fin = 0;

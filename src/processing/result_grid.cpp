@@ -5,8 +5,7 @@ namespace tamso {
 void GrilleResultats::creer(int n, int v) {
   n_ = n < 0 ? 0 : n;
   v_ = v < 0 ? 0 : v;
-  const std::size_t taille =
-      static_cast<std::size_t>(n_ + 3) * static_cast<std::size_t>(v_ + 5);
+  const std::size_t taille = static_cast<std::size_t>(n_ + 3) * static_cast<std::size_t>(v_ + 5);
   cellules_.assign(taille, Cellule{});
   comptes_.assign(taille, 0);
   temps.assign(static_cast<std::size_t>(n_ + 3), 0.0);

@@ -15,8 +15,8 @@ namespace tamso {
 // Packed: a grid holds millions of cells, and the padding that aligning the
 // extended-precision value would add almost doubles its size.
 struct __attribute__((packed)) Cellule {
-  bool na = false;       // no value
-  char genre = 'r';      // "s" in the date-time column, "r" elsewhere
+  bool na = false;   // no value
+  char genre = 'r';  // "s" in the date-time column, "r" elsewhere
   long double valeur = 0;
 };
 
@@ -39,10 +39,10 @@ class GrilleResultats {
 
   // Output columns C: column 1 the date-time, 2..C-1 the values, C the row count.
   int c = 0;
-  std::vector<double> temps;            // target times, index 0..N+2 (0 at index 0)
-  std::vector<std::string> titres;      // V + 5 titles, index 1..C used
-  std::vector<int> sources;             // V + 5 source column numbers
-  std::vector<int> manquants;           // V + 5 missing-value counts
+  std::vector<double> temps;        // target times, index 0..N+2 (0 at index 0)
+  std::vector<std::string> titres;  // V + 5 titles, index 1..C used
+  std::vector<int> sources;         // V + 5 source column numbers
+  std::vector<int> manquants;       // V + 5 missing-value counts
 
   // Number of source lines assigned to row r (the value of column C).
   long double nb_lignes_ligne(int r) const { return cellule(r, c).valeur; }

@@ -2,16 +2,17 @@
 
 #include <algorithm>
 #include <chrono>
-#include <climits>
 #include <cstdlib>
 #include <optional>
 
+#include <climits>
+
+#include "base/calendar.h"
 #include "base/interaction.h"
 #include "base/progress.h"
 #include "base/tracking_log.h"
 #include "input/dates.h"
 #include "input/text.h"
-#include "base/calendar.h"
 #include "processing/period.h"
 
 namespace tamso {
@@ -32,7 +33,9 @@ long long heure_du_jour(long long secondes) {
   return secondes - division_plancher(secondes, kSecondesJour) * kSecondesJour;
 }
 
-long long minuit(long long secondes) { return secondes - heure_du_jour(secondes); }
+long long minuit(long long secondes) {
+  return secondes - heure_du_jour(secondes);
+}
 
 // Texts of the list items, the date part computed once per day.
 class TexteInstant {
@@ -45,9 +48,9 @@ class TexteInstant {
     }
     const long long h = secondes - jour * kSecondesJour;
     char heure[9] = {
-        static_cast<char>('0' + h / 36000),      static_cast<char>('0' + h / 3600 % 10), ':',
-        static_cast<char>('0' + h / 600 % 6),    static_cast<char>('0' + h / 60 % 10),   ':',
-        static_cast<char>('0' + h % 60 / 10),    static_cast<char>('0' + h % 10),        '\0'};
+        static_cast<char>('0' + h / 36000),   static_cast<char>('0' + h / 3600 % 10), ':',
+        static_cast<char>('0' + h / 600 % 6), static_cast<char>('0' + h / 60 % 10),   ':',
+        static_cast<char>('0' + h % 60 / 10), static_cast<char>('0' + h % 10),        '\0'};
     std::string t;
     t.reserve(date_.size() + 9);
     t += date_;
@@ -63,7 +66,7 @@ class TexteInstant {
 
 Reponse question_corriger(ContexteListe& s, const std::string& texte) {
   return s.port.demander_poursuite(TypeMessage::avertissement, texte, Boutons::oui_non_annuler,
-                                     Reponse::non);
+                                   Reponse::non);
 }
 
 // Both ends at 00:00:00 of their days.
@@ -186,10 +189,10 @@ bool questions_calendaires(ContexteListe& s) {
   Periode& p = s.periode;
   if (p.test_date == TestDate::inf_ou_egal &&
       s.port.demander(TypeMessage::avertissement,
-                        " le test sur les dates devrait être (inf strict)\n\n"
-                        "   [date [mesure]  <    [horodatées] (inf strict)]\n\n"
-                        "   corriger cette option (Oui / Non)",
-                        Boutons::oui_non) == Reponse::oui) {
+                      " le test sur les dates devrait être (inf strict)\n\n"
+                      "   [date [mesure]  <    [horodatées] (inf strict)]\n\n"
+                      "   corriger cette option (Oui / Non)",
+                      Boutons::oui_non) == Reponse::oui) {
     p.test_date = TestDate::inf_strict;
     s.periode_modifiee = true;
   }
@@ -212,7 +215,9 @@ bool questions_calendaires(ContexteListe& s) {
 class Pas {
  public:
   Pas(const Periode& p, long long debut_s, long long pas_s)
-      : unite_(p.unite), nb_(std::llabs(static_cast<long long>(p.nb_pas))), debut_s_(debut_s),
+      : unite_(p.unite),
+        nb_(std::llabs(static_cast<long long>(p.nb_pas))),
+        debut_s_(debut_s),
         pas_s_(pas_s) {
     const ChampsDate c = decoder_date(valeur_depuis_secondes(debut_s));
     annee_ = c.annee;
@@ -347,6 +352,5 @@ IssueListe generer_liste_horodatee(ContexteListe& s) {
   liste.nr_final = format_milliers(std::max(i - 1, 0));
   return arretee ? IssueListe::arretee : IssueListe::creee;
 }
-
 
 }  // namespace tamso

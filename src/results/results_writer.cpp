@@ -14,16 +14,16 @@
 #include "base/progress.h"
 #include "base/tracking_log.h"
 #include "description/description.h"
-#include "processing/result_grid.h"
-#include "processing/period.h"
-#include "processing/timestamp_list.h"
-#include "results/results_state.h"
-#include "results/run_view.h"
 #include "input/dates.h"
 #include "input/encoding.h"
 #include "input/files.h"
 #include "input/text.h"
 #include "processing/engine.h"
+#include "processing/period.h"
+#include "processing/result_grid.h"
+#include "processing/timestamp_list.h"
+#include "results/results_state.h"
+#include "results/run_view.h"
 #include "results/tracking_file.h"
 
 namespace tamso {
@@ -32,11 +32,26 @@ namespace {
 
 __extension__ typedef unsigned __int128 U128;
 
-constexpr std::uint64_t kPuissances10[20] = {
-    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL, 100000000ULL,
-    1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL,
-    100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL,
-    1000000000000000000ULL, 10000000000000000000ULL};
+constexpr std::uint64_t kPuissances10[20] = {1ULL,
+                                             10ULL,
+                                             100ULL,
+                                             1000ULL,
+                                             10000ULL,
+                                             100000ULL,
+                                             1000000ULL,
+                                             10000000ULL,
+                                             100000000ULL,
+                                             1000000000ULL,
+                                             10000000000ULL,
+                                             100000000000ULL,
+                                             1000000000000ULL,
+                                             10000000000000ULL,
+                                             100000000000000ULL,
+                                             1000000000000000ULL,
+                                             10000000000000000ULL,
+                                             100000000000000000ULL,
+                                             1000000000000000000ULL,
+                                             10000000000000000000ULL};
 
 constexpr int kLargeurChamp = 5;
 constexpr int kDecimalesParDefaut = 3;
@@ -149,11 +164,6 @@ std::string texte_formatage(long long pourcentage) {
   return "3- patienter ... formatage " + std::to_string(pourcentage) + "%   ";
 }
 
-
-
-
-
-
 }  // namespace
 
 // ---------------------------------------------------------------- values
@@ -162,8 +172,7 @@ void ajouter_valeur_formatee(std::string& sortie, long double valeur, int decima
                              char separateur_decimal) {
   U128 q = 0;
   if (std::numeric_limits<long double>::digits > 64 || decimales < 0 || decimales > 19 ||
-      !std::isfinite(valeur) ||
-      !mise_a_l_echelle(std::fabs(valeur), decimales, q)) {
+      !std::isfinite(valeur) || !mise_a_l_echelle(std::fabs(valeur), decimales, q)) {
     formater_par_bibliotheque(sortie, valeur, decimales < 0 ? 0 : decimales, separateur_decimal);
     return;
   }
@@ -191,10 +200,14 @@ std::string valeur_formatee(long double valeur, int decimales, char separateur_d
 
 std::string separateur_sortie(SeparateurSortie choix) {
   switch (choix) {
-    case SeparateurSortie::espace: return " ";
-    case SeparateurSortie::espace_tabulation: return " \t";
-    case SeparateurSortie::point_virgule: return ";";
-    case SeparateurSortie::tabulation: break;
+    case SeparateurSortie::espace:
+      return " ";
+    case SeparateurSortie::espace_tabulation:
+      return " \t";
+    case SeparateurSortie::point_virgule:
+      return ";";
+    case SeparateurSortie::tabulation:
+      break;
   }
   return "\t";
 }
@@ -207,9 +220,9 @@ std::optional<int> nombre_decimales(const std::string& texte) {
 
 // ---------------------------------------------------------------- results lines
 
-bool formater_resultats(const Description& d, const GrilleResultats& g,
-                        const ListeHorodatee& liste, char sep_decimal, EtatResultats& res,
-                        JournalSuivi& journal, Avancement& avancement) {
+bool formater_resultats(const Description& d, const GrilleResultats& g, const ListeHorodatee& liste,
+                        char sep_decimal, EtatResultats& res, JournalSuivi& journal,
+                        Avancement& avancement) {
   res.lignes.clear();
   res.lignes_valeurs.clear();
   res.vue = EtatResultats::Vue::liste;
@@ -220,7 +233,7 @@ bool formater_resultats(const Description& d, const GrilleResultats& g,
   const auto lues = nombre_decimales(d.nb_decimale);
   if (!lues)
     journal.ajouter_ligne_suivi(" nombre de décimales <" + d.nb_decimale + "> incorrect : " +
-                          std::to_string(kDecimalesParDefaut) + " décimales");
+                                std::to_string(kDecimalesParDefaut) + " décimales");
   const int decimales = lues.value_or(kDecimalesParDefaut);
   const std::string& na = d.texte_na;
   const std::string cle_na = majuscules(trim(na));
@@ -260,9 +273,9 @@ bool formater_resultats(const Description& d, const GrilleResultats& g,
       else
         ajouter_valeur_formatee(valeurs, x.valeur, decimales, sep_decimal);
     }
-    const std::string_view date =
-        static_cast<std::size_t>(r) < elements.size() ? elements[static_cast<std::size_t>(r)]
-                                                      : kSansDate;
+    const std::string_view date = static_cast<std::size_t>(r) < elements.size()
+                                      ? elements[static_cast<std::size_t>(r)]
+                                      : kSansDate;
     ligne.clear();
     ligne += date;
     if (c > 2) {
@@ -312,7 +325,6 @@ NomResultats nom_resultats(const VueTraitement& s) {
   return r;
 }
 
-
 BilanTraitement bilan_traitement(const VueTraitement& s) {
   const EtatTraitement& et = s.etat_traitement;
   if (et.arrete || !s.resultats.formatage_complet) return BilanTraitement::arrete;
@@ -323,10 +335,14 @@ BilanTraitement bilan_traitement(const VueTraitement& s) {
 
 std::string titre_fin_traitement(const VueTraitement& s) {
   switch (bilan_traitement(s)) {
-    case BilanTraitement::arrete: return "3- TRAITEMENT ARRÊTÉ";
-    case BilanTraitement::sans_donnees: return "3- TRAITEMENT SANS DONNÉES";
-    case BilanTraitement::incomplet: return "3- TRAITEMENT INCOMPLET";
-    case BilanTraitement::complet: break;
+    case BilanTraitement::arrete:
+      return "3- TRAITEMENT ARRÊTÉ";
+    case BilanTraitement::sans_donnees:
+      return "3- TRAITEMENT SANS DONNÉES";
+    case BilanTraitement::incomplet:
+      return "3- TRAITEMENT INCOMPLET";
+    case BilanTraitement::complet:
+      break;
   }
   return "3- TRAITEMENT EFFECTUÉ";
 }
@@ -352,9 +368,10 @@ std::vector<std::string> reserves_traitement(const VueTraitement& s) {
                 format_milliers(std::max(s.grille.n() - 1, 0)) + ")");
   }
   if (et.lignes_extraites == 0)
-    r.push_back("!!! AUCUNE LIGNE EXTRAITE : toutes les valeurs des résultats sont manquantes "
-                "(vérifier le n° et le format de la colonne date/heure, le séparateur de "
-                "colonnes, le codage des fichiers et la période)");
+    r.push_back(
+        "!!! AUCUNE LIGNE EXTRAITE : toutes les valeurs des résultats sont manquantes "
+        "(vérifier le n° et le format de la colonne date/heure, le séparateur de "
+        "colonnes, le codage des fichiers et la période)");
   for (const std::string& nom : et.fichiers_incomplets)
     r.push_back("!!! FICHIER LU INCOMPLÈTEMENT : " + nom +
                 " (erreur de lecture, ou fichier raccourci pendant le traitement) : les "
@@ -365,7 +382,5 @@ std::vector<std::string> reserves_traitement(const VueTraitement& s) {
                 "\"nb dates illisibles\" dans la fenêtre de suivi)");
   return r;
 }
-
-
 
 }  // namespace tamso

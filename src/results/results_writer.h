@@ -43,9 +43,9 @@ std::optional<int> nombre_decimales(const std::string& texte);
 // Builds the results lines (header, then rows 2..N) and the value-only lines
 // from the result grid. The stop request ends the pass early and keeps the
 // lines made so far; false then.
-bool formater_resultats(const Description& d, const GrilleResultats& g,
-                        const ListeHorodatee& liste, char sep_decimal, EtatResultats& res,
-                        JournalSuivi& journal, Avancement& avancement);
+bool formater_resultats(const Description& d, const GrilleResultats& g, const ListeHorodatee& liste,
+                        char sep_decimal, EtatResultats& res, JournalSuivi& journal,
+                        Avancement& avancement);
 
 // ---- save ----
 

@@ -26,7 +26,7 @@ struct VueTraitement {
   const TableFichiers& table;
   const EtatLecteurDates& lecteur_dates;
   const std::string& nom_description;  // the description's file name
-  char separateur_decimal;              // the computer's
+  char separateur_decimal;             // the computer's
 };
 
 }  // namespace tamso

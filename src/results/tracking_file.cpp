@@ -5,18 +5,18 @@
 
 #include "base/tracking_log.h"
 #include "description/description.h"
+#include "input/date_format.h"
 #include "input/dates.h"
 #include "input/file_table.h"
-#include "input/date_format.h"
-#include "input/listing_state.h"
-#include "processing/result_grid.h"
-#include "results/results_state.h"
-#include "results/run_view.h"
 #include "input/files.h"
+#include "input/listing_state.h"
 #include "input/text.h"
 #include "processing/engine.h"
 #include "processing/period.h"
+#include "processing/result_grid.h"
+#include "results/results_state.h"
 #include "results/results_writer.h"
+#include "results/run_view.h"
 
 namespace tamso {
 
@@ -32,15 +32,21 @@ std::string legende_test(const Periode& p) {
 // The step as the settings show it: the step time, or the count and its unit.
 std::string pas_reglage(const Periode& p) {
   switch (p.unite) {
-    case UnitePas::jour: return std::to_string(p.nb_pas) + " jour";
-    case UnitePas::mois: return std::to_string(p.nb_pas) + " mois";
-    case UnitePas::annee: return std::to_string(p.nb_pas) + " année";
-    case UnitePas::heure: break;
+    case UnitePas::jour:
+      return std::to_string(p.nb_pas) + " jour";
+    case UnitePas::mois:
+      return std::to_string(p.nb_pas) + " mois";
+    case UnitePas::annee:
+      return std::to_string(p.nb_pas) + " année";
+    case UnitePas::heure:
+      break;
   }
   return texte_pas(p);
 }
 
-int nb_resultats(const VueTraitement& s) { return std::max(s.grille.n() - 1, 0); }
+int nb_resultats(const VueTraitement& s) {
+  return std::max(s.grille.n() - 1, 0);
+}
 
 }  // namespace
 
@@ -87,28 +93,28 @@ void resume_traitement(const VueTraitement& s, JournalSuivi& journal) {
   if (d.correction_si_t1egalt2) options += "  correction +1s SI t1=t2  ";
   journal.ajouter_ligne_suivi("");
   for (const std::string& l : reserves_traitement(s)) journal.ajouter_ligne_suivi(l);
-  journal.ajouter_ligne_suivi(titre_fin_traitement(s) + "  (méthode : " + legende_methode(d.methode) +
-                        ")" + options);
+  journal.ajouter_ligne_suivi(titre_fin_traitement(s) +
+                              "  (méthode : " + legende_methode(d.methode) + ")" + options);
 
   const double derive = derive_constatee(d);
   if (d.derive_active && derive != 0.0) {
     journal.ajouter_ligne_suivi("  La dérive des dates de mesure n'est pas nulle");
-    journal.ajouter_ligne_suivi("   " + heure_en_texte(d.derive_erronee) + " => " +
-                          heure_en_texte(d.derive_reelle) + "  dérive = " +
-                          (derive < 0 ? "-" : "+") + heure_en_texte(std::fabs(derive)));
+    journal.ajouter_ligne_suivi(
+        "   " + heure_en_texte(d.derive_erronee) + " => " + heure_en_texte(d.derive_reelle) +
+        "  dérive = " + (derive < 0 ? "-" : "+") + heure_en_texte(std::fabs(derive)));
   }
   if (d.decalage_actif) {
     journal.ajouter_ligne_suivi(" Le décalage des dates de mesure n'est pas nul");
     journal.ajouter_ligne_suivi(std::string("   ") + (d.decalage_negatif ? "-" : "+") + " " +
-                          std::to_string(et.parametres.decalage_jours) + " j " +
-                          heure_en_texte(d.decalage));
+                                std::to_string(et.parametres.decalage_jours) + " j " +
+                                heure_en_texte(d.decalage));
   }
   journal.ajouter_ligne_suivi("     " + format_milliers(et.lignes_extraites) + " lignes extraites");
   journal.ajouter_ligne_suivi("     " + format_milliers(nb_resultats(s)) + " lignes     x     " +
-                        std::to_string(s.grille.c) + " colonnes attendues");
+                              std::to_string(s.grille.c) + " colonnes attendues");
   if (const int inversees = s.lecteur_dates.nb_dates_inversees; inversees > 0) {
     journal.ajouter_ligne_suivi(" ----------------------->  nombre de dates inversées : " +
-                          std::to_string(inversees));
+                                std::to_string(inversees));
     journal.ajouter_ligne_suivi("");
   }
 }
@@ -131,23 +137,23 @@ void statistiques_resultats(const VueTraitement& s, JournalSuivi& journal) {
     utilisables += r_lignes - vides;
     vides_total += vides;
     journal.ajouter_ligne_suivi(std::to_string(r_lignes) + " - " + std::to_string(vides) + " = " +
-                          std::to_string(r_lignes - vides) + "  <- " +
-                          g.titres[static_cast<std::size_t>(c)]);
+                                std::to_string(r_lignes - vides) + "  <- " +
+                                g.titres[static_cast<std::size_t>(c)]);
   }
   journal.ajouter_ligne_suivi(regle);
   std::string bornes;
   if (!d.min_na.empty()) bornes += "  (NA si sup ou = à Min=" + d.min_na + ")  ";
   if (!d.max_na.empty()) bornes += "  (NA si inf ou = à Max=" + d.max_na + ")  ";
-  journal.ajouter_ligne_suivi("      NOMBRE de VALEURS utilisables = " + format_milliers(utilisables) +
-                        bornes + "   issues de " +
-                        std::to_string(s.etat_traitement.lignes_extraites) + " lignes de données");
+  journal.ajouter_ligne_suivi(
+      "      NOMBRE de VALEURS utilisables = " + format_milliers(utilisables) + bornes +
+      "   issues de " + std::to_string(s.etat_traitement.lignes_extraites) + " lignes de données");
   if (vides_total > 0)
     journal.ajouter_ligne_suivi("      nombre de NA ou vides dans l\"ensemble du tableau = " +
-                          format_milliers(vides_total));
+                                format_milliers(vides_total));
   else
-    journal.ajouter_ligne_suivi("      aucune valeur NA ou vides détectée dans l\"ensemble du tableau");
+    journal.ajouter_ligne_suivi(
+        "      aucune valeur NA ou vides détectée dans l\"ensemble du tableau");
   journal.ajouter_ligne_suivi(regle);
 }
-
 
 }  // namespace tamso

@@ -1,16 +1,17 @@
 #include "ui/colour_panel.h"
 
+#include <vector>
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
-#include <vector>
 
 #include "app/session.h"
 #include "app/setting_edits.h"
+#include "app/window_colours.h"
 #include "ui/qt_interaction.h"
 #include "ui/setting_controls.h"
 #include "ui/window_context.h"
-#include "app/window_colours.h"
 
 namespace tamso {
 
@@ -63,9 +64,9 @@ void PanneauCouleurs::choisir(int numero) {
   for (const auto& c : couleurs_personnalisees(s)) personnalisees.push_back(couleur_qt(c));
   static const char* kTitres[] = {"couleur de fond", "couleur des boutons", "couleur des listes",
                                   "couleur de l'aide"};
-  const auto choisie = fenetre_.port().choisir_couleur(
-      couleur_qt(s.couleurs[static_cast<std::size_t>(numero - 1)]),
-      QString::fromUtf8(kTitres[numero - 1]), personnalisees);
+  const auto choisie =
+      fenetre_.port().choisir_couleur(couleur_qt(s.couleurs[static_cast<std::size_t>(numero - 1)]),
+                                      QString::fromUtf8(kTitres[numero - 1]), personnalisees);
   if (!choisie) return;
   choisir_couleur(s, numero, Couleur{choisie->red(), choisie->green(), choisie->blue()});
   fenetre_.appliquer_couleurs();

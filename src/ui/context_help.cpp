@@ -1,12 +1,13 @@
 #include "ui/context_help.h"
 
+#include <algorithm>
+
 #include <QCursor>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <algorithm>
 
 #include "app/session.h"
 #include "ui/help_texts.h"
@@ -84,6 +85,8 @@ void AideContextuelle::montrer_flottante(const std::vector<std::string>& lignes)
   flottante_->raise();
 }
 
-void AideContextuelle::cacher_flottante() { flottante_->hide(); }
+void AideContextuelle::cacher_flottante() {
+  flottante_->hide();
+}
 
 }  // namespace tamso

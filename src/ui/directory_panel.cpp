@@ -210,8 +210,12 @@ void PanneauRepertoires::montrer_recents(const QStringList& entrees) {
   recents_->show();
 }
 
-void PanneauRepertoires::cacher_recents() { recents_->hide(); }
+void PanneauRepertoires::cacher_recents() {
+  recents_->hide();
+}
 
-bool PanneauRepertoires::recents_visibles() const { return recents_->isVisible(); }
+bool PanneauRepertoires::recents_visibles() const {
+  return recents_->isVisible();
+}
 
 }  // namespace tamso

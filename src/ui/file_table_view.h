@@ -3,10 +3,11 @@
 // colours and the mouse gestures the table reacts to.
 #pragma once
 
+#include <array>
+
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
-#include <array>
 
 namespace tamso {
 

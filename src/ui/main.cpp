@@ -1,14 +1,15 @@
 // tamso: the desktop program. Its optional argument is a DSC file to open.
+#include <clocale>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
 #include <QTranslator>
-#include <clocale>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "app/startup.h"
 #include "ui/main_window.h"

@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/run.h"
+#include "app/save.h"
 #include "app/setting_edits.h"
 #include "app/startup.h"
 #include "results/results_writer.h"
@@ -33,9 +35,7 @@
 #include "ui/summary_panel.h"
 #include "ui/tracking_panel.h"
 #include "ui/widgets.h"
-#include "app/run.h"
 #include "ui/window_style.h"
-#include "app/save.h"
 
 namespace tamso {
 
@@ -122,8 +122,8 @@ void FenetrePrincipale::construire_panneaux() {
   resume_ = new PanneauResume(*this, racine_);
   marquage_ = new PanneauMarquage(*this, contenu_);
   extinction_ = new PanneauExtinction(racine_);
-  aide_ = std::make_unique<AideContextuelle>(session_, this, racine_, contenu_,
-                                             sortie_->boite_aide());
+  aide_ =
+      std::make_unique<AideContextuelle>(session_, this, racine_, contenu_, sortie_->boite_aide());
 
   description_->attacher(choix_rep_, resume_);
   listage_->attacher(marquage_);
@@ -152,7 +152,9 @@ void FenetrePrincipale::afficher_description() {
   periode_->afficher_periode_description();
 }
 
-void FenetrePrincipale::afficher_periode() { periode_->afficher_periode(); }
+void FenetrePrincipale::afficher_periode() {
+  periode_->afficher_periode();
+}
 
 void FenetrePrincipale::afficher_etiquettes() {
   // The labels whose texts the core keeps by control name.
@@ -165,19 +167,29 @@ void FenetrePrincipale::afficher_etiquettes() {
   sortie_->afficher_apercu();
 }
 
-void FenetrePrincipale::afficher_visibilites() { description_->afficher_visibilites(); }
+void FenetrePrincipale::afficher_visibilites() {
+  description_->afficher_visibilites();
+}
 
-void FenetrePrincipale::afficher_table() { listage_->afficher_table(); }
+void FenetrePrincipale::afficher_table() {
+  listage_->afficher_table();
+}
 
-void FenetrePrincipale::afficher_resultats() { sortie_->afficher_resultats(); }
+void FenetrePrincipale::afficher_resultats() {
+  sortie_->afficher_resultats();
+}
 
 void FenetrePrincipale::afficher_fichier_resultats(const QString& chemin) {
   sortie_->afficher_fichier_resultats(chemin);
 }
 
-void FenetrePrincipale::afficher_liste_horodatee() { sortie_->afficher_liste_horodatee(); }
+void FenetrePrincipale::afficher_liste_horodatee() {
+  sortie_->afficher_liste_horodatee();
+}
 
-void FenetrePrincipale::afficher_legende_lister() { listage_->afficher_legende(); }
+void FenetrePrincipale::afficher_legende_lister() {
+  listage_->afficher_legende();
+}
 
 void FenetrePrincipale::appliquer_couleurs() {
   const auto& c = session_.couleurs;
@@ -194,7 +206,9 @@ void FenetrePrincipale::appliquer_couleurs() {
   listage_->table()->viewport()->update();
 }
 
-void FenetrePrincipale::rafraichir_indicateur() { description_->rafraichir_indicateur(); }
+void FenetrePrincipale::rafraichir_indicateur() {
+  description_->rafraichir_indicateur();
+}
 
 void FenetrePrincipale::reappliquer_style() {
   const QString css = racine_->styleSheet();

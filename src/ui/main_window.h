@@ -4,11 +4,12 @@
 // controls to the session and leaves every rule to the core.
 #pragma once
 
-#include <QMainWindow>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
+
+#include <QMainWindow>
 
 #include "app/session.h"
 #include "ui/qt_interaction.h"
@@ -78,8 +79,7 @@ class FenetrePrincipale : public QMainWindow, private ContexteFenetre {
   ControlesReglages& controles() override { return *controles_; }
   PanneauSuivi& suivi() override { return *suivi_; }
   AideContextuelle& aide() override { return *aide_; }
-  void etape(QPushButton* b, const std::function<void()>& travail,
-             const char* etat_fin) override;
+  void etape(QPushButton* b, const std::function<void()>& travail, const char* etat_fin) override;
   void etape_listage(const std::function<void()>& travail) override;
   void sur_entree() override;
   void afficher_description() override;

@@ -1,8 +1,9 @@
 #include "ui/marking_panel.h"
 
+#include <algorithm>
+
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "app/file_table_commands.h"
 #include "app/session.h"

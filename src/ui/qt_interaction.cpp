@@ -12,9 +12,9 @@
 
 #include "app/session.h"
 #include "app/window_changes.h"
+#include "app/window_colours.h"
 #include "ui/main_window.h"
 #include "ui/widgets.h"
-#include "app/window_colours.h"
 
 namespace tamso {
 
@@ -97,7 +97,9 @@ void InteractionQt::progression(const std::string& texte, int phase) {
   if (fenetre_) fenetre_->afficher_progression(texte, phase);
 }
 
-bool InteractionQt::arret_demande() { return fenetre_ ? fenetre_->laisser_vivre() : false; }
+bool InteractionQt::arret_demande() {
+  return fenetre_ ? fenetre_->laisser_vivre() : false;
+}
 
 QString InteractionQt::filtre_qt(const std::string& filtre) {
   const QStringList morceaux = qs(filtre).split(QLatin1Char('|'));

@@ -4,10 +4,11 @@
 // main window.
 #pragma once
 
-#include <QColor>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <QColor>
 
 #include "app/external_programs.h"
 #include "base/interaction.h"

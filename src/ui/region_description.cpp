@@ -28,6 +28,7 @@
 #include "app/setting_edits.h"
 #include "app/startup.h"
 #include "app/window_changes.h"
+#include "app/window_colours.h"
 #include "input/proposed_formats.h"
 #include "ui/directory_panel.h"
 #include "ui/qt_interaction.h"
@@ -35,7 +36,6 @@
 #include "ui/summary_panel.h"
 #include "ui/widgets.h"
 #include "ui/window_context.h"
-#include "app/window_colours.h"
 
 namespace tamso {
 
@@ -71,8 +71,7 @@ void RegionDescription::attacher(PanneauRepertoires* choix_repertoire, PanneauRe
           &RegionDescription::sur_valider_repertoire);
   connect(choix_rep_, &PanneauRepertoires::annule, this,
           &RegionDescription::fermer_choix_repertoire);
-  connect(choix_rep_, &PanneauRepertoires::recents_demandes, this,
-          &RegionDescription::sur_recents);
+  connect(choix_rep_, &PanneauRepertoires::recents_demandes, this, &RegionDescription::sur_recents);
   connect(choix_rep_, &PanneauRepertoires::recent_choisi, this,
           &RegionDescription::sur_recent_choisi);
   connect(choix_rep_, &PanneauRepertoires::fichier_choisi, this, [this](const QString& chemin) {
@@ -268,8 +267,8 @@ void RegionDescription::construire_source(QGridLayout* ga, int& r) {
                                          &Description::car_null, a),
                 r++, 0, 1, 3);
   ga->addWidget(etiquette("Label39", QStringLiteral("blocnote"), a), r, 0, Qt::AlignRight);
-  ga->addWidget(controles_.edit("Edit_name_prog_blocnote", &Description::name_prog_blocnote, a), r++,
-                1, 1, 2);
+  ga->addWidget(controles_.edit("Edit_name_prog_blocnote", &Description::name_prog_blocnote, a),
+                r++, 1, 1, 2);
 }
 
 // ---------------------------------------------------------------- layout of the data files
@@ -289,11 +288,11 @@ QWidget* RegionDescription::construire_disposition() {
       "DECIMAL_SEPARATOR_entree", QStringLiteral("séparateur décimal en entrée"),
       {QStringLiteral("virgule"), QStringLiteral("point")}, &Description::decimal_entree, 0, b);
   gb->addWidget(groupe_decimal_entree_, r++, 0, 1, 2);
-  gb->addWidget(controles_.groupe_options(
-                    "datetime_nb_col", QStringLiteral("date et heure sur"),
-                    {QStringLiteral("1 colonne"), QStringLiteral("2 colonnes")},
-                    &Description::datetime_nb_col, 0, b),
-                r++, 0, 1, 2);
+  gb->addWidget(
+      controles_.groupe_options("datetime_nb_col", QStringLiteral("date et heure sur"),
+                                {QStringLiteral("1 colonne"), QStringLiteral("2 colonnes")},
+                                &Description::datetime_nb_col, 0, b),
+      r++, 0, 1, 2);
   construire_colonnes_dates(gb, r);
   construire_noms_et_corrections(gb, r);
   gb->setRowStretch(r, 1);
@@ -316,10 +315,11 @@ void RegionDescription::construire_debut_donnees(QGridLayout* gb, int& r) {
   hli->addWidget(num_intitule);
   gb->addWidget(ligne_intitule_, r++, 1, Qt::AlignRight);
 
-  gb->addWidget(controles_.groupe_options("numlig_balise", QStringLiteral("données"),
-                                          {QStringLiteral("n° de ligne"), QStringLiteral("balises")},
-                                          &Description::numlig_balise, 0, b),
-                r, 0);
+  gb->addWidget(
+      controles_.groupe_options("numlig_balise", QStringLiteral("données"),
+                                {QStringLiteral("n° de ligne"), QStringLiteral("balises")},
+                                &Description::numlig_balise, 0, b),
+      r, 0);
   auto* premiere = new QWidget(b);
   auto* hp = rangee(premiere);
   hp->addWidget(etiquette("Label50", QStringLiteral("1ère ligne"), premiere));
@@ -370,14 +370,16 @@ void RegionDescription::construire_colonnes_dates(QGridLayout* gb, int& r) {
   une_colonne_ = new QWidget(b);
   auto* g1 = grille(une_colonne_);
   g1->addWidget(etiquette("Label44", QStringLiteral("colonne"), une_colonne_), 0, 0);
-  auto* col_dt = edit_entree("Edit_num_col_datetime", &Description::num_col_datetime, une_colonne_, 36);
+  auto* col_dt =
+      edit_entree("Edit_num_col_datetime", &Description::num_col_datetime, une_colonne_, 36);
   col_dt->setProperty("teinte", QStringLiteral("c4"));
   g1->addWidget(col_dt, 0, 1);
   g1->addWidget(etiquette("Label34", QStringLiteral("format"), une_colonne_), 0, 2);
   auto* format_dt = controles_.edit("Edit_format_datetime_mesure",
                                     &Description::format_datetime_mesure, une_colonne_);
-  controles_.valider_en_sortie(
-      format_dt, [this](const std::string& t, bool) { valider_format_datetime(fenetre_.session(), t); });
+  controles_.valider_en_sortie(format_dt, [this](const std::string& t, bool) {
+    valider_format_datetime(fenetre_.session(), t);
+  });
   g1->addWidget(format_dt, 0, 3);
   g1->addWidget(bouton_formats(kListeDateHeure, format_dt, une_colonne_), 0, 4);
   g1->setColumnStretch(3, 1);
@@ -392,8 +394,9 @@ void RegionDescription::construire_colonnes_dates(QGridLayout* gb, int& r) {
   g2->addWidget(texte(QStringLiteral("format"), deux_colonnes_), 0, 2);
   auto* format_d = controles_.edit("Edit_format_date_mesure_seule",
                                    &Description::format_date_mesure_seule, deux_colonnes_);
-  controles_.valider_en_sortie(
-      format_d, [this](const std::string& t, bool) { valider_format_date_seule(fenetre_.session(), t); });
+  controles_.valider_en_sortie(format_d, [this](const std::string& t, bool) {
+    valider_format_date_seule(fenetre_.session(), t);
+  });
   g2->addWidget(format_d, 0, 3);
   g2->addWidget(bouton_formats(kListeDate, format_d, deux_colonnes_), 0, 4);
   g2->addWidget(texte(QStringLiteral("col. heure"), deux_colonnes_), 1, 0);
@@ -417,8 +420,9 @@ void RegionDescription::construire_noms_et_corrections(QGridLayout* gb, int& r) 
   gn->addWidget(edit_entree("Edit_f_station", &Description::f_station, noms), 0, 1, 1, 2);
   gn->addWidget(etiquette("Label16", QStringLiteral("date du nom"), noms), 1, 0);
   auto* date_fic = controles_.edit("Edit_f_date_fichier", &Description::f_date_fichier, noms);
-  controles_.valider_en_sortie(
-      date_fic, [this](const std::string& t, bool) { valider_format_date_fichier(fenetre_.session(), t); });
+  controles_.valider_en_sortie(date_fic, [this](const std::string& t, bool) {
+    valider_format_date_fichier(fenetre_.session(), t);
+  });
   gn->addWidget(date_fic, 1, 1);
   gn->addWidget(bouton_formats(kListeDateFichier, date_fic, noms), 1, 2);
   gn->setColumnStretch(1, 1);
@@ -455,8 +459,8 @@ void RegionDescription::construire_na(QGridLayout* gv, int& r) {
   QWidget* v = gv->parentWidget();
   gv->addWidget(etiquette("Label29", QStringLiteral("équivalences NA"), v), r, 0);
   auto* equiv = controles_.edit("Edit_equiv_na", &Description::equiv_na, v);
-  controles_.valider_en_sortie(equiv,
-                               [this](const std::string& t, bool) { valider_equivalences(fenetre_.session(), t); });
+  controles_.valider_en_sortie(
+      equiv, [this](const std::string& t, bool) { valider_equivalences(fenetre_.session(), t); });
   gv->addWidget(equiv, r++, 1);
 
   gv->addWidget(etiquette("Label30", QStringLiteral("valeur NA"), v), r, 0);
@@ -479,10 +483,10 @@ void RegionDescription::construire_na(QGridLayout* gv, int& r) {
   edit_intitule_origine_->setReadOnly(true);
   gv->addWidget(edit_intitule_origine_, r++, 1);
 
-  gv->addWidget(controles_.case_a_cocher("CheckBox_int_col_alternatif",
-                                         QStringLiteral("alternatifs"),
-                                         &Description::int_col_alternatif, v),
-                r, 0);
+  gv->addWidget(
+      controles_.case_a_cocher("CheckBox_int_col_alternatif", QStringLiteral("alternatifs"),
+                               &Description::int_col_alternatif, v),
+      r, 0);
   edit_alternatifs_ = controles_.edit("Edit_new_desc_colonne", &Description::new_desc_colonne, v);
   edit_alternatifs_->installEventFilter(this);
   // Enter lists the files again; leaving the box does when the description was modified.
@@ -497,14 +501,15 @@ void RegionDescription::construire_na(QGridLayout* gv, int& r) {
 
 void RegionDescription::construire_colonnes_extraites(QGridLayout* gv, int& r) {
   QWidget* v = gv->parentWidget();
-  gv->addWidget(controles_.case_a_cocher(
-                    "CheckBox_col_cochee",
-                    QStringLiteral("n'extraire que les colonnes suivantes  (ex 7,12)"),
-                    &Description::col_cochee, v),
-                r++, 0, 1, 2);
+  gv->addWidget(
+      controles_.case_a_cocher("CheckBox_col_cochee",
+                               QStringLiteral("n'extraire que les colonnes suivantes  (ex 7,12)"),
+                               &Description::col_cochee, v),
+      r++, 0, 1, 2);
   auto* extraire = new QWidget(v);
   auto* he = rangee(extraire);
-  auto* col_cochee = controles_.edit("Edit_col_cochee", &Description::col_cochee_liste, extraire, 90);
+  auto* col_cochee =
+      controles_.edit("Edit_col_cochee", &Description::col_cochee_liste, extraire, 90);
   connect(col_cochee, &QLineEdit::textEdited, this, [this] {
     rafraichir_titres_colonnes(fenetre_.session());
     fenetre_.afficher_etiquettes();
@@ -584,16 +589,14 @@ QWidget* RegionDescription::construire_derive(QWidget* v) {
   gd->addWidget(controles_.heure("TimePicker_derive_erronee", &Description::derive_erronee, p), 1,
                 1);
   gd->addWidget(texte(QStringLiteral("heure vraie"), p), 1, 2);
-  gd->addWidget(controles_.heure("TimePicker_derive_reelle", &Description::derive_reelle, p), 1,
-                3);
+  gd->addWidget(controles_.heure("TimePicker_derive_reelle", &Description::derive_reelle, p), 1, 3);
   gd->addWidget(texte(QStringLiteral("constat le"), p), 2, 0);
   gd->addWidget(
-      controles_.date_heure("DateTimePicker_constat_derive", &Description::constat_derive, p), 2,
-      1, 1, 2);
-  gd->addWidget(texte(QStringLiteral("depuis le"), p), 3, 0);
-  gd->addWidget(
-      controles_.date_heure("DateTimePicker_debut_derive", &Description::debut_derive, p), 3, 1,
+      controles_.date_heure("DateTimePicker_constat_derive", &Description::constat_derive, p), 2, 1,
       1, 2);
+  gd->addWidget(texte(QStringLiteral("depuis le"), p), 3, 0);
+  gd->addWidget(controles_.date_heure("DateTimePicker_debut_derive", &Description::debut_derive, p),
+                3, 1, 1, 2);
   gd->setColumnStretch(4, 1);
   return p;
 }
@@ -602,8 +605,10 @@ QWidget* RegionDescription::construire_derive(QWidget* v) {
 
 void RegionDescription::afficher() {
   const Session& s = fenetre_.session();
-  for (int i = 0; i < 3; ++i) labels_rep_[i]->fixerChemin(qs(s.etiquette_repertoire(kRepertoires[i])));
-  for (int i = 0; i < 3; ++i) boutons_rep_[i]->setToolTip(qs(s.etiquette_repertoire(kRepertoires[i])));
+  for (int i = 0; i < 3; ++i)
+    labels_rep_[i]->fixerChemin(qs(s.etiquette_repertoire(kRepertoires[i])));
+  for (int i = 0; i < 3; ++i)
+    boutons_rep_[i]->setToolTip(qs(s.etiquette_repertoire(kRepertoires[i])));
   label_description_->setText(qs(s.nom_description));
   label_description_->setToolTip(qs(s.description.dossier_description + s.nom_description));
   edit_intitule_origine_->setText(qs(s.intitule_origine));
@@ -630,7 +635,9 @@ void RegionDescription::rafraichir_indicateur() {
   fixer_etat(bouton_enregistrer_sous_, i.enregistrer_sous_rouge ? "rouge" : "");
 }
 
-void RegionDescription::cacher_decimal_entree() { groupe_decimal_entree_->hide(); }
+void RegionDescription::cacher_decimal_entree() {
+  groupe_decimal_entree_->hide();
+}
 
 void RegionDescription::peindre_decalage_derive() {
   const Description& d = fenetre_.session().description;

@@ -4,9 +4,10 @@
 // corrections of the measurement dates.
 #pragma once
 
-#include <QGroupBox>
 #include <chrono>
 #include <string>
+
+#include <QGroupBox>
 
 #include "base/interaction.h"
 

@@ -40,11 +40,11 @@ RegionFormat::RegionFormat(ContexteFenetre& fenetre, QWidget* parent)
   vb->addWidget(controles.groupe_options("DECIMAL_SEPARATOR_sortie", QStringLiteral("décimales en"),
                                          {QStringLiteral("virgule"), QStringLiteral("point")},
                                          &Description::decimal_sortie, 0, this));
-  vb->addWidget(controles.groupe_options(
-      "separateur_sortie", QStringLiteral("séparateur de sortie"),
-      {QStringLiteral("tabulation"), QStringLiteral("espace"), QStringLiteral("espace+ tab"),
-       QStringLiteral("point-virgule")},
-      &Description::separateur_sortie, 2, this));
+  vb->addWidget(
+      controles.groupe_options("separateur_sortie", QStringLiteral("séparateur de sortie"),
+                               {QStringLiteral("tabulation"), QStringLiteral("espace"),
+                                QStringLiteral("espace+ tab"), QStringLiteral("point-virgule")},
+                               &Description::separateur_sortie, 2, this));
   QStringList methodes;
   for (int i = 0; i < 6; ++i) methodes << qs(legende_methode(static_cast<Methode>(i)));
   vb->addWidget(controles.groupe_options("methode", QStringLiteral("méthode"), methodes,
@@ -77,9 +77,9 @@ QWidget* RegionFormat::construire_post_traitement() {
   vp->addWidget(case_a_libelle_long(controles.case_a_cocher(
       "CheckBox_delta_Y", QStringLiteral("Delta(y) = y(i)-y(i-1) => _---¯¯ => _-_-__"),
       &Description::delta_Y, post, montrer)));
-  vp->addWidget(case_a_libelle_long(
-      controles.case_a_cocher("CheckBox_derivees", QStringLiteral("Dérivée  [ y(i) - y(i-1) ] / pas"),
-                              &Description::derivees, post, montrer)));
+  vp->addWidget(case_a_libelle_long(controles.case_a_cocher(
+      "CheckBox_derivees", QStringLiteral("Dérivée  [ y(i) - y(i-1) ] / pas"),
+      &Description::derivees, post, montrer)));
   return post;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/region_listing.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -8,7 +10,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "app/clipboard_commands.h"
 #include "app/file_table_commands.h"

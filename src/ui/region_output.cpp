@@ -1,5 +1,7 @@
 #include "ui/region_output.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -14,9 +16,10 @@
 #include <QTabWidget>
 #include <QTextDocument>
 #include <QVBoxLayout>
-#include <algorithm>
 
+#include "app/log_commands.h"
 #include "app/run.h"
+#include "app/save.h"
 #include "app/session.h"
 #include "app/setting_edits.h"
 #include "input/files.h"
@@ -29,8 +32,6 @@
 #include "ui/tracking_panel.h"
 #include "ui/widgets.h"
 #include "ui/window_context.h"
-#include "app/save.h"
-#include "app/log_commands.h"
 
 namespace tamso {
 
@@ -240,7 +241,8 @@ void RegionSortie::sur_traiter() {
   fenetre_.suivi().choisir_taille(true);
   s.resultats.arret_pc = arret_pc_->isChecked();
   bool ecrit = false;
-  fenetre_.etape(bouton_traiter_, [&s, &ecrit] { ecrit = traiter(s); }, "violet");
+  fenetre_.etape(
+      bouton_traiter_, [&s, &ecrit] { ecrit = traiter(s); }, "violet");
   afficher_resultats();
   if (arret_pc_->isChecked() && ecrit) fenetre_.compte_a_rebours_extinction();
 }
@@ -328,7 +330,9 @@ void RegionSortie::afficher_apercu() {
 
 // ---------------------------------------------------------------- a stage
 
-void RegionSortie::debut_etape() { fixer_etat(bouton_stop_, ""); }
+void RegionSortie::debut_etape() {
+  fixer_etat(bouton_stop_, "");
+}
 
 void RegionSortie::fin_etape() {
   fixer_etat(bouton_stop_, "gris");

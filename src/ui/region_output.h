@@ -3,8 +3,9 @@
 // results and their views, the fixed help box and the window's tools.
 #pragma once
 
-#include <QGroupBox>
 #include <string>
+
+#include <QGroupBox>
 
 class QCheckBox;
 class QLabel;

@@ -1,5 +1,7 @@
 #include "ui/region_period.h"
 
+#include <initializer_list>
+
 #include <QButtonGroup>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -9,17 +11,16 @@
 #include <QSpinBox>
 #include <QTimeEdit>
 #include <QVBoxLayout>
-#include <initializer_list>
 
 #include "app/period_commands.h"
 #include "app/session.h"
+#include "app/timestamp_commands.h"
 #include "app/window_changes.h"
 #include "processing/period.h"
 #include "processing/timestamp_list.h"
 #include "ui/setting_controls.h"
 #include "ui/widgets.h"
 #include "ui/window_context.h"
-#include "app/timestamp_commands.h"
 
 namespace tamso {
 
@@ -149,11 +150,11 @@ void RegionPeriode::connecter_pickers() {
 }
 
 void RegionPeriode::construire_options(QVBoxLayout* vb) {
-  vb->addWidget(ControlesReglages::boite_options(
-      "jour_mois_annee", QStringLiteral("unité du pas"),
-      {QStringLiteral("hh:mn:ss"), QStringLiteral("jour"), QStringLiteral("mois"),
-       QStringLiteral("année")},
-      2, this, groupe_unite_));
+  vb->addWidget(
+      ControlesReglages::boite_options("jour_mois_annee", QStringLiteral("unité du pas"),
+                                       {QStringLiteral("hh:mn:ss"), QStringLiteral("jour"),
+                                        QStringLiteral("mois"), QStringLiteral("année")},
+                                       2, this, groupe_unite_));
   vb->addWidget(ControlesReglages::boite_options(
       "actuel_ou_passee", QStringLiteral("test"),
       {QStringLiteral("(inf ou =)"), QStringLiteral("(inf strict)")}, 0, this, groupe_test_));
@@ -220,8 +221,8 @@ void RegionPeriode::afficher_periode() {
   const Periode& p = s.periode;
   const QDateTime debut = date_heure_qt(valeur_debut(p));
   const QDateTime fin = date_heure_qt(valeur_fin(p));
-  const auto pickers = {static_cast<QWidget*>(date_deb_), static_cast<QWidget*>(heure_deb_),
-                        static_cast<QWidget*>(date_fin_), static_cast<QWidget*>(heure_fin_),
+  const auto pickers = {static_cast<QWidget*>(date_deb_),  static_cast<QWidget*>(heure_deb_),
+                        static_cast<QWidget*>(date_fin_),  static_cast<QWidget*>(heure_fin_),
                         static_cast<QWidget*>(heure_pas_), static_cast<QWidget*>(nb_pas_)};
   for (QWidget* w : pickers) w->blockSignals(true);
   date_deb_->setDate(debut.date());

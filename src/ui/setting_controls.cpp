@@ -62,8 +62,8 @@ QCheckBox* ControlesReglages::case_a_cocher(const char* nom, const QString& libe
 }
 
 QWidget* ControlesReglages::boite_options(const char* suffixe, const QString& titre,
-                                          const QStringList& options, int colonnes,
-                                          QWidget* parent, QButtonGroup*& groupe) {
+                                          const QStringList& options, int colonnes, QWidget* parent,
+                                          QButtonGroup*& groupe) {
   QWidget* g = nullptr;
   QGridLayout* disposition = nullptr;
   int decalage = 0;
@@ -156,7 +156,8 @@ QDateTimeEdit* ControlesReglages::date_heure(const char* nom, double Description
 
 void ControlesReglages::valider_en_sortie(QLineEdit* e,
                                           std::function<void(const std::string&, bool)> valider) {
-  QObject::connect(e, &QLineEdit::returnPressed, contexte_, [e] { e->setProperty("entree", true); });
+  QObject::connect(e, &QLineEdit::returnPressed, contexte_,
+                   [e] { e->setProperty("entree", true); });
   QObject::connect(e, &QLineEdit::editingFinished, contexte_, [this, e, valider] {
     const bool entree = e->property("entree").toBool();
     e->setProperty("entree", false);

@@ -4,11 +4,12 @@
 // panels of the main window.
 #pragma once
 
-#include <QStringList>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <QStringList>
 
 #include "description/description.h"
 

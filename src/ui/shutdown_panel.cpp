@@ -1,13 +1,14 @@
 #include "ui/shutdown_panel.h"
 
+#include <algorithm>
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <algorithm>
 
-#include "app/setting_edits.h"
 #include "app/run.h"
+#include "app/setting_edits.h"
 
 namespace tamso {
 

@@ -1,11 +1,12 @@
 #include "ui/summary_panel.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStorageInfo>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "app/session.h"
 #include "ui/window_context.h"
@@ -89,7 +90,8 @@ void PanneauResume::ouvrir() {
 #endif
   afficher_texte();
   const QWidget* p = parentWidget();
-  setGeometry(20, 30, std::max(400, p->width() - 40), std::min(712, std::max(300, p->height() - 60)));
+  setGeometry(20, 30, std::max(400, p->width() - 40),
+              std::min(712, std::max(300, p->height() - 60)));
   show();
   raise();
 }

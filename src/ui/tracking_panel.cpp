@@ -1,16 +1,17 @@
 #include "ui/tracking_panel.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
-#include <algorithm>
 
+#include "app/log_commands.h"
 #include "app/session.h"
 #include "app/setting_edits.h"
 #include "ui/window_context.h"
-#include "app/log_commands.h"
 
 namespace tamso {
 
@@ -56,7 +57,9 @@ PanneauSuivi::PanneauSuivi(ContexteFenetre& fenetre, QWidget* parent)
   });
 }
 
-bool PanneauSuivi::grand() const { return grand_->isChecked(); }
+bool PanneauSuivi::grand() const {
+  return grand_->isChecked();
+}
 
 void PanneauSuivi::placer(bool grand) {
   const QRect t(repere_->mapTo(parentWidget(), QPoint(0, 0)), repere_->size());

@@ -1,19 +1,22 @@
 #include "ui/widgets.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QStyle>
-#include <algorithm>
-#include <cmath>
 
 #include "app/session.h"
 
 namespace tamso {
 
-QColor couleur_qt(const Couleur& c) { return QColor(c.rouge, c.vert, c.bleu); }
+QColor couleur_qt(const Couleur& c) {
+  return QColor(c.rouge, c.vert, c.bleu);
+}
 
 QString couleur_css(const Couleur& c) {
   return QStringLiteral("rgb(%1,%2,%3)").arg(c.rouge).arg(c.vert).arg(c.bleu);
@@ -47,7 +50,9 @@ QTime heure_qt(double fraction) {
   return QTime(0, 0).addSecs(secondes);
 }
 
-double valeur_heure(const QTime& t) { return t.msecsSinceStartOfDay() / 1000 / 86400.0; }
+double valeur_heure(const QTime& t) {
+  return t.msecsSinceStartOfDay() / 1000 / 86400.0;
+}
 
 void EtiquetteCliquable::mouseDoubleClickEvent(QMouseEvent* e) {
   emit doubleClique();
@@ -166,7 +171,9 @@ void fixer_etat(QWidget* w, const char* etat) {
   w->update();
 }
 
-QLabel* texte(const QString& t, QWidget* parent) { return new QLabel(t, parent); }
+QLabel* texte(const QString& t, QWidget* parent) {
+  return new QLabel(t, parent);
+}
 
 QLabel* etiquette(const char* nom, const QString& t, QWidget* parent) {
   auto* l = new QLabel(t, parent);

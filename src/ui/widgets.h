@@ -1,6 +1,8 @@
 // Small widgets and conversions shared by the windows of the desktop program.
 #pragma once
 
+#include <string>
+
 #include <QColor>
 #include <QDateTime>
 #include <QFrame>
@@ -8,7 +10,6 @@
 #include <QPoint>
 #include <QPushButton>
 #include <QString>
-#include <string>
 
 class QCheckBox;
 class QGridLayout;
@@ -19,8 +20,12 @@ namespace tamso {
 struct Couleur;
 
 // Texts are UTF-8 in the core.
-inline QString qs(const std::string& s) { return QString::fromStdString(s); }
-inline std::string ss(const QString& q) { return q.toStdString(); }
+inline QString qs(const std::string& s) {
+  return QString::fromStdString(s);
+}
+inline std::string ss(const QString& q) {
+  return q.toStdString();
+}
 
 QColor couleur_qt(const Couleur& c);
 QString couleur_css(const Couleur& c);

@@ -2,8 +2,9 @@
 // window colours (background, buttons, lists, help).
 #pragma once
 
-#include <QString>
 #include <array>
+
+#include <QString>
 
 namespace tamso {
 

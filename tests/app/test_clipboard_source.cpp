@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #include "app/clipboard_source.h"
 #include "app/data_loading.h"
@@ -30,8 +30,7 @@ TEST_F(PressePapierCapture, CopiedCellsBecomeASemicolonFile) {
       s(), "Date\tTemp\r\n01/03/2024 00:00:00\t12,5\r\n01/03/2024 00:10:00\t13\r\n");
   ASSERT_TRUE(taille);
   EXPECT_TRUE(port_.echanges.empty());
-  const std::string attendu =
-      "Date;Temp\r\n01/03/2024 00:00:00;12,5\r\n01/03/2024 00:10:00;13\r\n";
+  const std::string attendu = "Date;Temp\r\n01/03/2024 00:00:00;12,5\r\n01/03/2024 00:10:00;13\r\n";
   EXPECT_EQ(capture(), attendu);
   EXPECT_EQ(*taille, attendu.size());
   EXPECT_EQ(brut(), "Date\tTemp\r\n01/03/2024 00:00:00\t12,5\r\n01/03/2024 00:10:00\t13\r\n");
@@ -62,7 +61,9 @@ TEST_F(PressePapierCapture, CellsAreJoinedBySemicolonsInWindows1252) {
   ASSERT_TRUE(capturer_presse_papier(s(), "a;b\tc\nd\te\tf"));
   EXPECT_EQ(capture(), "a;b;c\r\nd;e;f\r\n");
   ASSERT_TRUE(capturer_presse_papier(s(), "Humidité\t°C"));
-  EXPECT_EQ(capture(), "Humidit\xe9;\xb0" "C\r\n");
+  EXPECT_EQ(capture(),
+            "Humidit\xe9;\xb0"
+            "C\r\n");
 }
 
 TEST_F(PressePapierCapture, AClipboardDescriptionStaysUnmodified) {

@@ -21,12 +21,19 @@ TEST(Editeur, ProgramThenFilePathThenParameters) {
     int largeur, hauteur;
     CommandeExterne attendu;
   };
-  for (const Cas& c :
-       {Cas{"C:\\outils\\editeur.exe -n", "D:\\mesures\\", "a b.csv", 800, 600,
-            {"C:\\outils\\editeur.exe", {"D:\\mesures\\a b.csv", "-n"}}},
-        Cas{"notepad++.exe ", "/d/", "f.txt", 1000, 800,
-            {"notepad++.exe", {"/d/f.txt", "-x600", "-y500", "-alwaysOnTop"}}},
-        Cas{"  kate ", "", "/tmp/x.txt", 0, 0, {"kate", {"/tmp/x.txt"}}}})
+  for (const Cas& c : {Cas{"C:\\outils\\editeur.exe -n",
+                           "D:\\mesures\\",
+                           "a b.csv",
+                           800,
+                           600,
+                           {"C:\\outils\\editeur.exe", {"D:\\mesures\\a b.csv", "-n"}}},
+                       Cas{"notepad++.exe ",
+                           "/d/",
+                           "f.txt",
+                           1000,
+                           800,
+                           {"notepad++.exe", {"/d/f.txt", "-x600", "-y500", "-alwaysOnTop"}}},
+                       Cas{"  kate ", "", "/tmp/x.txt", 0, 0, {"kate", {"/tmp/x.txt"}}}})
     EXPECT_EQ(commande_editeur(c.reglage, c.dossier, c.fichier, c.largeur, c.hauteur), c.attendu)
         << c.reglage;
 }

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <array>
+
+#include <gtest/gtest.h>
 
 #include "app/file_table_commands.h"
 #include "support/session_fixture.h"
@@ -149,8 +149,11 @@ TEST_F(CommandesTableau, DeletingDownwardsAndUpwardsFromAMiddleRow) {
 }
 
 TEST_F(CommandesTableau, OutOfPeriodRowsGoRowsWithoutDateStay) {
-  remplir({{"a", "", "1", "2021/01/10"}, {"b", "", "1", ""}, {"c", "", "1", "2021/03/01"},
-           {"d", "", "1", "2020/12/31"}, {"e", "", "1", "2021/02/28"}});
+  remplir({{"a", "", "1", "2021/01/10"},
+           {"b", "", "1", ""},
+           {"c", "", "1", "2021/03/01"},
+           {"d", "", "1", "2020/12/31"},
+           {"e", "", "1", "2021/02/28"}});
   s().periode.debut = "01/01/2021 12:00:00";  // the time is ignored
   s().periode.fin = "28/02/2021 00:00:00";
   effacer_hors_periode(s(), true);

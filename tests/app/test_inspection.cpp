@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
-#include "app/session.h"
+#include <gtest/gtest.h>
+
 #include "app/inspection.h"
+#include "app/session.h"
 #include "support/scripted_interaction.h"
 #include "support/session_fixture.h"
 #include "support/temp_dir.h"
@@ -40,7 +40,6 @@ class Inspection : public test::AvecSession {
                                donnees_ + nom);
     return donnees_ + nom;
   }
-
 };
 
 TEST_F(Inspection, WellDescribedFileAsksOnlyTheFirstQuestion) {
@@ -53,9 +52,9 @@ TEST_F(Inspection, WellDescribedFileAsksOnlyTheFirstQuestion) {
             " Utiliser les paramètrages tels quel => (Oui)\n\n"
             " ou les adapter et éditer le fichier => (Non)\n");
   EXPECT_EQ(s().description.dossier_choisi, donnees_);
-  EXPECT_EQ(s().description.masque, "*.csv");  // same extension: the mask stays
+  EXPECT_EQ(s().description.masque, "*.csv");                 // same extension: the mask stays
   EXPECT_EQ(s().table.cellule(6, 1), "12/03/2021 10:00:00");  // the listing ran
-  EXPECT_EQ(port_.editeur.size(), 1u);  // the file is shown
+  EXPECT_EQ(port_.editeur.size(), 1u);                        // the file is shown
 }
 
 TEST_F(Inspection, FileDescribedWithoutTitlesRaisesThreeQuestionsInOrder) {

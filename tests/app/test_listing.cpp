@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 
-#include "app/session.h"
+#include <gtest/gtest.h>
+
 #include "app/listing.h"
+#include "app/session.h"
 #include "support/scripted_interaction.h"
 #include "support/session_fixture.h"
 #include "support/temp_dir.h"
@@ -29,7 +29,6 @@ class Listage : public test::AvecSession {
                                donnees_ + nom);
   }
   std::string cell(int r, const char* titre) { return s().table.lire_cellule(r, titre, port_); }
-
 };
 
 TEST_F(Listage, TitledSemicolonFileRaisesNoQuestion) {
@@ -40,8 +39,8 @@ TEST_F(Listage, TitledSemicolonFileRaisesNoQuestion) {
   EXPECT_EQ(cell(1, "n"), "1");
   EXPECT_EQ(cell(1, "fichier"), "Env10_2021_11_10_00.csv");
   EXPECT_EQ(cell(1, "s/répertoire"), "");
-  EXPECT_EQ(cell(1, "Station"), "Env10");  // first syllable of the name
-  EXPECT_EQ(cell(1, "taille (Mo)"), " 0");   // 86 bytes
+  EXPECT_EQ(cell(1, "Station"), "Env10");   // first syllable of the name
+  EXPECT_EQ(cell(1, "taille (Mo)"), " 0");  // 86 bytes
   EXPECT_EQ(cell(1, "date dep"), "12/03/2021 10:00:00");
   EXPECT_EQ(cell(1, "date fin"), "12/03/2021 10:30:00");  // the final blank line is skipped
   EXPECT_EQ(cell(1, "n.données"), "3");
@@ -97,12 +96,13 @@ TEST_F(Listage, WrongSeparatorGivesTheOneColumnDiagnosis) {
   s().description.separateur_colonne = SeparateurColonne::virgule;  // comma
   EXPECT_FALSE(lister_fichiers_donnees(s()));
   ASSERT_FALSE(port_.echanges.empty());
-  EXPECT_EQ(port_.echanges[0].texte,
-            "??? avec le séparateur de colonne => Virgule une seule colonne de détectée !!!        "
-            "\n\n  vérifier le séparateur de colonne en Entrée\n\n"
-            "  Aide : décompte de la ligne <intitulés d'origine>\n"
-            "     0 tabulation(s)   \n     0 espace(s)\n     1 point-virgule(s)\n     0 virgule(s)\n\n"
-            "  vérifier la liste des colonnes à extraire ci-dessous\n\n<Date;Temp>");
+  EXPECT_EQ(
+      port_.echanges[0].texte,
+      "??? avec le séparateur de colonne => Virgule une seule colonne de détectée !!!        "
+      "\n\n  vérifier le séparateur de colonne en Entrée\n\n"
+      "  Aide : décompte de la ligne <intitulés d'origine>\n"
+      "     0 tabulation(s)   \n     0 espace(s)\n     1 point-virgule(s)\n     0 virgule(s)\n\n"
+      "  vérifier la liste des colonnes à extraire ci-dessous\n\n<Date;Temp>");
   ASSERT_EQ(port_.editeur.size(), 1u);
   EXPECT_EQ(port_.editeur[0].second, "a.csv");
   EXPECT_EQ(s().journal.derniere(), "<Date;Temp>");

@@ -1,16 +1,16 @@
 // The listing's ways out of a pre-read file: the corrections that end it, the
 // one that lists again, and what a second pass starts from. Then the
 // inspection's proposals that follow its scan of a sample file.
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "app/session.h"
+#include <gtest/gtest.h>
+
 #include "app/inspection.h"
 #include "app/listing.h"
+#include "app/session.h"
 #include "support/scripted_interaction.h"
 #include "support/session_fixture.h"
 #include "support/temp_dir.h"

@@ -1,9 +1,8 @@
-#include "app/period_commands.h"
-
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "app/period_commands.h"
 #include "input/dates.h"
 #include "processing/period.h"
 #include "support/session_fixture.h"
@@ -11,7 +10,9 @@
 namespace tamso {
 namespace {
 
-double date(const char* texte) { return *lire_date_heure(texte); }
+double date(const char* texte) {
+  return *lire_date_heure(texte);
+}
 
 class PeriodeCommandes : public test::AvecSession {
  protected:
@@ -44,7 +45,7 @@ class PeriodeCommandes : public test::AvecSession {
 };
 
 TEST_F(PeriodeCommandes, SelecteursDeLaPeriodeEtDuPas) {
-    changer_debut(s(), date("07/11/2021 10:07:00"));
+  changer_debut(s(), date("07/11/2021 10:07:00"));
   EXPECT_EQ(s().periode.debut, "07/11/2021 10:07:00");
   EXPECT_EQ(jour_semaine_debut(s().periode), "dimanche");
   changer_fin(s(), date("08/11/2021 10:07:00"));
@@ -85,7 +86,7 @@ TEST_F(PeriodeCommandes, SelecteursDeLaPeriodeEtDuPas) {
 }
 
 TEST_F(PeriodeCommandes, BoutonsO) {
-    s().periode.debut = "07/11/2021 10:07:00";
+  s().periode.debut = "07/11/2021 10:07:00";
   s().periode.fin = "08/11/2021 23:30:00";
   port_.reponses = {Reponse::non, Reponse::oui, Reponse::oui, Reponse::oui};
 
@@ -114,7 +115,7 @@ TEST_F(PeriodeCommandes, BoutonsO) {
 }
 
 TEST_F(PeriodeCommandes, DatesDeLaDescription) {
-    d().min_dsc = "07/11/2021 10:07:00";
+  d().min_dsc = "07/11/2021 10:07:00";
   d().max_dsc = "08/11/2021 18:00:00";
   d().pas_dsc = "00:30:00";
   port_.reponses = {Reponse::oui, Reponse::non, Reponse::oui};
@@ -143,7 +144,7 @@ TEST_F(PeriodeCommandes, DatesDeLaDescription) {
 }
 
 TEST_F(PeriodeCommandes, DatesDesFichiersAligneesSurLePas) {
-    port_.reponses = {Reponse::oui, Reponse::oui, Reponse::non, Reponse::annuler, Reponse::oui};
+  port_.reponses = {Reponse::oui, Reponse::oui, Reponse::non, Reponse::annuler, Reponse::oui};
 
   EXPECT_TRUE(recuperer_date_heure_mini(s(), "07/11/2021 10:07:00"));
   EXPECT_EQ(port_.echanges.back().texte,

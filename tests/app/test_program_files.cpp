@@ -35,8 +35,7 @@ TEST_F(FichiersProgramme, NoParametersFileGivesDefaultColoursAndNoQuestion) {
 }
 
 TEST_F(FichiersProgramme, ColoursAndSchemeComeFromTheParametersFile) {
-  dossier_->ecrire("programme/tamso.prm",
-                   crlf({"/d/x.dsc", "1,2,3", "faux", "", "4,5,6", "1"}));
+  dossier_->ecrire("programme/tamso.prm", crlf({"/d/x.dsc", "1,2,3", "faux", "", "4,5,6", "1"}));
   nouvelle_session(',', false);
   EXPECT_EQ(s().couleurs[0], (Couleur{1, 2, 3}));
   EXPECT_EQ(s().couleurs[1], couleurs_par_defaut()[1]);

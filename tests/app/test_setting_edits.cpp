@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
 #include <optional>
 
+#include <gtest/gtest.h>
+
+#include "app/log_commands.h"
 #include "app/program_files.h"
 #include "app/run.h"
-#include "app/log_commands.h"
 #include "app/setting_edits.h"
 #include "app/window_colours.h"
 #include "support/session_fixture.h"
@@ -73,8 +73,8 @@ TEST_F(OperationsFenetre, TitlesLabelOfTheColumnsToExtract) {
       {"case décochée", false, "2", "a;b", "---"},
       {"titres du premier fichier", true, "3;2", "Date\tTemp\tNiveau", "=> Niveau | Temp"},
       {"titres alternatifs", true, "2", "Date\tTemp\tNiveau", "=> h", "t,h,p"},
-      {"séparés par des blancs", true, "2,3", "Date   Temp   Niveau", "=> Temp | Niveau",
-       nullptr, true},
+      {"séparés par des blancs", true, "2,3", "Date   Temp   Niveau", "=> Temp | Niveau", nullptr,
+       true},
       {"liste en cours de saisie", true, "2,", "a;b", std::nullopt},
       {"liste vide", true, "", "a;b", std::nullopt},
       {"sans titres", true, "2", "", ""},
@@ -112,13 +112,12 @@ TEST(NettoyageFormat, CleanedTexts) {
     bool fichier;
     const char* attendu;
   };
-  for (const Cas& c : {Cas{"aaaa.mm.jj", true, "aaaa,mm,jj"},
-                       Cas{"aaaa.mm.jj", false, "aaaa.mm.jj"},
-                       Cas{" jj/mm/aaaa hh;mm;ss ", false, "jj/mm/aaaa_hh:mn:ss"},
-                       Cas{"aaaa-mm-jj  hh:mn", false, "aaaa-mm-jj__hh:mn"},
-                       Cas{"aaaa mm jj,5", true, "aaaa_mm_jj,5"},
-                       Cas{"3(xxxx), /, 3(0000xx) ,/,3(000000xx)", true,
-                           "3(xxxx),/,3(0000xx),/,3(000000xx)"}})
+  for (const Cas& c :
+       {Cas{"aaaa.mm.jj", true, "aaaa,mm,jj"}, Cas{"aaaa.mm.jj", false, "aaaa.mm.jj"},
+        Cas{" jj/mm/aaaa hh;mm;ss ", false, "jj/mm/aaaa_hh:mn:ss"},
+        Cas{"aaaa-mm-jj  hh:mn", false, "aaaa-mm-jj__hh:mn"},
+        Cas{"aaaa mm jj,5", true, "aaaa_mm_jj,5"},
+        Cas{"3(xxxx), /, 3(0000xx) ,/,3(000000xx)", true, "3(xxxx),/,3(0000xx),/,3(000000xx)"}})
     EXPECT_EQ(nettoyer_format(c.saisie, c.fichier), c.attendu) << c.saisie;
   EXPECT_EQ(nettoyer_format_date_seule("jj/mm/aaaa hh:mm"), "jj/mm/aaaa");
 }
@@ -154,17 +153,19 @@ TEST_F(OperationsFenetre, ValidatedFormatsAndTheFourMWarning) {
     c.valider(s(), c.saisie);
     EXPECT_EQ(d().*c.format, c.attendu);
     EXPECT_TRUE(s().description_modifiee);
-    EXPECT_EQ(port_.textes(), c.avertissement ? std::vector<std::string>{quatre_m}
-                                              : std::vector<std::string>{});
+    EXPECT_EQ(port_.textes(),
+              c.avertissement ? std::vector<std::string>{quatre_m} : std::vector<std::string>{});
   }
 }
 
 // ---------------------------------------------------------------- equivalences
 
 TEST(NettoyageEquivalences, FirstCommaBeforeATextBecomesASemicolon) {
-  for (const auto& [saisie, attendu] :
-       {std::pair{"NA,-99999,0", "NA,-99999,0"}, {"NA,5", "NA,5"}, {"NA,E5", "NA,E5"},
-        {"NA,V;-1", "NA;V;-1"}, {"NA,", "NA,"}})
+  for (const auto& [saisie, attendu] : {std::pair{"NA,-99999,0", "NA,-99999,0"},
+                                        {"NA,5", "NA,5"},
+                                        {"NA,E5", "NA,E5"},
+                                        {"NA,V;-1", "NA;V;-1"},
+                                        {"NA,", "NA,"}})
     EXPECT_EQ(nettoyer_equivalences(saisie), attendu) << saisie;
 }
 
@@ -205,8 +206,8 @@ TEST_F(OperationsFenetre, FirstDataLineMustFollowTheTitleLine) {
     d().num_ligne_donnee = c.donnee;
     EXPECT_EQ(valider_num_ligne_donnee(s()), c.message == nullptr);
     EXPECT_EQ(s().description_modifiee, c.message == nullptr);
-    EXPECT_EQ(port_.textes(), c.message ? std::vector<std::string>{c.message}
-                                        : std::vector<std::string>{});
+    EXPECT_EQ(port_.textes(),
+              c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
   }
 }
 

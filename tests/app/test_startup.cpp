@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #include "app/program_files.h"
 #include "app/startup.h"
@@ -22,7 +22,8 @@ class Demarrage : public test::AvecSession {
   }
   // A DSC file holding a few keys; its other settings take their defaults.
   std::string ecrire_dsc(const std::string& nom, const std::string& masque) {
-    return AvecSession::ecrire_dsc(nom, {"Edit_masque.text= " + masque, "Edit_nb_decimale.text= 4"});
+    return AvecSession::ecrire_dsc(nom,
+                                   {"Edit_masque.text= " + masque, "Edit_nb_decimale.text= 4"});
   }
   // The last description named in the parameters file.
   void derniere_description(const std::string& chemin) {
@@ -57,7 +58,8 @@ TEST_F(Demarrage, DeletedLastDescriptionGivesOneMessage) {
   const std::string chemin = descriptions_ + "perdue.dsc";
   derniere_description(chemin);
   EXPECT_FALSE(sequence_demarrage(s(), ""));
-  EXPECT_EQ(port_.textes(), std::vector<std::string>{"Le fichier <" + chemin + ">\n n'existe pas "});
+  EXPECT_EQ(port_.textes(),
+            std::vector<std::string>{"Le fichier <" + chemin + ">\n n'existe pas "});
   EXPECT_EQ(s().nom_description, kDescriptionAucune);
 }
 
@@ -195,8 +197,8 @@ TEST_F(Demarrage, ChooserStartsInAnExistingDirectory) {
     if (!c.depart.empty()) {
       EXPECT_EQ(depart, c.depart);
     }
-    EXPECT_EQ(port_.textes(), c.message.empty() ? std::vector<std::string>{}
-                                                : std::vector<std::string>{c.message});
+    EXPECT_EQ(port_.textes(),
+              c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
   }
 }
 
@@ -219,13 +221,13 @@ TEST_F(Demarrage, MaskIsProposedFromTheFolderFirstFile) {
   d().masque = "*.csv";
   port_.reponses = {Reponse::oui, Reponse::oui};
   proposer_masque(s(), donnees_);
-  EXPECT_EQ(port_.textes(),
-            (std::vector<std::string>{
-                donnees_ +
-                    "\n\n   Aucun fichier de ce répertoire n'a l'extention attendue de *.csv\n\n"
-                    " Mettre à jour le champ [masque] des extentions de fichiers ?      \n\n"
-                    "  attendu  => *.csv\n\n  nouveau détecté => *.txt  2 fichier(s)",
-                " Visualiser un fichier de données pour aider à remplir les champs ? \na.txt"}));
+  EXPECT_EQ(
+      port_.textes(),
+      (std::vector<std::string>{
+          donnees_ + "\n\n   Aucun fichier de ce répertoire n'a l'extention attendue de *.csv\n\n"
+                     " Mettre à jour le champ [masque] des extentions de fichiers ?      \n\n"
+                     "  attendu  => *.csv\n\n  nouveau détecté => *.txt  2 fichier(s)",
+          " Visualiser un fichier de données pour aider à remplir les champs ? \na.txt"}));
   EXPECT_EQ(d().masque, "*.txt");
   EXPECT_TRUE(s().description_modifiee);
   ASSERT_EQ(port_.editeur.size(), 1u);

@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <optional>
+
+#include <gtest/gtest.h>
 
 #include "app/program_files.h"
 #include "app/window_changes.h"
@@ -174,8 +174,8 @@ TEST_F(ChangementsFenetre, AClickedDateBecomesTheStart) {
     s().periode.pas = 15.0 / 1440;
     port_.reponses = {Reponse::oui};
     EXPECT_EQ(recuperer_date_cliquee(s(), c.label, "07/11/2021 10:07:00"), c.question != nullptr);
-    EXPECT_EQ(port_.textes(), c.question ? std::vector<std::string>{c.question}
-                                         : std::vector<std::string>{});
+    EXPECT_EQ(port_.textes(),
+              c.question ? std::vector<std::string>{c.question} : std::vector<std::string>{});
     if (c.question) {
       EXPECT_EQ(s().periode.debut, c.debut);
     }
@@ -209,15 +209,39 @@ TEST_F(ChangementsFenetre, TheEditorOfTheSettingOrItsFallback) {
       "  Erreur de lecture: vérifier le nom du [blocnote] \n\n  remplacer blocnote.exe -n\n\n"
       "  par notepad.exe  => (Oui)\n\n";
   const Cas cas[] = {
-      {"blocnote.exe -n", "/d/", "f.txt", 0, Reponse::oui, IssueEditeur::lance,
-       {{"blocnote.exe", {"/d/f.txt", "-n"}}}, "blocnote.exe -n"},
+      {"blocnote.exe -n",
+       "/d/",
+       "f.txt",
+       0,
+       Reponse::oui,
+       IssueEditeur::lance,
+       {{"blocnote.exe", {"/d/f.txt", "-n"}}},
+       "blocnote.exe -n"},
       // Notepad++ opens in the middle of the 1366 x 768 screen.
-      {"notepad++.exe", "", "/d/f.txt", 0, Reponse::oui, IssueEditeur::lance,
-       {{"notepad++.exe", {"/d/f.txt", "-x783", "-y484", "-alwaysOnTop"}}}, "notepad++.exe"},
-      {"blocnote.exe -n", "/d/", "f.txt", 1, Reponse::oui, IssueEditeur::remplace,
-       {{"blocnote.exe", {"/d/f.txt", "-n"}}, {"notepad.exe", {"/d/f.txt"}}}, "notepad.exe"},
-      {"blocnote.exe -n", "/d/", "f.txt", 1, Reponse::non, IssueEditeur::abandonne,
-       {{"blocnote.exe", {"/d/f.txt", "-n"}}}, "blocnote.exe -n"},
+      {"notepad++.exe",
+       "",
+       "/d/f.txt",
+       0,
+       Reponse::oui,
+       IssueEditeur::lance,
+       {{"notepad++.exe", {"/d/f.txt", "-x783", "-y484", "-alwaysOnTop"}}},
+       "notepad++.exe"},
+      {"blocnote.exe -n",
+       "/d/",
+       "f.txt",
+       1,
+       Reponse::oui,
+       IssueEditeur::remplace,
+       {{"blocnote.exe", {"/d/f.txt", "-n"}}, {"notepad.exe", {"/d/f.txt"}}},
+       "notepad.exe"},
+      {"blocnote.exe -n",
+       "/d/",
+       "f.txt",
+       1,
+       Reponse::non,
+       IssueEditeur::abandonne,
+       {{"blocnote.exe", {"/d/f.txt", "-n"}}},
+       "blocnote.exe -n"},
   };
   for (const Cas& c : cas) {
     SCOPED_TRACE(std::string(c.reglage) + " " + std::to_string(c.echecs));

@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "base/large_pages.h"
 

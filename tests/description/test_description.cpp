@@ -1,12 +1,12 @@
-#include <gtest/gtest.h>
-
 #include <set>
 #include <utility>
 
+#include <gtest/gtest.h>
+
+#include "base/tracking_log.h"
 #include "description/description.h"
 #include "input/dates.h"
 #include "input/files.h"
-#include "base/tracking_log.h"
 
 namespace tamso {
 namespace {
@@ -106,7 +106,7 @@ TEST(ModeleDescription, IndexesOutsideTheirOptionsAreRefused) {
     Description d;
     ASSERT_TRUE(affecter(d, cle, std::to_string(dernier))) << cle;
     for (const std::string& hors : {std::to_string(dernier + 1), std::string("-1"),
-                                   std::string("999999"), std::string("2.5"), std::string()}) {
+                                    std::string("999999"), std::string("2.5"), std::string()}) {
       EXPECT_FALSE(affecter(d, cle, hors)) << cle << " " << hors;
       EXPECT_EQ(texte(d, cle), std::to_string(dernier)) << cle << " " << hors;  // unchanged
     }

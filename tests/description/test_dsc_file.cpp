@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #include "app/description_files.h"
 #include "app/program_files.h"
@@ -107,18 +107,18 @@ TEST_F(FichierDsc, NoKeyGivesExactlyTheDefaults) {
 }
 
 TEST_F(FichierDsc, KeyMatchingRules) {
-  poser_dsc("cles.dsc", {"Edit_masque.text=*.txt", "edit_nom_fic_sortie.TEXT= sortie",
-                         "Edit_NA.text = x", "Edit_nb_decimale.text= 4",
-                         "Edit_nb_decimale.text= 5", "CheckBox_recursif.Checked= True",
-                         "Edit_balise_deb.text= D\u00C3\u00A9but"});
+  poser_dsc("cles.dsc",
+            {"Edit_masque.text=*.txt", "edit_nom_fic_sortie.TEXT= sortie", "Edit_NA.text = x",
+             "Edit_nb_decimale.text= 4", "Edit_nb_decimale.text= 5",
+             "CheckBox_recursif.Checked= True", "Edit_balise_deb.text= D\u00C3\u00A9but"});
   // The UTF-8 "é" of another editor reaches the program as two characters.
   ASSERT_TRUE(lire_description(s()));
-  EXPECT_EQ(d().masque, "*.txt");       // no blank after "=" still reads
+  EXPECT_EQ(d().masque, "*.txt");           // no blank after "=" still reads
   EXPECT_EQ(d().nom_fic_sortie, "sortie");  // key letters in any case
-  EXPECT_EQ(d().texte_na, "");          // a blank before "=" does not match
-  EXPECT_EQ(d().nb_decimale, "4");      // the first occurrence counts
+  EXPECT_EQ(d().texte_na, "");              // a blank before "=" does not match
+  EXPECT_EQ(d().nb_decimale, "4");          // the first occurrence counts
   EXPECT_FALSE(d().recursif);
-  EXPECT_EQ(d().balise_deb, "Début");   // accents repaired
+  EXPECT_EQ(d().balise_deb, "Début");  // accents repaired
 }
 
 TEST_F(FichierDsc, BlankBeforeEqualSignLeavesTheDefaultMask) {
@@ -129,10 +129,10 @@ TEST_F(FichierDsc, BlankBeforeEqualSignLeavesTheDefaultMask) {
 
 TEST_F(FichierDsc, IndexNotNamingAnOptionStopsReadingAtThatKey) {
   for (const std::string& valeur : std::vector<std::string>{"deux", "6", "-1", "999999"}) {
-    poser_dsc("faux.dsc", {"Edit_masque.text= *.dat", "RadioGroup_datetime_nb_col_ItemIndex= 1",
-                           "RadioGroup_methode_ItemIndex= " + valeur,
-                           "RadioGroup_separateur_sortie_ItemIndex= 3",
-                           "Label_pas_dsc.caption= 01:00:00"});
+    poser_dsc("faux.dsc",
+              {"Edit_masque.text= *.dat", "RadioGroup_datetime_nb_col_ItemIndex= 1",
+               "RadioGroup_methode_ItemIndex= " + valeur,
+               "RadioGroup_separateur_sortie_ItemIndex= 3", "Label_pas_dsc.caption= 01:00:00"});
     d().dossier_description = descriptions_;  // the file names none
     d().masque = "*.csv";
     d().separateur_sortie = SeparateurSortie::espace;
@@ -173,16 +173,15 @@ TEST_F(FichierDsc, DataFolderLeftEmptyIsTheFileOwnFolder) {
   dossier_->ecrire("descriptions/a.csv", "x");
   const std::string autre = dossier_->sous_dossier("autre");
   // The line naming the data folder ("" for none) and the folder it gives.
-  const std::pair<std::string, std::string> cas[] = {
-      {"", descriptions_},
-      {"dossier_choisi=", descriptions_},
-      {"dossier_choisi= .", descriptions_},
-      {"dossier_choisi= ./", descriptions_},
-      {"dossier_choisi= \\.", descriptions_},
-      {"dossier_choisi= \\.\\", descriptions_},
-      {"dossier_choisi= /./", descriptions_},
-      {"dossier_choisi= " + autre, autre},
-      {"dossier_choisi= /", "/"}};
+  const std::pair<std::string, std::string> cas[] = {{"", descriptions_},
+                                                     {"dossier_choisi=", descriptions_},
+                                                     {"dossier_choisi= .", descriptions_},
+                                                     {"dossier_choisi= ./", descriptions_},
+                                                     {"dossier_choisi= \\.", descriptions_},
+                                                     {"dossier_choisi= \\.\\", descriptions_},
+                                                     {"dossier_choisi= /./", descriptions_},
+                                                     {"dossier_choisi= " + autre, autre},
+                                                     {"dossier_choisi= /", "/"}};
   for (const auto& [ligne, attendu] : cas) {
     poser_dsc("sans.dsc", {ligne, "Edit_masque.text= *.csv"});
     d().dossier_description = descriptions_;  // the file names none
@@ -213,15 +212,16 @@ TEST_F(FichierDsc, MissingFileChangesNothing) {
   const Description avant = d();
   EXPECT_FALSE(lire_description(s()));
   ASSERT_EQ(port_.echanges.size(), 1u);
-  EXPECT_EQ(port_.echanges[0].texte, " Fichier de description <absent.dsc> introuvable dans le dossier\n\n<" +
-                                         descriptions_ + ">");
+  EXPECT_EQ(port_.echanges[0].texte,
+            " Fichier de description <absent.dsc> introuvable dans le dossier\n\n<" +
+                descriptions_ + ">");
   EXPECT_EQ(d(), avant);
   EXPECT_TRUE(s().description_modifiee);
 }
 
 TEST_F(FichierDsc, PlaceholderNamesDoNothing) {
-  for (const char* nom : {"fichier de description de données",
-                          "\\fichier de description de données", "  "}) {
+  for (const char* nom :
+       {"fichier de description de données", "\\fichier de description de données", "  "}) {
     s().nom_description = nom;
     EXPECT_FALSE(lire_description(s()));
     EXPECT_FALSE(ecrire_description(s()));
@@ -241,7 +241,8 @@ TEST_F(FichierDsc, ExtensionIsComparedWithoutCase) {
   d().masque = "*.xyz";
   ASSERT_TRUE(ecrire_description(s()));
   EXPECT_FALSE(fichier_existe(descriptions_ + "Station.DSC"));
-  EXPECT_NE(DossierTemporaire::lire(descriptions_ + "Station.dsc").find("*.xyz"), std::string::npos);
+  EXPECT_NE(DossierTemporaire::lire(descriptions_ + "Station.dsc").find("*.xyz"),
+            std::string::npos);
 }
 
 TEST_F(FichierDsc, UnwritableFileKeepsTheModifiedFlag) {
@@ -367,7 +368,8 @@ TEST_F(FichierDsc, SaveAsksAndMakesTheTitleLineConsistent) {
   ASSERT_EQ(port_.echanges.size(), 1u);
   EXPECT_EQ(port_.echanges[0].texte,
             " Enregistrer les modifications de la description de données    s.dsc\n\n dans le "
-            "répertoire " + descriptions_ + "   ?   \n\n");
+            "répertoire " +
+                descriptions_ + "   ?   \n\n");
   EXPECT_EQ(port_.echanges[0].boutons, Boutons::oui_non_annuler);
   EXPECT_EQ(d().num_ligne_intitule_col, "1");
   EXPECT_TRUE(fichier_existe(descriptions_ + "s.dsc"));
@@ -376,7 +378,8 @@ TEST_F(FichierDsc, SaveAsksAndMakesTheTitleLineConsistent) {
   d().num_ligne_intitule_col = "3";
   port_.reponses = {Reponse::non};
   enregistrer_description(s());
-  EXPECT_EQ(port_.echanges[1].texte.rfind(" Enregistrer la description de données    s.dsc", 0), 0u);
+  EXPECT_EQ(port_.echanges[1].texte.rfind(" Enregistrer la description de données    s.dsc", 0),
+            0u);
   EXPECT_EQ(d().num_ligne_intitule_col, "3");  // "No" writes nothing
   port_.reponses = {Reponse::oui};
   enregistrer_description(s());
@@ -446,9 +449,8 @@ TEST_F(FichierDsc, ReadingSetsSourceCaptionAndFileCount) {
 
 TEST_F(FichierDsc, DirectoryPassWithoutModificationChangesNoFile) {
   const std::string existe = dossier_->sous_dossier("existe");
-  const std::vector<std::string> contenu = {"dossier_choisi= " + existe,
-                                            "dossier_description= /absent/desc",
-                                            "Edit_masque.text= *.csv"};
+  const std::vector<std::string> contenu = {
+      "dossier_choisi= " + existe, "dossier_description= /absent/desc", "Edit_masque.text= *.csv"};
   const std::string chemin = poser_dsc("a.dsc", contenu);
   ResumeDsc r;
   ASSERT_TRUE(resume_dsc(s(), r));
@@ -482,10 +484,9 @@ TEST_F(FichierDsc, DriveChangeRewritesTheDirectoriesThatExist) {
   const std::string d2 = dossier_->sous_dossier("disque2");
   dossier_->sous_dossier("disque2/donnees");
   dossier_->sous_dossier("disque2/sortie");
-  const std::string chemin =
-      poser_dsc("m.dsc", {"Edit_masque.text= *.csv", "dossier_choisi= " + d1 + "donnees",
-                          "dossier_description= " + d1 + "desc",
-                          "dossier_choisi_sortie= " + d1 + "sortie"});
+  const std::string chemin = poser_dsc(
+      "m.dsc", {"Edit_masque.text= *.csv", "dossier_choisi= " + d1 + "donnees",
+                "dossier_description= " + d1 + "desc", "dossier_choisi_sortie= " + d1 + "sortie"});
   d().dossier_choisi = d1 + "donnees/";
   d().dossier_choisi_sortie = d1 + "sortie/";
   ResumeDsc r;
@@ -501,8 +502,9 @@ TEST_F(FichierDsc, DriveChangeRewritesTheDirectoriesThatExist) {
   EXPECT_EQ(lignes[1], "dossier_choisi= " + d2 + "donnees/");
   EXPECT_EQ(lignes[2], "dossier_description= " + d1 + "desc");  // no such directory: unchanged
   EXPECT_EQ(lignes[3], "dossier_choisi_sortie= " + d2 + "sortie/");
-  EXPECT_EQ(r.texte.back(), " mise à jour des 1 fichiers de description, 2 modif. avec le lecteur " +
-                                d2 + " ( 3x1 = 3 )");
+  EXPECT_EQ(r.texte.back(),
+            " mise à jour des 1 fichiers de description, 2 modif. avec le lecteur " + d2 +
+                " ( 3x1 = 3 )");
   EXPECT_EQ(d().dossier_choisi, d2 + "donnees/");
   EXPECT_EQ(d().dossier_choisi_sortie, d2 + "sortie/");
   EXPECT_EQ(d().dossier_description, descriptions_);

@@ -3,11 +3,10 @@
 #pragma once
 
 #include <array>
-#include <cstdio>
-#include <string>
-
 #include <csignal>
+#include <cstdio>
 #include <spawn.h>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,8 +15,8 @@
 namespace tamso::test {
 
 struct Sortie {
-  int code = -1;     // exit status; -1 when the program did not exit normally
-  std::string sortie;  // standard output
+  int code = -1;        // exit status; -1 when the program did not exit normally
+  std::string sortie;   // standard output
   std::string erreurs;  // standard error
 };
 
@@ -47,9 +46,9 @@ inline Sortie lancer(const DossierTemporaire& d, const std::string& arguments, i
 // for one, whatever the timing.
 inline Sortie lancer_interrompu(const DossierTemporaire& d, const std::string& arguments) {
   const std::string sortie = d.chemin() + "sortie.txt", erreurs = d.chemin() + "erreurs.txt";
-  const std::string commande = "exec env TAMSO_HOME='" + d.chemin() + "programme' '" TAMSO_CLI
-                               "' " + arguments + " >'" + sortie + "' 2>'" + erreurs +
-                               "' </dev/null";
+  const std::string commande = "exec env TAMSO_HOME='" + d.chemin() +
+                               "programme' '" TAMSO_CLI "' " + arguments + " >'" + sortie +
+                               "' 2>'" + erreurs + "' </dev/null";
   posix_spawnattr_t attributs;
   posix_spawnattr_init(&attributs);
   sigset_t bloques;
@@ -83,7 +82,9 @@ class AvecCli : public ::testing::Test {
 };
 
 // A path quoted for the shell.
-inline std::string q(const std::string& chemin) { return "'" + chemin + "'"; }
+inline std::string q(const std::string& chemin) {
+  return "'" + chemin + "'";
+}
 
 inline const std::string kDonneesE2e = TAMSO_DONNEES_TEST "e2e/";
 

@@ -1,8 +1,8 @@
 // End-to-end: the batch program on small fixtures, whole files compared with
 // what the rules give, worked out by hand.
-#include <gtest/gtest.h>
-
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #include "e2e/cli_runner.h"
 
@@ -19,9 +19,9 @@ using LigneDeCommande = test::AvecCli;
 
 TEST_F(LigneDeCommande, RunWritesTheResultsFileByteForByte) {
   const Sortie r = lancer(d_, "run '" + kDonnees + "simple.dsc' --data '" + kDonnees +
-                                 "simple/' --out '" + sortie_ +
-                                 "' --from '01/03/2023 00:10:00' --to '01/03/2023 00:30:00'"
-                                 " --step 00:10:00 --decimal-separator ,");
+                                  "simple/' --out '" + sortie_ +
+                                  "' --from '01/03/2023 00:10:00' --to '01/03/2023 00:30:00'"
+                                  " --step 00:10:00 --decimal-separator ,");
   ASSERT_EQ(r.code, 0) << erreurs();
   EXPECT_EQ(r.sortie, sortie_ + "res.txt\n" + sortie_ + "res.txt.TXT\n");
   // Timestamps 00:00, 00:10, 00:20, 00:30; the first is never written.
@@ -44,8 +44,9 @@ TEST_F(LigneDeCommande, ErrorsNameTheirCauseAndWriteNothing) {
   EXPECT_NE(r.code, 0);
   EXPECT_NE(erreurs().find("absente.dsc"), std::string::npos);
   r = lancer(d_, "run '" + kDonnees + "simple.dsc' --data '" + d_.sous_dossier("vide") +
-                    "' --out '" + sortie_ + "' --step 00:10:00 --from '01/03/2023 00:10:00'"
-                    " --to '01/03/2023 00:30:00'");
+                     "' --out '" + sortie_ +
+                     "' --step 00:10:00 --from '01/03/2023 00:10:00'"
+                     " --to '01/03/2023 00:30:00'");
   EXPECT_NE(r.code, 0);
   EXPECT_NE(erreurs().find("aucun fichier"), std::string::npos);
   EXPECT_TRUE(std::filesystem::is_empty(sortie_));
@@ -55,7 +56,7 @@ TEST_F(LigneDeCommande, ErrorsNameTheirCauseAndWriteNothing) {
 
 TEST_F(LigneDeCommande, ListPrintsTheFileTable) {
   const Sortie r = lancer(d_, "list '" + kDonnees + "simple.dsc' --data '" + kDonnees +
-                                 "simple/' --decimal-separator ,");
+                                  "simple/' --decimal-separator ,");
   ASSERT_EQ(r.code, 0) << erreurs();
   EXPECT_EQ(r.sortie,
             "n\tfichier\ts/répertoire\tStation\tdate_NOM_Fichier\ttaille (Mo)\tdate dep\tdate fin\t"

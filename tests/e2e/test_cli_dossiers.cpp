@@ -1,10 +1,9 @@
 // End-to-end: which folders the batch program searches, and descriptions it
 // must refuse rather than give wrong results from.
-#include <gtest/gtest.h>
-
 #include <filesystem>
-
 #include <sys/stat.h>
+
+#include <gtest/gtest.h>
 
 #include "e2e/cli_runner.h"
 
@@ -98,22 +97,22 @@ TEST_F(Dossiers, DescriptionWithoutDataFolderReadsItsOwnFolder) {
   const Sortie r = lancer_run(dsc, "");
   ASSERT_EQ(r.code, 0) << erreurs();
   // The same lines twice: the same means, twice the line counts.
-  EXPECT_EQ(resultats(), crlf({kEntete, "01/03/2023 00:10:00; 2,75;12,00;4",
-                               "01/03/2023 00:20:00;NA;14,00;2",
-                               "01/03/2023 00:30:00; 5,00;15,00;2"}));
+  EXPECT_EQ(resultats(),
+            crlf({kEntete, "01/03/2023 00:10:00; 2,75;12,00;4", "01/03/2023 00:20:00;NA;14,00;2",
+                  "01/03/2023 00:30:00; 5,00;15,00;2"}));
 }
 
 TEST_F(Dossiers, DataOptionIsUsedWithoutSearchingTheDescriptionFolder) {
   // Searched, the description's folder would never end (a fork of links),
   // and its 101 files would bring the question about pre-reading over 100.
-  const std::string dsc = poser_dsc("desc/", {"CheckBox_recursif.Checked= true",
-                                             "CheckBox_prelire_tous.Checked= true"});
+  const std::string dsc = poser_dsc(
+      "desc/", {"CheckBox_recursif.Checked= true", "CheckBox_prelire_tous.Checked= true"});
   poser_boucle("desc/");
   for (int i = 0; i <= 100; ++i) d_.ecrire("desc/anciens/f" + std::to_string(i) + ".csv", "");
   poser_mesures("donnees/");
-  const Sortie l = lancer(d_, "list " + q(dsc) + " --data " + q(d_.chemin() + "donnees") +
-                                  " --decimal-separator ,",
-                          kDelai);
+  const Sortie l = lancer(
+      d_, "list " + q(dsc) + " --data " + q(d_.chemin() + "donnees") + " --decimal-separator ,",
+      kDelai);
   ASSERT_EQ(l.code, 0) << erreurs();
   EXPECT_EQ(fichiers_listes(l.sortie), std::vector<std::string>{"1\tmesures.csv\t"});
   EXPECT_EQ(erreurs().find("supérieur à 100"), std::string::npos) << erreurs();
@@ -130,9 +129,9 @@ TEST_F(Dossiers, PipeAndLinkLoopInTheDataFolderAreLeftAside) {
         poser_dsc("desc/", {std::string("CheckBox_recursif.Checked= ") + recursif});
     const Sortie r = lancer_run(dsc, " --data " + q(d_.chemin() + "donnees"));
     ASSERT_EQ(r.code, 0) << recursif << "\n" << erreurs();
-    EXPECT_EQ(resultats(), crlf({kEntete, "01/03/2023 00:10:00; 2,75;12,00;2",
-                                 "01/03/2023 00:20:00;NA;14,00;1",
-                                 "01/03/2023 00:30:00; 5,00;15,00;1"}))
+    EXPECT_EQ(resultats(),
+              crlf({kEntete, "01/03/2023 00:10:00; 2,75;12,00;2", "01/03/2023 00:20:00;NA;14,00;1",
+                    "01/03/2023 00:30:00; 5,00;15,00;1"}))
         << recursif;
     fs::remove(sortie_ + "res.txt");
     fs::remove(sortie_ + "res.txt.TXT");

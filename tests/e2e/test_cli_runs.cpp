@@ -1,9 +1,9 @@
 // End-to-end: runs of the batch program that once went wrong silently. Each
 // says what its results hold, by its exit status and on standard error.
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <set>
+
+#include <gtest/gtest.h>
 
 #include "e2e/cli_runner.h"
 
@@ -41,12 +41,15 @@ class Run : public test::AvecCli {
   }
   // A description of the fixture files, with more settings.
   std::string dsc(const std::vector<std::string>& autres = {}) {
-    std::vector<std::string> l = {
-        "Edit_masque.text= *.csv", "RadioGroup_separateur_colonne_ItemIndex= 2",
-        "Edit_format_datetime_mesure.text= aaaa-mm-jj hh:mn:ss", "Edit_nb_decimale.text= 1",
-        "Edit_NA.text= NA", "Edit_nom_fic_sortie.text= res",
-        "RadioGroup_separateur_sortie_ItemIndex= 3", "dossier_choisi= " + donnees_,
-        "dossier_choisi_sortie= " + sortie_};
+    std::vector<std::string> l = {"Edit_masque.text= *.csv",
+                                  "RadioGroup_separateur_colonne_ItemIndex= 2",
+                                  "Edit_format_datetime_mesure.text= aaaa-mm-jj hh:mn:ss",
+                                  "Edit_nb_decimale.text= 1",
+                                  "Edit_NA.text= NA",
+                                  "Edit_nom_fic_sortie.text= res",
+                                  "RadioGroup_separateur_sortie_ItemIndex= 3",
+                                  "dossier_choisi= " + donnees_,
+                                  "dossier_choisi_sortie= " + sortie_};
     l.insert(l.end(), autres.begin(), autres.end());
     return d_.ecrire("station.dsc", crlf(l));
   }
@@ -94,8 +97,10 @@ TEST_F(Run, NothingExtractedIsNotASuccess) {
   std::string utf16 = "\xFF\xFE";
   for (const char c : crlf(kMesures)) utf16 += std::string{c, '\0'};
   const std::vector<Cas> cas = {
-      {"période sans données", {},
-       " --from '01/03/2024 00:10:00' --to '01/03/2024 00:20:00' --step 00:10:00", ""},
+      {"période sans données",
+       {},
+       " --from '01/03/2024 00:10:00' --to '01/03/2024 00:20:00' --step 00:10:00",
+       ""},
       {"colonne de date au-delà de la ligne", {"Edit_num_col_datetime.text= 9"}, kPeriode, ""},
       {"fichier UTF-16", {}, kPeriode, utf16},
   };
@@ -138,9 +143,8 @@ TEST_F(Run, RecoveryFilesAreNumbered) {
     ASSERT_EQ(r.code, 0) << r.erreurs;
   }
   EXPECT_EQ(fichiers_de_sortie(),
-            (std::set<std::string>{"res.txt", "res.txt.TXT", "~résultats.txt",
-                                   "~résultats.txt.TXT", "~résultats(1).txt",
-                                   "~résultats(1).txt.TXT"}));
+            (std::set<std::string>{"res.txt", "res.txt.TXT", "~résultats.txt", "~résultats.txt.TXT",
+                                   "~résultats(1).txt", "~résultats(1).txt.TXT"}));
   EXPECT_EQ(DossierTemporaire::lire(sortie_ + "~résultats(1).txt"), kAttendu);
 }
 
@@ -149,7 +153,8 @@ TEST_F(Run, RunsStartedTogetherNeverShareAResultsName) {
   const std::string description = dsc();
   std::string commande = "sh -c '";
   const std::string une = "TAMSO_HOME=" + d_.chemin() + "programme " TAMSO_CLI " run " +
-                          description + " --from \"01/03/2023 00:10:00\" --to \"01/03/2023 "
+                          description +
+                          " --from \"01/03/2023 00:10:00\" --to \"01/03/2023 "
                           "00:20:00\" --step 00:10:00 --decimal-separator , >/dev/null 2>&1 & ";
   for (int i = 0; i < 8; ++i) commande += une;
   commande += "wait'";
@@ -157,9 +162,9 @@ TEST_F(Run, RunsStartedTogetherNeverShareAResultsName) {
   std::set<std::string> resultats;
   for (const std::string& nom : fichiers_de_sortie())
     if (nom.size() > 4 && nom.substr(nom.size() - 4) == ".txt") resultats.insert(nom);
-  EXPECT_EQ(resultats, (std::set<std::string>{"res.txt", "res(1).txt", "res(2).txt", "res(3).txt",
-                                              "res(4).txt", "res(5).txt", "res(6).txt",
-                                              "res(7).txt"}));
+  EXPECT_EQ(resultats,
+            (std::set<std::string>{"res.txt", "res(1).txt", "res(2).txt", "res(3).txt",
+                                   "res(4).txt", "res(5).txt", "res(6).txt", "res(7).txt"}));
   for (const std::string& nom : resultats)
     EXPECT_EQ(DossierTemporaire::lire(sortie_ + nom), kAttendu) << nom;
 }
@@ -173,8 +178,10 @@ TEST_F(Run, EachWorkbookRunReadsItsOwnSheet) {
   const std::string options =
       " --from '01/03/2024 00:10:00' --to '01/03/2024 00:20:00' --step 00:10:00";
   const auto run_classeur = [&](const std::string& nom, const std::vector<std::string>& autres) {
-    std::vector<std::string> l = {"Edit_masque.text= xlsx", "Label_nom_fic_excel.caption= " + nom + ".xlsx",
-                                  "Edit_nom_fic_sortie.text= " + nom, "dossier_choisi= " + donnees_,
+    std::vector<std::string> l = {"Edit_masque.text= xlsx",
+                                  "Label_nom_fic_excel.caption= " + nom + ".xlsx",
+                                  "Edit_nom_fic_sortie.text= " + nom,
+                                  "dossier_choisi= " + donnees_,
                                   "dossier_choisi_sortie= " + sortie_,
                                   "RadioGroup_separateur_colonne_ItemIndex= 2"};
     l.insert(l.end(), autres.begin(), autres.end());
@@ -182,13 +189,15 @@ TEST_F(Run, EachWorkbookRunReadsItsOwnSheet) {
   };
   Sortie r = run_classeur("A", {"Edit_format_datetime_mesure.text= jj/mm/aaaa hh:mn:ss"});
   ASSERT_EQ(r.code, 0) << r.erreurs;
-  EXPECT_EQ(DossierTemporaire::lire(sortie_ + "A.txt").rfind("temps(Date inf ou =)\tTemp\tHum\t", 0),
-            0u);
-  r = run_classeur("B", {"RadioGroup_datetime_nb_col_ItemIndex= 1",
-                         "Edit_format_date_mesure_seule.text= jj/mm/aaaa",
-                         "Edit_format_time_mesure_seul.text= hh:mn:ss", "Edit_num_col_time.text= 2"});
+  EXPECT_EQ(
+      DossierTemporaire::lire(sortie_ + "A.txt").rfind("temps(Date inf ou =)\tTemp\tHum\t", 0), 0u);
+  r = run_classeur(
+      "B",
+      {"RadioGroup_datetime_nb_col_ItemIndex= 1", "Edit_format_date_mesure_seule.text= jj/mm/aaaa",
+       "Edit_format_time_mesure_seul.text= hh:mn:ss", "Edit_num_col_time.text= 2"});
   ASSERT_EQ(r.sortie, sortie_ + "B.txt\n" + sortie_ + "B.txt.TXT\n") << r.erreurs;
-  EXPECT_EQ(DossierTemporaire::lire(sortie_ + "B.txt").rfind("Date\tTemp\tHumidit\xe9\tEtat\tCalcul\t", 0),
+  EXPECT_EQ(DossierTemporaire::lire(sortie_ + "B.txt")
+                .rfind("Date\tTemp\tHumidit\xe9\tEtat\tCalcul\t", 0),
             0u);
 }
 

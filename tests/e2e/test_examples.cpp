@@ -12,11 +12,11 @@
 //     (","), then each data line follows the output decimal separator: with
 //     "point" a line holding no point has its commas turned into points.
 // The tracking files are Windows-1252 bytes: "\xE9" is "é".
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "e2e/cli_runner.h"
 
@@ -37,8 +37,8 @@ const std::string kExemples = TAMSO_DONNEES_TEST "../../examples/";
 struct Exemple {
   Sortie sortie;
   std::string dossier_sortie;
-  std::string resultats;  // the results file's bytes
-  std::string suivi;      // the tracking file's bytes
+  std::string resultats;      // the results file's bytes
+  std::string suivi;          // the tracking file's bytes
   bool depot_intact = false;  // the repository's description is unchanged by the run
 };
 
@@ -151,8 +151,8 @@ TEST(Exemples, MeteoRunningSums) {
   DossierTemporaire d;
   const Exemple e = lancer_exemple(d, "meteo", "pluie_cumul.txt");
   ASSERT_EQ(e.sortie.code, 0) << e.sortie.erreurs;
-  EXPECT_EQ(e.sortie.sortie, e.dossier_sortie + "pluie_cumul.txt\n" + e.dossier_sortie +
-                                 "pluie_cumul.txt.TXT\n");
+  EXPECT_EQ(e.sortie.sortie,
+            e.dossier_sortie + "pluie_cumul.txt\n" + e.dossier_sortie + "pluie_cumul.txt.TXT\n");
   // Rain per hour: 0 up to 04:00; 05:00 0,6 (the 05:00 reading); 06:00 2,2;
   // 07:00 1,6; 08:00 1,6; 09:00 2,2; 10:00 2,6; 11:00 1,4; 12:00 1,2; then 0.
   // Air per hour (sum of six readings): 01:00 42,4 (7,0 7,0 7,1 7,1 7,1 7,1),
@@ -161,40 +161,39 @@ TEST(Exemples, MeteoRunningSums) {
   // 14:00 52,2, 15:00 53,0, 16:00 53,7, 17:00 54,4, 18:00 55,1, 19:00 56,0,
   // 20:00 56,7, 21:00 57,4, 22:00 58,2, 23:00 59,0, 00:00 49,7 (five
   // readings); running totals from the first row's 7,0.
-  EXPECT_EQ(e.resultats,
-            crlf({"Date\tPluie_mm\tTempAir_C\tnb(24)_methode_(cumul)_station(toit)",
-                  "07/11/2021 01:00:00\t  0.0\t 49.4\t6",
-                  "07/11/2021 02:00:00\t  0.0\t 92.5\t6",
-                  "07/11/2021 03:00:00\t  0.0\t136.5\t6",
-                  "07/11/2021 04:00:00\t  0.0\t181.2\t6",
-                  "07/11/2021 05:00:00\t  0.6\t226.6\t6",
-                  "07/11/2021 06:00:00\t  2.8\t272.8\t6",
-                  "07/11/2021 07:00:00\t  4.4\t319.8\t6",
-                  "07/11/2021 08:00:00\t  6.0\t367.5\t6",
-                  "07/11/2021 09:00:00\t  8.2\t415.9\t6",
-                  "07/11/2021 10:00:00\t 10.8\t465.0\t6",
-                  "07/11/2021 11:00:00\t 12.2\t515.0\t6",
-                  "07/11/2021 12:00:00\t 13.4\t565.7\t6",
-                  "07/11/2021 13:00:00\t 13.4\t617.1\t6",
-                  "07/11/2021 14:00:00\t 13.4\t669.3\t6",
-                  "07/11/2021 15:00:00\t 13.4\t722.3\t6",
-                  "07/11/2021 16:00:00\t 13.4\t776.0\t6",
-                  "07/11/2021 17:00:00\t 13.4\t830.4\t6",
-                  "07/11/2021 18:00:00\t 13.4\t885.5\t6",
-                  "07/11/2021 19:00:00\t 13.4\t941.5\t6",
-                  "07/11/2021 20:00:00\t 13.4\t998.2\t6",
-                  "07/11/2021 21:00:00\t 13.4\t1055.6\t6",
-                  "07/11/2021 22:00:00\t 13.4\t1113.8\t6",
-                  "07/11/2021 23:00:00\t 13.4\t1172.8\t6",
-                  "08/11/2021 00:00:00\t 13.4\t1222.5\t5"}));
+  EXPECT_EQ(e.resultats, crlf({"Date\tPluie_mm\tTempAir_C\tnb(24)_methode_(cumul)_station(toit)",
+                               "07/11/2021 01:00:00\t  0.0\t 49.4\t6",
+                               "07/11/2021 02:00:00\t  0.0\t 92.5\t6",
+                               "07/11/2021 03:00:00\t  0.0\t136.5\t6",
+                               "07/11/2021 04:00:00\t  0.0\t181.2\t6",
+                               "07/11/2021 05:00:00\t  0.6\t226.6\t6",
+                               "07/11/2021 06:00:00\t  2.8\t272.8\t6",
+                               "07/11/2021 07:00:00\t  4.4\t319.8\t6",
+                               "07/11/2021 08:00:00\t  6.0\t367.5\t6",
+                               "07/11/2021 09:00:00\t  8.2\t415.9\t6",
+                               "07/11/2021 10:00:00\t 10.8\t465.0\t6",
+                               "07/11/2021 11:00:00\t 12.2\t515.0\t6",
+                               "07/11/2021 12:00:00\t 13.4\t565.7\t6",
+                               "07/11/2021 13:00:00\t 13.4\t617.1\t6",
+                               "07/11/2021 14:00:00\t 13.4\t669.3\t6",
+                               "07/11/2021 15:00:00\t 13.4\t722.3\t6",
+                               "07/11/2021 16:00:00\t 13.4\t776.0\t6",
+                               "07/11/2021 17:00:00\t 13.4\t830.4\t6",
+                               "07/11/2021 18:00:00\t 13.4\t885.5\t6",
+                               "07/11/2021 19:00:00\t 13.4\t941.5\t6",
+                               "07/11/2021 20:00:00\t 13.4\t998.2\t6",
+                               "07/11/2021 21:00:00\t 13.4\t1055.6\t6",
+                               "07/11/2021 22:00:00\t 13.4\t1113.8\t6",
+                               "07/11/2021 23:00:00\t 13.4\t1172.8\t6",
+                               "08/11/2021 00:00:00\t 13.4\t1222.5\t5"}));
   attendre_lignes_de_suivi(
-      e.suivi, {" nombre de r\xE9sultats = 24", "24 - 0 = 24  <- Pluie_mm",
-                "24 - 0 = 24  <- TempAir_C", "     144 lignes extraites",
-                "     24 lignes     x     4 colonnes attendues",
-                "      NOMBRE de VALEURS utilisables = 48   issues de 144 lignes de donn\xE9"
-                "es",
-                "      aucune valeur NA ou vides d\xE9tect\xE9"
-                "e dans l\"ensemble du tableau"});
+      e.suivi,
+      {" nombre de r\xE9sultats = 24", "24 - 0 = 24  <- Pluie_mm", "24 - 0 = 24  <- TempAir_C",
+       "     144 lignes extraites", "     24 lignes     x     4 colonnes attendues",
+       "      NOMBRE de VALEURS utilisables = 48   issues de 144 lignes de donn\xE9"
+       "es",
+       "      aucune valeur NA ou vides d\xE9tect\xE9"
+       "e dans l\"ensemble du tableau"});
   // File table row: "n.données" 144, "n.extraites" 144.
   EXPECT_NE(e.suivi.find(" \t144 \t144 \t"), std::string::npos);
   EXPECT_TRUE(e.depot_intact);
@@ -217,39 +216,38 @@ TEST(Exemples, PuitsLastValueBetweenTags) {
   ASSERT_EQ(e.sortie.code, 0) << e.sortie.erreurs;
   EXPECT_EQ(e.sortie.sortie,
             e.dossier_sortie + "puits_P3.txt\n" + e.dossier_sortie + "puits_P3.txt.TXT\n");
-  EXPECT_EQ(e.resultats,
-            crlf({"temps(Horodatage inf ou =)\tPression_m\tTemp_C\t"
-                  "nb(24)_methode_(ponctuel = derni\xE8re mesure OK)_station(P3)",
-                  "07/11/2021 01:00:00\t12.396\t11.200\t4",
-                  "07/11/2021 02:00:00\t12.392\t11.200\t4",
-                  "07/11/2021 03:00:00\t12.388\t11.200\t4",
-                  "07/11/2021 04:00:00\t12.384\t11.200\t4",
-                  "07/11/2021 05:00:00\t12.380\t11.200\t4",
-                  "07/11/2021 06:00:00\t12.376\t11.200\t4",
-                  "07/11/2021 07:00:00\t12.372\t11.200\t4",
-                  "07/11/2021 08:00:00\t12.368\t11.200\t4",
-                  "07/11/2021 09:00:00\t12.364\t11.200\t4",
-                  "07/11/2021 10:00:00\t12.360\t11.200\t4",
-                  "07/11/2021 11:00:00\t12.356\t11.200\t4",
-                  "07/11/2021 12:00:00\t12.352\t11.200\t4",
-                  "07/11/2021 13:00:00\t12.348\t11.200\t4",
-                  "07/11/2021 14:00:00\t12.344\t11.200\t4",
-                  "07/11/2021 15:00:00\t12.340\t11.200\t4",
-                  "07/11/2021 16:00:00\t12.336\t11.200\t4",
-                  "07/11/2021 17:00:00\t12.332\t11.200\t4",
-                  "07/11/2021 18:00:00\t12.328\t11.200\t4",
-                  "07/11/2021 19:00:00\t12.324\t11.200\t4",
-                  "07/11/2021 20:00:00\t12.320\t11.200\t4",
-                  "07/11/2021 21:00:00\t12.316\t11.200\t4",
-                  "07/11/2021 22:00:00\t12.312\t11.200\t4",
-                  "07/11/2021 23:00:00\t12.308\t11.200\t4",
-                  "08/11/2021 00:00:00\t12.305\t11.200\t3"}));
+  EXPECT_EQ(e.resultats, crlf({"temps(Horodatage inf ou =)\tPression_m\tTemp_C\t"
+                               "nb(24)_methode_(ponctuel = derni\xE8re mesure OK)_station(P3)",
+                               "07/11/2021 01:00:00\t12.396\t11.200\t4",
+                               "07/11/2021 02:00:00\t12.392\t11.200\t4",
+                               "07/11/2021 03:00:00\t12.388\t11.200\t4",
+                               "07/11/2021 04:00:00\t12.384\t11.200\t4",
+                               "07/11/2021 05:00:00\t12.380\t11.200\t4",
+                               "07/11/2021 06:00:00\t12.376\t11.200\t4",
+                               "07/11/2021 07:00:00\t12.372\t11.200\t4",
+                               "07/11/2021 08:00:00\t12.368\t11.200\t4",
+                               "07/11/2021 09:00:00\t12.364\t11.200\t4",
+                               "07/11/2021 10:00:00\t12.360\t11.200\t4",
+                               "07/11/2021 11:00:00\t12.356\t11.200\t4",
+                               "07/11/2021 12:00:00\t12.352\t11.200\t4",
+                               "07/11/2021 13:00:00\t12.348\t11.200\t4",
+                               "07/11/2021 14:00:00\t12.344\t11.200\t4",
+                               "07/11/2021 15:00:00\t12.340\t11.200\t4",
+                               "07/11/2021 16:00:00\t12.336\t11.200\t4",
+                               "07/11/2021 17:00:00\t12.332\t11.200\t4",
+                               "07/11/2021 18:00:00\t12.328\t11.200\t4",
+                               "07/11/2021 19:00:00\t12.324\t11.200\t4",
+                               "07/11/2021 20:00:00\t12.320\t11.200\t4",
+                               "07/11/2021 21:00:00\t12.316\t11.200\t4",
+                               "07/11/2021 22:00:00\t12.312\t11.200\t4",
+                               "07/11/2021 23:00:00\t12.308\t11.200\t4",
+                               "08/11/2021 00:00:00\t12.305\t11.200\t3"}));
   attendre_lignes_de_suivi(
-      e.suivi, {" nombre de r\xE9sultats = 24", "24 - 0 = 24  <- Pression_m",
-                "24 - 0 = 24  <- Temp_C", "     96 lignes extraites",
-                "     24 lignes     x     4 colonnes attendues",
-                "      NOMBRE de VALEURS utilisables = 48   issues de 96 lignes de donn\xE9"
-                "es"});
+      e.suivi,
+      {" nombre de r\xE9sultats = 24", "24 - 0 = 24  <- Pression_m", "24 - 0 = 24  <- Temp_C",
+       "     96 lignes extraites", "     24 lignes     x     4 colonnes attendues",
+       "      NOMBRE de VALEURS utilisables = 48   issues de 96 lignes de donn\xE9"
+       "es"});
   // File table row: "n.données" 96 (the lines between the title and END),
   // "n.extraites" 96.
   EXPECT_NE(e.suivi.find(" \t96 \t96 \t"), std::string::npos);
@@ -302,11 +300,13 @@ TEST(Exemples, SourceMidnightCorrectionAndMissingValues) {
   // file and their date as read; no missing turbidity among the written
   // lines (the NA of 23:40 is followed by valid readings in its row).
   attendre_lignes_de_suivi(
-      e.suivi, {" nombre de r\xE9sultats = 8", "8 - 0 = 8  <- Debit_ls", "8 - 0 = 8  <- Turbidite_NTU",
-                "      NOMBRE de VALEURS utilisables = 16   issues de 24 lignes de donn\xE9" "es",
-                "     24 lignes extraites", "     8 lignes     x     4 colonnes attendues",
-                "14 : + 1j \xE0 07/11/2021 00:00:00", "15 : + 1j \xE0 07/11/2021 00:10:00",
-                "nb (+ 1j) = 12"});
+      e.suivi,
+      {" nombre de r\xE9sultats = 8", "8 - 0 = 8  <- Debit_ls", "8 - 0 = 8  <- Turbidite_NTU",
+       "      NOMBRE de VALEURS utilisables = 16   issues de 24 lignes de donn\xE9"
+       "es",
+       "     24 lignes extraites", "     8 lignes     x     4 colonnes attendues",
+       "14 : + 1j \xE0 07/11/2021 00:00:00", "15 : + 1j \xE0 07/11/2021 00:10:00",
+       "nb (+ 1j) = 12"});
   // File table row: "n.données" 24, "n.extraites" 24, "correction" 12 days, 0 seconds.
   EXPECT_NE(e.suivi.find(" \t24 \t24 \t"), std::string::npos);
   EXPECT_NE(e.suivi.find(" \t+1jour,s 12/0x \t"), std::string::npos);

@@ -1,8 +1,8 @@
 // The GUI tests run in one application on the offscreen platform.
-#include <gtest/gtest.h>
+#include <clocale>
 
 #include <QApplication>
-#include <clocale>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

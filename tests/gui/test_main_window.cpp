@@ -1,4 +1,6 @@
-#include <gtest/gtest.h>
+#include <algorithm>
+#include <filesystem>
+#include <memory>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,14 +17,12 @@
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
-#include <algorithm>
-#include <filesystem>
-#include <memory>
+#include <gtest/gtest.h>
 
 #include "app/startup.h"
-#include "input/date_format.h"
 #include "base/tracking_log.h"
 #include "gui/port_test.h"
+#include "input/date_format.h"
 #include "input/files.h"
 #include "support/temp_dir.h"
 #include "ui/directory_panel.h"

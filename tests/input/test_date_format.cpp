@@ -1,15 +1,15 @@
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "base/tracking_log.h"
 #include "input/date_format.h"
 #include "input/dates.h"
 #include "input/file_name_dates.h"
 #include "input/proposed_formats.h"
-#include "base/tracking_log.h"
 
 namespace tamso {
 namespace {
@@ -158,20 +158,19 @@ TEST_F(LecteurDates, TexteDUneAutreDispositionIllisible) {
     const char* texte;
     const char* format;
   };
-  for (const Cas& c : {Cas{"11/9/2019 0:00", "mm/jj/aaaa hh:mn"},
-                       Cas{"11/19/2019 0:00", "mm/jj/aaaa hh:mn"},
-                       Cas{"11/19/2019 7:05:00", "mm_jj_aaaa_hh_mn_ss"},
-                       Cas{"2019-07-01 10:15:3", "aaaa_mm_jj_hh_mn_ss"},
-                       Cas{"2019- 7-01 10:15:30", "aaaa_mm_jj_hh_mn_ss"},
-                       Cas{"11/15/2021 01:00:00 PM", "mm_jj_aaaa_hh_mn_ss"},
-                       Cas{"11/15/2021 01:00 a.m.", "mm_jj_aaaa_hh_mn"},
-                       Cas{"15/11/21 01:00:00 am", "jj_mm_20aa_hh_mn_ss"},
-                       Cas{"11/9/2019 0:00", "mm/dd/yyyy OU yyyy/dd/mm"},
-                       Cas{"11/19/2019 7:05:00", "mm/dd/yyyy OU yyyy/dd/mm"},
-                       Cas{"11/19/2019 10:5:00", "jj/mm/aaaa OU aaaa/mm/jj"},
-                       Cas{"2019-7-1 10:05", "multiformat"},
-                       Cas{"11/15/2021 01:00:00 PM", "mm/dd/yyyy OU yyyy/dd/mm"},
-                       Cas{"11/15/2021 25:00", "multiformat"}}) {
+  for (const Cas& c :
+       {Cas{"11/9/2019 0:00", "mm/jj/aaaa hh:mn"}, Cas{"11/19/2019 0:00", "mm/jj/aaaa hh:mn"},
+        Cas{"11/19/2019 7:05:00", "mm_jj_aaaa_hh_mn_ss"},
+        Cas{"2019-07-01 10:15:3", "aaaa_mm_jj_hh_mn_ss"},
+        Cas{"2019- 7-01 10:15:30", "aaaa_mm_jj_hh_mn_ss"},
+        Cas{"11/15/2021 01:00:00 PM", "mm_jj_aaaa_hh_mn_ss"},
+        Cas{"11/15/2021 01:00 a.m.", "mm_jj_aaaa_hh_mn"},
+        Cas{"15/11/21 01:00:00 am", "jj_mm_20aa_hh_mn_ss"},
+        Cas{"11/9/2019 0:00", "mm/dd/yyyy OU yyyy/dd/mm"},
+        Cas{"11/19/2019 7:05:00", "mm/dd/yyyy OU yyyy/dd/mm"},
+        Cas{"11/19/2019 10:5:00", "jj/mm/aaaa OU aaaa/mm/jj"}, Cas{"2019-7-1 10:05", "multiformat"},
+        Cas{"11/15/2021 01:00:00 PM", "mm/dd/yyyy OU yyyy/dd/mm"},
+        Cas{"11/15/2021 25:00", "multiformat"}}) {
     journal.vider();
     EXPECT_EQ(lire_seul(c.texte, c.format), "") << c.texte << " / " << c.format;
     EXPECT_EQ(journal.taille(), 1u) << c.texte << " / " << c.format;
@@ -382,9 +381,14 @@ std::string ecrire(std::string_view modele, const DateHeure& d) {
     }
     char b[8];
     const char code = modele[++i];
-    const int v = code == 'Y' ? d.an : code == 'y' ? d.an % 100 : code == 'm' ? d.mois
-                : code == 'd' ? d.jour : code == 'H' ? d.heure : code == 'M' ? d.minute
-                : code == 'S' ? d.seconde : d.dixieme;
+    const int v = code == 'Y'   ? d.an
+                  : code == 'y' ? d.an % 100
+                  : code == 'm' ? d.mois
+                  : code == 'd' ? d.jour
+                  : code == 'H' ? d.heure
+                  : code == 'M' ? d.minute
+                  : code == 'S' ? d.seconde
+                                : d.dixieme;
     std::snprintf(b, sizeof b, code == 'Y' ? "%04d" : code == 't' ? "%d" : "%02d", v);
     r += b;
   }

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <string>
 
-#include "input/dates.h"
+#include <gtest/gtest.h>
+
 #include "base/tracking_log.h"
+#include "input/dates.h"
 
 namespace tamso {
 namespace {
@@ -96,7 +96,8 @@ TEST(TexteEnDate, CompleteParLaLongueurDansLesDeuxOrdres) {
   EXPECT_EQ(corrige, "12/03/2022 01:15:00");
   EXPECT_EQ(texte_en_date("2022/03/12", &corrige, journal), k12Mars2022);
   EXPECT_EQ(corrige, "12/03/2022 00:00:00");
-  EXPECT_DOUBLE_EQ(texte_en_date("12/03/2022 01", &corrige, journal).value_or(-1.0), k12Mars2022 + 1.0 / 24);
+  EXPECT_DOUBLE_EQ(texte_en_date("12/03/2022 01", &corrige, journal).value_or(-1.0),
+                   k12Mars2022 + 1.0 / 24);
   EXPECT_EQ(corrige, "12/03/2022 01:00:00");
   // Spaces trimmed and reduced, one trailing colon removed.
   EXPECT_DOUBLE_EQ(texte_en_date("  12/03/2022    01:15:  ", &corrige, journal).value_or(-1.0),

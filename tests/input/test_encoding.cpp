@@ -6,7 +6,9 @@ namespace tamso {
 namespace {
 
 TEST(Encodage, Windows1252DecodesToUtf8AndBack) {
-  const std::string octets = "temp\xE9rature \xB0" "C \x80 \x9C";
+  const std::string octets =
+      "temp\xE9rature \xB0"
+      "C \x80 \x9C";
   const std::string texte = cp1252_vers_utf8(octets);
   EXPECT_EQ(texte, "température °C € œ");
   EXPECT_EQ(utf8_vers_cp1252(texte), octets);

@@ -1,15 +1,15 @@
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "base/tracking_log.h"
 #include "input/dates.h"
 #include "input/file_name_dates.h"
 #include "input/proposed_formats.h"
-#include "base/tracking_log.h"
 
 namespace tamso {
 namespace {

@@ -1,9 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
-
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
 
 #include "input/files.h"
 #include "support/scripted_interaction.h"
@@ -52,7 +51,8 @@ TEST_F(Fichiers, WritesWindows1252WithCrLfAndReadsBack) {
   EXPECT_EQ(*lignes, (std::vector<std::string>{"état", "", "fin"}));
   // Nothing but the target is left in the folder.
   int n = 0;
-  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dossier_->chemin())) ++n;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dossier_->chemin()))
+    ++n;
   EXPECT_EQ(n, 2);  // t.txt and the program folder
 }
 

@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "input/line_blocks.h"
 #include "input/loader.h"
@@ -58,8 +58,10 @@ std::string afficher(const Lignes& l) {
   for (const auto& x : l) {
     r += '[';
     for (const char c : x) {
-      if (static_cast<unsigned char>(c) < 0x20) r += "\\x" + std::to_string(static_cast<int>(c));
-      else r += c;
+      if (static_cast<unsigned char>(c) < 0x20)
+        r += "\\x" + std::to_string(static_cast<int>(c));
+      else
+        r += c;
     }
     r += "]\n";
   }
@@ -79,22 +81,32 @@ std::string octets_au_hasard(std::mt19937& g, bool tres_longues) {
   for (int i = 0; i < nb; ++i) {
     const int genre = de(g);
     std::size_t longueur;
-    if (genre < 15) longueur = 0;
-    else if (genre < 88) longueur = static_cast<std::size_t>(de(g) % 50);
-    else if (genre < 98 || !tres_longues) longueur = 60 + static_cast<std::size_t>(de(g)) * 2;
-    else longueur = 4150 + static_cast<std::size_t>(de(g)) * 3;
+    if (genre < 15)
+      longueur = 0;
+    else if (genre < 88)
+      longueur = static_cast<std::size_t>(de(g) % 50);
+    else if (genre < 98 || !tres_longues)
+      longueur = 60 + static_cast<std::size_t>(de(g)) * 2;
+    else
+      longueur = 4150 + static_cast<std::size_t>(de(g)) * 3;
     for (std::size_t k = 0; k < longueur; ++k) {
       const int c = de(g);
-      if (c < 3) r += '\0';
-      else if (c < 7) r += '\t';
-      else r += kAlphabet[static_cast<std::size_t>(de(g)) % kAlphabet.size()];
+      if (c < 3)
+        r += '\0';
+      else if (c < 7)
+        r += '\t';
+      else
+        r += kAlphabet[static_cast<std::size_t>(de(g)) % kAlphabet.size()];
     }
     r += kFins[de(g) % 3];
   }
   const int fin = de(g) % 4;
-  if (fin == 1) r += "last line without end";
-  else if (fin == 2) r += "ends with a lone CR\r";
-  else if (fin == 3 && !r.empty()) r.pop_back();  // drops an end (or half of a CR LF)
+  if (fin == 1)
+    r += "last line without end";
+  else if (fin == 2)
+    r += "ends with a lone CR\r";
+  else if (fin == 3 && !r.empty())
+    r.pop_back();  // drops an end (or half of a CR LF)
   return r;
 }
 
@@ -153,7 +165,8 @@ class LignesEnBlocs : public ::testing::Test {
   void comparer(const std::string& octets, const std::string& origine,
                 const std::vector<std::size_t>& tailles, bool tous_reglages) {
     // A new file each time: rewriting one file makes the file system flush it.
-    const std::string chemin = dossier_.ecrire("f" + std::to_string(nb_fichiers_++) + ".txt", octets);
+    const std::string chemin =
+        dossier_.ecrire("f" + std::to_string(nb_fichiers_++) + ".txt", octets);
     for (const bool tab : {false, true}) {
       for (const char nul : {'\x01', '_'}) {
         if (!tous_reglages && (tab || nul != '\x01')) continue;
@@ -166,9 +179,10 @@ class LignesEnBlocs : public ::testing::Test {
           ASSERT_TRUE(f.ouvert());
           ASSERT_EQ(f.taille(), octets.size());
           const Lignes obtenu = selon_blocs(f);
-          ASSERT_EQ(obtenu, attendu) << origine << " taille de bloc " << taille << " tab " << tab
-                                     << "\nattendu:\n" << afficher(attendu) << "obtenu:\n"
-                                     << afficher(obtenu);
+          ASSERT_EQ(obtenu, attendu)
+              << origine << " taille de bloc " << taille << " tab " << tab << "\nattendu:\n"
+              << afficher(attendu) << "obtenu:\n"
+              << afficher(obtenu);
         }
       }
     }
@@ -181,7 +195,8 @@ TEST_F(LignesEnBlocs, SameLinesAsTheStreamReaderForRandomFiles) {
   std::mt19937 g(20211107);
   const std::vector<std::size_t> tailles(std::begin(kTailles), std::end(kTailles));
   for (int i = 0; i < 120; ++i) {
-    comparer(octets_au_hasard(g, i % 10 == 0), "fichier au hasard " + std::to_string(i), tailles, true);
+    comparer(octets_au_hasard(g, i % 10 == 0), "fichier au hasard " + std::to_string(i), tailles,
+             true);
     // The smallest blocks (a size of 1 becomes 64) for the usual setting
     // only: the cleaning never makes or removes a line end.
     comparer(octets_au_hasard(g, i % 10 == 5), "fichier au hasard " + std::to_string(i) + "b",
@@ -192,7 +207,8 @@ TEST_F(LignesEnBlocs, SameLinesAsTheStreamReaderForRandomFiles) {
 TEST_F(LignesEnBlocs, SameLinesWhenLineEndsFallOnBlockAndWindowEdges) {
   const auto cas = octets_aux_limites();
   for (std::size_t i = 0; i < cas.size(); ++i)
-    comparer(cas[i].octets, "fichier aux limites " + std::to_string(i), {cas[i].taille_bloc}, false);
+    comparer(cas[i].octets, "fichier aux limites " + std::to_string(i), {cas[i].taille_bloc},
+             false);
 }
 
 TEST_F(LignesEnBlocs, CleaningOfNulBytesAndTabulations) {
@@ -204,7 +220,9 @@ TEST_F(LignesEnBlocs, CleaningOfNulBytesAndTabulations) {
   n.tabulation_vers_point_virgule = true;
   n.nul = '\x01';
   FichierEnBlocs g(chemin, n, 64);
-  EXPECT_EQ(selon_blocs(g), (Lignes{std::string("a;b\x01" "c"), std::string(";\x01")}));
+  EXPECT_EQ(selon_blocs(g), (Lignes{std::string("a;b\x01"
+                                                "c"),
+                                    std::string(";\x01")}));
 }
 
 TEST_F(LignesEnBlocs, BlockSizeAndCount) {
@@ -238,7 +256,8 @@ TEST_F(LignesEnBlocs, MissingAndEmptyFiles) {
   EXPECT_TRUE(vide.ouvert());
   EXPECT_EQ(vide.nb_blocs(), 0u);
   for (const int fils : {0, 3}) {
-    FileDeBlocs<int> file(vide, [](const BlocLignes&, int&) {}, fils, 2);
+    FileDeBlocs<int> file(
+        vide, [](const BlocLignes&, int&) {}, fils, 2);
     EXPECT_EQ(file.suivant(), nullptr);
   }
 }

@@ -44,17 +44,17 @@ TEST_F(Chargeur, LongLinesGrowTheBlock) {
 
 TEST_F(Chargeur, CleaningOfNulAndTabulations) {
   const std::string chemin = dossier_->ecrire("n.txt", std::string("a\tb\0c\n", 6));
-  EXPECT_EQ(toutes(chemin, NettoyageLignes{'\x01', true}, 1024),
-            std::vector<std::string>{"a;b\x01" "c"});
-  EXPECT_EQ(toutes(chemin, NettoyageLignes{'_', false}, 1024),
-            std::vector<std::string>{"a\tb_c"});
+  EXPECT_EQ(toutes(chemin, NettoyageLignes{'\x01', true}, 1024), std::vector<std::string>{"a;b\x01"
+                                                                                          "c"});
+  EXPECT_EQ(toutes(chemin, NettoyageLignes{'_', false}, 1024), std::vector<std::string>{"a\tb_c"});
 }
 
 TEST_F(Chargeur, LoadedFileKeepsFirstLinesAndFindsOthers) {
   std::string contenu;
   for (int i = 0; i < 1000; ++i) contenu += "ligne " + std::to_string(i) + "\r\n";
   contenu += "FIN\r\n   \r\n";
-  const FichierCharge f = lire_fichier_charge(dossier_->ecrire("g.txt", contenu), NettoyageLignes{});
+  const FichierCharge f =
+      lire_fichier_charge(dossier_->ecrire("g.txt", contenu), NettoyageLignes{});
   EXPECT_EQ(f.nb_lignes, 1002);
   EXPECT_EQ(f.debut.size(), FichierCharge::kLignesGardees);
   EXPECT_EQ(f.ligne(999), "ligne 999");  // read again from the file
@@ -91,7 +91,9 @@ TEST_F(Chargeur, TabFileLoadsWithSemicolonsAndByteOne) {
   const FichierCharge& f = s().fichier_charge;
   ASSERT_EQ(f.nb_lignes, 4);
   EXPECT_EQ(f.ligne(0), "Date;Temp;Niveau");
-  EXPECT_EQ(f.ligne(1), "2021-01-01 10:00:00;1.5;2\x01" "3");
+  EXPECT_EQ(f.ligne(1),
+            "2021-01-01 10:00:00;1.5;2\x01"
+            "3");
   // The preview shows tabulations again.
   EXPECT_EQ(s().apercu[0], "Date\tTemp\tNiveau");
   EXPECT_EQ(s().apercu.size(), 4u + 3u);
@@ -102,7 +104,8 @@ TEST_F(Chargeur, TabFileLoadsWithSemicolonsAndByteOne) {
 }
 
 TEST_F(Chargeur, ShortFileOrUnreadableCharactersTurnNulIntoUnderscore) {
-  const std::string chemin = dossier_->ecrire("c.csv", std::string("t\r\n1\0;2\r\n3;4\r\n5;6\r\n", 19));
+  const std::string chemin =
+      dossier_->ecrire("c.csv", std::string("t\r\n1\0;2\r\n3;4\r\n5;6\r\n", 19));
   ASSERT_TRUE(charger_fichier_donnees(s(), chemin));  // 4 lines: enough for data on line 2
   EXPECT_EQ(s().fichier_charge.ligne(1), "1\x01;2");
   d().car_null = true;

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
 
-#include "input/text.h"
+#include <gtest/gtest.h>
+
 #include "base/tracking_log.h"
+#include "input/text.h"
 
 namespace tamso {
 namespace {
@@ -62,7 +62,7 @@ TEST(Comptages, CountCharacterClasses) {
   const std::string longue(100000, ';');
   EXPECT_EQ(compter_caractere(';', longue + "a;"), 100001);
   EXPECT_EQ(compter_numeriques("+1,5.e-3"), 6);  // + 1 , 5 . 3
-  EXPECT_EQ(compter_lettres("Az[_`{ 9"), 5);    // A z [ _ `
+  EXPECT_EQ(compter_lettres("Az[_`{ 9"), 5);     // A z [ _ `
   // 12 digits, 2 "/", 1 space, 1 ":", then "-", "+", ",", "." (";" and "x" do not count)
   EXPECT_EQ(compter_chiffres_separateurs("12/03/2022 01:15;x-+,."), 20);
   EXPECT_EQ(tout_chiffres("2021"), 4);
@@ -99,7 +99,7 @@ TEST(Nombres, TexteEnReelReadsWholeTextOrGivesZero) {
 TEST(Nombres, WholeNumberReaders) {
   EXPECT_FALSE(hors_bornes("12", 1, 12));
   EXPECT_TRUE(hors_bornes("13", 1, 12));
-  EXPECT_TRUE(hors_bornes("x", 1, 12));   // not a number reads as 0
+  EXPECT_TRUE(hors_bornes("x", 1, 12));  // not a number reads as 0
   EXPECT_FALSE(hors_bornes("x", 0, 12));
   EXPECT_EQ(champ_entier("a;7;b", 2, ';', -1), 7);
   EXPECT_EQ(champ_entier("a;7;b", 3, ';', -1), -1);
@@ -142,7 +142,8 @@ TEST(ReparerAccents, RepairsDoubleEncodedLetters) {
   std::string t = "temp\u00C3\u00A9rature";  // tempÃ©rature
   reparer_accents(t);
   EXPECT_EQ(t, "température");
-  t = "\u00C3\u00A9t\u00C3\u00A9 \u00C3\u00A0 20\u00C2\u00B0C, gla\u00C3\u00A7on, pr\u00C3\u0192\u00C2\u00A9";
+  t = "\u00C3\u00A9t\u00C3\u00A9 \u00C3\u00A0 20\u00C2\u00B0C, gla\u00C3\u00A7on, "
+      "pr\u00C3\u0192\u00C2\u00A9";
   reparer_accents(t);
   EXPECT_EQ(t, "été à 20°C, glaçon, pré");
   t = "caf\u00E2\u20AC\u0161";  // â€š

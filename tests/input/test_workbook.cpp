@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #include "app/inspection.h"
 #include "app/listing.h"
@@ -187,8 +187,7 @@ TEST_F(Classeur, ConvertedTextBeyondTheLimit) {
 
 TEST_F(Classeur, UnwritableDestination) {
   const std::string cible = programme_ + "absent/~tmp_xls.csv";
-  const ResultatConversion r =
-      convertir_feuille_classeur(fixture("mesures_python.xlsx"), 1, cible);
+  const ResultatConversion r = convertir_feuille_classeur(fixture("mesures_python.xlsx"), 1, cible);
   EXPECT_EQ(r.erreur.genre, EchecClasseur::ecriture);
   EXPECT_NE(message_echec_classeur(r, "m.xlsx", 1).find(cible), std::string::npos);
 }
@@ -294,8 +293,7 @@ TEST_F(ClasseurSession, ListingAWorkbookMatchesListingItsText) {
   EXPECT_TRUE(port_.echanges.empty()) << port_.dernier_texte();
   EXPECT_EQ(test::DossierTemporaire::lire(temporaire()), kReleves);
   EXPECT_EQ(d().nom_feuille, "Releves");
-  const char* colonnes[] = {"date dep", "date fin", "n.données", "nb Colonnes",
-                            "n°Lig intitulés"};
+  const char* colonnes[] = {"date dep", "date fin", "n.données", "nb Colonnes", "n°Lig intitulés"};
   std::vector<std::string> classeur;
   for (const char* c : colonnes) classeur.push_back(s().table.lire_cellule(1, c, port_));
   EXPECT_EQ(classeur[0], "01/03/2024 00:00:00");

@@ -8,13 +8,19 @@ namespace tamso {
 namespace {
 
 TEST(ClasseurNombre, ShortestExactDecimalWithAPointAndReadingBack) {
-  for (const auto& [v, texte] : {std::pair{12.5, "12.5"}, {80.0, "80"}, {-3.25, "-3.25"},
-                                 {0.1, "0.1"}, {1e-5, "0.00001"}, {1234567.891, "1234567.891"},
+  for (const auto& [v, texte] : {std::pair{12.5, "12.5"},
+                                 {80.0, "80"},
+                                 {-3.25, "-3.25"},
+                                 {0.1, "0.1"},
+                                 {1e-5, "0.00001"},
+                                 {1234567.891, "1234567.891"},
                                  {1e15, "1000000000000000"},
                                  // 0.1 + 0.2 is not 0.3: the exact value keeps every digit.
                                  {0.1 + 0.2, "0.30000000000000004"},
                                  // Zero has no sign; huge values take an exponent.
-                                 {-0.0, "0"}, {0.0, "0"}, {1e300, "1e+300"}})
+                                 {-0.0, "0"},
+                                 {0.0, "0"},
+                                 {1e300, "1e+300"}})
     EXPECT_EQ(texte_nombre(v), texte) << texte;
   EXPECT_EQ(lire_nombre_classeur("1E-005"), 1e-5);
   EXPECT_EQ(lire_nombre_classeur(" 45352.5 "), 45352.5);
@@ -27,23 +33,38 @@ TEST(ClasseurNombre, ShortestExactDecimalWithAPointAndReadingBack) {
 TEST(ClasseurFormat, DatesTimesAndTheRest) {
   using G = GenreDate;
   const std::pair<const char*, GenreDate> cas[] = {
-      {"dd/mm/yyyy", G::date}, {"dd/mm/yyyy\\ hh:mm:ss", G::date_heure}, {"hh:mm:ss", G::heure},
-      {"[h]:mm:ss", G::heure}, {"mm:ss", G::heure},  // minutes before seconds
-      {"mmm-yy", G::date},                            // a month
-      {"h:mm AM/PM", G::heure}, {"[$-40C]dddd d mmmm yyyy", G::date},
+      {"dd/mm/yyyy", G::date},
+      {"dd/mm/yyyy\\ hh:mm:ss", G::date_heure},
+      {"hh:mm:ss", G::heure},
+      {"[h]:mm:ss", G::heure},
+      {"mm:ss", G::heure},  // minutes before seconds
+      {"mmm-yy", G::date},  // a month
+      {"h:mm AM/PM", G::heure},
+      {"[$-40C]dddd d mmmm yyyy", G::date},
       {"DD/MM/YYYY HH:MM", G::date_heure},
       // Text, colours and quotes are not dates.
-      {"General", G::aucun}, {"Standard", G::aucun}, {"0.00", G::aucun}, {"0.00E+00", G::aucun},
-      {"[Red]#,##0.00", G::aucun}, {"#,##0 \"days\"", G::aucun}, {"0\\ \\h", G::aucun},
-      {"\"TRUE\";\"TRUE\";\"FALSE\"", G::aucun}, {"@", G::aucun},
+      {"General", G::aucun},
+      {"Standard", G::aucun},
+      {"0.00", G::aucun},
+      {"0.00E+00", G::aucun},
+      {"[Red]#,##0.00", G::aucun},
+      {"#,##0 \"days\"", G::aucun},
+      {"0\\ \\h", G::aucun},
+      {"\"TRUE\";\"TRUE\";\"FALSE\"", G::aucun},
+      {"@", G::aucun},
       // Only the first section counts; a ";" between quotes or after a
       // backslash does not end it.
-      {"0.0;[Red]dd/mm/yyyy", G::aucun}, {"\"a;b\" dd/mm/yyyy", G::date},
+      {"0.0;[Red]dd/mm/yyyy", G::aucun},
+      {"\"a;b\" dd/mm/yyyy", G::date},
       {"0\\;dd/mm/yyyy", G::date},
       // "_" and "*" take the next character as it is.
-      {"0_d", G::aucun}, {"0*y", G::aucun},
+      {"0_d", G::aucun},
+      {"0*y", G::aucun},
       // A 12-hour mark alone, or a bracketed duration alone, is a time.
-      {"a/p", G::heure}, {"AM/PM", G::heure}, {"[ss]", G::heure}, {"[hm]", G::aucun}};
+      {"a/p", G::heure},
+      {"AM/PM", G::heure},
+      {"[ss]", G::heure},
+      {"[hm]", G::aucun}};
   for (const auto& [format, genre] : cas) EXPECT_EQ(genre_format_excel(format), genre) << format;
 }
 
@@ -115,7 +136,7 @@ TEST(ClasseurPlage, BoundsOfTheCellsWithText) {
   const Plage& p = c.plage();
   ASSERT_FALSE(p.vide);
   EXPECT_EQ(p.ligne_min, 3u);
-  EXPECT_EQ(p.ligne_max, 8u);   // row 7 repeated twice
+  EXPECT_EQ(p.ligne_max, 8u);  // row 7 repeated twice
   EXPECT_EQ(p.colonne_min, 1u);
   EXPECT_EQ(p.colonne_max, 3u);  // the empty cell at column 5 does not count
 }

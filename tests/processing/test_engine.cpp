@@ -1,11 +1,11 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+
+#include <gtest/gtest.h>
 
 #include "app/listing.h"
 #include "app/run.h"
@@ -86,7 +86,6 @@ class Moteur : public test::AvecSession {
       verifier(r, 3, valeurs[static_cast<std::size_t>(r - 1)][1]);
     }
   }
-
 };
 
 TEST_F(Moteur, TimestampsBeginOneStepBeforeThePeriod) {
@@ -171,9 +170,9 @@ TEST_F(Moteur, MissingValuesAfterOrBeforeValidOnesChangeNothing) {
 // Gap filling takes a cell for a gap only when no valid value fell into it:
 // a value read in a row whose last line lacked it is kept as it was read.
 TEST_F(Moteur, GapFillingKeepsAValueReadBeforeAnEmptyField) {
-  fichier("a.csv", {"Date;A;B", "2023-03-01 00:05:00;1;1", "2023-03-01 00:08:00;10;1",
-                    "2023-03-01 00:10:00;;1", "2023-03-01 00:15:00;3;1",
-                    "2023-03-01 00:20:00;4;1"});
+  fichier("a.csv",
+          {"Date;A;B", "2023-03-01 00:05:00;1;1", "2023-03-01 00:08:00;10;1",
+           "2023-03-01 00:10:00;;1", "2023-03-01 00:15:00;3;1", "2023-03-01 00:20:00;4;1"});
   d().post_traitement = true;
   d().nmax_lacune = "1";
   ASSERT_EQ(executer(Methode::moyenne, 0), IssueMoteur::termine);
@@ -202,17 +201,17 @@ TEST_F(Moteur, ValueChainDetectionLimitsThresholdsAndMissingTexts) {
   verifier(2, 2, 0.5L);    // below a detection limit: read as 0.5
   verifier(2, 3, -50.0L);  // equal to the threshold: kept
   verifier(3, 2, 1.5L);
-  verifier(3, 3, V{});     // below it: NA
-  verifier(4, 2, V{});     // a missing-data text
+  verifier(3, 3, V{});  // below it: NA
+  verifier(4, 2, V{});  // a missing-data text
   verifier(4, 3, V{});
   verifier(5, 2, V{});
   verifier(5, 3, V{});
 }
 
 TEST_F(Moteur, DayAndSecondCorrections) {
-  fichier("a.csv", {"Date;A;B", "2023-03-01 00:10:00;1;1", "2023-03-01 00:10:00;2;2",
-                    "2023-02-28 00:14:00;3;3", "2023-02-28 00:13:00;4;4",
-                    "2023-02-28 00:12:00;5;5"});
+  fichier("a.csv",
+          {"Date;A;B", "2023-03-01 00:10:00;1;1", "2023-03-01 00:10:00;2;2",
+           "2023-02-28 00:14:00;3;3", "2023-02-28 00:13:00;4;4", "2023-02-28 00:12:00;5;5"});
   d().correction_si_t1supt2 = true;
   d().correction_si_t1egalt2 = true;
   ASSERT_EQ(executer(Methode::derniere, 0), IssueMoteur::termine);
@@ -234,9 +233,9 @@ TEST_F(Moteur, DayAndSecondCorrections) {
 // 12-hour clock) is never placed: the line is counted, the first two are
 // logged, on both reading paths.
 TEST_F(Moteur, UnreadableDatesAreCountedNotPlaced) {
-  fichier("a.csv", {"Date;A;B", "2023-03-01 00:06:00;1;1", "2023-03-01 0:07:00;2;2",
-                    "2023-03-01 00:08:00 PM;3;3", "2023-03-01 7:09:00;4;4",
-                    "2023-03-01 00:11:00;5;5"});
+  fichier("a.csv",
+          {"Date;A;B", "2023-03-01 00:06:00;1;1", "2023-03-01 0:07:00;2;2",
+           "2023-03-01 00:08:00 PM;3;3", "2023-03-01 7:09:00;4;4", "2023-03-01 00:11:00;5;5"});
   for (const bool reference : {false, true}) {
     s().lecture.reference = reference;
     s().journal.vider();
@@ -291,9 +290,10 @@ TEST_F(Moteur, HeaderLikeFirstDataLineCanAbortTheRun) {
   EXPECT_EQ(executer_moteur(s(), ParametresMoteur{}), IssueMoteur::abandonne);
   ASSERT_EQ(port_.echanges.size(), 1u);
   EXPECT_EQ(port_.echanges[0].texte,
-            "fichier 1\n" + donnees_ + "a.csv\n\n il semble que la 1ère ligne de données soit "
-            "une description de colonnes \n<Date;A;B>\n nb chiffres    = 0\n nb de lettrres = 6"
-            "\n\n Annuler ce traitement ?");
+            "fichier 1\n" + donnees_ +
+                "a.csv\n\n il semble que la 1ère ligne de données soit "
+                "une description de colonnes \n<Date;A;B>\n nb chiffres    = 0\n nb de lettrres = 6"
+                "\n\n Annuler ce traitement ?");
 }
 
 TEST_F(Moteur, MoreListedColumnsThanTheFilesHaveIsRefused) {
@@ -344,7 +344,7 @@ TEST_F(Moteur, StopKeepsTheRowsAlreadyRead) {
   port_.arret = true;  // the stop is asked while the first file is read
   ASSERT_EQ(executer_moteur(s(), ParametresMoteur{}), IssueMoteur::termine);
   EXPECT_TRUE(s().etat_traitement.arrete);
-  verifier(1, 2, 1.0L);  // what the first file gave is kept
+  verifier(1, 2, 1.0L);                         // what the first file gave is kept
   EXPECT_EQ(s().grille.nb_lignes_ligne(4), 1);  // b.csv was not read
   verifier(4, 2, 6.0L);
 }
@@ -363,7 +363,7 @@ TEST_F(Moteur, FileCutShortWhileReadIsReported) {
     fichier("a.csv", lignes);
     s().lecture.reference = reference;
     s().lecture.taille_bloc = 1024;  // several blocks, so the file is not read whole beforehand
-    d().num_ligne_donnee = "1";  // the title line is taken for data: a question
+    d().num_ligne_donnee = "1";      // the title line is taken for data: a question
     d().avec_sans_intitule = Intitules::sans;
     const std::string chemin = donnees_ + "a.csv";
     port_.reponses = {Reponse::non};

@@ -2,8 +2,6 @@
 // threads, plain lines read without the step-by-step chain) must give
 // exactly what the step-by-step chain gives: the same results lines, the
 // same tracking log, the same file table and the same grid, bit for bit.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -11,26 +9,28 @@
 #include <functional>
 #include <limits>
 #include <memory>
-#include <random>
 #include <optional>
+#include <random>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "app/listing.h"
+#include "app/run.h"
+#include "app/save.h"
 #include "app/session.h"
+#include "app/timestamp_commands.h"
 #include "input/dates.h"
 #include "input/line_blocks.h"
-#include "app/listing.h"
 #include "input/text.h"
 #include "processing/engine.h"
 #include "processing/fast_lines.h"
-#include "app/timestamp_commands.h"
 #include "results/results_writer.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
-#include "app/run.h"
-#include "app/save.h"
 
 namespace tamso {
 namespace {
@@ -42,13 +42,13 @@ using test::InteractionScriptee;
 // How a logger writes its lines.
 struct Disposition {
   char separateur = ';';
-  char marque = ',';             // decimal mark of the values
-  bool deux_colonnes = false;    // date and time in two fields
-  bool t_entre = false;          // "2021-11-07T10:07:00"
+  char marque = ',';               // decimal mark of the values
+  bool deux_colonnes = false;      // date and time in two fields
+  bool t_entre = false;            // "2021-11-07T10:07:00"
   bool espaces_multiples = false;  // runs of spaces between fields
-  bool jour_d_abord = false;     // "07/11/2021" rather than "2021-11-07"
-  bool annee_courte = false;     // "21" rather than "2021"
-  bool horloge_reculee = false;  // its clock goes back minutes rather than a day
+  bool jour_d_abord = false;       // "07/11/2021" rather than "2021-11-07"
+  bool annee_courte = false;       // "21" rather than "2021"
+  bool horloge_reculee = false;    // its clock goes back minutes rather than a day
   int nb_valeurs = 6;
 };
 
@@ -60,17 +60,22 @@ double origine() {
   return o;
 }
 
-double instant(long long secondes) { return origine() + static_cast<double>(secondes) / 86400.0; }
+double instant(long long secondes) {
+  return origine() + static_cast<double>(secondes) / 86400.0;
+}
 
 // The date fields of an instant (one, or the date and the time), in the
 // disposition's order or, `inverse`, in the other one.
-std::vector<std::string> champs_date(long long secondes, const Disposition& d, bool inverse = false) {
+std::vector<std::string> champs_date(long long secondes, const Disposition& d,
+                                     bool inverse = false) {
   const ChampsDate c = decoder_date(instant(secondes));
   char annee[8], jour[32], heure[32];
   std::snprintf(annee, sizeof annee, d.annee_courte ? "%02d" : "%04d",
                 d.annee_courte ? c.annee % 100 : c.annee);
-  if (d.jour_d_abord != inverse) std::snprintf(jour, sizeof jour, "%02d/%02d/%s", c.jour, c.mois, annee);
-  else std::snprintf(jour, sizeof jour, "%s-%02d-%02d", annee, c.mois, c.jour);
+  if (d.jour_d_abord != inverse)
+    std::snprintf(jour, sizeof jour, "%02d/%02d/%s", c.jour, c.mois, annee);
+  else
+    std::snprintf(jour, sizeof jour, "%s-%02d-%02d", annee, c.mois, c.jour);
   std::snprintf(heure, sizeof heure, "%02d:%02d:%02d", c.heure, c.minute, c.seconde);
   if (d.deux_colonnes) return {jour, heure};
   return {std::string(jour) + (d.t_entre ? "T" : " ") + heure};
@@ -109,11 +114,13 @@ class Generateur {
     for (std::size_t i = 0; i < champs.size(); ++i) {
       if (i > 0) {
         r += d_.separateur;
-        if (espaces_multiples && d_.espaces_multiples) r += std::string(static_cast<std::size_t>(de(4)), ' ');
+        if (espaces_multiples && d_.espaces_multiples)
+          r += std::string(static_cast<std::size_t>(de(4)), ' ');
       }
       r += champs[i];
     }
-    if (espaces_multiples && d_.espaces_multiples && de(3) == 0) r = std::string(static_cast<std::size_t>(1 + de(3)), ' ') + r;
+    if (espaces_multiples && d_.espaces_multiples && de(3) == 0)
+      r = std::string(static_cast<std::size_t>(1 + de(3)), ' ') + r;
     return r;
   }
 
@@ -126,7 +133,8 @@ class Generateur {
   std::string titre() {
     std::vector<std::string> t = {"Date"};
     if (d_.deux_colonnes) t.push_back("Heure");
-    for (int k = 0; k < d_.nb_valeurs; ++k) t.push_back("T" + std::string(1, static_cast<char>('A' + k)));
+    for (int k = 0; k < d_.nb_valeurs; ++k)
+      t.push_back("T" + std::string(1, static_cast<char>('A' + k)));
     // The listing takes a title line spaced out like the data for numbers.
     return joindre(t, false);
   }
@@ -165,11 +173,21 @@ class Generateur {
       case 1:  // quoted date: whole, at its head or end only, doubled, inside
         for (auto& c : date) {
           switch (de(5)) {
-            case 0: c = "\"" + c + "\""; break;
-            case 1: c = "\"" + c; break;
-            case 2: c += "\""; break;
-            case 3: c = "\"\"" + c + "\"\""; break;
-            default: c.insert(static_cast<std::size_t>(de(static_cast<int>(c.size()))), 1, '"'); break;
+            case 0:
+              c = "\"" + c + "\"";
+              break;
+            case 1:
+              c = "\"" + c;
+              break;
+            case 2:
+              c += "\"";
+              break;
+            case 3:
+              c = "\"\"" + c + "\"\"";
+              break;
+            default:
+              c.insert(static_cast<std::size_t>(de(static_cast<int>(c.size()))), 1, '"');
+              break;
           }
         }
         return avec(date, v);
@@ -207,7 +225,8 @@ class Generateur {
         v.resize(static_cast<std::size_t>(de(3)));
         return avec(date, v);
       case 10:  // text in a value column
-        v[static_cast<std::size_t>(de(d_.nb_valeurs))] = de(2) ? "abc" : "12" + std::string(1, d_.marque) + "3x";
+        v[static_cast<std::size_t>(de(d_.nb_valeurs))] =
+            de(2) ? "abc" : "12" + std::string(1, d_.marque) + "3x";
         v[static_cast<std::size_t>(de(d_.nb_valeurs))] = "\xE9t\xE9";
         return avec(date, v);
       case 11:
@@ -218,9 +237,10 @@ class Generateur {
         return titre();
       case 14: {  // dates the chain refuses or reads as 0
         static const char* kMauvaises[] = {"2021-02-31 10:07:00", "2021-11-07 24:00:00",
-                                           "2021-11-07 10:61:00", "2021-11-07", "n'importe quoi",
-                                           "2021-13-01 00:00:00", "2021-11-07 10:07", "0000-01-01 00:00:00",
-                                           "2021-11-07 7:05:00", "2021-11-07 10:07:00 PM",
+                                           "2021-11-07 10:61:00", "2021-11-07",
+                                           "n'importe quoi",      "2021-13-01 00:00:00",
+                                           "2021-11-07 10:07",    "0000-01-01 00:00:00",
+                                           "2021-11-07 7:05:00",  "2021-11-07 10:07:00 PM",
                                            "1899-12-30 00:00:00"};
         const std::string m = kMauvaises[de(11)];
         std::vector<std::string> dd;
@@ -238,8 +258,16 @@ class Generateur {
         return avec(dd, v);
       }
       case 15: {  // numbers at the edges of the plain forms
-        static const char* kNombres[] = {"-0", ".5", "5.", "+3", "12345678901234567890",
-                                         "98765432109876543", "0,1", "-,25", "007", "9007199254740993"};
+        static const char* kNombres[] = {"-0",
+                                         ".5",
+                                         "5.",
+                                         "+3",
+                                         "12345678901234567890",
+                                         "98765432109876543",
+                                         "0,1",
+                                         "-,25",
+                                         "007",
+                                         "9007199254740993"};
         for (auto& x : v) {
           x = kNombres[de(10)];
           for (char& c : x)
@@ -256,7 +284,8 @@ class Generateur {
       }
       case 18: {  // a control character
         std::string r = avec(date, v);
-        r.insert(static_cast<std::size_t>(de(static_cast<int>(r.size()))), 1, de(2) ? '\x02' : '\t');
+        r.insert(static_cast<std::size_t>(de(static_cast<int>(r.size()))), 1,
+                 de(2) ? '\x02' : '\t');
         return r;
       }
       case 19:  // extra text after the seconds
@@ -275,8 +304,8 @@ class Generateur {
         v[3] = d_.separateur == ',' ? "999.9" : "999,9";
         return avec(date, v);
       case 23: {  // values on and around the thresholds of the settings below
-        static const char* kBords[] = {"-5,5", "-5,50", "1500", "1500,0", "-5,500001", "1500,001",
-                                       "-5,499", "1499,999", "-5.5", "1500.0"};
+        static const char* kBords[] = {"-5,5",     "-5,50",  "1500",     "1500,0", "-5,500001",
+                                       "1500,001", "-5,499", "1499,999", "-5.5",   "1500.0"};
         for (auto& x : v) {
           x = kBords[de(10)];
           if (d_.marque == '.')
@@ -293,9 +322,12 @@ class Generateur {
         for (int k = 0; k < n; ++k) {
           const auto ou = static_cast<std::size_t>(de(static_cast<int>(r.size())));
           const char c = kOctets[static_cast<std::size_t>(de(static_cast<int>(kOctets.size())))];
-          if (de(4) == 0) r.insert(ou, 1, c);
-          else if (de(3) == 0) r.erase(ou, 1);
-          else r[ou] = c;
+          if (de(4) == 0)
+            r.insert(ou, 1, c);
+          else if (de(3) == 0)
+            r.erase(ou, 1);
+          else
+            r[ou] = c;
         }
         return r;
       }
@@ -421,19 +453,23 @@ PlanLecture plan_du_run(Session& s) {
     if (fin == std::string::npos) break;
     debut = fin + 1;
   }
-  const char sep = d.separateur_colonne == SeparateurColonne::espace ? ' ' : d.separateur_colonne == SeparateurColonne::virgule ? ',' : ';';
-  const std::string format = d.datetime_nb_col == ColonnesDate::deux
-                                 ? trim(d.format_date_mesure_seule) + " " + trim(d.format_time_mesure_seul)
-                                 : trim(d.format_datetime_mesure);
-  return construire_plan(s.lecteur_dates, contient(format, "multiformat") || contient(format, "OU"),
-                         sep, d.datetime_nb_col == ColonnesDate::deux, entier_ou(d.num_col_datetime, 1),
-                         entier_ou(d.num_col_date, 1), entier_ou(d.num_col_time, 2), colonnes, na,
-                         !d.min_na.empty(), texte_en_reel(d.min_na), !d.max_na.empty(),
-                         texte_en_reel(d.max_na), s.separateur_decimal());
+  const char sep = d.separateur_colonne == SeparateurColonne::espace    ? ' '
+                   : d.separateur_colonne == SeparateurColonne::virgule ? ','
+                                                                        : ';';
+  const std::string format =
+      d.datetime_nb_col == ColonnesDate::deux
+          ? trim(d.format_date_mesure_seule) + " " + trim(d.format_time_mesure_seul)
+          : trim(d.format_datetime_mesure);
+  return construire_plan(
+      s.lecteur_dates, contient(format, "multiformat") || contient(format, "OU"), sep,
+      d.datetime_nb_col == ColonnesDate::deux, entier_ou(d.num_col_datetime, 1),
+      entier_ou(d.num_col_date, 1), entier_ou(d.num_col_time, 2), colonnes, na, !d.min_na.empty(),
+      texte_en_reel(d.min_na), !d.max_na.empty(), texte_en_reel(d.max_na), s.separateur_decimal());
 }
 
 bool memes_bits(long double a, long double b) {
-  constexpr std::size_t n = std::numeric_limits<long double>::digits == 64 ? 10 : sizeof(long double);
+  constexpr std::size_t n =
+      std::numeric_limits<long double>::digits == 64 ? 10 : sizeof(long double);
   unsigned char x[sizeof(long double)] = {}, y[sizeof(long double)] = {};
   std::memcpy(x, &a, sizeof a);
   std::memcpy(y, &b, sizeof b);
@@ -451,25 +487,27 @@ std::string texte_long(long double v) {
                                         const std::vector<std::string>& obtenu) {
   for (std::size_t i = 0; i < std::min(attendu.size(), obtenu.size()); ++i)
     if (attendu[i] != obtenu[i])
-      return ::testing::AssertionFailure() << "ligne " << i << ": pas à pas <" << attendu[i]
-                                           << ">, rapide <" << obtenu[i] << ">";
+      return ::testing::AssertionFailure()
+             << "ligne " << i << ": pas à pas <" << attendu[i] << ">, rapide <" << obtenu[i] << ">";
   if (attendu.size() != obtenu.size())
-    return ::testing::AssertionFailure() << attendu.size() << " lignes pas à pas, " << obtenu.size()
-                                         << " en lecture rapide";
+    return ::testing::AssertionFailure()
+           << attendu.size() << " lignes pas à pas, " << obtenu.size() << " en lecture rapide";
   return ::testing::AssertionSuccess();
 }
 
 class Differentiel : public test::AvecDossier {
  protected:
   // Writes a data file into a folder of its own; returns the folder.
-  std::string fichier(const std::string& dossier, const std::string& nom, const std::string& octets) {
+  std::string fichier(const std::string& dossier, const std::string& nom,
+                      const std::string& octets) {
     dossier_->ecrire(dossier + "/" + nom, octets);
     return dossier_->chemin() + dossier + "/";
   }
 
   Sortie executer(const Reglage& r, const Lecture& l) {
     InteractionScriptee port;
-    auto session = std::make_unique<Session>(port, OptionsSession{r.separateur_decimal, programme_});
+    auto session =
+        std::make_unique<Session>(port, OptionsSession{r.separateur_decimal, programme_});
     Session& s = *session;
     Description& d = s.description;
     d = description_par_defaut(programme_);
@@ -555,13 +593,15 @@ class Differentiel : public test::AvecDossier {
     for (std::size_t i = 0; i < a.cellules.size() && ecarts < 5; ++i) {
       const CelluleLue& x = a.cellules[i];
       const CelluleLue& y = b.cellules[i];
-      if (memes_bits(x.valeur, y.valeur) && x.na == y.na && x.genre == y.genre && x.compte == y.compte)
+      if (memes_bits(x.valeur, y.valeur) && x.na == y.na && x.genre == y.genre &&
+          x.compte == y.compte)
         continue;
       ++ecarts;
       ADD_FAILURE() << quoi << ": ligne " << i / static_cast<std::size_t>(a.c) + 1 << " colonne "
-                    << i % static_cast<std::size_t>(a.c) + 1 << " pas à pas " << texte_long(x.valeur)
-                    << (x.na ? " NA" : "") << " n=" << x.compte << ", rapide " << texte_long(y.valeur)
-                    << (y.na ? " NA" : "") << " n=" << y.compte;
+                    << i % static_cast<std::size_t>(a.c) + 1 << " pas à pas "
+                    << texte_long(x.valeur) << (x.na ? " NA" : "") << " n=" << x.compte
+                    << ", rapide " << texte_long(y.valeur) << (y.na ? " NA" : "")
+                    << " n=" << y.compte;
     }
   }
 
@@ -651,9 +691,9 @@ struct Attendu {
   long long rapides = -1, pas_a_pas = -1;  // more lines than that read fast, step by step
   int cellules = -1;                       // more cells than that with a value
   std::optional<long long> rapides_exact = std::nullopt;
-  int colonnes = 0;           // grid columns, when not 0
-  bool illisibles = false;    // the tracking log counts unreadable lines
-  bool corrections = false;   // the time corrections and the chain's messages happened
+  int colonnes = 0;          // grid columns, when not 0
+  bool illisibles = false;   // the tracking log counts unreadable lines
+  bool corrections = false;  // the time corrections and the chain's messages happened
 };
 
 struct Scenario {
@@ -677,7 +717,11 @@ void deux_colonnes(Description& x) {
 std::vector<Scenario> scenarios() {
   std::vector<Scenario> v;
   for (int m = 0; m <= 5; ++m)
-    v.push_back({"méthode " + std::to_string(m) + ", deux corrections", 2021, {}, 900, 2,
+    v.push_back({"méthode " + std::to_string(m) + ", deux corrections",
+                 2021,
+                 {},
+                 900,
+                 2,
                  [m](Description& d) {
                    d.methode = static_cast<Methode>(m);
                    d.correction_si_t1supt2 = d.correction_si_t1egalt2 = true;
@@ -687,18 +731,31 @@ std::vector<Scenario> scenarios() {
   // before and after lines of other rows: the values are added up in the
   // same order whatever the reading.
   for (const int m : {0, 2, 3, 5})
-    v.push_back({"inf strict, méthode " + std::to_string(m), 77, {.horloge_reculee = true}, 700,
-                 1, [m](Description& d) { d.methode = static_cast<Methode>(m); },
-                 {.rapides = 300, .pas_a_pas = 100}, [](Reglage& r) {
+    v.push_back({"inf strict, méthode " + std::to_string(m),
+                 77,
+                 {.horloge_reculee = true},
+                 700,
+                 1,
+                 [m](Description& d) { d.methode = static_cast<Methode>(m); },
+                 {.rapides = 300, .pas_a_pas = 100},
+                 [](Reglage& r) {
                    r.test_date = TestDate::inf_strict;
                    r.pas = 5.0 / 1440;
                  }});
   // NUL bytes read as "_", other control characters make the line unreadable;
   // tab-separated files keep NUL bytes as byte 1: those lines are unreadable.
-  v.push_back({"caractères nuls", 31, {}, 700, 0,
+  v.push_back({"caractères nuls",
+               31,
+               {},
+               700,
+               0,
                [](Description& d) { d.car_null = d.correction_si_t1supt2 = true; },
                {.illisibles = true}});
-  v.push_back({"tabulation, caractères nuls", 41, {.separateur = '\t'}, 500, 0,
+  v.push_back({"tabulation, caractères nuls",
+               41,
+               {.separateur = '\t'},
+               500,
+               0,
                [](Description& d) {
                  d.separateur_colonne = SeparateurColonne::tabulation;
                  d.car_null = true;
@@ -709,14 +766,19 @@ std::vector<Scenario> scenarios() {
   const std::tuple<int, Disposition, const char*> separateurs[] = {
       {0, {.separateur = '\t'}, "tabulation"},
       {1, espaces, "espace"},
-      {1, {.separateur = ' ', .deux_colonnes = true, .espaces_multiples = true},
+      {1,
+       {.separateur = ' ', .deux_colonnes = true, .espaces_multiples = true},
        "espace, date et heure"},
       {2, {}, "point-virgule"},
       {3, {.separateur = ',', .marque = '.'}, "virgule"}};
   unsigned graine = 300;
   for (const auto& [choix, d, nom] : separateurs) {
     ++graine;
-    v.push_back({nom, graine, d, 500, static_cast<int>(graine % 3),
+    v.push_back({nom,
+                 graine,
+                 d,
+                 500,
+                 static_cast<int>(graine % 3),
                  [choix, d](Description& x) {
                    x.separateur_colonne = static_cast<SeparateurColonne>(choix);
                    x.correction_si_t1supt2 = true;
@@ -726,13 +788,21 @@ std::vector<Scenario> scenarios() {
                  {.rapides = 200, .pas_a_pas = 50, .cellules = 100, .colonnes = 8}});
   }
   // Date in column 1, time in column 2; then a chosen list of columns, in another order.
-  v.push_back({"date et heure en deux colonnes", 55, {.deux_colonnes = true}, 600, 0,
+  v.push_back({"date et heure en deux colonnes",
+               55,
+               {.deux_colonnes = true},
+               600,
+               0,
                [](Description& x) {
                  deux_colonnes(x);
                  x.correction_si_t1supt2 = x.correction_si_t1egalt2 = true;
                },
                {.rapides = 300}});
-  v.push_back({"colonnes choisies", 55, {.deux_colonnes = true}, 600, 0,
+  v.push_back({"colonnes choisies",
+               55,
+               {.deux_colonnes = true},
+               600,
+               0,
                [](Description& x) {
                  deux_colonnes(x);
                  x.col_cochee = true;
@@ -743,7 +813,10 @@ std::vector<Scenario> scenarios() {
   for (const char marque : {',', '.'})
     for (const char sep : {',', '.'})
       v.push_back({std::string("marque ") + marque + ", séparateur " + sep,
-                   marque == ',' ? 61u : 62u, {.marque = marque}, 500, 0,
+                   marque == ',' ? 61u : 62u,
+                   {.marque = marque},
+                   500,
+                   0,
                    [](Description& d) {
                      d.min_na = "-5,5";
                      d.max_na = "1500";
@@ -752,29 +825,48 @@ std::vector<Scenario> scenarios() {
                    {.rapides = 200, .cellules = 100},
                    [sep](Reglage& r) { r.separateur_decimal = sep; }});
   // Day first: the year-first lines are the swapped ones.
-  v.push_back({"jour d'abord", 88, {.jour_d_abord = true}, 500, 0,
+  v.push_back({"jour d'abord",
+               88,
+               {.jour_d_abord = true},
+               500,
+               0,
                [](Description& d) {
                  d.format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
                  d.correction_si_t1supt2 = true;
                },
                {.rapides = 250, .pas_a_pas = 30}});
   // Without seconds in the format; the files have them.
-  v.push_back({"sans secondes", 89, {}, 400, 0,
+  v.push_back({"sans secondes",
+               89,
+               {},
+               400,
+               0,
                [](Description& d) { d.format_datetime_mesure = "aaaa-mm-jj hh:mn"; },
                {.rapides = 200}});
   // Two-digit years after their century digits, year first and day first.
-  v.push_back({"année sur deux chiffres", 90, {.annee_courte = true}, 500, 0,
+  v.push_back({"année sur deux chiffres",
+               90,
+               {.annee_courte = true},
+               500,
+               0,
                [](Description& d) {
                  d.format_datetime_mesure = "20aa-mm-jj hh:mn:ss";
                  d.correction_si_t1supt2 = true;
                },
                {.rapides = 300, .cellules = 100}});
-  v.push_back({"année sur deux chiffres, jour d'abord", 91,
-               {.jour_d_abord = true, .annee_courte = true}, 500, 0,
+  v.push_back({"année sur deux chiffres, jour d'abord",
+               91,
+               {.jour_d_abord = true, .annee_courte = true},
+               500,
+               0,
                [](Description& d) { d.format_datetime_mesure = "jj/mm/20aa hh:mn:ss"; },
                {.rapides = 300, .cellules = 100}});
   // A multiformat format: every line goes through the chain, in blocks.
-  v.push_back({"multiformat", 89, {}, 400, 0,
+  v.push_back({"multiformat",
+               89,
+               {},
+               400,
+               0,
                [](Description& d) { d.format_datetime_mesure = "multiformat"; },
                {.cellules = 100, .rapides_exact = 0}});
   return v;

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <array>
 #include <bit>
 #include <cmath>
@@ -8,6 +6,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "input/date_format.h"
 #include "input/dates.h"
@@ -26,8 +26,12 @@ std::string virgule_en_point(std::string t) {
 }
 
 // The same value, down to the sign of a zero.
-bool memes_bits(long double a, long double b) { return a == b && std::signbit(a) == std::signbit(b); }
-bool memes_bits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+bool memes_bits(long double a, long double b) {
+  return a == b && std::signbit(a) == std::signbit(b);
+}
+bool memes_bits(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
 
 // Compares the fast number reader with the general one on one text.
 ::testing::AssertionResult comme_le_lecteur_general(const std::string& t) {
@@ -37,10 +41,11 @@ bool memes_bits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == 
   const auto attendu_long = lire_decimal_strict_long(virgule_en_point(t));
   const auto attendu = lire_decimal_strict(virgule_en_point(t));
   if (!attendu_long || !attendu)
-    return ::testing::AssertionFailure() << "<" << t << "> read although the general reader refuses it";
+    return ::testing::AssertionFailure()
+           << "<" << t << "> read although the general reader refuses it";
   if (!memes_bits(l, *attendu_long) || !memes_bits(c, *attendu))
-    return ::testing::AssertionFailure() << "<" << t << "> long " << static_cast<double>(l) << " court "
-                                         << c << " attendu " << *attendu;
+    return ::testing::AssertionFailure() << "<" << t << "> long " << static_cast<double>(l)
+                                         << " court " << c << " attendu " << *attendu;
   return ::testing::AssertionSuccess();
 }
 
@@ -88,10 +93,32 @@ TEST(NombreSimple, RandomPlainDecimalsReadAsTheGeneralReaderReadsThem) {
 }
 
 TEST(NombreSimple, EdgeForms) {
-  for (const char* t : {"0", "-0", "+0", "-0,0", "0.", ".5", ",5", "5.", "5,", "-.5", "+,5", "007",
-                        "-007,50", "9007199254740992", "9007199254740993", "900719925474099,3",
-                        "0,000000000000000001", "1234567890123456789", "0.1", "0,3", "2.675",
-                        "1013,2", "-99999", "123456.7890123", "0.5", "1.0000000000000002"}) {
+  for (const char* t : {"0",
+                        "-0",
+                        "+0",
+                        "-0,0",
+                        "0.",
+                        ".5",
+                        ",5",
+                        "5.",
+                        "5,",
+                        "-.5",
+                        "+,5",
+                        "007",
+                        "-007,50",
+                        "9007199254740992",
+                        "9007199254740993",
+                        "900719925474099,3",
+                        "0,000000000000000001",
+                        "1234567890123456789",
+                        "0.1",
+                        "0,3",
+                        "2.675",
+                        "1013,2",
+                        "-99999",
+                        "123456.7890123",
+                        "0.5",
+                        "1.0000000000000002"}) {
     EXPECT_TRUE(comme_le_lecteur_general(t));
   }
   for (const char* t : {"0", "-0", ".5", "5.", "-.5", "9007199254740992", "0,000000000000000001"})
@@ -112,11 +139,39 @@ TEST(NombreSimple, EdgeForms) {
 }
 
 TEST(NombreSimple, AnythingElseIsRefused) {
-  for (const char* t :
-       {"", "-", "+", ".", ",", "-.", "1E3", "1e3", "1,5E2", "2e-1", "<0,5", "<5", "1.2.3", "1,2.3",
-        "1,,2", " 5", "5 ", "5 0", "--5", "+-5", "5-", "5+", "abc", "NA", "inf", "nan", "0x10",
-        "1_5", "\"1\"", "12345678901234567890", "00000000000000000001", "0,0000000000000000001",
-        "99999999999999999999999"}) {
+  for (const char* t : {"",
+                        "-",
+                        "+",
+                        ".",
+                        ",",
+                        "-.",
+                        "1E3",
+                        "1e3",
+                        "1,5E2",
+                        "2e-1",
+                        "<0,5",
+                        "<5",
+                        "1.2.3",
+                        "1,2.3",
+                        "1,,2",
+                        " 5",
+                        "5 ",
+                        "5 0",
+                        "--5",
+                        "+-5",
+                        "5-",
+                        "5+",
+                        "abc",
+                        "NA",
+                        "inf",
+                        "nan",
+                        "0x10",
+                        "1_5",
+                        "\"1\"",
+                        "12345678901234567890",
+                        "00000000000000000001",
+                        "0,0000000000000000001",
+                        "99999999999999999999999"}) {
     EXPECT_FALSE(accepte(t)) << "<" << t << ">";
   }
 }
@@ -154,11 +209,14 @@ Lue lire(const PlanLecture& p, std::string_view ligne) {
   Lue r;
   std::array<long double, 64> v{};
   r.lue = lire_ligne_rapide(p, ligne, r.t, v.data(), r.manquants);
-  if (r.lue) r.valeurs.assign(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(p.colonnes.size()));
+  if (r.lue)
+    r.valeurs.assign(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(p.colonnes.size()));
   return r;
 }
 
-double date(int a, int mo, int j, int h, int mn, int s) { return *encoder_date(a, mo, j, h, mn, s); }
+double date(int a, int mo, int j, int h, int mn, int s) {
+  return *encoder_date(a, mo, j, h, mn, s);
+}
 
 TEST(PlanLecture, ActiveOnlyForFormatsReadByPosition) {
   EXPECT_TRUE(plan({}).actif);
@@ -174,7 +232,8 @@ TEST(PlanLecture, ActiveOnlyForFormatsReadByPosition) {
   }
   // No format memorised yet.
   EtatLecteurDates vide;
-  EXPECT_FALSE(construire_plan(vide, false, ';', false, 1, 1, 2, {2}, {}, false, 0, false, 0, ',').actif);
+  EXPECT_FALSE(
+      construire_plan(vide, false, ';', false, 1, 1, 2, {2}, {}, false, 0, false, 0, ',').actif);
   r = {};
   r.colonnes.assign(64, 2);
   EXPECT_TRUE(plan(r).actif);
@@ -204,13 +263,16 @@ TEST(LigneRapide, DatesValuesAndMissingFields) {
   const double t = date(2021, 11, 7, 10, 7, 0);
   const std::vector<long double> v123 = {1.0L, 2.0L, 3.0L};
   const Reglages deux{.deux_colonnes = true, .colonnes = {3, 4}};
-  const Reglages seuils{.colonnes = {2, 3, 4, 5}, .seuil_bas = true, .seuil_haut = true,
-                        .bas = -50, .haut = 100};
+  const Reglages seuils{
+      .colonnes = {2, 3, 4, 5}, .seuil_bas = true, .seuil_haut = true, .bas = -50, .haut = 100};
   Reglages seuil_bas = seuils;
   seuil_bas.seuil_haut = false;
   const CasLigne cas[] = {
       {"simple", {}, "2021-11-07 10:07:00;12,345;456,7;-1", t, {12.345L, 456.7L, -1.0L}},
-      {"zéros et signes", {}, "2020-02-29 23:59:59;0;+5;-0", date(2020, 2, 29, 23, 59, 59),
+      {"zéros et signes",
+       {},
+       "2020-02-29 23:59:59;0;+5;-0",
+       date(2020, 2, 29, 23, 59, 59),
        {0.0L, 5.0L, -0.0L}},
       // Spaces around fields, a leading separator, fields beyond the last one read.
       {"espaces", {}, "  2021-11-07 10:07:00 ;  1,5 ;2 ; 3  ", t, {1.5L, 2.0L, 3.0L}},
@@ -227,47 +289,88 @@ TEST(LigneRapide, DatesValuesAndMissingFields) {
       {"NA entouré de blancs", {}, "2021-11-07 10:07:00; NA ;8;   ", t, {0, 8.0L, 0}, 0b101},
       // A missing-data text written with the other decimal mark matches once
       // its marks become the computer's separator.
-      {"texte manquant, virgule", {.colonnes = {2, 3}, .na = {"-99999,0"}},
-       "2021-11-07 10:07:00;-99999.0;-99999,0", t, {}, 0b11},
+      {"texte manquant, virgule",
+       {.colonnes = {2, 3}, .na = {"-99999,0"}},
+       "2021-11-07 10:07:00;-99999.0;-99999,0",
+       t,
+       {},
+       0b11},
       {"texte manquant, point",
        {.colonnes = {2, 3}, .na = {"-99999,0"}, .separateur_decimal = '.'},
-       "2021-11-07 10:07:00;-99999.0;-99999,0", t, {-99999.0L, 0}, 0b10},
+       "2021-11-07 10:07:00;-99999.0;-99999,0",
+       t,
+       {-99999.0L, 0},
+       0b10},
       {"ordre des colonnes", {.colonnes = {4, 2}}, "2021-11-07 10:07:00;1;NA;3", t, {3.0L, 1.0L}},
       // Thresholds: a value beyond one is missing, one equal to it is kept.
-      {"seuils", seuils, "2021-11-07 10:07:00;-50;-50,001;100;100,5", t, {-50.0L, 0, 100.0L, 0},
+      {"seuils",
+       seuils,
+       "2021-11-07 10:07:00;-50;-50,001;100;100,5",
+       t,
+       {-50.0L, 0, 100.0L, 0},
        0b1010},
-      {"seuil bas seul", seuil_bas, "2021-11-07 10:07:00;-50;-50,001;100;100,5", t,
-       {-50.0L, 0, 100.0L, 100.5L}, 0b0010},
+      {"seuil bas seul",
+       seuil_bas,
+       "2021-11-07 10:07:00;-50;-50,001;100;100,5",
+       t,
+       {-50.0L, 0, 100.0L, 100.5L},
+       0b0010},
       // A two-digit year after its century digits: the reader puts the
       // century into the text, then reads the four-digit year.
       {"20aa, jour d'abord", {.format = "jj/mm/20aa hh:mn:ss"}, "07/11/21 10:07:00;1;2;3", t, v123},
-      {"20aa, 2099", {.format = "jj/mm/20aa hh:mn:ss"}, "07/11/99 23:59:59;1;2;3",
-       date(2099, 11, 7, 23, 59, 59), v123},
-      {"20aa, année d'abord", {.format = "20aa-mm-jj hh:mn:ss"}, "21-11-07 10:07:00;1;2;3", t, v123},
-      {"19aa", {.format = "19aa-mm-jj hh:mn:ss"}, "85-01-31 00:00:00;1;2;3",
-       date(1985, 1, 31, 0, 0, 0), v123},
+      {"20aa, 2099",
+       {.format = "jj/mm/20aa hh:mn:ss"},
+       "07/11/99 23:59:59;1;2;3",
+       date(2099, 11, 7, 23, 59, 59),
+       v123},
+      {"20aa, année d'abord",
+       {.format = "20aa-mm-jj hh:mn:ss"},
+       "21-11-07 10:07:00;1;2;3",
+       t,
+       v123},
+      {"19aa",
+       {.format = "19aa-mm-jj hh:mn:ss"},
+       "85-01-31 00:00:00;1;2;3",
+       date(1985, 1, 31, 0, 0, 0),
+       v123},
       {"20aa, heure 25", {.format = "20aa-mm-jj hh:mn:ss"}, "21-11-07 25:07:00;1;2;3", {}},
       {"20aa, 29 février", {.format = "20aa-mm-jj hh:mn:ss"}, "21-02-29 10:07:00;1;2;3", {}},
       // Date and time in two columns, in either order.
       {"deux colonnes", deux, "2021-11-07;10:07:00;1;2", t, {1.0L, 2.0L}},
-      {"heure puis date", {.deux_colonnes = true, .col_date = 2, .col_time = 1, .colonnes = {3, 4}},
-       "10:07:00;2021-11-07;1;2", t, {1.0L, 2.0L}},
+      {"heure puis date",
+       {.deux_colonnes = true, .col_date = 2, .col_time = 1, .colonnes = {3, 4}},
+       "10:07:00;2021-11-07;1;2",
+       t,
+       {1.0L, 2.0L}},
       {"heure puis date, lue dans l'autre ordre",
        {.deux_colonnes = true, .col_date = 2, .col_time = 1, .colonnes = {3, 4}},
-       "2021-11-07;10:07:00;1;2", {}},
+       "2021-11-07;10:07:00;1;2",
+       {}},
       // The space separator: runs of spaces are one separator.
-      {"espaces, deux colonnes", {.separateur = ' ', .deux_colonnes = true, .colonnes = {3, 4}},
-       "   2021-11-07   10:07:00  1,5     -2   ", t, {1.5L, -2.0L}},
-      {"espaces, T", {.format = "aaaa-mm-jjThh:mn:ss", .separateur = ' ', .colonnes = {2, 3}},
-       "2021-11-07T10:07:00 1,5  NA", t, {1.5L, 0}, 0b10},
+      {"espaces, deux colonnes",
+       {.separateur = ' ', .deux_colonnes = true, .colonnes = {3, 4}},
+       "   2021-11-07   10:07:00  1,5     -2   ",
+       t,
+       {1.5L, -2.0L}},
+      {"espaces, T",
+       {.format = "aaaa-mm-jjThh:mn:ss", .separateur = ' ', .colonnes = {2, 3}},
+       "2021-11-07T10:07:00 1,5  NA",
+       t,
+       {1.5L, 0},
+       0b10},
       // The comma separator with decimal points.
       {"virgule", {.separateur = ','}, "2021-11-07 10:07:00,1.25,,-3", t, {1.25L, 0, -3.0L}, 0b010},
       {"jour d'abord", {.format = "jj/mm/aaaa hh:mn:ss"}, "07/11/2021 10:07:00;1;2;3", t, v123},
-      {"jour d'abord, année en tête", {.format = "jj/mm/aaaa hh:mn:ss"},
-       "2021-11-07 10:07:00;1;2;3", {}},
+      {"jour d'abord, année en tête",
+       {.format = "jj/mm/aaaa hh:mn:ss"},
+       "2021-11-07 10:07:00;1;2;3",
+       {}},
       // No seconds in the format: the seconds of the text are not read.
       {"sans secondes", {.format = "aaaa-mm-jj hh:mn"}, "2021-11-07 10:07:45;1;2;3", t, v123},
-      {"sans secondes, texte sans", {.format = "aaaa-mm-jj hh:mn"}, "2021-11-07 10:07;1;2;3", t,
+      {"sans secondes, texte sans",
+       {.format = "aaaa-mm-jj hh:mn"},
+       "2021-11-07 10:07;1;2;3",
+       t,
        v123},
       // A format carrying a fixed date: a time alone takes that date, which is
       // left to the step-by-step reader; a full date-time is read as usual.
@@ -301,19 +404,19 @@ TEST(LigneRapide, LinesLeftToTheStepByStepReader) {
            std::string("2021-11-07 10:07:00;1\x01;2;3"),  // a NUL byte made readable
            std::string("2021-11-07 10:07:00;1\t;2;3"),
            std::string("2021-11-07\t10:07:00;1;2;3"),
-           std::string("07/11/2021 10:07:00;1;2;3"),   // the other date order
-           std::string("2021-11-07 24:00:00;1;2;3"),   // hour 24
+           std::string("07/11/2021 10:07:00;1;2;3"),  // the other date order
+           std::string("2021-11-07 24:00:00;1;2;3"),  // hour 24
            std::string("2021-11-07 29:00:00;1;2;3"),
-           std::string("2021-02-31 10:07:00;1;2;3"),   // 31 February
-           std::string("2021-02-29 10:07:00;1;2;3"),   // not a leap year
+           std::string("2021-02-31 10:07:00;1;2;3"),  // 31 February
+           std::string("2021-02-29 10:07:00;1;2;3"),  // not a leap year
            std::string("2021-13-07 10:07:00;1;2;3"),
            std::string("2021-11-00 10:07:00;1;2;3"),
            std::string("2021-11-32 10:07:00;1;2;3"),
            std::string("2021-11-07 10:60:00;1;2;3"),
            std::string("2021-11-07 10:07:60;1;2;3"),
            std::string("0000-11-07 10:07:00;1;2;3"),
-           std::string("2021-11-07 1O:07:00;1;2;3"),   // a letter O
-           std::string("2021-11-07 10:07;1;2;3"),      // no seconds
+           std::string("2021-11-07 1O:07:00;1;2;3"),  // a letter O
+           std::string("2021-11-07 10:07;1;2;3"),     // no seconds
            std::string("2021-11-07 10:07:0;1;2;3"),
            std::string("2021-11-07 10:07:00;<0,5;2;3"),
            std::string("2021-11-07 10:07:00;1E3;2;3"),
@@ -321,7 +424,7 @@ TEST(LigneRapide, LinesLeftToTheStepByStepReader) {
            std::string("2021-11-07 10:07:00;abc;2;3"),  // an unknown text
            std::string("2021-11-07 10:07:00;1;2;n/a"),
            std::string("2021-11-07 10:07:00;1;2;12345678901234567890"),
-           std::string(";1;2;3"),                          // no date
+           std::string(";1;2;3"),  // no date
            std::string("   "),
            std::string(""),
        }) {
@@ -378,8 +481,9 @@ TEST(LigneRapide, VeryLongDateTexts) {
 TEST(LignesRapides, ABlockOfLines) {
   const PlanLecture p = plan({});
   const std::vector<std::string> lignes = {
-      "2021-11-07 10:07:00;1;2;3", "", "   ", "2021-11-07 10:08:00;;NA;4,5", "Date;A;B;C",
-      "2021-11-07 10:09:00;<1;2;3", "2021-11-07 10:10:00;7;8;9"};
+      "2021-11-07 10:07:00;1;2;3",   "",           "   ",
+      "2021-11-07 10:08:00;;NA;4,5", "Date;A;B;C", "2021-11-07 10:09:00;<1;2;3",
+      "2021-11-07 10:10:00;7;8;9"};
   std::string texte;
   std::vector<std::uint32_t> debuts, longueurs;
   for (const auto& l : lignes) {
@@ -392,11 +496,12 @@ TEST(LignesRapides, ABlockOfLines) {
   sortie.statuts.push_back(StatutLigne::vide);  // what a previous block left is cleared
   lire_lignes_rapides(p, texte.data(), debuts, longueurs, sortie);
   using S = StatutLigne;
-  EXPECT_EQ(sortie.statuts, (std::vector<S>{S::rapide, S::vide, S::reference, S::rapide, S::reference,
-                                            S::reference, S::rapide}));
+  EXPECT_EQ(sortie.statuts, (std::vector<S>{S::rapide, S::vide, S::reference, S::rapide,
+                                            S::reference, S::reference, S::rapide}));
   EXPECT_EQ(sortie.blanches, (std::vector<std::uint8_t>{0, 1, 1, 0, 0, 0, 0}));
-  EXPECT_EQ(sortie.temps, (std::vector<double>{date(2021, 11, 7, 10, 7, 0), date(2021, 11, 7, 10, 8, 0),
-                                               date(2021, 11, 7, 10, 10, 0)}));
+  EXPECT_EQ(sortie.temps,
+            (std::vector<double>{date(2021, 11, 7, 10, 7, 0), date(2021, 11, 7, 10, 8, 0),
+                                 date(2021, 11, 7, 10, 10, 0)}));
   EXPECT_EQ(sortie.manquants, (std::vector<std::uint64_t>{0, 0b011, 0}));
   ASSERT_EQ(sortie.valeurs.size(), 9u);
   EXPECT_EQ(sortie.valeurs[0], 1.0L);

@@ -1,5 +1,3 @@
-#include "processing/period.h"
-
 #include <fstream>
 #include <string>
 
@@ -7,12 +5,15 @@
 
 #include "app/period_commands.h"
 #include "input/dates.h"
+#include "processing/period.h"
 #include "support/session_fixture.h"
 
 namespace tamso {
 namespace {
 
-double date(const char* texte) { return *lire_date_heure(texte); }
+double date(const char* texte) {
+  return *lire_date_heure(texte);
+}
 
 Periode periode_heures(const char* debut, const char* fin, double pas) {
   Periode p;
@@ -160,8 +161,8 @@ TEST_F(PeriodeFichier, EcritureEtRelecture) {
   s().periode_modifiee = true;
   ASSERT_TRUE(ecrire_periode(s()));
   EXPECT_FALSE(s().periode_modifiee);
-  std::vector<std::string> attendu = {"07/11/2021 10:00:00", "08/11/2021 00:00:00", "00:30:00",
-                                      "28", "3", "1", "2"};
+  std::vector<std::string> attendu = {
+      "07/11/2021 10:00:00", "08/11/2021 00:00:00", "00:30:00", "28", "3", "1", "2"};
   attendu.resize(60);
   EXPECT_EQ(test::DossierTemporaire::lire(s().chemin_periode()), test::crlf(attendu));
 

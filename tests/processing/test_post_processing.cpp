@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <optional>
+
+#include <gtest/gtest.h>
 
 #include "processing/post_processing.h"
 #include "processing/result_grid.h"
@@ -77,8 +77,9 @@ TEST_F(PostTraitement, ShortGapsAreFilledLinearly) {
   const auto& log = s().journal.lignes();
   EXPECT_NE(std::find(log.begin(), log.end(), "    régression effectuée sur 2 données 2-5"),
             log.end());
-  EXPECT_NE(std::find(log.begin(), log.end(), "    ---> régression NON effectuée sur 4 données 5-10"),
-            log.end());
+  EXPECT_NE(
+      std::find(log.begin(), log.end(), "    ---> régression NON effectuée sur 4 données 5-10"),
+      log.end());
   EXPECT_EQ(log[log.size() - 2], "  2 interpolations effectuées");
   EXPECT_EQ(log.back(), std::string(74, '='));
   EXPECT_NE(std::find(log.begin(), log.end(), "---> POST-traitement  sur 11 lignes horodatées"),

@@ -1,10 +1,9 @@
-#include "app/timestamp_commands.h"
-
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "app/timestamp_commands.h"
 #include "input/dates.h"
 #include "processing/period.h"
 #include "support/session_fixture.h"
@@ -94,8 +93,8 @@ TEST_F(ListeHorodateeGeneration, MoisEtAnnees) {
 
   periode("01/01/2025 00:00:00", "01/01/2027 00:00:00", UnitePas::annee);
   EXPECT_EQ(generer_liste_horodatee(s()), IssueListe::creee);
-  attendre_liste({"01/01/2024 00:00:00", "01/01/2025 00:00:00", "01/01/2026 00:00:00",
-                  "01/01/2027 00:00:00"});
+  attendre_liste(
+      {"01/01/2024 00:00:00", "01/01/2025 00:00:00", "01/01/2026 00:00:00", "01/01/2027 00:00:00"});
   EXPECT_EQ(s().periode.resume_lignes, "4 => 1460 jours");
   EXPECT_TRUE(port_.echanges.empty());
 }
@@ -138,7 +137,8 @@ TEST_F(ListeHorodateeGeneration, JoursAvecUneHeureQuiNestPasMinuit) {
   EXPECT_EQ(s().periode.fin, "04/01/2024 06:00:00");
 
   // The date test "(inf ou =)" is questioned first for calendar units.
-  periode("01/01/2024 00:00:00", "03/01/2024 00:00:00", UnitePas::jour, 1, 0.01, TestDate::inf_ou_egal);
+  periode("01/01/2024 00:00:00", "03/01/2024 00:00:00", UnitePas::jour, 1, 0.01,
+          TestDate::inf_ou_egal);
   EXPECT_EQ(generer_liste_horodatee(s()), IssueListe::creee);
   EXPECT_EQ(port_.echanges.back().texte,
             " le test sur les dates devrait être (inf strict)\n\n   [date [mesure]  <    "
@@ -148,7 +148,8 @@ TEST_F(ListeHorodateeGeneration, JoursAvecUneHeureQuiNestPasMinuit) {
   EXPECT_TRUE(s().periode_modifiee);
   EXPECT_EQ(s().liste_horodatee.n, 4);
 
-  periode("01/01/2024 00:00:00", "03/01/2024 00:00:00", UnitePas::jour, 1, 0.01, TestDate::inf_ou_egal);
+  periode("01/01/2024 00:00:00", "03/01/2024 00:00:00", UnitePas::jour, 1, 0.01,
+          TestDate::inf_ou_egal);
   EXPECT_EQ(generer_liste_horodatee(s()), IssueListe::creee);  // unscripted: No
   EXPECT_EQ(s().periode.test_date, TestDate::inf_ou_egal);
   EXPECT_EQ(s().liste_horodatee.n, 4);
@@ -190,8 +191,8 @@ TEST_F(ListeHorodateeGeneration, QuestionsDesMois) {
             "--- PAR MOIS ------------\n\n01/03/2023 06:00:00\n01/05/2023 06:00:00\n\n les "
             "heures des dates de début et de fin ne sont pas à zéro 00:00:00\n\n" +
                 kCorrigerHeures);
-  attendre_liste({"01/02/2023 06:00:00", "01/03/2023 06:00:00", "01/04/2023 06:00:00",
-                  "01/05/2023 06:00:00"});
+  attendre_liste(
+      {"01/02/2023 06:00:00", "01/03/2023 06:00:00", "01/04/2023 06:00:00", "01/05/2023 06:00:00"});
   EXPECT_EQ(port_.questions_non_scriptees, 0);
 }
 

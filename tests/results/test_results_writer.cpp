@@ -1,19 +1,18 @@
-#include <gtest/gtest.h>
-
-#include <functional>
-
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <limits>
 #include <optional>
 
+#include <gtest/gtest.h>
+
+#include "app/run.h"
+#include "app/save.h"
 #include "app/session.h"
 #include "input/files.h"
 #include "processing/engine.h"
 #include "results/results_writer.h"
 #include "support/session_fixture.h"
-#include "app/run.h"
-#include "app/save.h"
 
 namespace tamso {
 namespace {
@@ -57,10 +56,10 @@ TEST(ResultatsValeurs, SameTextAsPrintf) {
     const int e = static_cast<int>(hasard() % 140) - 130;
     const long double v[] = {
         reel(hasard() % 1000000) / reel(1ULL << (hasard() % 12)),  // exact halves
-        (reel(hasard() % 20000001) - 10000000) / 1000,              // measurements
-        (reel(hasard() % 100000) + 0.5L) / p10[d],                  // near halves
-        std::ldexp(reel(hasard() | 1), e),                          // across 2^63
-        std::ldexp(reel(hasard() | (1ULL << 63)), e / 2 - 40)};     // any significand
+        (reel(hasard() % 20000001) - 10000000) / 1000,             // measurements
+        (reel(hasard() % 100000) + 0.5L) / p10[d],                 // near halves
+        std::ldexp(reel(hasard() | 1), e),                         // across 2^63
+        std::ldexp(reel(hasard() | (1ULL << 63)), e / 2 - 40)};    // any significand
     long double y = v[hasard() % 5];
     if (hasard() & 1) y = -y;
     if (valeur_formatee(y, d, '.') != selon_printf(y, d)) {
@@ -131,9 +130,9 @@ TEST_F(Resultats, HeaderOfOneDateColumn) {
   x.description.separateur_colonne = SeparateurColonne::point_virgule;
   x.description.int_col_alternatif = false;
   x.grille.sources = {0, 1, 2, 3, 0, 0, 0};
-  const auto titres = titres_colonnes(x.description, x.periode, x.intitule_origine,
-                                      x.etat_traitement.station_reference, x.grille,
-                                      ParametresMoteur{});
+  const auto titres =
+      titres_colonnes(x.description, x.periode, x.intitule_origine,
+                      x.etat_traitement.station_reference, x.grille, ParametresMoteur{});
   std::copy(titres.begin(), titres.end(), x.grille.titres.begin() + 1);
   x.description.separateur_sortie = SeparateurSortie::point_virgule;
   formater_resultats(x);
@@ -275,8 +274,8 @@ TEST_F(Resultats, OverwriteQuestionThenSaveDialog) {
   ASSERT_TRUE(enregistrer_resultats(s()));
   const std::string recuperation = sortie_ + "~résultats.txt";
   EXPECT_EQ(DossierTemporaire::lire(recuperation), contenu);
-  EXPECT_TRUE(suivi_contient({"", " données calculées récupérables dans ", recuperation,
-                              " => ~résultats.txt"}));
+  EXPECT_TRUE(suivi_contient(
+      {"", " données calculées récupérables dans ", recuperation, " => ~résultats.txt"}));
   // A second one never replaces the first.
   port_.reponses = {Reponse::non};
   ASSERT_TRUE(enregistrer_resultats(s()));
@@ -354,9 +353,11 @@ TEST_F(Resultats, FinalMessage) {
   EXPECT_EQ(port_.dernier_texte(),
             "3- TRAITEMENT EFFECTUÉ  (méthode : moyenne des n mesures OK)" + options +
                 "\n\n     1 234 lignes extraites\n\n     3 lignes     x     4 colonnes "
-                "attendues\n\n" + options +
+                "attendues\n\n" +
+                options +
                 "\n\nA10.txt <- Données horodatée régulières ( copiées dans le presse-papier )"
-                "\n\nA10.txt.TXT <- fenêtre de suivi dans le répertoire : " + sortie_ +
+                "\n\nA10.txt.TXT <- fenêtre de suivi dans le répertoire : " +
+                sortie_ +
                 "\n\n    (le fichier de description est également enregistré), durée totale "
                 "=  1 mn 23 s ");
   EXPECT_EQ(port_.echanges.back().type, TypeMessage::information);

@@ -1,15 +1,15 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <optional>
 
+#include <gtest/gtest.h>
+
+#include "app/save.h"
 #include "app/session.h"
 #include "input/encoding.h"
 #include "input/files.h"
 #include "results/results_writer.h"
 #include "results/tracking_file.h"
 #include "support/session_fixture.h"
-#include "app/save.h"
 
 namespace tamso {
 namespace {
@@ -184,23 +184,23 @@ TEST_F(Suivi, RunSummaryWithOptionsDriftAndShift) {
   statistiques_resultats(vue_traitement(s()), s().journal);
   // The empty line after the swapped dates and the one opening the
   // statistics collapse into one.
-  EXPECT_EQ(std::vector<std::string>(s().journal.lignes().begin() + 2,
-                                     s().journal.lignes().begin() + 13),
-            (std::vector<std::string>{
-                "",
-                "3- TRAITEMENT EFFECTUÉ  (méthode : moyenne des n mesures OK)  (inf strict) avec "
-                "POSTtraitement des 4 données extraites + avec cumul croissant forcé  correction + "
-                "1 j SI t1>t2   correction +1s SI t1=t2  ",
-                "  La dérive des dates de mesure n'est pas nulle",
-                "   10:00:00 => 10:00:30  dérive = +00:00:30",
-                " Le décalage des dates de mesure n'est pas nul",
-                "   - 2 j 01:30:00",
-                "     5 lignes extraites",
-                "     3 lignes     x     3 colonnes attendues",
-                " ----------------------->  nombre de dates inversées : 3",
-                "",
-                " ========== nombre de résultats - nombre de VIDES(= na)",
-            }));
+  EXPECT_EQ(
+      std::vector<std::string>(s().journal.lignes().begin() + 2, s().journal.lignes().begin() + 13),
+      (std::vector<std::string>{
+          "",
+          "3- TRAITEMENT EFFECTUÉ  (méthode : moyenne des n mesures OK)  (inf strict) avec "
+          "POSTtraitement des 4 données extraites + avec cumul croissant forcé  correction + "
+          "1 j SI t1>t2   correction +1s SI t1=t2  ",
+          "  La dérive des dates de mesure n'est pas nulle",
+          "   10:00:00 => 10:00:30  dérive = +00:00:30",
+          " Le décalage des dates de mesure n'est pas nul",
+          "   - 2 j 01:30:00",
+          "     5 lignes extraites",
+          "     3 lignes     x     3 colonnes attendues",
+          " ----------------------->  nombre de dates inversées : 3",
+          "",
+          " ========== nombre de résultats - nombre de VIDES(= na)",
+      }));
 }
 
 TEST_F(Suivi, StepInCalendarUnits) {

@@ -20,7 +20,7 @@ Reponse ReponsesScriptees::repondre(TypeMessage type, const std::string& texte, 
       reponses.pop_front();
     } else {
       ++questions_non_scriptees;
-      r = boutons == Boutons::oui_non ? Reponse::non
+      r = boutons == Boutons::oui_non  ? Reponse::non
           : boutons == Boutons::oui_ok ? Reponse::ok
                                        : Reponse::annuler;
     }
@@ -30,8 +30,8 @@ Reponse ReponsesScriptees::repondre(TypeMessage type, const std::string& texte, 
   return r;
 }
 
-std::optional<std::string> ReponsesScriptees::choisir(
-    std::deque<std::optional<std::string>>& file, const DialogueFichier& d) {
+std::optional<std::string> ReponsesScriptees::choisir(std::deque<std::optional<std::string>>& file,
+                                                      const DialogueFichier& d) {
   dialogues.push_back(d);
   if (file.empty()) return std::nullopt;
   auto r = file.front();

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -14,8 +13,8 @@ namespace tamso::test {
 
 DossierTemporaire::DossierTemporaire() {
   static std::atomic<int> compteur{0};
-  const fs::path p = fs::temp_directory_path() /
-                     ("tamso-test-" + std::to_string(::getpid()) + "-" + std::to_string(compteur++));
+  const fs::path p = fs::temp_directory_path() / ("tamso-test-" + std::to_string(::getpid()) + "-" +
+                                                  std::to_string(compteur++));
   fs::remove_all(p);
   fs::create_directories(p);
   chemin_ = p.string() + "/";

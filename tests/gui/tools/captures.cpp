@@ -1,6 +1,10 @@
 // Screenshots of the main window after start-up and after a listing, at the
 // size of the screen it runs on (run it under xvfb-run with the screen size
 // wanted). Usage: tamso_captures <folder>
+#include <clocale>
+#include <filesystem>
+#include <memory>
+
 #include <QApplication>
 #include <QDateEdit>
 #include <QDir>
@@ -10,9 +14,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimeEdit>
-#include <clocale>
-#include <filesystem>
-#include <memory>
 
 #include "gui/port_test.h"
 #include "input/files.h"
@@ -24,7 +25,9 @@ using namespace tamso;
 
 namespace {
 
-void attendre(int ms) { QTest::qWait(ms); }
+void attendre(int ms) {
+  QTest::qWait(ms);
+}
 
 void capturer(QWidget& w, const QString& dossier, const QString& nom) {
   attendre(300);
