@@ -149,26 +149,10 @@ struct OptionsRun {
   bool reference = false;
 };
 
-int commande_run(const OptionsRun& o) {
-  InteractionLot port(std::cerr);
-  OptionsSession opts;
-  opts.separateur_decimal = o.separateur.empty() ? separateur_du_systeme() : o.separateur[0];
-  Session s(port, opts);
-  s.lecture.fils = o.fils;
-  s.lecture.reference = o.reference;
-  port.fixer_journal(&s.journal);
-  if (!lire_presse_papier_fichier(port, o.presse_papier)) return 2;
-  if (!charger_description(s, o.dsc, o.donnees)) return 2;
-  if (!repertoire_donnees_lisible(s)) return 2;
-  Description& d = s.description;
-  if (!o.sortie.empty()) d.dossier_choisi_sortie = avec_barre_finale(absolu(o.sortie));
-  if (!repertoire_existe(d.dossier_choisi_sortie)) {
-    std::error_code ec;
-    std::filesystem::create_directories(d.dossier_choisi_sortie, ec);
-    if (ec) return erreur("répertoire de sortie impossible à créer : " + d.dossier_choisi_sortie);
-  }
-
-  // The period: the options, else the description's last run.
+// The period: the options, else the description's last run. kSucces, or
+// the status of a bound or step that does not read.
+int fixer_periode(Session& s, const OptionsRun& o) {
+  const Description& d = s.description;
   Periode& p = s.periode;
   const std::string debut = o.debut.empty() ? d.min_dsc : o.debut;
   const std::string fin = o.fin.empty() ? d.max_dsc : o.fin;
@@ -195,21 +179,19 @@ int commande_run(const OptionsRun& o) {
     p.unite = UnitePas::heure;
     p.pas = *v;
   }
-  s.decalage_jours = o.decalage_jours;
+  return kSucces;
+}
 
-  const auto rien_ecrit = [](const std::string& message) {
-    if (g_arret)
-      return erreur("traitement arrêté avant l'écriture des résultats : rien n'est écrit", kArrete);
-    return erreur(message, kEchec);
-  };
-  if (!lister_fichiers_donnees(s)) return rien_ecrit("le listage des fichiers a échoué");
-  if (s.table.nb_fichiers() == 0)
-    return erreur("aucun fichier ne correspond au masque " + d.masque + " dans " + d.dossier_choisi,
-                  kEchec);
-  const IssueListe l = generer_liste_horodatee(s);
-  if (l != IssueListe::creee) return rien_ecrit("la liste horodatée n'a pas pu être créée");
-  intercepter_signaux_arret();
-  port.fixer_arret(&g_arret);
+// Nothing was written: the cause, or the stop that ended the run first.
+int rien_ecrit(const std::string& message) {
+  if (g_arret)
+    return erreur("traitement arrêté avant l'écriture des résultats : rien n'est écrit", kArrete);
+  return erreur(message, kEchec);
+}
+
+// The run and its exit status: what the results written hold, or why none
+// were written.
+int traiter_et_dire(Session& s) {
   switch (traiter_run(s)) {
     case IssueTraitement::enregistre:
       std::cout << s.resultats.chemin_resultats << "\n" << s.resultats.chemin_suivi << "\n";
@@ -232,6 +214,39 @@ int commande_run(const OptionsRun& o) {
       break;
   }
   return rien_ecrit("le traitement a échoué");
+}
+
+int commande_run(const OptionsRun& o) {
+  InteractionLot port(std::cerr);
+  OptionsSession opts;
+  opts.separateur_decimal = o.separateur.empty() ? separateur_du_systeme() : o.separateur[0];
+  Session s(port, opts);
+  s.lecture.fils = o.fils;
+  s.lecture.reference = o.reference;
+  port.fixer_journal(&s.journal);
+  if (!lire_presse_papier_fichier(port, o.presse_papier)) return 2;
+  if (!charger_description(s, o.dsc, o.donnees)) return 2;
+  if (!repertoire_donnees_lisible(s)) return 2;
+  Description& d = s.description;
+  if (!o.sortie.empty()) d.dossier_choisi_sortie = avec_barre_finale(absolu(o.sortie));
+  if (!repertoire_existe(d.dossier_choisi_sortie)) {
+    std::error_code ec;
+    std::filesystem::create_directories(d.dossier_choisi_sortie, ec);
+    if (ec) return erreur("répertoire de sortie impossible à créer : " + d.dossier_choisi_sortie);
+  }
+
+  if (const int code = fixer_periode(s, o); code != kSucces) return code;
+  s.decalage_jours = o.decalage_jours;
+
+  if (!lister_fichiers_donnees(s)) return rien_ecrit("le listage des fichiers a échoué");
+  if (s.table.nb_fichiers() == 0)
+    return erreur("aucun fichier ne correspond au masque " + d.masque + " dans " + d.dossier_choisi,
+                  kEchec);
+  const IssueListe l = generer_liste_horodatee(s);
+  if (l != IssueListe::creee) return rien_ecrit("la liste horodatée n'a pas pu être créée");
+  intercepter_signaux_arret();
+  port.fixer_arret(&g_arret);
+  return traiter_et_dire(s);
 }
 
 int commande_list(const std::string& dsc, const std::string& donnees, const std::string& sep) {
