@@ -84,8 +84,7 @@ std::string nom_description_propose(const Session& s) {
   remplacer_caractere('*', '_', masque);
   remplacer_caractere('.', '_', masque);
   static const char* kSeparateurs[] = {" Tab", " esp", " ;", " ,"};
-  const int i = indice(s.description.separateur_colonne);
-  const std::string sep = i >= 0 && i <= 3 ? kSeparateurs[i] : "";
+  const std::string sep = kSeparateurs[indice(s.description.separateur_colonne)];
   return base + "_(" + masque + sep + ").dsc";
 }
 

@@ -22,7 +22,7 @@ std::string nom_separateur(int i) {
 }
 
 bool oui(Session& s, const std::string& question, Boutons boutons = Boutons::oui_annuler) {
-  return s.port().demander(TypeMessage::confirmation, question, boutons) == Reponse::oui;
+  return question_oui(s, question, TypeMessage::confirmation, boutons);
 }
 
 std::string extension_sans_point(const std::string& nom) {

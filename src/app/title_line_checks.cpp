@@ -49,7 +49,7 @@ class ControleIntitules {
 
  private:
   bool oui(const std::string& question, Boutons boutons) {
-    return s_.port().demander(TypeMessage::confirmation, question, boutons) == Reponse::oui;
+    return question_oui(s_, question, TypeMessage::confirmation, boutons);
   }
   void ouvrir_le_fichier() {
     s_.port().ouvrir_dans_editeur(repertoire_de(f_.chemin), nom_de_fichier(f_.chemin));

@@ -170,9 +170,7 @@ const DefinitionParametre* trouver_parametre(std::string_view cle) {
 
 std::string code_methode(Methode methode) {
   static const char* kCodes[] = {"-moy", "-der", "-max", "-min", "-moy_", "-sum"};
-  const int i = indice(methode);
-  if (i < 0 || i > 5) return {};
-  return kCodes[i];
+  return kCodes[indice(methode)];
 }
 
 int lire_indice(const Description& d, const MembreParametre& membre) {

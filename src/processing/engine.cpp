@@ -957,8 +957,7 @@ std::string legende_methode(Methode methode) {
   static const char* kLegendes[] = {
       "moyenne des n mesures OK", "ponctuel = dernière mesure OK", "max des n  mesures OK ",
       "min des n  mesures OK ",   "moy ET si vide = prec+suiv /2", "cumul"};
-  const int i = indice(methode);
-  return i >= 0 && i <= 5 ? kLegendes[i] : "";
+  return kLegendes[indice(methode)];
 }
 
 std::vector<std::string> titres_colonnes(const Description& d, const Periode& periode,
