@@ -30,15 +30,10 @@ class Inspection : public test::AvecSession {
  protected:
   void SetUp() override {
     AvecSession::SetUp();
-    Description& d = session_->description;
-    d.masque = "*.csv";
-    d.separateur_colonne = SeparateurColonne::point_virgule;
-    d.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
+    decrire_csv_point_virgule();
   }
   std::string copier(const std::string& fixture, const std::string& nom) {
-    std::filesystem::copy_file(std::string(TAMSO_DONNEES_TEST "listage/") + fixture,
-                               donnees_ + nom);
-    return donnees_ + nom;
+    return copier_donnee("listage/" + fixture, nom);
   }
 };
 

@@ -18,17 +18,13 @@ class Listage : public test::AvecSession {
  protected:
   void SetUp() override {
     AvecSession::SetUp();
-    Description& d = session_->description;
-    d.masque = "*.csv";
-    d.separateur_colonne = SeparateurColonne::point_virgule;
-    d.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
-    d.f_station = "1";
+    decrire_csv_point_virgule();
+    d().f_station = "1";
   }
   void copier(const std::string& fixture, const std::string& nom) {
-    std::filesystem::copy_file(std::string(TAMSO_DONNEES_TEST "listage/") + fixture,
-                               donnees_ + nom);
+    copier_donnee("listage/" + fixture, nom);
   }
-  std::string cell(int r, const char* titre) { return s().table.lire_cellule(r, titre, port_); }
+  std::string cell(int r, const char* titre) { return cellule(r, titre); }
 };
 
 TEST_F(Listage, TitledSemicolonFileRaisesNoQuestion) {

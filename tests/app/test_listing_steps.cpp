@@ -36,17 +36,14 @@ class EtapesListage : public test::AvecSession {
  protected:
   void SetUp() override {
     AvecSession::SetUp();
-    Description& d = session_->description;
-    d.masque = "*.csv";
-    d.separateur_colonne = SeparateurColonne::point_virgule;
-    d.format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
-    d.f_station = "1";
+    decrire_csv_point_virgule();
+    d().f_station = "1";
     // Titles on line 1, data from line 2: the defaults.
   }
   void ecrire(const std::string& nom, const std::string& texte) {
     std::ofstream(donnees_ + nom, std::ios::binary) << texte;
   }
-  std::string cell(int r, const char* titre) { return s().table.lire_cellule(r, titre, port_); }
+  std::string cell(int r, const char* titre) { return cellule(r, titre); }
   // The tracking-log lines that mark a pass ("t0") and a listed row.
   std::vector<std::string> passes_et_lignes() const {
     std::vector<std::string> r;

@@ -223,9 +223,7 @@ TEST_F(OperationsFenetre, EnterListsTheMatchingFilesOnceModified) {
   EXPECT_EQ(s().etiquette("Label54"), "0");
 
   dossier_->ecrire("donnees/a.csv", "Date;Temp\r\n2021-03-12 10:00:00;1,5\r\n");
-  d().masque = "*.csv";
-  d().separateur_colonne = SeparateurColonne::point_virgule;
-  d().format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
+  decrire_csv_point_virgule();
   s().description_modifiee = true;
   valider_par_entree(s());
   EXPECT_EQ(s().etiquette("Label54"), "1");

@@ -38,9 +38,7 @@ class Moteur : public test::AvecSession {
  protected:
   void SetUp() override {
     AvecSession::SetUp();
-    d().masque = "*.csv";
-    d().separateur_colonne = SeparateurColonne::point_virgule;
-    d().format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
+    decrire_csv_point_virgule();
     d().equiv_na = "NA;-99999";
     d().f_station = "S1";
   }

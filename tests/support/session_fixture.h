@@ -36,6 +36,16 @@ class AvecSession : public AvecDossier {
   }
   Session& s() { return *session_; }
   Description& d() { return session_->description; }
+  // Files "*.csv" separated by ";", their date-times written "aaaa-mm-jj hh:mn:ss".
+  void decrire_csv_point_virgule() {
+    d().masque = "*.csv";
+    d().separateur_colonne = SeparateurColonne::point_virgule;
+    d().format_datetime_mesure = "aaaa-mm-jj hh:mn:ss";
+  }
+  // A cell of the file table by its column's title.
+  std::string cellule(int ligne, const char* titre) {
+    return s().table.lire_cellule(ligne, titre, port_);
+  }
 
   // A DSC file of raw Windows-1252 lines in the descriptions folder; its path.
   std::string ecrire_dsc(const std::string& nom, const std::vector<std::string>& lignes) {
