@@ -3,6 +3,7 @@
 // the session, so that they do not depend on who shows the progress.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace tamso {
@@ -18,6 +19,22 @@ class Avancement {
   virtual bool arret_demande() = 0;
   // A stage starts, or keeps what it read: the stop request is cleared.
   virtual void effacer_arret() = 0;
+};
+
+// Progress reports and stop tests of a long loop are made every few tens of
+// milliseconds, never per line or per row: true once that time has passed
+// since the last time it was true.
+class Cadence {
+ public:
+  bool echue() {
+    const auto t = std::chrono::steady_clock::now();
+    if (t - dernier_ < std::chrono::milliseconds(40)) return false;
+    dernier_ = t;
+    return true;
+  }
+
+ private:
+  std::chrono::steady_clock::time_point dernier_{};
 };
 
 }  // namespace tamso

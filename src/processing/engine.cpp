@@ -35,20 +35,6 @@ constexpr double kUneSeconde = 1.0 / 86400.0;
 constexpr double kMinimumInitial = 9999.0;       // days
 constexpr int kDatesIllisiblesJournalisees = 2;  // per file
 
-// Calls the port only every few tens of milliseconds, never per line.
-class Cadence {
- public:
-  bool echue() {
-    const auto t = Chrono::now();
-    if (t - dernier_ < std::chrono::milliseconds(40)) return false;
-    dernier_ = t;
-    return true;
-  }
-
- private:
-  Chrono::time_point dernier_{};
-};
-
 // "hh:mm:ss" of a duration in days, seconds truncated as a clock shows them.
 std::string heure_tronquee(double jours) {
   if (!(jours >= 0)) jours = 0;

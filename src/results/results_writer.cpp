@@ -145,21 +145,6 @@ void ajouter_entier(std::string& sortie, long double nombre) {
   sortie.append(tampon, r.ptr);
 }
 
-// Progress and stop tests of the formatting pass: every few tens of
-// milliseconds, never per row.
-class Cadence {
- public:
-  bool echue() {
-    const auto t = std::chrono::steady_clock::now();
-    if (t - dernier_ < std::chrono::milliseconds(40)) return false;
-    dernier_ = t;
-    return true;
-  }
-
- private:
-  std::chrono::steady_clock::time_point dernier_{};
-};
-
 std::string texte_formatage(long long pourcentage) {
   return "3- patienter ... formatage " + std::to_string(pourcentage) + "%   ";
 }
