@@ -31,11 +31,6 @@ bool chiffres(std::string_view champ, int n) {
   return tout_chiffres(champ) == n;
 }
 
-// Two digits from bas to haut.
-bool entre(std::string_view champ, std::string_view bas, std::string_view haut) {
-  return chiffres(champ, 2) && champ >= bas && champ <= haut;
-}
-
 // Where the text stops being read by the format's codes.
 std::size_t fin_des_codes(std::string_view format) {
   std::size_t fin = 0;
@@ -52,15 +47,6 @@ std::size_t fin_des_codes(std::string_view format) {
   return fin;
 }
 
-std::string assembler(std::string_view jour, std::string_view mois, std::string_view annee,
-                      std::string_view heure, std::string_view minute, std::string_view seconde) {
-  std::string r;
-  r.reserve(19);
-  r.append(jour).append("/").append(mois).append("/").append(annee).append(" ");
-  r.append(heure).append(":").append(minute).append(":").append(seconde);
-  return r;
-}
-
 }  // namespace
 
 void preparer_lecteur_dates_listage(EtatLecteurDates& etat) {
@@ -74,7 +60,9 @@ void preparer_lecteur_dates_traitement(EtatLecteurDates& etat) {
   etat.nb_dates_inversees_suite = 0;
 }
 
-void memoriser_format(std::string_view format, EtatLecteurDates& etat) {
+void memoriser_format(std::string_view format_saisi, EtatLecteurDates& etat) {
+  std::string sans_mots;
+  const std::string_view format = regles_heure(format_saisi, etat.regles, sans_mots);
   std::string f(format);
   for (char& c : f)
     if (!est_code(c)) c = '_';
@@ -94,6 +82,7 @@ void memoriser_format(std::string_view format, EtatLecteurDates& etat) {
     f = "jj_mm_aaaa_hh_mn_ss";
   }
   etat.format_memorise = f;
+  etat.par_champs = etat.date_fixe_du_format.empty() ? format_par_champs(f) : FormatParChamps{};
 }
 
 namespace {
@@ -115,18 +104,29 @@ std::string normaliser_multiformat(std::string_view texte, std::string_view form
   return r;
 }
 
-// Copies the text into the state's buffer, without its quotes, completed to a
-// date and a time as the format asks, and gives the format to read it with.
-// The buffer makes no allocation once it has grown to the longest line's date.
-std::string_view preparer_texte(std::string_view texte, EtatLecteurDates& etat) {
+// The text without the quotes around it.
+std::string_view sans_guillemets(std::string_view texte) {
+  if (!texte.empty() && texte.front() == '"') texte.remove_prefix(1);
+  if (!texte.empty() && texte.find('"') == texte.size() - 1) texte.remove_suffix(1);
+  return texte;
+}
+
+// A format of a date without its time: ten characters ("jj_mm_aaaa"), or
+// day, month and year with no hour ("aaaammjj").
+bool format_date_seule(std::string_view f) {
+  return f.size() == 10 || (f.find("hh") == npos && f.find("aa") != npos && f.find("mm") != npos &&
+                            f.find("jj") != npos);
+}
+
+// Copies the text into the state's buffer, completed to a date and a time as
+// the format asks, and gives the format to read it with. The buffer makes no
+// allocation once it has grown to the longest line's date.
+std::string_view preparer_texte(std::string_view corps, EtatLecteurDates& etat) {
   std::string_view format = etat.format_memorise;
-  std::string_view corps = texte;
-  if (!corps.empty() && corps.front() == '"') corps.remove_prefix(1);
-  if (!corps.empty() && corps.find('"') == corps.size() - 1) corps.remove_suffix(1);
   std::string& t = etat.tampon_texte;
   t.assign(corps);
 
-  if (format.size() == 10) {
+  if (format_date_seule(format)) {
     // A date-only format reads midnight.
     t.append(" 00:00:00");
     etat.tampon_format.assign(format).append("_hh_mn_ss");
@@ -177,9 +177,9 @@ void lire_annee_quatre_chiffres(std::string_view t, std::string_view texte, Lect
     // year first and day first are swapped.
     l.inverser_format();
     annee = morceau(t, l.format.find("aaaa"), 4);
-    // Only a swap that gives a year is a corrected date; anything else is
-    // left to the field rules.
-    if (est_numerique(annee)) {
+    // Only a swap that gives a four-digit year is a corrected date; anything
+    // else is left to the field rules.
+    if (tout_chiffres(annee) == 4) {
       ++etat.nb_dates_inversees;
       if (++etat.nb_dates_inversees_suite == 1)
         journal.ajouter_ligne_suivi(std::string(texte) + " date inversée mais corrigée");
@@ -223,15 +223,44 @@ ChampsLus lire_champs(std::string_view t, std::string_view format, std::string_v
   return c;
 }
 
-// Reading is by position: every character a code reads is a digit and the
-// time is a time of day, so that a text laid out otherwise ("11/9/2019
-// 0:00" under "mm/jj/aaaa hh:mn") is never read at the wrong place; a
-// 12-hour clock is not read as a 24-hour one.
-bool verifier_champs(const ChampsLus& c, std::string_view t, std::string_view format) {
-  return chiffres(c.annee, 4) && entre(c.jour, "01", "31") && entre(c.mois, "01", "12") &&
-         entre(c.heure, "00", "23") && entre(c.minute, "00", "59") &&
-         entre(c.seconde, "00", "59") &&
-         !marque_douze_heures(morceau(t, fin_des_codes(format), npos));
+// Reading is by position: every character a code reads is a digit, so that
+// a text laid out otherwise ("11/9/2019 0:00" under "mm/jj/aaaa hh:mn") is
+// never read at the wrong place.
+bool champs_en_chiffres(const ChampsLus& c) {
+  return chiffres(c.annee, 4) && chiffres(c.jour, 2) && chiffres(c.mois, 2) &&
+         chiffres(c.heure, 2) && chiffres(c.minute, 2) && chiffres(c.seconde, 2);
+}
+
+int valeur_chiffres(std::string_view champ) {
+  int v = 0;
+  for (const char c : champ) v = v * 10 + (c - '0');
+  return v;
+}
+
+DateLue date_des_champs(const ChampsLus& c) {
+  return DateLue{valeur_chiffres(c.annee), valeur_chiffres(c.mois),   valeur_chiffres(c.jour),
+                 valeur_chiffres(c.heure), valeur_chiffres(c.minute), valeur_chiffres(c.seconde)};
+}
+
+// "jj/mm/aaaa hh:mn:ss" of fields known to be in range.
+std::string ecrire_date(const DateLue& d) {
+  std::string r(19, ' ');
+  const auto deux = [&r](std::size_t p, int v) {
+    r[p] = static_cast<char>('0' + v / 10);
+    r[p + 1] = static_cast<char>('0' + v % 10);
+  };
+  deux(0, d.jour);
+  r[2] = '/';
+  deux(3, d.mois);
+  r[5] = '/';
+  deux(6, d.annee / 100);
+  deux(8, d.annee % 100);
+  deux(11, d.heure);
+  r[13] = ':';
+  deux(14, d.minute);
+  r[16] = ':';
+  deux(17, d.seconde);
+  return r;
 }
 
 std::string ligne_erreur_champs(const ChampsLus& c, std::string_view texte) {
@@ -244,6 +273,39 @@ std::string ligne_erreur_champs(const ChampsLus& c, std::string_view texte) {
 
 }  // namespace
 
+namespace {
+
+enum class Position : std::uint8_t {
+  lue,
+  illisible,       // too few digits, or a two-digit year without its century
+  champs_refuses,  // a code reads something else than digits, or a field is out of range
+  sans_annee,      // the format has no year
+};
+
+// The line's date read by position.
+Position lire_par_position(std::string_view texte, EtatLecteurDates& etat, JournalSuivi& journal,
+                           DateLue& d, ChampsLus& c) {
+  LectureAnnee lecture;
+  lecture.format = preparer_texte(texte, etat);
+  std::string& t = etat.tampon_texte;
+  if (compter_numeriques(t) < 10) return Position::illisible;
+  if (lecture.format.find("aa") == npos) return Position::sans_annee;
+  if (lecture.format.find("aaaa") != npos)
+    lire_annee_quatre_chiffres(t, texte, lecture, etat, journal);
+  else if (!lire_annee_deux_chiffres(t, lecture))
+    return Position::illisible;
+  // A space after the date, unless the format reads on (a compact "aaaammjjhhmn").
+  if (t.size() >= 11 && !(lecture.format.size() > 10 && est_code(lecture.format[10]))) t[10] = ' ';
+  c = lire_champs(t, lecture.format, lecture.annee());
+  if (!champs_en_chiffres(c)) return Position::champs_refuses;
+  d = date_des_champs(c);
+  const MarqueHeure marque = marque_heure(morceau(t, fin_des_codes(lecture.format), npos));
+  return verifier_date_lue(d, marque, etat.regles.douze_heures) ? Position::lue
+                                                                : Position::champs_refuses;
+}
+
+}  // namespace
+
 std::string normaliser_date_mesure(std::string_view texte, std::string_view format_saisi,
                                    EtatLecteurDates& etat, JournalSuivi& journal) {
   if (texte.empty()) return "??";
@@ -251,41 +313,44 @@ std::string normaliser_date_mesure(std::string_view texte, std::string_view form
     return normaliser_multiformat(texte, format_saisi, etat, journal);
   if (etat.format_memorise.empty()) memoriser_format(format_saisi, etat);
 
-  LectureAnnee lecture;
-  lecture.format = preparer_texte(texte, etat);
-  std::string& t = etat.tampon_texte;
-  if (compter_numeriques(t) < 10) return {};
-  if (lecture.format.find("aa") == npos) return "01/01/1900 00:00:00";
-  if (lecture.format.find("aaaa") != npos)
-    lire_annee_quatre_chiffres(t, texte, lecture, etat, journal);
-  else if (!lire_annee_deux_chiffres(t, lecture))
-    return {};
+  // The offset that ends the text, under a format that says the dates carry one.
+  std::string_view corps = sans_guillemets(texte);
+  int decalage = 0;
+  if (etat.regles.zone_dans_texte) {
+    const auto z = decalage_en_fin(corps, corps);
+    if (!z) {
+      journaliser_erreur_date(
+          etat, journal,
+          " + erreur date : sans décalage horaire   corriger <" + std::string(texte) + ">");
+      return {};
+    }
+    decalage = *z - etat.regles.zone_sortie_minutes;
+  }
 
-  if (t.size() >= 11) t[10] = ' ';
-  const ChampsLus c = lire_champs(t, lecture.format, lecture.annee());
-  if (!verifier_champs(c, t, lecture.format)) {
+  DateLue d;
+  ChampsLus c;
+  const Position p = lire_par_position(corps, etat, journal, d, c);
+  if (p == Position::sans_annee) return "01/01/1900 00:00:00";
+  if (p != Position::lue) {
+    // A text that is not zero-padded is read field by field.
+    if (!lire_par_champs(etat.par_champs, corps, d) ||
+        !verifier_date_lue(d, marque_heure(corps), etat.regles.douze_heures)) {
+      if (p == Position::champs_refuses)
+        journaliser_erreur_date(etat, journal, ligne_erreur_champs(c, texte));
+      return {};
+    }
+  }
+  if (!date_a_deplacer(d, decalage)) return ecrire_date(d);
+  const auto deplacee = date_deplacee(d, decalage);
+  if (!deplacee) {
     journaliser_erreur_date(etat, journal, ligne_erreur_champs(c, texte));
     return {};
   }
-  return assembler(c.jour, c.mois, c.annee, c.heure, c.minute, c.seconde);
+  return ecrire_date(*deplacee);
 }
 
 bool marque_douze_heures(std::string_view texte) {
-  const auto lettre = [&texte](std::size_t i) {
-    const char c = texte[i];
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-  };
-  for (std::size_t i = 0; i < texte.size(); ++i) {
-    const char c = static_cast<char>(texte[i] | 0x20);
-    if ((c != 'a' && c != 'p') || (i > 0 && lettre(i - 1))) continue;
-    std::size_t j = i + 1;
-    if (j < texte.size() && texte[j] == '.') ++j;
-    if (j >= texte.size() || (texte[j] | 0x20) != 'm') continue;
-    ++j;
-    if (j < texte.size() && texte[j] == '.') ++j;
-    if (j >= texte.size() || !lettre(j)) return true;
-  }
-  return false;
+  return marque_heure(texte) != MarqueHeure::aucune;
 }
 
 // ---------------------------------------------------------------- multiformat

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "input/date_fields.h"
 #include "input/dates.h"
 
 namespace tamso {
@@ -15,6 +16,8 @@ class JournalSuivi;
 struct EtatLecteurDates {
   std::string format_memorise;  // normalised format, kept from the first date read after a listing
   std::string date_fixe_du_format;  // fixed date at the head of the format ("2022_03_12_")
+  ReglesHeure regles;               // 12-hour clock, offsets, zone of the dates given
+  FormatParChamps par_champs;       // the format read field by field, for unpadded texts
   bool premiere_date_multiformat = false;
   double date_multiformat_precedente = 0.0;
   int nb_dates_inversees = 0;
@@ -34,21 +37,26 @@ void preparer_lecteur_dates_listage(EtatLecteurDates& etat);
 // A processing run starts: no first-date reading, inversion counters at 0.
 void preparer_lecteur_dates_traitement(EtatLecteurDates& etat);
 
-// Normalises a format: every character other than a digit or one of
+// Normalises a format: the words "AM", "PM", "zz" and "UTC+hh:mn" go to the
+// rules of the hour; every other character than a digit or one of
 // "a h j m n s" becomes "_"; a fixed date at its head ("2022/03/12 hh:mn:ss")
 // goes to date_fixe_du_format and the format becomes the matching full
-// date-time format. The result is stored in format_memorise.
+// date-time format. The result is stored in format_memorise, and the same
+// format cut into fields in par_champs.
 void memoriser_format(std::string_view format, EtatLecteurDates& etat);
 
 // Reads the date-time field of a line (or the date field, a space and the
-// time field) under its format and gives "jj/mm/aaaa hh:mn:ss". Sentinels:
-// "??" for an empty text, "" for an unreadable text or broken field rules
-// (with a " + erreur date : " line): a character read by a code that is not
-// a digit, a day, month or time of day out of range, an AM/PM mark after the
-// time; "01/01/1900 00:00:00" for a format
-// without a year code. A format containing "multiformat" or "OU" goes to
-// date_multiformat. The format is normalised at the first call after a
-// listing and kept as is until the next one.
+// time field) under its format and gives "jj/mm/aaaa hh:mn:ss". The text is
+// read by position first; a text that is not zero-padded ("1/3/2021 7:5:00")
+// is then read field by field. An AM or PM mark after the time is applied,
+// the hour 24 is midnight at the end of the day, and under a format with
+// "zz" the offset that ends the text is taken away (then the zone of the
+// format's "UTC+hh:mn" added). Sentinels: "??" for an empty text, "" for an
+// unreadable text or broken field rules (with a " + erreur date : " line);
+// "01/01/1900 00:00:00" for a format without a year code. A format
+// containing "multiformat" or "OU" goes to date_multiformat. The format is
+// normalised at the first call after a listing and kept as is until the next
+// one.
 std::string normaliser_date_mesure(std::string_view texte, std::string_view format,
                                    EtatLecteurDates& etat, JournalSuivi& journal);
 

@@ -136,6 +136,29 @@ bool lire_date(const PlanLecture& plan, std::string_view t, double& valeur, Jour
   return valeur != 0.0;
 }
 
+// A date that is not zero-padded ("1/3/2021 7:5:00"), read field by field
+// as the date reader reads it when its reading by position fails. A 12-hour
+// mark is left to the date reader.
+bool lire_date_par_champs(const PlanLecture& plan, std::string_view t, double& valeur,
+                          JourConnu& connu) {
+  DateLue d;
+  if (marque_douze_heures(t) || !lire_par_champs(plan.par_champs, t, d) ||
+      !verifier_date_lue(d, MarqueHeure::aucune, false))
+    return false;
+  double jour_suivant = 0.0;
+  if (d.heure == 24) {  // midnight at the end of the day
+    d.heure = 0;
+    jour_suivant = 1.0;
+  }
+  if (d.annee != connu.annee || d.mois != connu.mois || d.jour != connu.jour) {
+    const auto v = encoder_date(d.annee, d.mois, d.jour, 0, 0, 0);
+    if (!v) return false;
+    connu = {d.annee, d.mois, d.jour, *v};
+  }
+  valeur = connu.debut + jour_suivant + (d.heure * 3600 + d.minute * 60 + d.seconde) / 86400.0;
+  return valeur != 0.0;
+}
+
 const std::array<long double, 20> kPuissancesLongues = [] {
   std::array<long double, 20> p{};
   long double x = 1;
@@ -260,6 +283,7 @@ PlanLecture construire_plan(const EtatLecteurDates& lecteur, bool multiformat, c
   p.haut = haut;
   p.separateur_decimal = separateur_decimal;
   p.date_fixe = !lecteur.date_fixe_du_format.empty();
+  p.par_champs = lecteur.par_champs;
   // Only a missing-data text that reads as a number can equal a number field.
   for (const auto& e : p.equivalents_na) {
     NombreLu n;
@@ -268,7 +292,11 @@ PlanLecture construire_plan(const EtatLecteurDates& lecteur, bool multiformat, c
   }
 
   const std::string& f = lecteur.format_memorise;
-  if (multiformat || f.empty() || f.size() == 10 || f == "hh_mn_ss") return p;
+  // A 12-hour clock without its mark, or an offset to take away, is left to
+  // the date reader.
+  if (multiformat || f.empty() || f.size() == 10 || f == "hh_mn_ss" ||
+      lecteur.regles.douze_heures || lecteur.regles.zone_dans_texte)
+    return p;
   const auto position = [&f](const char* code) {
     const std::size_t k = f.find(code);
     return k == std::string::npos ? -1 : static_cast<int>(k);
@@ -293,18 +321,14 @@ PlanLecture construire_plan(const EtatLecteurDates& lecteur, bool multiformat, c
   p.p_minute = position("mn");
   p.p_seconde = position("ss");
   if (p.p_annee < 0 || p.p_mois < 0 || p.p_jour < 0 || p.p_heure < 0 || p.p_minute < 0) return p;
-  // The reader puts a space at the 11th character: a code there is not plain.
   std::size_t fin = 0;
   for (const auto& [pos, n] : {std::pair{p.p_annee, 4},
                                {p.p_mois, 2},
                                {p.p_jour, 2},
                                {p.p_heure, 2},
                                {p.p_minute, 2},
-                               {p.p_seconde, 2}}) {
-    if (pos < 0) continue;
-    if (pos <= 10 && pos + n > 10) return p;
-    fin = std::max(fin, static_cast<std::size_t>(pos + n));
-  }
+                               {p.p_seconde, 2}})
+    if (pos >= 0) fin = std::max(fin, static_cast<std::size_t>(pos + n));
   p.longueur_min = fin;
   if (p.colonnes.size() > 64) return p;
   int col_max = deux_colonnes ? std::max(col_date, col_time) : col_datetime;
@@ -352,6 +376,7 @@ bool lire_ligne(const PlanLecture& plan, std::string_view ligne, double& t, long
   if (date.front() == '"') date.remove_prefix(1);
   if (!date.empty() && date.find('"') == date.size() - 1) date.remove_suffix(1);
   if (date.find('"') != std::string_view::npos) return false;
+  const std::string_view date_ecrite = date;
   std::array<char, kDateMax + 2> avec_siecle;
   if (plan.annee_courte) {
     if (date.size() + 2 > avec_siecle.size()) return false;
@@ -363,7 +388,9 @@ bool lire_ligne(const PlanLecture& plan, std::string_view ligne, double& t, long
     for (std::size_t i = place; i < date.size(); ++i) avec_siecle[n++] = date[i];
     date = std::string_view(avec_siecle.data(), n);
   }
-  if (!lire_date(plan, date, t, connu)) return false;
+  if (!lire_date(plan, date, t, connu) &&
+      !(plan.par_champs.valide && lire_date_par_champs(plan, date_ecrite, t, connu)))
+    return false;
 
   // The fields are read first, then converted together: the divisions do
   // not wait on each other.

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "input/date_fields.h"
+
 namespace tamso {
 
 struct EtatLecteurDates;
@@ -26,8 +28,9 @@ struct PlanLecture {
   bool date_fixe = false;        // the format carries a fixed date (8-character texts differ)
   bool annee_courte = false;     // two-digit year: the century digits go into the text first
   char siecle[2] = {'2', '0'};
-  std::vector<int> colonnes;  // source column of each value column, in output order
-  int col_max = 0;            // highest column read
+  FormatParChamps par_champs;  // the format read field by field, for unpadded dates
+  std::vector<int> colonnes;   // source column of each value column, in output order
+  int col_max = 0;             // highest column read
   std::vector<std::string> equivalents_na;
   std::uint64_t longueurs_na_numeriques =
       0;  // bit n: one of them reads as a number of n characters

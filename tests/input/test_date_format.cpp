@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -150,35 +151,89 @@ TEST_F(LecteurDates, ReglesDesChampsEtSentinelles) {
   EXPECT_EQ(journal.taille(), 7u);
 }
 
-// Reading is by position: a text laid out otherwise than its format, or on a
-// 12-hour clock, is unreadable (with a log line), never read at the wrong
-// place.
+// A text that is not zero-padded is read field by field, a 12-hour mark is
+// applied, the hour 24 ends the day, compact dates read on, and an offset
+// that ends the text is taken away under "zz".
+TEST_F(LecteurDates, DispositionsDuTerrain) {
+  struct Cas {
+    const char* texte;
+    const char* format;
+    const char* attendu;
+  };
+  for (const Cas& c : {
+           // Fields not zero-padded.
+           Cas{"11/9/2019 0:00", "mm/jj/aaaa hh:mn", "09/11/2019 00:00:00"},
+           Cas{"12/4/2019 13:05", "mm/jj/aaaa hh:mn", "04/12/2019 13:05:00"},
+           Cas{"1-3-2021 7:5:00", "jj-mm-aaaa hh:mn:ss", "01/03/2021 07:05:00"},
+           Cas{"11/19/2019 7:05:00", "mm_jj_aaaa_hh_mn_ss", "19/11/2019 07:05:00"},
+           Cas{"2019- 7-01 10:15:30", "aaaa_mm_jj_hh_mn_ss", "01/07/2019 10:15:30"},
+           Cas{"7/12/2009 13:42:05.5", "jj/mm/aaaa hh:mn:ss.s", "07/12/2009 13:42:05"},
+           Cas{"12/4/2019", "mm/jj/aaaa", "04/12/2019 00:00:00"},
+           // 12-hour clocks: 12 AM is midnight, 12 PM noon.
+           Cas{"11/15/2021 01:00:00 PM", "mm_jj_aaaa_hh_mn_ss", "15/11/2021 13:00:00"},
+           Cas{"11/15/2021 01:00 a.m.", "mm_jj_aaaa_hh_mn", "15/11/2021 01:00:00"},
+           Cas{"15/11/21 12:00:00 am", "jj_mm_20aa_hh_mn_ss", "15/11/2021 00:00:00"},
+           Cas{"11/15/21 12:10:00 PM", "mm/jj/20aa hh:mn:ss AM/PM", "15/11/2021 12:10:00"},
+           Cas{"11/15/21 1:10:00 PM", "mm/jj/20aa hh:mn:ss AM/PM", "15/11/2021 13:10:00"},
+           Cas{"20-03-06 01:00:00 PM", "20aa-mm-jj hh:mn:ss AM/PM", "06/03/2020 13:00:00"},
+           // Compact dates, an hour column, the hour 24.
+           Cas{"20000101 1", "aaaammjj hh", "01/01/2000 01:00:00"},
+           Cas{"20000101 24", "aaaammjj hh", "02/01/2000 00:00:00"},
+           Cas{"20000101 2400", "aaaammjj hhmn", "02/01/2000 00:00:00"},
+           Cas{"20191231 730", "aaaammjj hhmn", "31/12/2019 07:30:00"},
+           Cas{"201901011530", "aaaammjjhhmn", "01/01/2019 15:30:00"},
+           Cas{"20000101", "aaaammjj", "01/01/2000 00:00:00"},
+           Cas{"31/12/2019 24:00:00", "jj_mm_aaaa_hh_mn_ss", "01/01/2020 00:00:00"},
+           // Offsets, taken away to give UTC, or the zone the format names.
+           Cas{"2019-07-01T10:15:30.250+02:00", "aaaa-mm-jjThh:mn:ss.szz", "01/07/2019 08:15:30"},
+           Cas{"2019-07-01T00:30:00-05:00", "aaaa-mm-jjThh:mn:sszz", "01/07/2019 05:30:00"},
+           Cas{"2019-07-01T10:15:30Z", "aaaa-mm-jjThh:mn:sszz UTC+01:00", "01/07/2019 11:15:30"},
+           Cas{"2019-03-31T03:30:00+02:00", "aaaa-mm-jjThh:mn:ss zz UTC+01:00",
+               "31/03/2019 02:30:00"},
+           Cas{"2019-03-31T01:30:00+01:00", "aaaa-mm-jjThh:mn:ss zz UTC+01:00",
+               "31/03/2019 01:30:00"},
+           Cas{"14/05/2009 0:00:00 +02:00", "jj/mm/aaaa hh:mn:ss zz UTC+01:00",
+               "13/05/2009 23:00:00"},
+           Cas{"20190701T1015+0200", "aaaammjjThhmnzz", "01/07/2019 08:15:00"},
+           Cas{"\"2019-07-01 10:15 GMT-05\"", "aaaa-mm-jj hh:mn zz UTC-5", "01/07/2019 10:15:00"},
+       }) {
+    journal.vider();
+    EXPECT_EQ(lire_seul(c.texte, c.format), c.attendu) << c.texte << " / " << c.format;
+    EXPECT_TRUE(journal.vide()) << c.texte << " / " << c.format;
+  }
+}
+
+// A text that no reading makes a date, or that is laid out in a way the
+// multiformat reader does not take, is unreadable with a log line, never
+// read at the wrong place.
 TEST_F(LecteurDates, TexteDUneAutreDispositionIllisible) {
   struct Cas {
     const char* texte;
     const char* format;
   };
-  for (const Cas& c :
-       {Cas{"11/9/2019 0:00", "mm/jj/aaaa hh:mn"}, Cas{"11/19/2019 0:00", "mm/jj/aaaa hh:mn"},
-        Cas{"11/19/2019 7:05:00", "mm_jj_aaaa_hh_mn_ss"},
-        Cas{"2019-07-01 10:15:3", "aaaa_mm_jj_hh_mn_ss"},
-        Cas{"2019- 7-01 10:15:30", "aaaa_mm_jj_hh_mn_ss"},
-        Cas{"11/15/2021 01:00:00 PM", "mm_jj_aaaa_hh_mn_ss"},
-        Cas{"11/15/2021 01:00 a.m.", "mm_jj_aaaa_hh_mn"},
-        Cas{"15/11/21 01:00:00 am", "jj_mm_20aa_hh_mn_ss"},
-        Cas{"11/9/2019 0:00", "mm/dd/yyyy OU yyyy/dd/mm"},
-        Cas{"11/19/2019 7:05:00", "mm/dd/yyyy OU yyyy/dd/mm"},
-        Cas{"11/19/2019 10:5:00", "jj/mm/aaaa OU aaaa/mm/jj"}, Cas{"2019-7-1 10:05", "multiformat"},
-        Cas{"11/15/2021 01:00:00 PM", "mm/dd/yyyy OU yyyy/dd/mm"},
-        Cas{"11/15/2021 25:00", "multiformat"}}) {
+  for (const Cas& c : {
+           Cas{"11/15/2021 00:08:00 PM", "mm_jj_aaaa_hh_mn_ss"},
+           Cas{"11/15/2021 13:08:00 PM", "mm_jj_aaaa_hh_mn_ss"},
+           Cas{"11/15/21 13:10:00", "mm/jj/20aa hh:mn:ss AM/PM"},
+           Cas{"31/12/2019 24:00:01", "jj_mm_aaaa_hh_mn_ss"},
+           Cas{"31/12/2019 7:60", "jj_mm_aaaa_hh_mn"},
+           Cas{"2019-07-01 10:15:30", "aaaa-mm-jj hh:mn:sszz"},
+           Cas{"11/9/2019 0:00", "mm/dd/yyyy OU yyyy/dd/mm"},
+           Cas{"11/19/2019 7:05:00", "mm/dd/yyyy OU yyyy/dd/mm"},
+           Cas{"11/19/2019 10:5:00", "jj/mm/aaaa OU aaaa/mm/jj"},
+           Cas{"2019-7-1 10:05", "multiformat"},
+           Cas{"11/15/2021 01:00:00 PM", "mm/dd/yyyy OU yyyy/dd/mm"},
+           Cas{"11/15/2021 25:00", "multiformat"},
+       }) {
     journal.vider();
     EXPECT_EQ(lire_seul(c.texte, c.format), "") << c.texte << " / " << c.format;
     EXPECT_EQ(journal.taille(), 1u) << c.texte << " / " << c.format;
   }
   EXPECT_EQ(journal.derniere(), " + erreur date :   corriger <11/15/2021 25:00>");
-  // Readable layouts stay readable: a tail without a 12-hour mark, a
-  // missing code read at the head of its unit.
+  // Readable layouts stay readable: a tail without a 12-hour mark or under
+  // a format without "zz", a missing code read at the head of its unit.
   EXPECT_EQ(lire_seul("2019-07-01T10:15:30Z", "aaaa-mm-jjThh:mn:ss"), "01/07/2019 10:15:30");
+  EXPECT_EQ(lire_seul("2019-07-01T10:15:30+02:00", "aaaa-mm-jjThh:mn:ss"), "01/07/2019 10:15:30");
   EXPECT_EQ(lire_seul("2019-07-01 10:15 Amsterdam", "aaaa_mm_jj_hh_mn"), "01/07/2019 10:15:00");
   EXPECT_EQ(lire_seul("2019-07-01 10", "aaaa_mm_jj_hh"), "01/07/2019 10:00:00");
   EXPECT_EQ(lire_seul("2019-07 10:00", "aaaa_mm hh:mn"), "01/07/2019 10:00:00");
@@ -187,6 +242,60 @@ TEST_F(LecteurDates, TexteDUneAutreDispositionIllisible) {
   EXPECT_TRUE(marque_douze_heures("a.m."));
   EXPECT_FALSE(marque_douze_heures(" AMS"));
   EXPECT_FALSE(marque_douze_heures("+02:00"));
+}
+
+// Every text the reader read before it learned the field-by-field reading,
+// the 12-hour marks, the hour 24, compact dates and offsets is read the same
+// way, with the same log lines; a text it refused may now be read, and then
+// as a real date (tests/data/dates/README.md).
+TEST(LecturesDAvant, MemesDatesPourLesTextesDejaLus) {
+  std::ifstream f(std::string(TAMSO_DONNEES_TEST) + "dates/lectures_avant.tsv");
+  ASSERT_TRUE(f);
+  std::string ligne, courant = "\x01";
+  EtatLecteurDates etat;
+  JournalSuivi journal;
+  int deja_lus = 0, nouveaux = 0;
+  int inversions_avant = 0;
+  while (std::getline(f, ligne)) {
+    std::vector<std::string> c;
+    for (std::size_t debut = 0;;) {
+      const std::size_t tab = ligne.find('\t', debut);
+      c.push_back(ligne.substr(debut, tab - debut));
+      if (tab == std::string::npos) break;
+      debut = tab + 1;
+    }
+    ASSERT_EQ(c.size(), 5u) << ligne;
+    const std::string &format = c[0], &texte = c[1], &avant = c[2];
+    if (format != courant) {
+      courant = format;
+      etat = EtatLecteurDates{};
+      etat.horloge = [] { return 44632.5; };
+      preparer_lecteur_dates_listage(etat);
+      journal.vider();
+      inversions_avant = 0;
+    }
+    const std::size_t lignes = journal.taille();
+    const int inversions = etat.nb_dates_inversees;
+    const int inversees_avant = std::stoi(c[4]) - inversions_avant;
+    inversions_avant = std::stoi(c[4]);
+    const std::string lu = normaliser_date_mesure(texte, format, etat, journal);
+    if (!avant.empty()) {
+      ++deja_lus;
+      ASSERT_EQ(lu, avant) << format << " <" << texte << ">";
+      int erreurs = 0;
+      for (std::size_t k = lignes; k < journal.taille(); ++k)
+        erreurs += journal.lignes()[k].rfind(" + erreur date", 0) == 0;
+      EXPECT_EQ(std::to_string(erreurs), c[3]) << format << " <" << texte << ">";
+      EXPECT_EQ(etat.nb_dates_inversees - inversions, inversees_avant)
+          << format << " <" << texte << ">";
+    } else if (!lu.empty()) {
+      ++nouveaux;
+      ASSERT_TRUE(texte_en_date(lu, nullptr, journal).has_value())
+          << format << " <" << texte << ">";
+    }
+  }
+  EXPECT_GT(deja_lus, 1000);
+  EXPECT_GT(nouveaux, 100);
 }
 
 // An unreadable-date run writes only the lines it is allowed to.

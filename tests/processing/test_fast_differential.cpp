@@ -49,6 +49,7 @@ struct Disposition {
   bool jour_d_abord = false;       // "07/11/2021" rather than "2021-11-07"
   bool annee_courte = false;       // "21" rather than "2021"
   bool horloge_reculee = false;    // its clock goes back minutes rather than a day
+  bool sans_zeros = false;         // "7/11/2021 9:5:0": fields not zero-padded
   int nb_valeurs = 6;
 };
 
@@ -73,10 +74,13 @@ std::vector<std::string> champs_date(long long secondes, const Disposition& d,
   std::snprintf(annee, sizeof annee, d.annee_courte ? "%02d" : "%04d",
                 d.annee_courte ? c.annee % 100 : c.annee);
   if (d.jour_d_abord != inverse)
-    std::snprintf(jour, sizeof jour, "%02d/%02d/%s", c.jour, c.mois, annee);
+    std::snprintf(jour, sizeof jour, d.sans_zeros ? "%d/%d/%s" : "%02d/%02d/%s", c.jour, c.mois,
+                  annee);
   else
-    std::snprintf(jour, sizeof jour, "%s-%02d-%02d", annee, c.mois, c.jour);
-  std::snprintf(heure, sizeof heure, "%02d:%02d:%02d", c.heure, c.minute, c.seconde);
+    std::snprintf(jour, sizeof jour, d.sans_zeros ? "%s-%d-%d" : "%s-%02d-%02d", annee, c.mois,
+                  c.jour);
+  std::snprintf(heure, sizeof heure, d.sans_zeros ? "%d:%d:%d" : "%02d:%02d:%02d", c.heure,
+                c.minute, c.seconde);
   if (d.deux_colonnes) return {jour, heure};
   return {std::string(jour) + (d.t_entre ? "T" : " ") + heure};
 }
@@ -726,7 +730,7 @@ std::vector<Scenario> scenarios() {
                    d.methode = static_cast<Methode>(m);
                    d.correction_si_t1supt2 = d.correction_si_t1egalt2 = true;
                  },
-                 {.rapides = 400, .pas_a_pas = 150, .cellules = 200, .corrections = true}});
+                 {.rapides = 400, .pas_a_pas = 120, .cellules = 200, .corrections = true}});
   // A clock going back a few minutes sends lines to rows already filled,
   // before and after lines of other rows: the values are added up in the
   // same order whatever the reading.
@@ -861,6 +865,22 @@ std::vector<Scenario> scenarios() {
                0,
                [](Description& d) { d.format_datetime_mesure = "jj/mm/20aa hh:mn:ss"; },
                {.rapides = 300, .cellules = 100}});
+  // Dates not zero-padded, in one column and in two: read field by field on
+  // both paths.
+  for (const bool deux : {false, true})
+    v.push_back({deux ? "sans zéros, deux colonnes" : "sans zéros",
+                 97,
+                 {.deux_colonnes = deux, .jour_d_abord = true, .sans_zeros = true},
+                 500,
+                 0,
+                 [deux](Description& d) {
+                   d.format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
+                   if (deux) {
+                     deux_colonnes(d);
+                     d.format_date_mesure_seule = "jj/mm/aaaa";
+                   }
+                 },
+                 {.rapides = 300, .cellules = 100}});
   // A multiformat format: every line goes through the chain, in blocks.
   v.push_back({"multiformat",
                89,

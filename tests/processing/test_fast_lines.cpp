@@ -225,8 +225,11 @@ TEST(PlanLecture, ActiveOnlyForFormatsReadByPosition) {
   EXPECT_TRUE(plan(r).actif);
   r.format = "aaaa-mm-jj hh:mn";
   EXPECT_TRUE(plan(r).actif);
+  r.format = "aaaammjj hhmnss";  // compact: read on past the tenth character
+  EXPECT_TRUE(plan(r).actif);
+  // A 12-hour clock or an offset is left to the date reader.
   for (const char* f : {"aaaa-mm-jj", "hh:mn:ss", "jj/mm/aa hh:mn:ss", "aaaa-mm-jj hh",
-                        "aaaammjj hhmnss", "multiformat_dt"}) {
+                        "multiformat_dt", "mm/jj/aaaa hh:mn:ss AM", "aaaa-mm-jjThh:mn:sszz"}) {
     r.format = f;
     EXPECT_FALSE(plan(r).actif) << f;
   }
@@ -405,7 +408,6 @@ TEST(LigneRapide, LinesLeftToTheStepByStepReader) {
            std::string("2021-11-07 10:07:00;1\t;2;3"),
            std::string("2021-11-07\t10:07:00;1;2;3"),
            std::string("07/11/2021 10:07:00;1;2;3"),  // the other date order
-           std::string("2021-11-07 24:00:00;1;2;3"),  // hour 24
            std::string("2021-11-07 29:00:00;1;2;3"),
            std::string("2021-02-31 10:07:00;1;2;3"),  // 31 February
            std::string("2021-02-29 10:07:00;1;2;3"),  // not a leap year
@@ -416,8 +418,6 @@ TEST(LigneRapide, LinesLeftToTheStepByStepReader) {
            std::string("2021-11-07 10:07:60;1;2;3"),
            std::string("0000-11-07 10:07:00;1;2;3"),
            std::string("2021-11-07 1O:07:00;1;2;3"),  // a letter O
-           std::string("2021-11-07 10:07;1;2;3"),     // no seconds
-           std::string("2021-11-07 10:07:0;1;2;3"),
            std::string("2021-11-07 10:07:00;<0,5;2;3"),
            std::string("2021-11-07 10:07:00;1E3;2;3"),
            std::string("2021-11-07 10:07:00;1,5E2;2;3"),
@@ -429,6 +429,22 @@ TEST(LigneRapide, LinesLeftToTheStepByStepReader) {
            std::string(""),
        }) {
     EXPECT_FALSE(lire(p, ligne).lue) << "<" << ligne << ">";
+  }
+}
+
+// Dates that are not zero-padded, cut short or at the hour 24 are read
+// field by field, as the date reader reads them.
+TEST(LigneRapide, DatesReadFieldByField) {
+  const PlanLecture p = plan({});
+  for (const auto& [ligne, attendu] : {
+           std::pair{"2021-11-07 24:00:00;1;2;3", date(2021, 11, 8, 0, 0, 0)},
+           {"2021-11-07 10:07;1;2;3", date(2021, 11, 7, 10, 7, 0)},
+           {"2021-11-07 10:07:0;1;2;3", date(2021, 11, 7, 10, 7, 0)},
+           {"2021-11-7 9:7:5;1;2;3", date(2021, 11, 7, 9, 7, 5)},
+       }) {
+    const auto r = lire(p, ligne);
+    ASSERT_TRUE(r.lue) << ligne;
+    EXPECT_EQ(r.t, attendu) << ligne;
   }
 }
 
