@@ -17,22 +17,30 @@ constexpr std::array<std::string_view, 7> kEntreesDateFichier = {
     "20aammjjhhmmss",
     "3(xxxx),/,3(0000xx),/,3(000000xx)"};
 
-constexpr std::array<std::string_view, 11> kEntreesDateHeure = {"aaaa_mm_jj_hh_mn_ss",
-                                                                "jj_mm_aaaa_hh_mn_ss",
-                                                                "jj_mm_20aa_hh_mn_ss",
-                                                                "mm_jj_aaaa_hh_mn_ss",
-                                                                "19aa_mm_jj_hh_mn_ss",
-                                                                "20aa_mm_jj_hh_mn_ss",
-                                                                "jj_mm_aaaa",
-                                                                "jj/mm/aaaa OU aaaa/mm/jj",
-                                                                "mm/dd/yyyy OU yyyy/dd/mm",
-                                                                "multiformat_dt_mini_1\u00e8reUE",
-                                                                "multiformat_dt_mini_1\u00e8reUS"};
+constexpr std::array<std::string_view, 17> kEntreesDateHeure = {
+    "aaaa_mm_jj_hh_mn_ss",
+    "jj_mm_aaaa_hh_mn_ss",
+    "jj_mm_20aa_hh_mn_ss",
+    "mm_jj_aaaa_hh_mn_ss",
+    "19aa_mm_jj_hh_mn_ss",
+    "20aa_mm_jj_hh_mn_ss",
+    "jj_mm_aaaa",
+    "jj/mm/aaaa OU aaaa/mm/jj",
+    "mm/dd/yyyy OU yyyy/dd/mm",
+    "multiformat_dt_mini_1\u00e8reUE",
+    "multiformat_dt_mini_1\u00e8reUS",
+    "mm/jj/aaaa hh:mn:ss (11/9/2019 0:00)",
+    "mm/jj/20aa hh:mn:ss AM/PM (11/15/21 1:00:00 PM)",
+    "aaaammjjhhmn (201901011530)",
+    "aaaa-mm-jjThh:mn:ss.szz UTC (2019-07-01T10:15:30.250+02:00)",
+    "aaaa-mm-jjThh:mn:ss.szz UTC+01:00 (r\u00e9sultats en UTC+1)",
+    "jj/mm/aaaa hh:mn:ss zz UTC+01:00 (14/05/2009 0:00:00 +02:00)"};
 
-constexpr std::array<std::string_view, 4> kEntreesDate = {"aaaa_mm_jj", "jj_mm_aaaa", "mm_jj_aaaa",
-                                                          "20aa_mm_jj"};
+constexpr std::array<std::string_view, 5> kEntreesDate = {"aaaa_mm_jj", "jj_mm_aaaa", "mm_jj_aaaa",
+                                                          "20aa_mm_jj", "aaaammjj"};
 
-constexpr std::array<std::string_view, 3> kEntreesHeure = {"hh_mn_ss", "hh_mn", "hh_mn_ss.s"};
+constexpr std::array<std::string_view, 7> kEntreesHeure = {
+    "hh_mn_ss", "hh_mn", "hh_mn_ss.s", "hh", "hhmn", "hh:mn:ss AM/PM", "hh:mn:sszz UTC"};
 
 }  // namespace
 
@@ -46,22 +54,22 @@ const ListeFormatsProposes kListeDateFichier = {"ListBox_date_fic",
 const ListeFormatsProposes kListeDateHeure = {"ListBox_date_heure",
                                               "SpeedButton_date_heure",
                                               "Edit_format_datetime_mesure",
-                                              255,
-                                              204,
+                                              380,
+                                              300,
                                               kEntreesDateHeure,
                                               true};
 const ListeFormatsProposes kListeDate = {"ListBox_date",
                                          "SpeedButton_date",
                                          "Edit_format_date_mesure_seule",
                                          200,
-                                         80,
+                                         96,
                                          kEntreesDate,
                                          true};
 const ListeFormatsProposes kListeHeure = {"ListBox_heure",
                                           "SpeedButton_heure",
                                           "Edit_format_time_mesure_seul",
                                           200,
-                                          64,
+                                          128,
                                           kEntreesHeure,
                                           false};
 

@@ -56,13 +56,24 @@ const std::vector<Element> kElements = {
       "     les secondes peuvent être omises et donc _ss aussi, les ms sont ignorées ",
       "     les caractères non numériques sont non déterminants et sont remplaçés par le "
       "souligné  _=#= =E=-=T=... ",
-      "     pour 19aa_mm_jj_hh_mn_ss le 19 est rajouté s'il n'existe pas"}},
+      "     pour 19aa_mm_jj_hh_mn_ss le 19 est rajouté s'il n'existe pas",
+      "     chiffres sans zéros (11/9/2019 0:00) : lus champ par champ avec le même format",
+      "     AM/PM dans le format : horloge de 12 h (12 AM = minuit, 12 PM = midi) ; "
+      "l'heure 24 est minuit en fin de journée",
+      "     dates compactes : aaaammjjhhmn (201901011530), aaaammjj",
+      "     zz : la date finit par son décalage (Z, +02:00, -0500), ôté pour donner UTC ; "
+      "UTC+01:00 à la fin du format donne les résultats dans ce fuseau"}},
     {{"Edit_format_date_mesure_seule"},
      {"7a-  format des dates de mesures sur DEUX colonnes <Date> = Rechercde des paquets aaaa, "
-      "mm, jj"}},
+      "mm, jj",
+      "     aaaammjj pour une date compacte (20000101)"}},
     {{"Edit_format_time_mesure_seul"},
      {"7b-   format des heures de mesures sur DEUX colonnes <Heure> = Rechercde des paquets hh, "
-      "mn et éventuellement ss)"}},
+      "mn et éventuellement ss)",
+      "     hh seul pour une colonne d'heures 1 à 24 (24 = minuit en fin de journée), hhmn "
+      "pour 2400",
+      "     hh:mn:ss AM/PM pour une horloge de 12 h, hh:mn:sszz UTC pour une heure suivie de "
+      "son décalage"}},
     {{"Edit_nom_fic_sortie", "Label12"},
      {"8-   Nom du fichier de sortie sans l'extention qui sera par défaut *.txt",
       "     # est remplacé par la durée du traitement, § par la période ciblée et le nombre de "

@@ -425,20 +425,22 @@ TEST(FormatsProposes, QuatreListesEtDoubleClic) {
   EXPECT_EQ(listes[0].entrees[6], "3(xxxx),/,3(0000xx),/,3(000000xx)");
   EXPECT_EQ(listes[1].nom, "ListBox_date_heure");
   EXPECT_EQ(listes[1].edit, "Edit_format_datetime_mesure");
-  EXPECT_EQ(listes[1].hauteur, 204);
-  ASSERT_EQ(listes[1].entrees.size(), 11u);
+  EXPECT_EQ(listes[1].hauteur, 300);
+  // Ready-made field layouts come after the eleven formats of before, which
+  // keep their places.
+  ASSERT_EQ(listes[1].entrees.size(), 17u);
   EXPECT_EQ(listes[1].entrees[2], "jj_mm_20aa_hh_mn_ss");
   EXPECT_EQ(listes[1].entrees[10], "multiformat_dt_mini_1\u00e8reUS");
   EXPECT_EQ(listes[2].nom, "ListBox_date");
   EXPECT_EQ(listes[2].edit, "Edit_format_date_mesure_seule");
   EXPECT_EQ(listes[2].largeur, 200);
-  EXPECT_EQ(listes[2].hauteur, 80);
-  ASSERT_EQ(listes[2].entrees.size(), 4u);
+  EXPECT_EQ(listes[2].hauteur, 96);
+  ASSERT_EQ(listes[2].entrees.size(), 5u);
   EXPECT_EQ(listes[2].entrees[3], "20aa_mm_jj");
   EXPECT_EQ(listes[3].nom, "ListBox_heure");
   EXPECT_EQ(listes[3].edit, "Edit_format_time_mesure_seul");
-  EXPECT_EQ(listes[3].hauteur, 64);
-  ASSERT_EQ(listes[3].entrees.size(), 3u);
+  EXPECT_EQ(listes[3].hauteur, 128);
+  ASSERT_EQ(listes[3].entrees.size(), 7u);
   EXPECT_EQ(listes[3].entrees[2], "hh_mn_ss.s");
 
   EXPECT_EQ(indice_format_propose(kListeDateFichier, "20aammjj"), 4);
@@ -480,7 +482,9 @@ class Generateur {
 };
 
 // A date written after a model: %Y the year, %y its last two digits, %m %d
-// %H %M %S on two digits, %t the tenth of a second; other characters as they are.
+// %H %M %S on two digits, %t the tenth of a second, %I the hour of a 12-hour
+// clock and %p its mark; after "-" (%-d, %-H, ...) a field is not padded;
+// other characters as they are.
 std::string ecrire(std::string_view modele, const DateHeure& d) {
   std::string r;
   for (std::size_t i = 0; i < modele.size(); ++i) {
@@ -488,25 +492,38 @@ std::string ecrire(std::string_view modele, const DateHeure& d) {
       r += modele[i];
       continue;
     }
-    char b[8];
+    const bool sans_zero = modele[i + 1] == '-';
+    if (sans_zero) ++i;
     const char code = modele[++i];
+    if (code == 'p') {
+      r += d.heure < 12 ? "AM" : "PM";
+      continue;
+    }
+    char b[8];
     const int v = code == 'Y'   ? d.an
                   : code == 'y' ? d.an % 100
                   : code == 'm' ? d.mois
                   : code == 'd' ? d.jour
                   : code == 'H' ? d.heure
+                  : code == 'I' ? (d.heure % 12 == 0 ? 12 : d.heure % 12)
                   : code == 'M' ? d.minute
                   : code == 'S' ? d.seconde
                                 : d.dixieme;
-    std::snprintf(b, sizeof b, code == 'Y' ? "%04d" : code == 't' ? "%d" : "%02d", v);
+    std::snprintf(b, sizeof b,
+                  code == 'Y'                    ? "%04d"
+                  : code == 't' || sans_zero ? "%d"
+                                                 : "%02d",
+                  v);
     r += b;
   }
   return r;
 }
 
-double valeur(const DateHeure& d, bool avec_heure = true, bool avec_secondes = true) {
+double valeur(const DateHeure& d, bool avec_heure = true, bool avec_secondes = true,
+              bool avec_minutes = true) {
   if (!avec_heure) return *encoder_date(d.an, d.mois, d.jour);
-  return *encoder_date(d.an, d.mois, d.jour, d.heure, d.minute, avec_secondes ? d.seconde : 0);
+  return *encoder_date(d.an, d.mois, d.jour, d.heure, avec_minutes ? d.minute : 0,
+                       avec_secondes ? d.seconde : 0);
 }
 
 struct CasFormat {
@@ -514,6 +531,8 @@ struct CasFormat {
   int an_min, an_max;
   std::string modele, autre_modele = "";  // the other one every second date
   bool avec_heure = true, avec_secondes = true;
+  int minutes_ajoutees = 0;  // the zone of the results, from dates written in UTC
+  bool avec_minutes = true;
 };
 
 TEST(FormatsProposes, ChaqueFormatRelitLaDateEcrite) {
@@ -527,24 +546,39 @@ TEST(FormatsProposes, ChaqueFormatRelitLaDateEcrite) {
       {"jj_mm_aaaa", 1900, 2100, "%d/%m/%Y", "", false},
       {"jj/mm/aaaa OU aaaa/mm/jj", 1900, 2100, "%Y-%m-%dT%H:%M:%S", "%d/%m/%Y %H:%M:%S"},
       {"mm/dd/yyyy OU yyyy/dd/mm", 1900, 2100, "%Y/%m/%d %H:%M:%S", "%m/%d/%Y %H:%M:%S"},
+      {"mm/jj/aaaa hh:mn:ss", 1900, 2100, "%-m/%-d/%Y %-H:%-M:%-S", "%m/%d/%Y %H:%M:%S"},
+      {"mm/jj/20aa hh:mn:ss AM/PM", 2000, 2099, "%-m/%-d/%y %-I:%M:%S %p", "%m/%d/%y %I:%M:%S %p"},
+      {"aaaammjjhhmn", 1900, 2100, "%Y%m%d%H%M", "", true, false},
+      {"aaaa-mm-jjThh:mn:ss.szz UTC", 1900, 2100, "%Y-%m-%dT%H:%M:%S.%tZ",
+       "%Y-%m-%dT%H:%M:%S+00:00"},
+      {"aaaa-mm-jjThh:mn:ss.szz UTC+01:00", 1900, 2100, "%Y-%m-%dT%H:%M:%S.%tZ", "", true, true,
+       60},
+      {"jj/mm/aaaa hh:mn:ss zz UTC+01:00", 1900, 2100, "%-d/%m/%Y %-H:%M:%S +00:00",
+       "%d/%m/%Y %H:%M:%S Z", true, true, 60},
   };
   // Two-column layouts: every proposed date format with every proposed time format.
   for (const auto& [format_date, date] : {std::pair{"aaaa_mm_jj", "%Y/%m/%d"},
                                           {"jj_mm_aaaa", "%d/%m/%Y"},
                                           {"mm_jj_aaaa", "%m-%d-%Y"},
-                                          {"20aa_mm_jj", "%y/%m/%d"}}) {
+                                          {"20aa_mm_jj", "%y/%m/%d"},
+                                          {"aaaammjj", "%Y%m%d"}}) {
     const bool siecle = std::string_view(format_date) == "20aa_mm_jj";
     const int an_min = siecle ? 2000 : 1900, an_max = siecle ? 2099 : 2100;
     const std::string f = format_date, m = date;
     cas.push_back({f + " hh_mn_ss", an_min, an_max, m + " %H:%M:%S"});
     cas.push_back({f + " hh_mn", an_min, an_max, m + " %H:%M", "", true, false});
     cas.push_back({f + " hh_mn_ss.s", an_min, an_max, m + " %H:%M:%S.%t"});
+    cas.push_back({f + " hh", an_min, an_max, m + " %-H", "", true, false, 0, false});
+    cas.push_back({f + " hhmn", an_min, an_max, m + " %H%M", "", true, false});
+    cas.push_back({f + " hh:mn:ss AM/PM", an_min, an_max, m + " %-I:%M:%S %p"});
+    cas.push_back({f + " hh:mn:sszz UTC", an_min, an_max, m + " %H:%M:%SZ"});
   }
-  // Every entry of the two format lists is covered.
+  // Every entry of the format lists is covered.
   for (const auto* liste : {&kListeDateHeure, &kListeDate, &kListeHeure})
     for (const std::string_view entree : liste->entrees) {
+      const std::string format = format_choisi(*liste, entree);
       bool couvert = false;
-      for (const auto& c : cas) couvert = couvert || c.format.find(entree) != std::string::npos;
+      for (const auto& c : cas) couvert = couvert || c.format.find(format) != std::string::npos;
       couvert = couvert || entree.starts_with("multiformat_dt_mini");
       EXPECT_TRUE(couvert) << entree;
     }
@@ -559,7 +593,11 @@ TEST(FormatsProposes, ChaqueFormatRelitLaDateEcrite) {
       const bool autre = i % 2 && !c.autre_modele.empty();
       const std::string texte = ecrire(autre ? c.autre_modele : c.modele, d);
       const std::string normal = normaliser_date_mesure(texte, c.format, etat, journal);
-      ASSERT_EQ(texte_en_date(normal, nullptr, journal), valeur(d, c.avec_heure, c.avec_secondes))
+      const double attendu = valeur(d, c.avec_heure, c.avec_secondes, c.avec_minutes);
+      const auto lu = texte_en_date(normal, nullptr, journal);
+      ASSERT_TRUE(lu) << c.format << " <" << texte << "> " << normal;
+      ASSERT_EQ(date_heure_en_texte(*lu),
+                date_heure_en_texte(attendu + c.minutes_ajoutees / 1440.0))
           << c.format << " <" << texte << "> " << normal;
     }
     EXPECT_TRUE(journal.vide()) << c.format;
