@@ -50,19 +50,16 @@ const std::vector<Element> kElements = {
      {"7-   format des date/heures des mesures sur UNE colonne   (Rechercde des paquets aaaa, "
       "mm, "
       "jj, hh, mn , ss )",
-      "     2022/03/12 01:15:30 <-> aaaa_mm_jj_hh_mn_ss ",
+      "     2022/03/12 01:15:30 <-> aaaa_mm_jj_hh_mn_ss ,   11/9/2019 0:00 (sans zéros) <-> "
+      "mm/jj/aaaa hh:mn",
       "les options 'jj/mm/aaaa OU aaaa/mm/jj'...'multiformat_dt_mini_1èreUE' permettent de "
       "traiter des fichiers avec dates biformatés !",
-      "     les secondes peuvent être omises et donc _ss aussi, les ms sont ignorées ",
-      "     les caractères non numériques sont non déterminants et sont remplaçés par le "
-      "souligné  _=#= =E=-=T=... ",
-      "     pour 19aa_mm_jj_hh_mn_ss le 19 est rajouté s'il n'existe pas",
-      "     chiffres sans zéros (11/9/2019 0:00) : lus champ par champ avec le même format",
-      "     AM/PM dans le format : horloge de 12 h (12 AM = minuit, 12 PM = midi) ; "
-      "l'heure 24 est minuit en fin de journée",
-      "     dates compactes : aaaammjjhhmn (201901011530), aaaammjj",
-      "     zz : la date finit par son décalage (Z, +02:00, -0500), ôté pour donner UTC ; "
-      "UTC+01:00 à la fin du format donne les résultats dans ce fuseau"}},
+      "     les secondes peuvent être omises et donc _ss aussi, les ms sont ignorées ; les "
+      "caractères non numériques sont non déterminants  _=#= =E=-=T=... ",
+      "     19aa_mm_jj : le 19 est rajouté ; aaaammjjhhmn : date compacte ; AM/PM : horloge de "
+      "12 h ; l'heure 24 est minuit en fin de journée",
+      "     zz : la date finit par son décalage (Z, +02:00), ôté pour donner UTC ; UTC+01:00 à "
+      "la fin du format donne les résultats dans ce fuseau"}},
     {{"Edit_format_date_mesure_seule"},
      {"7a-  format des dates de mesures sur DEUX colonnes <Date> = Rechercde des paquets aaaa, "
       "mm, jj",
