@@ -10,10 +10,12 @@
 #include <QDir>
 #include <QEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimeEdit>
+#include <QToolButton>
 
 #include "gui/port_test.h"
 #include "input/files.h"
@@ -84,6 +86,13 @@ int main(int argc, char** argv) {
   QApplication::sendEvent(
       fenetre.findChild<QLineEdit*>(QStringLiteral("Edit_format_datetime_mesure")), &entree);
   capturer(fenetre, sortie, QStringLiteral("listage"));
+
+  // The ready-made date-time formats, opened beside their button.
+  auto* bouton = fenetre.findChild<QToolButton*>(QStringLiteral("SpeedButton_date_heure"));
+  auto* menu = fenetre.findChild<QMenu*>(QStringLiteral("ListBox_date_heure"));
+  menu->popup(bouton->mapToGlobal(QPoint(0, bouton->height())));
+  capturer(*menu, sortie, QStringLiteral("formats"));
+  menu->hide();
 
   // A run over 12 March 2021 from 10:00 to 10:30, every 15 minutes.
   fenetre.findChild<QDateEdit*>(QStringLiteral("DatePicker_deb"))->setDate(QDate(2021, 3, 12));
