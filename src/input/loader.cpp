@@ -282,16 +282,19 @@ bool charger_fichier_donnees(FichierCharge& fichier, std::vector<std::string>& a
 
   if (r.convertir && fichier_existe(chemin) && taille_fichier(chemin) > 0) {
     const FichierALire a = fichier_a_lire(chemin, r.repertoire_temporaire);
-    if (!a.erreur.empty()) {
-      const std::string quoi =
-          a.genre == GenreConversion::xle ? "fichier .xle illisible" : "conversion impossible";
-      port.informer(TypeMessage::erreur, quoi + "\n" + chemin + "\n\n" + a.erreur);
-      journal.ajouter_ligne_suivi(quoi + " => " + chemin + " : " + a.erreur);
+    if (a.erreur.empty()) {
+      source = a.chemin;
+    } else if (a.genre == GenreConversion::xle) {
+      // An export is nothing without its conversion.
+      port.informer(TypeMessage::erreur, "fichier .xle illisible\n" + chemin + "\n\n" + a.erreur);
+      journal.ajouter_ligne_suivi("fichier .xle illisible => " + chemin + " : " + a.erreur);
       fichier.origine = chemin;
       apercu_fichier(fichier, apercu);
       return true;
+    } else {
+      // A text whose copy cannot be written is read as it is.
+      journal.ajouter_ligne_suivi("conversion impossible => " + chemin + " : " + a.erreur);
     }
-    source = a.chemin;
   }
 
   NettoyageLignes nettoyage;

@@ -135,8 +135,8 @@ struct ReglesChargement {
 // Loads one data file into `fichier` (Memo1) and previews it into `apercu`
 // (Memo6). False ends the caller's work: the clipboard capture is missing or
 // holds too few lines (after a message). A file that needs converting is read
-// through its converted copy; one whose conversion fails is said and loads as
-// no line.
+// through its converted copy; a .xle export that cannot be converted is said
+// and loads as no line, a text whose copy cannot be written is read as it is.
 // With `debut_et_fin`, a big file of which the caller reads every line
 // itself may be loaded without being counted (see lire_debut_et_fin).
 bool charger_fichier_donnees(FichierCharge& fichier, std::vector<std::string>& apercu,

@@ -78,7 +78,7 @@ class LecteurXle {
     if (profondeur_ == 2) {
       canal_ = numero_canal(nom, "_data_header");
       if (canal_ > 0 && titres_ecrits_) canal_ = 0;  // too late for the titles
-      if (canal_ > 0) canaux_[canal_];
+      if (canal_ > 0) canaux_.try_emplace(canal_);
       if (egal_sans_casse_ascii(nom, "Data")) {
         dans_donnees_ = true;
         ecrire_titres();

@@ -22,9 +22,12 @@ const std::string& kDonnees = test::kDonneesE2e;
 
 class Conversions : public test::AvecCli {
  protected:
-  Sortie run(const std::string& nom, const std::string& donnees, const std::string& periode) {
+  Sortie run(const std::string& nom, const std::string& donnees, const std::string& periode,
+             const std::string& options = "") {
+    fs::remove_all(sortie_);
+    fs::create_directories(sortie_);
     return lancer(d_, "run " + q(kDonnees + nom + ".dsc") + " --data " + q(donnees) + " --out " +
-                          q(sortie_) + periode + " --decimal-separator ,");
+                          q(sortie_) + periode + " --decimal-separator ," + options);
   }
   std::string resultats() const { return DossierTemporaire::lire(sortie_ + "res.txt"); }
   std::string suivi() const { return DossierTemporaire::lire(sortie_ + "res.txt.TXT"); }
@@ -46,18 +49,23 @@ const std::string kPeriodeMars =
 // 1,50. Rows 00:10 and 00:20 ("inf ou =") each take two readings: Temp
 // (10,5 + 11,5) / 2 = 11,00 and (12,0 + 13,0) / 2 = 12,50; Niveau 1,25 and
 // 1,45; two decimals in fields of 5. The date title is the date column's.
+// The fast block reading, on one thread or several, and the step-by-step
+// reading read the same text.
 TEST_F(Conversions, Utf16FileRunsWithItsTitles) {
-  const Sortie r = run("utf16", kDonnees + "utf16/", kPeriodeMars);
-  ASSERT_EQ(r.code, 0) << r.erreurs;
-  EXPECT_EQ(resultats(),
-            crlf({"Date;Temp \xB0"
-                  "C;Niveau (m);nb(2)_methode_(moyenne des n mesures OK)",
-                  "01/03/2023 00:10:00;11,00; 1,25;2", "01/03/2023 00:20:00;12,50; 1,45;2"}));
-  EXPECT_NE(suivi().find("2 - 0 = 2  <- Temp \xB0"
-                         "C\r\n"),
-            std::string::npos);
-  EXPECT_EQ(r.erreurs.find("!!!"), std::string::npos) << r.erreurs;
-  aucune_copie_laissee();
+  for (const std::string options : {"", " --threads 3", " --reference"}) {
+    SCOPED_TRACE(options);
+    const Sortie r = run("utf16", kDonnees + "utf16/", kPeriodeMars, options);
+    ASSERT_EQ(r.code, 0) << r.erreurs;
+    EXPECT_EQ(resultats(),
+              crlf({"Date;Temp \xB0"
+                    "C;Niveau (m);nb(2)_methode_(moyenne des n mesures OK)",
+                    "01/03/2023 00:10:00;11,00; 1,25;2", "01/03/2023 00:20:00;12,50; 1,45;2"}));
+    EXPECT_NE(suivi().find("2 - 0 = 2  <- Temp \xB0"
+                           "C\r\n"),
+              std::string::npos);
+    EXPECT_EQ(r.erreurs.find("!!!"), std::string::npos) << r.erreurs;
+    aucune_copie_laissee();
+  }
 }
 
 // mesures.csv: UTF-8 with its mark, semicolons, one date-time column; titles
@@ -104,15 +112,18 @@ TEST_F(Conversions, XleFamilyIsListedAndRun) {
             "00:00:00\t ---\t 5\t -\t\n"
             "2\tpuits_b.xle\t\t\t\t 0\t ---\t ---\t ---\t ---\t ---\t ---\t ---\t ---\t ---\t\n");
 
-  const Sortie r = run("xle", kDonnees + "xle/", kPeriodeJuillet);
-  ASSERT_EQ(r.code, 0) << r.erreurs;
-  EXPECT_EQ(resultats(), kAttenduXle);
-  // The degree of a title is the single Windows-1252 byte B0, not its UTF-8 pair.
-  EXPECT_NE(resultats().find("[\xB0"
-                             "C]"),
-            std::string::npos);
-  EXPECT_EQ(resultats().find("\xC2\xB0"), std::string::npos);
-  aucune_copie_laissee();
+  for (const std::string options : {"", " --reference"}) {
+    SCOPED_TRACE(options);
+    const Sortie r = run("xle", kDonnees + "xle/", kPeriodeJuillet, options);
+    ASSERT_EQ(r.code, 0) << r.erreurs;
+    EXPECT_EQ(resultats(), kAttenduXle);
+    // The degree of a title is the single Windows-1252 byte B0, not its UTF-8 pair.
+    EXPECT_NE(resultats().find("[\xB0"
+                               "C]"),
+              std::string::npos);
+    EXPECT_EQ(resultats().find("\xC2\xB0"), std::string::npos);
+    aucune_copie_laissee();
+  }
 }
 
 // A damaged export among good ones is named on standard error and in the

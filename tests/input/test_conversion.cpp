@@ -232,8 +232,10 @@ TEST_F(ChargeurConversion, Utf16TabFileReadsAsItsText) {
   EXPECT_NE(f.chemin, source);
   EXPECT_EQ(f.origine, source);
   EXPECT_TRUE(port_.echanges.empty());
-  // Loaded again unchanged: the same copy.
+  // Loaded again unchanged after another file, as the run loads what the
+  // listing loaded: the same copy.
   const std::string copie = f.chemin;
+  ASSERT_TRUE(charger_fichier_donnees(s(), dossier_->ecrire("donnees/autre.txt", "a\r\nb\r\n")));
   ASSERT_TRUE(charger_fichier_donnees(s(), source));
   EXPECT_EQ(s().fichier_charge.chemin, copie);
 }
@@ -247,6 +249,24 @@ TEST_F(ChargeurConversion, DamagedExportIsSaidAndLoadsAsNoLine) {
   ASSERT_EQ(port_.echanges.size(), 1u);
   EXPECT_EQ(port_.echanges[0].texte, "fichier .xle illisible\n" + source + "\n\n" + detail);
   EXPECT_EQ(s().journal.derniere(), "fichier .xle illisible => " + source + " : " + detail);
+}
+
+// Without a program directory to write the copy in, the text is read as it
+// is, and the log says why.
+TEST_F(ChargeurConversion, TextWhoseCopyCannotBeWrittenIsReadAsItIs) {
+  const std::string source = dossier_->ecrire("donnees/u.csv", kBom8 + "a;b\r\n1;2\r\n3;4\r\n");
+  fs::remove_all(programme_);
+  ASSERT_TRUE(charger_fichier_donnees(s(), source));
+  fs::create_directories(programme_);
+  EXPECT_EQ(s().fichier_charge.chemin, source);
+  EXPECT_EQ(s().fichier_charge.ligne(0), kBom8 + "a;b");
+  EXPECT_EQ(
+      s().journal.derniere().rfind("conversion impossible => " + source +
+                                       " : écriture impossible : " + programme_ + "~converti_",
+                                   0),
+      0u)
+      << s().journal.derniere();
+  EXPECT_TRUE(port_.echanges.empty());
 }
 
 // The workbook's and the clipboard's texts are the program's own: never converted.
