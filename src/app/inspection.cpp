@@ -267,8 +267,9 @@ void InspectionExemple::proposer_sans_intitule_en_tete() {
 // The separator that the first data line suggests, when it is not the chosen one.
 void InspectionExemple::proposer_separateur() {
   // The separator is counted on the line as the file holds it: a tab file
-  // described with tabulations is loaded with ";" in place of its tabs.
-  const FichierCharge brut = lire_fichier_charge(source_, NettoyageLignes{});
+  // described with tabulations is loaded with ";" in place of its tabs. A
+  // converted file is counted on its Windows-1252 text.
+  const FichierCharge brut = lire_fichier_charge(fichier().chemin, NettoyageLignes{});
   const std::string ligne_brute = brut.texte(detectee_);
   const DetectionSeparateur det = detecter_separateur(ligne_brute);
   const int actuel = indice(d_.separateur_colonne);

@@ -11,6 +11,7 @@
 #include "app/session.h"
 #include "app/setting_edits.h"
 #include "app/window_colours.h"
+#include "input/conversion.h"
 #include "input/files.h"
 #include "input/text.h"
 #include "processing/period.h"
@@ -188,6 +189,7 @@ const std::vector<std::string>& fichiers_temporaires() {
 }
 
 void supprimer_fichiers_temporaires(const Session& s) {
+  supprimer_copies_converties();
   for (const auto& nom : fichiers_temporaires()) {
     const std::string chemin = s.repertoire_programme() + nom;
     std::error_code ec;

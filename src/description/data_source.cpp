@@ -23,6 +23,8 @@ ReglesChargement regles_chargement(const Description& d, SourceDonnees source,
   r.presse_papier = source == SourceDonnees::presse_papier;
   r.fichier_presse_papier = repertoire_programme + kFichierPressePapier;
   r.reutilisable = source == SourceDonnees::repertoire;
+  r.convertir = source == SourceDonnees::repertoire;
+  r.repertoire_temporaire = repertoire_programme;
   r.masque_ppp = d.masque == "ppp";
   r.taille_bloc = taille_bloc;
   return r;

@@ -20,8 +20,9 @@ int octet_cp1252(char32_t code) {
   return -1;
 }
 
-// Reads one UTF-8 sequence at position i; returns its length (0 when invalid).
-std::size_t lire_sequence(std::string_view s, std::size_t i, char32_t& code) {
+}  // namespace
+
+std::size_t lire_sequence_utf8(std::string_view s, std::size_t i, char32_t& code) {
   const auto b0 = static_cast<unsigned char>(s[i]);
   std::size_t n = 0;
   if (b0 < 0x80) {
@@ -52,7 +53,153 @@ std::size_t lire_sequence(std::string_view s, std::size_t i, char32_t& code) {
   return n;
 }
 
+bool sequence_utf8_coupee(std::string_view reste) {
+  if (reste.empty()) return false;
+  const auto b0 = static_cast<unsigned char>(reste[0]);
+  std::size_t n = 0;
+  if (b0 >= 0xC2 && b0 <= 0xDF)
+    n = 2;
+  else if (b0 >= 0xE0 && b0 <= 0xEF)
+    n = 3;
+  else if (b0 >= 0xF0 && b0 <= 0xF4)
+    n = 4;
+  if (n == 0 || reste.size() >= n) return false;
+  for (std::size_t k = 1; k < reste.size(); ++k)
+    if ((static_cast<unsigned char>(reste[k]) & 0xC0) != 0x80) return false;
+  return true;
+}
+
+namespace {
+
+// Latin Extended-A (U+0100..U+017F) without accents; the letters the code
+// page holds (Œ œ Š š Ÿ Ž ž) and Ĳ ĳ are dealt with before this table.
+constexpr std::string_view kLatinEtenduA =
+    "AaAaAaCcCcCcCcDd"
+    "DdEeEeEeEeEeGgGg"
+    "GgGgHhHhIiIiIiIi"
+    "Ii??JjKkkLlLlLlL"
+    "lLlNnNnNnnNnOoOo"
+    "OoOoRrRrRrSsSsSs"
+    "SsTtTtTtUuUuUuUu"
+    "UuUuWwYyYZzZzZzs";
+
+// Greek letters by name, upper case from U+0391, lower case from U+03B1.
+constexpr std::array<std::string_view, 25> kGrecMajuscules = {
+    "Alpha", "Beta",   "Gamma",   "Delta", "Epsilon", "Zeta",    "Eta", "Theta", "Iota",
+    "Kappa", "Lambda", "Mu",      "Nu",    "Xi",      "Omicron", "Pi",  "Rho",   "?",
+    "Sigma", "Tau",    "Upsilon", "Phi",   "Chi",     "Psi",     "Ohm"};
+constexpr std::array<std::string_view, 25> kGrecMinuscules = {
+    "alpha", "beta",   "gamma",   "delta", "epsilon", "zeta",    "eta",  "theta", "iota",
+    "kappa", "lambda", "\xB5",    "nu",    "xi",      "omicron", "pi",   "rho",   "sigma",
+    "sigma", "tau",    "upsilon", "phi",   "chi",     "psi",     "omega"};
+
+std::string_view remplacement_cp1252(char32_t c) {
+  if (c >= 0x0100 && c <= 0x017F) {
+    if (c == 0x0132) return "IJ";
+    if (c == 0x0133) return "ij";
+    return kLatinEtenduA.substr(c - 0x0100, 1);
+  }
+  if (c >= 0x0391 && c <= 0x03A9) return kGrecMajuscules[c - 0x0391];
+  if (c >= 0x03B1 && c <= 0x03C9) return kGrecMinuscules[c - 0x03B1];
+  // Superscript and subscript digits and signs.
+  static constexpr std::string_view kChiffres = "0123456789";
+  if (c == 0x2070) return "0";
+  if (c >= 0x2074 && c <= 0x2079) return kChiffres.substr(c - 0x2070, 1);
+  if (c >= 0x2080 && c <= 0x2089) return kChiffres.substr(c - 0x2080, 1);
+  switch (c) {
+    case 0x207A:
+    case 0x208A:
+      return "+";
+    case 0x207B:
+    case 0x208B:
+    case 0x2010:  // hyphens and dashes the code page lacks
+    case 0x2011:
+    case 0x2012:
+    case 0x2015:
+    case 0x2212:  // minus sign
+      return "-";
+    case 0x2264:
+      return "<=";
+    case 0x2265:
+      return ">=";
+    case 0x2260:
+      return "<>";
+    case 0x2248:
+      return "~";
+    case 0x221E:
+      return "inf";
+    case 0x2126:  // Ohm sign
+      return "Ohm";
+    case 0x212A:  // Kelvin sign
+      return "K";
+    case 0x212B:  // Angstrom sign
+      return "\xC5";
+    case 0x2103:
+      return "\xB0"
+             "C";
+    case 0x2109:
+      return "\xB0"
+             "F";
+    case 0x02DA:  // ring above, written for a degree
+      return "\xB0";
+    case 0x2032:
+      return "'";
+    case 0x2033:
+      return "\"";
+    case 0x2219:
+    case 0x22C5:
+      return "\xB7";
+    case 0x2044:
+    case 0x2215:
+      return "/";
+    case 0x2192:
+      return "->";
+    case 0x2190:
+      return "<-";
+    case 0x2116:
+      return "No";
+    case 0x2007:  // figure and narrow no-break spaces
+    case 0x202F:
+      return "\xA0";
+    case 0x200B:  // zero-width characters and the byte-order mark
+    case 0x200C:
+    case 0x200D:
+    case 0x2060:
+    case 0xFEFF:
+      return "";
+    default:
+      break;
+  }
+  if (c >= 0x2000 && c <= 0x200A) return " ";
+  return "?";
+}
+
 }  // namespace
+
+void ajouter_cp1252(std::string& sortie, char32_t code) {
+  const int b = octet_cp1252(code);
+  if (b >= 0)
+    sortie.push_back(static_cast<char>(b));
+  else
+    sortie += remplacement_cp1252(code);
+}
+
+std::string utf8_vers_cp1252_translittere(std::string_view texte) {
+  std::string sortie;
+  sortie.reserve(texte.size());
+  std::size_t i = 0;
+  while (i < texte.size()) {
+    char32_t code = 0;
+    const std::size_t n = lire_sequence_utf8(texte, i, code);
+    if (n == 0) {
+      sortie.push_back(texte[i++]);
+      continue;
+    }
+    ajouter_cp1252(sortie, code);
+    i += n;
+  }
+  return sortie;
+}
 
 void ajouter_utf8(std::string& sortie, char32_t c) {
   if (c < 0x80) {
@@ -93,7 +240,7 @@ std::string utf8_vers_cp1252(std::string_view texte) {
   std::size_t i = 0;
   while (i < texte.size()) {
     char32_t code = 0;
-    const std::size_t n = lire_sequence(texte, i, code);
+    const std::size_t n = lire_sequence_utf8(texte, i, code);
     if (n == 0) {  // not UTF-8: keep the byte as it is
       sortie.push_back(texte[i]);
       ++i;

@@ -8,6 +8,7 @@
 
 #include "base/interaction.h"
 #include "base/tracking_log.h"
+#include "input/conversion.h"
 #include "input/encoding.h"
 #include "input/files.h"
 #include "input/line_blocks.h"
@@ -244,8 +245,9 @@ bool charger_fichier_donnees(FichierCharge& fichier, std::vector<std::string>& a
                              bool debut_et_fin, Interaction& port, JournalSuivi& journal) {
   const bool tabulation = r.tabulation;
   // The workbook and clipboard sources are read through their temporary text,
-  // which the caller names.
-  const std::string& source = chemin;
+  // which the caller names; a data file that is not Windows-1252 text, through
+  // its converted copy.
+  std::string source = chemin;
   if (r.presse_papier) {
     if (!fichier_existe(r.fichier_presse_papier)) {
       port.informer(TypeMessage::information, chemin + "\n\n" + "fichier introuvable ");
@@ -271,12 +273,29 @@ bool charger_fichier_donnees(FichierCharge& fichier, std::vector<std::string>& a
             std::to_string(date.time_since_epoch().count()) + '\n' + (tabulation ? "t" : "-") +
             (r.car_null ? "n" : "-") + r.num_ligne_donnee;
   }
-  if (!cle.empty() && fichier.cle == cle) {
+  if (!cle.empty() && fichier.cle == cle && fichier_existe(fichier.chemin)) {
     apercu_fichier(fichier, apercu);
     return true;
   }
   fichier = FichierCharge{};
   const auto garder_cle = [&fichier, &cle] { fichier.cle = cle; };
+
+  if (r.convertir && fichier_existe(chemin) && taille_fichier(chemin) > 0) {
+    const FichierALire a = fichier_a_lire(chemin, r.repertoire_temporaire);
+    if (a.erreur.empty()) {
+      source = a.chemin;
+    } else if (a.genre == GenreConversion::xle) {
+      // An export is nothing without its conversion.
+      port.informer(TypeMessage::erreur, "fichier .xle illisible\n" + chemin + "\n\n" + a.erreur);
+      journal.ajouter_ligne_suivi("fichier .xle illisible => " + chemin + " : " + a.erreur);
+      fichier.origine = chemin;
+      apercu_fichier(fichier, apercu);
+      return true;
+    } else {
+      // A text whose copy cannot be written is read as it is.
+      journal.ajouter_ligne_suivi("conversion impossible => " + chemin + " : " + a.erreur);
+    }
+  }
 
   NettoyageLignes nettoyage;
   nettoyage.tabulation_vers_point_virgule = tabulation;
@@ -285,12 +304,14 @@ bool charger_fichier_donnees(FichierCharge& fichier, std::vector<std::string>& a
   if (debut_et_fin && !r.car_null &&
       num_donnee + 2 <= static_cast<long long>(FichierCharge::kLignesGardees)) {
     fichier = lire_debut_et_fin(source, nettoyage, r.taille_bloc);
+    fichier.origine = chemin;
     if (!fichier.complet) {
       apercu_fichier(fichier, apercu);
       return true;
     }
   } else {
     fichier = lire_fichier_charge(source, nettoyage);
+    fichier.origine = chemin;
   }
   apercu_fichier(fichier, apercu);
   if (fichier.nb_lignes >= num_donnee + 2 && !r.car_null) {
@@ -314,6 +335,7 @@ bool charger_fichier_donnees(FichierCharge& fichier, std::vector<std::string>& a
     nettoyage.nul = '_';
   }
   fichier = lire_fichier_charge(source, nettoyage);
+  fichier.origine = chemin;
   apercu_fichier(fichier, apercu);
   garder_cle();
   return true;

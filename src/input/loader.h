@@ -59,7 +59,8 @@ class FichierCharge {
  public:
   static constexpr std::size_t kLignesGardees = 256;
 
-  std::string chemin;  // the file actually read
+  std::string chemin;   // the file actually read (a data file's converted copy)
+  std::string origine;  // the data file it stands for, as named by the caller
   NettoyageLignes nettoyage;
   std::vector<std::string> debut;  // the first lines (bytes, cleaned)
   long long nb_lignes = 0;
@@ -123,13 +124,19 @@ struct ReglesChargement {
   bool presse_papier = false;         // the clipboard source: its capture must exist
   std::string fichier_presse_papier;  // where the clipboard capture is
   bool reutilisable = false;          // a file of a data folder: loaded again only when changed
-  bool masque_ppp = false;            // the mask is "ppp": a text too short is the clipboard's
-  std::size_t taille_bloc = 0;        // bytes per block read (0: the usual size)
+  // A file of a data folder: read through its Windows-1252 copy, made in
+  // `repertoire_temporaire`, when it is UTF-16, UTF-8 or a Solinst .xle export.
+  bool convertir = false;
+  std::string repertoire_temporaire;
+  bool masque_ppp = false;      // the mask is "ppp": a text too short is the clipboard's
+  std::size_t taille_bloc = 0;  // bytes per block read (0: the usual size)
 };
 
 // Loads one data file into `fichier` (Memo1) and previews it into `apercu`
 // (Memo6). False ends the caller's work: the clipboard capture is missing or
-// holds too few lines (after a message).
+// holds too few lines (after a message). A file that needs converting is read
+// through its converted copy; a .xle export that cannot be converted is said
+// and loads as no line, a text whose copy cannot be written is read as it is.
 // With `debut_et_fin`, a big file of which the caller reads every line
 // itself may be loaded without being counted (see lire_debut_et_fin).
 bool charger_fichier_donnees(FichierCharge& fichier, std::vector<std::string>& apercu,

@@ -553,7 +553,8 @@ void Moteur::lire_toutes_les_lignes(int i, Fichier& f, long long decalage, const
     f.derniere = std::max<long long>(lu.derniere_non_vide, 1);
   }
   if (!suite) {
-    s_.journal.ajouter_ligne_suivi("erreur de lecture : " + lu.chemin);
+    s_.journal.ajouter_ligne_suivi("erreur de lecture : " +
+                                   (lu.origine.empty() ? lu.chemin : lu.origine));
     s_.etat_traitement.fichiers_incomplets.push_back(nom);
   }
 }
