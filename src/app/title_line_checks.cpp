@@ -13,10 +13,10 @@ namespace tamso {
 namespace {
 
 // Number of columns of a line: separators plus one, runs of spaces counting
-// once with the space separator.
+// once with the space separator; separators inside quoted fields do not count.
 int nombre_colonnes(std::string_view ligne, char sep) {
-  if (sep == ' ') return compter_caractere(' ', trim(reduire_espaces(ligne))) + 1;
-  return compter_caractere(sep, ligne) + 1;
+  if (sep == ' ') return compter_separateurs(trim(reduire_espaces(ligne)), ' ') + 1;
+  return compter_separateurs(ligne, sep) + 1;
 }
 
 // Names A1, B2, C3, ... of the columns of a file without titles, joined by tabs.
