@@ -17,11 +17,11 @@ namespace {
 constexpr int kColonnesMax = 256;
 constexpr std::size_t kDateMax = 64;
 
-// Fields 1..n of a line that holds a quote, cut and read as the field reader
-// does, with no control character in the line; false when there is one, or
-// when a field's text is not a piece of the line (a doubled quote inside its
-// quotes, text after its closing quote).
-bool decouper_guillemets(std::string_view l, char sep, SeparateurInitial initial, int n,
+// Fields 1..n of a line that holds a quote, cut and read field by field as
+// the field reader does, with no control character in the line; false when
+// there is one, or when a field's text is not a piece of the line (a doubled
+// quote inside its quotes, text after its closing quote).
+bool decouper_par_champs(std::string_view l, char sep, SeparateurInitial initial, int n,
                          std::string_view* champs) {
   for (const char c : l)
     if (static_cast<unsigned char>(c) < 0x20) return false;
@@ -31,6 +31,52 @@ bool decouper_guillemets(std::string_view l, char sep, SeparateurInitial initial
   for (; k <= n && lecteur.suivant(brut); ++k)
     if (!texte_champ_vue(brut, champs[k])) return false;
   for (; k <= n; ++k) champs[k] = {};
+  return true;
+}
+
+// The same in one pass, for any separator but the space.
+bool decouper_guillemets(std::string_view l, char sep, SeparateurInitial initial, int n,
+                         std::string_view* champs) {
+  const char* p = l.data();
+  const std::size_t taille = l.size();
+  const auto controle = [](char c) { return static_cast<unsigned char>(c) < 0x20; };
+  std::size_t i = taille > 0 && p[0] == sep && initial == SeparateurInitial::ignore ? 1 : 0;
+  int k = 1;
+  for (;; ++k) {
+    if (k > n) {
+      // The fields not read: only control characters matter.
+      for (; i < taille; ++i)
+        if (controle(p[i])) return false;
+      break;
+    }
+    std::size_t j = i;
+    while (j < taille && p[j] == ' ') ++j;
+    std::size_t fin = taille;  // the separator that ends the field
+    if (j < taille && p[j] == '"') {
+      std::size_t q = j + 1;
+      while (q < taille && p[q] != '"') {
+        if (controle(p[q])) return false;
+        ++q;
+      }
+      if (q < taille) {
+        if (q + 1 < taille && p[q + 1] == '"') return false;
+        fin = q + 1;
+        while (fin < taille && p[fin] == ' ') ++fin;
+        if (fin < taille && p[fin] != sep) return false;
+      }
+      champs[k] = trim_vue(l.substr(j + 1, q - j - 1));
+    } else {
+      fin = j;
+      while (fin < taille && p[fin] != sep) {
+        if (controle(p[fin])) return false;
+        ++fin;
+      }
+      champs[k] = trim_vue(l.substr(i, fin - i));
+    }
+    if (fin >= taille) break;
+    i = fin + 1;
+  }
+  for (++k; k <= n; ++k) champs[k] = {};
   return true;
 }
 
@@ -45,7 +91,7 @@ bool decouper_espaces(std::string_view l, int n, std::string_view* champs) {
     if (static_cast<unsigned char>(c) < 0x20) return false;
     guillemets |= c == '"';
   }
-  if (guillemets) return decouper_guillemets(l, ' ', SeparateurInitial::ignore, n, champs);
+  if (guillemets) return decouper_par_champs(l, ' ', SeparateurInitial::ignore, n, champs);
   int k = 1;
   std::size_t i = 0;
   while (i < taille && l[i] == ' ') ++i;
