@@ -82,6 +82,22 @@ std::size_t apres_guillemet_fermant(std::string_view texte, std::size_t ouvertur
   }
 }
 
+// With a separator other than the space: the separator that ends the field
+// beginning at `debut`, npos when the field runs to the end of the line.
+std::size_t fin_de_champ(std::string_view texte, std::size_t debut, char sep) {
+  std::size_t k = debut;
+  while (k < texte.size() && texte[k] == ' ') ++k;
+  if (k < texte.size() && texte[k] == '"') {
+    k = apres_guillemet_fermant(texte, k);
+    return k == std::string_view::npos ? k : texte.find(sep, k);
+  }
+  return texte.find(sep, debut);
+}
+
+// Field n (from 1) as written; false when the line has no such field.
+bool champ_brut(std::string_view texte, int n, char sep, SeparateurInitial initial,
+                std::string_view& brut);
+
 }  // namespace
 
 SeparateurInitial separateur_initial(std::string_view ligne_reference, char sep) {
@@ -116,14 +132,7 @@ bool LecteurChamps::suivant(std::string_view& brut) {
   }
   if (fini_) return false;
   const std::size_t debut = position_;
-  std::size_t k = debut;
-  while (k < taille && ligne_[k] == ' ') ++k;
-  if (k < taille && ligne_[k] == '"') {
-    k = apres_guillemet_fermant(ligne_, k);
-  } else {
-    k = debut;
-  }
-  const std::size_t p = k == std::string_view::npos ? k : ligne_.find(separateur_, k);
+  const std::size_t p = fin_de_champ(ligne_, debut, separateur_);
   if (p == std::string_view::npos) {
     brut = ligne_.substr(debut);
     fini_ = true;
@@ -175,22 +184,43 @@ std::string texte_champ(std::string_view brut) {
   return trim(r);
 }
 
+namespace {
+
+bool champ_brut(std::string_view texte, int n, char sep, SeparateurInitial initial,
+                std::string_view& brut) {
+  if (n <= 0) return false;
+  if (sep == ' ') {
+    LecteurChamps lecteur(texte, sep, initial);
+    for (int k = 1; k <= n; ++k)
+      if (!lecteur.suivant(brut)) return false;
+    return true;
+  }
+  // The same walk as LecteurChamps, without its state: this runs for every
+  // field of every line the step-by-step chain reads.
+  if (texte.empty()) return false;
+  std::size_t debut = texte[0] == sep && initial == SeparateurInitial::ignore ? 1 : 0;
+  for (int k = 1;; ++k) {
+    const std::size_t fin = fin_de_champ(texte, debut, sep);
+    if (k == n) {
+      brut = fin == std::string_view::npos ? texte.substr(debut) : texte.substr(debut, fin - debut);
+      return true;
+    }
+    if (fin == std::string_view::npos) return false;
+    debut = fin + 1;
+  }
+}
+
+}  // namespace
+
 std::string_view champ_vue(std::string_view texte, int n, char sep, SeparateurInitial initial) {
-  if (n <= 0) return {};
-  LecteurChamps lecteur(texte, sep, initial);
-  std::string_view brut;
-  for (int k = 1; k <= n; ++k)
-    if (!lecteur.suivant(brut)) return {};
-  std::string_view t;
+  std::string_view brut, t;
+  if (!champ_brut(texte, n, sep, initial, brut)) return {};
   return texte_champ_vue(brut, t) ? t : trim_vue(brut);
 }
 
 std::string champ(std::string_view texte, int n, char sep, SeparateurInitial initial) {
-  if (n <= 0) return {};
-  LecteurChamps lecteur(texte, sep, initial);
   std::string_view brut;
-  for (int k = 1; k <= n; ++k)
-    if (!lecteur.suivant(brut)) return {};
+  if (!champ_brut(texte, n, sep, initial, brut)) return {};
   return texte_champ(brut);
 }
 
