@@ -29,18 +29,19 @@ double secondes_depuis(Chrono::time_point t) {
 
 // The date-time text of a data line: one field, or the date field, a space
 // and the time field.
-std::string champ_date(const EtatListage& e, std::string_view ligne) {
+std::string champ_date(const EtatListage& e, SeparateurInitial initial, std::string_view ligne) {
   if (e.nb_colonnes_date == 2)
-    return champ(ligne, e.col_date, e.separateur) + " " + champ(ligne, e.col_time, e.separateur);
-  return champ(ligne, e.col_datetime, e.separateur);
+    return champ(ligne, e.col_date, e.separateur, initial) + " " +
+           champ(ligne, e.col_time, e.separateur, initial);
+  return champ(ligne, e.col_datetime, e.separateur, initial);
 }
 
-std::string description_champ(const EtatListage& e, std::string_view ligne) {
+std::string description_champ(const EtatListage& e, SeparateurInitial initial,
+                              std::string_view ligne) {
   if (e.nb_colonnes_date == 2)
-    return champ(ligne, e.col_date, e.separateur) + " " + champ(ligne, e.col_time, e.separateur) +
-           " en colonnes " + std::to_string(e.col_date) + "/" + std::to_string(e.col_time);
-  return champ(ligne, e.col_datetime, e.separateur) + " en colonne " +
-         std::to_string(e.col_datetime);
+    return champ_date(e, initial, ligne) + " en colonnes " + std::to_string(e.col_date) + "/" +
+           std::to_string(e.col_time);
+  return champ_date(e, initial, ligne) + " en colonne " + std::to_string(e.col_datetime);
 }
 
 // The station of a file read from its content ("ligne 2, colonne 3").
@@ -63,19 +64,21 @@ std::string station_du_contenu(Session& s, const std::string& chemin) {
   return station;
 }
 
-// Reads and checks the date of a data line. False when the listing must end.
-bool lire_date_ligne(Session& s, long long index, std::string& normalisee) {
+// Reads and checks the date of a data line, its fields cut as `initial`
+// says. False when the listing must end.
+bool lire_date_ligne(Session& s, long long index, SeparateurInitial initial,
+                     std::string& normalisee) {
   EtatListage& e = s.etat_listage;
   const std::string ligne = s.fichier_charge.texte(index);
-  normalisee =
-      normaliser_date_mesure(champ_date(e, ligne), e.format_mesure, s.lecteur_dates, s.journal);
+  normalisee = normaliser_date_mesure(champ_date(e, initial, ligne), e.format_mesure,
+                                      s.lecteur_dates, s.journal);
   if (!normalisee.empty() && !contient(normalisee, "//") && !contient(normalisee, "::"))
     return true;
-  const std::string champ_texte = champ(ligne, e.col_datetime, e.separateur);
+  const std::string champ_texte = champ(ligne, e.col_datetime, e.separateur, initial);
   if (normalisee.empty() && e.nb_colonnes_date == 1 && champ_texte.size() == 17 &&
       commence_par(e.format_mesure, "aaaa")) {
     const std::string q = "Problème de date de mesure vide\n\nformat actuel :\n" + e.format_mesure +
-                          "\n" + "    " + description_champ(e, ligne) + "\n\n" +
+                          "\n" + "    " + description_champ(e, initial, ligne) + "\n\n" +
                           "format proposé :\n" + "20aa/mm/jj-hh:mn:ss   => (Oui)" + "\n\n" +
                           "annuler le traitement => (Annuler)";
     if (s.port().demander(TypeMessage::confirmation, q, Boutons::oui_annuler) == Reponse::oui) {
@@ -85,7 +88,7 @@ bool lire_date_ligne(Session& s, long long index, std::string& normalisee) {
     return false;
   }
   const std::string q = "-- Date de la 1ère mesure <" + normalisee + ">\n\n" + e.format_mesure +
-                        "\n" + description_champ(e, ligne) + "\n\n" +
+                        "\n" + description_champ(e, initial, ligne) + "\n\n" +
                         "Problème de date : vérifier les paramètres de la colonne Date/Heure et "
                         "son format \n\n" +
                         "1ères données en ligne " + std::to_string(index + 1) + " ? : " + ligne +
@@ -437,8 +440,12 @@ void PasseListage::ecrire_colonnes(int r, int nb_colonnes) {
 // be read and the listing must end.
 bool PasseListage::ecrire_dates(int r) {
   std::string premiere, derniere;
-  if (!lire_date_ligne(s_, e_.premiere_ligne, premiere)) return false;
-  if (!lire_date_ligne(s_, e_.derniere_ligne, derniere)) return false;
+  // The file's reference line: its title line, or its first data line.
+  const SeparateurInitial initial = separateur_initial(
+      s_.fichier_charge.ligne(e_.ligne_intitules >= 0 ? e_.ligne_intitules : e_.premiere_ligne),
+      e_.separateur);
+  if (!lire_date_ligne(s_, e_.premiere_ligne, initial, premiere)) return false;
+  if (!lire_date_ligne(s_, e_.derniere_ligne, initial, derniere)) return false;
   TableFichiers& t = s_.table;
   t.ecrire_cellule(r, "date dep", premiere.empty() ? "    ????" : premiere, port_);
   t.ecrire_cellule(r, "date fin", derniere.empty() ? "    ????" : derniere, port_);

@@ -25,9 +25,7 @@ bool lister_colonnes(Session& s) {
   s.ajouter_ligne_suivi(" nb de colonnes pour les dates/heures = " + std::to_string(nb_dates));
 
   std::string ligne = d.int_col_alternatif ? d.new_desc_colonne : s.intitule_origine;
-  remplacer_caractere(',', '\t', ligne);
-  remplacer_caractere(';', '\t', ligne);
-  remplacer_caractere('"', ' ', ligne);
+  ligne = intitules_en_tabulations(ligne);
   if (d.separateur_colonne == SeparateurColonne::espace && !contient(ligne, "\t"))
     ligne = ligne_espaces_vers_separateur(ligne, '\t');
   if (!contient(ligne, "\t")) {
@@ -43,7 +41,7 @@ bool lister_colonnes(Session& s) {
     s.ajouter_ligne_suivi(std::to_string(i) + " - " + titre(i));
   if (d.int_col_alternatif) {
     s.ajouter_ligne_suivi("");
-    const int n = compter_caractere('\t', ligne) + 1;
+    const int n = compter_separateurs(ligne, '\t') + 1;
     for (int i = 1; i <= n; ++i)
       s.ajouter_ligne_suivi("  " + std::to_string(i) + " - " + champ(ligne, i, '\t'));
     s.ajouter_ligne_suivi("...extraire : " + d.col_cochee_liste + "  => ");

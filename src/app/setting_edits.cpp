@@ -91,8 +91,7 @@ std::optional<std::string> titres_colonnes_a_extraire(Session& s) {
     if (d.separateur_colonne == SeparateurColonne::espace)
       titres = ligne_espaces_vers_separateur(titres, ';');
   }
-  remplacer_caractere('\t', ';', titres);
-  remplacer_caractere(',', ';', titres);
+  titres = intitules_en_tabulations(titres);
   if (titres.empty()) return std::string();
 
   std::string texte;
@@ -104,7 +103,7 @@ std::optional<std::string> titres_colonnes_a_extraire(Session& s) {
       return std::nullopt;
     }
     const std::string titre =
-        *numero >= 1 && *numero <= 100000 ? champ(titres, static_cast<int>(*numero), ';') : "";
+        *numero >= 1 && *numero <= 100000 ? champ(titres, static_cast<int>(*numero), '\t') : "";
     texte += (i == 1 ? "=> " : " | ") + titre;
   }
   return texte;

@@ -13,10 +13,10 @@ namespace tamso {
 namespace {
 
 // Number of columns of a line: separators plus one, runs of spaces counting
-// once with the space separator.
+// once with the space separator; separators inside quoted fields do not count.
 int nombre_colonnes(std::string_view ligne, char sep) {
-  if (sep == ' ') return compter_caractere(' ', trim(reduire_espaces(ligne))) + 1;
-  return compter_caractere(sep, ligne) + 1;
+  if (sep == ' ') return compter_separateurs(trim(reduire_espaces(ligne)), ' ') + 1;
+  return compter_separateurs(ligne, sep) + 1;
 }
 
 // Names A1, B2, C3, ... of the columns of a file without titles, joined by tabs.
@@ -158,8 +158,8 @@ void ControleIntitules::compter_colonnes_et_nommer() {
 SuiteListage ControleIntitules::intitules_alternatifs_a_compter() {
   if (!d_.int_col_alternatif || trim(d_.new_desc_colonne).empty()) return SuiteListage::continuer;
   const std::string& alt = d_.new_desc_colonne;
-  const int nb_alt =
-      compter_caractere(',', alt) + compter_caractere(';', alt) + compter_caractere('\t', alt) + 1;
+  // Their commas, semicolons and tabulations separate, outside quoted titles.
+  const int nb_alt = compter_separateurs(intitules_en_tabulations(alt), '\t') + 1;
   if (nb_alt == nb_colonnes_) return SuiteListage::continuer;
   s_.port().informer(
       TypeMessage::erreur,
@@ -184,7 +184,7 @@ SuiteListage ControleIntitules::colonnes_separees_par_espaces() {
     return SuiteListage::continuer;
   }
   const std::string corrigee = ligne_espaces_vers_separateur(intitule_, ',');
-  const int nb_corrige = compter_caractere(',', corrigee) + 1;
+  const int nb_corrige = compter_separateurs(corrigee, ',') + 1;
   const std::string legende = legende_separateur(indice(d_.separateur_colonne));
   const std::string q =
       "1- Valider et LISTER\n\nAvec le séparateur " + legende + "\n" +

@@ -1,13 +1,42 @@
 #include "input/layout_detection.h"
 
 #include <array>
+#include <string>
 
 #include "input/text.h"
 
 namespace tamso {
 
-DetectionSeparateur detecter_separateur(std::string_view ligne) {
+namespace {
+
+// The line without its quoted fields (a quote at the start of the line or
+// after one of the four separators, up to its closing quote): the
+// separators inside them are not counted.
+std::string sans_champs_entre_guillemets(std::string_view ligne) {
+  std::string r;
+  r.reserve(ligne.size());
+  bool debut_champ = true;
+  for (std::size_t i = 0; i < ligne.size(); ++i) {
+    const char c = ligne[i];
+    if (c == '"' && debut_champ) {
+      std::size_t k = i + 1;
+      while (k < ligne.size() && (ligne[k] != '"' || (k + 1 < ligne.size() && ligne[k + 1] == '"')))
+        k += ligne[k] == '"' ? 2U : 1U;
+      i = k;
+      debut_champ = false;
+      continue;
+    }
+    r.push_back(c);
+    debut_champ = c == '\t' || c == ' ' || c == ';' || c == ',';
+  }
+  return r;
+}
+
+}  // namespace
+
+DetectionSeparateur detecter_separateur(std::string_view ligne_lue) {
   DetectionSeparateur d;
+  const std::string ligne = sans_champs_entre_guillemets(ligne_lue);
   d.tabulations = compter_caractere('\t', ligne);
   d.espaces = compter_caractere(' ', ligne);
   d.points_virgules = compter_caractere(';', ligne);

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include <climits>
 
@@ -63,36 +64,207 @@ std::optional<T> lire_decimal(std::string_view s) {
 
 // ---------------------------------------------------------------- fields
 
-std::string_view champ_vue(std::string_view texte, int n, char sep) {
-  if (n <= 0 || texte.empty()) return {};
-  std::size_t i = 0;
-  const std::size_t taille = texte.size();
-  if (sep == ' ') {
-    // Runs of spaces form one separator; leading spaces are ignored.
-    while (i < taille && texte[i] == ' ') ++i;
-    for (int k = 1; k < n; ++k) {
-      while (i < taille && texte[i] != ' ') ++i;
-      if (i >= taille) return {};
-      while (i < taille && texte[i] == ' ') ++i;
+namespace {
+
+// Position just after the quote that closes the quoted text opened at
+// `ouverture` (a doubled quote inside stands for one); npos when it is not
+// closed.
+std::size_t apres_guillemet_fermant(std::string_view texte, std::size_t ouverture) {
+  std::size_t k = ouverture + 1;
+  for (;;) {
+    const std::size_t q = texte.find('"', k);
+    if (q == std::string_view::npos) return q;
+    if (q + 1 < texte.size() && texte[q + 1] == '"') {
+      k = q + 2;
+      continue;
     }
-    std::size_t fin = i;
-    while (fin < taille && texte[fin] != ' ') ++fin;
-    return texte.substr(i, fin - i);
+    return q + 1;
   }
-  if (texte[0] == sep) i = 1;
-  for (int k = 1; k < n; ++k) {
-    const std::size_t p = texte.find(sep, i);
-    if (p == std::string_view::npos) return {};
-    i = p + 1;
-  }
-  if (i > taille) return {};
-  std::size_t fin = texte.find(sep, i);
-  if (fin == std::string_view::npos) fin = taille;
-  return trim_vue(texte.substr(i, fin - i));
 }
 
-std::string champ(std::string_view texte, int n, char sep) {
-  return std::string(champ_vue(texte, n, sep));
+// With a separator other than the space: the separator that ends the field
+// beginning at `debut`, npos when the field runs to the end of the line.
+std::size_t fin_de_champ(std::string_view texte, std::size_t debut, char sep) {
+  std::size_t k = debut;
+  while (k < texte.size() && texte[k] == ' ') ++k;
+  if (k < texte.size() && texte[k] == '"') {
+    k = apres_guillemet_fermant(texte, k);
+    return k == std::string_view::npos ? k : texte.find(sep, k);
+  }
+  return texte.find(sep, debut);
+}
+
+// Field n (from 1) as written; false when the line has no such field.
+bool champ_brut(std::string_view texte, int n, char sep, SeparateurInitial initial,
+                std::string_view& brut);
+
+}  // namespace
+
+SeparateurInitial separateur_initial(std::string_view ligne_reference, char sep) {
+  return sep != ' ' && !ligne_reference.empty() && ligne_reference.front() == sep
+             ? SeparateurInitial::ignore
+             : SeparateurInitial::champ_vide;
+}
+
+LecteurChamps::LecteurChamps(std::string_view ligne, char sep, SeparateurInitial initial)
+    : ligne_(ligne), separateur_(sep), fini_(ligne.empty()) {
+  if (sep == ' ') {
+    // Leading spaces are ignored.
+    while (position_ < ligne_.size() && ligne_[position_] == ' ') ++position_;
+  } else if (!fini_ && ligne_[0] == sep && initial == SeparateurInitial::ignore) {
+    position_ = 1;
+  }
+}
+
+bool LecteurChamps::suivant(std::string_view& brut) {
+  const std::size_t taille = ligne_.size();
+  if (separateur_ == ' ') {
+    if (position_ >= taille) return false;
+    const std::size_t debut = position_;
+    std::size_t k = debut;
+    if (ligne_[k] == '"') k = apres_guillemet_fermant(ligne_, k);
+    const std::size_t fin = k == std::string_view::npos ? taille : ligne_.find(' ', k);
+    const std::size_t bout = fin == std::string_view::npos ? taille : fin;
+    brut = ligne_.substr(debut, bout - debut);
+    position_ = bout;
+    while (position_ < taille && ligne_[position_] == ' ') ++position_;
+    return true;
+  }
+  if (fini_) return false;
+  const std::size_t debut = position_;
+  const std::size_t p = fin_de_champ(ligne_, debut, separateur_);
+  if (p == std::string_view::npos) {
+    brut = ligne_.substr(debut);
+    fini_ = true;
+  } else {
+    brut = ligne_.substr(debut, p - debut);
+    position_ = p + 1;
+  }
+  return true;
+}
+
+bool texte_champ_vue(std::string_view brut, std::string_view& texte) {
+  const std::string_view t = trim_vue(brut);
+  if (t.empty() || t.front() != '"') {
+    texte = t;
+    return true;
+  }
+  const std::size_t apres = apres_guillemet_fermant(t, 0);
+  if (apres == std::string_view::npos) {
+    // Not closed: the text runs to the end, with no doubled quote in it.
+    if (t.find('"', 1) != std::string_view::npos) return false;
+    texte = trim_vue(t.substr(1));
+    return true;
+  }
+  const std::string_view dedans = t.substr(1, apres - 2);
+  if (apres != t.size() || dedans.find('"') != std::string_view::npos) return false;
+  texte = trim_vue(dedans);
+  return true;
+}
+
+std::string texte_champ(std::string_view brut) {
+  std::string_view vue;
+  if (texte_champ_vue(brut, vue)) return std::string(vue);
+  const std::string_view t = trim_vue(brut);
+  std::string r;
+  r.reserve(t.size());
+  std::size_t i = 1;
+  for (; i < t.size(); ++i) {
+    if (t[i] != '"') {
+      r.push_back(t[i]);
+    } else if (i + 1 < t.size() && t[i + 1] == '"') {
+      r.push_back('"');
+      ++i;
+    } else {
+      ++i;
+      break;
+    }
+  }
+  r.append(t.substr(std::min(i, t.size())));
+  return trim(r);
+}
+
+namespace {
+
+bool champ_brut(std::string_view texte, int n, char sep, SeparateurInitial initial,
+                std::string_view& brut) {
+  if (n <= 0) return false;
+  if (sep == ' ') {
+    LecteurChamps lecteur(texte, sep, initial);
+    for (int k = 1; k <= n; ++k)
+      if (!lecteur.suivant(brut)) return false;
+    return true;
+  }
+  // The same walk as LecteurChamps, without its state: this runs for every
+  // field of every line the step-by-step chain reads.
+  if (texte.empty()) return false;
+  std::size_t debut = texte[0] == sep && initial == SeparateurInitial::ignore ? 1 : 0;
+  for (int k = 1;; ++k) {
+    const std::size_t fin = fin_de_champ(texte, debut, sep);
+    if (k == n) {
+      brut = fin == std::string_view::npos ? texte.substr(debut) : texte.substr(debut, fin - debut);
+      return true;
+    }
+    if (fin == std::string_view::npos) return false;
+    debut = fin + 1;
+  }
+}
+
+}  // namespace
+
+std::string_view champ_vue(std::string_view texte, int n, char sep, SeparateurInitial initial) {
+  std::string_view brut, t;
+  if (!champ_brut(texte, n, sep, initial, brut)) return {};
+  return texte_champ_vue(brut, t) ? t : trim_vue(brut);
+}
+
+std::string champ(std::string_view texte, int n, char sep, SeparateurInitial initial) {
+  std::string_view brut;
+  if (!champ_brut(texte, n, sep, initial, brut)) return {};
+  return texte_champ(brut);
+}
+
+int compter_separateurs(std::string_view ligne, char sep) {
+  int n = 0;
+  bool debut_champ = true;
+  for (std::size_t i = 0; i < ligne.size(); ++i) {
+    const char c = ligne[i];
+    if (c == sep) {
+      ++n;
+      debut_champ = true;
+    } else if (c == '"' && debut_champ) {
+      const std::size_t apres = apres_guillemet_fermant(ligne, i);
+      if (apres == std::string_view::npos) break;
+      i = apres - 1;
+      debut_champ = false;
+    } else if (c != ' ') {
+      debut_champ = false;
+    }
+  }
+  return n;
+}
+
+std::string intitules_en_tabulations(std::string_view ligne) {
+  std::string r;
+  r.reserve(ligne.size());
+  bool debut_titre = true;
+  for (std::size_t i = 0; i < ligne.size(); ++i) {
+    const char c = ligne[i];
+    if (c == ',' || c == ';' || c == '\t') {
+      r.push_back('\t');
+      debut_titre = true;
+    } else if (c == '"' && debut_titre) {
+      const std::size_t apres = apres_guillemet_fermant(ligne, i);
+      const std::size_t fin = apres == std::string_view::npos ? ligne.size() : apres;
+      r.append(ligne.substr(i, fin - i));
+      i = fin - 1;
+      debut_titre = false;
+    } else {
+      r.push_back(c == '"' ? ' ' : c);
+      if (c != ' ') debut_titre = false;
+    }
+  }
+  return r;
 }
 
 std::string ligne_espaces_vers_separateur(std::string_view ligne, char sep) {
@@ -100,25 +272,47 @@ std::string ligne_espaces_vers_separateur(std::string_view ligne, char sep) {
   std::string s = "  ";
   s.append(ligne);
   s.append("   ");
+  // The characters of the quoted titles (a quote at the start of a word up
+  // to its closing quote, or to the end of the line) are kept as they are.
+  std::vector<bool> garde(s.size(), false);
+  for (std::size_t i = 2; i < s.size() - 3; ++i) {
+    if (s[i] != '"' || s[i - 1] != ' ') continue;
+    const std::size_t apres = apres_guillemet_fermant(s.substr(0, s.size() - 3), i);
+    const std::size_t fin = apres == std::string::npos ? s.size() - 3 : apres;
+    for (std::size_t k = i; k < fin; ++k) garde[k] = true;
+    i = fin - 1;
+  }
+  const auto espace = [&](std::size_t i) { return s[i] == ' ' && !garde[i]; };
   std::string copie;
   copie.reserve(s.size());
+  std::vector<bool> garde_copie;
+  garde_copie.reserve(s.size());
   for (std::size_t i = 0; i < s.size(); ++i) {
     char c = s[i];
-    if (c == ' ' && i > 0 && i + 2 < s.size() && s[i - 1] != ' ' && s[i + 1] != ' ' &&
+    if (espace(i) && i > 0 && i + 2 < s.size() && s[i - 1] != ' ' && s[i + 1] != ' ' &&
         s[i + 2] == ' ')
       c = '_';
+    // Runs of spaces become one space.
+    if (c == ' ' && !garde[i] && !copie.empty() && copie.back() == ' ' && !garde_copie.back())
+      continue;
     copie.push_back(c);
+    garde_copie.push_back(garde[i]);
   }
-  std::string resultat = trim_droite(reduire_espaces(copie));
-  if (sep != ' ') remplacer_caractere(' ', sep, resultat);
-  if (!resultat.empty() && resultat.front() == sep) resultat.erase(0, 1);
-  return resultat;
+  while (!copie.empty() && copie.back() == ' ' && !garde_copie.back()) {
+    copie.pop_back();
+    garde_copie.pop_back();
+  }
+  if (sep != ' ')
+    for (std::size_t i = 0; i < copie.size(); ++i)
+      if (copie[i] == ' ' && !garde_copie[i]) copie[i] = sep;
+  if (!copie.empty() && copie.front() == sep && !garde_copie.front()) copie.erase(0, 1);
+  return copie;
 }
 
 void compter_colonnes(std::string_view intitule, std::string_view donnees, int& nb_intitule,
                       int& nb_donnees, JournalSuivi& journal) {
-  nb_intitule = compter_caractere(' ', trim(reduire_espaces(intitule))) + 1;
-  nb_donnees = compter_caractere(' ', trim(reduire_espaces(donnees))) + 1;
+  nb_intitule = compter_separateurs(trim(reduire_espaces(intitule)), ' ') + 1;
+  nb_donnees = compter_separateurs(trim(reduire_espaces(donnees)), ' ') + 1;
   journal.ajouter_ligne_suivi("nb col (intitulé) = " + std::to_string(nb_intitule));
   journal.ajouter_ligne_suivi("nb col (données)  = " + std::to_string(nb_donnees));
 }

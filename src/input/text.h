@@ -3,6 +3,7 @@
 // counting and cutting work byte by byte.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,23 +23,83 @@ inline std::string_view morceau(std::string_view texte, std::size_t p, std::size
 
 // ---- fields and lines ----
 
+// How a line that begins with the separator (other than the space) is cut.
+enum class SeparateurInitial : std::uint8_t {
+  ignore,      // the leading separator is dropped: field 1 is what follows it
+  champ_vide,  // it closes an empty field 1
+};
+
+// How the lines of one file are cut, from its reference line (its title
+// line, or its first data line when it has no titles): when that line does
+// not begin with the separator, a line that does has an empty first field;
+// when it does too (every line of the family carries a leading separator),
+// the leading separator is dropped, so the columns keep their numbers. The
+// space separator always ignores leading spaces.
+SeparateurInitial separateur_initial(std::string_view ligne_reference, char separateur);
+
 // Field n (from 1) of a line under a one-character separator. With the space
 // separator repeated spaces form one separator and leading spaces are
 // ignored; with any other separator two adjacent separators delimit an empty
-// field. Fields are trimmed of spaces; quotes get no special treatment.
-// A field that does not exist (n = 0, or too few separators) is empty.
-std::string champ(std::string_view texte, int n, char separateur);
+// field, and a leading separator is dropped or closes an empty field 1 (see
+// SeparateurInitial). A field that begins with a double quote (after its
+// leading spaces) ends at the matching quote, so that separators inside it
+// do not separate ("" inside stands for one "); the quotes are removed, the
+// text between the closing quote and the next separator is kept, and an
+// unclosed quote runs to the end of the line. Fields are trimmed of spaces
+// (the text of a quoted one too). A field that does not exist (n = 0, or too
+// few separators) is empty.
+std::string champ(std::string_view texte, int n, char separateur,
+                  SeparateurInitial initial = SeparateurInitial::ignore);
 
-// The same field as a view into the line (no allocation).
-std::string_view champ_vue(std::string_view texte, int n, char separateur);
+// The same field as a view into the line (no allocation). A quoted field
+// whose text is not a piece of the line (a doubled quote inside it, or text
+// after its closing quote) is given as written, quotes included.
+std::string_view champ_vue(std::string_view texte, int n, char separateur,
+                           SeparateurInitial initial = SeparateurInitial::ignore);
+
+// Walks the fields of a line in order, cut as `champ` cuts them.
+class LecteurChamps {
+ public:
+  LecteurChamps(std::string_view ligne, char separateur,
+                SeparateurInitial initial = SeparateurInitial::ignore);
+  // The next field as written (spaces and quotes included); false past the
+  // last field.
+  bool suivant(std::string_view& brut);
+
+ private:
+  std::string_view ligne_;
+  char separateur_;
+  std::size_t position_ = 0;
+  bool fini_ = false;
+};
+
+// The text of a field as written (from LecteurChamps): trimmed, a quoted one
+// without its quotes.
+std::string texte_champ(std::string_view brut);
+// The same as a view into the field; false when the text is not a piece of
+// it (a doubled quote inside the quotes, or text after the closing quote).
+bool texte_champ_vue(std::string_view brut, std::string_view& texte);
+
+// Number of separator characters of a line outside its quoted fields (a
+// line without quotes: every one of them).
+int compter_separateurs(std::string_view ligne, char separateur);
+
+// A title line whose columns are separated by ",", ";" or tabulations,
+// separated by tabulations only: outside quoted titles every "," and ";"
+// becomes a tabulation and a quote that does not open a title a space;
+// quoted titles are kept as written, for `champ` to read with the
+// tabulation.
+std::string intitules_en_tabulations(std::string_view ligne);
 
 // Turns a line whose columns are aligned with spaces into a line separated
 // by the given character; a one-character word after a word ("Temp C") is
-// joined to it with "_".
+// joined to it with "_". A quoted title is kept as written, its spaces
+// included.
 std::string ligne_espaces_vers_separateur(std::string_view ligne, char separateur);
 
-// Counts the space-separated columns of a title line and a data line and
-// writes both counts to the tracking log.
+// Counts the space-separated columns of a title line and a data line (spaces
+// inside quoted fields do not separate) and writes both counts to the
+// tracking log.
 void compter_colonnes(std::string_view intitule, std::string_view donnees, int& nb_intitule,
                       int& nb_donnees, JournalSuivi& journal);
 

@@ -78,15 +78,18 @@ bool hors_seuils(const Parametres& p, std::string_view x) {
   return (p.seuil_bas && v < p.bas) || (p.seuil_haut && v > p.haut);
 }
 
-std::string texte_date(const Parametres& p, std::string_view ligne) {
+std::string texte_date(const Parametres& p, SeparateurInitial initial, std::string_view ligne) {
   if (p.deux_colonnes)
-    return champ(ligne, p.col_date, p.separateur) + " " + champ(ligne, p.col_time, p.separateur);
-  return champ(ligne, p.col_datetime, p.separateur);
+    return champ(ligne, p.col_date, p.separateur, initial) + " " +
+           champ(ligne, p.col_time, p.separateur, initial);
+  return champ(ligne, p.col_datetime, p.separateur, initial);
 }
 
 // Per-file counters.
 struct Fichier {
   long long premiere = 0, derniere = 0;
+  // How its lines that begin with the separator are cut.
+  SeparateurInitial initial = SeparateurInitial::ignore;
   double precedent = 0.0;
   double somme_pas = 0.0, min_pas = kMinimumInitial;
   long long nb_pas = 0;
@@ -416,6 +419,10 @@ IssueMoteur Moteur::traiter_fichier(int i, bool reference) {
       i, "n°Lig intitulés",
       p_.ligne_intitules >= 1 ? " " + std::to_string(p_.ligne_intitules + 1) : " -", s_.port);
   const long long decalage = bornes_donnees(f);
+  // The reference line: the title line, or the first data line without titles.
+  f.initial = separateur_initial(
+      s_.fichier_charge.ligne(p_.ligne_intitules >= 0 ? p_.ligne_intitules + decalage : f.premiere),
+      p_.separateur);
   const std::string l1 = s_.fichier_charge.ligne(f.premiere);
   if (!premiere_ligne_acceptee(i, chemin, l1)) return IssueMoteur::abandonne;
   DatesExtremes dates;
@@ -501,8 +508,8 @@ bool Moteur::lire_dates_extremes(const Fichier& f, DatesExtremes& dates) {
   for (int k = 0; k < 2; ++k) {
     const std::string ligne_date =
         k == 1 && !fc.complet ? fc.texte_derniere_non_vide : fc.ligne(lignes_dates[k]);
-    dates.textes[k] =
-        normaliser_date_mesure(texte_date(p_, ligne_date), p_.format, s_.lecteur_dates, s_.journal);
+    dates.textes[k] = normaliser_date_mesure(texte_date(p_, f.initial, ligne_date), p_.format,
+                                             s_.lecteur_dates, s_.journal);
     dates.valeurs[k] = texte_en_date(dates.textes[k], nullptr, s_.journal);
     if (contient(dates.textes[k], "//") &&
         s_.port.demander(TypeMessage::avertissement,
@@ -533,7 +540,7 @@ void Moteur::ecrire_faits_du_debut(int i, const Fichier& f, const DatesExtremes&
   std::string l1_colonnes = l1;
   if (p_.separateur == ' ') l1_colonnes = reduire_espaces(l1_colonnes);
   t.ecrire_cellule(i, "nb Colonnes",
-                   " " + std::to_string(compter_caractere(p_.separateur, l1_colonnes) + 1),
+                   " " + std::to_string(compter_separateurs(l1_colonnes, p_.separateur) + 1),
                    s_.port);
 }
 
@@ -596,7 +603,8 @@ PlanLecture Moteur::plan() const {
 // cells are added up exactly as the step-by-step chain adds them.
 bool Moteur::parcourir_blocs(int i, Fichier& f) {
   const FichierCharge& fc = s_.fichier_charge;
-  const PlanLecture plan_lecture = plan();
+  PlanLecture plan_lecture = plan();
+  plan_lecture.initial = f.initial;
   annee_courte_ = plan_lecture.annee_courte;
   const std::size_t nv = plan_lecture.colonnes.size();
   FichierEnBlocs fichier(fc.chemin, fc.nettoyage, s_.lecture.taille_bloc);
@@ -684,8 +692,8 @@ void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f) {
   }
   if (ligne.empty()) return;
 
-  const std::string normalise =
-      normaliser_date_mesure(texte_date(p_, ligne), p_.format, s_.lecteur_dates, s_.journal);
+  const std::string normalise = normaliser_date_mesure(texte_date(p_, f.initial, ligne), p_.format,
+                                                       s_.lecteur_dates, s_.journal);
   const double t = normalise.size() == 19 ? lire_date_heure(normalise).value_or(0.0) : 0.0;
   if (t == 0.0 && (!p_.balises || j <= f.derniere) && !trim_vue(ligne).empty())
     ++f.dates_illisibles;
@@ -708,7 +716,7 @@ void Moteur::traiter_ligne_lue(long long j, std::string_view ligne, double t,
   placer(
       j, t, f,
       [&]() {
-        return normaliser_date_mesure(texte_date(p_, ligne), p_.format, s_.lecteur_dates,
+        return normaliser_date_mesure(texte_date(p_, f.initial, ligne), p_.format, s_.lecteur_dates,
                                       s_.journal);
       },
       [&](int k) { accumuler_ligne(k, valeurs, manquants); });
@@ -749,7 +757,7 @@ void Moteur::placer(long long j, double t, Fichier& f, TexteDate&& texte_date_no
 }
 
 void Moteur::chaine_valeur(std::string_view ligne, int c, int k, long long j, Fichier& f) {
-  std::string x = champ(ligne, g_.sources[static_cast<std::size_t>(c)], p_.separateur);
+  std::string x = champ(ligne, g_.sources[static_cast<std::size_t>(c)], p_.separateur, f.initial);
   if (hors_seuils(p_, x)) x.clear();
   if (est_na(p_, x)) x.clear();
   if (est_numerique(x))
@@ -957,12 +965,7 @@ std::vector<std::string> titres_colonnes(const Description& d, const Periode& pe
   if (d.separateur_colonne == SeparateurColonne::espace &&
       !(d.int_col_alternatif && !trim(d.new_desc_colonne).empty()))
     ligne = ligne_espaces_vers_separateur(ligne, '\t');
-  for (char& ch : ligne) {
-    if (ch == ',' || ch == ';')
-      ch = '\t';
-    else if (ch == '"')
-      ch = ' ';
-  }
+  ligne = intitules_en_tabulations(ligne);
   const auto titre_source = [&ligne](int col) { return trim(champ(ligne, col, '\t')); };
 
   std::vector<std::string> titres(static_cast<std::size_t>(g.c));

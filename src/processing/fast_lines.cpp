@@ -17,45 +17,105 @@ namespace {
 constexpr int kColonnesMax = 256;
 constexpr std::size_t kDateMax = 64;
 
-// Fields 1..n of a line, cut as the field reader cuts them: with the space
-// separator, runs of spaces are one separator and leading spaces are
-// skipped; with any other, a leading separator is skipped and each field is
-// trimmed of spaces. Missing fields are empty.
-void decouper(std::string_view l, char sep, int n, std::string_view* champs) {
-  const std::size_t taille = l.size();
+// Fields 1..n of a line that holds a quote, cut and read field by field as
+// the field reader does, with no control character in the line; false when
+// there is one, or when a field's text is not a piece of the line (a doubled
+// quote inside its quotes, text after its closing quote).
+bool decouper_par_champs(std::string_view l, char sep, SeparateurInitial initial, int n,
+                         std::string_view* champs) {
+  for (const char c : l)
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+  LecteurChamps lecteur(l, sep, initial);
+  std::string_view brut;
   int k = 1;
-  if (sep == ' ') {
-    std::size_t i = 0;
-    while (i < taille && l[i] == ' ') ++i;
-    for (; k <= n && i < taille; ++k) {
-      std::size_t fin = i;
-      while (fin < taille && l[fin] != ' ') ++fin;
-      champs[k] = l.substr(i, fin - i);
-      i = fin;
-      while (i < taille && l[i] == ' ') ++i;
-    }
-  } else if (taille > 0) {
-    std::size_t i = l[0] == sep ? 1 : 0;
-    for (; k <= n; ++k) {
-      const std::size_t p = l.find(sep, i);
-      const std::size_t fin = p == std::string_view::npos ? taille : p;
-      champs[k] = trim_vue(l.substr(i, fin - i));
-      if (p == std::string_view::npos) {
-        ++k;
-        break;
-      }
-      i = p + 1;
-    }
-  }
+  for (; k <= n && lecteur.suivant(brut); ++k)
+    if (!texte_champ_vue(brut, champs[k])) return false;
   for (; k <= n; ++k) champs[k] = {};
+  return true;
 }
 
-// The same cut for any separator but the space, checking on the way that
-// the line holds no control character; false when it does.
-bool decouper_sans_controle(std::string_view l, char sep, int n, std::string_view* champs) {
+// The same in one pass, for any separator but the space.
+bool decouper_guillemets(std::string_view l, char sep, SeparateurInitial initial, int n,
+                         std::string_view* champs) {
   const char* p = l.data();
   const std::size_t taille = l.size();
-  const std::size_t premier = taille > 0 && p[0] == sep ? 1 : 0;
+  const auto controle = [](char c) { return static_cast<unsigned char>(c) < 0x20; };
+  std::size_t i = taille > 0 && p[0] == sep && initial == SeparateurInitial::ignore ? 1 : 0;
+  int k = 1;
+  for (;; ++k) {
+    if (k > n) {
+      // The fields not read: only control characters matter.
+      for (; i < taille; ++i)
+        if (controle(p[i])) return false;
+      break;
+    }
+    std::size_t j = i;
+    while (j < taille && p[j] == ' ') ++j;
+    std::size_t fin = taille;  // the separator that ends the field
+    if (j < taille && p[j] == '"') {
+      std::size_t q = j + 1;
+      while (q < taille && p[q] != '"') {
+        if (controle(p[q])) return false;
+        ++q;
+      }
+      if (q < taille) {
+        if (q + 1 < taille && p[q + 1] == '"') return false;
+        fin = q + 1;
+        while (fin < taille && p[fin] == ' ') ++fin;
+        if (fin < taille && p[fin] != sep) return false;
+      }
+      champs[k] = trim_vue(l.substr(j + 1, q - j - 1));
+    } else {
+      fin = j;
+      while (fin < taille && p[fin] != sep) {
+        if (controle(p[fin])) return false;
+        ++fin;
+      }
+      champs[k] = trim_vue(l.substr(i, fin - i));
+    }
+    if (fin >= taille) break;
+    i = fin + 1;
+  }
+  for (++k; k <= n; ++k) champs[k] = {};
+  return true;
+}
+
+// Fields 1..n of a line without control characters, with the space
+// separator: runs of spaces are one separator and leading spaces are
+// skipped. Missing fields are empty. False when the line holds a control
+// character or a field cannot be read here.
+bool decouper_espaces(std::string_view l, int n, std::string_view* champs) {
+  const std::size_t taille = l.size();
+  bool guillemets = false;
+  for (const char c : l) {
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+    guillemets |= c == '"';
+  }
+  if (guillemets) return decouper_par_champs(l, ' ', SeparateurInitial::ignore, n, champs);
+  int k = 1;
+  std::size_t i = 0;
+  while (i < taille && l[i] == ' ') ++i;
+  for (; k <= n && i < taille; ++k) {
+    std::size_t fin = i;
+    while (fin < taille && l[fin] != ' ') ++fin;
+    champs[k] = l.substr(i, fin - i);
+    i = fin;
+    while (i < taille && l[i] == ' ') ++i;
+  }
+  for (; k <= n; ++k) champs[k] = {};
+  return true;
+}
+
+// The same cut for any separator but the space: a leading separator is
+// skipped or closes an empty field 1, each field is trimmed of spaces.
+// False when the line holds a control character or a field cannot be read
+// here; a line with a quote is cut field by field.
+bool decouper_sans_controle(std::string_view l, char sep, SeparateurInitial initial, int n,
+                            std::string_view* champs) {
+  const char* p = l.data();
+  const std::size_t taille = l.size();
+  const std::size_t premier =
+      taille > 0 && p[0] == sep && initial == SeparateurInitial::ignore ? 1 : 0;
   int k = 1;
   std::size_t debut = premier;
   const auto limite = [&](std::size_t j) {
@@ -66,10 +126,13 @@ bool decouper_sans_controle(std::string_view l, char sep, int n, std::string_vie
   std::size_t i = premier;
 #ifdef __SSE2__
   const __m128i vsep = _mm_set1_epi8(sep);
+  const __m128i vguillemet = _mm_set1_epi8('"');
   const __m128i v1f = _mm_set1_epi8(0x1f);
   for (; i + 16 <= taille; i += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
     if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, v1f), v)) != 0) return false;
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(v, vguillemet)) != 0)
+      return decouper_guillemets(l, sep, initial, n, champs);
     auto m = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, vsep)));
     while (m != 0) {
       limite(i + static_cast<std::size_t>(__builtin_ctz(m)));
@@ -80,6 +143,7 @@ bool decouper_sans_controle(std::string_view l, char sep, int n, std::string_vie
   for (; i < taille; ++i) {
     const char c = p[i];
     if (static_cast<unsigned char>(c) < 0x20) return false;
+    if (c == '"') return decouper_guillemets(l, sep, initial, n, champs);
     if (c == sep) limite(i);
   }
   if (k <= n) champs[k++] = trim_vue(l.substr(debut));
@@ -349,13 +413,10 @@ bool lire_ligne(const PlanLecture& plan, std::string_view ligne, double& t, long
   if (!plan.actif) return false;
   // Control characters (a NUL byte made readable, a tabulation) are left to
   // the step-by-step reader.
-  if (plan.separateur == ' ') {
-    for (const char c : ligne)
-      if (static_cast<unsigned char>(c) < 0x20) return false;
-    decouper(ligne, plan.separateur, plan.col_max, champs);
-  } else if (!decouper_sans_controle(ligne, plan.separateur, plan.col_max, champs)) {
+  if (plan.separateur == ' '
+          ? !decouper_espaces(ligne, plan.col_max, champs)
+          : !decouper_sans_controle(ligne, plan.separateur, plan.initial, plan.col_max, champs))
     return false;
-  }
 
   std::string_view date;
   std::array<char, kDateMax> tampon;

@@ -1,8 +1,9 @@
 // The fast reading of data lines: the date-time and the value fields of the
 // common lines are read in one pass, with no allocation, by code that has no
 // state and can run on several threads. Any line it is not sure to read
-// exactly as the step-by-step reader of the engine would (quotes, odd dates,
-// exponents, "<" values, control characters, ...) is marked for that reader.
+// exactly as the step-by-step reader of the engine would (odd dates,
+// exponents, "<" values, control characters, quoted fields holding a doubled
+// quote, ...) is marked for that reader.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "input/date_fields.h"
+#include "input/text.h"
 
 namespace tamso {
 
@@ -20,6 +22,8 @@ struct EtatLecteurDates;
 struct PlanLecture {
   bool actif = false;  // false: every line goes to the step-by-step reader
   char separateur = ';';
+  // How a line that begins with the separator is cut; fixed for each file.
+  SeparateurInitial initial = SeparateurInitial::ignore;
   bool deux_colonnes = false;
   int col_datetime = 1, col_date = 1, col_time = 2;
   // Positions of the codes in the memorised date format; -1 when absent.

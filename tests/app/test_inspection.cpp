@@ -26,6 +26,22 @@ TEST(DetecterSeparateur, StrictlyLargestCount) {
   EXPECT_EQ(detecter_separateur("a b c;d;e;f;g").detecte, 2);  // 4 ";" vs 2 " "
 }
 
+// Characters inside quoted fields are not counted: quoted decimal commas
+// and the spaces of a quoted date do not outnumber the separator.
+TEST(DetecterSeparateur, QuotedFieldsLeftOut) {
+  auto d = detecter_separateur("\"2021-11-07 10:00:00\";\"12,5\";\"13,25\";\"1,5\"");
+  EXPECT_EQ(d.virgules, 0);
+  EXPECT_EQ(d.espaces, 0);
+  EXPECT_EQ(d.points_virgules, 3);
+  EXPECT_EQ(d.detecte, 2);
+  d = detecter_separateur("\"a \"\" b\" \"c d\",1,2");
+  EXPECT_EQ(d.espaces, 1);
+  EXPECT_EQ(d.virgules, 2);
+  EXPECT_EQ(d.detecte, 3);
+  // A quote inside a field opens nothing.
+  EXPECT_EQ(detecter_separateur("a\"b c d;e").espaces, 2);
+}
+
 class Inspection : public test::AvecSession {
  protected:
   void SetUp() override {

@@ -11,6 +11,7 @@
 #include "app/inspection.h"
 #include "app/listing.h"
 #include "app/session.h"
+#include "app/setting_edits.h"
 #include "support/scripted_interaction.h"
 #include "support/session_fixture.h"
 #include "support/temp_dir.h"
@@ -150,6 +151,28 @@ TEST_F(EtapesListage, AlternativeTitlesOfAnotherCountEndTheListing) {
             " le nombre de colonnes alternatives (3) est différent\n\n du nombre original (2)\n\n"
             " => vérifier la similitude ...\n\n   ou effacer les intitulés alternatifs\n\n"
             "   ou le séparateur (Point-virgule)");
+}
+
+// Quoted titles holding the separator are one title each: the columns are
+// counted outside the quotes, the titles of the columns to extract are read
+// whole, and alternative titles quoted alike count the same.
+TEST_F(EtapesListage, QuotedTitlesHoldingTheSeparator) {
+  ecrire("a.csv",
+         "Date;\"KB 8,2 [mmol/l]\";\"Temp; C\"\r\n2021-03-12 10:00:00;\"1,5\";2\r\n"
+         "2021-03-12 10:01:00;\"1,6\";3\r\n");
+  Description& d = s().description;
+  d.col_cochee = true;
+  d.col_cochee_liste = "3,2";
+  EXPECT_TRUE(lister_fichiers_donnees(s())) << port_.dernier_texte();
+  EXPECT_TRUE(port_.echanges.empty()) << port_.dernier_texte();
+  EXPECT_EQ(cell(1, "nb Colonnes"), " 3");
+  EXPECT_EQ(s().etat_listage.nb_colonnes_valeurs, 2);
+  EXPECT_EQ(titres_colonnes_a_extraire(s()), "=> Temp; C | KB 8,2 [mmol/l]");
+  d.int_col_alternatif = true;
+  d.new_desc_colonne = "Date,\"KB, mmol/l\",Temp";
+  EXPECT_TRUE(lister_fichiers_donnees(s())) << port_.dernier_texte();
+  EXPECT_TRUE(port_.echanges.empty()) << port_.dernier_texte();
+  EXPECT_EQ(titres_colonnes_a_extraire(s()), "=> Temp | KB, mmol/l");
 }
 
 class EtapesListageEspaces : public EtapesListage {

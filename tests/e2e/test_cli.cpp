@@ -66,5 +66,67 @@ TEST_F(LigneDeCommande, ListPrintsTheFileTable) {
             "00:00:00\t ---\t 3\t -\t\n");
 }
 
+// A fixture of tests/data/e2e: its description run on its data folder from
+// 00:00 to 00:20 with a 10-minute step, the results file compared byte for
+// byte with the one worked out by hand beside it (<name>_resultats.txt).
+class FixtureE2e : public test::AvecCli {
+ protected:
+  Sortie executer(const std::string& nom, const std::string& jour) {
+    return lancer(d_, "run '" + kDonnees + nom + ".dsc' --data '" + kDonnees + nom + "/' --out '" +
+                          sortie_ + "' --from '" + jour + " 00:00:00' --to '" + jour +
+                          " 00:20:00' --step 00:10:00 --decimal-separator ,");
+  }
+  Sortie lister(const std::string& nom) {
+    return lancer(d_, "list '" + kDonnees + nom + ".dsc' --data '" + kDonnees + nom +
+                          "/' --decimal-separator ,");
+  }
+  static std::string attendu(const std::string& nom) {
+    return DossierTemporaire::lire(kDonnees + nom + "_resultats.txt");
+  }
+  // The file row of `list` (its second line).
+  static std::string rangee(const Sortie& r) {
+    const std::size_t debut = r.sortie.find('\n') + 1;
+    return r.sortie.substr(debut);
+  }
+};
+
+// Commas inside quoted titles and quoted numbers ("8.24"): one title, one
+// number each; the quoted date reads as the format says.
+TEST_F(FixtureE2e, QuotedTitlesAndNumbersOfACommaSeparatedFile) {
+  const Sortie r = executer("guillemets", "21/07/2024");
+  ASSERT_EQ(r.code, 0) << erreurs();
+  ASSERT_FALSE(attendu("guillemets").empty());
+  EXPECT_EQ(DossierTemporaire::lire(sortie_ + "res.txt"), attendu("guillemets"));
+  EXPECT_EQ(r.erreurs.find("!!!"), std::string::npos) << r.erreurs;
+  const std::string suivi = DossierTemporaire::lire(sortie_ + "res.txt.TXT");
+  EXPECT_NE(suivi.find("\r\n3=>Temp, \xB0"
+                       "C\r\n4=>RH, %\r\n"),
+            std::string::npos)
+      << suivi;
+  EXPECT_EQ(suivi.find("pb conversion"), std::string::npos);
+  // The four columns counted outside the quotes; the dates of the first and
+  // last data lines.
+  const Sortie l = lister("guillemets");
+  ASSERT_EQ(l.code, 0) << erreurs();
+  EXPECT_EQ(rangee(l),
+            "1\thobo.csv\t\t\t\t 0\t21/07/2024 00:00:00\t21/07/2024 00:15:00\t4\t ---\t ---\t"
+            "00:00:00\t ---\t 4\t 2\t\n");
+}
+
+// Data lines that begin with ";" under a title line that does not: their
+// first field is empty, the date is in column 2 where the titles say.
+TEST_F(FixtureE2e, DataLinesWithAnEmptyFirstField) {
+  const Sortie r = executer("separateur_en_tete", "01/03/2023");
+  ASSERT_EQ(r.code, 0) << erreurs();
+  ASSERT_FALSE(attendu("separateur_en_tete").empty());
+  EXPECT_EQ(DossierTemporaire::lire(sortie_ + "res.txt"), attendu("separateur_en_tete"));
+  EXPECT_EQ(r.erreurs.find("!!!"), std::string::npos) << r.erreurs;
+  const Sortie l = lister("separateur_en_tete");
+  ASSERT_EQ(l.code, 0) << erreurs();
+  EXPECT_EQ(rangee(l),
+            "1\tniveaux.csv\t\t\t\t 0\t01/03/2023 00:05:00\t01/03/2023 00:20:00\t4\t ---\t ---\t"
+            "00:00:00\t ---\t 4\t -\t\n");
+}
+
 }  // namespace
 }  // namespace tamso

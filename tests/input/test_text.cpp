@@ -30,13 +30,156 @@ TEST(Champ, SpaceSeparatorJoinsRunsOfSpaces) {
   EXPECT_EQ(champ("a\tb c", 1, ' '), "a\tb");
 }
 
-TEST(Champ, TrimsSpacesKeepsQuotesAndTabs) {
+TEST(Champ, TrimsSpacesKeepsTabs) {
   EXPECT_EQ(champ(" 1,5 ;  2 ", 1, ';'), "1,5");
   EXPECT_EQ(champ(" 1,5 ;  2 ", 2, ';'), "2");
-  EXPECT_EQ(champ("\"Temp; C\";x", 1, ';'), "\"Temp");
-  EXPECT_EQ(champ("\"Temp; C\";x", 2, ';'), "C\"");
   EXPECT_EQ(champ("a;\tb\t;c", 2, ';'), "\tb\t");
   EXPECT_EQ(champ_vue("10,2,,4", 4, ','), "4");
+}
+
+// One field of one line, and what the field reader must give for it.
+struct CasChamp {
+  const char* ligne;
+  char separateur;
+  int n;
+  const char* attendu;
+  SeparateurInitial initial = SeparateurInitial::ignore;
+};
+
+constexpr auto kVide = SeparateurInitial::champ_vide;
+
+const CasChamp kCasChamps[] = {
+    // A quoted field holds the separator.
+    {"\"Temp; C\";x", ';', 1, "Temp; C"},
+    {"\"Temp; C\";x", ';', 2, "x"},
+    {"\"Date Time, GMT-05:00\",\"Temp, \xB0"
+     "C\",RH",
+     ',', 2,
+     "Temp, \xB0"
+     "C"},
+    {"\"Date Time, GMT-05:00\",\"Temp, \xB0"
+     "C\",RH",
+     ',', 3, "RH"},
+    {"\"BAO\",\"14/05/2009 12:00:00 +02:00\",\"1026,675\",\"16,373\"", ',', 3, "1026,675"},
+    {"\"BAO\",\"14/05/2009 12:00:00 +02:00\",\"1026,675\",\"16,373\"", ',', 4, "16,373"},
+    {"\"2024-07-21 00:00:00\",2270,\"13.48\"", ',', 3, "13.48"},
+    // A doubled quote stands for one, and does not close the field.
+    {"\"dit \"\"oui\"\"; non\";2", ';', 1, "dit \"oui\"; non"},
+    {"\"dit \"\"oui\"\"; non\";2", ';', 2, "2"},
+    {"\"\"\"\";2", ';', 1, "\""},
+    // An unclosed quote runs to the end of the line.
+    {"1;\"a;b;c", ';', 2, "a;b;c"},
+    {"1;\"a;b;c", ';', 3, ""},
+    {"1;\"a\"\";b", ';', 2, "a\";b"},
+    // A quoted empty field.
+    {"a;\"\";b", ';', 2, ""},
+    {"a;\"\";b", ';', 3, "b"},
+    {"a,\"\"", ',', 2, ""},
+    // Spaces around the quotes are trimmed, and so are those inside them.
+    {"  \"a;b\"  ;c", ';', 1, "a;b"},
+    {"  \"a;b\"  ;c", ';', 2, "c"},
+    {"\" 8,5 \";c", ';', 1, "8,5"},
+    // Text between the closing quote and the separator is kept.
+    {"\"a;b\"c;d", ';', 1, "a;bc"},
+    {"\"a\" b;d", ';', 1, "a b"},
+    {"\"a\" b;d", ';', 2, "d"},
+    // A quote inside a field opens nothing.
+    {"a\"b;c\"", ';', 1, "a\"b"},
+    {"a\"b;c\"", ';', 2, "c\""},
+    // Tab separator.
+    {"\"a\tb\"\tc", '\t', 1, "a\tb"},
+    {"\"a\tb\"\tc", '\t', 2, "c"},
+    {"x\t\t\"y\"", '\t', 3, "y"},
+    // Space separator: a quoted field keeps its spaces.
+    {"  \"Date Time\"   \"Temp C\" 12", ' ', 1, "Date Time"},
+    {"  \"Date Time\"   \"Temp C\" 12", ' ', 2, "Temp C"},
+    {"  \"Date Time\"   \"Temp C\" 12", ' ', 3, "12"},
+    {"\"a  b\"x y", ' ', 1, "a  bx"},
+    {"\"a  b\"x y", ' ', 2, "y"},
+    {"1 \"a b", ' ', 2, "a b"},
+    // A leading separator: dropped, or closing an empty field 1.
+    {";a;b", ';', 1, "a"},
+    {";a;b", ';', 2, "b"},
+    {";a;b", ';', 1, "", kVide},
+    {";a;b", ';', 2, "a", kVide},
+    {";a;b", ';', 3, "b", kVide},
+    {",\"x,y\",z", ',', 2, "x,y", kVide},
+    {",\"x,y\",z", ',', 1, "x,y"},
+    {"\t2\t3", '\t', 1, "", kVide},
+    {"\t2\t3", '\t', 2, "2", kVide},
+    {"a;b", ';', 1, "a", kVide},
+    {"a;;b", ';', 3, "b", kVide},
+    {";", ';', 1, "", kVide},
+    {";", ';', 2, "", kVide},
+    {"", ';', 1, "", kVide},
+    // Leading spaces before the separator: already an empty field 1.
+    {" ;a", ';', 1, ""},
+    // The space separator ignores leading spaces either way.
+    {"  12 13", ' ', 1, "12", kVide},
+    {"  12 13", ' ', 2, "13", kVide},
+};
+
+TEST(Champ, QuotedFieldsAndLeadingSeparator) {
+  for (const CasChamp& c : kCasChamps) {
+    SCOPED_TRACE(std::string("<") + c.ligne + "> champ " + std::to_string(c.n) +
+                 (c.initial == kVide ? ", champ vide en tête" : ""));
+    EXPECT_EQ(champ(c.ligne, c.n, c.separateur, c.initial), c.attendu);
+    // The view gives the same text whenever that text is a piece of the line.
+    const std::string_view vue = champ_vue(c.ligne, c.n, c.separateur, c.initial);
+    if (std::string_view(c.ligne).find("\"\"") == std::string_view::npos &&
+        vue.find('"') == std::string_view::npos) {
+      EXPECT_EQ(vue, c.attendu);
+    }
+  }
+}
+
+TEST(Champ, ViewOfAQuotedFieldThatIsNoPieceOfTheLine) {
+  // Its text cannot be shown by a view: the field comes as written.
+  EXPECT_EQ(champ_vue("\"dit \"\"oui\"\"\";2", 1, ';'), "\"dit \"\"oui\"\"\"");
+  EXPECT_EQ(champ_vue(" \"a\" b ;2", 1, ';'), "\"a\" b");
+  EXPECT_EQ(champ_vue(" \"a b\" ;2", 1, ';'), "a b");
+  std::string_view t;
+  EXPECT_FALSE(texte_champ_vue("\"a\"\"b\"", t));
+  EXPECT_FALSE(texte_champ_vue("\"a\"b", t));
+  ASSERT_TRUE(texte_champ_vue("  \" a \"  ", t));
+  EXPECT_EQ(t, "a");
+}
+
+TEST(Champ, FieldsOneAfterTheOther) {
+  LecteurChamps l("\"a;b\";;\"c\";d\"e", ';', kVide);
+  std::vector<std::string> champs;
+  for (std::string_view brut; l.suivant(brut);) champs.push_back(texte_champ(brut));
+  EXPECT_EQ(champs, (std::vector<std::string>{"a;b", "", "c", "d\"e"}));
+}
+
+TEST(SeparateurInitial, FollowsTheReferenceLine) {
+  EXPECT_EQ(separateur_initial("Date;Temp", ';'), SeparateurInitial::champ_vide);
+  EXPECT_EQ(separateur_initial(";Date;Temp", ';'), SeparateurInitial::ignore);
+  EXPECT_EQ(separateur_initial(" ;Date", ';'), SeparateurInitial::champ_vide);
+  EXPECT_EQ(separateur_initial(",a", ';'), SeparateurInitial::champ_vide);
+  EXPECT_EQ(separateur_initial(",a", ','), SeparateurInitial::ignore);
+  EXPECT_EQ(separateur_initial("", ','), SeparateurInitial::champ_vide);
+}
+
+TEST(CompterSeparateurs, SeparatorsInsideQuotedFieldsDoNotCount) {
+  EXPECT_EQ(compter_separateurs("a,b,,c", ','), 3);
+  EXPECT_EQ(compter_separateurs(",a", ','), 1);
+  EXPECT_EQ(compter_separateurs("\"a,b\",c", ','), 1);
+  EXPECT_EQ(compter_separateurs(" \"a,\"\",b\" ,c,\"d", ','), 2);
+  EXPECT_EQ(compter_separateurs("1,\"a,b,c", ','), 1);
+  EXPECT_EQ(compter_separateurs("a\"b,c\",d", ','), 2);
+  EXPECT_EQ(compter_separateurs("\"Date Time\" \"Temp C\"", ' '), 1);
+}
+
+TEST(IntitulesEnTabulations, QuotedTitlesStayWhole) {
+  EXPECT_EQ(intitules_en_tabulations("Date,Temp;Hum\tVent"), "Date\tTemp\tHum\tVent");
+  // Quotes that open no title become spaces.
+  EXPECT_EQ(intitules_en_tabulations("Temp\"C;Hum"), "Temp C\tHum");
+  const std::string t = intitules_en_tabulations("Date; \"KB 8,2 [mmol/l]\";\"a;\"\"b\";c\"d");
+  EXPECT_EQ(t, "Date\t \"KB 8,2 [mmol/l]\"\t\"a;\"\"b\"\tc d");
+  EXPECT_EQ(champ(t, 2, '\t'), "KB 8,2 [mmol/l]");
+  EXPECT_EQ(champ(t, 3, '\t'), "a;\"b");
+  EXPECT_EQ(champ(t, 4, '\t'), "c d");
 }
 
 TEST(LigneEspacesVersSeparateur, AlignedColumnsBecomeSeparated) {
@@ -45,6 +188,11 @@ TEST(LigneEspacesVersSeparateur, AlignedColumnsBecomeSeparated) {
   // A one-letter unit after a title word is joined to it.
   EXPECT_EQ(ligne_espaces_vers_separateur("Date  Temp C  Cond", ';'), "Date;Temp_C;Cond");
   EXPECT_EQ(ligne_espaces_vers_separateur("  12.5   13.25  ", ' '), "12.5 13.25");
+  // A quoted title keeps its spaces, runs included.
+  EXPECT_EQ(ligne_espaces_vers_separateur("Date  \"Temp  C\"   Hum K", ';'),
+            "Date;\"Temp  C\";Hum_K");
+  EXPECT_EQ(ligne_espaces_vers_separateur("\"Date Time\" \"Temp C  ", ','),
+            "\"Date Time\",\"Temp C  ");
 }
 
 TEST(CompterColonnes, CountsAndLogsBothLines) {
@@ -56,6 +204,14 @@ TEST(CompterColonnes, CountsAndLogsBothLines) {
   ASSERT_EQ(j.taille(), 2u);
   EXPECT_EQ(j.lignes()[0], "nb col (intitulé) = 3");
   EXPECT_EQ(j.lignes()[1], "nb col (données)  = 4");
+}
+
+TEST(CompterColonnes, SpacesInsideQuotedTitlesDoNotSeparate) {
+  JournalSuivi j;
+  int ni = 0, nd = 0;
+  compter_colonnes(" \"Date  Time\"  \"Temp C\" ", "2021-01-01 10:00:00 1.5", ni, nd, j);
+  EXPECT_EQ(ni, 2);
+  EXPECT_EQ(nd, 3);
 }
 
 TEST(Comptages, CountCharacterClasses) {

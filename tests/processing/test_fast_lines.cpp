@@ -403,8 +403,10 @@ TEST(LigneRapide, LinesLeftToTheStepByStepReader) {
   for (const std::string& ligne : {
            std::string("\"2021-11-07 \"10:07:00;1;2;3"),  // a quote inside the date
            std::string("2021-\"11-07 10:07:00\";1;2;3"),
-           std::string("2021-11-07 10:07:00;\"1\";2;3"),  // quoted value
-           std::string("2021-11-07 10:07:00;1\x01;2;3"),  // a NUL byte made readable
+           std::string("2021-11-07 10:07:00;\"1\"\"\";2;3"),  // a doubled quote in a value
+           std::string("2021-11-07 10:07:00;\"1\"5;2;3"),     // text after the closing quote
+           std::string("2021-11-07 10:07:00;2;\"3\x01\";4"),  // a control byte inside quotes
+           std::string("2021-11-07 10:07:00;1\x01;2;3"),      // a NUL byte made readable
            std::string("2021-11-07 10:07:00;1\t;2;3"),
            std::string("2021-11-07\t10:07:00;1;2;3"),
            std::string("07/11/2021 10:07:00;1;2;3"),  // the other date order
@@ -448,25 +450,63 @@ TEST(LigneRapide, DatesReadFieldByField) {
   }
 }
 
-// The date reader drops one quote at the head of the date text and one at
-// its end: a quoted date is either left to it or read as the same date.
-TEST(LigneRapide, QuotedDates) {
+// A quoted field is read without its quotes: a quoted date, quoted numbers,
+// quotes holding the separator or spaces.
+TEST(LigneRapide, QuotedFieldsReadWithoutTheirQuotes) {
   const PlanLecture p = plan({});
-  for (const char* ligne : {"\"2021-11-07 10:07:00\";1;2;3", "\"2021-11-07 10:07:00;1;2;3",
-                            "2021-11-07 10:07:00\";1;2;3", " \"2021-11-07 10:07:00\" ;1;2;3"}) {
+  for (const char* ligne :
+       {"\"2021-11-07 10:07:00\";1;2;3", " \"2021-11-07 10:07:00\" ;\"1\"; \" 2,0 \" ;\"3\"",
+        "\"2021-11-07 10:07:00\";\"1\";2;\"3\";\"x;\"\"y\"\"\""}) {
     const Lue l = lire(p, ligne);
-    if (!l.lue) continue;
+    ASSERT_TRUE(l.lue) << ligne;
     EXPECT_EQ(l.t, date(2021, 11, 7, 10, 7, 0)) << ligne;
     EXPECT_EQ(l.valeurs, (std::vector<long double>{1.0L, 2.0L, 3.0L})) << ligne;
+    EXPECT_EQ(l.manquants, 0U) << ligne;
   }
-  // A quote the reader keeps on a code makes the date unreadable.
-  for (const char* ligne : {"\"\"2021-11-07 10:07:00;1;2;3", "\"2021-11-07\" \"10:07:00\";1;2;3"})
-    EXPECT_FALSE(lire(p, ligne).lue) << ligne;
+  // A separator inside quotes does not separate: "1,5" with the comma is 1.5.
   Reglages r;
+  r.separateur = ',';
+  Lue l = lire(plan(r), "\"2021-11-07 10:07:00\",\"1,5\",\"\",\"NA\"");
+  ASSERT_TRUE(l.lue);
+  EXPECT_EQ(l.valeurs[0], 1.5L);
+  EXPECT_EQ(l.manquants, 0b110U);
+  // Date and time in two quoted fields.
+  r = {};
   r.deux_colonnes = true;
   r.colonnes = {3, 4};
-  // Each field quoted: "2021-11-07" "10:07:00" keeps a quote inside.
-  EXPECT_FALSE(lire(plan(r), "\"2021-11-07\";\"10:07:00\";1;2").lue);
+  l = lire(plan(r), "\"2021-11-07\";\"10:07:00\";1;2");
+  ASSERT_TRUE(l.lue);
+  EXPECT_EQ(l.t, date(2021, 11, 7, 10, 7, 0));
+  EXPECT_EQ(l.valeurs, (std::vector<long double>{1.0L, 2.0L}));
+  // An unclosed quote takes the rest of the line: the values are missing.
+  l = lire(p, "\"2021-11-07 10:07:00;1;2;3");
+  if (l.lue) {
+    EXPECT_EQ(l.manquants, 0b111U);
+  }
+  // A quote the date reader keeps on a code makes the date unreadable.
+  for (const char* ligne : {"\"\"2021-11-07 10:07:00;1;2;3", "\"2021-11-07\" \"10:07:00\";1;2;3",
+                            "\"\"\"2021-11-07 10:07:00\";1;2;3"})
+    EXPECT_FALSE(lire(p, ligne).lue) << ligne;
+}
+
+// A line that begins with the separator: dropped, or closing an empty
+// field 1, as the plan says for its file.
+TEST(LigneRapide, LeadingSeparator) {
+  Reglages r;
+  r.col_datetime = 2;
+  r.colonnes = {1, 3, 4};
+  PlanLecture p = plan(r);
+  Lue l = lire(p, ";2021-11-07 10:07:00;1;2");
+  EXPECT_FALSE(l.lue);  // read as if the date were field 1
+  p.initial = SeparateurInitial::champ_vide;
+  for (const char* ligne : {";2021-11-07 10:07:00;1;2", ";\"2021-11-07 10:07:00\";\"1\";2"}) {
+    l = lire(p, ligne);
+    ASSERT_TRUE(l.lue) << ligne;
+    EXPECT_EQ(l.t, date(2021, 11, 7, 10, 7, 0));
+    EXPECT_EQ(l.manquants, 0b001U);
+    EXPECT_EQ(l.valeurs[1], 1.0L);
+    EXPECT_EQ(l.valeurs[2], 2.0L);
+  }
 }
 
 // Written in the other order, a two-digit year reads as another date
