@@ -7,6 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}; shift || true
+case $build in /*) ;; *) build=$PWD/$build ;; esac
 tailles=("${@:-1000000 10000000}")
 runs=${RUNS:-3}
 for p in python3-pandas time; do
@@ -38,7 +39,7 @@ cat > "$travail/tamso" <<FIN
 #!/usr/bin/env bash
 d=\$1 out=\$2 fin=\$3; shift 3
 rm -rf "\$out"; mkdir -p "\$out"
-exec "$PWD/$build/tamso-cli" run "$PWD/bench/logger.dsc" --data "\$d" --out "\$out" \\
+exec "$build/tamso-cli" run "$PWD/bench/logger.dsc" --data "\$d" --out "\$out" \\
   --from "07/11/2021 10:15:00" --to "\$fin" --step 00:15:00 --decimal-separator , "\$@"
 FIN
 chmod +x "$travail/tamso"
