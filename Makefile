@@ -34,4 +34,4 @@ test-sanitize: deps
 	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAMSO_SANITIZE=ON -DTAMSO_GUI=OFF \
 	  -DTAMSO_WERROR=$(WERROR) >/dev/null
 	@cmake --build build-asan -j $(JOBS) --target tamso_unit_tests tamso_e2e_tests
-	@cd build-asan && ctest --output-on-failure -j $(JOBS) -L "unit|e2e"
+	@cd build-asan && ASAN_OPTIONS=detect_stack_use_after_return=1 ctest --output-on-failure -j $(JOBS) -L "unit|e2e"

@@ -283,9 +283,9 @@ enum class Position : std::uint8_t {
 };
 
 // The line's date read by position.
+// The fields read point into `lecture`, which the caller keeps while it uses them.
 Position lire_par_position(std::string_view texte, EtatLecteurDates& etat, JournalSuivi& journal,
-                           DateLue& d, ChampsLus& c) {
-  LectureAnnee lecture;
+                           LectureAnnee& lecture, DateLue& d, ChampsLus& c) {
   lecture.format = preparer_texte(texte, etat);
   std::string& t = etat.tampon_texte;
   if (compter_numeriques(t) < 10) return Position::illisible;
@@ -328,8 +328,9 @@ std::string normaliser_date_mesure(std::string_view texte, std::string_view form
   }
 
   DateLue d;
+  LectureAnnee lecture;
   ChampsLus c;
-  const Position p = lire_par_position(corps, etat, journal, d, c);
+  const Position p = lire_par_position(corps, etat, journal, lecture, d, c);
   if (p == Position::sans_annee) return "01/01/1900 00:00:00";
   if (p != Position::lue) {
     // A text that is not zero-padded is read field by field.

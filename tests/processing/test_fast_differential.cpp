@@ -269,7 +269,8 @@ class Generateur {
         const int ou = de(3);
         if (ou == 0) r.insert(static_cast<std::size_t>(de(static_cast<int>(r.size()))), 1, '\0');
         if (ou == 1) r += '\0';
-        if (ou == 2) r[r.find('-')] = '\0';
+        if (const std::size_t tiret = r.find('-'); ou == 2 && tiret != std::string::npos)
+          r[tiret] = '\0';
         return r;
       }
       case 6:  // the date in the other order
