@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 #include "app/data_loading.h"
 #include "app/listing.h"
@@ -65,6 +66,7 @@ class InspectionExemple {
         source_(chemin) {}
 
   void executer();
+  const DispositionDetectee& disposition() const { return dispo_; }
 
  private:
   const FichierCharge& fichier() const { return s_.fichier_charge; }
@@ -73,6 +75,10 @@ class InspectionExemple {
   bool garder_les_parametrages();
   bool extension_inattendue();
   bool charger_exemple();
+  void detecter();
+  Reponse proposer_la_disposition();
+  void appliquer_la_disposition();
+  void lister();
   long long decalage_des_balises() const;
   void chercher_premiere_donnee(long long decalage);
   void proposer_intitules_sur(long long i, const std::string& ligne, long long decalage);
@@ -91,12 +97,25 @@ class InspectionExemple {
   std::string source_;       // the file read
   long long detectee_ = -1;  // index of the first data line found
   std::string ligne_donnee_;
+  DispositionDetectee dispo_;
+  EchantillonFichier echantillon_;
 };
 
 void InspectionExemple::executer() {
   if (!prendre_dossier_et_masque() || !garder_les_parametrages() || extension_inattendue() ||
       !charger_exemple())
     return;
+  detecter();
+  if (dispo_.trouvee) {
+    // The whole layout at once, or question by question.
+    const Reponse r = proposer_la_disposition();
+    if (r == Reponse::annuler) return;
+    if (r == Reponse::oui) {
+      appliquer_la_disposition();
+      lister();
+      return;
+    }
+  }
   chercher_premiere_donnee(decalage_des_balises());
   proposer_sans_intitule_en_tete();
   proposer_separateur();
@@ -109,7 +128,14 @@ void InspectionExemple::executer() {
         proposer_intitules_deplaces();
     }
   }
+  lister();
+}
+
+// The listing that ends the inspection pre-reads the sample.
+void InspectionExemple::lister() {
+  s_.exemple_a_prelire = nom_;
   lister_fichiers_donnees(s_);
+  s_.exemple_a_prelire.clear();
 }
 
 // The data directory becomes the file's, the mask its extension and the
@@ -184,6 +210,120 @@ bool InspectionExemple::charger_exemple() {
   return true;
 }
 
+// Reads a sample of the file as it is written (tabulations kept) and finds
+// its layout.
+void InspectionExemple::detecter() {
+  if (!lire_echantillon(fichier().chemin, echantillon_)) return;
+  dispo_ = detecter_disposition(echantillon_.debut, echantillon_.fin);
+}
+
+namespace {
+
+std::string liste_entiers(const std::vector<int>& v) {
+  std::string r;
+  for (const int x : v) r += (r.empty() ? "" : ",") + std::to_string(x);
+  return r;
+}
+
+std::string liste_textes(const std::vector<std::string>& v) {
+  std::string r;
+  for (const auto& x : v) r += (r.empty() ? "" : ";") + x;
+  return r;
+}
+
+// "hh:mm:ss" of a step under a day; empty otherwise.
+std::string texte_pas(int secondes) {
+  if (secondes <= 0 || secondes >= 86400) return {};
+  char t[16];
+  std::snprintf(t, sizeof t, "%02d:%02d:%02d", secondes / 3600, secondes / 60 % 60, secondes % 60);
+  return t;
+}
+
+// Line numbers as the description holds them: counted from the start tag's
+// line when the data are found by tags.
+int ligne_relative(const DispositionDetectee& d, int ligne, int ligne_balise) {
+  return d.balise_debut.empty() ? ligne : ligne - ligne_balise + 1;
+}
+
+}  // namespace
+
+std::string resume(const DispositionDetectee& d) {
+  std::string r = " séparateur de colonnes : <" + nom_separateur(d.separateur) + ">\n";
+  r += d.ligne_intitules > 0
+           ? " intitulés de colonnes en ligne " + std::to_string(d.ligne_intitules) +
+                 (d.ligne_unites > 0 ? " (unités en ligne " + std::to_string(d.ligne_unites) + ")"
+                                     : std::string{}) +
+                 "\n"
+           : std::string(" sans intitulé de colonnes\n");
+  r += " 1ères données en ligne " + std::to_string(d.premiere_ligne_donnees) + "\n";
+  if (!d.balise_debut.empty())
+    r += " balises : début <" + cp1252_vers_utf8(d.balise_debut) + ">, fin <" +
+         cp1252_vers_utf8(d.balise_fin) + ">\n";
+  if (d.deux_colonnes)
+    r += " date en colonne " + std::to_string(d.colonne_date) + " <" + d.format_date +
+         ">, heure en colonne " + std::to_string(d.colonne_heure) + " <" + d.format_heure + ">\n";
+  else
+    r += " date/heure en colonne " + std::to_string(d.colonne_date_heure) + " <" +
+         d.format_date_heure + ">\n";
+  r += " valeurs en colonnes " + liste_entiers(d.colonnes_valeurs) + ", séparateur décimal <" +
+       std::string(1, d.decimale) + ">\n";
+  if (!d.marques_na.empty())
+    r += " sans donnée : " + cp1252_vers_utf8(liste_textes(d.marques_na)) + "\n";
+  r += " période du " + d.premiere_date + " au " + d.derniere_date;
+  if (const std::string p = texte_pas(d.pas_secondes); !p.empty()) r += ", pas " + p;
+  return r + "\n";
+}
+
+Reponse InspectionExemple::proposer_la_disposition() {
+  const std::string q = "FICHIER\n  " + nom_ + "\n\n" + "disposition détectée :\n\n" +
+                        resume(dispo_) + "\n" + " appliquer cette disposition     => (Oui)\n\n" +
+                        " la revoir question par question => (Non)\n\n" +
+                        " annuler                         => (Annuler)";
+  return s_.port().demander(TypeMessage::confirmation, q, Boutons::oui_non_annuler);
+}
+
+void InspectionExemple::appliquer_la_disposition() {
+  const DispositionDetectee& x = dispo_;
+  d_.separateur_colonne = static_cast<SeparateurColonne>(x.separateur);
+  int balise = 0;
+  if (!x.balise_debut.empty()) {
+    d_.numlig_balise = DebutDonnees::balises;
+    d_.balise_deb = cp1252_vers_utf8(x.balise_debut);
+    d_.balise_fin = cp1252_vers_utf8(x.balise_fin);
+    for (std::size_t i = 0; i < echantillon_.debut.size(); ++i)
+      if (echantillon_.debut[i].find(x.balise_debut) != std::string::npos) {
+        balise = static_cast<int>(i) + 1;
+        break;
+      }
+  } else {
+    d_.numlig_balise = DebutDonnees::numero_ligne;
+  }
+  d_.avec_sans_intitule = x.ligne_intitules > 0 ? Intitules::avec : Intitules::sans;
+  if (x.ligne_intitules > 0)
+    d_.num_ligne_intitule_col = std::to_string(ligne_relative(x, x.ligne_intitules, balise));
+  d_.num_ligne_donnee = std::to_string(ligne_relative(x, x.premiere_ligne_donnees, balise));
+  d_.int_col_alternatif = false;
+  d_.datetime_nb_col = x.deux_colonnes ? ColonnesDate::deux : ColonnesDate::une;
+  if (x.deux_colonnes) {
+    d_.num_col_date = std::to_string(x.colonne_date);
+    d_.num_col_time = std::to_string(x.colonne_heure);
+    d_.format_date_mesure_seule = x.format_date;
+    d_.format_time_mesure_seul = x.format_heure;
+  } else {
+    d_.num_col_datetime = std::to_string(x.colonne_date_heure);
+    d_.format_datetime_mesure = x.format_date_heure;
+  }
+  d_.decimal_entree = x.decimale == ',' ? SeparateurDecimal::virgule : SeparateurDecimal::point;
+  d_.col_cochee = !x.colonnes_valeurs.empty();
+  d_.col_cochee_liste = liste_entiers(x.colonnes_valeurs);
+  // Only the markers seen: a reading such as -1 stays a reading.
+  d_.equiv_na = x.marques_na.empty() ? "NA" : cp1252_vers_utf8(liste_textes(x.marques_na));
+  d_.min_dsc = x.premiere_date;
+  d_.max_dsc = x.derniere_date;
+  if (const std::string p = texte_pas(x.pas_secondes); !p.empty()) d_.pas_dsc = p;
+  s_.description_modifiee = true;
+}
+
 // With tags, the index of the start tag's line; else 0.
 long long InspectionExemple::decalage_des_balises() const {
   if (d_.numlig_balise != DebutDonnees::balises) return 0;
@@ -194,7 +334,8 @@ long long InspectionExemple::decalage_des_balises() const {
 // declared title or data line, up to the first line that holds a time.
 void InspectionExemple::chercher_premiere_donnee(long long decalage) {
   const FichierCharge& f = fichier();
-  const long long fin_scan = std::min(decalage + 100, f.nb_lignes);
+  const long long fin_scan =
+      std::max<long long>(std::min(decalage + 100, f.nb_lignes), dispo_.premiere_ligne_donnees);
   long long i = 0;
   for (; i < fin_scan; ++i) {
     const std::string ligne = f.texte(i);
@@ -203,7 +344,7 @@ void InspectionExemple::chercher_premiere_donnee(long long decalage) {
       proposer_sans_intitules_sur(i, ligne, decalage);
     else
       proposer_intitules_sur(i, ligne, decalage);
-    if (contient_heure(ligne)) {
+    if (dispo_.trouvee ? i + 1 == dispo_.premiere_ligne_donnees : contient_heure(ligne)) {
       detectee_ = i;
       break;
     }
@@ -269,11 +410,16 @@ void InspectionExemple::proposer_separateur() {
   // The separator is counted on the line as the file holds it: a tab file
   // described with tabulations is loaded with ";" in place of its tabs. A
   // converted file is counted on its Windows-1252 text.
-  const FichierCharge brut = lire_fichier_charge(fichier().chemin, NettoyageLignes{});
-  const std::string ligne_brute = brut.texte(detectee_);
+  const auto i = static_cast<std::size_t>(detectee_);
+  const std::string ligne_brute =
+      i < echantillon_.debut.size() ? cp1252_vers_utf8(echantillon_.debut[i]) : ligne_donnee_;
   const DetectionSeparateur det = detecter_separateur(ligne_brute);
   const int actuel = indice(d_.separateur_colonne);
-  const int propose = det.detecte >= 0 ? det.detecte : proposition_sans_vainqueur(det, actuel);
+  // The separator found over the whole sample comes first; else the one the
+  // line's counts tell.
+  const int propose = dispo_.trouvee     ? dispo_.separateur
+                      : det.detecte >= 0 ? det.detecte
+                                         : proposition_sans_vainqueur(det, actuel);
   if (propose < 0 || propose == actuel) return;
   const std::string q =
       "d'après le contenu de ce nouveau fichier de donnée,\n et de la première ligne à 'date' "
@@ -305,9 +451,11 @@ void InspectionExemple::proposer_ligne_donnees() {
 
 // Without titles, a line of letters just before the data: propose titles there.
 void InspectionExemple::proposer_intitules_avant_donnees() {
-  const std::string precedente = fichier().texte(detectee_ - 1);
-  const std::string i_num = std::to_string(detectee_);
-  if (compter_lettres(precedente) <= compter_numeriques(precedente)) return;
+  const long long ligne = dispo_.trouvee ? dispo_.ligne_intitules : detectee_;
+  if (ligne < 1) return;
+  const std::string precedente = fichier().texte(ligne - 1);
+  const std::string i_num = std::to_string(ligne);
+  if (!dispo_.trouvee && compter_lettres(precedente) <= compter_numeriques(precedente)) return;
   const std::string q = "2- Il se pourrait qu'il y ait des intitulés de colonnes en ligne " +
                         i_num + "\n\n" + precedente + "\n\n" +
                         " proposition => [avec intitulés] et [intitulés en ligne " + i_num + "]" +
@@ -321,8 +469,10 @@ void InspectionExemple::proposer_intitules_avant_donnees() {
 // With titles on an empty line and text just before the data: propose the
 // titles on that line.
 void InspectionExemple::proposer_intitules_deplaces() {
-  const std::string precedente = fichier().texte(detectee_ - 1);
-  const std::string i_num = std::to_string(detectee_);
+  const long long ligne =
+      dispo_.trouvee && dispo_.ligne_intitules > 0 ? dispo_.ligne_intitules : detectee_;
+  const std::string precedente = fichier().texte(ligne - 1);
+  const std::string i_num = std::to_string(ligne);
   const int t = entier_ou(d_.num_ligne_intitule_col, 1);
   const std::string texte_t = fichier().texte(t - 1);
   if (!trim(texte_t).empty() || trim(precedente).empty()) return;
@@ -350,8 +500,14 @@ void choisir_fichier_exemple(Session& s) {
   if (choisi) inspecter_fichier_exemple(s, *choisi);
 }
 
-void inspecter_fichier_exemple(Session& s, const std::string& chemin) {
-  InspectionExemple(s, chemin).executer();
+std::string resume_disposition(const DispositionDetectee& d) {
+  return resume(d);
+}
+
+DispositionDetectee inspecter_fichier_exemple(Session& s, const std::string& chemin) {
+  InspectionExemple inspection(s, chemin);
+  inspection.executer();
+  return inspection.disposition();
 }
 
 }  // namespace tamso

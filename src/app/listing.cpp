@@ -313,6 +313,12 @@ void PasseListage::preparer_etat() {
 // Pre-reading: every file (the marked ones when there are marks), or only
 // the first marked file (the first file when none is marked).
 void PasseListage::preparer_prelecture() {
+  if (!marques_avant_ && !s_.exemple_a_prelire.empty())
+    for (int r = 1; r <= static_cast<int>(fichiers_.size()); ++r)
+      if (fichiers_[static_cast<std::size_t>(r - 1)].nom == s_.exemple_a_prelire) {
+        ligne_premier_marque_ = r;
+        break;
+      }
   if (marques_avant_ && !s_.fichiers_coches.empty())
     for (int r = 1; r <= static_cast<int>(fichiers_.size()); ++r)
       if (fichiers_[static_cast<std::size_t>(r - 1)].nom == s_.fichiers_coches.front()) {

@@ -104,6 +104,9 @@ class Session : public Avancement {
   JournalSuivi journal;
   TableFichiers table;
   std::vector<std::string> fichiers_coches;  // ListBox_fic_coche
+  // The sample file an inspection ends with: the listing that follows
+  // pre-reads it, when no file is marked, rather than the first file.
+  std::string exemple_a_prelire;
   EtatLecteurDates lecteur_dates;
   OptionsLecture lecture;
   SourceDonnees source = SourceDonnees::repertoire;

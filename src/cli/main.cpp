@@ -271,7 +271,7 @@ int commande_list(const std::string& dsc, const std::string& donnees, const std:
 }
 
 int commande_inspect(const std::string& echantillon, const std::string& dsc,
-                     const std::string& sortie) {
+                     const std::string& sortie, bool expliquer) {
   InteractionLot port(std::cerr, PolitiqueLot::accepter);
   OptionsSession opts;
   opts.separateur_decimal = separateur_du_systeme();
@@ -284,7 +284,11 @@ int commande_inspect(const std::string& echantillon, const std::string& dsc,
     s.description = description_par_defaut(s.repertoire_programme());
     s.nom_description = "Temporaire.dsc";
   }
-  inspecter_fichier_exemple(s, absolu(echantillon));
+  const DispositionDetectee dispo = inspecter_fichier_exemple(s, absolu(echantillon));
+  if (expliquer) {
+    for (const auto& l : dispo.explications) std::cout << l << "\n";
+    if (dispo.trouvee) std::cout << "\n" << resume_disposition(dispo) << "\n";
+  }
   const std::string cible = absolu(sortie.empty() ? nom_description_propose(s) : sortie);
   s.description.dossier_description = avec_barre_finale(repertoire_de(cible));
   s.nom_description = nom_de_fichier(cible);
@@ -345,10 +349,13 @@ int main(int argc, char** argv) {
   inspect->add_option("SAMPLE_FILE", echantillon, "fichier de données exemple")->required();
   inspect->add_option("--dsc", dsc_inspect, "description de départ");
   inspect->add_option("--write", ecrire, "description à écrire");
+  bool expliquer = false;
+  inspect->add_flag("--explain", expliquer,
+                    "montre ce qui a été détecté et pourquoi (lignes, comptes), pour corriger");
 
   CLI11_PARSE(app, argc, argv);
   if (*run) return commande_run(o);
   if (*list) return commande_list(dsc_list, donnees_list, sep_list);
-  if (*inspect) return commande_inspect(echantillon, dsc_inspect, ecrire);
+  if (*inspect) return commande_inspect(echantillon, dsc_inspect, ecrire, expliquer);
   return 2;
 }

@@ -695,7 +695,10 @@ void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f) {
   const std::string normalise = normaliser_date_mesure(texte_date(p_, f.initial, ligne), p_.format,
                                                        s_.lecteur_dates, s_.journal);
   const double t = normalise.size() == 19 ? lire_date_heure(normalise).value_or(0.0) : 0.0;
-  if (t == 0.0 && (!p_.balises || j <= f.derniere) && !trim_vue(ligne).empty())
+  // A line of empty fields (a row of separators after the data) is not a
+  // line of data.
+  if (t == 0.0 && (!p_.balises || j <= f.derniere) &&
+      ligne.find_first_not_of(std::string(" \t\r") + p_.separateur) != std::string_view::npos)
     ++f.dates_illisibles;
   rangee_.rendre(g_);
   placer(

@@ -53,17 +53,35 @@ class Inspection : public test::AvecSession {
   }
 };
 
-TEST_F(Inspection, WellDescribedFileAsksOnlyTheFirstQuestion) {
+TEST_F(Inspection, WellDescribedFileShowsItsLayoutBeforeApplyingIt) {
   const std::string chemin = copier("station_pv.csv", "a.csv");
-  port_.reponses = {Reponse::oui};
+  port_.reponses = {Reponse::oui, Reponse::oui};
   inspecter_fichier_exemple(s(), chemin);
-  ASSERT_EQ(port_.echanges.size(), 1u) << port_.dernier_texte();
+  ASSERT_EQ(port_.echanges.size(), 2u) << port_.dernier_texte();
   EXPECT_EQ(port_.echanges[0].texte,
             "FICHIER\n  a.csv                   \n\n\nDESCRIPTION DES DONNEES\n\n"
             " Utiliser les paramètrages tels quel => (Oui)\n\n"
             " ou les adapter et éditer le fichier => (Non)\n");
-  EXPECT_EQ(s().description.dossier_choisi, donnees_);
-  EXPECT_EQ(s().description.masque, "*.csv");                 // same extension: the mask stays
+  EXPECT_EQ(port_.echanges[1].texte,
+            "FICHIER\n  a.csv\n\ndisposition détectée :\n\n"
+            " séparateur de colonnes : <point-virgule>\n"
+            " intitulés de colonnes en ligne 1\n"
+            " 1ères données en ligne 2\n"
+            " date/heure en colonne 1 <aaaa-mm-jj hh:mn:ss>\n"
+            " valeurs en colonnes 2, séparateur décimal <,>\n"
+            " période du 12/03/2021 10:00:00 au 12/03/2021 10:30:00, pas 00:15:00\n\n"
+            " appliquer cette disposition     => (Oui)\n\n"
+            " la revoir question par question => (Non)\n\n"
+            " annuler                         => (Annuler)");
+  const Description& d = s().description;
+  EXPECT_EQ(d.dossier_choisi, donnees_);
+  EXPECT_EQ(d.masque, "*.csv");  // same extension: the mask stays
+  EXPECT_EQ(d.col_cochee_liste, "2");
+  EXPECT_EQ(d.decimal_entree, SeparateurDecimal::virgule);
+  EXPECT_EQ(d.equiv_na, "NA");  // no -1 among the no-data values
+  EXPECT_EQ(d.min_dsc, "12/03/2021 10:00:00");
+  EXPECT_EQ(d.pas_dsc, "00:15:00");
+  EXPECT_TRUE(s().description_modifiee);
   EXPECT_EQ(s().table.cellule(6, 1), "12/03/2021 10:00:00");  // the listing ran
   EXPECT_EQ(port_.editeur.size(), 1u);                        // the file is shown
 }
@@ -72,16 +90,16 @@ TEST_F(Inspection, FileDescribedWithoutTitlesRaisesThreeQuestionsInOrder) {
   const std::string chemin = copier("station_pv.csv", "a.csv");
   s().description.avec_sans_intitule = Intitules::sans;
   s().description.num_ligne_donnee = "1";
-  port_.reponses = {Reponse::oui, Reponse::annuler, Reponse::annuler, Reponse::annuler,
-                    Reponse::annuler};
+  port_.reponses = {Reponse::oui,     Reponse::non,     Reponse::annuler,
+                    Reponse::annuler, Reponse::annuler, Reponse::annuler};
   inspecter_fichier_exemple(s(), chemin);
-  ASSERT_GE(port_.echanges.size(), 4u);
-  EXPECT_EQ(port_.echanges[1].texte.rfind("la ligne n°1 semble correspondre à des intitulés", 0),
+  ASSERT_GE(port_.echanges.size(), 5u);
+  EXPECT_EQ(port_.echanges[2].texte.rfind("la ligne n°1 semble correspondre à des intitulés", 0),
             0u);
-  EXPECT_EQ(port_.echanges[2].texte.rfind(
+  EXPECT_EQ(port_.echanges[3].texte.rfind(
                 " Les premières données sont détectées en ligne 2 et non en 1", 0),
             0u);
-  EXPECT_EQ(port_.echanges[3].texte,
+  EXPECT_EQ(port_.echanges[4].texte,
             "2- Il se pourrait qu'il y ait des intitulés de colonnes en ligne 1\n\nDate;Temp\n\n"
             " proposition => [avec intitulés] et [intitulés en ligne 1]\n\n"
             "  corriger (Oui)\n\n  annuler  (Annuler)");
@@ -94,13 +112,14 @@ TEST_F(Inspection, AcceptedProposalsFixTheDescription) {
   const std::string chemin = copier("station_pv.csv", "a.csv");
   s().description.avec_sans_intitule = Intitules::sans;
   s().description.num_ligne_donnee = "1";
-  // The first data line counts one space, one semicolon and one comma: with
-  // no clear winner the semicolon is proposed in place of the tabulation.
+  // The first data line counts one space, one semicolon and one comma; the
+  // whole sample tells the semicolon, proposed in place of the tabulation.
   s().description.separateur_colonne = SeparateurColonne::tabulation;
-  port_.reponses = {Reponse::oui, Reponse::annuler, Reponse::oui, Reponse::oui, Reponse::oui};
+  port_.reponses = {Reponse::oui, Reponse::non, Reponse::annuler,
+                    Reponse::oui, Reponse::oui, Reponse::oui};
   inspecter_fichier_exemple(s(), chemin);
-  ASSERT_GE(port_.echanges.size(), 3u);
-  EXPECT_NE(port_.echanges[2].texte.find("soit <point-virgule> et non <tabulation>"),
+  ASSERT_GE(port_.echanges.size(), 4u);
+  EXPECT_NE(port_.echanges[3].texte.find("soit <point-virgule> et non <tabulation>"),
             std::string::npos);
   EXPECT_EQ(s().description.separateur_colonne, SeparateurColonne::point_virgule);
   EXPECT_EQ(s().description.num_ligne_donnee, "2");

@@ -238,16 +238,17 @@ class EtapesInspection : public EtapesListage {};
 
 TEST_F(EtapesInspection, DataOnTheDeclaredTitleLineProposesNoTitles) {
   ecrire("a.csv", lignes_minute(3));
-  // Use the settings; keep the titles at the scan; take the option without titles.
-  port_.reponses = {Reponse::oui, Reponse::annuler, Reponse::oui};
+  // Use the settings; review the layout question by question; keep the
+  // titles at the scan; take the option without titles.
+  port_.reponses = {Reponse::oui, Reponse::non, Reponse::annuler, Reponse::oui};
   inspecter_fichier_exemple(s(), donnees_ + "a.csv");
-  ASSERT_EQ(port_.echanges.size(), 3u) << port_.dernier_texte();
-  EXPECT_EQ(port_.echanges[1].texte,
+  ASSERT_EQ(port_.echanges.size(), 4u) << port_.dernier_texte();
+  EXPECT_EQ(port_.echanges[2].texte,
             "la ligne n°1  ne semble pas correspondre à une suite d'intitulés de colonnes...\n\n"
             "2021-03-12 10:00:00;1,5\n\n"
             " proposition => choisir l'option sans intitulé de colonnes\n\n"
             "     corriger (Oui)\n\n     annuler  (Annuler)");
-  EXPECT_EQ(port_.echanges[2].texte,
+  EXPECT_EQ(port_.echanges[3].texte,
             "d'après le contenu de ce nouveau fichier de donnée,\n il semble qu'il n'y ait pas de "
             "ligne d'intitulé de colonnes comme prévu\n\n2021-03-12 10:00:00;1,5\n\n"
             " => option [sans intitulé] et [donnée en ligne 1]\n\n"
@@ -261,14 +262,14 @@ TEST_F(EtapesInspection, DataOnTheDeclaredTitleLineProposesNoTitles) {
 
 TEST_F(EtapesInspection, TitlesBelowAnEmptyTitleLineAreProposed) {
   ecrire("a.csv", "\r\nDate;Temp\r\n2021-03-12 10:00:00;1,5\r\n2021-03-12 10:15:00;2,5\r\n");
-  port_.reponses = {Reponse::oui, Reponse::oui, Reponse::oui};
+  port_.reponses = {Reponse::oui, Reponse::non, Reponse::oui, Reponse::oui};
   inspecter_fichier_exemple(s(), donnees_ + "a.csv");
-  ASSERT_EQ(port_.echanges.size(), 3u) << port_.dernier_texte();
-  EXPECT_EQ(port_.echanges[1].texte,
+  ASSERT_EQ(port_.echanges.size(), 4u) << port_.dernier_texte();
+  EXPECT_EQ(port_.echanges[2].texte,
             " Les premières données sont détectées en ligne 3 et non en 2\n\n"
             "2021-03-12 10:00:00;1,5\n\n proposition => [donnée en ligne 3]\n\n"
             "  corriger (Oui)\n\n  annuler  (Annuler)");
-  EXPECT_EQ(port_.echanges[2].texte,
+  EXPECT_EQ(port_.echanges[3].texte,
             "1- Il se pourrait qu'il y ait des intitulés de colonnes en ligne 2 et non en ligne 1"
             "\n\nL2 <>\n\nL1 <Date;Temp\n\n2021-03-12 10:00:00;1,5\n\n"
             " proposition => [intitulés en ligne 2] / 1\n\n"
