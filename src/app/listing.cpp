@@ -64,10 +64,10 @@ std::string station_du_contenu(Session& s, const std::string& chemin) {
   return station;
 }
 
-// Reads and checks the date of a data line, its fields cut as `initial`
-// says. False when the listing must end.
+// Reads and checks the date of the first (or the last) data line, its
+// fields cut as `initial` says. False when the listing must end.
 bool lire_date_ligne(Session& s, long long index, SeparateurInitial initial,
-                     std::string& normalisee) {
+                     std::string& normalisee, bool derniere = false) {
   EtatListage& e = s.etat_listage;
   const std::string ligne = s.fichier_charge.texte(index);
   normalisee = normaliser_date_mesure(champ_date(e, initial, ligne), e.format_mesure,
@@ -87,12 +87,17 @@ bool lire_date_ligne(Session& s, long long index, SeparateurInitial initial,
     }
     return false;
   }
-  const std::string q = "-- Date de la 1ère mesure <" + normalisee + ">\n\n" + e.format_mesure +
-                        "\n" + description_champ(e, initial, ligne) + "\n\n" +
-                        "Problème de date : vérifier les paramètres de la colonne Date/Heure et "
-                        "son format \n\n" +
-                        "1ères données en ligne " + std::to_string(index + 1) + " ? : " + ligne +
-                        "\n\n" + " Ouvrir le fichier et annuler le traitement ?";
+  // The last line is named as such: a line after the data (a trailer) is
+  // shown for what it is.
+  const std::string q =
+      std::string(derniere ? "-- Date de la dernière mesure <" : "-- Date de la 1ère mesure <") +
+      normalisee + ">\n\n" + e.format_mesure + "\n" + description_champ(e, initial, ligne) +
+      "\n\n" +
+      "Problème de date : vérifier les paramètres de la colonne Date/Heure et "
+      "son format \n\n" +
+      (derniere ? "dernières données en ligne " : "1ères données en ligne ") +
+      std::to_string(index + 1) + " ? : " + ligne + "\n\n" +
+      " Ouvrir le fichier et annuler le traitement ?";
   if (s.port().demander(TypeMessage::avertissement, q, Boutons::oui_non) == Reponse::oui) {
     s.port().ouvrir_dans_editeur(repertoire_de(s.fichier_charge.chemin),
                                  nom_de_fichier(s.fichier_charge.chemin));
@@ -451,7 +456,7 @@ bool PasseListage::ecrire_dates(int r) {
       s_.fichier_charge.ligne(e_.ligne_intitules >= 0 ? e_.ligne_intitules : e_.premiere_ligne),
       e_.separateur);
   if (!lire_date_ligne(s_, e_.premiere_ligne, initial, premiere)) return false;
-  if (!lire_date_ligne(s_, e_.derniere_ligne, initial, derniere)) return false;
+  if (!lire_date_ligne(s_, e_.derniere_ligne, initial, derniere, true)) return false;
   TableFichiers& t = s_.table;
   t.ecrire_cellule(r, "date dep", premiere.empty() ? "    ????" : premiere, port_);
   t.ecrire_cellule(r, "date fin", derniere.empty() ? "    ????" : derniere, port_);

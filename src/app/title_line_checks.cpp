@@ -227,16 +227,19 @@ SuiteListage ControleIntitules::colonnes_de_valeurs() {
   return SuiteListage::arreter;
 }
 
-// A title line made for three quarters of digits, spaces and + , - . / :
-// (separators left aside) is data: propose the option without titles, with
+// A title line made for three quarters of digits and + , - . / :
+// (separators and blanks left aside) is data: propose the option without titles, with
 // the data from that line, and list again.
 SuiteListage ControleIntitules::intitules_surtout_numeriques() {
   if (!avec_intitules_) return SuiteListage::continuer;
   const std::string brut = f_.ligne(t_);
+  // Blanks are left aside too: a title line padded with blanks to align its
+  // columns ("# STN,YYYYMMDD,   HH") stays a title line.
   const int separateurs = compter_caractere(e_.separateur, brut);
-  const int utiles = static_cast<int>(brut.size()) - separateurs;
+  const int blancs = e_.separateur == ' ' ? 0 : compter_caractere(' ', brut);
+  const int utiles = static_cast<int>(brut.size()) - separateurs - blancs;
   const double part =
-      utiles > 0 ? static_cast<double>(compter_chiffres_separateurs(brut)) / utiles : 0.0;
+      utiles > 0 ? static_cast<double>(compter_chiffres_separateurs(brut) - blancs) / utiles : 0.0;
   if (part < 0.75) return SuiteListage::continuer;
   const std::string q =
       "a- la ligne n°" + std::to_string(t_ + 1) +

@@ -151,6 +151,41 @@ TEST_F(Listage, BadFirstDateAsksToOpenTheFile) {
   EXPECT_EQ(port_.editeur.size(), 1u);
 }
 
+// A line after the data (a trailer) is named as the last data line it is.
+TEST_F(Listage, TrailerIsAskedAboutAsTheLastLine) {
+  std::ofstream(donnees_ + "a.csv", std::ios::binary)
+      << "Date;Temp\r\n2021-03-12 10:00:00;1,5\r\n2021-03-12 10:15:00;2,5\r\nEND OF DATA\r\n";
+  port_.reponses = {Reponse::non};
+  EXPECT_TRUE(lister_fichiers_donnees(s()));
+  ASSERT_EQ(port_.echanges.size(), 1u);
+  EXPECT_EQ(port_.echanges[0].texte,
+            "-- Date de la dernière mesure <>\n\naaaa-mm-jj hh:mn:ss\nEND OF DATA en colonne 1\n\n"
+            "Problème de date : vérifier les paramètres de la colonne Date/Heure et son format "
+            "\n\ndernières données en ligne 4 ? : END OF DATA\n\n"
+            " Ouvrir le fichier et annuler le traitement ?");
+}
+
+// Titles aligned with blanks are titles, not numbers; a line of numbers
+// and blanks is still taken for data.
+TEST_F(Listage, BlankPaddedTitlesStayTitles) {
+  s().description.separateur_colonne = SeparateurColonne::virgule;
+  std::ofstream(donnees_ + "a.csv", std::ios::binary)
+      << "# STN,YYYYMMDD,   HH,   DD,    T,    Q,    U,    N,    M,    R\r\n"
+      << "  260,20000101,    1,  230,   12,    0,   87,    8,    0,    0\r\n";
+  s().description.format_datetime_mesure = "aaaammjj";
+  s().description.num_col_datetime = "2";
+  EXPECT_TRUE(lister_fichiers_donnees(s()));
+  for (const auto& e : port_.echanges)
+    EXPECT_EQ(e.texte.find("ne semble pas correspondre"), std::string::npos) << e.texte;
+  std::ofstream(donnees_ + "a.csv", std::ios::binary)
+      << "  12,  13, 14.5,  20000101\r\n  260,20000101,    1,  230\r\n";
+  port_.reponses = {Reponse::annuler};
+  lister_fichiers_donnees(s(), true);
+  ASSERT_FALSE(port_.echanges.empty());
+  EXPECT_EQ(port_.echanges.back().texte.rfind("a- la ligne n°1  ne semble pas", 0), 0u)
+      << port_.echanges.back().texte;
+}
+
 TEST(SeparateurDesLignes, ChoiceToCharacter) {
   EXPECT_EQ(separateur_des_lignes(0), ';');
   EXPECT_EQ(separateur_des_lignes(1), ' ');
