@@ -883,19 +883,19 @@ DispositionDetectee detecter_disposition(const std::vector<std::string>& lignes,
       if (unique) debut_tag = c;
     }
   }
-  if (!debut_tag.empty()) {
+  // Tags only around data followed by a trailer: the end tag is what stops
+  // the data there.
+  if (!debut_tag.empty() && remorque) {
     // The tag must be found first where it is meant.
     int premiere = -1;
     for (std::size_t i = 0; i < lignes.size() && premiere < 0; ++i)
       if (lignes[i].find(debut_tag) != std::string::npos) premiere = static_cast<int>(i);
     if (premiere >= 0 && premiere <= haut - 1 + (marqueur.empty() ? 1 : 0)) {
       r.balise_debut = debut_tag;
-      if (remorque) {
-        std::string_view f = sans_blancs(fin_texte);
-        f = f.substr(0, f.find_first_of("\t;"));
-        if (f.size() > 60) f = f.substr(0, f.substr(0, 60).rfind(' '));
-        r.balise_fin = std::string(sans_blancs(f));
-      }
+      std::string_view f = sans_blancs(fin_texte);
+      f = f.substr(0, f.find_first_of("\t;"));
+      if (f.size() > 60) f = f.substr(0, f.substr(0, 60).rfind(' '));
+      r.balise_fin = std::string(sans_blancs(f));
     }
   }
   if (remorque)
