@@ -269,9 +269,9 @@ std::string resume(const DispositionDetectee& d) {
        std::string(1, d.decimale) + ">\n";
   if (!d.marques_na.empty())
     r += " sans donnée : " + cp1252_vers_utf8(liste_textes(d.marques_na)) + "\n";
-  r += " période du " + d.premiere_date + " au " + d.derniere_date;
-  if (const std::string p = texte_pas(d.pas_secondes); !p.empty()) r += ", pas " + p;
-  return r + "\n";
+  r += " période du " + d.premiere_date + " au " + d.derniere_date + "\n";
+  if (const std::string p = texte_pas(d.pas_secondes); !p.empty()) r += " pas observé " + p + "\n";
+  return r;
 }
 
 Reponse InspectionExemple::proposer_la_disposition() {

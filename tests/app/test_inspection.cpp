@@ -69,7 +69,8 @@ TEST_F(Inspection, WellDescribedFileShowsItsLayoutBeforeApplyingIt) {
             " 1ères données en ligne 2\n"
             " date/heure en colonne 1 <aaaa-mm-jj hh:mn:ss>\n"
             " valeurs en colonnes 2, séparateur décimal <,>\n"
-            " période du 12/03/2021 10:00:00 au 12/03/2021 10:30:00, pas 00:15:00\n\n"
+            " période du 12/03/2021 10:00:00 au 12/03/2021 10:30:00\n"
+            " pas observé 00:15:00\n\n"
             " appliquer cette disposition     => (Oui)\n\n"
             " la revoir question par question => (Non)\n\n"
             " annuler                         => (Annuler)");
