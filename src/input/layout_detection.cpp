@@ -906,6 +906,20 @@ DispositionDetectee detecter_disposition(const std::vector<std::string>& lignes,
                      : " => balise de fin <" + cp1252_vers_utf8(r.balise_fin) + ">"));
   if (!r.balise_debut.empty())
     x.push_back("=> balise de début <" + cp1252_vers_utf8(r.balise_debut) + ">");
+  // When the reference line (the titles, else the first data line) begins
+  // with the separator too, every line's leading separator is dropped by
+  // the reader: the columns are counted without that empty first field.
+  const std::string& reference = lignes[static_cast<std::size_t>(
+      (r.ligne_intitules ? r.ligne_intitules : r.premiere_ligne_donnees) - 1)];
+  if (choisi != 1 && !reference.empty() && reference.front() == kCaracteres[choisi]) {
+    for (int* c : {&r.colonne_date_heure, &r.colonne_date, &r.colonne_heure})
+      if (*c > 0) --*c;
+    std::vector<int> v;
+    for (const int c : r.colonnes_valeurs)
+      if (c > 1) v.push_back(c - 1);
+    r.colonnes_valeurs = v;
+    x.push_back("toutes les lignes commencent par le séparateur : colonnes comptées sans lui");
+  }
   x.push_back("=> période du " + r.premiere_date + " au " + r.derniere_date + ", pas observé " +
               std::to_string(r.pas_secondes) + " s");
   return r;

@@ -137,6 +137,25 @@ const Cas kCas[] = {
      3,
      "2 <mm/jj/20aa hh:mn:ss AM/PM>",
      "3"},
+    // Every line begins with the separator: the reader drops it, the
+    // columns are counted without it. Only the data lines: an empty first
+    // field, counted.
+    {"séparateur en tête de chaque ligne",
+     {";Date;Niveau", ";2021-03-12 10:00:00;1,5", ";2021-03-12 10:15:00;2,5"},
+     2,
+     1,
+     2,
+     "1 <aaaa-mm-jj hh:mn:ss>",
+     "2",
+     ','},
+    {"séparateur en tête des données seules",
+     {"Date;Niveau;T", ";2021-03-12 10:00:00;1,5", ";2021-03-12 10:15:00;2,5"},
+     2,
+     1,
+     2,
+     "2 <aaaa-mm-jj hh:mn:ss>",
+     "3",
+     ','},
     // Offsets across the change to summer time: the results in the
     // smaller one.
     {"décalages horaires",
