@@ -236,7 +236,7 @@ Sorte sorte_de(const Forme& f) {
                      w(1) <= 2 && (w(0) <= 2 || w(0) == 4) && (w(2) <= 2 || w(2) == 4);
   if (n == 1) {
     if (w(0) == 8) return Sorte::date;
-    if (w(0) == 12 || w(0) == 14) return Sorte::date_heure;
+    if (w(0) == 10 || w(0) == 12 || w(0) == 14) return Sorte::date_heure;
     return Sorte::rien;
   }
   if (n == 2) {
@@ -255,7 +255,7 @@ Sorte sorte_de(const Forme& f) {
   if (f.entre[2] != " " && f.entre[2] != "T" && f.entre[2] != "  " && f.entre[2] != "-" &&
       f.entre[2] != "_")
     return Sorte::rien;
-  if (w(3) > 2 || w(4) != 2 || (n == 6 && w(5) != 2)) return Sorte::rien;
+  if (w(3) > 2 || w(4) > 2 || (n == 6 && w(5) > 2)) return Sorte::rien;
   return Sorte::date_heure;
 }
 
@@ -283,7 +283,7 @@ std::vector<std::string> formats_candidats(const Forme& f, Sorte sorte, int zone
     if (n == 1 || (n == 2 && sorte == Sorte::date_heure)) {
       // compact: "aaaammjjhhmn", "aaaammjj hhmn"
       if (n == 1) {
-        dates.push_back(w(0) == 14 ? "aaaammjjhhmnss" : "aaaammjjhhmn");
+        dates.push_back(w(0) == 14 ? "aaaammjjhhmnss" : w(0) == 12 ? "aaaammjjhhmn" : "aaaammjjhh");
       } else {
         dates.push_back("aaaammjj" + f.entre[0] + (w(1) <= 2 ? "hh" : "hhmn"));
       }
@@ -407,17 +407,60 @@ struct Essai {
 
 // The first column of a line that holds a date (with or without its time),
 // and its shape; -1 when none.
+// Whether the digits of a date shape can be a date at all: a year from 1900
+// to 2100, a month and a day in range under some order (an identifier such
+// as "01646500" is no compact date).
+bool date_plausible(const Forme& f) {
+  const auto v = [](std::string_view g) { return entier_ou(g, -1); };
+  const std::string_view g0 = f.groupes[0];
+  if (g0.size() >= 8) {
+    const int a = v(g0.substr(0, 4)), m = v(g0.substr(4, 2)), j = v(g0.substr(6, 2));
+    return a >= 1900 && a <= 2100 && m >= 1 && m <= 12 && j >= 1 && j <= 31 &&
+           (g0.size() < 10 || v(g0.substr(8, 2)) <= 24);
+  }
+  const int a = v(g0), b = v(f.groupes[1]), c = v(f.groupes[2]);
+  const auto annee = [](int x) { return x >= 1900 && x <= 2100; };
+  const auto jour_mois = [](int x, int y) {
+    return x >= 1 && y >= 1 && x <= 31 && y <= 31 && std::min(x, y) <= 12;
+  };
+  if (g0.size() == 4) return annee(a) && jour_mois(b, c);
+  if (f.groupes[2].size() == 4) return annee(c) && jour_mois(a, b);
+  return jour_mois(a, b) || jour_mois(b, c);
+}
+
 int colonne_date(const std::vector<std::string>& champs, std::string& signature) {
   for (std::size_t c = 0; c < champs.size(); ++c) {
     const auto f = forme_de(champs[c]);
     if (!f) continue;
     const Sorte s = sorte_de(*f);
-    if (s == Sorte::date || s == Sorte::date_heure) {
+    if ((s == Sorte::date || s == Sorte::date_heure) && date_plausible(*f)) {
       signature = f->signature;
       return static_cast<int>(c);
     }
   }
   return -1;
+}
+
+// The steady words that begin a trailer ("END OF DATA FILE OF ...",
+// "End of log: 7 records"): its first three words, up to the first digit or
+// punctuation; the line's first 30 characters when it begins otherwise.
+std::string debut_de_remorque(std::string_view ligne) {
+  const std::string_view t = sans_blancs(ligne);
+  std::size_t fin = 0, mots = 0;
+  while (fin < t.size()) {
+    const char c = t[fin];
+    const bool lettre =
+        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || static_cast<unsigned char>(c) >= 0xC0;
+    if (c == ' ') {
+      if (++mots == 3) break;
+    } else if (!lettre) {
+      break;
+    }
+    ++fin;
+  }
+  const std::string_view mots_lus = sans_blancs(t.substr(0, fin));
+  if (mots_lus.size() >= 3) return std::string(mots_lus);
+  return std::string(sans_blancs(t.substr(0, std::min<std::size_t>(t.find('\t'), 30))));
 }
 
 bool cellule_typee(const std::string& c) {
@@ -633,6 +676,7 @@ DispositionDetectee detecter_disposition(const std::vector<std::string>& lignes,
   std::string format_choisi;
   std::vector<double> dates;
   long long meilleur_ordre = 0;
+  double meilleure_etendue = 0.0;
   for (const auto& c : candidats) {
     const auto d = dates_sous(textes, c);
     if (d.empty()) {
@@ -640,12 +684,19 @@ DispositionDetectee detecter_disposition(const std::vector<std::string>& lignes,
       continue;
     }
     const long long o = ordre(d);
+    double etendue = 0.0;  // days covered, step by step
+    for (std::size_t i = 1; i < d.size(); ++i) etendue += std::abs(d[i] - d[i - 1]);
     x.push_back("format <" + c + "> : lit " + std::to_string(d.size()) + " dates, " +
-                std::to_string(o) + " en ordre croissant (avancées moins reculs)");
-    if (format_choisi.empty() || o > meilleur_ordre) {
+                std::to_string(o) + " en ordre croissant (avancées moins reculs), " +
+                std::to_string(std::llround(etendue)) + " jours parcourus");
+    // The dates that go forward, then the ones with the shorter steps (a
+    // day and a month swapped make jumps of a month between close lines).
+    if (format_choisi.empty() || o > meilleur_ordre ||
+        (o == meilleur_ordre && etendue < meilleure_etendue * (1.0 - 1e-9))) {
       format_choisi = c;
       dates = d;
       meilleur_ordre = o;
+      meilleure_etendue = etendue;
     }
   }
   if (format_choisi.empty()) {
@@ -701,14 +752,14 @@ DispositionDetectee detecter_disposition(const std::vector<std::string>& lignes,
   };
   const auto meme_nombre = [&](int i) {
     const auto& ch = e.champs[static_cast<std::size_t>(i)];
-    if (ch.size() == nb) return true;
-    // Trailing empty fields aside.
+    // Trailing empty fields aside: a line of one text and empty fields
+    // ("Plot Title: x,,,,") is no title line.
     std::size_t n = ch.size();
     while (n > 0 && sans_blancs(ch[n - 1]).empty()) --n;
     std::size_t m = nb;
     const auto& d = e.champs[static_cast<std::size_t>(e.debut)];
     while (m > 0 && m <= d.size() && sans_blancs(d[m - 1]).empty()) --m;
-    return n >= m && n <= std::max(nb, ch.size());
+    return n >= m && n <= nb;
   };
   int t = e.debut - 1;
   while (t >= 0 && blanche(lignes[static_cast<std::size_t>(t)])) --t;
@@ -892,10 +943,7 @@ DispositionDetectee detecter_disposition(const std::vector<std::string>& lignes,
       if (lignes[i].find(debut_tag) != std::string::npos) premiere = static_cast<int>(i);
     if (premiere >= 0 && premiere <= haut - 1 + (marqueur.empty() ? 1 : 0)) {
       r.balise_debut = debut_tag;
-      std::string_view f = sans_blancs(fin_texte);
-      f = f.substr(0, f.find_first_of("\t;"));
-      if (f.size() > 60) f = f.substr(0, f.substr(0, 60).rfind(' '));
-      r.balise_fin = std::string(sans_blancs(f));
+      r.balise_fin = debut_de_remorque(fin_texte);
     }
   }
   if (remorque)

@@ -201,13 +201,14 @@ TEST(DetecterDisposition, BalisesAutourDesDonneesSuiviesDUneFin) {
   auto d = detecter_disposition(diver);
   EXPECT_TRUE(d.fin_avant_la_fin);
   EXPECT_EQ(d.balise_debut, "[Data]");
-  EXPECT_EQ(d.balise_fin, "END OF DATA FILE OF DATALOGGER FOR WINDOWS");
+  EXPECT_EQ(d.balise_fin, "END OF DATA");  // its steady first words
   EXPECT_EQ(d.derniere_ligne_donnees, 5);
   const std::vector<std::string> titres = {"Serial:12", "Date/Time;Level", "01/02/2021 10:00;1",
-                                           "01/02/2021 11:00;2", "Logger stopped"};
+                                           "01/02/2021 11:00;2",
+                                           "End of log: 7 records, battery 3.62 V"};
   d = detecter_disposition(titres);
   EXPECT_EQ(d.balise_debut, "Date/Time");
-  EXPECT_EQ(d.balise_fin, "Logger stopped");
+  EXPECT_EQ(d.balise_fin, "End of log");
   // Without a trailer the data are found by line number.
   d = detecter_disposition({"[Data]", "01/02/2021 10:00;1", "01/02/2021 11:00;2"});
   EXPECT_TRUE(d.balise_debut.empty());
