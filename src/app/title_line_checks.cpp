@@ -228,18 +228,21 @@ SuiteListage ControleIntitules::colonnes_de_valeurs() {
 }
 
 // A title line made for three quarters of digits and + , - . / :
-// (separators and blanks left aside) is data: propose the option without titles, with
-// the data from that line, and list again.
+// (separators and blanks left aside) is data: propose the option without
+// titles, with the data from that line, and list again.
 SuiteListage ControleIntitules::intitules_surtout_numeriques() {
   if (!avec_intitules_) return SuiteListage::continuer;
   const std::string brut = f_.ligne(t_);
-  // Blanks are left aside too: a title line padded with blanks to align its
-  // columns ("# STN,YYYYMMDD,   HH") stays a title line.
-  const int separateurs = compter_caractere(e_.separateur, brut);
-  const int blancs = e_.separateur == ' ' ? 0 : compter_caractere(' ', brut);
+  // Separators and blanks are left aside on both sides of the share: a
+  // title line padded with blanks to align its columns ("# STN,YYYYMMDD,
+  // HH"), or short titles between commas ("A,B,C"), stay titles.
+  const int blancs = compter_caractere(' ', brut);
+  const int separateurs = e_.separateur == ' ' ? 0 : compter_caractere(e_.separateur, brut);
+  const bool separateur_compte = e_.separateur == ',';  // one of + , - . / :
   const int utiles = static_cast<int>(brut.size()) - separateurs - blancs;
-  const double part =
-      utiles > 0 ? static_cast<double>(compter_chiffres_separateurs(brut) - blancs) / utiles : 0.0;
+  const int chiffres =
+      compter_chiffres_separateurs(brut) - blancs - (separateur_compte ? separateurs : 0);
+  const double part = utiles > 0 ? static_cast<double>(chiffres) / utiles : 0.0;
   if (part < 0.75) return SuiteListage::continuer;
   const std::string q =
       "a- la ligne n°" + std::to_string(t_ + 1) +

@@ -165,25 +165,39 @@ TEST_F(Listage, TrailerIsAskedAboutAsTheLastLine) {
             " Ouvrir le fichier et annuler le traitement ?");
 }
 
-// Titles aligned with blanks are titles, not numbers; a line of numbers
-// and blanks is still taken for data.
-TEST_F(Listage, BlankPaddedTitlesStayTitles) {
-  s().description.separateur_colonne = SeparateurColonne::virgule;
-  std::ofstream(donnees_ + "a.csv", std::ios::binary)
-      << "# STN,YYYYMMDD,   HH,   DD,    T,    Q,    U,    N,    M,    R\r\n"
-      << "  260,20000101,    1,  230,   12,    0,   87,    8,    0,    0\r\n";
+// Whether a title line is taken for numbers: separators and blanks count on
+// neither side. Titles aligned with blanks, or short titles between commas,
+// stay titles; a line of numbers is still taken for data.
+TEST_F(Listage, TitleLinesOfFewLettersStayTitles) {
+  struct Cas {
+    SeparateurColonne sep;
+    const char* titres;
+    const char* donnees;
+    bool question;
+  };
+  const Cas kCas[] = {
+      {SeparateurColonne::virgule, "# STN,YYYYMMDD,   HH,   DD,    T,    Q,    U,    N,    M,    R",
+       "  260,20000101,    1,  230,   12,    0,   87,    8,    0,    0", false},
+      {SeparateurColonne::espace, "Date        Time       Level_m   Temp_C",
+       "20000101 10:00:00 1.5 12.5", false},
+      {SeparateurColonne::virgule, "D,A,B,C,E,F", "20000101,1,2,3,4,5", false},
+      {SeparateurColonne::virgule, "  12,  13, 14.5,  20000101", "20000101,1,2,3", true},
+  };
   s().description.format_datetime_mesure = "aaaammjj";
-  s().description.num_col_datetime = "2";
-  EXPECT_TRUE(lister_fichiers_donnees(s()));
-  for (const auto& e : port_.echanges)
-    EXPECT_EQ(e.texte.find("ne semble pas correspondre"), std::string::npos) << e.texte;
-  std::ofstream(donnees_ + "a.csv", std::ios::binary)
-      << "  12,  13, 14.5,  20000101\r\n  260,20000101,    1,  230\r\n";
-  port_.reponses = {Reponse::annuler};
-  lister_fichiers_donnees(s(), true);
-  ASSERT_FALSE(port_.echanges.empty());
-  EXPECT_EQ(port_.echanges.back().texte.rfind("a- la ligne n°1  ne semble pas", 0), 0u)
-      << port_.echanges.back().texte;
+  for (const Cas& c : kCas) {
+    SCOPED_TRACE(c.titres);
+    s().description.separateur_colonne = c.sep;
+    s().description.num_col_datetime = c.sep == SeparateurColonne::espace ? "1" : "2";
+    std::ofstream(donnees_ + "a.csv", std::ios::binary) << c.titres << "\r\n"
+                                                        << c.donnees << "\r\n";
+    port_.echanges.clear();
+    port_.reponses = {Reponse::annuler};
+    lister_fichiers_donnees(s(), true);
+    bool posee = false;
+    for (const auto& e : port_.echanges)
+      posee = posee || e.texte.rfind("a- la ligne n°1  ne semble pas", 0) == 0;
+    EXPECT_EQ(posee, c.question);
+  }
 }
 
 TEST(SeparateurDesLignes, ChoiceToCharacter) {

@@ -3,6 +3,9 @@
 // value columns, the decimal mark, the no-data markers and the tags.
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -227,6 +230,68 @@ TEST(DetecterDisposition, PeriodeEtPas) {
   d = detecter_disposition(l, {"03/02/2021 23:50;7", "END"});
   EXPECT_EQ(d.derniere_date, "03/02/2021 23:50:00");
   EXPECT_TRUE(d.fin_avant_la_fin);
+}
+
+// Every sample of the layout corpus (tests/data/dispositions): the detector
+// finds what attendu.tsv says a careful user sets. Line numbers there count
+// in the file as written; the no-data markers are compared as a set.
+TEST(DetecterDisposition, CorpusDeDispositions) {
+  const std::string dossier = std::string(TAMSO_DONNEES_TEST) + "dispositions/";
+  std::ifstream tsv(dossier + "attendu.tsv");
+  ASSERT_TRUE(tsv) << dossier;
+  std::string ligne;
+  std::vector<std::string> noms;
+  const auto decouper = [](const std::string& l) {
+    std::vector<std::string> r;
+    std::stringstream in(l);
+    std::string x;
+    while (std::getline(in, x, '\t')) r.push_back(x);
+    if (!l.empty() && l.back() == '\t') r.emplace_back();
+    return r;
+  };
+  const auto ensemble = [&](const std::string& l) {
+    std::set<std::string> r;
+    std::stringstream in(l);
+    std::string x;
+    while (std::getline(in, x, ';'))
+      if (!x.empty()) r.insert(x);
+    return r;
+  };
+  const char* kSeparateurs[] = {"tabulation", "espace", "point-virgule", "virgule"};
+  int fichiers = 0;
+  while (std::getline(tsv, ligne)) {
+    if (ligne.empty() || ligne[0] == '#') continue;
+    if (noms.empty()) {
+      noms = decouper(ligne);
+      continue;
+    }
+    std::map<std::string, std::string> a;
+    const auto champs = decouper(ligne);
+    for (std::size_t k = 0; k < noms.size() && k < champs.size(); ++k) a[noms[k]] = champs[k];
+    SCOPED_TRACE(a["fichier"]);
+    ++fichiers;
+    EchantillonFichier e;
+    ASSERT_TRUE(lire_echantillon(dossier + a["fichier"], e));
+    const DispositionDetectee d = detecter_disposition(e.debut, e.fin);
+    ASSERT_TRUE(d.trouvee);
+    EXPECT_EQ(kSeparateurs[d.separateur], a["separateur"]);
+    EXPECT_EQ(std::to_string(d.ligne_intitules), a["ligne_intitules"]);
+    EXPECT_EQ(std::to_string(d.premiere_ligne_donnees), a["premiere_ligne_donnees"]);
+    const std::string colonnes =
+        d.deux_colonnes ? std::to_string(d.colonne_date) + "+" + std::to_string(d.colonne_heure)
+                        : std::to_string(d.colonne_date_heure);
+    EXPECT_EQ(colonnes, a["colonnes_date"]);
+    EXPECT_EQ(d.deux_colonnes ? d.format_date + "|" + d.format_heure : d.format_date_heure,
+              a["format"]);
+    EXPECT_EQ(std::string(1, d.decimale), a["decimale"]);
+    EXPECT_EQ(liste(d.colonnes_valeurs), a["colonnes_valeurs"]);
+    EXPECT_EQ(ensemble(liste(d.marques_na)), ensemble(a["marques_na"]));
+    EXPECT_EQ(d.balise_fin, a["balise_fin"]);
+    if (!a["balise_debut"].empty()) {
+      EXPECT_EQ(d.balise_debut, a["balise_debut"]);
+    }
+  }
+  EXPECT_GE(fichiers, 30);
 }
 
 // The sample: lines cut at CR, LF and CR LF; the tail of a file longer than
