@@ -251,7 +251,7 @@ Sorte sorte_de(const Forme& f) {
     return date3 && !f.marque && !f.zone ? Sorte::date : Sorte::rien;
   }
   // A date, then the hours and minutes (and seconds).
-  if (!date3 || !deux_points(3) || (n == 6 && !deux_points(4))) return Sorte::rien;
+  if (n < 5 || !date3 || !deux_points(3) || (n == 6 && !deux_points(4))) return Sorte::rien;
   if (f.entre[2] != " " && f.entre[2] != "T" && f.entre[2] != "  " && f.entre[2] != "-" &&
       f.entre[2] != "_")
     return Sorte::rien;
