@@ -191,7 +191,7 @@ TEST(DetecterDisposition, SansDateRienNEstTrouve) {
   EXPECT_FALSE(detecter_disposition({"a;b;c", "1;2;3", "4;5;6"}).trouvee);
   EXPECT_FALSE(detecter_disposition({}).trouvee);
   // A date and a bare hour in one field, runs of digits of every count.
-  EXPECT_FALSE(detecter_disposition({"2019/07/01 10;1", "2019/07/01 11;2"}).trouvee);
+  EXPECT_FALSE(detecter_disposition({"2019/07/01T10;1", "2019/07/01T11;2"}).trouvee);
   EXPECT_FALSE(detecter_disposition({"1 2 3 4 5 6 7;1", "1:2:3:4:5:6:7:8;2", "1.5;2"}).trouvee);
 }
 
