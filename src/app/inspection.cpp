@@ -78,6 +78,8 @@ class InspectionExemple {
   void detecter();
   Reponse proposer_la_disposition();
   void appliquer_la_disposition();
+  void proposer_date();
+  void proposer_valeurs();
   void lister();
   long long decalage_des_balises() const;
   void chercher_premiere_donnee(long long decalage);
@@ -127,6 +129,10 @@ void InspectionExemple::executer() {
       else
         proposer_intitules_deplaces();
     }
+  }
+  if (dispo_.trouvee) {
+    proposer_date();
+    proposer_valeurs();
   }
   lister();
 }
@@ -321,6 +327,64 @@ void InspectionExemple::appliquer_la_disposition() {
   d_.min_dsc = x.premiere_date;
   d_.max_dsc = x.derniere_date;
   if (const std::string p = texte_pas(x.pas_secondes); !p.empty()) d_.pas_dsc = p;
+  s_.description_modifiee = true;
+}
+
+// The date columns and format found, when the description says otherwise.
+void InspectionExemple::proposer_date() {
+  const DispositionDetectee& x = dispo_;
+  const bool pareil = x.deux_colonnes
+                          ? d_.datetime_nb_col == ColonnesDate::deux &&
+                                d_.num_col_date == std::to_string(x.colonne_date) &&
+                                d_.num_col_time == std::to_string(x.colonne_heure) &&
+                                d_.format_date_mesure_seule == x.format_date &&
+                                d_.format_time_mesure_seul == x.format_heure
+                          : d_.datetime_nb_col == ColonnesDate::une &&
+                                d_.num_col_datetime == std::to_string(x.colonne_date_heure) &&
+                                d_.format_datetime_mesure == x.format_date_heure;
+  if (pareil) return;
+  const std::string ou = x.deux_colonnes
+                             ? "[date en colonne " + std::to_string(x.colonne_date) + " <" +
+                                   x.format_date + ">] et [heure en colonne " +
+                                   std::to_string(x.colonne_heure) + " <" + x.format_heure + ">]"
+                             : "[date/heure en colonne " + std::to_string(x.colonne_date_heure) +
+                                   " <" + x.format_date_heure + ">]";
+  const std::string q = "La date de mesure semble lisible ainsi :\n\n" + ligne_donnee_ + "\n\n" +
+                        " proposition => " + ou + "\n\n" + "  corriger (Oui)\n\n" +
+                        "  annuler  (Annuler)";
+  if (!oui(s_, q)) return;
+  d_.datetime_nb_col = x.deux_colonnes ? ColonnesDate::deux : ColonnesDate::une;
+  if (x.deux_colonnes) {
+    d_.num_col_date = std::to_string(x.colonne_date);
+    d_.num_col_time = std::to_string(x.colonne_heure);
+    d_.format_date_mesure_seule = x.format_date;
+    d_.format_time_mesure_seul = x.format_heure;
+  } else {
+    d_.num_col_datetime = std::to_string(x.colonne_date_heure);
+    d_.format_datetime_mesure = x.format_date_heure;
+  }
+  s_.description_modifiee = true;
+}
+
+// The value columns, decimal mark and no-data markers found.
+void InspectionExemple::proposer_valeurs() {
+  const DispositionDetectee& x = dispo_;
+  const std::string colonnes = liste_entiers(x.colonnes_valeurs);
+  const auto decimale = x.decimale == ',' ? SeparateurDecimal::virgule : SeparateurDecimal::point;
+  const std::string na = x.marques_na.empty() ? "NA" : cp1252_vers_utf8(liste_textes(x.marques_na));
+  if (colonnes.empty() || (d_.col_cochee && d_.col_cochee_liste == colonnes &&
+                           d_.decimal_entree == decimale && d_.equiv_na == na))
+    return;
+  const std::string q = "Colonnes de valeurs numériques détectées : " + colonnes + "\n" +
+                        " séparateur décimal <" + std::string(1, x.decimale) + ">\n" +
+                        " sans donnée : " + na + "\n\n" +
+                        " proposition => [n'extraire que les colonnes " + colonnes + "]\n\n" +
+                        "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
+  if (!oui(s_, q)) return;
+  d_.col_cochee = true;
+  d_.col_cochee_liste = colonnes;
+  d_.decimal_entree = decimale;
+  d_.equiv_na = na;
   s_.description_modifiee = true;
 }
 

@@ -129,6 +129,22 @@ TEST_F(Inspection, AcceptedProposalsFixTheDescription) {
   EXPECT_TRUE(s().description_modifiee);
 }
 
+// Question by question, a date format the file does not use is corrected
+// to the one found.
+TEST_F(Inspection, DateFoundIsProposedQuestionByQuestion) {
+  const std::string chemin = copier("station_pv.csv", "a.csv");
+  s().description.format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
+  port_.reponses = {Reponse::oui, Reponse::non, Reponse::oui, Reponse::annuler};
+  inspecter_fichier_exemple(s(), chemin);
+  ASSERT_GE(port_.echanges.size(), 3u);
+  EXPECT_EQ(port_.echanges[2].texte,
+            "La date de mesure semble lisible ainsi :\n\n2021-03-12 10:00:00;1,5\n\n"
+            " proposition => [date/heure en colonne 1 <aaaa-mm-jj hh:mn:ss>]\n\n"
+            "  corriger (Oui)\n\n  annuler  (Annuler)");
+  EXPECT_EQ(s().description.format_datetime_mesure, "aaaa-mm-jj hh:mn:ss");
+  EXPECT_FALSE(s().description.col_cochee);  // the value columns were declined
+}
+
 TEST_F(Inspection, NoTimeInTheWindowDetectsOnTheLastLineRead) {
   const std::string chemin = copier("sans_heure.txt", "a.txt");
   s().description.masque = "*.txt";

@@ -240,9 +240,9 @@ TEST_F(EtapesInspection, DataOnTheDeclaredTitleLineProposesNoTitles) {
   ecrire("a.csv", lignes_minute(3));
   // Use the settings; review the layout question by question; keep the
   // titles at the scan; take the option without titles.
-  port_.reponses = {Reponse::oui, Reponse::non, Reponse::annuler, Reponse::oui};
+  port_.reponses = {Reponse::oui, Reponse::non, Reponse::annuler, Reponse::oui, Reponse::annuler};
   inspecter_fichier_exemple(s(), donnees_ + "a.csv");
-  ASSERT_EQ(port_.echanges.size(), 4u) << port_.dernier_texte();
+  ASSERT_EQ(port_.echanges.size(), 5u) << port_.dernier_texte();
   EXPECT_EQ(port_.echanges[2].texte,
             "la ligne n°1  ne semble pas correspondre à une suite d'intitulés de colonnes...\n\n"
             "2021-03-12 10:00:00;1,5\n\n"
@@ -253,6 +253,11 @@ TEST_F(EtapesInspection, DataOnTheDeclaredTitleLineProposesNoTitles) {
             "ligne d'intitulé de colonnes comme prévu\n\n2021-03-12 10:00:00;1,5\n\n"
             " => option [sans intitulé] et [donnée en ligne 1]\n\n"
             "  corriger (Oui)\n\n  annuler  (Annuler)");
+  // The date reads as described; the value columns are proposed last.
+  EXPECT_EQ(port_.echanges[4].texte,
+            "Colonnes de valeurs numériques détectées : 2\n séparateur décimal <,>\n"
+            " sans donnée : NA\n\n proposition => [n'extraire que les colonnes 2]\n\n"
+            "  corriger (Oui)\n\n  annuler  (Annuler)");
   EXPECT_EQ(s().description.avec_sans_intitule, Intitules::sans);
   EXPECT_EQ(s().description.num_ligne_donnee, "1");
   // The listing that ends the inspection reads the file from line 1.
@@ -262,9 +267,9 @@ TEST_F(EtapesInspection, DataOnTheDeclaredTitleLineProposesNoTitles) {
 
 TEST_F(EtapesInspection, TitlesBelowAnEmptyTitleLineAreProposed) {
   ecrire("a.csv", "\r\nDate;Temp\r\n2021-03-12 10:00:00;1,5\r\n2021-03-12 10:15:00;2,5\r\n");
-  port_.reponses = {Reponse::oui, Reponse::non, Reponse::oui, Reponse::oui};
+  port_.reponses = {Reponse::oui, Reponse::non, Reponse::oui, Reponse::oui, Reponse::annuler};
   inspecter_fichier_exemple(s(), donnees_ + "a.csv");
-  ASSERT_EQ(port_.echanges.size(), 4u) << port_.dernier_texte();
+  ASSERT_EQ(port_.echanges.size(), 5u) << port_.dernier_texte();
   EXPECT_EQ(port_.echanges[2].texte,
             " Les premières données sont détectées en ligne 3 et non en 2\n\n"
             "2021-03-12 10:00:00;1,5\n\n proposition => [donnée en ligne 3]\n\n"
