@@ -261,7 +261,11 @@ std::string resume(const DispositionDetectee& d) {
                                      : std::string{}) +
                  "\n"
            : std::string(" sans intitulé de colonnes\n");
-  r += " 1ères données en ligne " + std::to_string(d.premiere_ligne_donnees) + "\n";
+  r += " 1ères données en ligne " + std::to_string(d.premiere_ligne_donnees);
+  if (!d.balise_debut.empty())
+    r += " (ligne " + std::to_string(d.premiere_ligne_donnees - d.ligne_balise + 1) +
+         " à partir de la balise de début)";
+  r += "\n";
   if (!d.balise_debut.empty())
     r += " balises : début <" + cp1252_vers_utf8(d.balise_debut) + ">, fin <" +
          cp1252_vers_utf8(d.balise_fin) + ">\n";
@@ -291,16 +295,11 @@ Reponse InspectionExemple::proposer_la_disposition() {
 void InspectionExemple::appliquer_la_disposition() {
   const DispositionDetectee& x = dispo_;
   d_.separateur_colonne = static_cast<SeparateurColonne>(x.separateur);
-  int balise = 0;
+  const int balise = x.ligne_balise;
   if (!x.balise_debut.empty()) {
     d_.numlig_balise = DebutDonnees::balises;
     d_.balise_deb = cp1252_vers_utf8(x.balise_debut);
     d_.balise_fin = cp1252_vers_utf8(x.balise_fin);
-    for (std::size_t i = 0; i < echantillon_.debut.size(); ++i)
-      if (echantillon_.debut[i].find(x.balise_debut) != std::string::npos) {
-        balise = static_cast<int>(i) + 1;
-        break;
-      }
   } else {
     d_.numlig_balise = DebutDonnees::numero_ligne;
   }

@@ -943,6 +943,7 @@ DispositionDetectee detecter_disposition(const std::vector<std::string>& lignes,
       if (lignes[i].find(debut_tag) != std::string::npos) premiere = static_cast<int>(i);
     if (premiere >= 0 && premiere <= haut - 1 + (marqueur.empty() ? 1 : 0)) {
       r.balise_debut = debut_tag;
+      r.ligne_balise = premiere + 1;
       r.balise_fin = debut_de_remorque(fin_texte);
     }
   }

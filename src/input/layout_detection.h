@@ -32,6 +32,7 @@ struct DispositionDetectee {
   // end tags proposed around the data (empty: data found by line number).
   bool fin_avant_la_fin = false;
   std::string balise_debut, balise_fin;
+  int ligne_balise = 0;  // the line of the start tag, which the data's line numbers count from
   // The date: in one column, or a date column and a time column.
   bool deux_colonnes = false;
   int colonne_date_heure = 0, colonne_date = 0, colonne_heure = 0;

@@ -207,6 +207,7 @@ TEST(DetecterDisposition, BalisesAutourDesDonneesSuiviesDUneFin) {
   auto d = detecter_disposition(diver);
   EXPECT_TRUE(d.fin_avant_la_fin);
   EXPECT_EQ(d.balise_debut, "[Data]");
+  EXPECT_EQ(d.ligne_balise, 2);
   EXPECT_EQ(d.balise_fin, "END OF DATA");  // its steady first words
   EXPECT_EQ(d.derniere_ligne_donnees, 5);
   const std::vector<std::string> titres = {"Serial:12", "Date/Time;Level", "01/02/2021 10:00;1",
