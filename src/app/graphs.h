@@ -39,13 +39,14 @@ bool lire_choix_graphiques(std::string_view texte, int k, std::vector<bool>& lis
 // i mod 5, every other item unchecked; every list has nb_items items.
 CochesGraphiques cocher_par_defaut(int nb_items);
 
-struct Couleur {
+// A series colour (the session's window colours are `Couleur`).
+struct CouleurSerie {
   int r = 0, g = 0, b = 0;
-  bool operator==(const Couleur&) const = default;
+  bool operator==(const CouleurSerie&) const = default;
 };
 // Entry n mod 15 of the series colour table (of the 3D table, each component
 // plus 170 capped at 255, in the 3D view).
-Couleur couleur_serie(int n, bool trois_d);
+CouleurSerie couleur_serie(int n, bool trois_d);
 
 // What the horizontal axis shows: 0 "jj-mm-aaaa hh:mm", 1 "jj-mm-aaaa",
 // 2 "hh:mm", 3 "mmm-aaaa" (date-time values), 4 "n" (the row number).
@@ -55,7 +56,7 @@ struct SerieGraphique {
   std::string titre;  // the item's text, "d/dt > " before it for a derivative
   int colonne = 0;    // output column 2..C
   bool derivee = false;
-  Couleur couleur;
+  CouleurSerie couleur;
   // One point per drawn row (rows 2..N-1): x is the timestamp value (days
   // since 30 December 1899) or r - 1 under the abscissa "n"; y is NaN where
   // the line is broken (NA cell, no source value, a derivative next to NA).
