@@ -1,6 +1,7 @@
 #include "app/program_files.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "app/session.h"
 #include "input/dates.h"
@@ -74,6 +75,30 @@ bool reecrire_parametres(Session& s) {
   return signaler_si_echec(
       s, ecrire_fichier_une_ligne(s.description.dossier_description + s.nom_description, chemin),
       chemin);
+}
+
+std::optional<GeometrieFenetre> lire_geometrie_graphiques(const Session& s) {
+  const std::string ligne =
+      lire_ligne_fichier(s.repertoire_programme() + kNomFichierFenetreGraphiques, 1);
+  if (compter_caractere(',', ligne) != 4) return std::nullopt;
+  int v[5] = {};
+  std::size_t debut = 0;
+  for (int& n : v) {
+    const std::size_t fin = std::min(ligne.find(',', debut), ligne.size());
+    const char* p = ligne.data() + debut;
+    const auto [reste, erreur] = std::from_chars(p, ligne.data() + fin, n);
+    if (erreur != std::errc{} || reste != ligne.data() + fin || p == reste) return std::nullopt;
+    debut = fin + 1;
+  }
+  if (v[2] < 100 || v[3] < 100 || (v[4] != 0 && v[4] != 1)) return std::nullopt;
+  return GeometrieFenetre{v[0], v[1], v[2], v[3], v[4] == 1};
+}
+
+bool ecrire_geometrie_graphiques(const Session& s, const GeometrieFenetre& g) {
+  const std::string ligne = std::to_string(g.x) + "," + std::to_string(g.y) + "," +
+                            std::to_string(g.largeur) + "," + std::to_string(g.hauteur) + "," +
+                            (g.agrandie ? "1" : "0");
+  return ecrire_fichier_une_ligne(ligne, s.repertoire_programme() + kNomFichierFenetreGraphiques);
 }
 
 void ajouter_repertoires_recents(Session& s) {

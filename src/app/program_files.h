@@ -4,6 +4,7 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace tamso {
@@ -36,6 +37,21 @@ bool signaler_si_echec(Session& s, bool ok, const std::string& chemin);
 bool mettre_a_jour_parametres(Session& s);
 // Rewrites the parameters file with the single line description directory + name.
 bool reecrire_parametres(Session& s);
+
+// Where the graph window was left, kept between two openings in the file
+// "fenetre_graphiques.txt" of the program directory, one line
+// "x,y,width,height,maximised" (maximised 0 or 1; x and y may be negative on
+// a screen left of or above the main one).
+inline constexpr const char* kNomFichierFenetreGraphiques = "fenetre_graphiques.txt";
+struct GeometrieFenetre {
+  int x = 0, y = 0, largeur = 0, hauteur = 0;
+  bool agrandie = false;
+  bool operator==(const GeometrieFenetre&) const = default;
+};
+// Nothing when the file is missing, its line does not hold five whole
+// numbers or the size is below 100 by 100 pixels.
+std::optional<GeometrieFenetre> lire_geometrie_graphiques(const Session& s);
+bool ecrire_geometrie_graphiques(const Session& s, const GeometrieFenetre& g);
 
 // Adds the three current directories to the recent list (placeholders and
 // entries already there are not added), keeps it sorted and saves it.

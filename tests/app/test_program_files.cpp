@@ -96,5 +96,25 @@ TEST_F(FichiersProgramme, DirectoryChecksOpenTheMissingChooser) {
   EXPECT_TRUE(port_.choix_repertoire.empty());
 }
 
+TEST_F(FichiersProgramme, GraphWindowGeometryComesBackAsWritten) {
+  EXPECT_FALSE(lire_geometrie_graphiques(s()).has_value());
+  const GeometrieFenetre g{-1200, 35, 1024, 700, false};
+  ASSERT_TRUE(ecrire_geometrie_graphiques(s(), g));
+  EXPECT_EQ(DossierTemporaire::lire(programme_ + kNomFichierFenetreGraphiques),
+            crlf({"-1200,35,1024,700,0"}));
+  EXPECT_EQ(lire_geometrie_graphiques(s()), g);
+  ASSERT_TRUE(ecrire_geometrie_graphiques(s(), GeometrieFenetre{0, 0, 800, 600, true}));
+  EXPECT_EQ(lire_geometrie_graphiques(s()), (GeometrieFenetre{0, 0, 800, 600, true}));
+}
+
+TEST_F(FichiersProgramme, GraphWindowGeometryRefusesAnUnreadableLine) {
+  for (const char* ligne :
+       {"10,20,800,600", "10,20,800,600,0,1", "10,x,800,600,0", "10,,800,600,0", "10,20,99,600,0",
+        "10,20,800,99,0", "10,20,800,600,2", "10,20,800.5,600,0", " 10,20,800,600,0"}) {
+    dossier_->ecrire("programme/" + std::string(kNomFichierFenetreGraphiques), crlf({ligne}));
+    EXPECT_FALSE(lire_geometrie_graphiques(s()).has_value()) << ligne;
+  }
+}
+
 }  // namespace
 }  // namespace tamso
