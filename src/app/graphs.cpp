@@ -111,9 +111,9 @@ GraphiqueTrace tracer_graphique(const GrilleResultats& g, const std::vector<bool
     s.colonne = static_cast<int>(i) + 2;
     const bool comptage = s.colonne == g.c;
     const bool coche_derivee = i < derivees.size() && derivees[i];
-    s.titre = coche_derivee ? "d/dt > " + items[i] : items[i];
-    // The row count is always drawn as it is.
+    // The row count is always drawn as it is, and titled so.
     s.derivee = coche_derivee && !comptage;
+    s.titre = s.derivee ? "d/dt > " + items[i] : items[i];
     s.couleur = couleur_serie(compteur - 1, trois_d);
 
     for (int r = 2; r <= g.n() - 1; ++r) {

@@ -248,7 +248,7 @@ TEST_F(TraceGraphique, TheRowCountIsDrawnWhereItIsAboveZeroAndNeverAsADerivative
     const SerieGraphique& n = t.series[0];
     EXPECT_EQ(n.colonne, 4);
     EXPECT_FALSE(n.derivee);
-    EXPECT_EQ(n.titre, derivee ? "d/dt > n OK" : "n OK");
+    EXPECT_EQ(n.titre, "n OK");  // not titled as the derivative it is not
     EXPECT_EQ(points(n), (std::vector<P>{2, 2, gap, 2, 2, 2, gap, 2, 2, 2}));
   }
 }
