@@ -17,7 +17,7 @@ namespace {
 
 constexpr double kSansPoint = std::numeric_limits<double>::quiet_NaN();
 
-constexpr std::array<Couleur, kSeriesParGraphique> kCouleurs{{
+constexpr std::array<CouleurSerie, kSeriesParGraphique> kCouleurs{{
     {0, 0, 255},
     {255, 128, 64},
     {0, 128, 0},
@@ -88,9 +88,9 @@ CochesGraphiques cocher_par_defaut(int nb_items) {
   return coches;
 }
 
-Couleur couleur_serie(int n, bool trois_d) {
+CouleurSerie couleur_serie(int n, bool trois_d) {
   const int m = ((n % kSeriesParGraphique) + kSeriesParGraphique) % kSeriesParGraphique;
-  Couleur c = kCouleurs[static_cast<std::size_t>(m)];
+  CouleurSerie c = kCouleurs[static_cast<std::size_t>(m)];
   if (trois_d) c = {eclaircir(c.r), eclaircir(c.g), eclaircir(c.b)};
   return c;
 }

@@ -144,7 +144,7 @@ TEST(CouleursGraphiques, FifteenColoursInTurnLightenedInTheThreeDView) {
   struct Cas {
     int n;
     bool trois_d;
-    Couleur attendue;
+    CouleurSerie attendue;
   };
   const std::vector<Cas> cas = {
       {0, false, {0, 0, 255}},     {1, false, {255, 128, 64}},  {5, false, {156, 30, 174}},
@@ -288,14 +288,14 @@ TEST_F(TraceGraphique, ColoursRunOnFromOneChartToTheNext) {
   const GraphiqueTrace un = tracer({0, 1});
   const GraphiqueTrace deux = tracer({2});
   EXPECT_EQ(compteur_, 3);
-  EXPECT_EQ(un.series[0].couleur, (Couleur{0, 0, 255}));
-  EXPECT_EQ(un.series[1].couleur, (Couleur{255, 128, 64}));
-  EXPECT_EQ(deux.series[0].couleur, (Couleur{0, 128, 0}));
+  EXPECT_EQ(un.series[0].couleur, (CouleurSerie{0, 0, 255}));
+  EXPECT_EQ(un.series[1].couleur, (CouleurSerie{255, 128, 64}));
+  EXPECT_EQ(deux.series[0].couleur, (CouleurSerie{0, 128, 0}));
   // The fifteenth colour, then the first again; lightened in 3D.
   compteur_ = 14;
   const GraphiqueTrace trois = tracer({0, 1}, {}, Abscisse::date_heure, true);
-  EXPECT_EQ(trois.series[0].couleur, (Couleur{170, 170, 170}));
-  EXPECT_EQ(trois.series[1].couleur, (Couleur{170, 170, 255}));
+  EXPECT_EQ(trois.series[0].couleur, (CouleurSerie{170, 170, 170}));
+  EXPECT_EQ(trois.series[1].couleur, (CouleurSerie{170, 170, 255}));
   EXPECT_EQ(compteur_, 16);
 }
 
