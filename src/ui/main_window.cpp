@@ -24,6 +24,7 @@
 #include "ui/context_help.h"
 #include "ui/directory_panel.h"
 #include "ui/file_table_view.h"
+#include "ui/graph_window.h"
 #include "ui/marking_panel.h"
 #include "ui/region_description.h"
 #include "ui/region_format.h"
@@ -57,6 +58,8 @@ FenetrePrincipale::FenetrePrincipale(std::unique_ptr<InteractionQt> port, Option
 FenetrePrincipale::~FenetrePrincipale() {
   qApp->removeEventFilter(this);
   // The controls read the session until they are gone: they go first.
+  delete graphiques_;
+  graphiques_ = nullptr;
   delete racine_;
   racine_ = nullptr;
   port_->attacher(nullptr);
@@ -125,6 +128,7 @@ void FenetrePrincipale::construire_panneaux() {
   aide_ =
       std::make_unique<AideContextuelle>(session_, this, racine_, contenu_, sortie_->boite_aide());
 
+  graphiques_ = new FenetreGraphiques(*this, this);
   description_->attacher(choix_rep_, resume_);
   listage_->attacher(marquage_);
   sortie_->attacher(couleurs_);
@@ -165,6 +169,7 @@ void FenetrePrincipale::afficher_etiquettes() {
   }
   listage_->afficher_couleur_dates();
   sortie_->afficher_apercu();
+  if (graphiques_) graphiques_->afficher_titre();
 }
 
 void FenetrePrincipale::afficher_visibilites() {
@@ -291,6 +296,10 @@ void FenetrePrincipale::demarrer() {
   suivi_->show();
   suivi_->raise();
   if (choix_rep_->isVisible()) choix_rep_->raise();
+}
+
+void FenetrePrincipale::basculer_graphiques() {
+  if (!occupe_) graphiques_->basculer();
 }
 
 void FenetrePrincipale::demander_quitter() {

@@ -20,6 +20,7 @@ class QScrollArea;
 namespace tamso {
 
 class AideContextuelle;
+class FenetreGraphiques;
 class ControlesReglages;
 class PanneauCouleurs;
 class PanneauExtinction;
@@ -95,6 +96,7 @@ class FenetrePrincipale : public QMainWindow, private ContexteFenetre {
   void reappliquer_style() override;
   void montrer_region_description(bool visible) override;
   void demander_quitter() override;
+  void basculer_graphiques() override;
 
   void demarrer();
 
@@ -128,6 +130,8 @@ class FenetrePrincipale : public QMainWindow, private ContexteFenetre {
   PanneauResume* resume_ = nullptr;
   PanneauMarquage* marquage_ = nullptr;
   PanneauExtinction* extinction_ = nullptr;
+  // The graph window, made with the main window and only shown or hidden.
+  FenetreGraphiques* graphiques_ = nullptr;
 };
 
 }  // namespace tamso

@@ -19,8 +19,9 @@
 namespace tamso {
 
 QWidget* InteractionQt::parent_dialogues() const {
-  if (fenetre_) return fenetre_;
-  return QApplication::activeWindow();
+  // Over the window the person works in: the main window or the graph window.
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  return fenetre_;
 }
 
 Reponse InteractionQt::demander(TypeMessage type, const std::string& texte, Boutons boutons) {
@@ -91,6 +92,10 @@ Reponse InteractionQt::demander(TypeMessage type, const std::string& texte, Bout
   return boutons == Boutons::ok        ? Reponse::ok
          : boutons == Boutons::oui_non ? Reponse::non
                                        : Reponse::annuler;
+}
+
+void InteractionQt::copier_image(const QImage& image) {
+  QApplication::clipboard()->setImage(image);
 }
 
 void InteractionQt::progression(const std::string& texte, int phase) {

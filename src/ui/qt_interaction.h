@@ -13,6 +13,7 @@
 #include "app/external_programs.h"
 #include "base/interaction.h"
 
+class QImage;
 class QWidget;
 
 namespace tamso {
@@ -39,6 +40,8 @@ class InteractionQt : public Interaction {
   // The platform's colour dialog, with its sixteen custom colours.
   virtual std::optional<QColor> choisir_couleur(const QColor& initiale, const QString& titre,
                                                 const std::vector<QColor>& personnalisees);
+  // A picture (a chart) on the clipboard.
+  virtual void copier_image(const QImage& image);
   // Switches the computer off (the countdown has run out).
   virtual void eteindre_ordinateur();
 

@@ -78,11 +78,7 @@ void RegionSortie::construire_commandes(QVBoxLayout* vb) {
   fixer_etat(bouton_stop_, "gris");
   connect(bouton_stop_, &QPushButton::clicked, this, &RegionSortie::sur_stop);
   connect(bouton_sauver_, &QPushButton::clicked, this, &RegionSortie::sur_sauver);
-  connect(graphiques, &QPushButton::clicked, this, [this] {
-    fenetre_.port().informer(
-        TypeMessage::information,
-        " La fenêtre des graphiques n'est pas encore disponible dans cette version.");
-  });
+  connect(graphiques, &QPushButton::clicked, this, [this] { fenetre_.basculer_graphiques(); });
 
   arret_pc_ = new QCheckBox(QStringLiteral("éteindre le PC à la fin du traitement "), this);
   arret_pc_->setObjectName(QStringLiteral("CheckBox_arret_PC"));

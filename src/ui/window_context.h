@@ -56,6 +56,8 @@ class ContexteFenetre {
   // "grand Tableau" hides the description region.
   virtual void montrer_region_description(bool visible) = 0;
   virtual void demander_quitter() = 0;
+  // The graph button: shows the graph window, or hides it when shown.
+  virtual void basculer_graphiques() = 0;
   virtual bool compte_a_rebours_extinction() = 0;
 
  protected:

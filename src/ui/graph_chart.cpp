@@ -1,0 +1,259 @@
+#include "ui/graph_chart.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include <QRubberBand>
+
+namespace tamso {
+
+namespace {
+
+constexpr int kPasAnimation = 32;
+constexpr int kDureeAnimationMs = 240;
+// A press and a release closer than this (Manhattan pixels) make a click.
+constexpr int kSeuilClic = 3;
+// How far from a point a click still picks it, in pixels.
+constexpr double kToleranceClic = 8.0;
+
+QCPRange interpoler(const QCPRange& a, const QCPRange& b, double t) {
+  return QCPRange(a.lower + (b.lower - a.lower) * t, a.upper + (b.upper - a.upper) * t);
+}
+
+}  // namespace
+
+// The values of the points written above them, on a layer of their own over
+// the graphs. Only the points of the visible key range are looked at, a few
+// per pixel at most, and a label that would overlap the previous one of its
+// series is left out: the chart stays quick on a year of one-minute data and
+// every point's value shows once zoomed in.
+class EtiquettesValeurs : public QCPLayerable {
+ public:
+  EtiquettesValeurs(QCustomPlot* graphe, const QString& calque) : QCPLayerable(graphe, calque) {}
+  QChar separateur = QLatin1Char(',');
+
+ protected:
+  void applyDefaultAntialiasingHint(QCPPainter* painter) const override {
+    applyAntialiasingHint(painter, false, QCP::aeNone);
+  }
+  QRect clipRect() const override { return parentPlot()->axisRect()->rect(); }
+  void draw(QCPPainter* painter) override;
+};
+
+void EtiquettesValeurs::draw(QCPPainter* painter) {
+  QCustomPlot* p = parentPlot();
+  const QRect zone = p->axisRect()->rect();
+  QFont police = p->font();
+  police.setPointSizeF(std::max(6.0, police.pointSizeF() - 1.5));
+  painter->setFont(police);
+  const QFontMetrics fm(police);
+  for (int i = 0; i < p->graphCount(); ++i) {
+    QCPGraph* g = p->graph(i);
+    if (!g->visible() || g->data()->isEmpty()) continue;
+    painter->setPen(g->pen().color());
+    const QCPRange r = g->keyAxis()->range();
+    const auto debut = g->data()->findBegin(r.lower);
+    const auto fin = g->data()->findEnd(r.upper);
+    const long long nb = fin - debut;
+    const long long pas = std::max<long long>(1, nb / std::max(1, zone.width() / 3));
+    const double decalage = g->scatterStyle().isNone() ? 3 : g->scatterStyle().size() / 2 + 2;
+    double droite_precedente = -std::numeric_limits<double>::infinity();
+    for (long long j = 0; j < nb; j += pas) {
+      const auto it = debut + j;
+      if (!std::isfinite(it->value)) continue;
+      const QPointF px = g->coordsToPixels(it->key, it->value);
+      QString t = QString::number(it->value, 'f', 3);
+      while (t.endsWith(QLatin1Char('0'))) t.chop(1);
+      if (t.endsWith(QLatin1Char('.'))) t.chop(1);
+      t.replace(QLatin1Char('.'), separateur);
+      const int largeur = fm.horizontalAdvance(t);
+      const double gauche = px.x() - largeur / 2.0;
+      if (gauche < droite_precedente + 4) continue;
+      painter->drawText(QPointF(gauche, px.y() - decalage), t);
+      droite_precedente = gauche + largeur;
+    }
+  }
+}
+
+GrapheTamso::GrapheTamso(QWidget* parent) : QCustomPlot(parent) {
+  setInteractions({});
+  setSelectionRectMode(QCP::srmNone);
+  setPlottingHint(QCP::phFastPolylines, true);
+  setNoAntialiasingOnDrag(true);
+  setBackground(Qt::white);
+  axisRect()->setBackground(Qt::white);
+  legend->setVisible(false);
+  legend->setBrush(QColor(255, 255, 255, 200));
+  legend->setBorderPen(QPen(QColor(180, 180, 180)));
+  axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
+  legend->setMargins(QMargins(6, 3, 6, 3));
+  xAxis2->setVisible(false);
+  yAxis2->setVisible(false);
+  addLayer(QStringLiteral("valeurs"), layer(QStringLiteral("main")), QCustomPlot::limAbove);
+  etiquettes_ = new EtiquettesValeurs(this, QStringLiteral("valeurs"));
+  etiquettes_->setVisible(false);
+
+  animation_.setStartValue(0.0);
+  animation_.setEndValue(1.0);
+  animation_.setDuration(kDureeAnimationMs);
+  connect(&animation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
+    // Whole steps: the zoom moves in 32 jumps.
+    const double t = std::ceil(v.toDouble() * kPasAnimation) / kPasAnimation;
+    xAxis->setRange(interpoler(depart_x_, cible_x_, t));
+    yAxis->setRange(interpoler(depart_y_, cible_y_, t));
+    replot(rpQueuedReplot);
+    emit plages_changees();
+  });
+  connect(&animation_, &QVariantAnimation::finished, this, [this] {
+    xAxis->setRange(cible_x_);
+    yAxis->setRange(cible_y_);
+    replot(rpQueuedReplot);
+    emit plages_changees();
+  });
+  connect(this, &QCustomPlot::beforeReplot, this, &GrapheTamso::ajuster_graduations);
+}
+
+void GrapheTamso::ajuster_graduations() {
+  // Vertical labels at least 40 pixels apart; time labels about 120 apart.
+  const int hauteur = axisRect()->height();
+  yAxis->ticker()->setTickCount(std::max(2, hauteur / 48));
+  int n = std::max(2, axisRect()->width() / 120);
+  if (pas_minimal_ > 0)
+    n = std::clamp(static_cast<int>(xAxis->range().size() / pas_minimal_), 1, n);
+  xAxis->ticker()->setTickCount(n);
+}
+
+void GrapheTamso::fixer_plages_completes(const QCPRange& x, const QCPRange& y) {
+  animation_.stop();
+  complete_x_ = x;
+  complete_y_ = y;
+}
+
+void GrapheTamso::zoomer_vers(const QCPRange& x, const QCPRange& y) {
+  animation_.stop();
+  depart_x_ = xAxis->range();
+  depart_y_ = yAxis->range();
+  cible_x_ = x;
+  cible_y_ = y;
+  animation_.start();
+}
+
+void GrapheTamso::zoom_vertical(int crans) {
+  QCPRange r = yAxis->range();
+  for (int i = 0; i < std::abs(crans); ++i) {
+    const double d = r.size() * 0.1;
+    if (crans > 0) {
+      r.lower += d;
+      r.upper -= d;
+    } else {
+      r.lower -= d;
+      r.upper += d;
+    }
+  }
+  yAxis->setRange(r);
+  replot(rpQueuedReplot);
+  emit plages_changees();
+}
+
+void GrapheTamso::fixer_etiquettes_valeurs(bool oui, QChar separateur) {
+  etiquettes_->separateur = separateur;
+  etiquettes_->setVisible(oui);
+}
+
+std::optional<PointGraphe> GrapheTamso::point_proche(const QPointF& pos) const {
+  std::optional<PointGraphe> meilleur;
+  double meilleure_distance = std::numeric_limits<double>::infinity();
+  for (int i = 0; i < graphCount(); ++i) {
+    QCPGraph* g = graph(i);
+    if (!g->visible() || g->data()->isEmpty()) continue;
+    const double tolerance =
+        std::max(kToleranceClic, g->scatterStyle().isNone() ? 0 : g->scatterStyle().size() / 2 + 2);
+    double k1 = g->keyAxis()->pixelToCoord(pos.x() - tolerance);
+    double k2 = g->keyAxis()->pixelToCoord(pos.x() + tolerance);
+    if (k1 > k2) std::swap(k1, k2);
+    const auto fin = g->data()->findEnd(k2, false);
+    for (auto it = g->data()->findBegin(k1, false); it != fin; ++it) {
+      if (!std::isfinite(it->value)) continue;
+      const QPointF px = g->coordsToPixels(it->key, it->value);
+      const double d = std::hypot(px.x() - pos.x(), px.y() - pos.y());
+      if (d <= tolerance && d < meilleure_distance) {
+        meilleure_distance = d;
+        meilleur = PointGraphe{i, it->key, it->value};
+      }
+    }
+  }
+  return meilleur;
+}
+
+// ---------------------------------------------------------------- the mouse
+
+void GrapheTamso::mousePressEvent(QMouseEvent* e) {
+  origine_ = e->pos();
+  deplace_ = false;
+  if (e->button() == Qt::LeftButton) {
+    gauche_ = true;
+  } else if (e->button() == Qt::RightButton) {
+    droite_ = true;
+    animation_.stop();
+    glisse_x_ = xAxis->range();
+    glisse_y_ = yAxis->range();
+    emit clic_droit();
+  }
+  e->accept();
+}
+
+void GrapheTamso::mouseMoveEvent(QMouseEvent* e) {
+  emit souris_deplacee(e->pos());
+  if (!gauche_ && !droite_) return;
+  if ((e->pos() - origine_).manhattanLength() > kSeuilClic) deplace_ = true;
+  if (!deplace_) return;
+  if (gauche_) {
+    if (!rectangle_) rectangle_ = new QRubberBand(QRubberBand::Rectangle, this);
+    rectangle_->setGeometry(QRect(origine_, e->pos()).normalized());
+    rectangle_->show();
+  } else {
+    // The chart follows the pointer in both directions.
+    const double dx = xAxis->pixelToCoord(origine_.x()) - xAxis->pixelToCoord(e->pos().x());
+    const double dy = yAxis->pixelToCoord(origine_.y()) - yAxis->pixelToCoord(e->pos().y());
+    xAxis->setRange(glisse_x_.lower + dx, glisse_x_.upper + dx);
+    yAxis->setRange(glisse_y_.lower + dy, glisse_y_.upper + dy);
+    glisse_x_ = xAxis->range();
+    glisse_y_ = yAxis->range();
+    origine_ = e->pos();
+    replot(rpQueuedReplot);
+    emit plages_changees();
+  }
+}
+
+void GrapheTamso::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && gauche_) {
+    gauche_ = false;
+    if (rectangle_) rectangle_->hide();
+    if (!deplace_) {
+      emit clic(e->pos());
+    } else if (e->pos().x() > origine_.x() && e->pos().y() > origine_.y()) {
+      // Down and to the right: zoom on the rectangle.
+      const QRect r = QRect(origine_, e->pos()).normalized();
+      zoomer_vers(QCPRange(xAxis->pixelToCoord(r.left()), xAxis->pixelToCoord(r.right())),
+                  QCPRange(yAxis->pixelToCoord(r.bottom()), yAxis->pixelToCoord(r.top())));
+    } else {
+      restaurer();
+    }
+  } else if (e->button() == Qt::RightButton) {
+    droite_ = false;
+  }
+  e->accept();
+}
+
+void GrapheTamso::mouseDoubleClickEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton) restaurer();
+  e->accept();
+}
+
+void GrapheTamso::wheelEvent(QWheelEvent* e) {
+  // The window zooms the chart under the mouse.
+  e->ignore();
+}
+
+}  // namespace tamso
