@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -33,11 +34,12 @@ class Projection {
       return;
     }
     // The starting view (rotation and elevation at 360) looks at the box
-    // from a little to the left and above; lowering the rotation turns the
-    // box round its vertical axis (180 shows it from behind), lowering the
-    // elevation raises the eye (towards a view from straight above).
-    const double lacet = (25.0 - (360 - v.rotation)) * kDegre;
-    const double tangage = (20.0 + (360 - v.elevation) * 70.0 / 180.0) * kDegre;
+    // from a little to the right and above, as the oblique view does;
+    // lowering the rotation turns the box round its vertical axis (180 shows
+    // it from behind), lowering the elevation raises the eye (towards a view
+    // from straight above).
+    const double lacet = (15.0 - (360 - v.rotation)) * kDegre;
+    const double tangage = (15.0 + (360 - v.elevation) * 75.0 / 180.0) * kDegre;
     cl_ = std::cos(lacet);
     sl_ = std::sin(lacet);
     ct_ = std::cos(tangage);
@@ -178,11 +180,16 @@ void Vue3D::dessiner(QPainter& p, const QRectF& zone) const {
   const Projection proj(parametres, l, h, pr);
   const std::array<Point3, 8> coins = {Point3{0, 0, 0}, {l, 0, 0},  {l, h, 0},  {0, h, 0},
                                        {0, 0, pr},      {l, 0, pr}, {l, h, pr}, {0, h, pr}};
-  QRectF englobant;
+  double gauche = std::numeric_limits<double>::infinity(), haut = gauche;
+  double droite = -gauche, bas = -gauche;
   for (const Point3& c : coins) {
     const QPointF q = proj(c);
-    englobant = englobant.isNull() ? QRectF(q, QSizeF(1e-9, 1e-9)) : englobant.united(QRectF(q, q));
+    gauche = std::min(gauche, q.x());
+    droite = std::max(droite, q.x());
+    haut = std::min(haut, q.y());
+    bas = std::max(bas, q.y());
   }
+  const QRectF englobant(QPointF(gauche, haut), QPointF(droite, bas));
   const double echelle =
       std::min(cadre.width() / englobant.width(), cadre.height() / englobant.height()) *
       parametres.zoom / 100.0;
@@ -284,21 +291,32 @@ void Vue3D::dessiner(QPainter& p, const QRectF& zone) const {
     p.drawLine(f.coins[3], f.coins[2]);
   }
 
-  // The labels along the front edges.
+  // The values along the leftmost vertical edge of the box, the times along
+  // the lower of its two bottom edges that run with time.
   p.setRenderHint(QPainter::Antialiasing, true);
   if (axes) {
     p.setPen(Qt::black);
+    Point3 arete_y{0, 0, 0};
+    double gauche_arete = std::numeric_limits<double>::infinity();
+    for (const Point3& c : {Point3{0, 0, 0}, Point3{l, 0, 0}, Point3{0, 0, pr}, Point3{l, 0, pr}}) {
+      const double x = (ecran(c).x() + ecran({c.x, h, c.z}).x()) / 2;
+      if (x < gauche_arete) {
+        gauche_arete = x;
+        arete_y = c;
+      }
+    }
+    const double z_temps = ecran({l / 2, 0, 0}).y() >= ecran({l / 2, 0, pr}).y() ? 0.0 : pr;
     for (qsizetype i = 0; i < graduations_y.size(); ++i) {
       const double y = (graduations_y[i] - ry.lower) / ry.size() * h;
       if (y < 0 || y > h) continue;
-      const QPointF q = ecran({0, y, 0});
+      const QPointF q = ecran({arete_y.x, y, arete_y.z});
       const QString& t = libelles_y[i];
       p.drawText(QPointF(q.x() - fm.horizontalAdvance(t) - 4, q.y() + fm.ascent() / 2 - 1), t);
     }
     for (qsizetype i = 0; i < graduations_x.size(); ++i) {
       const double x = (graduations_x[i] - rx.lower) / rx.size() * l;
       if (x < 0 || x > l) continue;
-      const QPointF q = ecran({x, 0, 0});
+      const QPointF q = ecran({x, 0, z_temps});
       const QString& t = libelles_x[i];
       p.drawText(QPointF(q.x() - fm.horizontalAdvance(t) / 2, q.y() + fm.ascent() + 3), t);
     }

@@ -76,6 +76,37 @@ void EtiquettesValeurs::draw(QCPPainter* painter) {
   }
 }
 
+namespace {
+
+// Date-time ticks never closer than a given step.
+class GraduationsTemps : public QCPAxisTickerDateTime {
+ public:
+  explicit GraduationsTemps(double pas_minimal) : pas_minimal_(pas_minimal) {}
+
+ protected:
+  double getTickStep(const QCPRange& r) override {
+    // Fewer ticks first, so that the usual steps (whole months included)
+    // come out at least as long as the shortest step...
+    const int demande = mTickCount;
+    mTickCount =
+        std::clamp(static_cast<int>(std::ceil(r.size() / pas_minimal_)), 1, std::max(1, demande));
+    double pas = QCPAxisTickerDateTime::getTickStep(r);
+    mTickCount = demande;
+    // ... then whole multiples of it (ticks at midnight, whole minutes).
+    if (pas < pas_minimal_) {
+      pas =
+          pas_minimal_ * std::max(1.0, std::round(r.size() / std::max(1, demande) / pas_minimal_));
+      mDateStrategy = dsNone;
+    }
+    return pas;
+  }
+
+ private:
+  double pas_minimal_;
+};
+
+}  // namespace
+
 GrapheTamso::GrapheTamso(QWidget* parent) : QCustomPlot(parent) {
   setInteractions({});
   setSelectionRectMode(QCP::srmNone);
@@ -88,6 +119,9 @@ GrapheTamso::GrapheTamso(QWidget* parent) : QCustomPlot(parent) {
   legend->setBorderPen(QPen(QColor(180, 180, 180)));
   axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
   legend->setMargins(QMargins(6, 3, 6, 3));
+  // The same left margin on every chart (unless its labels need more): the
+  // time axes of the stacked charts line up.
+  axisRect()->setMinimumMargins(QMargins(64, 6, 12, 6));
   xAxis2->setVisible(false);
   yAxis2->setVisible(false);
   addLayer(QStringLiteral("valeurs"), layer(QStringLiteral("main")), QCustomPlot::limAbove);
@@ -118,10 +152,18 @@ void GrapheTamso::ajuster_graduations() {
   // Vertical labels at least 40 pixels apart; time labels about 120 apart.
   const int hauteur = axisRect()->height();
   yAxis->ticker()->setTickCount(std::max(2, hauteur / 48));
-  int n = std::max(2, axisRect()->width() / 120);
-  if (pas_minimal_ > 0)
-    n = std::clamp(static_cast<int>(xAxis->range().size() / pas_minimal_), 1, n);
-  xAxis->ticker()->setTickCount(n);
+  xAxis->ticker()->setTickCount(std::max(2, axisRect()->width() / 120));
+}
+
+void GrapheTamso::fixer_axe_temps(const QString& format, double pas_minimal) {
+  auto g = QSharedPointer<GraduationsTemps>::create(pas_minimal);
+  g->setDateTimeFormat(format);
+  g->setDateTimeSpec(Qt::UTC);
+  xAxis->setTicker(g);
+}
+
+void GrapheTamso::fixer_axe_numerique() {
+  xAxis->setTicker(QSharedPointer<QCPAxisTicker>::create());
 }
 
 void GrapheTamso::fixer_plages_completes(const QCPRange& x, const QCPRange& y) {

@@ -43,9 +43,12 @@ class GrapheTamso : public QCustomPlot {
   void zoom_vertical(int crans);
   // The values written beside the points (decimal separator given).
   void fixer_etiquettes_valeurs(bool oui, QChar separateur);
-  // The shortest step between two labels of the time axis, in seconds (0 for
-  // a numeric axis): a date-only axis does not label twice the same day.
-  void fixer_pas_minimal_etiquettes(double secondes) { pas_minimal_ = secondes; }
+  // A time axis (keys in seconds from 1 January 1970, read as UTC so that
+  // no clock change moves them) labelled in the format, with at least
+  // `pas_minimal` seconds between two labels: a date-only axis does not label
+  // the same day twice. Or a plain numeric axis.
+  void fixer_axe_temps(const QString& format, double pas_minimal);
+  void fixer_axe_numerique();
 
  signals:
   // A left click that did not drag, at pos (the chart's coordinates).
@@ -73,7 +76,6 @@ class GrapheTamso : public QCustomPlot {
   bool gauche_ = false, droite_ = false, deplace_ = false;
   QCPRange glisse_x_, glisse_y_;
   EtiquettesValeurs* etiquettes_ = nullptr;
-  double pas_minimal_ = 0;
 };
 
 }  // namespace tamso

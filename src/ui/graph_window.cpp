@@ -462,7 +462,7 @@ void FenetreGraphiques::activer() {
     debut_->setText(qs(s.periode.debut));
     fin_->setText(qs(s.periode.fin));
     nb_pas_->setText(qs(s.periode.resume_lignes));
-    pas_->setText(qs("pas = " + texte_pas_graphiques(s.periode)));
+    pas_->setText(qs(texte_pas_graphiques(s.periode)));
     for (QLabel* l : {debut_, fin_, nb_pas_, pas_}) l->adjustSize();
     afficher_titre();
     disposer_graphiques();
@@ -567,16 +567,10 @@ void FenetreGraphiques::tracer(int k) {
                          trois_d, compteur_);
 
   // The time axis.
-  if (a == Abscisse::numero) {
-    g.xAxis->setTicker(QSharedPointer<QCPAxisTicker>::create());
-    g.fixer_pas_minimal_etiquettes(1);
-  } else {
-    auto temps = QSharedPointer<QCPAxisTickerDateTime>::create();
-    temps->setDateTimeFormat(QString::fromLatin1(format_temps(a).format));
-    temps->setDateTimeSpec(Qt::UTC);
-    g.xAxis->setTicker(temps);
-    g.fixer_pas_minimal_etiquettes(format_temps(a).pas_minimal);
-  }
+  if (a == Abscisse::numero)
+    g.fixer_axe_numerique();
+  else
+    g.fixer_axe_temps(QString::fromLatin1(format_temps(a).format), format_temps(a).pas_minimal);
 
   // The series.
   const int taille = taille_points_->value();

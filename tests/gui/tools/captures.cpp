@@ -1,11 +1,14 @@
-// Screenshots of the main window after start-up and after a listing, at the
-// size of the screen it runs on (run it under xvfb-run with the screen size
-// wanted). Usage: tamso_captures <folder>
+// Screenshots of the main window after start-up and after a listing, and of
+// the graph window after a run of the river gauge example (five charts, a
+// point read-out, the values on the points, one chart alone, the 3D views,
+// the help box), at the size of the screen it runs on (run it under xvfb-run
+// with the screen size wanted). Usage: tamso_captures <folder>
 #include <clocale>
 #include <filesystem>
 #include <memory>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QEvent>
@@ -13,6 +16,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QSlider>
 #include <QTest>
 #include <QTimeEdit>
 #include <QToolButton>
@@ -20,6 +24,9 @@
 #include "gui/port_test.h"
 #include "input/files.h"
 #include "support/temp_dir.h"
+#include "ui/graph_3d.h"
+#include "ui/graph_chart.h"
+#include "ui/graph_window.h"
 #include "ui/main_window.h"
 #include "ui/widgets.h"
 
@@ -101,5 +108,56 @@ int main(int argc, char** argv) {
   fenetre.findChild<QTimeEdit*>(QStringLiteral("TimePicker_fin"))->setTime(QTime(10, 30, 0));
   fenetre.findChild<QPushButton*>(QStringLiteral("SpeedButton_traiter_fichier"))->click();
   capturer(fenetre, sortie, QStringLiteral("traitement"));
+
+  // The river gauge example (three value columns every five minutes over two
+  // days) on a quarter-hour grid, and its graphs.
+  std::vector<std::string> lignes_riviere =
+      lire_lignes_texte(TAMSO_EXEMPLES "riviere.dsc").value_or(std::vector<std::string>{});
+  lignes_riviere.push_back(std::string("dossier_choisi= ") + TAMSO_EXEMPLES "riviere/");
+  lignes_riviere.push_back("dossier_choisi_sortie= " + export_);
+  lignes_riviere.push_back("dossier_description= " + descriptions);
+  p->fichiers_a_ouvrir.push_back(
+      dossier.ecrire("Descriptions/riviere_exemple.dsc", test::crlf(lignes_riviere)));
+  fenetre.findChild<QPushButton*>(QStringLiteral("SpeedButton_desc_bd"))->click();
+  fenetre.findChild<QPushButton*>(QStringLiteral("SpeedButton_lister"))->click();
+  fenetre.findChild<QDateEdit*>(QStringLiteral("DatePicker_deb"))->setDate(QDate(2021, 11, 7));
+  fenetre.findChild<QTimeEdit*>(QStringLiteral("TimePicker_deb"))->setTime(QTime(0, 0, 0));
+  fenetre.findChild<QDateEdit*>(QStringLiteral("DatePicker_fin"))->setDate(QDate(2021, 11, 9));
+  fenetre.findChild<QTimeEdit*>(QStringLiteral("TimePicker_fin"))->setTime(QTime(0, 0, 0));
+  fenetre.findChild<QTimeEdit*>(QStringLiteral("TimePicker_pas"))->setTime(QTime(0, 15, 0));
+  fenetre.findChild<QPushButton*>(QStringLiteral("SpeedButton_traiter_fichier"))->click();
+  fenetre.findChild<QPushButton*>(QStringLiteral("SpeedButton_graphique"))->click();
+  auto* graphiques = fenetre.findChild<FenetreGraphiques*>();
+  capturer(*graphiques, sortie, QStringLiteral("graphiques"));
+
+  // A click on a point of the first chart shows its read-out.
+  GrapheTamso* premier = graphiques->graphe(0);
+  const QCPGraphData d = *(premier->graph(0)->data()->constBegin() + 60);
+  QTest::mouseClick(premier, Qt::LeftButton, {},
+                    premier->graph(0)->coordsToPixels(d.key, d.value).toPoint());
+  capturer(*graphiques, sortie, QStringLiteral("graphiques-lecture"));
+
+  const auto cocher = [&](const char* nom) {
+    graphiques->findChild<QCheckBox*>(QString::fromLatin1(nom))->click();
+  };
+  cocher("CheckBox_af_valeur");
+  capturer(*graphiques, sortie, QStringLiteral("graphiques-valeurs"));
+  cocher("CheckBox_af_valeur");
+
+  cocher("CheckBox1");
+  capturer(*graphiques, sortie, QStringLiteral("graphique-unique"));
+  cocher("CheckBox_3d");
+  capturer(*graphiques, sortie, QStringLiteral("graphique-unique-3d"));
+  graphiques->findChild<QSlider*>(QStringLiteral("TrackBar2"))->setValue(300);
+  graphiques->findChild<QSlider*>(QStringLiteral("TrackBar4"))->setValue(310);
+  graphiques->findChild<QSlider*>(QStringLiteral("TrackBar1"))->setValue(60);
+  capturer(*graphiques, sortie, QStringLiteral("graphique-unique-3d-tourne"));
+  cocher("CheckBox1");
+  cocher("CheckBox_3d");
+  capturer(*graphiques, sortie, QStringLiteral("graphiques-3d"));
+  cocher("CheckBox_3d");
+
+  graphiques->findChild<QPushButton*>(QStringLiteral("SpeedButton_help2"))->click();
+  capturer(*graphiques, sortie, QStringLiteral("graphiques-aide"));
   return 0;
 }
