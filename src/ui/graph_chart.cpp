@@ -109,6 +109,7 @@ class GraduationsTemps : public QCPAxisTickerDateTime {
 
 GrapheTamso::GrapheTamso(QWidget* parent) : QCustomPlot(parent) {
   setInteractions({});
+  setMouseTracking(true);
   setSelectionRectMode(QCP::srmNone);
   setPlottingHint(QCP::phFastPolylines, true);
   setNoAntialiasingOnDrag(true);
@@ -295,7 +296,8 @@ void GrapheTamso::mouseDoubleClickEvent(QMouseEvent* e) {
 
 void GrapheTamso::wheelEvent(QWheelEvent* e) {
   // The window zooms the chart under the mouse.
-  e->ignore();
+  emit molette(e->position().toPoint(), e->angleDelta().y() / 120);
+  e->accept();
 }
 
 }  // namespace tamso

@@ -55,6 +55,8 @@ class GrapheTamso : public QCustomPlot {
   void clic(QPoint pos);
   void souris_deplacee(QPoint pos);
   void clic_droit();
+  // Wheel notches over the chart (forward positive), for the window.
+  void molette(QPoint pos, int crans);
   // The ranges changed (zoom, pan, restore).
   void plages_changees();
 

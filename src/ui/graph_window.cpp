@@ -226,6 +226,8 @@ void FenetreGraphiques::construire_emplacement(int k) {
   connect(e.graphe, &GrapheTamso::souris_deplacee, this,
           [this, k](QPoint pos) { sur_deplacement(k, pos); });
   connect(e.graphe, &GrapheTamso::clic_droit, this, &FenetreGraphiques::cacher_lecture);
+  connect(e.graphe, &GrapheTamso::molette, this,
+          [this, k](QPoint pos, int crans) { zoom_molette(graphe(k)->mapTo(this, pos), crans); });
 }
 
 QWidget* FenetreGraphiques::construire_reglages() {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include <QImage>
+
 #include "support/scripted_answers.h"
 #include "ui/qt_interaction.h"
 
@@ -17,6 +19,7 @@ class PortTest : public PortScripte<InteractionQt> {
   std::deque<std::optional<QColor>> couleurs;
   std::vector<CommandeExterne> programmes;
   bool eteint = false;
+  QImage image_copiee;
 
   bool demarrer_programme(const CommandeExterne& c) override {
     programmes.push_back(c);
@@ -30,6 +33,7 @@ class PortTest : public PortScripte<InteractionQt> {
     return c;
   }
   void eteindre_ordinateur() override { eteint = true; }
+  void copier_image(const QImage& image) override { image_copiee = image; }
 };
 
 }  // namespace tamso::test
