@@ -690,13 +690,16 @@ void FenetreGraphiques::disposer_graphiques() {
     e.derivees->setGeometry(x_derivees, y, kLargeurDerivees, h);
     ++rang;
   }
-  // The period under the charts: its start on the left, its end on the right.
+  // The period under the charts: its start on the left, its end on the
+  // right, the number of timestamps and the step in the middle (or after the
+  // start, when the charts are narrow).
   const int y_bas = hauteur - 40 + 12;
   debut_->move(5, y_bas);
-  fin_->move(5 + largeur - fin_->width(), y_bas);
   const int milieu = 5 + largeur / 2;
-  nb_pas_->move(milieu - nb_pas_->width() - 20, y_bas);
-  pas_->move(milieu + 20, y_bas);
+  const int x_nb = std::max(debut_->x() + debut_->width() + 30, milieu - nb_pas_->width() - 20);
+  nb_pas_->move(x_nb, y_bas);
+  pas_->move(x_nb + nb_pas_->width() + 30, y_bas);
+  fin_->move(std::max(5 + largeur - fin_->width(), pas_->x() + pas_->width() + 30), y_bas);
   aide_->move(5 + std::max(0, (largeur - aide_->width()) / 2),
               std::max(5, (hauteur - 40 - aide_->height()) / 2));
   if (aide_->isVisible()) aide_->raise();
