@@ -150,9 +150,11 @@ GrapheTamso::GrapheTamso(QWidget* parent) : QCustomPlot(parent) {
 }
 
 void GrapheTamso::ajuster_graduations() {
-  // Vertical labels at least 40 pixels apart; time labels about 120 apart.
+  // Vertical labels at least 40 pixels apart (the ticker may give up to
+  // twice the count asked for, to land on round values); time labels about
+  // 120 apart.
   const int hauteur = axisRect()->height();
-  yAxis->ticker()->setTickCount(std::max(2, hauteur / 48));
+  yAxis->ticker()->setTickCount(std::max(2, hauteur / 80));
   xAxis->ticker()->setTickCount(std::max(2, axisRect()->width() / 120));
 }
 
