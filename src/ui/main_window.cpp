@@ -302,6 +302,10 @@ void FenetrePrincipale::basculer_graphiques() {
   if (!occupe_) graphiques_->basculer();
 }
 
+void FenetrePrincipale::rafraichir_graphiques() {
+  if (graphiques_ && graphiques_->isVisible()) graphiques_->activer();
+}
+
 void FenetrePrincipale::demander_quitter() {
   if (occupe_) return;
   choix_rep_->hide();

@@ -97,6 +97,7 @@ class FenetrePrincipale : public QMainWindow, private ContexteFenetre {
   void montrer_region_description(bool visible) override;
   void demander_quitter() override;
   void basculer_graphiques() override;
+  void rafraichir_graphiques() override;
 
   void demarrer();
 

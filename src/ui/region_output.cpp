@@ -240,6 +240,7 @@ void RegionSortie::sur_traiter() {
   fenetre_.etape(
       bouton_traiter_, [&s, &ecrit] { ecrit = traiter(s); }, "violet");
   afficher_resultats();
+  fenetre_.rafraichir_graphiques();
   if (arret_pc_->isChecked() && ecrit) fenetre_.compte_a_rebours_extinction();
 }
 

@@ -58,6 +58,8 @@ class ContexteFenetre {
   virtual void demander_quitter() = 0;
   // The graph button: shows the graph window, or hides it when shown.
   virtual void basculer_graphiques() = 0;
+  // After a run: a graph window left open draws the new results.
+  virtual void rafraichir_graphiques() = 0;
   virtual bool compte_a_rebours_extinction() = 0;
 
  protected:

@@ -214,6 +214,18 @@ TEST_F(Graphiques, OpeningAfterARunDispatchesTheSevenColumnsOnTheFiveCharts) {
   ouvrir_graphiques();
 }
 
+// A run while the window is open draws the new results at once.
+TEST_F(Graphiques, ARunWhileTheWindowIsOpenRedrawsIt) {
+  traiter();
+  ouvrir_graphiques();
+  ASSERT_EQ(graphe(1)->graph(0)->data()->size(), 4);
+  // Rows 10:00 .. 10:30 only: the first and the last are not drawn.
+  traiter(QTime(10, 0), QTime(10, 30));
+  ASSERT_TRUE(graphiques_->isVisible());
+  ASSERT_GT(graphe(1)->graphCount(), 0);
+  EXPECT_EQ(graphe(1)->graph(0)->data()->size(), 2);
+}
+
 TEST_F(Graphiques, SavedChoicesAreReadWithTheirDerivatives) {
   traiter();
   d().suite_coche_liste_graph = "1,;;0,7,;;;";
