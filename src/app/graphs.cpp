@@ -115,6 +115,9 @@ GraphiqueTrace tracer_graphique(const GrilleResultats& g, const std::vector<bool
     s.derivee = coche_derivee && !comptage;
     s.titre = s.derivee ? "d/dt > " + items[i] : items[i];
     s.couleur = couleur_serie(compteur - 1, trois_d);
+    const std::size_t lignes = g.n() > 2 ? static_cast<std::size_t>(g.n() - 2) : 0;
+    s.x.reserve(lignes);
+    s.y.reserve(lignes);
 
     for (int r = 2; r <= g.n() - 1; ++r) {
       s.x.push_back(abscisse == Abscisse::numero ? static_cast<double>(r - 1)

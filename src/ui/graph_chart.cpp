@@ -156,6 +156,29 @@ void GrapheTamso::ajuster_graduations() {
   const int hauteur = axisRect()->height();
   yAxis->ticker()->setTickCount(std::max(2, hauteur / 80));
   xAxis->ticker()->setTickCount(std::max(2, axisRect()->width() / 120));
+  // Point markers where the points shown are fewer than the pixels across:
+  // denser, they would only cover the line (and cost as much as it).
+  const int largeur = axisRect()->width();
+  for (int i = 0; i < graphCount(); ++i) {
+    QCPGraph* g = graph(i);
+    const QVariant voulu = g->property("marqueurs");
+    if (!voulu.isValid()) continue;
+    bool trouve = false;
+    const auto debut = g->data()->findBegin(xAxis->range().lower, trouve);
+    const auto fin = g->data()->findEnd(xAxis->range().upper, trouve);
+    const bool dense = fin - debut > largeur;
+    const auto forme = static_cast<QCPScatterStyle::ScatterShape>(voulu.toInt());
+    if (dense && g->scatterStyle().shape() != QCPScatterStyle::ssNone) {
+      g->setProperty("style_marqueurs", QVariant::fromValue(g->scatterStyle().size()));
+      g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
+    } else if (!dense && g->scatterStyle().shape() == QCPScatterStyle::ssNone) {
+      const QColor c = g->pen().color();
+      const double taille = g->property("style_marqueurs").toDouble();
+      g->setScatterStyle(forme == QCPScatterStyle::ssDot
+                             ? QCPScatterStyle(QCPScatterStyle::ssDot, c, 1)
+                             : QCPScatterStyle(forme, c, Qt::white, taille));
+    }
+  }
 }
 
 void GrapheTamso::fixer_axe_temps(const QString& format, double pas_minimal) {

@@ -593,6 +593,12 @@ void FenetreGraphiques::tracer(int k) {
       gr->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDot, c, 1));
     else
       gr->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, c, Qt::white, 2 * taille + 1));
+    // The chart leaves the markers out where the points are denser than
+    // its pixels (and puts them back when zoomed in).
+    if (!trois_d) {
+      gr->setProperty("marqueurs", static_cast<int>(gr->scatterStyle().shape()));
+      gr->setProperty("style_marqueurs", gr->scatterStyle().size());
+    }
     gr->setAntialiased(lisse);
     gr->setAntialiasedScatters(lisse);
     QVector<QCPGraphData> donnees(static_cast<qsizetype>(serie.x.size()));
