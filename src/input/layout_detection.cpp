@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "base/tracking_log.h"
 #include "input/date_fields.h"
@@ -387,10 +388,15 @@ bool sentinelle(std::string_view texte) {
   return negatif ? neufs >= 3 : neufs >= 5;
 }
 
-struct Lignes {
-  const std::vector<std::string>& debut;
-  const std::vector<std::string>& fin;
-};
+// The value seen most often and how often (the smallest on a tie); the
+// default and 0 when nothing was seen.
+template <class Valeur>
+std::pair<Valeur, int> le_plus_frequent(const std::map<Valeur, int>& comptes, Valeur defaut) {
+  std::pair<Valeur, int> r{defaut, 0};
+  for (const auto& [valeur, n] : comptes)
+    if (n > r.second) r = {valeur, n};
+  return r;
+}
 
 // What one separator makes of the sample.
 struct Essai {
@@ -535,12 +541,8 @@ Essai essayer(const std::vector<std::string>& lignes, int sep) {
       if (cellule_typee(c)) ++typees;
     }
   }
-  int plus = 0;
-  for (const auto& [k, v] : comptes)
-    if (v > plus) {
-      plus = v;
-      e.nb_champs = static_cast<int>(k);
-    }
+  const auto [champs_usuels, plus] = le_plus_frequent<std::size_t>(comptes, 0);
+  e.nb_champs = static_cast<int>(champs_usuels);
   e.typees = cellules ? static_cast<double>(typees) / cellules : 0.0;
   const double constance = e.longueur ? static_cast<double>(plus) / e.longueur : 0.0;
   e.score = e.longueur * e.typees * constance;
@@ -574,10 +576,6 @@ long long ordre(const std::vector<double>& d) {
   long long n = 0;
   for (std::size_t i = 1; i < d.size(); ++i) n += d[i] > d[i - 1] ? 1 : (d[i] < d[i - 1] ? -1 : 0);
   return n;
-}
-
-std::string texte_date(double v) {
-  return date_heure_en_texte(v);
 }
 
 }  // namespace
@@ -719,8 +717,8 @@ DispositionDetectee detecter_disposition(const std::vector<std::string>& lignes,
     x.push_back("=> date en colonne " + std::to_string(r.colonne_date_heure) + " <" +
                 r.format_date_heure + ">");
   }
-  r.premiere_date = texte_date(dates.front());
-  r.derniere_date = texte_date(dates.back());
+  r.premiere_date = date_heure_en_texte(dates.front());
+  r.derniere_date = date_heure_en_texte(dates.back());
 
   // The step: the most frequent interval between two lines, in seconds.
   std::map<long long, int> ecarts;
@@ -728,16 +726,17 @@ DispositionDetectee detecter_disposition(const std::vector<std::string>& lignes,
     const long long s = std::llround((dates[i] - dates[i - 1]) * 86400.0);
     if (s > 0) ++ecarts[s];
   }
-  int plus = 0;
-  for (const auto& [s, v] : ecarts)
-    if (v > plus) {
-      plus = v;
-      r.pas_secondes = static_cast<int>(s);
-    }
+  r.pas_secondes = static_cast<int>(le_plus_frequent<long long>(ecarts, 0).first);
   if (r.pas_secondes == 0 && !dates.empty()) r.pas_secondes = 1;
 
   // ---- title line, units line
   const std::size_t nb = static_cast<std::size_t>(e.nb_champs);
+  // The filled fields of the first data line (its trailing empty ones aside).
+  std::size_t remplis = nb;
+  {
+    const auto& d = e.champs[static_cast<std::size_t>(e.debut)];
+    while (remplis > 0 && remplis <= d.size() && sans_blancs(d[remplis - 1]).empty()) --remplis;
+  }
   const auto texte_majoritaire = [&](int i) {
     const auto& ch = e.champs[static_cast<std::size_t>(i)];
     int lettres = 0, nombres = 0;
@@ -756,10 +755,7 @@ DispositionDetectee detecter_disposition(const std::vector<std::string>& lignes,
     // ("Plot Title: x,,,,") is no title line.
     std::size_t n = ch.size();
     while (n > 0 && sans_blancs(ch[n - 1]).empty()) --n;
-    std::size_t m = nb;
-    const auto& d = e.champs[static_cast<std::size_t>(e.debut)];
-    while (m > 0 && m <= d.size() && sans_blancs(d[m - 1]).empty()) --m;
-    return n >= m && n <= nb;
+    return n >= remplis && n <= nb;
   };
   int t = e.debut - 1;
   while (t >= 0 && blanche(lignes[static_cast<std::size_t>(t)])) --t;
@@ -899,7 +895,7 @@ DispositionDetectee detecter_disposition(const std::vector<std::string>& lignes,
         if (c_heure >= 0 && static_cast<std::size_t>(c_heure) < ch.size())
           texte += " " + ch[static_cast<std::size_t>(c_heure)];
         const auto d = dates_sous({texte}, format_choisi);
-        if (!d.empty()) r.derniere_date = texte_date(d.front());
+        if (!d.empty()) r.derniere_date = date_heure_en_texte(d.front());
       }
     }
   }
