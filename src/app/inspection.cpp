@@ -237,6 +237,29 @@ std::string liste_textes(const std::vector<std::string>& v) {
   return r;
 }
 
+// The date columns and formats found, in a description.
+void appliquer_date(Description& d, const DispositionDetectee& x) {
+  d.datetime_nb_col = x.deux_colonnes ? ColonnesDate::deux : ColonnesDate::une;
+  if (x.deux_colonnes) {
+    d.num_col_date = std::to_string(x.colonne_date);
+    d.num_col_time = std::to_string(x.colonne_heure);
+    d.format_date_mesure_seule = x.format_date;
+    d.format_time_mesure_seul = x.format_heure;
+  } else {
+    d.num_col_datetime = std::to_string(x.colonne_date_heure);
+    d.format_datetime_mesure = x.format_date_heure;
+  }
+}
+
+// The value columns, decimal mark and no-data markers found, in a
+// description. Only the markers seen: a reading such as -1 stays a reading.
+void appliquer_valeurs(Description& d, const DispositionDetectee& x) {
+  d.decimal_entree = x.decimale == ',' ? SeparateurDecimal::virgule : SeparateurDecimal::point;
+  d.col_cochee = !x.colonnes_valeurs.empty();
+  d.col_cochee_liste = liste_entiers(x.colonnes_valeurs);
+  d.equiv_na = x.marques_na.empty() ? "NA" : cp1252_vers_utf8(liste_textes(x.marques_na));
+}
+
 // "hh:mm:ss" of a step under a day; empty otherwise.
 std::string texte_pas(int secondes) {
   if (secondes <= 0 || secondes >= 86400) return {};
@@ -308,21 +331,8 @@ void InspectionExemple::appliquer_la_disposition() {
     d_.num_ligne_intitule_col = std::to_string(ligne_relative(x, x.ligne_intitules, balise));
   d_.num_ligne_donnee = std::to_string(ligne_relative(x, x.premiere_ligne_donnees, balise));
   d_.int_col_alternatif = false;
-  d_.datetime_nb_col = x.deux_colonnes ? ColonnesDate::deux : ColonnesDate::une;
-  if (x.deux_colonnes) {
-    d_.num_col_date = std::to_string(x.colonne_date);
-    d_.num_col_time = std::to_string(x.colonne_heure);
-    d_.format_date_mesure_seule = x.format_date;
-    d_.format_time_mesure_seul = x.format_heure;
-  } else {
-    d_.num_col_datetime = std::to_string(x.colonne_date_heure);
-    d_.format_datetime_mesure = x.format_date_heure;
-  }
-  d_.decimal_entree = x.decimale == ',' ? SeparateurDecimal::virgule : SeparateurDecimal::point;
-  d_.col_cochee = !x.colonnes_valeurs.empty();
-  d_.col_cochee_liste = liste_entiers(x.colonnes_valeurs);
-  // Only the markers seen: a reading such as -1 stays a reading.
-  d_.equiv_na = x.marques_na.empty() ? "NA" : cp1252_vers_utf8(liste_textes(x.marques_na));
+  appliquer_date(d_, x);
+  appliquer_valeurs(d_, x);
   d_.min_dsc = x.premiere_date;
   d_.max_dsc = x.derniere_date;
   if (const std::string p = texte_pas(x.pas_secondes); !p.empty()) d_.pas_dsc = p;
@@ -332,16 +342,9 @@ void InspectionExemple::appliquer_la_disposition() {
 // The date columns and format found, when the description says otherwise.
 void InspectionExemple::proposer_date() {
   const DispositionDetectee& x = dispo_;
-  const bool pareil = x.deux_colonnes
-                          ? d_.datetime_nb_col == ColonnesDate::deux &&
-                                d_.num_col_date == std::to_string(x.colonne_date) &&
-                                d_.num_col_time == std::to_string(x.colonne_heure) &&
-                                d_.format_date_mesure_seule == x.format_date &&
-                                d_.format_time_mesure_seul == x.format_heure
-                          : d_.datetime_nb_col == ColonnesDate::une &&
-                                d_.num_col_datetime == std::to_string(x.colonne_date_heure) &&
-                                d_.format_datetime_mesure == x.format_date_heure;
-  if (pareil) return;
+  Description essai = d_;
+  appliquer_date(essai, x);
+  if (essai == d_) return;
   const std::string ou = x.deux_colonnes
                              ? "[date en colonne " + std::to_string(x.colonne_date) + " <" +
                                    x.format_date + ">] et [heure en colonne " +
@@ -352,38 +355,26 @@ void InspectionExemple::proposer_date() {
                         " proposition => " + ou + "\n\n" + "  corriger (Oui)\n\n" +
                         "  annuler  (Annuler)";
   if (!oui(s_, q)) return;
-  d_.datetime_nb_col = x.deux_colonnes ? ColonnesDate::deux : ColonnesDate::une;
-  if (x.deux_colonnes) {
-    d_.num_col_date = std::to_string(x.colonne_date);
-    d_.num_col_time = std::to_string(x.colonne_heure);
-    d_.format_date_mesure_seule = x.format_date;
-    d_.format_time_mesure_seul = x.format_heure;
-  } else {
-    d_.num_col_datetime = std::to_string(x.colonne_date_heure);
-    d_.format_datetime_mesure = x.format_date_heure;
-  }
+  appliquer_date(d_, x);
   s_.description_modifiee = true;
 }
 
 // The value columns, decimal mark and no-data markers found.
 void InspectionExemple::proposer_valeurs() {
   const DispositionDetectee& x = dispo_;
-  const std::string colonnes = liste_entiers(x.colonnes_valeurs);
-  const auto decimale = x.decimale == ',' ? SeparateurDecimal::virgule : SeparateurDecimal::point;
-  const std::string na = x.marques_na.empty() ? "NA" : cp1252_vers_utf8(liste_textes(x.marques_na));
-  if (colonnes.empty() || (d_.col_cochee && d_.col_cochee_liste == colonnes &&
-                           d_.decimal_entree == decimale && d_.equiv_na == na))
-    return;
+  if (x.colonnes_valeurs.empty()) return;
+  Description essai = d_;
+  appliquer_valeurs(essai, x);
+  if (essai == d_) return;
+  const std::string& colonnes = essai.col_cochee_liste;
+  const std::string& na = essai.equiv_na;
   const std::string q = "Colonnes de valeurs numériques détectées : " + colonnes + "\n" +
                         " séparateur décimal <" + std::string(1, x.decimale) + ">\n" +
                         " sans donnée : " + na + "\n\n" +
                         " proposition => [n'extraire que les colonnes " + colonnes + "]\n\n" +
                         "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
   if (!oui(s_, q)) return;
-  d_.col_cochee = true;
-  d_.col_cochee_liste = colonnes;
-  d_.decimal_entree = decimale;
-  d_.equiv_na = na;
+  appliquer_valeurs(d_, x);
   s_.description_modifiee = true;
 }
 
