@@ -698,7 +698,9 @@ void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f) {
   // A line of empty fields (a row of separators after the data) is not a
   // line of data.
   if (t == 0.0 && (!p_.balises || j <= f.derniere) &&
-      ligne.find_first_not_of(std::string(" \t\r") + p_.separateur) != std::string_view::npos)
+      std::any_of(ligne.begin(), ligne.end(), [this](char c) {
+        return c != ' ' && c != '\t' && c != '\r' && c != p_.separateur;
+      }))
     ++f.dates_illisibles;
   rangee_.rendre(g_);
   placer(
