@@ -230,11 +230,11 @@ TEST_F(Moteur, DayAndSecondCorrections) {
 // A date written without its zero padding is read field by field; one that
 // no reading makes a date (hour 0 or 13 with a 12-hour mark) is never
 // placed: the line is counted, the first two are logged, on both reading
-// paths.
+// paths. A line of empty fields is no line of data: it is not counted.
 TEST_F(Moteur, UnreadableDatesAreCountedNotPlaced) {
-  fichier("a.csv",
-          {"Date;A;B", "2023-03-01 00:06:00;1;1", "2023-03-01 0:07:00;2;2",
-           "2023-03-01 00:08:00 PM;3;3", "2023-03-01 13:09:00 PM;4;4", "2023-03-01 00:11:00;5;5"});
+  fichier("a.csv", {"Date;A;B", "2023-03-01 00:06:00;1;1", "2023-03-01 0:07:00;2;2",
+                    "2023-03-01 00:08:00 PM;3;3", "2023-03-01 13:09:00 PM;4;4", " ; ;",
+                    "2023-03-01 00:11:00;5;5"});
   for (const bool reference : {false, true}) {
     s().lecture.reference = reference;
     s().journal.vider();
