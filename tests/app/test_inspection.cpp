@@ -145,6 +145,18 @@ TEST_F(Inspection, DateFoundIsProposedQuestionByQuestion) {
   EXPECT_FALSE(s().description.col_cochee);  // the value columns were declined
 }
 
+// The listing that ends an inspection pre-reads the sample, not the first
+// file of the folder (here of another layout).
+TEST_F(Inspection, TheListingAfterwardsPreReadsTheSample) {
+  dossier_->ecrire("donnees/a.csv", test::crlf({"x;y", "HEADER", "Date;V", "01/01/2020 00:00;1"}));
+  const std::string chemin = copier("station_pv.csv", "b.csv");
+  port_.reponses = {Reponse::oui, Reponse::oui};
+  inspecter_fichier_exemple(s(), chemin);
+  ASSERT_EQ(port_.echanges.size(), 2u) << port_.dernier_texte();
+  EXPECT_EQ(cellule(2, "date dep"), "12/03/2021 10:00:00");
+  EXPECT_EQ(cellule(1, "date dep"), " ---");
+}
+
 TEST_F(Inspection, NoTimeInTheWindowDetectsOnTheLastLineRead) {
   const std::string chemin = copier("sans_heure.txt", "a.txt");
   s().description.masque = "*.txt";

@@ -254,5 +254,25 @@ TEST(CorpusDispositions, LInspectionDonneLesResultatsAttendus) {
   }
 }
 
+// --explain prints what was found and why before the description's path.
+TEST(CorpusDispositions, ExplainDitCeQuiEstTrouve) {
+  const Attendu& a = *std::find_if(attendus().begin(), attendus().end(), [](const Attendu& x) {
+    return x.at("fichier") == "keller.txt";
+  });
+  DossierTemporaire d;
+  const std::string echantillon = copier_echantillon(d, a) + a.at("fichier");
+  const Sortie i =
+      lancer(d, "inspect " + q(echantillon) + " --write " + q(d.chemin() + "d.dsc") + " --explain",
+             kDelai);
+  ASSERT_EQ(i.code, 0) << i.erreurs;
+  for (const char* attendu :
+       {"=> séparateur tabulation, données des lignes 2 à", "=> intitulés en ligne 1",
+        // month first, the dates jump from 12 July to 12 August
+        "format <mm/jj/aaaa hh:mn:ss> : lit 8 dates, 7 en ordre croissant (avancées moins "
+        "reculs), 31 jours parcourus",
+        " date/heure en colonne 1 <jj/mm/aaaa hh:mn:ss>\n", d.chemin().c_str()})
+    EXPECT_NE(i.sortie.find(attendu), std::string::npos) << attendu << "\n" << i.sortie;
+}
+
 }  // namespace
 }  // namespace tamso
