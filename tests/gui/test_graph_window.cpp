@@ -21,6 +21,7 @@
 
 #include "app/program_files.h"
 #include "gui/port_test.h"
+#include "gui/window_fixture.h"
 #include "input/files.h"
 #include "support/temp_dir.h"
 #include "ui/graph_3d.h"
@@ -39,13 +40,10 @@ double cle(int heure, int minute) {
       QDateTime(QDate(2021, 3, 12), QTime(heure, minute), Qt::UTC).toSecsSinceEpoch());
 }
 
-class Graphiques : public test::AvecDossier {
+class Graphiques : public test::AvecFenetre {
  protected:
   void SetUp() override {
-    AvecDossier::SetUp();
-    descriptions_ = dossier_->sous_dossier("descriptions");
-    donnees_ = dossier_->sous_dossier("donnees");
-    sortie_ = dossier_->sous_dossier("sortie");
+    AvecFenetre::SetUp();
     // Seven value columns a..g, one line a quarter of an hour from 10:00 to
     // 10:45 (the value of column j on line i is 10 j + i), and a line at
     // 11:00 that only column a fills.
@@ -55,21 +53,12 @@ class Graphiques : public test::AvecDossier {
                     "2021-03-12 10:15:00;11;21;31;41;51;61;71",
                     "2021-03-12 10:30:00;12;22;32;42;52;62;72",
                     "2021-03-12 10:45:00;13;23;33;43;53;63;73", "2021-03-12 11:00:00;14;;;;;;"}));
-    creer_fenetre();
-  }
-  void TearDown() override {
-    fenetre_.reset();
-    AvecDossier::TearDown();
+    ouvrir_fenetre();
   }
 
-  void creer_fenetre() {
-    auto port = std::make_unique<test::PortTest>();
-    port_ = port.get();
-    fenetre_ =
-        std::make_unique<FenetrePrincipale>(std::move(port), OptionsSession{',', programme_});
-    fenetre_->resize(1366, 768);
-    fenetre_->show();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return fenetre_->demarrage_fait(); }, 5000));
+  // The main window shown, and its graph window.
+  void ouvrir_fenetre() {
+    demarrer();
     graphiques_ = fenetre_->findChild<FenetreGraphiques*>();
     ASSERT_NE(graphiques_, nullptr);
   }
@@ -144,9 +133,6 @@ class Graphiques : public test::AvecDossier {
     ASSERT_TRUE(QTest::qWaitFor([g] { return !g->animation_en_cours(); }, 3000));
   }
 
-  std::string descriptions_, donnees_, sortie_;
-  test::PortTest* port_ = nullptr;
-  std::unique_ptr<FenetrePrincipale> fenetre_;
   FenetreGraphiques* graphiques_ = nullptr;
 };
 
@@ -570,6 +556,7 @@ TEST_F(Graphiques, HelpBoxTitleAndWhereTheWindowWasLeft) {
             (GeometrieFenetre{40, 50, 900, 600, false}));
   fenetre_.reset();
   creer_fenetre();
+  ouvrir_fenetre();
   ouvrir_graphiques();
   EXPECT_EQ(graphiques_->geometry(), QRect(40, 50, 900, 600));
 }

@@ -22,6 +22,7 @@
 #include "app/startup.h"
 #include "base/tracking_log.h"
 #include "gui/port_test.h"
+#include "gui/window_fixture.h"
 #include "input/date_format.h"
 #include "input/files.h"
 #include "support/temp_dir.h"
@@ -35,29 +36,8 @@ namespace {
 
 using test::PortTest;
 
-class Fenetre : public test::AvecDossier {
+class Fenetre : public test::AvecFenetre {
  protected:
-  void SetUp() override {
-    AvecDossier::SetUp();
-    descriptions_ = dossier_->sous_dossier("descriptions");
-    donnees_ = dossier_->sous_dossier("donnees");
-    sortie_ = dossier_->sous_dossier("sortie");
-    auto port = std::make_unique<PortTest>();
-    port_ = port.get();
-    fenetre_ =
-        std::make_unique<FenetrePrincipale>(std::move(port), OptionsSession{',', programme_});
-    fenetre_->resize(1366, 768);
-  }
-  void TearDown() override {
-    fenetre_.reset();
-    AvecDossier::TearDown();
-  }
-
-  void demarrer() {
-    fenetre_->show();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return fenetre_->demarrage_fait(); }, 5000));
-  }
-
   // A DSC file with the given lines; the other settings take their defaults.
   std::string ecrire_dsc(const std::string& nom, const std::vector<std::string>& lignes) {
     std::vector<std::string> toutes = lignes;
@@ -113,10 +93,6 @@ class Fenetre : public test::AvecDossier {
     auto* t = controle<QTableView>("StringGrid1");
     return t->model()->index(ligne - 1, colonne).data().toString();
   }
-
-  std::string descriptions_, donnees_, sortie_;
-  PortTest* port_ = nullptr;
-  std::unique_ptr<FenetrePrincipale> fenetre_;
 };
 
 // ---------------------------------------------------------------- start-up
