@@ -1,13 +1,19 @@
 #include "base/large_pages.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <sys/mman.h>
+#include <unistd.h>
 
 namespace tamso {
 
 namespace {
-constexpr std::size_t kSeuil = std::size_t{8} << 20;
-}
+
+// From one large page up, arrays are mapped on their own.
+constexpr std::size_t kGrandePage = std::size_t{2} << 20;
+constexpr std::size_t kSeuil = kGrandePage;
+
+}  // namespace
 
 void* allouer_grand(std::size_t octets) {
   if (octets < kSeuil) {
@@ -15,8 +21,18 @@ void* allouer_grand(std::size_t octets) {
     if (!p) throw std::bad_alloc();
     return p;
   }
-  void* p = ::mmap(nullptr, octets, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (p == MAP_FAILED) throw std::bad_alloc();
+  // Mapped a large page more than asked, then trimmed to start on a large
+  // page boundary: only whole, aligned large pages can back it.
+  const std::size_t reserve = octets + kGrandePage;
+  void* brut = ::mmap(nullptr, reserve, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (brut == MAP_FAILED) throw std::bad_alloc();
+  const auto debut = reinterpret_cast<std::uintptr_t>(brut);
+  const std::uintptr_t aligne = (debut + kGrandePage - 1) & ~(std::uintptr_t{kGrandePage} - 1);
+  const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  const std::uintptr_t fin = (aligne + octets + page - 1) & ~(std::uintptr_t{page} - 1);
+  if (aligne > debut) ::munmap(brut, aligne - debut);
+  if (debut + reserve > fin) ::munmap(reinterpret_cast<void*>(fin), debut + reserve - fin);
+  void* p = reinterpret_cast<void*>(aligne);
 #ifdef MADV_HUGEPAGE
   ::madvise(p, octets, MADV_HUGEPAGE);
 #endif

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <new>
+#include <utility>
 
 namespace tamso {
 
@@ -23,6 +24,28 @@ struct AllocateurGrand {
   template <class U>
   bool operator==(const AllocateurGrand<U>&) const noexcept {
     return true;
+  }
+};
+
+// The same, leaving the elements that a resize adds uninitialised: for big
+// arrays written in full right after, by the threads that will use them
+// (their pages are then first touched there, not by a clearing pass).
+template <class T>
+struct AllocateurGrandBrut : AllocateurGrand<T> {
+  AllocateurGrandBrut() = default;
+  template <class U>
+  AllocateurGrandBrut(const AllocateurGrandBrut<U>&) noexcept {}
+  template <class U>
+  struct rebind {
+    using other = AllocateurGrandBrut<U>;
+  };
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... A>
+  void construct(U* p, A&&... a) {
+    ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
   }
 };
 
