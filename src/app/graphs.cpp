@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <thread>
 
 #include "input/dates.h"
 #include "input/encoding.h"
@@ -95,65 +96,151 @@ CouleurSerie couleur_serie(int n, bool trois_d) {
   return c;
 }
 
+namespace {
+
+// Where one series takes its values from, and where it puts them.
+struct SourceSerie {
+  int colonne = 0;
+  bool comptage = false, derivee = false;
+  double* y = nullptr;
+  BlocPoints* blocs = nullptr;
+};
+
+double valeur_point(const GrilleResultats& g, int r, const SourceSerie& s, double pas_jours) {
+  if (s.comptage) {
+    const long double nb = g.nb_lignes_ligne(r);
+    return nb > 0 ? static_cast<double>(nb) : kSansPoint;
+  }
+  const Cellule& cellule = g.cellule(r, s.colonne);
+  if (cellule.na || g.compte(r, s.colonne) <= 0) return kSansPoint;
+  if (!s.derivee) return static_cast<double>(cellule.valeur);
+  if (r <= 2 || g.cellule(r - 1, s.colonne).na) return kSansPoint;
+  const long double ecart = cellule.valeur - g.cellule(r - 1, s.colonne).valeur;
+  const double d = static_cast<double>(ecart / pas_jours);
+  return std::isfinite(d) ? d : kSansPoint;
+}
+
+// Points debut..fin-1 (point i is row i + 2; debut a multiple of
+// kPointsParBloc) into the shared abscissae and every series, with the
+// summaries of their blocks: one block of rows at a time (it stays in the
+// cache while each series reads its column of it).
+void remplir_points(const GrilleResultats& g, std::size_t debut, std::size_t fin, Abscisse abscisse,
+                    double pas_jours, double* x, const std::vector<SourceSerie>& sources) {
+  for (std::size_t b = debut; b < fin; b += kPointsParBloc) {
+    const std::size_t b_fin = std::min(fin, b + kPointsParBloc);
+    for (std::size_t i = b; i < b_fin; ++i)
+      x[i] = abscisse == Abscisse::numero ? static_cast<double>(i + 1) : g.temps[i + 2];
+    for (const SourceSerie& s : sources) {
+      BlocPoints bloc{std::numeric_limits<double>::infinity(),
+                      -std::numeric_limits<double>::infinity(), false};
+      for (std::size_t i = b; i < b_fin; ++i) {
+        const double y = valeur_point(g, static_cast<int>(i) + 2, s, pas_jours);
+        s.y[i] = y;
+        if (std::isnan(y)) {
+          bloc.trou = true;
+        } else {
+          bloc.bas = std::min(bloc.bas, y);
+          bloc.haut = std::max(bloc.haut, y);
+        }
+      }
+      s.blocs[b / kPointsParBloc] = bloc;
+    }
+  }
+}
+
+std::vector<GraphiqueTrace> tracer_series(const GrilleResultats& g,
+                                          const std::vector<ListesGraphique>& listes,
+                                          Abscisse abscisse, double pas_jours, bool trois_d,
+                                          int& compteur) {
+  std::vector<GraphiqueTrace> traces(listes.size());
+  const std::vector<std::string> items = items_graphiques(g);
+  const int lignes = std::max(0, g.n() - 2);
+
+  // The series, without their points.
+  for (std::size_t k = 0; k < listes.size(); ++k) {
+    const std::vector<bool>& valeurs = listes[k].valeurs;
+    const std::vector<bool>& derivees = listes[k].derivees;
+    for (std::size_t i = 0; i < valeurs.size() && i < items.size(); ++i) {
+      if (!valeurs[i]) continue;
+      if (traces[k].series.size() >= static_cast<std::size_t>(kSeriesParGraphique)) break;
+      ++compteur;
+      SerieGraphique s;
+      s.colonne = static_cast<int>(i) + 2;
+      // The row count is always drawn as it is, and titled so.
+      s.derivee = i < derivees.size() && derivees[i] && s.colonne != g.c;
+      s.titre = s.derivee ? "d/dt > " + items[i] : items[i];
+      s.couleur = couleur_serie(compteur - 1, trois_d);
+      traces[k].series.push_back(std::move(s));
+    }
+  }
+
+  // Their points, the grid read row by row once, in as many slices as
+  // there are cores when it is big.
+  const auto nb_points = static_cast<std::size_t>(lignes);
+  const std::size_t nb_blocs = (nb_points + kPointsParBloc - 1) / kPointsParBloc;
+  std::vector<SourceSerie> sources;
+  for (GraphiqueTrace& t : traces) {
+    for (SerieGraphique& s : t.series) {
+      s.y.resize(nb_points);
+      s.blocs.resize(nb_blocs);
+      sources.push_back({s.colonne, s.colonne == g.c, s.derivee, s.y.data(), s.blocs.data()});
+    }
+  }
+  auto x = std::make_shared<PointsGraphique>(nb_points);
+  const std::size_t travail = nb_points * (sources.size() + 1);
+  const std::size_t tranches =
+      travail < 400000 ? 1 : std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+  {
+    std::vector<std::jthread> fils;
+    for (std::size_t t = 0; t < tranches; ++t) {
+      const std::size_t debut = nb_blocs * t / tranches * kPointsParBloc;
+      const std::size_t fin = std::min(nb_points, nb_blocs * (t + 1) / tranches * kPointsParBloc);
+      auto tache = [&, debut, fin] {
+        remplir_points(g, debut, fin, abscisse, pas_jours, x->data(), sources);
+      };
+      if (t + 1 < tranches)
+        fils.emplace_back(tache);
+      else
+        tache();
+    }
+  }
+
+  // The vertical range of each chart: its values in the middle third.
+  for (GraphiqueTrace& t : traces) {
+    double bas = std::numeric_limits<double>::infinity();
+    double haut = -bas;
+    for (SerieGraphique& s : t.series) {
+      s.x = x;
+      for (const BlocPoints& b : s.blocs) {
+        bas = std::min(bas, b.bas);
+        haut = std::max(haut, b.haut);
+      }
+    }
+    if (haut > bas) {
+      const double etendue = haut - bas;
+      t.plage = true;
+      t.bas = bas - etendue - 0.1;
+      t.haut = haut + etendue + 0.1;
+    }
+  }
+  return traces;
+}
+
+}  // namespace
+
+std::vector<GraphiqueTrace> tracer_graphiques(const GrilleResultats& g,
+                                              const std::vector<ListesGraphique>& listes,
+                                              Abscisse abscisse, double pas_jours, bool trois_d) {
+  int compteur = 0;
+  return tracer_series(g, listes, abscisse, pas_jours, trois_d, compteur);
+}
+
 GraphiqueTrace tracer_graphique(const GrilleResultats& g, const std::vector<bool>& valeurs,
                                 const std::vector<bool>& derivees, Abscisse abscisse,
                                 double pas_jours, bool trois_d, int& compteur) {
-  GraphiqueTrace trace;
-  const std::vector<std::string> items = items_graphiques(g);
-  double bas = std::numeric_limits<double>::infinity();
-  double haut = -std::numeric_limits<double>::infinity();
-
-  for (std::size_t i = 0; i < valeurs.size() && i < items.size(); ++i) {
-    if (!valeurs[i]) continue;
-    if (trace.series.size() >= static_cast<std::size_t>(kSeriesParGraphique)) break;
-    ++compteur;
-    SerieGraphique s;
-    s.colonne = static_cast<int>(i) + 2;
-    const bool comptage = s.colonne == g.c;
-    const bool coche_derivee = i < derivees.size() && derivees[i];
-    // The row count is always drawn as it is, and titled so.
-    s.derivee = coche_derivee && !comptage;
-    s.titre = s.derivee ? "d/dt > " + items[i] : items[i];
-    s.couleur = couleur_serie(compteur - 1, trois_d);
-    const std::size_t lignes = g.n() > 2 ? static_cast<std::size_t>(g.n() - 2) : 0;
-    s.x.reserve(lignes);
-    s.y.reserve(lignes);
-
-    for (int r = 2; r <= g.n() - 1; ++r) {
-      s.x.push_back(abscisse == Abscisse::numero ? static_cast<double>(r - 1)
-                                                 : g.temps[static_cast<std::size_t>(r)]);
-      double y = kSansPoint;
-      if (comptage) {
-        const long double nb = g.nb_lignes_ligne(r);
-        if (nb > 0) y = static_cast<double>(nb);
-      } else {
-        const Cellule& cellule = g.cellule(r, s.colonne);
-        if (!cellule.na && g.compte(r, s.colonne) > 0) {
-          if (!s.derivee) {
-            y = static_cast<double>(cellule.valeur);
-          } else if (r > 2 && !g.cellule(r - 1, s.colonne).na) {
-            const long double ecart = cellule.valeur - g.cellule(r - 1, s.colonne).valeur;
-            const double d = static_cast<double>(ecart / pas_jours);
-            if (std::isfinite(d)) y = d;
-          }
-        }
-      }
-      if (!std::isnan(y)) {
-        bas = std::min(bas, y);
-        haut = std::max(haut, y);
-      }
-      s.y.push_back(y);
-    }
-    trace.series.push_back(std::move(s));
-  }
-
-  if (haut > bas) {
-    const double etendue = haut - bas;
-    trace.plage = true;
-    trace.bas = bas - etendue - 0.1;
-    trace.haut = haut + etendue + 0.1;
-  }
-  return trace;
+  return std::move(
+      tracer_series(g, {ListesGraphique{valeurs, derivees}}, abscisse, pas_jours, trois_d, compteur)
+          .front());
 }
 
 std::string texte_pas_graphiques(const Periode& p) {

@@ -5,9 +5,12 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/large_pages.h"
 
 namespace tamso {
 
@@ -52,15 +55,31 @@ CouleurSerie couleur_serie(int n, bool trois_d);
 // 2 "hh:mm", 3 "mmm-aaaa" (date-time values), 4 "n" (the row number).
 enum class Abscisse { date_heure = 0, date = 1, heure = 2, mois = 3, numero = 4 };
 
+// The points of the graphs: millions of values, filled once.
+using PointsGraphique = std::vector<double, AllocateurGrandBrut<double>>;
+
+// A summary of each run of kPointsParBloc points of a series (the last run
+// may be shorter): its lowest and highest value, and whether a gap (NaN)
+// falls in it. A chart showing many points per pixel reads the summaries
+// instead of the points.
+inline constexpr std::size_t kPointsParBloc = 64;
+struct BlocPoints {
+  double bas = 0.0, haut = 0.0;
+  bool trou = false;
+};
+
 struct SerieGraphique {
   std::string titre;  // the item's text, "d/dt > " before it for a derivative
   int colonne = 0;    // output column 2..C
   bool derivee = false;
   CouleurSerie couleur;
   // One point per drawn row (rows 2..N-1): x is the timestamp value (days
-  // since 30 December 1899) or r - 1 under the abscissa "n"; y is NaN where
-  // the line is broken (NA cell, no source value, a derivative next to NA).
-  std::vector<double> x, y;
+  // since 30 December 1899) or r - 1 under the abscissa "n", shared by every
+  // series of one drawing; y is NaN where the line is broken (NA cell, no
+  // source value, a derivative next to NA).
+  std::shared_ptr<const PointsGraphique> x;
+  PointsGraphique y;
+  std::vector<BlocPoints> blocs;
 };
 
 struct GraphiqueTrace {
@@ -71,10 +90,22 @@ struct GraphiqueTrace {
   double bas = 0.0, haut = 0.0;
 };
 
-// The series of one chart from its value and derivative lists. `compteur` is
-// the number of series drawn so far in this redraw (it chooses the colour and
-// runs on from one chart to the next); `pas_jours` the step of the regular
-// timestamps in days, for derivatives.
+// The value and derivative lists of one chart.
+struct ListesGraphique {
+  std::vector<bool> valeurs, derivees;
+};
+
+// The series of the charts drawn by one redraw, in their order, from their
+// value and derivative lists: the series counter starts at 0 and runs on
+// from one chart to the next (it chooses the colours). `pas_jours` is the
+// step of the regular timestamps in days, for derivatives. The grid is read
+// once, on every core when it is big.
+std::vector<GraphiqueTrace> tracer_graphiques(const GrilleResultats& g,
+                                              const std::vector<ListesGraphique>& listes,
+                                              Abscisse abscisse, double pas_jours, bool trois_d);
+
+// The series of one chart; `compteur` is the number of series drawn before
+// it in the same redraw, and comes back increased by the chart's series.
 GraphiqueTrace tracer_graphique(const GrilleResultats& g, const std::vector<bool>& valeurs,
                                 const std::vector<bool>& derivees, Abscisse abscisse,
                                 double pas_jours, bool trois_d, int& compteur);

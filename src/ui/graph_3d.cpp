@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include "ui/graph_chart.h"
+#include "ui/graph_curve.h"
 
 namespace tamso {
 
@@ -91,15 +92,14 @@ struct Facette {
 // The points of a graph over the key range, thinned to two per column of
 // `colonnes` (the lowest and the highest value of the column, in their
 // order): x in 0..1 along the range, NaN y where the line is broken.
-std::vector<QPointF> points_reduits(const QCPGraph& g, const QCPRange& r, int colonnes) {
+std::vector<QPointF> points_reduits(const CourbeTamso& g, const QCPRange& r, int colonnes) {
   std::vector<QPointF> pts;
-  const auto debut = g.data()->findBegin(r.lower, false);
-  const auto fin = g.data()->findEnd(r.upper, false);
-  const long long nb = fin - debut;
+  const auto [debut, fin] = g.indices(r.lower, r.upper);
+  const long long nb = static_cast<long long>(fin - debut);
   const double nan = std::nan("");
   const auto u = [&r](double cle) { return (cle - r.lower) / r.size(); };
   if (nb <= 2LL * colonnes) {
-    for (auto it = debut; it != fin; ++it) pts.emplace_back(u(it->key), it->value);
+    for (std::size_t k = debut; k < fin; ++k) pts.emplace_back(u(g.cle(k)), g.valeur(k));
     return pts;
   }
   int colonne = -1;
@@ -117,21 +117,22 @@ std::vector<QPointF> points_reduits(const QCPGraph& g, const QCPRange& r, int co
       pts.emplace_back(u(cle_bas), bas);
     }
   };
-  for (auto it = debut; it != fin; ++it) {
-    const int c = std::clamp(static_cast<int>(u(it->key) * colonnes), 0, colonnes - 1);
+  for (std::size_t k = debut; k < fin; ++k) {
+    const double cle = g.cle(k), valeur = g.valeur(k);
+    const int c = std::clamp(static_cast<int>(u(cle) * colonnes), 0, colonnes - 1);
     if (c != colonne) {
       vider();
       colonne = c;
       vide = true;
     }
-    if (!std::isfinite(it->value)) continue;
-    if (vide || it->value < bas) {
-      bas = it->value;
-      cle_bas = it->key;
+    if (!std::isfinite(valeur)) continue;
+    if (vide || valeur < bas) {
+      bas = valeur;
+      cle_bas = cle;
     }
-    if (vide || it->value > haut) {
-      haut = it->value;
-      cle_haut = it->key;
+    if (vide || valeur > haut) {
+      haut = valeur;
+      cle_haut = cle;
     }
     vide = false;
   }
@@ -159,7 +160,7 @@ void Vue3D::paintEvent(QPaintEvent*) {
 void Vue3D::dessiner(QPainter& p, const QRectF& zone) const {
   p.save();
   p.fillRect(zone, Qt::white);
-  const int n = graphe_.graphCount();
+  const int n = graphe_.nb_courbes();
   if (n == 0) {
     p.restore();
     return;
@@ -255,7 +256,7 @@ void Vue3D::dessiner(QPainter& p, const QRectF& zone) const {
   const double lx = -0.35, ly = 0.94;  // the light, from the upper left
   std::vector<Facette> facettes;
   for (int i = 0; i < n; ++i) {
-    const QCPGraph& g = *graphe_.graph(i);
+    const CourbeTamso& g = *graphe_.courbe(i);
     const QColor couleur = g.pen().color();
     const QColor trait = couleur.darker(170);
     const double z0 = (i + 0.15) * tranche, z1 = (i + 0.85) * tranche;
@@ -325,14 +326,14 @@ void Vue3D::dessiner(QPainter& p, const QRectF& zone) const {
   // The legend, top right.
   double largeur = 0;
   for (int i = 0; i < n; ++i)
-    largeur = std::max(largeur, fm.horizontalAdvance(graphe_.graph(i)->name()));
+    largeur = std::max(largeur, fm.horizontalAdvance(graphe_.courbe(i)->name()));
   const double ligne = fm.height() + 2;
   const QRectF legende(zone.right() - largeur - 40, zone.top() + 8, largeur + 32, ligne * n + 8);
   p.setPen(QPen(QColor(180, 180, 180), 0));
   p.setBrush(QColor(255, 255, 255, 210));
   p.drawRect(legende);
   for (int i = 0; i < n; ++i) {
-    const QCPGraph& g = *graphe_.graph(i);
+    const CourbeTamso& g = *graphe_.courbe(i);
     const double y = legende.top() + 4 + i * ligne;
     p.setPen(QPen(g.pen().color().darker(170), 0));
     p.setBrush(g.pen().color());

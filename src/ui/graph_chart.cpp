@@ -6,6 +6,8 @@
 
 #include <QRubberBand>
 
+#include "ui/graph_curve.h"
+
 namespace tamso {
 
 namespace {
@@ -48,22 +50,22 @@ void EtiquettesValeurs::draw(QCPPainter* painter) {
   police.setPointSizeF(std::max(6.0, police.pointSizeF() - 1.5));
   painter->setFont(police);
   const QFontMetrics fm(police);
-  for (int i = 0; i < p->graphCount(); ++i) {
-    QCPGraph* g = p->graph(i);
-    if (!g->visible() || g->data()->isEmpty()) continue;
+  for (int i = 0; i < p->plottableCount(); ++i) {
+    const auto* g = qobject_cast<CourbeTamso*>(p->plottable(i));
+    if (!g || !g->visible() || g->taille() == 0) continue;
     painter->setPen(g->pen().color());
     const QCPRange r = g->keyAxis()->range();
-    const auto debut = g->data()->findBegin(r.lower);
-    const auto fin = g->data()->findEnd(r.upper);
-    const long long nb = fin - debut;
+    const auto [debut, fin] = g->indices(r.lower, r.upper);
+    const long long nb = static_cast<long long>(fin - debut);
     const long long pas = std::max<long long>(1, nb / std::max(1, zone.width() / 3));
-    const double decalage = g->scatterStyle().isNone() ? 3 : g->scatterStyle().size() / 2 + 2;
+    const double decalage = g->marqueurs_dessines() ? g->rayon_point() + 2 : 3;
     double droite_precedente = -std::numeric_limits<double>::infinity();
     for (long long j = 0; j < nb; j += pas) {
-      const auto it = debut + j;
-      if (!std::isfinite(it->value)) continue;
-      const QPointF px = g->coordsToPixels(it->key, it->value);
-      QString t = QString::number(it->value, 'f', 3);
+      const std::size_t k = debut + static_cast<std::size_t>(j);
+      const double valeur = g->valeur(k);
+      if (!std::isfinite(valeur)) continue;
+      const QPointF px = g->coordsToPixels(g->cle(k), valeur);
+      QString t = QString::number(valeur, 'f', 3);
       while (t.endsWith(QLatin1Char('0'))) t.chop(1);
       if (t.endsWith(QLatin1Char('.'))) t.chop(1);
       t.replace(QLatin1Char('.'), separateur);
@@ -156,29 +158,6 @@ void GrapheTamso::ajuster_graduations() {
   const int hauteur = axisRect()->height();
   yAxis->ticker()->setTickCount(std::max(2, hauteur / 80));
   xAxis->ticker()->setTickCount(std::max(2, axisRect()->width() / 120));
-  // Point markers where the points shown are fewer than the pixels across:
-  // denser, they would only cover the line (and cost as much as it).
-  const int largeur = axisRect()->width();
-  for (int i = 0; i < graphCount(); ++i) {
-    QCPGraph* g = graph(i);
-    const QVariant voulu = g->property("marqueurs");
-    if (!voulu.isValid()) continue;
-    bool trouve = false;
-    const auto debut = g->data()->findBegin(xAxis->range().lower, trouve);
-    const auto fin = g->data()->findEnd(xAxis->range().upper, trouve);
-    const bool dense = fin - debut > largeur;
-    const auto forme = static_cast<QCPScatterStyle::ScatterShape>(voulu.toInt());
-    if (dense && g->scatterStyle().shape() != QCPScatterStyle::ssNone) {
-      g->setProperty("style_marqueurs", QVariant::fromValue(g->scatterStyle().size()));
-      g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
-    } else if (!dense && g->scatterStyle().shape() == QCPScatterStyle::ssNone) {
-      const QColor c = g->pen().color();
-      const double taille = g->property("style_marqueurs").toDouble();
-      g->setScatterStyle(forme == QCPScatterStyle::ssDot
-                             ? QCPScatterStyle(QCPScatterStyle::ssDot, c, 1)
-                             : QCPScatterStyle(forme, c, Qt::white, taille));
-    }
-  }
 }
 
 void GrapheTamso::fixer_axe_temps(const QString& format, double pas_minimal) {
@@ -229,25 +208,36 @@ void GrapheTamso::fixer_etiquettes_valeurs(bool oui, QChar separateur) {
   etiquettes_->setVisible(oui);
 }
 
+CourbeTamso* GrapheTamso::courbe(int i) const {
+  // QCustomPlot hands its plottables out only from a non-const chart.
+  return qobject_cast<CourbeTamso*>(const_cast<GrapheTamso*>(this)->plottable(i));
+}
+
+CourbeTamso* GrapheTamso::ajouter_courbe() {
+  return new CourbeTamso(xAxis, yAxis);
+}
+
 std::optional<PointGraphe> GrapheTamso::point_proche(const QPointF& pos) const {
   std::optional<PointGraphe> meilleur;
   double meilleure_distance = std::numeric_limits<double>::infinity();
-  for (int i = 0; i < graphCount(); ++i) {
-    QCPGraph* g = graph(i);
-    if (!g->visible() || g->data()->isEmpty()) continue;
+  for (int i = 0; i < nb_courbes(); ++i) {
+    const CourbeTamso* g = courbe(i);
+    if (!g || !g->visible() || g->taille() == 0) continue;
     const double tolerance =
-        std::max(kToleranceClic, g->scatterStyle().isNone() ? 0 : g->scatterStyle().size() / 2 + 2);
-    double k1 = g->keyAxis()->pixelToCoord(pos.x() - tolerance);
-    double k2 = g->keyAxis()->pixelToCoord(pos.x() + tolerance);
+        std::max(kToleranceClic, g->marqueurs_dessines() ? g->rayon_point() + 2 : 0.0);
+    double k1 = xAxis->pixelToCoord(pos.x() - tolerance);
+    double k2 = xAxis->pixelToCoord(pos.x() + tolerance);
     if (k1 > k2) std::swap(k1, k2);
-    const auto fin = g->data()->findEnd(k2, false);
-    for (auto it = g->data()->findBegin(k1, false); it != fin; ++it) {
-      if (!std::isfinite(it->value)) continue;
-      const QPointF px = g->coordsToPixels(it->key, it->value);
+    // Every real point near the click, however many share its pixels.
+    const auto [debut, fin] = g->indices(k1, k2);
+    for (std::size_t k = debut; k < fin; ++k) {
+      const double valeur = g->valeur(k);
+      if (!std::isfinite(valeur)) continue;
+      const QPointF px(xAxis->coordToPixel(g->cle(k)), yAxis->coordToPixel(valeur));
       const double d = std::hypot(px.x() - pos.x(), px.y() - pos.y());
       if (d <= tolerance && d < meilleure_distance) {
         meilleure_distance = d;
-        meilleur = PointGraphe{i, it->key, it->value};
+        meilleur = PointGraphe{i, g->cle(k), valeur};
       }
     }
   }

@@ -15,11 +15,12 @@ class QRubberBand;
 
 namespace tamso {
 
+class CourbeTamso;
 class EtiquettesValeurs;
 
 // The drawn point nearest to a click.
 struct PointGraphe {
-  int serie = 0;  // graph index
+  int serie = 0;  // series index
   double cle = 0, valeur = 0;
 };
 
@@ -27,6 +28,12 @@ class GrapheTamso : public QCustomPlot {
   Q_OBJECT
  public:
   explicit GrapheTamso(QWidget* parent);
+
+  // The chart's series, in their order.
+  int nb_courbes() const { return plottableCount(); }
+  CourbeTamso* courbe(int i) const;
+  CourbeTamso* ajouter_courbe();
+  void effacer_courbes() { clearPlottables(); }
 
   // The whole chart, where a restore goes back to (set at each drawing).
   void fixer_plages_completes(const QCPRange& x, const QCPRange& y);

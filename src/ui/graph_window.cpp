@@ -33,6 +33,7 @@
 #include "processing/period.h"
 #include "ui/graph_3d.h"
 #include "ui/graph_chart.h"
+#include "ui/graph_curve.h"
 #include "ui/qt_interaction.h"
 #include "ui/widgets.h"
 #include "ui/window_context.h"
@@ -535,9 +536,22 @@ void FenetreGraphiques::afficher_graphiques() {
   if (fenetre_.occupe()) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   cacher_lecture();
-  compteur_ = 0;
-  for (int k = 0; k < kNbGraphiques; ++k)
-    if (unique_ < 0 || unique_ == k) tracer(k);
+  // The series of every chart shown, the grid read once for all.
+  const Session& s = fenetre_.session();
+  std::vector<int> graphiques;
+  std::vector<ListesGraphique> listes;
+  for (int k = 0; k < kNbGraphiques; ++k) {
+    if (unique_ >= 0 && unique_ != k) continue;
+    graphiques.push_back(k);
+    const Emplacement& e = emplacements_[static_cast<std::size_t>(k)];
+    listes.push_back({coches(e.valeurs), coches(e.derivees)});
+  }
+  std::vector<GraphiqueTrace> traces;
+  if (!s.grille.vide() && emplacements_[0].valeurs->count() > 0)
+    traces = tracer_graphiques(s.grille, listes, abscisse(), valeur_pas(s.periode),
+                               trois_d_->isChecked());
+  traces.resize(graphiques.size());
+  for (std::size_t i = 0; i < graphiques.size(); ++i) tracer(graphiques[i], std::move(traces[i]));
   ecrire_choix();
   QApplication::restoreOverrideCursor();
 }
@@ -555,18 +569,13 @@ void FenetreGraphiques::ecrire_choix() {
   desc.suite_coche_liste_graph_deriv = ecrire_choix_graphiques(d);
 }
 
-void FenetreGraphiques::tracer(int k) {
+void FenetreGraphiques::tracer(int k, GraphiqueTrace t) {
   Session& s = fenetre_.session();
   Emplacement& e = emplacements_[static_cast<std::size_t>(k)];
   GrapheTamso& g = *e.graphe;
   const bool trois_d = trois_d_->isChecked();
   const Abscisse a = abscisse();
-
-  g.clearGraphs();
-  GraphiqueTrace t;
-  if (!s.grille.vide() && e.valeurs->count() > 0)
-    t = tracer_graphique(s.grille, coches(e.valeurs), coches(e.derivees), a, valeur_pas(s.periode),
-                         trois_d, compteur_);
+  g.effacer_courbes();
 
   // The time axis.
   if (a == Abscisse::numero)
@@ -574,45 +583,32 @@ void FenetreGraphiques::tracer(int k) {
   else
     g.fixer_axe_temps(QString::fromLatin1(format_temps(a).format), format_temps(a).pas_minimal);
 
-  // The series.
+  // The series: the chart reads their points where they are.
   const int taille = taille_points_->value();
   double xmin = std::numeric_limits<double>::infinity();
   double xmax = -xmin;
   std::size_t points = 0;
-  for (const SerieGraphique& serie : t.series) points += serie.x.size();
+  for (const SerieGraphique& serie : t.series) points += serie.y.size();
   const bool lisse = points <= 50000;
+  const double echelle = a == Abscisse::numero ? 1.0 : 86400.0;
+  const double decalage = cle_depuis_abscisse(0.0, a);
   for (SerieGraphique& serie : t.series) {
-    QCPGraph* gr = g.addGraph();
-    gr->setName(qs(serie.titre));
+    CourbeTamso* courbe = g.ajouter_courbe();
+    courbe->setName(qs(serie.titre));
     const QColor c(serie.couleur.r, serie.couleur.g, serie.couleur.b);
-    gr->setPen(QPen(c, 1));
-    gr->setLineStyle(QCPGraph::lsLine);
-    if (trois_d)
-      gr->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
-    else if (taille == 1)
-      gr->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDot, c, 1));
-    else
-      gr->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, c, Qt::white, 2 * taille + 1));
-    // The chart leaves the markers out where the points are denser than
-    // its pixels (and puts them back when zoomed in).
+    courbe->setPen(QPen(c, 1));
     if (!trois_d) {
-      gr->setProperty("marqueurs", static_cast<int>(gr->scatterStyle().shape()));
-      gr->setProperty("style_marqueurs", gr->scatterStyle().size());
+      courbe->fixer_marqueurs(
+          taille == 1 ? QCPScatterStyle(QCPScatterStyle::ssDot, c, 1)
+                      : QCPScatterStyle(QCPScatterStyle::ssCircle, c, Qt::white, 2 * taille + 1));
     }
-    gr->setAntialiased(lisse);
-    gr->setAntialiasedScatters(lisse);
-    QVector<QCPGraphData> donnees(static_cast<qsizetype>(serie.x.size()));
-    for (std::size_t i = 0; i < serie.x.size(); ++i)
-      donnees[static_cast<qsizetype>(i)] =
-          QCPGraphData(cle_depuis_abscisse(serie.x[i], a), serie.y[i]);
-    gr->data()->set(donnees, true);
-    if (!donnees.isEmpty()) {
-      xmin = std::min(xmin, donnees.front().key);
-      xmax = std::max(xmax, donnees.back().key);
+    courbe->setAntialiased(lisse);
+    courbe->setAntialiasedScatters(lisse);
+    courbe->fixer_points(serie.x, std::move(serie.y), std::move(serie.blocs), echelle, decalage);
+    if (courbe->taille() > 0) {
+      xmin = std::min(xmin, courbe->cle(0));
+      xmax = std::max(xmax, courbe->cle(courbe->taille() - 1));
     }
-    // The chart keeps its own copy.
-    std::vector<double>().swap(serie.x);
-    std::vector<double>().swap(serie.y);
   }
 
   // The ranges: the whole time span; the values in the middle third, or the
@@ -734,7 +730,7 @@ void FenetreGraphiques::sur_clic(int k, QPoint pos) {
   if (!pt) return;
   const Abscisse a = abscisse();
   const std::vector<std::string> lignes = lignes_lecture_point(
-      ss(g.graph(pt->serie)->name()), abscisse_depuis_cle(pt->cle, a), pt->valeur, a);
+      ss(g.courbe(pt->serie)->name()), abscisse_depuis_cle(pt->cle, a), pt->valeur, a);
   QStringList l;
   for (const std::string& t : lignes) l << qs(t);
   lecture_->setText(l.join(QLatin1Char('\n')));

@@ -25,6 +25,7 @@ class ContexteFenetre;
 class GrapheTamso;
 class Vue3D;
 enum class Abscisse;
+struct GraphiqueTrace;
 
 class FenetreGraphiques : public QWidget {
   Q_OBJECT
@@ -78,7 +79,8 @@ class FenetreGraphiques : public QWidget {
   QWidget* construire_reglages();
 
   // ---- drawing ----
-  void tracer(int k);
+  // Draws chart k with its series.
+  void tracer(int k, GraphiqueTrace t);
   Abscisse abscisse() const;
   void ecrire_choix();
   void remplir_listes();
@@ -127,7 +129,6 @@ class FenetreGraphiques : public QWidget {
   std::string copie_valeurs_, copie_derivees_;
   int unique_ = -1;
   bool trois_d_sauve_ = false;
-  int compteur_ = 0;
   bool remplissage_ = false;
   bool en_activation_ = false;
   bool geometrie_lue_ = false;

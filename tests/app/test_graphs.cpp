@@ -210,10 +210,10 @@ TEST_F(TraceGraphique, ValuesOfRowsTwoToNMinusOneWithGapsWhereTheCellIsNAOrEmpty
   EXPECT_EQ(Q.colonne, 3);
   EXPECT_EQ(points(Q), (std::vector<P>{98, 97, 96, gap, 94, gap, 92, 91, 90, 89}));
   // X: the timestamps of rows 2..11.
-  ASSERT_EQ(T.x.size(), 10u);
+  ASSERT_EQ(T.x->size(), 10u);
   for (int r = 2; r <= 11; ++r) {
-    EXPECT_EQ(T.x[static_cast<std::size_t>(r - 2)], 45000 + (r - 1) * 0.25) << r;
-    EXPECT_EQ(Q.x[static_cast<std::size_t>(r - 2)], 45000 + (r - 1) * 0.25) << r;
+    EXPECT_EQ((*T.x)[static_cast<std::size_t>(r - 2)], 45000 + (r - 1) * 0.25) << r;
+    EXPECT_EQ((*Q.x)[static_cast<std::size_t>(r - 2)], 45000 + (r - 1) * 0.25) << r;
   }
 }
 
@@ -255,7 +255,8 @@ TEST_F(TraceGraphique, TheRowCountIsDrawnWhereItIsAboveZeroAndNeverAsADerivative
 
 TEST_F(TraceGraphique, UnderTheRowNumberTheFirstPointLiesAtOne) {
   const GraphiqueTrace t = tracer({0}, {}, Abscisse::numero);
-  EXPECT_EQ(t.series[0].x, (std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+  EXPECT_EQ(std::vector<double>(t.series[0].x->begin(), t.series[0].x->end()),
+            (std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
   EXPECT_EQ(points(t.series[0]), (std::vector<P>{20, 30, 40, 50, 60, 70, 80, 90, gap, 110}));
 }
 
@@ -324,6 +325,69 @@ TEST(TraceGraphiqueSeize, ASixteenthCheckedColumnIsNotDrawn) {
   // lo = 2, hi = 16 over the fifteen series.
   EXPECT_DOUBLE_EQ(t.bas, 2 - 14 - 0.1);
   EXPECT_DOUBLE_EQ(t.haut, 16 + 14 + 0.1);
+}
+
+// A grid big enough to be read on several threads: every point and every
+// block summary as the rules give them, whatever the slices.
+TEST(TraceGraphiques, ABigGridGivesEveryPointAndBlockSummaryOfEveryChart) {
+  // Rows 1..n one minute apart; column 2 holds r, NA where r is a multiple
+  // of 1000; column 3 holds 2r; the row count is 1.
+  const int n = 150001;
+  GrilleResultats g;
+  g.creer(n, 2);
+  g.c = 4;
+  g.titres = {"", "", "a", "b", "n", "", ""};
+  g.temps.assign(static_cast<std::size_t>(n + 3), 0.0);
+  for (int r = 1; r <= n; ++r) {
+    g.temps[static_cast<std::size_t>(r)] = 45000 + r / 1440.0;
+    g.cellule(r, 2) = Cellule{r % 1000 == 0, 'r', static_cast<long double>(r)};
+    g.compte(r, 2) = 1;
+    g.cellule(r, 3).valeur = 2.0L * r;
+    g.compte(r, 3) = 1;
+    g.cellule(r, 4).valeur = 1;
+  }
+  // Chart 1: a and the derivative of b; chart 2: the row count.
+  const std::vector<GraphiqueTrace> t = tracer_graphiques(
+      g, {{{true, true, false}, {false, true, false}}, {{false, false, true}, {}}},
+      Abscisse::date_heure, 1.0 / 1440, false);
+  ASSERT_EQ(t.size(), 2u);
+  ASSERT_EQ(t[0].series.size(), 2u);
+  ASSERT_EQ(t[1].series.size(), 1u);
+  EXPECT_EQ(t[1].series[0].couleur, (CouleurSerie{0, 128, 0}));
+  const SerieGraphique& a = t[0].series[0];
+  const SerieGraphique& db = t[0].series[1];
+  const std::size_t points = static_cast<std::size_t>(n - 2);
+  ASSERT_EQ(a.y.size(), points);
+  ASSERT_EQ(a.x, t[1].series[0].x);  // one set of abscissae for all
+  std::size_t fautes = 0;
+  for (std::size_t i = 0; i < points; ++i) {
+    const int r = static_cast<int>(i) + 2;
+    const bool na = r % 1000 == 0;
+    // b rises by 2 a minute: 2880 a day, from row 3 on.
+    fautes += (*a.x)[i] != 45000 + r / 1440.0;
+    fautes += na ? !std::isnan(a.y[i]) : a.y[i] != r;
+    fautes += r == 2 ? !std::isnan(db.y[i]) : std::abs(db.y[i] - 2880) > 1e-6;
+    fautes += t[1].series[0].y[i] != 1;
+  }
+  EXPECT_EQ(fautes, 0u);
+  // Block k holds points 64k..64k+63, rows 64k+2..64k+65 (the last block
+  // is shorter): a gap where one of them is a multiple of 1000.
+  const std::size_t blocs = (points + 63) / 64;
+  ASSERT_EQ(a.blocs.size(), blocs);
+  for (std::size_t k = 0; k < blocs; ++k) {
+    const int premiere = static_cast<int>(64 * k) + 2;
+    const int derniere = std::min(premiere + 63, n - 1);
+    const int na = (derniere / 1000) * 1000;  // the last multiple of 1000
+    const bool trou = na >= premiere;
+    const BlocPoints& b = a.blocs[k];
+    ASSERT_EQ(b.trou, trou) << k;
+    EXPECT_EQ(b.bas, premiere == na ? premiere + 1 : premiere) << k;
+    EXPECT_EQ(b.haut, derniere == na ? derniere - 1 : derniere) << k;
+  }
+  // The vertical range of chart 1: a and the derivative span 2..149999
+  // (row 150000 is NA).
+  EXPECT_DOUBLE_EQ(t[0].bas, 2 - 149997 - 0.1);
+  EXPECT_DOUBLE_EQ(t[0].haut, 149999 + 149997 + 0.1);
 }
 
 // ----------------------------------------------------------------- labels

@@ -3,6 +3,7 @@
 // draws, the read-out, the zooms, single-chart mode, copy and save, the
 // no-data message and where the window was left.
 #include <cmath>
+#include <memory>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,6 +27,7 @@
 #include "support/temp_dir.h"
 #include "ui/graph_3d.h"
 #include "ui/graph_chart.h"
+#include "ui/graph_curve.h"
 #include "ui/graph_window.h"
 #include "ui/main_window.h"
 #include "ui/widgets.h"
@@ -125,7 +127,7 @@ class Graphiques : public test::AvecFenetre {
   }
   std::vector<std::string> noms_series(int k) {
     std::vector<std::string> n;
-    for (int i = 0; i < graphe(k)->graphCount(); ++i) n.push_back(ss(graphe(k)->graph(i)->name()));
+    for (int i = 0; i < graphe(k)->nb_courbes(); ++i) n.push_back(ss(graphe(k)->courbe(i)->name()));
     return n;
   }
   Description& d() { return fenetre_->session().description; }
@@ -169,17 +171,17 @@ TEST_F(Graphiques, OpeningAfterARunDispatchesTheSevenColumnsOnTheFiveCharts) {
   // The series, their colours running on from chart to chart.
   EXPECT_EQ(noms_series(1), (std::vector<std::string>{"a", "f"}));
   EXPECT_EQ(noms_series(3), (std::vector<std::string>{"c", "n OK"}));
-  EXPECT_EQ(graphe(1)->graph(0)->pen().color(), QColor(0, 0, 255));
-  EXPECT_EQ(graphe(1)->graph(1)->pen().color(), QColor(255, 128, 64));
-  EXPECT_EQ(graphe(2)->graph(0)->pen().color(), QColor(0, 128, 0));
-  EXPECT_EQ(graphe(5)->graph(0)->pen().color(), QColor(80, 80, 149));
+  EXPECT_EQ(graphe(1)->courbe(0)->pen().color(), QColor(0, 0, 255));
+  EXPECT_EQ(graphe(1)->courbe(1)->pen().color(), QColor(255, 128, 64));
+  EXPECT_EQ(graphe(2)->courbe(0)->pen().color(), QColor(0, 128, 0));
+  EXPECT_EQ(graphe(5)->courbe(0)->pen().color(), QColor(80, 80, 149));
 
   // Rows 09:45 .. 11:00: the first and the last are not drawn.
-  const auto& a = *graphe(1)->graph(0)->data();
-  ASSERT_EQ(a.size(), 4);
-  EXPECT_DOUBLE_EQ(a.at(0)->key, cle(10, 0));
-  EXPECT_DOUBLE_EQ(a.at(3)->key, cle(10, 45));
-  EXPECT_DOUBLE_EQ(a.at(1)->value, 11);
+  const CourbeTamso& a = *graphe(1)->courbe(0);
+  ASSERT_EQ(a.taille(), 4u);
+  EXPECT_DOUBLE_EQ(a.cle(0), cle(10, 0));
+  EXPECT_DOUBLE_EQ(a.cle(3), cle(10, 45));
+  EXPECT_DOUBLE_EQ(a.valeur(1), 11);
   // a and f span 10..63: the axis runs from 10 - 53 - 0.1 to 63 + 53 + 0.1.
   EXPECT_NEAR(graphe(1)->yAxis->range().lower, -43.1, 1e-9);
   EXPECT_NEAR(graphe(1)->yAxis->range().upper, 116.1, 1e-9);
@@ -204,12 +206,12 @@ TEST_F(Graphiques, OpeningAfterARunDispatchesTheSevenColumnsOnTheFiveCharts) {
 TEST_F(Graphiques, ARunWhileTheWindowIsOpenRedrawsIt) {
   traiter();
   ouvrir_graphiques();
-  ASSERT_EQ(graphe(1)->graph(0)->data()->size(), 4);
+  ASSERT_EQ(graphe(1)->courbe(0)->taille(), 4u);
   // Rows 10:00 .. 10:30 only: the first and the last are not drawn.
   traiter(QTime(10, 0), QTime(10, 30));
   ASSERT_TRUE(graphiques_->isVisible());
-  ASSERT_GT(graphe(1)->graphCount(), 0);
-  EXPECT_EQ(graphe(1)->graph(0)->data()->size(), 2);
+  ASSERT_GT(graphe(1)->nb_courbes(), 0);
+  EXPECT_EQ(graphe(1)->courbe(0)->taille(), 2u);
 }
 
 TEST_F(Graphiques, SavedChoicesAreReadWithTheirDerivatives) {
@@ -228,10 +230,10 @@ TEST_F(Graphiques, SavedChoicesAreReadWithTheirDerivatives) {
   // The row count is never drawn as a derivative.
   EXPECT_EQ(noms_series(3), (std::vector<std::string>{"a", "n OK"}));
   // b goes up by 1 a quarter of an hour: 96 a day; nothing before 10:15.
-  const auto& b = *graphe(1)->graph(0)->data();
-  ASSERT_EQ(b.size(), 4);
-  EXPECT_TRUE(std::isnan(b.at(0)->value));
-  EXPECT_NEAR(b.at(1)->value, 96.0, 1e-6);
+  const CourbeTamso& b = *graphe(1)->courbe(0);
+  ASSERT_EQ(b.taille(), 4u);
+  EXPECT_TRUE(std::isnan(b.valeur(0)));
+  EXPECT_NEAR(b.valeur(1), 96.0, 1e-6);
   // A chart without series shows no axes and no legend.
   EXPECT_FALSE(graphe(2)->xAxis->visible());
   EXPECT_FALSE(graphe(2)->legend->visible());
@@ -254,9 +256,9 @@ TEST_F(Graphiques, ARunWithoutSourceLinesSaysSo) {
   EXPECT_EQ(port_->dernier_texte(), " aucune donnée, vérifier la période et le traitement...");
   // The charts stay empty: every point is a gap.
   for (int k = 1; k <= 5; ++k)
-    for (int i = 0; i < graphe(k)->graphCount(); ++i)
-      for (const QCPGraphData& p : *graphe(k)->graph(i)->data())
-        EXPECT_TRUE(std::isnan(p.value)) << k;
+    for (int i = 0; i < graphe(k)->nb_courbes(); ++i)
+      for (std::size_t j = 0; j < graphe(k)->courbe(i)->taille(); ++j)
+        EXPECT_TRUE(std::isnan(graphe(k)->courbe(i)->valeur(j))) << k;
 }
 
 TEST_F(Graphiques, WithoutARunTheListsStayEmptyAndTheChoicesAreKept) {
@@ -338,7 +340,7 @@ TEST_F(Graphiques, AClickOnAPointShowsItsValueUntilTheMouseMovesAway) {
   GrapheTamso* g = graphe(1);
   auto* lecture = graphiques_->findChild<QLabel*>(QStringLiteral("lecture_point"));
   ASSERT_NE(lecture, nullptr);
-  const QPoint p = g->graph(0)->coordsToPixels(cle(10, 15), 11).toPoint();
+  const QPoint p = g->courbe(0)->coordsToPixels(cle(10, 15), 11).toPoint();
   QTest::mouseClick(g, Qt::LeftButton, {}, p + QPoint(3, 2));
   ASSERT_TRUE(lecture->isVisible());
   EXPECT_EQ(lecture->text(), QStringLiteral("  série   a\n  12/03/2021 10:15:00\n  11.000 "));
@@ -511,6 +513,62 @@ TEST_F(Graphiques, TheSingleChartIsCopiedAndSavedAsPicturesAndDocuments) {
   EXPECT_EQ(test::DossierTemporaire::lire(sortie_ + "vue.pdf").substr(0, 5), "%PDF-");
 }
 
+// ---------------------------------------------------------------- dense series
+
+// 200,000 points on a chart 600 pixels wide: each pixel column is drawn as
+// the span of its values, so a single spike still shows, a gap of 20,000
+// points stays empty, and a click on the spike reads the real point.
+TEST(CourbeDense, SpikesAndGapsSurviveAndTheReadOutFindsTheRealPoint) {
+  GrapheTamso g(nullptr);
+  g.resize(600, 300);
+  const std::size_t n = 200000;
+  auto x = std::make_shared<PointsGraphique>(n);
+  PointsGraphique y(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    (*x)[i] = static_cast<double>(i);
+    y[i] = i >= 150000 && i < 170000 ? std::nan("") : 0.0;
+  }
+  y[100000] = 10;
+  CourbeTamso* c = g.ajouter_courbe();
+  c->setPen(QPen(QColor(0, 0, 255), 1));
+  c->setAntialiased(false);
+  c->fixer_points(x, std::move(y), {}, 1.0, 0.0);
+  bool valeurs = false;
+  EXPECT_EQ(c->getValueRange(valeurs).upper, 10);
+  EXPECT_TRUE(valeurs);
+  g.xAxis->setRange(0, n - 1);
+  g.yAxis->setRange(-1, 11);
+  g.replot();
+  const QImage image = g.toPixmap(600, 300, 1.0).toImage();
+  const auto bleu_dans = [&image](int x0, int x1, int y0, int y1) {
+    for (int px = x0; px <= x1; ++px)
+      for (int py = y0; py <= y1; ++py)
+        if (image.pixelColor(px, py) == QColor(0, 0, 255)) return true;
+    return false;
+  };
+  const auto px = [&g](double cle) { return static_cast<int>(g.xAxis->coordToPixel(cle)); };
+  const auto py = [&g](double v) { return static_cast<int>(g.yAxis->coordToPixel(v)); };
+  const QRect zone = g.axisRect()->rect();
+  // The line at 0, the spike at 10 (one point in 200,000).
+  EXPECT_TRUE(bleu_dans(px(50000), px(50000), py(0) - 1, py(0) + 1));
+  EXPECT_TRUE(bleu_dans(px(100000) - 1, px(100000) + 1, py(10) - 1, py(10) + 1));
+  // Nothing between the edges of the gap.
+  EXPECT_FALSE(bleu_dans(px(150000) + 2, px(170000) - 2, zone.top(), zone.bottom()));
+  // The line resumes after it.
+  EXPECT_TRUE(bleu_dans(px(180000), px(180000), py(0) - 1, py(0) + 1));
+
+  const auto point = g.point_proche(QPointF(g.xAxis->coordToPixel(100000), py(10)));
+  ASSERT_TRUE(point.has_value());
+  EXPECT_EQ(point->serie, 0);
+  EXPECT_EQ(point->cle, 100000);
+  EXPECT_EQ(point->valeur, 10);
+  // Zoomed in to fewer points than pixels, the markers come back.
+  c->fixer_marqueurs(QCPScatterStyle(QCPScatterStyle::ssDot, Qt::blue, 1));
+  EXPECT_FALSE(c->marqueurs_dessines());
+  g.xAxis->setRange(99800, 100200);
+  EXPECT_TRUE(c->marqueurs_dessines());
+}
+
 // ---------------------------------------------------------------- the window
 
 TEST_F(Graphiques, MoreThanTenThousandTimestampsGivePointsOfSizeOne) {
@@ -529,10 +587,11 @@ TEST_F(Graphiques, MoreThanTenThousandTimestampsGivePointsOfSizeOne) {
   // in on the morning of the 12th, small dots.
   GrapheTamso* g = graphe(1);
   g->replot();
-  EXPECT_EQ(g->graph(0)->scatterStyle().shape(), QCPScatterStyle::ssNone);
+  EXPECT_EQ(g->courbe(0)->marqueurs().shape(), QCPScatterStyle::ssDot);
+  EXPECT_FALSE(g->courbe(0)->marqueurs_dessines());
   g->xAxis->setRange(cle(10, 0), cle(10, 45));
   g->replot();
-  EXPECT_EQ(g->graph(0)->scatterStyle().shape(), QCPScatterStyle::ssDot);
+  EXPECT_TRUE(g->courbe(0)->marqueurs_dessines());
 }
 
 TEST_F(Graphiques, HelpBoxTitleAndWhereTheWindowWasLeft) {
