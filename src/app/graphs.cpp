@@ -221,6 +221,9 @@ std::vector<GraphiqueTrace> tracer_series(const GrilleResultats& g,
       t.plage = true;
       t.bas = bas - etendue - 0.1;
       t.haut = haut + etendue + 0.1;
+    } else if (haut == bas) {
+      t.valeur_unique = true;
+      t.bas = t.haut = bas;
     }
   }
   return traces;

@@ -85,8 +85,10 @@ struct SerieGraphique {
 struct GraphiqueTrace {
   std::vector<SerieGraphique> series;  // at most 15
   // The vertical range: set when the drawn values span an interval (the
-  // data then fill its middle third); otherwise the chart keeps its range.
+  // data then fill its middle third); otherwise the chart keeps its range,
+  // and when every drawn value is the same, bas and haut hold it.
   bool plage = false;
+  bool valeur_unique = false;
   double bas = 0.0, haut = 0.0;
 };
 

@@ -103,6 +103,16 @@ class GraduationsTemps : public QCPAxisTickerDateTime {
     return pas;
   }
 
+  QVector<double> createTickVector(double pas, const QCPRange& r) override {
+    QVector<double> ticks = QCPAxisTickerDateTime::createTickVector(pas, r);
+    if (std::any_of(ticks.begin(), ticks.end(), [&r](double t) { return r.contains(t); }))
+      return ticks;
+    // A range shorter than the step between labels (a day under a date-only
+    // format) still gets one label, in its middle.
+    ticks.insert(std::upper_bound(ticks.begin(), ticks.end(), r.center()), r.center());
+    return ticks;
+  }
+
  private:
   double pas_minimal_;
 };

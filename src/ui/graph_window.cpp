@@ -621,7 +621,13 @@ void FenetreGraphiques::tracer(int k, GraphiqueTrace t) {
     const double demi = a == Abscisse::numero ? 0.5 : valeur_pas(s.periode) * 43200.0 + 0.5;
     rx = QCPRange(xmin - demi, xmin + demi);
   }
-  const QCPRange ry = t.plage ? QCPRange(t.bas, t.haut) : g.yAxis->range();
+  QCPRange ry = t.plage ? QCPRange(t.bas, t.haut) : g.yAxis->range();
+  // A series of one value outside the range the chart keeps (left by other
+  // data) would not show: the range is centred on it.
+  if (t.valeur_unique && !ry.contains(t.bas)) {
+    const double demi = std::max(1.0, std::abs(t.bas));
+    ry = QCPRange(t.bas - demi, t.bas + demi);
+  }
   g.xAxis->setRange(rx);
   g.yAxis->setRange(ry);
   g.fixer_plages_completes(rx, ry);

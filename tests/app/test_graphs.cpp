@@ -272,8 +272,12 @@ TEST_F(TraceGraphique, TheVerticalRangeSpansThreeTimesTheDrawnValuesOfEverySerie
   EXPECT_DOUBLE_EQ(t.bas, 89 - 9 - 0.1);
   EXPECT_DOUBLE_EQ(t.haut, 98 + 9 + 0.1);
   // A derivative that keeps one value, and no series: the range is kept.
-  EXPECT_FALSE(tracer({0}, {0}).plage);
+  t = tracer({0}, {0});
+  EXPECT_FALSE(t.plage);
+  EXPECT_TRUE(t.valeur_unique);
+  EXPECT_EQ(t.bas, 40);
   EXPECT_FALSE(tracer({}).plage);
+  EXPECT_FALSE(tracer({}).valeur_unique);
   EXPECT_TRUE(tracer({}).series.empty());
 }
 

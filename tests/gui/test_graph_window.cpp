@@ -271,6 +271,39 @@ TEST_F(Graphiques, WithoutARunTheListsStayEmptyAndTheChoicesAreKept) {
   EXPECT_FALSE(fenetre_->session().description_modifiee);
 }
 
+// A series whose values are all the same leaves the chart its range, unless
+// that range (left by other data) would not show it.
+TEST_F(Graphiques, ASeriesOfOneValueOutsideTheKeptRangeIsCentredOnIt) {
+  traiter();
+  ouvrir_graphiques();
+  // Chart 2 shows g alone (70..73): lo 70, hi 73, R 3.
+  cocher_item(2, 1);
+  cliquer("Button_af_les_graph");
+  EXPECT_NEAR(graphe(2)->yAxis->range().lower, 70 - 3 - 0.1, 1e-9);
+  // Then the row count alone: 1 on every drawn row, below that range.
+  cocher_item(2, 6);
+  cocher_item(2, 7);
+  cliquer("Button_af_les_graph");
+  ASSERT_EQ(noms_series(2), (std::vector<std::string>{"n OK"}));
+  EXPECT_DOUBLE_EQ(graphe(2)->yAxis->range().lower, 0);
+  EXPECT_DOUBLE_EQ(graphe(2)->yAxis->range().upper, 2);
+}
+
+// Under a date-only abscissa, three quarters of an hour hold no midnight:
+// the axis still names the day, once.
+TEST_F(Graphiques, ARangeShorterThanADayStillNamesItsDay) {
+  traiter();
+  ouvrir_graphiques();
+  graphiques_->findChild<QAbstractButton*>(QStringLiteral("RadioGroup_abscisse_1"))->click();
+  GrapheTamso* g = graphe(1);
+  g->replot();
+  QStringList visibles;
+  for (qsizetype i = 0; i < g->xAxis->tickVector().size(); ++i)
+    if (g->xAxis->range().contains(g->xAxis->tickVector()[i]))
+      visibles << g->xAxis->tickVectorLabels()[i];
+  EXPECT_EQ(visibles, QStringList{QStringLiteral("12-03-2021")});
+}
+
 // ---------------------------------------------------------------- the lists
 
 TEST_F(Graphiques, ListClicksMarkTheDescriptionModifiedAndWriteTheChoices) {
