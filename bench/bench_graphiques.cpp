@@ -1,6 +1,7 @@
 // The graph window on a big result grid: the time to open it (lists,
 // series, first drawing) and to replot a chart after each zoom or pan step.
-// Usage: tamso_bench_graphiques [timestamps] [columns checked], offscreen.
+// Usage: tamso_bench_graphiques [timestamps] [columns checked] [picture.png],
+// offscreen.
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -113,6 +114,9 @@ int main(int argc, char** argv) {
               ouvertures[0]);
   for (std::size_t i = 1; i < ouvertures.size(); ++i) std::printf(" %.1f", ouvertures[i]);
   std::printf(" ms\n");
+
+  // A picture of the window, when a path is given.
+  if (argc > 3) graphiques->grab().save(QString::fromLocal8Bit(argv[3]));
 
   GrapheTamso* g = graphiques->graphe(0);
   double pire = 0.0, total = 0.0;

@@ -26,6 +26,7 @@
 #include "support/temp_dir.h"
 #include "ui/graph_3d.h"
 #include "ui/graph_chart.h"
+#include "ui/graph_curve.h"
 #include "ui/graph_window.h"
 #include "ui/main_window.h"
 #include "ui/widgets.h"
@@ -132,9 +133,9 @@ int main(int argc, char** argv) {
 
   // A click on a point of the first chart shows its read-out.
   GrapheTamso* premier = graphiques->graphe(0);
-  const QCPGraphData d = *(premier->graph(0)->data()->constBegin() + 60);
+  const CourbeTamso* courbe = premier->courbe(0);
   QTest::mouseClick(premier, Qt::LeftButton, {},
-                    premier->graph(0)->coordsToPixels(d.key, d.value).toPoint());
+                    courbe->coordsToPixels(courbe->cle(60), courbe->valeur(60)).toPoint());
   capturer(*graphiques, sortie, QStringLiteral("graphiques-lecture"));
 
   const auto cocher = [&](const char* nom) {
@@ -159,5 +160,41 @@ int main(int argc, char** argv) {
 
   graphiques->findChild<QPushButton*>(QStringLiteral("SpeedButton_help2"))->click();
   capturer(*graphiques, sortie, QStringLiteral("graphiques-aide"));
+  graphiques->findChild<QPushButton*>(QStringLiteral("SpeedButton_help2"))->click();
+
+  // The other examples over their descriptions' periods: the window, left
+  // open, redraws after each run.
+  struct Exemple {
+    const char* nom;
+    QDateTime debut, fin;
+    QTime pas;
+  };
+  const Exemple exemples[] = {
+      {"meteo", QDateTime(QDate(2021, 11, 7), QTime(1, 0)),
+       QDateTime(QDate(2021, 11, 8), QTime(0, 0)), QTime(1, 0)},
+      {"puits", QDateTime(QDate(2021, 11, 7), QTime(1, 0)),
+       QDateTime(QDate(2021, 11, 8), QTime(0, 0)), QTime(1, 0)},
+      {"source", QDateTime(QDate(2021, 11, 7), QTime(22, 30)),
+       QDateTime(QDate(2021, 11, 8), QTime(2, 0)), QTime(0, 30)},
+  };
+  for (const Exemple& e : exemples) {
+    std::vector<std::string> lignes =
+        lire_lignes_texte(std::string(TAMSO_EXEMPLES) + e.nom + ".dsc")
+            .value_or(std::vector<std::string>{});
+    lignes.push_back(std::string("dossier_choisi= ") + TAMSO_EXEMPLES + e.nom + "/");
+    lignes.push_back("dossier_choisi_sortie= " + export_);
+    lignes.push_back("dossier_description= " + descriptions);
+    p->fichiers_a_ouvrir.push_back(
+        dossier.ecrire(std::string("Descriptions/") + e.nom + "_exemple.dsc", test::crlf(lignes)));
+    fenetre.findChild<QPushButton*>(QStringLiteral("SpeedButton_desc_bd"))->click();
+    fenetre.findChild<QPushButton*>(QStringLiteral("SpeedButton_lister"))->click();
+    fenetre.findChild<QDateEdit*>(QStringLiteral("DatePicker_deb"))->setDate(e.debut.date());
+    fenetre.findChild<QTimeEdit*>(QStringLiteral("TimePicker_deb"))->setTime(e.debut.time());
+    fenetre.findChild<QDateEdit*>(QStringLiteral("DatePicker_fin"))->setDate(e.fin.date());
+    fenetre.findChild<QTimeEdit*>(QStringLiteral("TimePicker_fin"))->setTime(e.fin.time());
+    fenetre.findChild<QTimeEdit*>(QStringLiteral("TimePicker_pas"))->setTime(e.pas);
+    fenetre.findChild<QPushButton*>(QStringLiteral("SpeedButton_traiter_fichier"))->click();
+    capturer(*graphiques, sortie, QStringLiteral("graphiques-") + QLatin1String(e.nom));
+  }
   return 0;
 }
