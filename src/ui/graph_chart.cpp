@@ -130,7 +130,10 @@ GrapheTamso::GrapheTamso(QWidget* parent) : QCustomPlot(parent) {
   legend->setVisible(false);
   legend->setBrush(QColor(255, 255, 255, 200));
   legend->setBorderPen(QPen(QColor(180, 180, 180)));
+  // The legend over the chart (which it does not shrink), 14 pixels from
+  // its top and 100 pixels from its right edge.
   axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
+  axisRect()->insetLayout()->setMargins(QMargins(0, 14, 100, 0));
   legend->setMargins(QMargins(6, 3, 6, 3));
   // The same left margin on every chart (unless its labels need more): the
   // time axes of the stacked charts line up.
