@@ -55,8 +55,9 @@ void AideContextuelle::montrer(const std::vector<std::string>& lignes) {
     for (int i = 0; i < l.size(); ++i) {
       QTextBlock b = doc->findBlockByNumber(i);
       if (b.text() == l[i]) continue;
+      // The whole line of text, however many lines of the box it wraps on.
       QTextCursor cur(b);
-      cur.select(QTextCursor::LineUnderCursor);
+      cur.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
       cur.insertText(l[i]);
     }
   } else {

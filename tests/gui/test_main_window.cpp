@@ -28,6 +28,7 @@
 #include "support/temp_dir.h"
 #include "ui/directory_panel.h"
 #include "ui/file_table_view.h"
+#include "ui/help_texts.h"
 #include "ui/main_window.h"
 #include "ui/widgets.h"
 
@@ -517,8 +518,22 @@ TEST_F(Fenetre, HelpBoxShowsTheItemOfTheControl) {
   demarrer();
   QEvent entree(QEvent::Enter);
   QApplication::sendEvent(controle<QLineEdit>("Edit_masque"), &entree);
-  EXPECT_TRUE(controle<QPlainTextEdit>("Memo2")->toPlainText().startsWith(
+  auto* boite = controle<QPlainTextEdit>("Memo2");
+  EXPECT_TRUE(boite->toPlainText().startsWith(
       QStringLiteral("1d- masque pour filtrer les fichiers à traiter")));
+  // In a box so narrow that every line wraps, the next control's item
+  // replaces the previous one whole, line by line.
+  boite->setFixedWidth(80);
+  QApplication::processEvents();
+  // Items of two lines each: the box keeps its two lines and each changes.
+  for (const char* nom : {"Edit_nom_fic_sortie", "Edit_equiv_na", "Edit_masque",
+                          "Edit_new_desc_colonne", "Edit_nom_fic_sortie"}) {
+    QApplication::sendEvent(controle<QWidget>(nom), &entree);
+    const LignesAide* item = aide_du_controle(nom);
+    ASSERT_NE(item, nullptr);
+    ASSERT_EQ(nombre_lignes_aide(*item), 2) << nom;
+    EXPECT_EQ(ss(boite->toPlainText()), (*item)[0] + "\n" + (*item)[1]) << nom;
+  }
 }
 
 // ---------------------------------------------------------------- run and leaving
