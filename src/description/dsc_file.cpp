@@ -1,5 +1,7 @@
 #include "description/dsc_file.h"
 
+#include <filesystem>
+
 #include "description/description.h"
 #include "input/files.h"
 #include "input/text.h"
@@ -7,6 +9,24 @@
 namespace tamso {
 
 namespace {
+
+// A directory written without a root or a drive ("donnees/", "../mesures").
+bool repertoire_relatif(std::string_view r) {
+  r = trim_vue(r);
+  if (r.empty() || r.front() == '/' || r.front() == '\\') return false;
+  const bool lecteur = r.size() >= 2 && r[1] == ':' &&
+                       ((r[0] >= 'A' && r[0] <= 'Z') || (r[0] >= 'a' && r[0] <= 'z'));
+  return !lecteur;
+}
+
+// A relative directory taken from the description file's folder, so that a
+// description travels with its data (the shipped examples do).
+void depuis_dossier_dsc(std::string& repertoire, const std::string& dossier_dsc) {
+  if (dossier_dsc.empty() || !repertoire_relatif(repertoire)) return;
+  const std::filesystem::path p =
+      (std::filesystem::path(dossier_dsc) / std::string(trim_vue(repertoire))).lexically_normal();
+  repertoire = avec_barre_finale(p.string());
+}
 
 // Keys in reading order: the file order, except that the data directory comes
 // before the output directory and the graph selection before its derivative one.
@@ -73,6 +93,10 @@ std::optional<std::string> appliquer_lignes_dsc(
         donnees = avec_barre_finale(dossier_donnees);
       else if (dossier_donnees_absent(donnees))
         donnees = dossier_dsc;
+      else
+        depuis_dossier_dsc(donnees, dossier_dsc);
+    } else if (p->membre == MembreParametre(&Description::dossier_choisi_sortie)) {
+      depuis_dossier_dsc(d.dossier_choisi_sortie, dossier_dsc);
     }
   }
   return std::nullopt;

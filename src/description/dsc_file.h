@@ -29,7 +29,9 @@ int ligne_de_cle(const std::vector<std::string>& lignes, std::string_view cle);
 // order; a key no line holds takes its default (the directories' defaults
 // are `repertoire_programme`). A data folder left empty (or ".", or the
 // default "\.") is `dossier_dsc`, the description file's own folder; a
-// `dossier_donnees` given takes the place of the one the file names.
+// data or output folder written without a root or a drive is taken from
+// that folder; a `dossier_donnees` given takes the place of the one the
+// file names.
 // Returns the value refused when reading stopped at an index that is not a
 // whole number or names none of its options (the settings read before it
 // stay applied); nothing when every key was read.

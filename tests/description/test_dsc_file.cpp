@@ -169,19 +169,26 @@ TEST_F(FichierDsc, OpenOfAFileReadInPartKeepsBothDescriptions) {
   EXPECT_FALSE(fichier_existe(s().chemin_parametres()));
 }
 
-TEST_F(FichierDsc, DataFolderLeftEmptyIsTheFileOwnFolder) {
+TEST_F(FichierDsc, DataFolderLeftEmptyOrRelativeIsTakenFromTheFileOwnFolder) {
   dossier_->ecrire("descriptions/a.csv", "x");
   const std::string autre = dossier_->sous_dossier("autre");
+  const std::string sous = dossier_->sous_dossier("descriptions/sous");
   // The line naming the data folder ("" for none) and the folder it gives.
-  const std::pair<std::string, std::string> cas[] = {{"", descriptions_},
-                                                     {"dossier_choisi=", descriptions_},
-                                                     {"dossier_choisi= .", descriptions_},
-                                                     {"dossier_choisi= ./", descriptions_},
-                                                     {"dossier_choisi= \\.", descriptions_},
-                                                     {"dossier_choisi= \\.\\", descriptions_},
-                                                     {"dossier_choisi= /./", descriptions_},
-                                                     {"dossier_choisi= " + autre, autre},
-                                                     {"dossier_choisi= /", "/"}};
+  const std::pair<std::string, std::string> cas[] = {
+      {"", descriptions_},
+      {"dossier_choisi=", descriptions_},
+      {"dossier_choisi= .", descriptions_},
+      {"dossier_choisi= ./", descriptions_},
+      {"dossier_choisi= \\.", descriptions_},
+      {"dossier_choisi= \\.\\", descriptions_},
+      {"dossier_choisi= /./", descriptions_},
+      {"dossier_choisi= " + autre, autre},
+      {"dossier_choisi= /", "/"},
+      {"dossier_choisi= sous/", sous},
+      {"dossier_choisi= sous", sous},
+      {"dossier_choisi= ./sous/./", sous},
+      {"dossier_choisi= ../autre/", autre},
+      {"dossier_choisi= C:\\mesures\\", "C:\\mesures\\"}};
   for (const auto& [ligne, attendu] : cas) {
     poser_dsc("sans.dsc", {ligne, "Edit_masque.text= *.csv"});
     d().dossier_description = descriptions_;  // the file names none
@@ -191,6 +198,20 @@ TEST_F(FichierDsc, DataFolderLeftEmptyIsTheFileOwnFolder) {
     if (attendu == descriptions_) {
       EXPECT_EQ(s().nb_fichiers, 1) << ligne;  // a.csv, beside the file
     }
+  }
+}
+
+TEST_F(FichierDsc, RelativeOutputFolderIsTakenFromTheFileOwnFolder) {
+  const std::pair<std::string, std::string> cas[] = {
+      {"dossier_choisi_sortie= resultats/", descriptions_ + "resultats/"},
+      {"dossier_choisi_sortie= ../sortie", dossier_->chemin() + "sortie/"},
+      {"dossier_choisi_sortie= /tmp/", "/tmp/"},
+      {"", s().repertoire_programme()}};
+  for (const auto& [ligne, attendu] : cas) {
+    poser_dsc("sortie.dsc", {ligne, "Edit_masque.text= *.csv"});
+    d().dossier_description = descriptions_;
+    ASSERT_TRUE(lire_description(s())) << ligne;
+    EXPECT_EQ(d().dossier_choisi_sortie, attendu) << ligne;
   }
 }
 
