@@ -155,6 +155,24 @@ bool recuperer_min_dsc(Session& s) {
   return recuperer_simple(s, s.description.min_dsc, " récupérer la date/heure min ?\n", true);
 }
 
+bool prendre_periode_dsc(Session& s) {
+  const Description& d = s.description;
+  const auto debut = date_du_texte(s, d.min_dsc);
+  const auto fin = date_du_texte(s, d.max_dsc);
+  const auto pas = lire_date_heure(trim(d.pas_dsc));
+  if (!debut || !fin || !pas || *pas >= 1.0) {
+    s.port().informer(TypeMessage::erreur, " période de la description illisible :\n\n  " +
+                                               d.min_dsc + "\n  " + d.max_dsc + "\n  " + d.pas_dsc);
+    return false;
+  }
+  fixer_debut(s.periode, *debut);
+  fixer_fin(s.periode, *fin);
+  s.periode.pas = *pas;
+  s.periode.unite = UnitePas::heure;
+  effets_periode(s);
+  return true;
+}
+
 bool recuperer_date_heure_mini(Session& s, const std::string& texte) {
   return recuperer_aligne(s, texte, true);
 }

@@ -41,6 +41,10 @@ bool date_recuperable(std::string_view texte);
 bool recuperer_pas_dsc(Session& s);
 bool recuperer_max_dsc(Session& s);
 bool recuperer_min_dsc(Session& s);
+// The description's last period as a whole (start, end and step, a time of
+// day), without a question: the button beside those labels. False with a
+// message when one of them cannot be read.
+bool prendre_periode_dsc(Session& s);
 // Double clicks on the earliest and latest date-times of the listed files:
 // Yes takes the date-time aligned on whole steps (rounded down for the
 // start, to the nearest step for the end), No takes it unchanged.

@@ -103,6 +103,9 @@ std::string ligne_version() {
 }
 
 bool sequence_demarrage(Session& s, const std::string& argument) {
+  // On a first start there is no period of a last run: a description given
+  // to open brings its own.
+  const bool periode_connue = fichier_existe(s.chemin_periode());
   if (!lire_periode(s)) return false;
   std::string chemin = !argument.empty() ? argument : lire_derniere_description(s);
 
@@ -165,6 +168,7 @@ bool sequence_demarrage(Session& s, const std::string& argument) {
   if (!argument.empty() && description_prise) {
     verifier_lecteur_exemple(s, argument);
     s.description.dossier_description = avec_barre_finale(repertoire_de(argument));
+    if (!periode_connue) prendre_periode_dsc(s);
   }
 
   s.journal.vider();

@@ -117,6 +117,9 @@ const std::vector<Element> kElements = {
       "Label_min_dsc", "Label_max_dsc", "Label27", "Label37", "Label38", "Label55", "Label17"},
      {"22-  Un double-clik sur une des 6 dates en bleu permet de la récupérer pour les dates de "
       "début et de fin de la période ciblée"}},
+    {{"SpeedButton_periode_dsc"},
+     {"22b- reprend d'un coup le début, la fin et le pas de la période de la description",
+      "      (la période de sa dernière exécution)"}},
     {{"Label68", "Label66", "CheckBox_post_traitement", "Edit_nmax_lacune"},
      {"23-  Post-traitement des plages de données HORODATÉES manquantes ex:  (sonde en panne sur "
       "un intervalle de temps...)",

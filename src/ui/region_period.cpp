@@ -181,6 +181,15 @@ void RegionPeriode::construire_liste(QVBoxLayout* vb) {
     dates_dsc_[i] = controles.date_cliquable(noms[i], dsc);
     gd->addWidget(dates_dsc_[i], i, 1);
   }
+  // The three at once, without a question.
+  auto* prendre = bouton(QStringLiteral("SpeedButton_periode_dsc"),
+                         QStringLiteral("<=  reprendre cette période"), dsc);
+  connect(prendre, &QPushButton::clicked, this, [this] {
+    prendre_periode_dsc(fenetre_.session());
+    fenetre_.afficher_periode();
+    fenetre_.rafraichir_indicateur();
+  });
+  gd->addWidget(prendre, 3, 0, 1, 2);
   gd->setColumnStretch(1, 1);
   vb->addWidget(dsc);
 

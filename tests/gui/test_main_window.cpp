@@ -514,6 +514,56 @@ TEST_F(Fenetre, ClearEmptiesTheTrackingLogAfterAYes) {
   EXPECT_TRUE(journal().empty());
 }
 
+// The river example as shipped (its description names its data folder
+// relative to itself), opened from the command line on a first start: it
+// lists and runs over the description's own period with no other step.
+TEST_F(Fenetre, AShippedExampleListsAndRunsAtOnce) {
+  const std::string exemples = dossier_->sous_dossier("exemples");
+  std::filesystem::copy(TAMSO_EXEMPLES "riviere.dsc", exemples + "riviere.dsc");
+  std::filesystem::copy(TAMSO_EXEMPLES "riviere", exemples + "riviere");
+  auto port = std::make_unique<test::PortTest>();
+  port_ = port.get();
+  fenetre_ = std::make_unique<FenetrePrincipale>(std::move(port), OptionsSession{',', programme_},
+                                                 exemples + "riviere.dsc");
+  fenetre_->resize(1366, 768);
+  demarrer();
+  Session& s = fenetre_->session();
+  EXPECT_EQ(s.description.dossier_choisi, exemples + "riviere/");
+  EXPECT_EQ(s.periode.debut, "07/11/2021 01:00:00");
+  EXPECT_EQ(s.periode.fin, "09/11/2021 00:00:00");
+  EXPECT_DOUBLE_EQ(s.periode.pas, 1.0 / 24);
+  cliquer("SpeedButton_lister");
+  EXPECT_EQ(s.nb_fichiers, 1);
+  cliquer("SpeedButton_traiter_fichier");
+  // Every five minutes over two days: 576 lines. The timestamps run from a
+  // step before the start to the end, every hour: 00:00 on the 7th to 00:00
+  // on the 9th, 49 of them.
+  EXPECT_GT(s.etat_traitement.lignes_extraites, 500);
+  EXPECT_EQ(s.grille.n(), 49);
+}
+
+// The button beside the description's period takes it at once; an
+// unreadable one changes nothing and says so.
+TEST_F(Fenetre, ThePeriodOfTheDescriptionIsTakenAtOnce) {
+  demarrer();
+  Session& s = fenetre_->session();
+  s.description.min_dsc = "12/03/2021 10:00:00";
+  s.description.max_dsc = "13/03/2021 10:00:00";
+  s.description.pas_dsc = "00:30:00";
+  cliquer("SpeedButton_periode_dsc");
+  EXPECT_TRUE(port_->echanges.empty());
+  EXPECT_EQ(controle<QDateEdit>("DatePicker_deb")->date(), QDate(2021, 3, 12));
+  EXPECT_EQ(controle<QTimeEdit>("TimePicker_fin")->time(), QTime(10, 0));
+  EXPECT_EQ(controle<QTimeEdit>("TimePicker_pas")->time(), QTime(0, 30));
+  EXPECT_TRUE(s.periode_modifiee);
+  s.description.max_dsc = "date-heure";
+  cliquer("SpeedButton_periode_dsc");
+  EXPECT_EQ(port_->dernier_texte(),
+            " période de la description illisible :\n\n  12/03/2021 10:00:00\n  date-heure\n  "
+            "00:30:00");
+  EXPECT_EQ(s.periode.fin, "13/03/2021 10:00:00");
+}
+
 TEST_F(Fenetre, HelpBoxShowsTheItemOfTheControl) {
   demarrer();
   QEvent entree(QEvent::Enter);
