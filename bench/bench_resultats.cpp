@@ -2,7 +2,9 @@
 // "traiter" button over one generated data file of one line a minute, timed
 // from the end of the engine to a window that answers again, with the memory
 // the process holds at each stage.
-// Usage: tamso_bench_resultats [rows] [value columns], offscreen.
+// Usage: tamso_bench_resultats [rows] [value columns] [capture prefix],
+// offscreen; with a prefix, the output region is saved as PREFIX.png and the
+// results view scrolled to its right end as PREFIX_droite.png.
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -52,7 +54,7 @@ Memoire memoire() {
 }
 void afficher_memoire(const char* etape) {
   const Memoire m = memoire();
-  std::printf("  mémoire %-28s : %7.0f Mo (pic %7.0f Mo)\n", etape, m.rss, m.pic);
+  std::printf("  mémoire %s : %.0f Mo (pic %.0f Mo)\n", etape, m.rss, m.pic);
 }
 
 // The test port, but the clipboard is the platform's and the end of the
@@ -211,5 +213,11 @@ int main(int argc, char** argv) {
                 ms_entre(t, Montre::now()));
   }
   afficher_memoire("à la fin");
+  if (argc > 3) {
+    const QString prefixe = QString::fromLocal8Bit(argv[3]);
+    controle<QWidget>(fenetre, "Cadre5")->grab().save(prefixe + QStringLiteral(".png"));
+    vue->horizontalScrollBar()->setValue(vue->horizontalScrollBar()->maximum());
+    vue->grab().save(prefixe + QStringLiteral("_droite.png"));
+  }
   return 0;
 }
