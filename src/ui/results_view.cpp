@@ -146,4 +146,10 @@ void VueLignesResultats::keyPressEvent(QKeyEvent* e) {
   QListView::keyPressEvent(e);
 }
 
+void VueLignesResultats::changeEvent(QEvent* e) {
+  if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+    delegue_->oublier_taille();
+  QListView::changeEvent(e);
+}
+
 }  // namespace tamso

@@ -71,6 +71,8 @@ class VueLignesResultats : public QListView {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  // A new font or style measures the rows again.
+  void changeEvent(QEvent* e) override;
 
  private:
   void copier();
