@@ -184,10 +184,6 @@ void FenetrePrincipale::afficher_resultats() {
   sortie_->afficher_resultats();
 }
 
-void FenetrePrincipale::afficher_fichier_resultats(const QString& chemin) {
-  sortie_->afficher_fichier_resultats(chemin);
-}
-
 void FenetrePrincipale::afficher_liste_horodatee() {
   sortie_->afficher_liste_horodatee();
 }

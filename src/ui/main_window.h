@@ -60,8 +60,6 @@ class FenetrePrincipale : public QMainWindow, private ContexteFenetre {
   void fixer_duree_compte_a_rebours(double minutes) { minutes_extinction_ = minutes; }
   // Runs the shutdown countdown; true when the computer is being switched off.
   bool compte_a_rebours_extinction() override;
-  // Shows a results file in the results view.
-  void afficher_fichier_resultats(const QString& chemin);
 
  protected:
   void showEvent(QShowEvent* e) override;

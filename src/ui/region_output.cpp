@@ -28,6 +28,7 @@
 #include "ui/context_help.h"
 #include "ui/file_table_view.h"
 #include "ui/qt_interaction.h"
+#include "ui/results_view.h"
 #include "ui/setting_controls.h"
 #include "ui/tracking_panel.h"
 #include "ui/widgets.h"
@@ -155,15 +156,15 @@ void RegionSortie::construire_vues(QVBoxLayout* vb) {
   vues_ = new QTabWidget(this);
   vues_->setObjectName(QStringLiteral("PageControl_vues"));
   pile_resultats_ = new QStackedWidget(vues_);
-  resultats_ = new QPlainTextEdit(pile_resultats_);
+  resultats_ = new VueLignesResultats(pile_resultats_);
   resultats_->setObjectName(QStringLiteral("RichEdit3"));
-  resultats_sans_date_ = new QPlainTextEdit(pile_resultats_);
+  resultats_sans_date_ = new VueLignesResultats(pile_resultats_);
   resultats_sans_date_->setObjectName(QStringLiteral("RichEdit4"));
-  for (QPlainTextEdit* t : {resultats_, resultats_sans_date_}) {
-    t->setReadOnly(true);
-    t->setLineWrapMode(QPlainTextEdit::NoWrap);
-    t->setStyleSheet(QStringLiteral("background: white;"));
-    pile_resultats_->addWidget(t);
+  for (VueLignesResultats* v : {resultats_, resultats_sans_date_}) {
+    v->setStyleSheet(QStringLiteral("background: white;"));
+    connect(v, &VueLignesResultats::copie_demandee, this,
+            [this](const QString& texte) { fenetre_.port().copier_dans_presse_papier(ss(texte)); });
+    pile_resultats_->addWidget(v);
   }
   vues_->addTab(pile_resultats_, QStringLiteral("résultats"));
   liste_horodatee_ = new QListView(vues_);
@@ -233,9 +234,12 @@ void RegionSortie::construire_outils(QVBoxLayout* vb) {
 // ---------------------------------------------------------------- stage 3 and the results
 
 void RegionSortie::sur_traiter() {
+  if (fenetre_.occupe()) return;
   Session& s = fenetre_.session();
   fenetre_.suivi().choisir_taille(true);
   s.resultats.arret_pc = arret_pc_->isChecked();
+  // The run rebuilds the lines the views read: they show nothing meanwhile.
+  vider_resultats();
   bool ecrit = false;
   fenetre_.etape(
       bouton_traiter_, [&s, &ecrit] { ecrit = traiter(s); }, "violet");
@@ -272,42 +276,32 @@ void RegionSortie::sur_manuel() {
 
 void RegionSortie::afficher_resultats() {
   const EtatResultats& r = fenetre_.session().resultats;
-  const auto joindre = [](const LignesTexte& lignes) {
-    QStringList l;
-    l.reserve(static_cast<int>(lignes.size()));
-    for (const std::string_view t : lignes)
-      l << QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
-    return l.join(QLatin1Char('\n'));
-  };
+  // The file views show the lines as their file reads back; no file is read.
   switch (r.vue) {
     case EtatResultats::Vue::fichier:
-      afficher_fichier_resultats(qs(r.chemin_resultats));
+      resultats_->montrer(&r.lignes, true);
+      pile_resultats_->setCurrentWidget(resultats_);
+      vues_->setCurrentWidget(pile_resultats_);
       break;
     case EtatResultats::Vue::valeurs:
-      resultats_sans_date_->setPlainText(joindre(r.lignes_valeurs));
+      resultats_sans_date_->montrer(&r.lignes_valeurs, true);
       pile_resultats_->setCurrentWidget(resultats_sans_date_);
       vues_->setCurrentWidget(pile_resultats_);
       break;
     case EtatResultats::Vue::liste:
       if (r.lignes.empty()) {
-        resultats_->clear();
-        resultats_sans_date_->clear();
+        vider_resultats();
       } else {
-        resultats_->setPlainText(joindre(r.lignes));
+        resultats_->montrer(&r.lignes, false);
         pile_resultats_->setCurrentWidget(resultats_);
       }
       break;
   }
 }
 
-void RegionSortie::afficher_fichier_resultats(const QString& chemin) {
-  const auto lignes = lire_lignes_texte(ss(chemin));
-  if (!lignes) return;
-  QStringList l;
-  for (const auto& t : *lignes) l << qs(t);
-  resultats_->setPlainText(l.join(QLatin1Char('\n')));
-  pile_resultats_->setCurrentWidget(resultats_);
-  vues_->setCurrentWidget(pile_resultats_);
+void RegionSortie::vider_resultats() {
+  resultats_->montrer(nullptr, false);
+  resultats_sans_date_->montrer(nullptr, false);
 }
 
 void RegionSortie::afficher_liste_horodatee() {

@@ -21,6 +21,7 @@ namespace tamso {
 
 class ContexteFenetre;
 class PanneauCouleurs;
+class VueLignesResultats;
 
 class RegionSortie : public QGroupBox {
   Q_OBJECT
@@ -41,7 +42,8 @@ class RegionSortie : public QGroupBox {
   // ---- bringing the controls in line ----
   // The results area: the results list, the file just written or the values alone.
   void afficher_resultats();
-  void afficher_fichier_resultats(const QString& chemin);
+  // Empties both results views, before a run rebuilds the lines they show.
+  void vider_resultats();
   void afficher_liste_horodatee();
   // The preview of the file read and the durations line.
   void afficher_apercu();
@@ -68,8 +70,8 @@ class RegionSortie : public QGroupBox {
   QProgressBar* barre_ = nullptr;
   QTabWidget* vues_ = nullptr;
   QStackedWidget* pile_resultats_ = nullptr;
-  QPlainTextEdit* resultats_ = nullptr;
-  QPlainTextEdit* resultats_sans_date_ = nullptr;
+  VueLignesResultats* resultats_ = nullptr;
+  VueLignesResultats* resultats_sans_date_ = nullptr;
   QListView* liste_horodatee_ = nullptr;
   QPlainTextEdit* apercu_ = nullptr;
   QPlainTextEdit* aide_ = nullptr;

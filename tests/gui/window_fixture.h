@@ -4,13 +4,19 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "gui/port_test.h"
 #include "support/temp_dir.h"
 #include "ui/main_window.h"
+#include "ui/widgets.h"
 
 namespace tamso::test {
 
@@ -40,6 +46,32 @@ class AvecFenetre : public AvecDossier {
   void demarrer() {
     fenetre_->show();
     ASSERT_TRUE(QTest::qWaitFor([this] { return fenetre_->demarrage_fait(); }, 5000));
+  }
+
+  // A control of the main window by its name.
+  template <class T>
+  T* controle(const char* nom) {
+    T* w = fenetre_->findChild<T*>(QString::fromLatin1(nom));
+    EXPECT_NE(w, nullptr) << nom;
+    return w;
+  }
+  // Option buttons and check boxes answer a click on their mark.
+  void cliquer(const char* nom) {
+    auto* b = controle<QAbstractButton>(nom);
+    if (!b) return;
+    if (qobject_cast<QRadioButton*>(b) || qobject_cast<QCheckBox*>(b))
+      QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+    else
+      QTest::mouseClick(b, Qt::LeftButton);
+  }
+  // Every row of a list or table view (its first column), as UTF-8.
+  std::vector<std::string> lignes_vue(const char* nom) {
+    std::vector<std::string> l;
+    auto* v = controle<QAbstractItemView>(nom);
+    if (!v) return l;
+    for (int r = 0; r < v->model()->rowCount(); ++r)
+      l.push_back(ss(v->model()->index(r, 0).data().toString()));
+    return l;
   }
 
   std::string descriptions_, donnees_, sortie_;
