@@ -46,6 +46,34 @@ std::string question_editeur_introuvable(std::string_view reglage) {
          std::string(reglage) + "\n\n" + "  par notepad.exe  => (Oui)\n\n";
 }
 
+std::vector<CommandeExterne> ouvertures_manuel(
+    const std::string& chemin, bool windows,
+    const std::function<bool(const std::string&)>& existe) {
+  std::vector<CommandeExterne> r;
+  if (!windows) {
+    r.push_back({"", {chemin}});
+    return r;
+  }
+  const std::string dossier = repertoire_de(chemin);
+  const std::string nom = nom_de_fichier(chemin);
+  if (existe(kLecteurPdfFixe)) r.push_back({kLecteurPdfFixe, {nom}, dossier});
+  r.push_back({"", {chemin}});
+  r.push_back({"Acrobat.exe", {chemin}});
+  std::string adresse;
+  for (const char ch : nom) adresse += ch == ' ' ? std::string("%20") : std::string(1, ch);
+  r.push_back({"firefox.exe", {adresse}, "file:///" + dossier});
+  return r;
+}
+
+std::string message_manuel_introuvable(const std::string& chemin) {
+  return "<" + chemin + "> introuvable";
+}
+
+std::string message_sans_lecteur_pdf(const std::string& chemin, bool windows) {
+  if (windows) return "Firefox et Acrobat introuvables";
+  return "Aucun lecteur de PDF n'a pu être lancé pour <" + chemin + ">";
+}
+
 std::vector<CommandeExterne> commandes_extinction() {
 #ifdef _WIN32
   return {{"shutdown.exe", {"-s", "-c", kMessageExtinction}}};

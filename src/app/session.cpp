@@ -1,5 +1,6 @@
 #include "app/session.h"
 
+#include "app/external_programs.h"
 #include "app/program_files.h"
 #include "input/dates.h"
 #include "input/text.h"
@@ -15,6 +16,9 @@ Session::Session(Interaction& port, OptionsSession options)
       rep_programme_(options.repertoire_programme.empty()
                          ? tamso::repertoire_programme()
                          : avec_barre_finale(options.repertoire_programme)),
+      rep_installation_(options.repertoire_installation.empty()
+                            ? rep_programme_
+                            : avec_barre_finale(options.repertoire_installation)),
       separateur_decimal_(options.separateur_decimal) {
   // As the main window is created: colours and colour scheme from the
   // parameters file, the settings the window holds until a description is read.
@@ -33,6 +37,10 @@ std::string Session::chemin_periode() const {
 
 std::string Session::chemin_recents() const {
   return rep_programme_ + kNomFichierRecents;
+}
+
+std::string Session::chemin_manuel() const {
+  return rep_installation_ + kNomManuel;
 }
 
 std::string Session::etiquette_repertoire(Repertoire quel) const {

@@ -37,6 +37,9 @@ struct OptionsSession {
   char separateur_decimal = ',';
   // Program directory; empty means the per-user application data directory.
   std::string repertoire_programme;
+  // Folder of the program's own files (the user manual), where the program
+  // itself is; empty means the program directory.
+  std::string repertoire_installation{};
 };
 
 inline constexpr const char* kDescriptionAucune = "fichier de description de données";
@@ -61,6 +64,8 @@ class Session : public Avancement {
   std::string chemin_parametres() const;  // base + ".prm"
   std::string chemin_periode() const;     // base + ".2dt"
   std::string chemin_recents() const;     // "nom_fic_rep_recents.txt"
+  // The user manual, in the folder of the program's own files.
+  std::string chemin_manuel() const;
 
   // ---- progress ----
   // Progress of a stage (1 listing, 2 timestamp list, 3 processing, 0 none):
@@ -139,6 +144,7 @@ class Session : public Avancement {
  private:
   Interaction* port_;
   std::string rep_programme_;
+  std::string rep_installation_;
   char separateur_decimal_;
 };
 

@@ -101,4 +101,16 @@ IssueEditeur editer_fichier(Session& s, const std::string& dossier, const std::s
   return IssueEditeur::remplace;
 }
 
+bool ouvrir_manuel(Session& s, const LanceurProgramme& lancer, bool windows) {
+  const std::string chemin = s.chemin_manuel();
+  if (!fichier_existe(chemin)) {
+    s.port().informer(TypeMessage::information, message_manuel_introuvable(chemin));
+    return false;
+  }
+  for (const CommandeExterne& c : ouvertures_manuel(chemin, windows, fichier_existe))
+    if (lancer(c)) return true;
+  s.port().informer(TypeMessage::information, message_sans_lecteur_pdf(chemin, windows));
+  return false;
+}
+
 }  // namespace tamso

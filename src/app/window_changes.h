@@ -77,4 +77,12 @@ enum class IssueEditeur {
 IssueEditeur editer_fichier(Session& s, const std::string& dossier, const std::string& fichier,
                             int largeur_ecran, int hauteur_ecran, const LanceurProgramme& lancer);
 
+// ---- user manual ----
+
+// "help": when the manual is missing, says "<path> introuvable"; otherwise
+// tries the ways of showing it in order through `lancer` (a command without a
+// program meaning the desktop's document viewer) and says so when none starts.
+// True when one started.
+bool ouvrir_manuel(Session& s, const LanceurProgramme& lancer, bool windows = kSurWindows);
+
 }  // namespace tamso

@@ -37,6 +37,8 @@ int main(int argc, char** argv) {
   const QString point = QLocale::system().decimalPoint();
   tamso::OptionsSession options;
   options.separateur_decimal = point == QLatin1String(".") ? '.' : ',';
+  // The manual is beside the program.
+  options.repertoire_installation = tamso::ss(QCoreApplication::applicationDirPath());
 
   tamso::FenetrePrincipale fenetre(std::make_unique<tamso::InteractionQt>(), options, dsc);
   if (const QScreen* ecran = QGuiApplication::primaryScreen())

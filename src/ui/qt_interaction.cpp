@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include "app/session.h"
 #include "app/window_changes.h"
@@ -176,7 +178,14 @@ CommandeExterne InteractionQt::editeur_du_systeme(const std::string& chemin) {
 bool InteractionQt::demarrer_programme(const CommandeExterne& c) {
   QStringList arguments;
   for (const auto& a : c.arguments) arguments << qs(a);
-  return QProcess::startDetached(qs(c.programme), arguments);
+  // A folder may be given as a file address ("file:///C:/...").
+  QString dossier = qs(c.repertoire_travail);
+  if (dossier.startsWith(QLatin1String("file:///"))) dossier = dossier.mid(kSurWindows ? 8 : 7);
+  return QProcess::startDetached(qs(c.programme), arguments, dossier);
+}
+
+bool InteractionQt::ouvrir_document(const std::string& chemin) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(qs(chemin)));
 }
 
 void InteractionQt::ouvrir_dans_editeur(const std::string& dossier, const std::string& fichier) {

@@ -37,6 +37,8 @@ class InteractionQt : public Interaction {
 
   // Starts an external program; false when it could not be started.
   virtual bool demarrer_programme(const CommandeExterne& c);
+  // Opens a file with the desktop's viewer for its kind; false when none could.
+  virtual bool ouvrir_document(const std::string& chemin);
   // The platform's colour dialog, with its sixteen custom colours.
   virtual std::optional<QColor> choisir_couleur(const QColor& initiale, const QString& titre,
                                                 const std::vector<QColor>& personnalisees);

@@ -22,6 +22,7 @@
 #include "app/save.h"
 #include "app/session.h"
 #include "app/setting_edits.h"
+#include "app/window_changes.h"
 #include "input/files.h"
 #include "results/results_writer.h"
 #include "ui/colour_panel.h"
@@ -264,14 +265,10 @@ void RegionSortie::sur_sauver() {
 
 void RegionSortie::sur_manuel() {
   InteractionQt& port = fenetre_.port();
-  const std::string chemin = fenetre_.session().repertoire_programme() + "tamso_manuel.pdf";
-  if (!fichier_existe(chemin)) {
-    port.informer(TypeMessage::information, "<" + chemin + "> introuvable");
-    return;
-  }
-  if (!port.demarrer_programme({"xdg-open", {chemin}}))
-    port.informer(TypeMessage::information,
-                  "Aucun lecteur de PDF n'a pu être lancé pour <" + chemin + ">");
+  ouvrir_manuel(fenetre_.session(), [&port](const CommandeExterne& c) {
+    return c.programme.empty() ? port.ouvrir_document(c.arguments.front())
+                               : port.demarrer_programme(c);
+  });
 }
 
 void RegionSortie::afficher_resultats() {

@@ -51,6 +51,37 @@ TEST(Editeur, QuestionWhenTheEditorIsMissing) {
             "  par notepad.exe  => (Oui)\n\n");
 }
 
+// On Windows the fixed viewer comes first when it is installed, then the
+// desktop's viewer (no program), Acrobat, and Firefox with the name's blanks
+// as "%20" started in the manual's folder written as a file address.
+TEST(Manuel, WaysOfShowingTheManualInOrder) {
+  const std::string chemin = "D:\\Tamso v7\\tamso manuel.pdf";
+  const auto present = [](const std::string& p) { return p == kLecteurPdfFixe; };
+  const auto absent = [](const std::string&) { return false; };
+  const std::vector<CommandeExterne> sans_lecteur_fixe = {
+      {"", {chemin}},
+      {"Acrobat.exe", {chemin}},
+      {"firefox.exe", {"tamso%20manuel.pdf"}, "file:///D:\\Tamso v7\\"}};
+  EXPECT_EQ(ouvertures_manuel(chemin, true, absent), sans_lecteur_fixe);
+  auto avec_lecteur_fixe = sans_lecteur_fixe;
+  avec_lecteur_fixe.insert(
+      avec_lecteur_fixe.begin(),
+      {"C:\\LOGICIELS\\PDFX_Vwr_Port\\PDFXCview.exe", {"tamso manuel.pdf"}, "D:\\Tamso v7\\"});
+  EXPECT_EQ(ouvertures_manuel(chemin, true, present), avec_lecteur_fixe);
+  // Elsewhere the desktop's viewer only, even where a file of that name exists.
+  EXPECT_EQ(ouvertures_manuel("/opt/tamso/tamso_manuel.pdf", false, present),
+            (std::vector<CommandeExterne>{{"", {"/opt/tamso/tamso_manuel.pdf"}}}));
+}
+
+TEST(Manuel, Messages) {
+  EXPECT_EQ(message_manuel_introuvable("/opt/tamso/tamso_manuel.pdf"),
+            "</opt/tamso/tamso_manuel.pdf> introuvable");
+  EXPECT_EQ(message_sans_lecteur_pdf("C:\\t\\tamso_manuel.pdf", true),
+            "Firefox et Acrobat introuvables");
+  EXPECT_EQ(message_sans_lecteur_pdf("/opt/tamso/tamso_manuel.pdf", false),
+            "Aucun lecteur de PDF n'a pu être lancé pour </opt/tamso/tamso_manuel.pdf>");
+}
+
 TEST(Extinction, CommandsAreArgumentListsWithTheWarning) {
   const auto c = commandes_extinction();
   ASSERT_FALSE(c.empty());

@@ -269,5 +269,44 @@ TEST_F(ChangementsFenetre, TheEditorOfTheSettingOrItsFallback) {
   }
 }
 
+// ---------------------------------------------------------------- user manual
+
+// The manual is looked for in the program directory here (the session was
+// given no other folder for its own files). Missing, it is named in the
+// message and nothing starts; present, the ways are tried until one starts,
+// and when none does the last message says so.
+TEST_F(ChangementsFenetre, TheManualIsOpenedOrSaidMissing) {
+  const std::string chemin = programme_ + "tamso_manuel.pdf";
+  EXPECT_EQ(s().chemin_manuel(), chemin);
+  std::vector<CommandeExterne> lances;
+  int echecs = 0;
+  const LanceurProgramme lanceur = [&lances, &echecs](const CommandeExterne& x) {
+    lances.push_back(x);
+    return static_cast<int>(lances.size()) > echecs;
+  };
+
+  EXPECT_FALSE(ouvrir_manuel(s(), lanceur, false));
+  EXPECT_TRUE(lances.empty());
+  ASSERT_EQ(port_.echanges.size(), 1u);
+  EXPECT_EQ(port_.echanges[0].type, TypeMessage::information);
+  EXPECT_EQ(port_.dernier_texte(), "<" + chemin + "> introuvable");
+
+  dossier_->ecrire("programme/tamso_manuel.pdf", "%PDF-1.4\n");
+  ASSERT_TRUE(fichier_existe(chemin));
+  port_.echanges.clear();
+  EXPECT_TRUE(ouvrir_manuel(s(), lanceur, false));
+  EXPECT_EQ(lances, (std::vector<CommandeExterne>{{"", {chemin}}}));
+  EXPECT_TRUE(port_.echanges.empty());
+
+  // Windows, where nothing starts: the three ways of a machine without the
+  // fixed viewer are tried, then the message.
+  lances.clear();
+  echecs = 99;
+  EXPECT_FALSE(ouvrir_manuel(s(), lanceur, true));
+  ASSERT_EQ(lances.size(), 3u);
+  EXPECT_EQ(lances[1].programme, "Acrobat.exe");
+  EXPECT_EQ(port_.dernier_texte(), "Firefox et Acrobat introuvables");
+}
+
 }  // namespace
 }  // namespace tamso

@@ -1,10 +1,11 @@
 // A test port for the main window: the script's answers, file choices and
 // clipboard (support/scripted_answers.h), colours from a queue, no program
-// ever started, the computer never switched off.
+// ever started nor document opened, the computer never switched off.
 #pragma once
 
 #include <deque>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <QImage>
@@ -18,11 +19,16 @@ class PortTest : public PortScripte<InteractionQt> {
  public:
   std::deque<std::optional<QColor>> couleurs;
   std::vector<CommandeExterne> programmes;
+  std::vector<std::string> documents;
   bool eteint = false;
   QImage image_copiee;
 
   bool demarrer_programme(const CommandeExterne& c) override {
     programmes.push_back(c);
+    return true;
+  }
+  bool ouvrir_document(const std::string& chemin) override {
+    documents.push_back(chemin);
     return true;
   }
   std::optional<QColor> choisir_couleur(const QColor&, const QString&,

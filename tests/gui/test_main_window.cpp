@@ -571,6 +571,23 @@ TEST_F(Fenetre, HelpBoxShowsTheItemOfTheControl) {
   }
 }
 
+// "help" names the missing manual; once it is there, the desktop's viewer is
+// asked to open it and no program is started.
+TEST_F(Fenetre, HelpOpensTheManualOrSaysItIsMissing) {
+  demarrer();
+  const std::string manuel = programme_ + "tamso_manuel.pdf";
+  cliquer("SpeedButton_help");
+  EXPECT_EQ(port_->dernier_texte(), "<" + manuel + "> introuvable");
+  EXPECT_TRUE(port_->documents.empty());
+
+  dossier_->ecrire("programme/tamso_manuel.pdf", "%PDF-1.4\n");
+  port_->echanges.clear();
+  cliquer("SpeedButton_help");
+  EXPECT_EQ(port_->documents, std::vector<std::string>{manuel});
+  EXPECT_TRUE(port_->echanges.empty());
+  EXPECT_TRUE(port_->programmes.empty());
+}
+
 // ---------------------------------------------------------------- run and leaving
 
 TEST_F(Fenetre, ProcessingWritesTheResultsAndShowsThem) {
