@@ -122,20 +122,23 @@ double valeur_point(const GrilleResultats& g, int r, const SourceSerie& s, doubl
 
 // Points debut..fin-1 (point i is row i + 2; debut a multiple of
 // kPointsParBloc) into the shared abscissae and every series, with the
-// summaries of their blocks: one block of rows at a time (it stays in the
-// cache while each series reads its column of it).
+// summaries of their blocks: one block of rows at a time, read row by row,
+// then each series' values of the block summed up while they are in the
+// cache.
 void remplir_points(const GrilleResultats& g, std::size_t debut, std::size_t fin, Abscisse abscisse,
                     double pas_jours, double* x, const std::vector<SourceSerie>& sources) {
   for (std::size_t b = debut; b < fin; b += kPointsParBloc) {
     const std::size_t b_fin = std::min(fin, b + kPointsParBloc);
-    for (std::size_t i = b; i < b_fin; ++i)
+    for (std::size_t i = b; i < b_fin; ++i) {
       x[i] = abscisse == Abscisse::numero ? static_cast<double>(i + 1) : g.temps[i + 2];
+      for (const SourceSerie& s : sources)
+        s.y[i] = valeur_point(g, static_cast<int>(i) + 2, s, pas_jours);
+    }
     for (const SourceSerie& s : sources) {
       BlocPoints bloc{std::numeric_limits<double>::infinity(),
                       -std::numeric_limits<double>::infinity(), false};
       for (std::size_t i = b; i < b_fin; ++i) {
-        const double y = valeur_point(g, static_cast<int>(i) + 2, s, pas_jours);
-        s.y[i] = y;
+        const double y = s.y[i];
         if (std::isnan(y)) {
           bloc.trou = true;
         } else {
