@@ -90,15 +90,29 @@ void demander_tableau_complet(Session& s) {
 IssueEditeur editer_fichier(Session& s, const std::string& dossier, const std::string& fichier,
                             int largeur_ecran, int hauteur_ecran, const LanceurProgramme& lancer) {
   std::string& reglage = s.description.name_prog_blocnote;
-  if (lancer(commande_editeur(reglage, dossier, fichier, largeur_ecran, hauteur_ecran)))
-    return IssueEditeur::lance;
+  const CommandeExterne commande =
+      commande_editeur(reglage, dossier, fichier, largeur_ecran, hauteur_ecran);
+  if (lancer(commande)) return IssueEditeur::lance;
+  // The platform's own way failed: there is nothing else to propose.
+  if (est_editeur_par_defaut(commande.programme)) {
+    s.port().informer(TypeMessage::erreur, message_editeur_sans_programme(dossier + fichier));
+    return IssueEditeur::echec;
+  }
+  IssueEditeur issue = IssueEditeur::abandonne;
   if (s.port().demander(TypeMessage::avertissement, question_editeur_introuvable(reglage),
-                        Boutons::oui_non) != Reponse::oui)
-    return IssueEditeur::abandonne;
-  reglage = kEditeurDeSecours;
-  s.description_modifiee = true;
-  lancer(commande_editeur(reglage, dossier, fichier, largeur_ecran, hauteur_ecran));
-  return IssueEditeur::remplace;
+                        Boutons::oui_non) == Reponse::oui) {
+    reglage = kEditeurDeSecours;
+    s.description_modifiee = true;
+    issue = IssueEditeur::remplace;
+  }
+  // The file is shown all the same.
+  if (!lancer(commande_editeur(kEditeurDeSecours, dossier, fichier, largeur_ecran, hauteur_ecran)))
+    s.port().informer(TypeMessage::erreur, message_editeur_sans_programme(dossier + fichier));
+  return issue;
+}
+
+std::string message_editeur_sans_programme(const std::string& chemin) {
+  return " aucun programme n'a pu ouvrir le fichier \n\n<" + chemin + ">";
 }
 
 bool ouvrir_manuel(Session& s, const LanceurProgramme& lancer, bool windows) {

@@ -67,15 +67,21 @@ enum class IssueEditeur {
   lance,      // the editor of the setting was started
   abandonne,  // it could not be started and the setting was kept
   remplace,   // the setting became "notepad.exe" (description modified)
+  echec,      // no program could open the file (said in a message)
 };
 
 // Opens dossier + fichier in the editor of the setting through `lancer`.
 // When that editor cannot be started, asks whether to use "notepad.exe"
-// instead; on Yes the setting becomes "notepad.exe", the description is
-// marked modified and the file is opened with it. The program "notepad.exe"
-// stands for the platform's own text editor, which `lancer` substitutes.
+// instead (on Yes the setting becomes "notepad.exe" and the description is
+// marked modified) and, whatever the answer, opens the file with it. The
+// program "notepad.exe" stands for the platform's own way of showing a
+// text file, which `lancer` substitutes; when that one fails, nothing else
+// is proposed and a message names the file.
 IssueEditeur editer_fichier(Session& s, const std::string& dossier, const std::string& fichier,
                             int largeur_ecran, int hauteur_ecran, const LanceurProgramme& lancer);
+
+// " aucun programme n'a pu ouvrir le fichier <path>".
+std::string message_editeur_sans_programme(const std::string& chemin);
 
 // ---- user manual ----
 

@@ -193,9 +193,13 @@ void InteractionQt::ouvrir_dans_editeur(const std::string& dossier, const std::s
   QSize ecran(1366, 768);
   if (const QScreen* e = QGuiApplication::primaryScreen()) ecran = e->size();
   const std::string chemin = dossier + fichier;
-  // "notepad.exe" stands for the platform's own editor.
+  // "notepad.exe" stands for the platform's own way of showing a text file:
+  // Notepad on Windows; elsewhere the desktop's application for the file,
+  // else a text editor found on the path.
   const auto lancer = [this, &chemin](const CommandeExterne& c) {
-    return demarrer_programme(est_editeur_par_defaut(c.programme) ? editeur_du_systeme(chemin) : c);
+    if (!est_editeur_par_defaut(c.programme)) return demarrer_programme(c);
+    if (!kSurWindows && ouvrir_document(chemin)) return true;
+    return demarrer_programme(editeur_du_systeme(chemin));
   };
   if (editer_fichier(fenetre_->session(), dossier, fichier, ecran.width(), ecran.height(),
                      lancer) == IssueEditeur::remplace)

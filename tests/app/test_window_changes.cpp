@@ -194,7 +194,9 @@ TEST_F(ChangementsFenetre, TheWholeTableIsAskedForAgain) {
 // ---------------------------------------------------------------- text editor
 
 // The launcher records every command; the first `echecs` ones fail. After a
-// failure, Yes makes the setting "notepad.exe" and opens the file with it.
+// failure of the user's editor, Yes makes the setting "notepad.exe"; either
+// way the file is then opened with it. When "notepad.exe" (the platform's
+// own way) fails, nothing is proposed and a message names the file.
 TEST_F(ChangementsFenetre, TheEditorOfTheSettingOrItsFallback) {
   struct Cas {
     const char* reglage;
@@ -204,10 +206,14 @@ TEST_F(ChangementsFenetre, TheEditorOfTheSettingOrItsFallback) {
     IssueEditeur issue;
     std::vector<CommandeExterne> lances;
     const char* reglage_apres;
+    std::vector<std::string> messages;  // the texts said, in order
   };
   const std::string question =
       "  Erreur de lecture: vérifier le nom du [blocnote] \n\n  remplacer blocnote.exe -n\n\n"
       "  par notepad.exe  => (Oui)\n\n";
+  const std::string aucun = " aucun programme n'a pu ouvrir le fichier \n\n</d/f.txt>";
+  const CommandeExterne blocnote{"blocnote.exe", {"/d/f.txt", "-n"}};
+  const CommandeExterne notepad{"notepad.exe", {"/d/f.txt"}};
   const Cas cas[] = {
       {"blocnote.exe -n",
        "/d/",
@@ -215,8 +221,9 @@ TEST_F(ChangementsFenetre, TheEditorOfTheSettingOrItsFallback) {
        0,
        Reponse::oui,
        IssueEditeur::lance,
-       {{"blocnote.exe", {"/d/f.txt", "-n"}}},
-       "blocnote.exe -n"},
+       {blocnote},
+       "blocnote.exe -n",
+       {}},
       // Notepad++ opens in the middle of the 1366 x 768 screen.
       {"notepad++.exe",
        "",
@@ -225,23 +232,45 @@ TEST_F(ChangementsFenetre, TheEditorOfTheSettingOrItsFallback) {
        Reponse::oui,
        IssueEditeur::lance,
        {{"notepad++.exe", {"/d/f.txt", "-x783", "-y484", "-alwaysOnTop"}}},
-       "notepad++.exe"},
+       "notepad++.exe",
+       {}},
       {"blocnote.exe -n",
        "/d/",
        "f.txt",
        1,
        Reponse::oui,
        IssueEditeur::remplace,
-       {{"blocnote.exe", {"/d/f.txt", "-n"}}, {"notepad.exe", {"/d/f.txt"}}},
-       "notepad.exe"},
+       {blocnote, notepad},
+       "notepad.exe",
+       {question}},
       {"blocnote.exe -n",
        "/d/",
        "f.txt",
        1,
        Reponse::non,
        IssueEditeur::abandonne,
-       {{"blocnote.exe", {"/d/f.txt", "-n"}}},
-       "blocnote.exe -n"},
+       {blocnote, notepad},
+       "blocnote.exe -n",
+       {question}},
+      {"blocnote.exe -n",
+       "/d/",
+       "f.txt",
+       2,
+       Reponse::non,
+       IssueEditeur::abandonne,
+       {blocnote, notepad},
+       "blocnote.exe -n",
+       {question, aucun}},
+      // The setting is already the platform's own way: no question naming it again.
+      {"notepad.exe",
+       "/d/",
+       "f.txt",
+       1,
+       Reponse::oui,
+       IssueEditeur::echec,
+       {notepad},
+       "notepad.exe",
+       {aucun}},
   };
   for (const Cas& c : cas) {
     SCOPED_TRACE(std::string(c.reglage) + " " + std::to_string(c.echecs));
@@ -258,14 +287,9 @@ TEST_F(ChangementsFenetre, TheEditorOfTheSettingOrItsFallback) {
     EXPECT_EQ(lances, c.lances);
     EXPECT_EQ(d().name_prog_blocnote, c.reglage_apres);
     EXPECT_EQ(s().description_modifiee, c.issue == IssueEditeur::remplace);
-    if (c.echecs == 0) {
-      EXPECT_TRUE(port_.echanges.empty());
-    } else {
-      ASSERT_EQ(port_.echanges.size(), 1u);
-      EXPECT_EQ(port_.echanges[0].type, TypeMessage::avertissement);
-      EXPECT_EQ(port_.echanges[0].boutons, Boutons::oui_non);
-      EXPECT_EQ(port_.dernier_texte(), question);
-    }
+    std::vector<std::string> dits;
+    for (const auto& e : port_.echanges) dits.push_back(e.texte);
+    EXPECT_EQ(dits, c.messages);
   }
 }
 
