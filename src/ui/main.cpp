@@ -6,10 +6,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
-#include <QTranslator>
 
 #include "app/startup.h"
 #include "ui/main_window.h"
@@ -23,10 +21,7 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QStringLiteral("Tamso"));
   QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-  QTranslator traduction;
-  if (traduction.load(QStringLiteral("qtbase_fr"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(&traduction);
+  tamso::installer_traduction_qt();
 
   std::vector<std::string> arguments;
   const QStringList args = QApplication::arguments();

@@ -4,15 +4,28 @@
 #include <cmath>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QStyle>
+#include <QTranslator>
 
 #include "app/session.h"
 
 namespace tamso {
+
+bool installer_traduction_qt() {
+  static QTranslator traduction;
+  if (!traduction.isEmpty()) return true;
+  if (!traduction.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    return false;
+  return QCoreApplication::installTranslator(&traduction);
+}
 
 QColor couleur_qt(const Couleur& c) {
   return QColor(c.rouge, c.vert, c.bleu);

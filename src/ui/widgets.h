@@ -27,6 +27,10 @@ inline std::string ss(const QString& q) {
   return q.toStdString();
 }
 
+// Qt's own texts (dialog buttons, file and colour dialogs) in French, from
+// Qt's translations; false when they are not installed.
+bool installer_traduction_qt();
+
 QColor couleur_qt(const Couleur& c);
 QString couleur_css(const Couleur& c);
 

@@ -549,6 +549,14 @@ TEST_F(Fenetre, ThePeriodOfTheDescriptionIsTakenAtOnce) {
   EXPECT_EQ(s.periode.fin, "13/03/2021 10:00:00");
 }
 
+// Qt's own texts (the buttons of its dialogs) are French once its
+// translation is installed, as the program does at start.
+TEST(TraductionQt, QtDialogTextsAreFrench) {
+  ASSERT_TRUE(installer_traduction_qt());
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Annuler"));
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("&Ouvrir"));
+}
+
 TEST_F(Fenetre, HelpBoxShowsTheItemOfTheControl) {
   demarrer();
   QEvent entree(QEvent::Enter);
