@@ -154,12 +154,23 @@ void VueTableFichiers::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void VueTableFichiers::keyPressEvent(QKeyEvent* e) {
+  // Delete acts when it is released (its press is only noted).
   if (e->key() == Qt::Key_Delete) {
-    emit suppression_demandee();
+    if (!e->isAutoRepeat()) suppression_pressee_ = true;
     e->accept();
     return;
   }
   QTableView::keyPressEvent(e);
+}
+
+void VueTableFichiers::keyReleaseEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Delete && !e->isAutoRepeat() && suppression_pressee_) {
+    suppression_pressee_ = false;
+    emit suppression_demandee();
+    e->accept();
+    return;
+  }
+  QTableView::keyReleaseEvent(e);
 }
 
 bool VueTableFichiers::eventFilter(QObject* o, QEvent* e) {

@@ -88,7 +88,11 @@ class VueTableFichiers : public QTableView {
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
   bool eventFilter(QObject* o, QEvent* e) override;
+
+ private:
+  bool suppression_pressee_ = false;
 };
 
 }  // namespace tamso

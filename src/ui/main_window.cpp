@@ -2,6 +2,8 @@
 // span them, the start-up, leaving the program and the window's events.
 #include "ui/main_window.h"
 
+#include <initializer_list>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -12,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -110,6 +113,7 @@ void FenetrePrincipale::construire() {
   disposition_racine->addWidget(sortie_, 1);
 
   construire_panneaux();
+  installer_raccourcis();
 
   setWindowTitle(qs(session_.legende_fenetre));
   setMinimumSize(900, 560);
@@ -337,16 +341,63 @@ void FenetrePrincipale::closeEvent(QCloseEvent* e) {
 }
 
 void FenetrePrincipale::keyPressEvent(QKeyEvent* e) {
+  // Escape acts when it is released; its press is noted here, so that the
+  // release of an Escape that closed a dialog does nothing more.
   if (e->key() == Qt::Key_Escape) {
-    demander_quitter();
+    if (!e->isAutoRepeat()) echap_presse_ = true;
+    e->accept();
     return;
   }
   QMainWindow::keyPressEvent(e);
 }
 
 void FenetrePrincipale::keyReleaseEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape && !e->isAutoRepeat() && echap_presse_) {
+    echap_presse_ = false;
+    // An open panel closes first; only then does Escape leave the program.
+    if (!fermer_panneau_ouvert()) demander_quitter();
+  }
   rafraichir_indicateur();
   QMainWindow::keyReleaseEvent(e);
+}
+
+bool FenetrePrincipale::fermer_panneau_ouvert() {
+  for (QWidget* p : std::initializer_list<QWidget*>{marquage_, couleurs_, resume_}) {
+    if (p && p->isVisible()) {
+      p->hide();
+      return true;
+    }
+  }
+  if (choix_rep_ && choix_rep_->isVisible()) {
+    description_->fermer_choix_repertoire();
+    return true;
+  }
+  return false;
+}
+
+void FenetrePrincipale::installer_raccourcis() {
+  // The buttons' own actions, so that a disabled button does nothing.
+  struct Raccourci {
+    QKeySequence touches;
+    const char* bouton;
+  };
+  const Raccourci raccourcis[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_O), "SpeedButton_desc_bd"},
+      {QKeySequence(Qt::CTRL | Qt::Key_S), "SpeedButton_Enregistrer_dsc"},
+      {QKeySequence(Qt::Key_F5), "SpeedButton_lister"},
+      {QKeySequence(Qt::Key_F9), "SpeedButton_traiter_fichier"},
+  };
+  for (const Raccourci& r : raccourcis) {
+    auto* b = findChild<QPushButton*>(QString::fromLatin1(r.bouton));
+    if (!b) continue;
+    auto* raccourci = new QShortcut(r.touches, this);
+    raccourci->setContext(Qt::WindowShortcut);
+    connect(raccourci, &QShortcut::activated, b, [b] {
+      if (b->isEnabled() && b->isVisible()) b->click();
+    });
+    b->setProperty("raccourci", r.touches.toString(QKeySequence::NativeText));
+    fixer_bulle(b, b->toolTip());
+  }
 }
 
 void FenetrePrincipale::resizeEvent(QResizeEvent* e) {

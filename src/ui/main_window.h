@@ -73,6 +73,11 @@ class FenetrePrincipale : public QMainWindow, private ContexteFenetre {
   // ---- building ----
   void construire();
   void construire_panneaux();
+  // Ctrl+O, Ctrl+S, F5 and F9 press the buttons they stand for.
+  void installer_raccourcis();
+  // Hides the first open panel (marking, colours, summary, directories);
+  // false when none was open.
+  bool fermer_panneau_ouvert();
 
   // ---- what the regions and panels ask of the window ----
   ControlesReglages& controles() override { return *controles_; }
@@ -105,6 +110,7 @@ class FenetrePrincipale : public QMainWindow, private ContexteFenetre {
   bool demarrage_fait_ = false;
   bool occupe_ = false;
   bool quitter_autorise_ = false;
+  bool echap_presse_ = false;
   double minutes_extinction_ = 5.0;
   std::chrono::steady_clock::time_point dernier_pompage_{};
   std::unique_ptr<ControlesReglages> controles_;

@@ -163,16 +163,16 @@ void RegionListage::afficher() {
   afficher_legende();
   switch (source_du_masque(fenetre_.session().description.masque)) {
     case SourceDonnees::excel:
-      bouton_lister_->setToolTip(
-          QStringLiteral(" ci-dessous le fichier XLS ciblé du répertoire de données "));
+      fixer_bulle(bouton_lister_,
+                  QStringLiteral(" ci-dessous le fichier XLS ciblé du répertoire de données "));
       break;
     case SourceDonnees::presse_papier:
-      bouton_lister_->setToolTip(
-          QStringLiteral(" ci-dessous le fichier temporaire issu du presse-papier "));
+      fixer_bulle(bouton_lister_,
+                  QStringLiteral(" ci-dessous le fichier temporaire issu du presse-papier "));
       break;
     case SourceDonnees::repertoire:
-      bouton_lister_->setToolTip(
-          QStringLiteral(" lister ci-dessous les fichiers du répertoire de données "));
+      fixer_bulle(bouton_lister_,
+                  QStringLiteral(" lister ci-dessous les fichiers du répertoire de données "));
       break;
   }
 }

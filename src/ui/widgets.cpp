@@ -18,6 +18,15 @@
 
 namespace tamso {
 
+void fixer_bulle(QWidget* w, const QString& texte) {
+  const QString raccourci = w->property("raccourci").toString();
+  if (raccourci.isEmpty())
+    w->setToolTip(texte);
+  else
+    w->setToolTip(texte + (texte.isEmpty() ? QStringLiteral("(") : QStringLiteral("  (")) +
+                  raccourci + QLatin1Char(')'));
+}
+
 bool installer_traduction_qt() {
   static QTranslator traduction;
   if (!traduction.isEmpty()) return true;

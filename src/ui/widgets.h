@@ -31,6 +31,10 @@ inline std::string ss(const QString& q) {
 // Qt's translations; false when they are not installed.
 bool installer_traduction_qt();
 
+// A hint, followed by the button's keyboard shortcut (its property
+// "raccourci") when it has one: "lister ...  (F5)".
+void fixer_bulle(QWidget* w, const QString& texte);
+
 QColor couleur_qt(const Couleur& c);
 QString couleur_css(const Couleur& c);
 

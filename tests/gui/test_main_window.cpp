@@ -26,6 +26,7 @@
 #include "input/date_format.h"
 #include "input/files.h"
 #include "support/temp_dir.h"
+#include "ui/colour_panel.h"
 #include "ui/directory_panel.h"
 #include "ui/file_table_view.h"
 #include "ui/help_texts.h"
@@ -676,6 +677,57 @@ TEST_F(Fenetre, EscapeAsksBeforeLeavingAndLeavingWritesThePeriodFile) {
   cliquer("SpeedButton_exit");
   EXPECT_FALSE(fenetre_->isVisible());
   EXPECT_EQ(lire_ligne_fichier(programme_ + "tamso.2dt", 3), "01:00:00");
+}
+
+// Escape acts when released: an open panel closes first, and only then is
+// leaving asked; the release of an Escape pressed elsewhere (in a dialog
+// it closed) does nothing.
+TEST_F(Fenetre, EscapeClosesAnOpenPanelBeforeAskingToLeave) {
+  demarrer();
+  QWidget* f = fenetre_.get();
+  QTest::keyPress(f, Qt::Key_Escape);
+  EXPECT_TRUE(port_->echanges.empty());
+  auto* couleurs = fenetre_->findChild<PanneauCouleurs*>();
+  ASSERT_NE(couleurs, nullptr);
+  couleurs->show();
+  QTest::keyRelease(f, Qt::Key_Escape);
+  EXPECT_FALSE(couleurs->isVisible());
+  EXPECT_TRUE(port_->echanges.empty());
+  QTest::keyRelease(f, Qt::Key_Escape);  // no press seen: nothing
+  EXPECT_TRUE(port_->echanges.empty());
+  port_->reponses = {Reponse::non};
+  QTest::keyClick(f, Qt::Key_Escape);
+  EXPECT_EQ(port_->dernier_texte(), "Quitter  ?\n");
+  EXPECT_TRUE(fenetre_->isVisible());
+}
+
+// F5 lists, F9 runs, and the hints say so; Delete in the table acts on its
+// release.
+TEST_F(Fenetre, KeysOfTheMainButtonsAndDeleteOnRelease) {
+  copier_fixture("station_pv.csv", "Env10_2021_11_10_00.csv");
+  copier_fixture("station_pv.csv", "Env11_2021_11_11_00.csv");
+  demarrer();
+  fenetre_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(fenetre_.get()));
+  ouvrir(dsc_stations());
+  EXPECT_TRUE(
+      controle<QPushButton>("SpeedButton_lister")->toolTip().endsWith(QStringLiteral("(F5)")));
+  EXPECT_TRUE(controle<QPushButton>("SpeedButton_traiter_fichier")
+                  ->toolTip()
+                  .endsWith(QStringLiteral("(F9)")));
+  QTest::keyClick(fenetre_.get(), Qt::Key_F5);
+  ASSERT_EQ(controle<QTableView>("StringGrid1")->model()->rowCount(), 2);
+
+  auto* table = controle<QTableView>("StringGrid1");
+  table->setFocus();
+  table->selectRow(0);
+  port_->echanges.clear();
+  port_->reponses = {Reponse::oui};
+  QTest::keyPress(table, Qt::Key_Delete);
+  EXPECT_TRUE(port_->echanges.empty());
+  QTest::keyRelease(table, Qt::Key_Delete);
+  EXPECT_EQ(port_->dernier_texte(), "effacer la lignes sélectionnée  L1  ?\n");
+  EXPECT_EQ(table->model()->rowCount(), 1);
 }
 
 // ---------------------------------------------------------------- drawing of the table
