@@ -163,7 +163,7 @@ void enregistrer_description(Session& s) {
   }
 }
 
-void enregistrer_description_sous(Session& s, bool depuis_nouveau) {
+bool enregistrer_description_sous(Session& s, bool depuis_nouveau) {
   const std::string nom_avant = s.nom_description;
   DialogueFichier d;
   d.titre = depuis_nouveau ? "Nouvelle description des données à créer"
@@ -176,7 +176,7 @@ void enregistrer_description_sous(Session& s, bool depuis_nouveau) {
   const auto choisi = s.port().choisir_fichier_a_enregistrer(d);
   if (!choisi) {
     s.nom_description = nom_avant;
-    return;
+    return false;
   }
   std::string chemin = *choisi;
   if (!contient(majuscules(nom_de_fichier(chemin)), ".DSC")) chemin += ".dsc";
@@ -185,6 +185,7 @@ void enregistrer_description_sous(Session& s, bool depuis_nouveau) {
   s.description_modifiee = true;
   ecrire_description(s, ModeEcriture::creation);
   relire_apres_enregistrement(s);
+  return true;
 }
 
 void nouvelle_description(Session& s) {
@@ -196,8 +197,11 @@ void nouvelle_description(Session& s) {
   Description& d = s.description;
   const std::string donnees = d.dossier_choisi, description = d.dossier_description,
                     sortie = d.dossier_choisi_sortie;
-  std::error_code ec;
-  std::filesystem::remove(s.chemin_parametres(), ec);
+  // Kept until the new file is named: a cancelled save dialog gives back the
+  // description, the file table and the parameters file as they were.
+  const Description avant = d;
+  const std::string nom_avant = s.nom_description;
+  const TableFichiers table_avant = s.table;
   s.nom_description.clear();
   appliquer_defauts(d, s.repertoire_programme());
   s.table.entetes_tableau();
@@ -205,7 +209,17 @@ void nouvelle_description(Session& s) {
   d.dossier_choisi = donnees;
   d.dossier_description = description;
   d.dossier_choisi_sortie = sortie;
-  enregistrer_description_sous(s, true);
+  if (!enregistrer_description_sous(s, true)) {
+    d = avant;
+    s.nom_description = nom_avant;
+    s.table = table_avant;
+    return;
+  }
+  // The parameters file now names the new description (none under "ppp").
+  if (d.masque == "ppp") {
+    std::error_code ec;
+    std::filesystem::remove(s.chemin_parametres(), ec);
+  }
   s.port().informer(TypeMessage::information,
                     " Choisir le répertoire des données \n  et ouvrir un exemplaire de fichier à "
                     "traiter ...");

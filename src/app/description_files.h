@@ -37,7 +37,7 @@ void ouvrir_description(Session& s);
 // "Enregistrer".
 void enregistrer_description(Session& s);
 // "Enregistrer sous ..."; depuis_nouveau when called by "Nouveau".
-void enregistrer_description_sous(Session& s, bool depuis_nouveau = false);
+bool enregistrer_description_sous(Session& s, bool depuis_nouveau = false);
 // "Nouveau".
 void nouvelle_description(Session& s);
 

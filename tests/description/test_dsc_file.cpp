@@ -428,6 +428,16 @@ TEST_F(FichierDsc, NewDescriptionKeepsOnlyTheDirectories) {
   nouvelle_description(s());
   EXPECT_EQ(d().methode, Methode::cumul);  // anything but Yes stops
   EXPECT_TRUE(fichier_existe(s().chemin_parametres()));
+  // Yes, then the save dialog cancelled: nothing changed, nothing deleted.
+  port_.reponses = {Reponse::oui};
+  port_.fichiers_a_enregistrer.push_back(std::nullopt);
+  nouvelle_description(s());
+  EXPECT_EQ(d().methode, Methode::cumul);
+  EXPECT_EQ(s().nom_description, "ancienne.dsc");
+  EXPECT_EQ(lire_ligne_fichier(s().chemin_parametres(), 1), "x");
+  port_.echanges.clear();
+  port_.reponses = {Reponse::non};
+  nouvelle_description(s());
 
   port_.reponses = {Reponse::oui};
   port_.fichiers_a_enregistrer.push_back(descriptions_ + "neuve");
