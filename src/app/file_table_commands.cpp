@@ -197,7 +197,7 @@ void effacer_hors_periode(Session& s, bool sans_confirmation) {
 void resume_tableau(Session& s) {
   TableFichiers& t = s.table;
   const int n = t.nb_fichiers();
-  s.etiquette("Label_nb_fic") = std::to_string(n) + "  fichiers";
+  s.etiquette("Label_nb_fic") = compte_fichiers(n, "  ");
   if (n < 2) return;
   const auto debut = std::chrono::steady_clock::now();
   s.etiquette("Label6") = "durée ??:??:??";

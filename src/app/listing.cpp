@@ -289,12 +289,17 @@ bool PasseListage::trouver_fichiers() {
   const int nb = static_cast<int>(fichiers_.size());
   e_.nb_fichiers = nb;
   if (nb == 0) {
-    port_.informer(TypeMessage::information, "aucun fichier ne correspond au filtre <" + d_.masque +
-                                                 ">" + "\n\n" + " dans " + d_.dossier_choisi);
+    if (s_.source == SourceDonnees::repertoire && !repertoire_existe(d_.dossier_choisi))
+      port_.informer(TypeMessage::erreur,
+                     " répertoire des données introuvable :\n\n  " + d_.dossier_choisi);
+    else
+      port_.informer(TypeMessage::information, "aucun fichier ne correspond au filtre <" +
+                                                   d_.masque + ">" + "\n\n" + " dans " +
+                                                   d_.dossier_choisi);
     s_.etiquette("Label_nb_fic") = "0 fichier";
     return false;
   }
-  s_.etiquette("Label_nb_fic") = std::to_string(nb) + " fichiers";
+  s_.etiquette("Label_nb_fic") = compte_fichiers(nb);
   s_.etiquette("Label54") = std::to_string(nb);
   return true;
 }
@@ -496,7 +501,7 @@ void PasseListage::conclure() {
   s_.ajouter_ligne_suivi("");
   s_.etiquette("Label_date_min") = e_.date_min ? date_heure_en_texte(*e_.date_min) : "";
   s_.etiquette("Label_date_max") = e_.date_max ? date_heure_en_texte(*e_.date_max) : "";
-  s_.etiquette("Label_nb_fic") = std::to_string(fichiers_.size()) + " fichiers";
+  s_.etiquette("Label_nb_fic") = compte_fichiers(static_cast<long long>(fichiers_.size()));
   s_.etiquette("Label8") =
       "taille totale " +
       format_deux_decimales(e_.taille_totale_ko / 1000, s_.separateur_decimal()) + " Mo";

@@ -652,4 +652,8 @@ std::string format_decimales(double valeur, int n, char separateur_decimal) {
   return r;
 }
 
+std::string compte_fichiers(long long n, std::string_view espace) {
+  return std::to_string(n) + std::string(espace) + (n > 1 ? "fichiers" : "fichier");
+}
+
 }  // namespace tamso

@@ -186,6 +186,10 @@ std::string booleen_en_texte(bool b);
 bool texte_en_booleen(std::string_view texte);
 // Number with groups of three digits separated by blanks ("### ### ### ##0").
 std::string format_milliers(long long n);
+
+// A file count and the word, singular up to one: "0 fichier", "1 fichier",
+// "2 fichiers", with `espace` between them (" " or "  ").
+std::string compte_fichiers(long long n, std::string_view espace = " ");
 // Number with at most two decimals and at least one integer digit ("#0.##"),
 // written with the given decimal separator.
 std::string format_deux_decimales(double valeur, char separateur_decimal);

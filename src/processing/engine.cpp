@@ -402,7 +402,7 @@ IssueMoteur Moteur::executer() {
   s.avancement.effacer_arret();
   finaliser();
   post_traiter(s.description, s.periode, g_, s.journal, s.avancement);
-  s.etiquettes["Label_nb_fic"] = std::to_string(t.nb_lignes() - 1) + "  fichiers";
+  s.etiquettes["Label_nb_fic"] = compte_fichiers(t.nb_lignes() - 1, "  ");
   s.etiquettes["Label_date_heure_min"] = texte_date_heure_complet(et.date_min.value_or(0.0));
   s.etiquettes["Label_date_heure_max"] = texte_date_heure_complet(et.date_max.value_or(0.0));
   return IssueMoteur::termine;

@@ -45,7 +45,7 @@ TEST_F(Listage, TitledSemicolonFileRaisesNoQuestion) {
   EXPECT_EQ(cell(1, "n°Lig intitulés"), " -");
   EXPECT_EQ(s().intitule_origine, "Date;Temp");
   EXPECT_EQ(s().etat_listage.nb_colonnes_valeurs, 1);
-  EXPECT_EQ(s().etiquette("Label_nb_fic"), "1 fichiers");
+  EXPECT_EQ(s().etiquette("Label_nb_fic"), "1 fichier");
   EXPECT_EQ(s().etiquette("Label_date_min"), "12/03/2021 10:00:00");
   EXPECT_EQ(s().etiquette("Label_date_max"), "12/03/2021 10:30:00");
 }
@@ -110,6 +110,11 @@ TEST_F(Listage, NoMatchingFile) {
   EXPECT_EQ(port_.dernier_texte(),
             "aucun fichier ne correspond au filtre <*.csv>\n\n dans " + donnees_);
   EXPECT_EQ(s().etiquette("Label_nb_fic"), "0 fichier");
+  // A data folder that does not exist is said to be missing.
+  d().dossier_choisi = donnees_ + "absent/";
+  EXPECT_FALSE(lister_fichiers_donnees(s()));
+  EXPECT_EQ(port_.dernier_texte(),
+            " répertoire des données introuvable :\n\n  " + donnees_ + "absent/");
 }
 
 TEST_F(Listage, SizeInMegabytesWithTheComputersSeparator) {
