@@ -73,6 +73,8 @@ class VueTableFichiers : public QTableView {
   Q_OBJECT
  public:
   explicit VueTableFichiers(QWidget* parent = nullptr);
+  // Small: the table takes the room its region has, and never asks for more.
+  QSize sizeHint() const override { return {QTableView::sizeHint().width(), minimumHeight()}; }
   // Table row of the current row (1..R), 0 when none.
   int ligne_courante() const;
   // First and last selected table rows; false when nothing is selected.

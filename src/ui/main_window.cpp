@@ -2,6 +2,7 @@
 // span them, the start-up, leaving the program and the window's events.
 #include "ui/main_window.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include <QApplication>
@@ -70,6 +71,28 @@ FenetrePrincipale::~FenetrePrincipale() {
 
 // ---------------------------------------------------------------- building
 
+namespace {
+
+// The scrolled content of regions 1 to 4. For content whose texts wrap, the
+// scroll area keeps the content at least as tall as its size hint, worked
+// out at the hint's width: hinting the width it is given and the least
+// height keeps a scroll bar from appearing while everything fits.
+class ContenuDefilant : public QWidget {
+ public:
+  explicit ContenuDefilant(QScrollArea* zone) : zone_(zone) {}
+  QSize sizeHint() const override {
+    const int largeur = std::max(QWidget::sizeHint().width(), zone_->viewport()->width());
+    int hauteur = minimumSizeHint().height();
+    if (hasHeightForWidth()) hauteur = std::max(hauteur, heightForWidth(largeur));
+    return {largeur, hauteur};
+  }
+
+ private:
+  QScrollArea* zone_;
+};
+
+}  // namespace
+
 void FenetrePrincipale::construire() {
   ContexteFenetre& fenetre = *this;
   controles_ = std::make_unique<ControlesReglages>(fenetre, this);
@@ -89,7 +112,7 @@ void FenetrePrincipale::construire() {
   defilement_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   disposition_racine->addWidget(defilement_, 4);
 
-  contenu_ = new QWidget;
+  contenu_ = new ContenuDefilant(defilement_);
   contenu_->setObjectName(QStringLiteral("contenu"));
   contenu_->setAutoFillBackground(true);
   defilement_->setWidget(contenu_);
@@ -122,7 +145,8 @@ void FenetrePrincipale::construire() {
 void FenetrePrincipale::construire_panneaux() {
   // Made after the regions, so that they lie over them.
   suivi_ = new PanneauSuivi(*this, contenu_);
-  suivi_->fixer_repere(listage_->table());
+  suivi_->fixer_repere(listage_->zone_table(),
+                       [this](int hauteur) { listage_->reserver_sous_table(hauteur); });
   choix_rep_ = new PanneauRepertoires(contenu_);
   choix_rep_->hide();
   couleurs_ = new PanneauCouleurs(*this, racine_);

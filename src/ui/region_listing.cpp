@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -80,7 +81,7 @@ void RegionListage::construire_table(QVBoxLayout* vb) {
   modele_ = new ModeleTableFichiers(s, table_);
   table_->setModel(modele_);
   table_->setItemDelegate(new DelegueTableFichiers(s.couleurs, table_));
-  table_->setMinimumHeight(150);
+  table_->setMinimumHeight(40);
   connect(table_, &VueTableFichiers::double_clic, this, &RegionListage::sur_double_clic_tableau);
   connect(table_, &VueTableFichiers::clic_droit, this, &RegionListage::sur_clic_droit_tableau);
   connect(table_, &VueTableFichiers::survol, this, &RegionListage::sur_survol_tableau);
@@ -90,7 +91,23 @@ void RegionListage::construire_table(QVBoxLayout* vb) {
     effacer_selection(fenetre_.session(), premiere, derniere);
     fenetre_.rafraichir();
   });
-  vb->addWidget(table_, 1);
+  // The table and, under it, the room the small tracking panel takes while
+  // it is shown, so that the panel never hides rows of the table.
+  zone_table_ = new QWidget(this);
+  zone_table_->setObjectName(QStringLiteral("zone_tableau"));
+  auto* zone = new QVBoxLayout(zone_table_);
+  zone->setContentsMargins(0, 0, 0, 0);
+  zone->setSpacing(0);
+  zone->addWidget(table_, 1);
+  // The room gives way before the window needs a scroll bar.
+  reserve_suivi_ = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Preferred);
+  zone->addItem(reserve_suivi_);
+  vb->addWidget(zone_table_, 1);
+}
+
+void RegionListage::reserver_sous_table(int hauteur) {
+  reserve_suivi_->changeSize(0, std::max(0, hauteur), QSizePolicy::Minimum, QSizePolicy::Preferred);
+  zone_table_->layout()->invalidate();
 }
 
 void RegionListage::construire_commandes(QVBoxLayout* vb) {

@@ -10,6 +10,8 @@ class QLabel;
 class QPushButton;
 class QVBoxLayout;
 
+class QSpacerItem;
+
 namespace tamso {
 
 class ContexteFenetre;
@@ -27,6 +29,10 @@ class RegionListage : public QGroupBox {
 
   QPushButton* bouton_lister() const { return bouton_lister_; }
   VueTableFichiers* table() const { return table_; }
+  // The table with the room under it that the tracking panel may take.
+  QWidget* zone_table() const { return zone_table_; }
+  // Keeps `hauteur` pixels free under the table (0: none).
+  void reserver_sous_table(int hauteur);
   // Stage 1: lists the data files (or reads the clipboard first).
   void sur_lister();
 
@@ -56,6 +62,8 @@ class RegionListage : public QGroupBox {
   QLabel* date_min_ = nullptr;
   QLabel* date_max_ = nullptr;
   VueTableFichiers* table_ = nullptr;
+  QWidget* zone_table_ = nullptr;
+  QSpacerItem* reserve_suivi_ = nullptr;
   ModeleTableFichiers* modele_ = nullptr;
   QCheckBox* sans_confirmation_ = nullptr;
 };

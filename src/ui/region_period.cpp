@@ -179,17 +179,24 @@ void RegionPeriode::construire_liste(QVBoxLayout* vb) {
   for (int i = 0; i < 3; ++i) {
     gd->addWidget(texte(titres[i], dsc), i, 0);
     dates_dsc_[i] = controles.date_cliquable(noms[i], dsc);
-    gd->addWidget(dates_dsc_[i], i, 1);
+    if (i < 2) gd->addWidget(dates_dsc_[i], i, 1);
   }
   // The three at once, without a question.
-  auto* prendre = bouton(QStringLiteral("SpeedButton_periode_dsc"),
-                         QStringLiteral("<=  reprendre cette période"), dsc);
+  auto* prendre =
+      bouton(QStringLiteral("SpeedButton_periode_dsc"), QStringLiteral("<= reprendre"), dsc);
+  prendre->setToolTip(QStringLiteral("reprendre d'un coup le début, la fin et le pas"));
   connect(prendre, &QPushButton::clicked, this, [this] {
     prendre_periode_dsc(fenetre_.session());
     fenetre_.afficher_periode();
     fenetre_.rafraichir_indicateur();
   });
-  gd->addWidget(prendre, 3, 0, 1, 2);
+  // Beside the step, so that the box is no taller.
+  dates_dsc_[2]->setMinimumWidth(0);
+  auto* ligne_pas = new QHBoxLayout;
+  ligne_pas->setContentsMargins(0, 0, 0, 0);
+  ligne_pas->addWidget(dates_dsc_[2], 1);
+  ligne_pas->addWidget(prendre);
+  gd->addLayout(ligne_pas, 2, 1);
   gd->setColumnStretch(1, 1);
   vb->addWidget(dsc);
 

@@ -65,6 +65,23 @@ void PanneauSuivi::placer(bool grand) {
   const QRect t(repere_->mapTo(parentWidget(), QPoint(0, 0)), repere_->size());
   const int hauteur = grand ? t.height() : std::min(135, t.height());
   setGeometry(t.x(), t.bottom() - hauteur + 1, t.width(), hauteur);
+  reserver();
+}
+
+void PanneauSuivi::reserver() {
+  // Small and shown, the panel takes the bottom of the table's area; tall,
+  // it covers the whole of it, as asked.
+  if (reserver_) reserver_(isVisible() && !grand() ? height() + 4 : 0);
+}
+
+void PanneauSuivi::showEvent(QShowEvent* e) {
+  PanneauFlottant::showEvent(e);
+  reserver();
+}
+
+void PanneauSuivi::hideEvent(QHideEvent* e) {
+  PanneauFlottant::hideEvent(e);
+  reserver();
 }
 
 void PanneauSuivi::choisir_taille(bool grand) {

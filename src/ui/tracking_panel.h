@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 
 #include "ui/widgets.h"
 
@@ -18,8 +19,13 @@ class PanneauSuivi : public PanneauFlottant {
  public:
   PanneauSuivi(ContexteFenetre& fenetre, QWidget* parent);
 
-  // The widget the panel lies over (the file table).
-  void fixer_repere(QWidget* repere) { repere_ = repere; }
+  // The widget the panel lies over (the file table and the room under it),
+  // and how to keep room for the small panel under the table while it is
+  // shown (0: none), so that it hides no row.
+  void fixer_repere(QWidget* repere, std::function<void(int)> reserver = {}) {
+    repere_ = repere;
+    reserver_ = std::move(reserver);
+  }
   bool grand() const;
   // Places the panel over the table, small or tall.
   void placer(bool grand);
@@ -33,8 +39,15 @@ class PanneauSuivi : public PanneauFlottant {
   // Appends the log lines not shown yet.
   void afficher_journal();
 
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void hideEvent(QHideEvent* e) override;
+
  private:
+  void reserver();
+
   ContexteFenetre& fenetre_;
+  std::function<void(int)> reserver_;
   QWidget* repere_ = nullptr;
   QPlainTextEdit* journal_ = nullptr;
   QRadioButton* petit_ = nullptr;

@@ -12,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTest>
@@ -156,6 +158,30 @@ TEST_F(Fenetre, OpeningADescriptionShowsItsSettings) {
 }
 
 // ---------------------------------------------------------------- listing
+
+// At 1366 x 768 after a listing: no scroll bar, and the small tracking panel
+// lies under the table, not over its rows.
+TEST_F(Fenetre, AtTheSmallScreenSizeNothingScrollsAndThePanelHidesNoRow) {
+  copier_fixture("station_pv.csv", "Env10_2021_11_10_00.csv");
+  demarrer();
+  ouvrir(dsc_stations());
+  cliquer("SpeedButton_lister");
+  QApplication::processEvents();
+  auto* defilement = fenetre_->findChild<QScrollArea*>(QStringLiteral("defilement"));
+  ASSERT_NE(defilement, nullptr);
+  EXPECT_FALSE(defilement->verticalScrollBar()->isVisible());
+  auto* suivi = controle<QWidget>("Panel1");
+  auto* table = controle<QWidget>("StringGrid1");
+  ASSERT_TRUE(suivi->isVisible());
+  const QRect t(table->mapTo(fenetre_.get(), QPoint(0, 0)), table->size());
+  const QRect p(suivi->mapTo(fenetre_.get(), QPoint(0, 0)), suivi->size());
+  EXPECT_FALSE(t.intersects(p)) << t.bottom() << " " << p.top();
+  // Tall, it covers the table, as asked.
+  cliquer("RadioButton_fen_suivi_grande");
+  QApplication::processEvents();
+  const QRect g(suivi->mapTo(fenetre_.get(), QPoint(0, 0)), suivi->size());
+  EXPECT_TRUE(g.contains(QRect(t.topLeft(), QSize(t.width(), 10))));
+}
 
 TEST_F(Fenetre, ListingAFolderFillsTheTable) {
   copier_fixture("station_pv.csv", "Env10_2021_11_10_00.csv");
