@@ -106,6 +106,8 @@ void RegionListage::construire_table(QVBoxLayout* vb) {
 }
 
 void RegionListage::reserver_sous_table(int hauteur) {
+  // Enlarged, the table is in front of the panel.
+  if (zone_table_->parentWidget() != this) hauteur = 0;
   reserve_suivi_->changeSize(0, std::max(0, hauteur), QSizePolicy::Minimum, QSizePolicy::Preferred);
   zone_table_->layout()->invalidate();
 }
@@ -252,11 +254,33 @@ void RegionListage::sur_clic_droit_tableau(int colonne, int ligne, QPoint global
 }
 
 void RegionListage::sur_grand_tableau(bool grand) {
-  fenetre_.montrer_region_description(!grand);
+  auto* vb = static_cast<QVBoxLayout*>(layout());
+  QWidget* dessus = parentWidget();
+  if (grand && zone_table_->parentWidget() == this) {
+    // The table leaves its place and lies over regions 2 to 4, from where
+    // it was down to the bottom of the window's content, in front.
+    const QPoint haut_gauche = zone_table_->mapTo(dessus, QPoint(0, 0));
+    place_table_ = vb->indexOf(zone_table_);
+    vb->removeWidget(zone_table_);
+    vb->insertStretch(place_table_, 1);
+    zone_table_->setParent(dessus);
+    zone_table_->setGeometry(haut_gauche.x(), haut_gauche.y(),
+                             dessus->width() - haut_gauche.x() - 12,
+                             dessus->height() - haut_gauche.y() - 12);
+    reserver_sous_table(0);
+    zone_table_->show();
+    zone_table_->raise();
+  } else if (!grand && zone_table_->parentWidget() != this) {
+    delete vb->takeAt(place_table_);
+    zone_table_->setParent(this);
+    vb->insertWidget(place_table_, zone_table_, 1);
+    zone_table_->show();
+  }
   PanneauSuivi* suivi = &fenetre_.suivi();
-  if (!grand && suivi->isVisible()) suivi->raise();
-  QTimer::singleShot(0, this, [suivi] {
-    if (suivi->isVisible()) suivi->replacer();
+  QTimer::singleShot(0, this, [suivi, grand] {
+    if (!suivi->isVisible()) return;
+    suivi->replacer();
+    if (!grand) suivi->raise();
   });
 }
 

@@ -64,6 +64,7 @@ class RegionListage : public QGroupBox {
   VueTableFichiers* table_ = nullptr;
   QWidget* zone_table_ = nullptr;
   QSpacerItem* reserve_suivi_ = nullptr;
+  int place_table_ = 0;  // its rank in the region's layout, while it is enlarged
   ModeleTableFichiers* modele_ = nullptr;
   QCheckBox* sans_confirmation_ = nullptr;
 };

@@ -402,11 +402,23 @@ TEST_F(Fenetre, EnterInTheMaskWithoutFilesSaysSoAndPppMeansTheClipboard) {
 
 TEST_F(Fenetre, CheckBoxesAndOptionsShowHideAndRepaint) {
   demarrer();
-  // The big table hides the description.
+  // The big table lies in front of regions 3 and 4, taller and wider; it
+  // goes back to its place after.
+  auto* table = controle<QWidget>("StringGrid1");
+  const QSize avant = table->size();
   cliquer("CheckBox_grand_tableau");
-  EXPECT_FALSE(controle<QWidget>("Cadre1")->isVisible());
-  cliquer("CheckBox_grand_tableau");
+  QApplication::processEvents();
   EXPECT_TRUE(controle<QWidget>("Cadre1")->isVisible());
+  EXPECT_GT(table->width(), avant.width() + controle<QWidget>("Cadre3")->width());
+  EXPECT_GT(table->height(), avant.height());
+  const QPoint centre4 = controle<QWidget>("Cadre4")->geometry().center();
+  EXPECT_EQ(controle<QWidget>("contenu")->childAt(centre4)->window(), fenetre_->window());
+  EXPECT_TRUE(table->isAncestorOf(controle<QWidget>("contenu")->childAt(centre4)) ||
+              controle<QWidget>("contenu")->childAt(centre4) == table);
+  cliquer("CheckBox_grand_tableau");
+  QApplication::processEvents();
+  EXPECT_TRUE(controle<QWidget>("Cadre2")->isAncestorOf(table));
+  EXPECT_EQ(table->width(), avant.width());
   // The step unit "jour" shows the count box.
   cliquer("RadioButton2_jour_mois_annee");
   EXPECT_TRUE(controle<QSpinBox>("SpinEdit_pas_jour_mois_annee")->isVisible());

@@ -94,6 +94,10 @@ int main(int argc, char** argv) {
   QApplication::sendEvent(
       fenetre.findChild<QLineEdit*>(QStringLiteral("Edit_format_datetime_mesure")), &entree);
   capturer(fenetre, sortie, QStringLiteral("listage"));
+  // The big table, in front of regions 3 and 4.
+  fenetre.findChild<QCheckBox*>(QStringLiteral("CheckBox_grand_tableau"))->click();
+  capturer(fenetre, sortie, QStringLiteral("grand-tableau"));
+  fenetre.findChild<QCheckBox*>(QStringLiteral("CheckBox_grand_tableau"))->click();
 
   // The ready-made date-time formats, opened beside their button.
   auto* bouton = fenetre.findChild<QToolButton*>(QStringLiteral("SpeedButton_date_heure"));
