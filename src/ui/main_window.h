@@ -20,6 +20,7 @@ class QScrollArea;
 namespace tamso {
 
 class AideContextuelle;
+class CadresAide;
 class FenetreGraphiques;
 class ControlesReglages;
 class PanneauCouleurs;
@@ -94,6 +95,7 @@ class FenetrePrincipale : public QMainWindow, private ContexteFenetre {
   void reappliquer_style() override;
   void montrer_region_description(bool visible) override;
   void demander_quitter() override;
+  void basculer_cadres_aide(bool avec_titres) override;
   void basculer_graphiques() override;
   void rafraichir_graphiques() override;
 
@@ -109,6 +111,7 @@ class FenetrePrincipale : public QMainWindow, private ContexteFenetre {
   std::chrono::steady_clock::time_point dernier_pompage_{};
   std::unique_ptr<ControlesReglages> controles_;
   std::unique_ptr<AideContextuelle> aide_;
+  CadresAide* cadres_aide_ = nullptr;
 
   // the window's areas
   QWidget* racine_ = nullptr;
