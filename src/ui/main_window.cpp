@@ -129,7 +129,8 @@ void FenetrePrincipale::construire_panneaux() {
   marquage_ = new PanneauMarquage(*this, contenu_);
   extinction_ = new PanneauExtinction(racine_);
   aide_ =
-      std::make_unique<AideContextuelle>(session_, this, racine_, contenu_, sortie_->boite_aide());
+      std::make_unique<AideContextuelle>(session_, this, racine_, contenu_, sortie_->boite_aide(),
+                                         [this] { editer_resultats_depuis_aide(); });
   cadres_aide_ = new CadresAide(
       {description_, listage_, format_, periode_, sortie_},
       periode_->findChild<QWidget*>(QStringLiteral("DatePicker_fin")),
@@ -303,6 +304,12 @@ void FenetrePrincipale::demarrer() {
 
 void FenetrePrincipale::basculer_cadres_aide(bool avec_titres) {
   cadres_aide_->basculer(avec_titres);
+}
+
+void FenetrePrincipale::editer_resultats_depuis_aide() {
+  // The name of the last results file written; none before the first save.
+  const std::string& nom = session_.etiquette("Label21");
+  if (!nom.empty()) port_->ouvrir_dans_editeur(session_.description.dossier_choisi_sortie, nom);
 }
 
 void FenetrePrincipale::basculer_graphiques() {

@@ -100,6 +100,8 @@ class FenetrePrincipale : public QMainWindow, private ContexteFenetre {
   void rafraichir_graphiques() override;
 
   void demarrer();
+  // A double click on the floating help: the results file in the text editor.
+  void editer_resultats_depuis_aide();
 
   std::unique_ptr<InteractionQt> port_;
   Session session_;

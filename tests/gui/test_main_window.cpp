@@ -691,6 +691,80 @@ TEST_F(Fenetre, HelpFramesOutlineTheRegionsWithTheirTitles) {
   EXPECT_TRUE(port_->echanges.empty()) << port_->dernier_texte();
 }
 
+// The floating help of the frame buttons follows the pointer; that of the
+// period's bounds stands level with the period of the description.
+TEST_F(Fenetre, FloatingHelpOfTheFrameButtonsAndOfThePeriodBounds) {
+  demarrer();
+  cliquer("CheckBox_aide_flottante");
+  struct Cas {
+    const char* controle;
+    const char* premiere_ligne;
+    bool au_niveau_de_la_periode;
+  };
+  const Cas cas[] = {
+      {"SpeedButton_help2", "62-  aide sous forme de cadres avec dénominations", false},
+      {"SpeedButton_help3", "62a-  aide sous forme de cadres avec possibilité de travailler avec",
+       false},
+      {"Label_temps_deb",
+       "19-  Ces deux dates Debut et Fin (Min et Max) sont récupérables par "
+       "clik ci-dessus parmi les 6 dates",
+       true},
+      {"SpeedButton_fin",
+       "19-  Ces deux dates Debut et Fin (Min et Max) sont récupérables par "
+       "clik ci-dessus parmi les 6 dates",
+       true},
+  };
+  QWidget* racine = controle<QWidget>("racine");
+  auto* flottante = controle<QLabel>("Memo3");
+  for (const Cas& c : cas) {
+    QWidget* w = controle<QWidget>(c.controle);
+    QCursor::setPos(w->mapToGlobal(QPoint(2, 2)));
+    QEvent entree(QEvent::Enter);
+    QApplication::sendEvent(w, &entree);
+    const QString attendue = QString::fromUtf8(c.premiere_ligne);
+    EXPECT_EQ(controle<QPlainTextEdit>("Memo2")->toPlainText().section(QLatin1Char('\n'), 0, 0),
+              attendue)
+        << c.controle;
+    ASSERT_TRUE(flottante->isVisible()) << c.controle;
+    // The item's number gives way to two blanks.
+    EXPECT_EQ(flottante->text().section(QLatin1Char('\n'), 0, 0),
+              QStringLiteral("  ") + attendue.mid(2))
+        << c.controle;
+    const int pointeur = racine->mapFromGlobal(QCursor::pos()).y();
+    const int attendu =
+        c.au_niveau_de_la_periode
+            ? controle<QWidget>("Label37")->mapTo(racine, QPoint(0, 0)).y()
+            : std::max(0, std::min(pointeur + 20, racine->height() - flottante->height() - 150));
+    EXPECT_EQ(flottante->y(), attendu) << c.controle;
+  }
+}
+
+// Over a control without help the floating box goes; a double click on it
+// opens the results file of the output directory, once one has been written.
+TEST_F(Fenetre, FloatingHelpHidesWithoutHelpAndOpensTheResults) {
+  demarrer();
+  cliquer("CheckBox_aide_flottante");
+  auto* flottante = controle<QLabel>("Memo3");
+  QEvent entree(QEvent::Enter);
+  QApplication::sendEvent(controle<QWidget>("Edit_masque"), &entree);
+  ASSERT_TRUE(flottante->isVisible());
+  QApplication::sendEvent(controle<QWidget>("contenu"), &entree);
+  EXPECT_FALSE(flottante->isVisible());
+  EXPECT_EQ(controle<QPlainTextEdit>("Memo2")->toPlainText().trimmed(), QString());
+
+  QApplication::sendEvent(controle<QWidget>("Edit_masque"), &entree);
+  ASSERT_TRUE(flottante->isVisible());
+  QTest::mouseDClick(flottante, Qt::LeftButton);
+  EXPECT_TRUE(port_->programmes.empty());
+
+  fenetre_->session().description.dossier_choisi_sortie = sortie_;
+  fenetre_->session().etiquette("Label21") = "res.txt";
+  QTest::mouseDClick(flottante, Qt::LeftButton);
+  ASSERT_EQ(port_->programmes.size(), 1u);
+  ASSERT_FALSE(port_->programmes[0].arguments.empty());
+  EXPECT_EQ(port_->programmes[0].arguments[0], sortie_ + "res.txt");
+}
+
 // "help" names the missing manual; once it is there, the desktop's viewer is
 // asked to open it and no program is started.
 TEST_F(Fenetre, HelpOpensTheManualOrSaysItIsMissing) {
