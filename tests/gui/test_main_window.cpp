@@ -765,6 +765,57 @@ TEST_F(Fenetre, FloatingHelpHidesWithoutHelpAndOpensTheResults) {
   EXPECT_EQ(port_->programmes[0].arguments[0], sortie_ + "res.txt");
 }
 
+// A right click on a title explains its column in the help box while the
+// pointer stays on it; on "Station" the marking choices open as well, for
+// the station of the first file.
+TEST_F(Fenetre, RightClickOnATitleExplainsItsColumn) {
+  copier_fixture("station_pv.csv", "Env10_a.csv");
+  copier_fixture("station_pv.csv", "Env11_b.csv");
+  demarrer();
+  ouvrir(dsc_stations());
+  cliquer("SpeedButton_lister");
+  auto* t = controle<VueTableFichiers>("StringGrid1");
+  QHeaderView* titres = t->horizontalHeader();
+  auto* boite = controle<QPlainTextEdit>("Memo2");
+  struct Cas {
+    int colonne;
+    const char* premiere_ligne;
+    const char* marquage;
+  };
+  const Cas cas[] = {
+      {5, " place occupée sur le disque ", nullptr},
+      {2, "                          liste de fichiers", nullptr},
+      {3, " éventuellement extraite du nom du fichier ", "ne cocher que les <Env10>"},
+  };
+  for (const Cas& c : cas) {
+    t->scrollTo(t->model()->index(0, c.colonne));
+    const QPoint sur_titre(titres->sectionViewportPosition(c.colonne) + 4, titres->height() / 2);
+    QTest::mouseMove(titres->viewport(), sur_titre);
+    QTest::mouseClick(titres->viewport(), Qt::RightButton, {}, sur_titre);
+    EXPECT_EQ(boite->toPlainText().section(QLatin1Char('\n'), 0, 0),
+              QString::fromUtf8(c.premiere_ligne))
+        << c.colonne;
+    auto* marquage = controle<QWidget>("Panel_coche");
+    EXPECT_EQ(marquage->isVisible(), c.marquage != nullptr) << c.colonne;
+    if (c.marquage) {
+      EXPECT_EQ(controle<QRadioButton>("RadioButton_coche1")->text(),
+                QString::fromUtf8(c.marquage));
+      cliquer("SpeedButton9");
+    }
+    // Moving on the same title keeps the explanation; the next title shows
+    // the sorting line again.
+    QTest::mouseMove(titres->viewport(), sur_titre + QPoint(1, 0));
+    EXPECT_EQ(boite->toPlainText().section(QLatin1Char('\n'), 0, 0),
+              QString::fromUtf8(c.premiere_ligne));
+    const int suivante = c.colonne + 1;
+    QTest::mouseMove(titres->viewport(),
+                     QPoint(titres->sectionViewportPosition(suivante) + 4, titres->height() / 2));
+    EXPECT_EQ(boite->toPlainText().section(QLatin1Char('\n'), 0, 0),
+              QStringLiteral("      ====>  un double-clik sur un intitulé de colonne => tri "
+                             "croissant / décroissant"));
+  }
+}
+
 // "help" names the missing manual; once it is there, the desktop's viewer is
 // asked to open it and no program is started.
 TEST_F(Fenetre, HelpOpensTheManualOrSaysItIsMissing) {
