@@ -1,6 +1,7 @@
 #include "ui/context_help.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include <QCursor>
 #include <QLabel>
@@ -15,15 +16,37 @@
 
 namespace tamso {
 
+namespace {
+
+// An item is known by its last line that begins with a digit.
+bool item_19(const std::vector<std::string>& lignes) {
+  for (auto l = lignes.rbegin(); l != lignes.rend(); ++l)
+    if (!l->empty() && std::isdigit(static_cast<unsigned char>((*l)[0])))
+      return l->rfind("19", 0) == 0;
+  return false;
+}
+
+bool sans_texte(const std::vector<std::string>& lignes) {
+  return std::all_of(lignes.begin(), lignes.end(), [](const std::string& l) {
+    return std::all_of(l.begin(), l.end(),
+                       [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
+  });
+}
+
+}  // namespace
+
 AideContextuelle::AideContextuelle(const Session& s, QWidget* fenetre, QWidget* racine,
-                                   QWidget* contenu, QPlainTextEdit* boite)
+                                   QWidget* contenu, QPlainTextEdit* boite,
+                                   std::function<void()> double_clic)
     : session_(s), fenetre_(fenetre), racine_(racine), contenu_(contenu), boite_(boite) {
-  flottante_ = new QLabel(racine_);
-  flottante_->setObjectName(QStringLiteral("Memo3"));
-  flottante_->setStyleSheet(QStringLiteral(
+  auto* flottante = new EtiquetteCliquable(racine_);
+  flottante->setObjectName(QStringLiteral("Memo3"));
+  flottante->setStyleSheet(QStringLiteral(
       "QLabel#Memo3 { background: white; color: black; border: 1px solid gray; padding: 4px; }"));
-  flottante_->setAttribute(Qt::WA_TransparentForMouseEvents);
-  flottante_->hide();
+  QObject::connect(flottante, &EtiquetteCliquable::doubleClique, flottante,
+                   [f = std::move(double_clic)] { f(); });
+  flottante->hide();
+  flottante_ = flottante;
 }
 
 void AideContextuelle::pour_controle(QWidget* w) {
@@ -67,6 +90,11 @@ void AideContextuelle::montrer(const std::vector<std::string>& lignes) {
 }
 
 void AideContextuelle::montrer_flottante(const std::vector<std::string>& lignes) {
+  // Over a control without help the box has nothing to show.
+  if (sans_texte(lignes)) {
+    flottante_->hide();
+    return;
+  }
   QStringList flottantes;
   int largeur = 150;
   for (const auto& ligne : lignes) {
@@ -78,12 +106,19 @@ void AideContextuelle::montrer_flottante(const std::vector<std::string>& lignes)
   flottante_->setText(flottantes.join(QLatin1Char('\n')));
   const int w = largeur * 11 / 10 + 10;
   const int h = flottante_->fontMetrics().lineSpacing() * static_cast<int>(lignes.size()) + 15;
-  QPoint p = racine_->mapFromGlobal(QCursor::pos()) + QPoint(0, 20);
-  p.setX(std::max(0, std::min(p.x(), racine_->width() - w - 20)));
-  p.setY(std::max(0, std::min(p.y(), racine_->height() - h - 150)));
-  flottante_->setGeometry(p.x(), p.y(), w, h);
+  const QPoint pointeur = racine_->mapFromGlobal(QCursor::pos());
+  const int x = std::max(0, std::min(pointeur.x(), racine_->width() - w - 20));
+  flottante_->setGeometry(x, haut_flottante(lignes, pointeur.y(), h), w, h);
   flottante_->show();
   flottante_->raise();
+}
+
+int AideContextuelle::haut_flottante(const std::vector<std::string>& lignes, int pointeur,
+                                     int h) const {
+  const QWidget* periode_dsc = racine_->findChild<QWidget*>(QStringLiteral("Label37"));
+  if (periode_dsc && item_19(lignes))
+    return std::max(0, periode_dsc->mapTo(racine_, QPoint(0, 0)).y());
+  return std::max(0, std::min(pointeur + 20, racine_->height() - h - 150));
 }
 
 void AideContextuelle::cacher_flottante() {

@@ -174,10 +174,16 @@ void VueTableFichiers::keyReleaseEvent(QKeyEvent* e) {
 }
 
 bool VueTableFichiers::eventFilter(QObject* o, QEvent* e) {
-  if (o == horizontalHeader()->viewport() && e->type() == QEvent::MouseMove) {
+  if (o == horizontalHeader()->viewport() &&
+      (e->type() == QEvent::MouseMove || e->type() == QEvent::MouseButtonPress)) {
     const auto* m = static_cast<QMouseEvent*>(e);
     const int section = horizontalHeader()->logicalIndexAt(m->position().toPoint());
-    if (section >= 0) emit survol(section, 0);
+    if (e->type() == QEvent::MouseMove) {
+      if (section >= 0) emit survol(section, 0);
+    } else if (m->button() == Qt::RightButton) {
+      if (section >= 0) emit clic_droit(section, 0, m->globalPosition().toPoint());
+      return true;
+    }
   }
   return QTableView::eventFilter(o, e);
 }

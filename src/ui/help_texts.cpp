@@ -203,6 +203,13 @@ const std::vector<Element> kElements = {
       "(avec décalage d'un an)  ",
       "\t[15  16  17  18  19 ]20    inf strict    ", "\t.15 [16  17  18  19  20]   inf ou égal    ",
       "    ex: par 5s"}},
+    {{"SpeedButton_help2"},
+     {"62-  aide sous forme de cadres avec dénominations",
+      "      les cinq zones de la fenêtre et leurs noms ; une touche ou un second clic les "
+      "efface"}},
+    {{"SpeedButton_help3"},
+     {"62a-  aide sous forme de cadres avec possibilité de travailler avec",
+      "      les barres du haut et du bas passent derrière les commandes ; une touche les efface"}},
     {{"SpeedButton_effacer_vers_le_haut"},
      {"63-  effacer de la liste toutes les lignes vers le haut y compris la ligne courante", "", "",
       "", "         ( la dernière colonne (x) permet d'en choisir une seule ou plusieurs"}},

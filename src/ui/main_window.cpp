@@ -29,6 +29,7 @@
 #include "ui/directory_panel.h"
 #include "ui/file_table_view.h"
 #include "ui/graph_window.h"
+#include "ui/help_frames.h"
 #include "ui/marking_panel.h"
 #include "ui/region_description.h"
 #include "ui/region_format.h"
@@ -61,6 +62,8 @@ FenetrePrincipale::FenetrePrincipale(std::unique_ptr<InteractionQt> port, Option
 
 FenetrePrincipale::~FenetrePrincipale() {
   qApp->removeEventFilter(this);
+  delete cadres_aide_;
+  cadres_aide_ = nullptr;
   // The controls read the session until they are gone: they go first.
   delete graphiques_;
   graphiques_ = nullptr;
@@ -100,7 +103,7 @@ void FenetrePrincipale::construire() {
   racine_->setObjectName(QStringLiteral("racine"));
   setCentralWidget(racine_);
   auto* disposition_racine = new QHBoxLayout(racine_);
-  disposition_racine->setContentsMargins(0, 0, 4, 4);
+  disposition_racine->setContentsMargins(0, 2, 4, 4);
   disposition_racine->setSpacing(2);
 
   // Regions 1 to 4 scroll when the screen is too small; region 5, the
@@ -154,7 +157,12 @@ void FenetrePrincipale::construire_panneaux() {
   marquage_ = new PanneauMarquage(*this, contenu_);
   extinction_ = new PanneauExtinction(racine_);
   aide_ =
-      std::make_unique<AideContextuelle>(session_, this, racine_, contenu_, sortie_->boite_aide());
+      std::make_unique<AideContextuelle>(session_, this, racine_, contenu_, sortie_->boite_aide(),
+                                         [this] { editer_resultats_depuis_aide(); });
+  cadres_aide_ = new CadresAide(
+      {description_, listage_, format_, periode_, sortie_},
+      periode_->findChild<QWidget*>(QStringLiteral("DatePicker_fin")),
+      periode_->findChild<QWidget*>(QStringLiteral("RadioGroup_actuel_ou_passee")), this);
 
   graphiques_ = new FenetreGraphiques(*this, this);
   description_->attacher(choix_rep_, resume_);
@@ -322,6 +330,16 @@ void FenetrePrincipale::demarrer() {
   if (choix_rep_->isVisible()) choix_rep_->raise();
 }
 
+void FenetrePrincipale::basculer_cadres_aide(bool avec_titres) {
+  cadres_aide_->basculer(avec_titres);
+}
+
+void FenetrePrincipale::editer_resultats_depuis_aide() {
+  // The name of the last results file written; none before the first save.
+  const std::string& nom = session_.etiquette("Label21");
+  if (!nom.empty()) port_->ouvrir_dans_editeur(session_.description.dossier_choisi_sortie, nom);
+}
+
 void FenetrePrincipale::basculer_graphiques() {
   if (!occupe_) graphiques_->basculer();
 }
@@ -433,6 +451,12 @@ void FenetrePrincipale::resizeEvent(QResizeEvent* e) {
 bool FenetrePrincipale::eventFilter(QObject* o, QEvent* e) {
   auto* w = qobject_cast<QWidget*>(o);
   const bool chez_nous = w && w->window() == this;
+  if (e->type() == QEvent::KeyRelease && chez_nous && cadres_aide_ && cadres_aide_->montres() &&
+      !occupe_) {
+    // Releasing any key hides the help frames and does nothing else.
+    cadres_aide_->cacher();
+    return true;
+  }
   switch (e->type()) {
     case QEvent::KeyPress:
       if (extinction_->en_cours()) {

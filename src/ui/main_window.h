@@ -20,6 +20,7 @@ class QScrollArea;
 namespace tamso {
 
 class AideContextuelle;
+class CadresAide;
 class FenetreGraphiques;
 class ControlesReglages;
 class PanneauCouleurs;
@@ -99,10 +100,13 @@ class FenetrePrincipale : public QMainWindow, private ContexteFenetre {
   void reappliquer_style() override;
   void montrer_region_description(bool visible) override;
   void demander_quitter() override;
+  void basculer_cadres_aide(bool avec_titres) override;
   void basculer_graphiques() override;
   void rafraichir_graphiques() override;
 
   void demarrer();
+  // A double click on the floating help: the results file in the text editor.
+  void editer_resultats_depuis_aide();
 
   std::unique_ptr<InteractionQt> port_;
   Session session_;
@@ -115,6 +119,7 @@ class FenetrePrincipale : public QMainWindow, private ContexteFenetre {
   std::chrono::steady_clock::time_point dernier_pompage_{};
   std::unique_ptr<ControlesReglages> controles_;
   std::unique_ptr<AideContextuelle> aide_;
+  CadresAide* cadres_aide_ = nullptr;
 
   // the window's areas
   QWidget* racine_ = nullptr;

@@ -239,7 +239,17 @@ void RegionListage::sur_double_clic_tableau(int colonne, int ligne) {
 }
 
 void RegionListage::sur_clic_droit_tableau(int colonne, int ligne, QPoint global) {
-  if (colonne != 3 && colonne != TableFichiers::kColonneMarque) return;
+  const bool titre = ligne == 0;
+  // For the marking choices the title row counts as the first file row.
+  if (titre) ligne = 1;
+  if ((colonne == 3 || colonne == TableFichiers::kColonneMarque) &&
+      ligne < fenetre_.session().table.nb_lignes())
+    basculer_marquage(colonne, ligne, global);
+  // After the panel, which may open under the pointer.
+  if (titre) expliquer_colonne(colonne);
+}
+
+void RegionListage::basculer_marquage(int colonne, int ligne, QPoint global) {
   if (marquage_->isVisible()) {
     marquage_->hide();
     return;
@@ -284,8 +294,20 @@ void RegionListage::sur_grand_tableau(bool grand) {
   });
 }
 
+void RegionListage::expliquer_colonne(int colonne) {
+  colonne_expliquee_ = colonne;
+  const std::string titre = trim(fenetre_.session().table.cellule(colonne, 0));
+  // The lines the column shows over a file row, without a file name.
+  fenetre_.aide().montrer(aide_tableau(1, titre, std::string()));
+}
+
 void RegionListage::sur_survol_tableau(int colonne, int ligne) {
   table_->setToolTip(QString());
+  if (ligne == 0 && colonne == colonne_expliquee_) {
+    expliquer_colonne(colonne);
+    return;
+  }
+  colonne_expliquee_ = -1;
   if (ligne == 0) {
     fenetre_.aide().montrer(aide_tableau(0, std::string(), std::string()));
     return;

@@ -52,6 +52,11 @@ class RegionListage : public QGroupBox {
   void construire_commandes(QVBoxLayout* vb);
   void sur_double_clic_tableau(int colonne, int ligne);
   void sur_clic_droit_tableau(int colonne, int ligne, QPoint global);
+  // The marking choices for the row's station (column 3) or mark (" x").
+  void basculer_marquage(int colonne, int ligne, QPoint global);
+  // A right click on a title: the help of its column, kept while the
+  // pointer stays on that title.
+  void expliquer_colonne(int colonne);
   void sur_grand_tableau(bool grand);
   // The help of the table's cell under the pointer.
   void sur_survol_tableau(int colonne, int ligne);
@@ -67,6 +72,7 @@ class RegionListage : public QGroupBox {
   int place_table_ = 0;  // its rank in the region's layout, while it is enlarged
   ModeleTableFichiers* modele_ = nullptr;
   QCheckBox* sans_confirmation_ = nullptr;
+  int colonne_expliquee_ = -1;
 };
 
 }  // namespace tamso

@@ -209,6 +209,10 @@ void RegionSortie::construire_outils(QVBoxLayout* vb) {
       this, [this](bool coche) {
         if (!coche) fenetre_.aide().cacher_flottante();
       });
+  auto* cadres = bouton(QStringLiteral("SpeedButton_help2"), QStringLiteral("?+"), this);
+  cadres->setToolTip(QStringLiteral("cadres des zones de la fenêtre, avec leurs noms"));
+  auto* cadres_seuls = bouton(QStringLiteral("SpeedButton_help3"), QStringLiteral("?-"), this);
+  cadres_seuls->setToolTip(QStringLiteral("cadres des zones de la fenêtre, sans leurs noms"));
   auto* sortie = bouton(QStringLiteral("SpeedButton_exit"), QStringLiteral("exit"), this);
   QFont gras = sortie->font();
   gras.setBold(true);
@@ -218,7 +222,9 @@ void RegionSortie::construire_outils(QVBoxLayout* vb) {
   outils->addWidget(case_aide_flottante, 1, 0, 1, 2);
   outils->addWidget(bouton_couleurs, 1, 2, 1, 2);
   outils->addWidget(aide_pdf, 1, 4, 1, 2);
-  outils->addWidget(sortie, 2, 0, 1, 6);
+  outils->addWidget(cadres, 2, 0);
+  outils->addWidget(cadres_seuls, 2, 1);
+  outils->addWidget(sortie, 2, 2, 1, 4);
   vb->addLayout(outils);
 
   connect(bouton_suivi, &QPushButton::clicked, this, [this] { fenetre_.suivi().basculer(); });
@@ -229,6 +235,9 @@ void RegionSortie::construire_outils(QVBoxLayout* vb) {
   });
   connect(bouton_couleurs, &QPushButton::clicked, this, [this] { couleurs_->basculer(this); });
   connect(aide_pdf, &QPushButton::clicked, this, &RegionSortie::sur_manuel);
+  connect(cadres, &QPushButton::clicked, this, [this] { fenetre_.basculer_cadres_aide(true); });
+  connect(cadres_seuls, &QPushButton::clicked, this,
+          [this] { fenetre_.basculer_cadres_aide(false); });
   connect(sortie, &QPushButton::clicked, this, [this] { fenetre_.demander_quitter(); });
 }
 

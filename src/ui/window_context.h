@@ -56,6 +56,8 @@ class ContexteFenetre {
   // "grand Tableau" hides the description region.
   virtual void montrer_region_description(bool visible) = 0;
   virtual void demander_quitter() = 0;
+  // "?+" (with the titles) and "?-": the help frames, or hides them when shown.
+  virtual void basculer_cadres_aide(bool avec_titres) = 0;
   // The graph button: shows the graph window, or hides it when shown.
   virtual void basculer_graphiques() = 0;
   // After a run: a graph window left open draws the new results.

@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCursor>
 #include <QDateEdit>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -615,6 +617,249 @@ TEST_F(Fenetre, HelpBoxShowsTheItemOfTheControl) {
     ASSERT_NE(item, nullptr);
     ASSERT_EQ(nombre_lignes_aide(*item), 2) << nom;
     EXPECT_EQ(ss(boite->toPlainText()), (*item)[0] + "\n" + (*item)[1]) << nom;
+  }
+}
+
+// ---------------------------------------------------------------- help frames
+
+// "?+" shows the five frames with their titles and the note; each bar lies on
+// an edge of its region and follows it; "?-" shows the bars alone, those
+// above and below behind the controls; a button or a key hides them.
+TEST_F(Fenetre, HelpFramesOutlineTheRegionsWithTheirTitles) {
+  demarrer();
+  struct Attendu {
+    int n;
+    const char* region;
+    const char* titre;
+    QColor couleur;
+  };
+  const Attendu cadres[] = {
+      {1, "Cadre1", "1- Description des fichiers de données", QColor(255, 91, 13)},
+      {2, "Cadre2", "2- Listage des fichiers impliqués", QColor(0, 0, 255)},
+      {3, "Cadre3", "3- Format de sortie", QColor(255, 91, 13)},
+      {4, "Cadre4", "4- Période ciblée", QColor(0, 0, 255)},
+      {5, "Cadre5", "5- Zone de sortie et d'attente", QColor(255, 91, 13)},
+  };
+  const char* cotes[] = {"haut", "bas", "gauche", "droite"};
+  const auto barre = [this](int n, const char* cote) {
+    return controle<QWidget>(
+        QStringLiteral("Panel_cadre%1_%2").arg(n).arg(cote).toLatin1().constData());
+  };
+  const auto titre = [this](int n) {
+    return controle<QLabel>(QStringLiteral("Panel_titre_cadre%1").arg(n).toLatin1().constData());
+  };
+  EXPECT_EQ(fenetre_->findChild<QWidget*>(QStringLiteral("Panel_cadre1_haut")), nullptr);
+
+  cliquer("SpeedButton_help2");
+  for (const Attendu& c : cadres) {
+    for (const char* cote : cotes) EXPECT_TRUE(barre(c.n, cote)->isVisible()) << c.n << cote;
+    QLabel* t = titre(c.n);
+    ASSERT_TRUE(t->isVisible()) << c.n;
+    EXPECT_EQ(t->text(), QString::fromUtf8(c.titre));
+    EXPECT_EQ(t->palette().color(QPalette::WindowText), c.couleur) << c.n;
+    EXPECT_TRUE(t->font().bold());
+    EXPECT_EQ(t->font().pointSize(), 12);
+    EXPECT_EQ(t->height(), 50);
+    EXPECT_EQ(t->width(), 10 * t->text().size());
+    EXPECT_EQ(barre(c.n, "haut")->palette().color(QPalette::Window), c.couleur) << c.n;
+    EXPECT_EQ(barre(c.n, "haut")->parentWidget(), controle<QWidget>(c.region)->parentWidget());
+  }
+  auto* note = controle<QLabel>("Panel_saisie_manuelle");
+  ASSERT_TRUE(note->isVisible());
+  EXPECT_EQ(note->text(), QStringLiteral("saisie manuelle ci-dessus"));
+  EXPECT_EQ(note->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+
+  // Region 4 at (x, y), w x h: left L = x, top T = y - 4 (over the letters
+  // of its title), right R = x + w - 6, bottom B = y + h - 6; the bars above
+  // and below are R - L + 1 = w - 5 wide, those on the sides B - T + 6 = h + 4
+  // high; the title, 17 characters, is 170 wide, its left (L + R - 170) / 2,
+  // its top (T + B) / 2. The note, 25 characters, lies over the window.
+  const auto verifier_cadre4 = [&] {
+    const QRect g = controle<QWidget>("Cadre4")->geometry();
+    const int x = g.x(), y = g.y(), w = g.width(), h = g.height();
+    EXPECT_EQ(barre(4, "haut")->geometry(), QRect(x, y - 4, w - 5, 6));
+    EXPECT_EQ(barre(4, "bas")->geometry(), QRect(x, y + h - 6, w - 5, 6));
+    EXPECT_EQ(barre(4, "gauche")->geometry(), QRect(x, y - 4, 6, h + 4));
+    EXPECT_EQ(barre(4, "droite")->geometry(), QRect(x + w - 6, y - 4, 6, h + 4));
+    EXPECT_EQ(titre(4)->geometry(),
+              QRect((2 * x + w - 6 - 170) / 2, (2 * y + h - 10) / 2, 170, 50));
+    QWidget* racine = controle<QWidget>("racine");
+    EXPECT_EQ(note->parentWidget(), racine);
+    EXPECT_EQ(
+        note->geometry(),
+        QRect(
+            controle<QWidget>("DatePicker_fin")->mapTo(racine, QPoint(0, 0)).x(),
+            controle<QWidget>("RadioGroup_actuel_ou_passee")->mapTo(racine, QPoint(0, 0)).y() - 18,
+            250, 50));
+  };
+  verifier_cadre4();
+
+  // The frames follow the window.
+  const QRect avant = controle<QWidget>("Cadre4")->geometry();
+  fenetre_->resize(1600, 900);
+  QApplication::processEvents();
+  ASSERT_NE(controle<QWidget>("Cadre4")->geometry(), avant);
+  verifier_cadre4();
+  // "grand Tableau" hides region 1 with its frame; the others move up.
+  cliquer("CheckBox_grand_tableau");
+  QApplication::processEvents();
+  EXPECT_FALSE(barre(1, "haut")->isVisible());
+  EXPECT_FALSE(titre(1)->isVisible());
+  EXPECT_TRUE(barre(4, "haut")->isVisible());
+  verifier_cadre4();
+  cliquer("CheckBox_grand_tableau");
+  QApplication::processEvents();
+  EXPECT_TRUE(barre(1, "haut")->isVisible());
+
+  cliquer("SpeedButton_help2");
+  for (const Attendu& c : cadres) {
+    for (const char* cote : cotes) EXPECT_FALSE(barre(c.n, cote)->isVisible());
+    EXPECT_FALSE(titre(c.n)->isVisible());
+  }
+  EXPECT_FALSE(note->isVisible());
+
+  // "?-": the bars alone, above and below behind the regions, the sides in front.
+  cliquer("SpeedButton_help3");
+  const QObjectList freres = controle<QWidget>("Cadre4")->parentWidget()->children();
+  const auto rang = [&freres](QObject* o) { return freres.indexOf(o); };
+  for (const Attendu& c : cadres) {
+    for (const char* cote : cotes) EXPECT_TRUE(barre(c.n, cote)->isVisible()) << c.n << cote;
+    EXPECT_FALSE(titre(c.n)->isVisible());
+  }
+  EXPECT_FALSE(note->isVisible());
+  EXPECT_LT(rang(barre(4, "haut")), rang(controle<QWidget>("Cadre4")));
+  EXPECT_LT(rang(barre(4, "bas")), rang(controle<QWidget>("Cadre4")));
+  EXPECT_GT(rang(barre(4, "gauche")), rang(controle<QWidget>("Cadre4")));
+
+  // Releasing a key hides them and does nothing else.
+  QTest::keyRelease(controle<QWidget>("Edit_masque"), Qt::Key_Escape);
+  for (const Attendu& c : cadres)
+    for (const char* cote : cotes) EXPECT_FALSE(barre(c.n, cote)->isVisible());
+  EXPECT_TRUE(port_->echanges.empty()) << port_->dernier_texte();
+}
+
+// The floating help of the frame buttons follows the pointer; that of the
+// period's bounds stands level with the period of the description.
+TEST_F(Fenetre, FloatingHelpOfTheFrameButtonsAndOfThePeriodBounds) {
+  demarrer();
+  cliquer("CheckBox_aide_flottante");
+  struct Cas {
+    const char* controle;
+    const char* premiere_ligne;
+    bool au_niveau_de_la_periode;
+  };
+  const Cas cas[] = {
+      {"SpeedButton_help2", "62-  aide sous forme de cadres avec dénominations", false},
+      {"SpeedButton_help3", "62a-  aide sous forme de cadres avec possibilité de travailler avec",
+       false},
+      {"Label_temps_deb",
+       "19-  Ces deux dates Debut et Fin (Min et Max) sont récupérables par "
+       "clik ci-dessus parmi les 6 dates",
+       true},
+      {"SpeedButton_fin",
+       "19-  Ces deux dates Debut et Fin (Min et Max) sont récupérables par "
+       "clik ci-dessus parmi les 6 dates",
+       true},
+  };
+  QWidget* racine = controle<QWidget>("racine");
+  auto* flottante = controle<QLabel>("Memo3");
+  for (const Cas& c : cas) {
+    QWidget* w = controle<QWidget>(c.controle);
+    QCursor::setPos(w->mapToGlobal(QPoint(2, 2)));
+    QEvent entree(QEvent::Enter);
+    QApplication::sendEvent(w, &entree);
+    const QString attendue = QString::fromUtf8(c.premiere_ligne);
+    EXPECT_EQ(controle<QPlainTextEdit>("Memo2")->toPlainText().section(QLatin1Char('\n'), 0, 0),
+              attendue)
+        << c.controle;
+    ASSERT_TRUE(flottante->isVisible()) << c.controle;
+    // The item's number gives way to two blanks.
+    EXPECT_EQ(flottante->text().section(QLatin1Char('\n'), 0, 0),
+              QStringLiteral("  ") + attendue.mid(2))
+        << c.controle;
+    const int pointeur = racine->mapFromGlobal(QCursor::pos()).y();
+    const int attendu =
+        c.au_niveau_de_la_periode
+            ? controle<QWidget>("Label37")->mapTo(racine, QPoint(0, 0)).y()
+            : std::max(0, std::min(pointeur + 20, racine->height() - flottante->height() - 150));
+    EXPECT_EQ(flottante->y(), attendu) << c.controle;
+  }
+}
+
+// Over a control without help the floating box goes; a double click on it
+// opens the results file of the output directory, once one has been written.
+TEST_F(Fenetre, FloatingHelpHidesWithoutHelpAndOpensTheResults) {
+  demarrer();
+  cliquer("CheckBox_aide_flottante");
+  auto* flottante = controle<QLabel>("Memo3");
+  QEvent entree(QEvent::Enter);
+  QApplication::sendEvent(controle<QWidget>("Edit_masque"), &entree);
+  ASSERT_TRUE(flottante->isVisible());
+  QApplication::sendEvent(controle<QWidget>("contenu"), &entree);
+  EXPECT_FALSE(flottante->isVisible());
+  EXPECT_EQ(controle<QPlainTextEdit>("Memo2")->toPlainText().trimmed(), QString());
+
+  QApplication::sendEvent(controle<QWidget>("Edit_masque"), &entree);
+  ASSERT_TRUE(flottante->isVisible());
+  QTest::mouseDClick(flottante, Qt::LeftButton);
+  EXPECT_TRUE(port_->programmes.empty());
+
+  fenetre_->session().description.dossier_choisi_sortie = sortie_;
+  fenetre_->session().etiquette("Label21") = "res.txt";
+  QTest::mouseDClick(flottante, Qt::LeftButton);
+  ASSERT_EQ(port_->programmes.size(), 1u);
+  ASSERT_FALSE(port_->programmes[0].arguments.empty());
+  EXPECT_EQ(port_->programmes[0].arguments[0], sortie_ + "res.txt");
+}
+
+// A right click on a title explains its column in the help box while the
+// pointer stays on it; on "Station" the marking choices open as well, for
+// the station of the first file.
+TEST_F(Fenetre, RightClickOnATitleExplainsItsColumn) {
+  copier_fixture("station_pv.csv", "Env10_a.csv");
+  copier_fixture("station_pv.csv", "Env11_b.csv");
+  demarrer();
+  ouvrir(dsc_stations());
+  cliquer("SpeedButton_lister");
+  auto* t = controle<VueTableFichiers>("StringGrid1");
+  QHeaderView* titres = t->horizontalHeader();
+  auto* boite = controle<QPlainTextEdit>("Memo2");
+  struct Cas {
+    int colonne;
+    const char* premiere_ligne;
+    const char* marquage;
+  };
+  const Cas cas[] = {
+      {5, " place occupée sur le disque ", nullptr},
+      {2, "                          liste de fichiers", nullptr},
+      {3, " éventuellement extraite du nom du fichier ", "ne cocher que les <Env10>"},
+  };
+  for (const Cas& c : cas) {
+    t->scrollTo(t->model()->index(0, c.colonne));
+    const QPoint sur_titre(titres->sectionViewportPosition(c.colonne) + 4, titres->height() / 2);
+    QTest::mouseMove(titres->viewport(), sur_titre);
+    QTest::mouseClick(titres->viewport(), Qt::RightButton, {}, sur_titre);
+    EXPECT_EQ(boite->toPlainText().section(QLatin1Char('\n'), 0, 0),
+              QString::fromUtf8(c.premiere_ligne))
+        << c.colonne;
+    auto* marquage = controle<QWidget>("Panel_coche");
+    EXPECT_EQ(marquage->isVisible(), c.marquage != nullptr) << c.colonne;
+    if (c.marquage) {
+      EXPECT_EQ(controle<QRadioButton>("RadioButton_coche1")->text(),
+                QString::fromUtf8(c.marquage));
+      cliquer("SpeedButton9");
+    }
+    // Moving on the same title keeps the explanation; the next title shows
+    // the sorting line again.
+    QTest::mouseMove(titres->viewport(), sur_titre + QPoint(1, 0));
+    EXPECT_EQ(boite->toPlainText().section(QLatin1Char('\n'), 0, 0),
+              QString::fromUtf8(c.premiere_ligne));
+    const int suivante = c.colonne + 1;
+    QTest::mouseMove(titres->viewport(),
+                     QPoint(titres->sectionViewportPosition(suivante) + 4, titres->height() / 2));
+    EXPECT_EQ(boite->toPlainText().section(QLatin1Char('\n'), 0, 0),
+              QStringLiteral("      ====>  un double-clik sur un intitulé de colonne => tri "
+                             "croissant / décroissant"));
   }
 }
 

@@ -1,14 +1,16 @@
-// Screenshots of the main window after start-up and after a listing, and of
-// the graph window after a run of the river gauge example (five charts, a
-// point read-out, the values on the points, one chart alone, the 3D views,
-// the help box), at the size of the screen it runs on (run it under xvfb-run
-// with the screen size wanted). Usage: tamso_captures <folder>
+// Screenshots of the main window after start-up and after a listing (with its
+// help frames and its floating help), and of the graph window after a run of
+// the river gauge example (five charts, a point read-out, the values on the
+// points, one chart alone, the 3D views, the help box), at the size of the
+// screen it runs on (run it under xvfb-run with the screen size wanted). Usage: tamso_captures
+// <folder>
 #include <clocale>
 #include <filesystem>
 #include <memory>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCursor>
 #include <QDateEdit>
 #include <QDir>
 #include <QEvent>
@@ -98,6 +100,28 @@ int main(int argc, char** argv) {
   fenetre.findChild<QCheckBox*>(QStringLiteral("CheckBox_grand_tableau"))->click();
   capturer(fenetre, sortie, QStringLiteral("grand-tableau"));
   fenetre.findChild<QCheckBox*>(QStringLiteral("CheckBox_grand_tableau"))->click();
+
+  // The help frames with their titles, then without them.
+  const auto cliquer = [&fenetre](const char* nom) {
+    fenetre.findChild<QPushButton*>(QString::fromLatin1(nom))->click();
+  };
+  cliquer("SpeedButton_help2");
+  capturer(fenetre, sortie, QStringLiteral("cadres"));
+  cliquer("SpeedButton_help2");
+  cliquer("SpeedButton_help3");
+  capturer(fenetre, sortie, QStringLiteral("cadres-sans-titres"));
+  cliquer("SpeedButton_help3");
+
+  // The floating help beside the pointer, and level with the period of the
+  // description for the bounds of the period.
+  fenetre.findChild<QCheckBox*>(QStringLiteral("CheckBox_aide_flottante"))->click();
+  for (const char* nom : {"Edit_format_datetime_mesure", "Label_temps_deb"}) {
+    auto* w = fenetre.findChild<QWidget*>(QString::fromLatin1(nom));
+    QCursor::setPos(w->mapToGlobal(QPoint(10, w->height() / 2)));
+    QApplication::sendEvent(w, &entree);
+    capturer(fenetre, sortie, QStringLiteral("aide-flottante-") + QLatin1String(nom));
+  }
+  fenetre.findChild<QCheckBox*>(QStringLiteral("CheckBox_aide_flottante"))->click();
 
   // The ready-made date-time formats, opened beside their button.
   auto* bouton = fenetre.findChild<QToolButton*>(QStringLiteral("SpeedButton_date_heure"));
