@@ -700,11 +700,11 @@ TEST_F(Fenetre, HelpFramesOutlineTheRegionsWithTheirTitles) {
   QApplication::processEvents();
   ASSERT_NE(controle<QWidget>("Cadre4")->geometry(), avant);
   verifier_cadre4();
-  // "grand Tableau" hides region 1 with its frame; the others move up.
+  // "grand Tableau" lays the table over regions 2 to 4: the frames stay.
   cliquer("CheckBox_grand_tableau");
   QApplication::processEvents();
-  EXPECT_FALSE(barre(1, "haut")->isVisible());
-  EXPECT_FALSE(titre(1)->isVisible());
+  EXPECT_TRUE(barre(1, "haut")->isVisible());
+  EXPECT_TRUE(titre(1)->isVisible());
   EXPECT_TRUE(barre(4, "haut")->isVisible());
   verifier_cadre4();
   cliquer("CheckBox_grand_tableau");
