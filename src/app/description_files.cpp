@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/clipboard_commands.h"
 #include "app/period_commands.h"
 #include "app/program_files.h"
 #include "app/session.h"
@@ -20,7 +21,14 @@ const char* const kFiltreDsc = "Fichiers descriptifs (*.dsc)|*.dsc|Tous les fich
 void apres_lecture(Session& s) {
   s.intitule_origine.clear();
   s.source = source_du_masque(s.description.masque);
-  if (s.source == SourceDonnees::repertoire) s.compter_fichiers_donnees();
+  if (s.source == SourceDonnees::presse_papier) {
+    // The clipboard's data of now, not of when the description was saved.
+    lire_presse_papier(s);
+  } else if (s.source == SourceDonnees::repertoire) {
+    const int n = s.compter_fichiers_donnees();
+    s.etiquette("Label54") = std::to_string(n);
+    s.etiquette("Label_fic") = s.premier_fichier;
+  }
 }
 
 void fixer_depuis_chemin(Session& s, const std::string& chemin) {

@@ -6,6 +6,7 @@
 #include "app/program_files.h"
 #include "input/dates.h"
 #include "input/files.h"
+#include "input/loader.h"
 #include "support/session_fixture.h"
 
 namespace tamso {
@@ -468,8 +469,18 @@ TEST_F(FichierDsc, ReadingSetsSourceCaptionAndFileCount) {
   EXPECT_EQ(s().source, SourceDonnees::repertoire);
   EXPECT_EQ(s().nb_fichiers, 2);
   EXPECT_EQ(s().premier_fichier, "a.csv");
+  EXPECT_EQ(s().etiquette("Label54"), "2");
+  EXPECT_EQ(s().etiquette("Label_fic"), "a.csv");
   EXPECT_EQ(s().intitule_origine, "");
   EXPECT_EQ(s().legende_bouton_lister(), "1- Valider et Lister les fichiers   *.csv");
+  // A clipboard description reads the clipboard again.
+  port_.presse_papier = "Date\tT\n12/03/2021 10:00\t4\n";
+  poser_dsc("pp.dsc", {"Edit_masque.text= ppp", "RadioGroup_separateur_colonne_ItemIndex= 2"});
+  d().dossier_description = descriptions_;
+  ASSERT_TRUE(lire_description(s())) << port_.dernier_texte();
+  EXPECT_EQ(s().source, SourceDonnees::presse_papier);
+  EXPECT_EQ(DossierTemporaire::lire(s().repertoire_programme() + kFichierPressePapier),
+            crlf({"Date;T", "12/03/2021 10:00;4"}));
   d().masque = "classeur.Xls";
   EXPECT_EQ(s().legende_bouton_lister(), "1- Valider le fichier classeur.Xls");
   d().masque = "ppp";
