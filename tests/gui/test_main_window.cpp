@@ -59,6 +59,15 @@ class Fenetre : public test::AvecFenetre {
         {"Edit_masque.text= *.csv", "RadioGroup_separateur_colonne_ItemIndex= 2",
          "Edit_format_datetime_mesure.text= aaaa-mm-jj hh:mn:ss", "Edit_f_station.text= 1"});
   }
+  // The files of two stations, Env10 and Env11, listed: the file table.
+  VueTableFichiers* lister_deux_stations() {
+    copier_fixture("station_pv.csv", "Env10_a.csv");
+    copier_fixture("station_pv.csv", "Env11_b.csv");
+    demarrer();
+    ouvrir(dsc_stations());
+    cliquer("SpeedButton_lister");
+    return controle<VueTableFichiers>("StringGrid1");
+  }
   void ouvrir(const std::string& dsc) {
     port_->fichiers_a_ouvrir.push_back(dsc);
     cliquer("SpeedButton_desc_bd");
@@ -239,12 +248,7 @@ TEST_F(Fenetre, TitleDoubleClickSortsUpThenDown) {
 }
 
 TEST_F(Fenetre, RightClickOnTheStationOffersTheMarkingChoices) {
-  copier_fixture("station_pv.csv", "Env10_a.csv");
-  copier_fixture("station_pv.csv", "Env11_b.csv");
-  demarrer();
-  ouvrir(dsc_stations());
-  cliquer("SpeedButton_lister");
-  auto* t = controle<VueTableFichiers>("StringGrid1");
+  auto* t = lister_deux_stations();
   emit t->clic_droit(3, 2, t->mapToGlobal(QPoint(100, 60)));
   ASSERT_TRUE(controle<QWidget>("Panel_coche")->isVisible());
   EXPECT_EQ(controle<QRadioButton>("RadioButton_coche1")->text(),
@@ -816,12 +820,7 @@ TEST_F(Fenetre, FloatingHelpHidesWithoutHelpAndOpensTheResults) {
 // pointer stays on it; on "Station" the marking choices open as well, for
 // the station of the first file.
 TEST_F(Fenetre, RightClickOnATitleExplainsItsColumn) {
-  copier_fixture("station_pv.csv", "Env10_a.csv");
-  copier_fixture("station_pv.csv", "Env11_b.csv");
-  demarrer();
-  ouvrir(dsc_stations());
-  cliquer("SpeedButton_lister");
-  auto* t = controle<VueTableFichiers>("StringGrid1");
+  auto* t = lister_deux_stations();
   QHeaderView* titres = t->horizontalHeader();
   auto* boite = controle<QPlainTextEdit>("Memo2");
   struct Cas {
