@@ -163,6 +163,22 @@ void RegionDescription::construire_fichier_description(QGridLayout* ga, int& r) 
       bouton(QStringLiteral("SpeedButton_change_hd"), QStringLiteral("Résumé des DSC"), a);
   ga->addWidget(choisir, r, 0, 1, 2);
   ga->addWidget(resume, r++, 2);
+  // "patientez..." while a description is read; a click on the test of the
+  // directories opens the summary of the descriptions, as its button does.
+  label_patientez_ = etiquette("Label_patientez", QString(), a);
+  label_patientez_->setStyleSheet(QStringLiteral("color: rgb(200,0,0); font-weight: bold;"));
+  QSizePolicy garde_place = label_patientez_->sizePolicy();
+  garde_place.setRetainSizeWhenHidden(true);
+  label_patientez_->setSizePolicy(garde_place);
+  label_patientez_->hide();
+  ga->addWidget(label_patientez_, r, 0, 1, 2);
+  auto* test_repertoires =
+      new EtiquetteCliquable(QStringLiteral("test d'existence des 3  répertoires"), a);
+  test_repertoires->setObjectName(QStringLiteral("Label_test_repertoires"));
+  test_repertoires->setStyleSheet(
+      QStringLiteral("color: rgb(0,0,150); text-decoration: underline;"));
+  test_repertoires->setCursor(Qt::PointingHandCursor);
+  ga->addWidget(test_repertoires, r++, 2, Qt::AlignRight);
   auto* ligne_dsc2 = new QWidget(a);
   auto* hd2 = rangee(ligne_dsc2);
   bouton_enregistrer_ = bouton(QStringLiteral("SpeedButton_Enregistrer_dsc"),
@@ -182,6 +198,7 @@ void RegionDescription::construire_fichier_description(QGridLayout* ga, int& r) 
     fenetre_.rafraichir();
   });
   connect(resume, &QPushButton::clicked, this, [this] { resume_->ouvrir(); });
+  connect(test_repertoires, &EtiquetteCliquable::clique, this, [this] { resume_->ouvrir(); });
   connect(bouton_enregistrer_, &QPushButton::clicked, this, [this] {
     enregistrer_description(fenetre_.session());
     fenetre_.rafraichir();
@@ -239,6 +256,18 @@ void RegionDescription::construire_source(QGridLayout* ga, int& r) {
   premier->setMinimumWidth(60);
   hn->addWidget(premier, 1);
   ga->addWidget(ligne_nb, r++, 1, 1, 2);
+  // The file last read by the listing or an inspection: its simplified name,
+  // its size and its number of lines.
+  ga->addWidget(texte(QStringLiteral("fichier lu"), a), r, 0, Qt::AlignRight);
+  auto* ligne_lu = new QWidget(a);
+  auto* hlu = rangee(ligne_lu);
+  auto* nom_simplifie = etiquette("Label_nom_de_fichier", QString(), ligne_lu);
+  nom_simplifie->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  hlu->addWidget(nom_simplifie, 1);
+  hlu->addWidget(etiquette("Label1", QString(), ligne_lu));
+  hlu->addWidget(texte(QStringLiteral("lignes :"), ligne_lu));
+  hlu->addWidget(etiquette("Label_nb_lignes", QString(), ligne_lu));
+  ga->addWidget(ligne_lu, r++, 1, 1, 2);
 
   excel_ = new QWidget(a);
   auto* hx = rangee(excel_);
@@ -633,6 +662,11 @@ void RegionDescription::rafraichir_indicateur() {
   const Indicateur i = indicateur_modification(fenetre_.session());
   fixer_etat(bouton_enregistrer_, i.enregistrer_rouge ? "rouge" : "");
   fixer_etat(bouton_enregistrer_sous_, i.enregistrer_sous_rouge ? "rouge" : "");
+}
+
+void RegionDescription::afficher_attente() {
+  const bool attente = !label_patientez_->text().isEmpty();
+  if (label_patientez_->isHidden() == attente) label_patientez_->setVisible(attente);
 }
 
 void RegionDescription::cacher_decimal_entree() {
