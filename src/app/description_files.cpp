@@ -96,6 +96,16 @@ std::string nom_description_propose(const Session& s) {
   return base + "_(" + masque + sep + ").dsc";
 }
 
+AttenteLecture::AttenteLecture(Session& s) : s_(s) {
+  s_.etiquette("Label_patientez") = "patientez...";
+  s_.port().montrer_etiquettes();
+}
+
+AttenteLecture::~AttenteLecture() {
+  s_.etiquette("Label_patientez").clear();
+  s_.port().montrer_etiquettes();
+}
+
 void ouvrir_description(Session& s) {
   DialogueFichier d;
   d.titre = "choix de la description des données : " + s.description.dossier_description;
@@ -105,6 +115,7 @@ void ouvrir_description(Session& s) {
       !s.sans_nom_description() && fichier_existe(s.chemin_dsc()) ? s.nom_description : "*.dsc";
   const auto choisi = s.port().choisir_fichier_a_ouvrir(d);
   if (!choisi) return;
+  const AttenteLecture attente(s);
   const Description avant = s.description;
   const std::string nom_avant = s.nom_description, legende_avant = s.legende_fenetre;
   const auto coches_avant = s.fichiers_coches;
@@ -134,9 +145,12 @@ void ouvrir_description(Session& s) {
 
 void enregistrer_description(Session& s) {
   if (s.description.dossier_description.empty()) {
+    s.port().afficher_bandeau(
+        "déplacer \"notepad++\" vers le bas pour voir les messages au centre de l'écran");
     s.port().informer(TypeMessage::information,
                       " Nouveau fichier de description \n choisir d'abord le dossier des "
                       "descriptions...");
+    s.port().afficher_bandeau("");
     s.description_modifiee = false;
     s.port().ouvrir_choix_repertoire(Repertoire::description);
     return;

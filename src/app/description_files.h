@@ -32,6 +32,19 @@ bool ecrire_description(Session& s, ModeEcriture mode = ModeEcriture::ecrire);
 // mask and the column separator ("station1_(__csv ;).dsc").
 std::string nom_description_propose(const Session& s);
 
+// "patientez..." (Label_patientez) shown while a description is read: from
+// the making of the object to its end.
+class AttenteLecture {
+ public:
+  explicit AttenteLecture(Session& s);
+  ~AttenteLecture();
+  AttenteLecture(const AttenteLecture&) = delete;
+  AttenteLecture& operator=(const AttenteLecture&) = delete;
+
+ private:
+  Session& s_;
+};
+
 // "Choix du fichier de description  *.dsc".
 void ouvrir_description(Session& s);
 // "Enregistrer".

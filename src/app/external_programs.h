@@ -37,6 +37,10 @@ bool est_editeur_par_defaut(std::string_view programme);
 // setting "notepad.exe".
 std::string question_editeur_introuvable(std::string_view reglage);
 
+// ---- the maker's web page ("mise à jour") ----
+
+inline constexpr const char* kAdressePageWeb = "https://tamso.example.org/";
+
 // ---- the user manual ----
 
 // The manual: a PDF file beside the program.

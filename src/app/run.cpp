@@ -12,6 +12,7 @@
 #include "app/setting_edits.h"
 #include "app/timestamp_commands.h"
 #include "app/workbook_source.h"
+#include "base/tones.h"
 #include "input/dates.h"
 #include "input/text.h"
 #include "processing/engine.h"
@@ -136,6 +137,7 @@ IssueTraitement traiter_run(Session& s) {
   }
   s.progression("3- patienter ... mise en forme   ", 3);
   s.resultats.formatage_complet = formater_resultats(s);
+  if (signal_de_fin(s.resultats, maintenant())) jouer_signal(s);
   const bool ecrit = enregistrer_resultats(s);
   if (ecrit) s.resultats.en_attente = false;
   s.progression(" --- ", 0);
@@ -158,6 +160,16 @@ void sauver_resultats(Session& s) {
   if (enregistrer_resultats(s))
     s.port().informer(TypeMessage::information,
                       " Données extraites enregistrées dans \n" + s.resultats.chemin_resultats);
+}
+
+// ---------------------------------------------------------------- end-of-run signal
+
+bool signal_de_fin(const EtatResultats& r, double maintenant) {
+  return !r.arret_pc && maintenant - r.debut_run > 1.0 / 1440;
+}
+
+void jouer_signal(Session& s) {
+  s.port().jouer_tonalites(tonalites_signal());
 }
 
 // ---------------------------------------------------------------- shutdown countdown

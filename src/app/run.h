@@ -7,6 +7,7 @@
 #include <string>
 
 #include "processing/engine.h"
+#include "results/results_state.h"
 
 namespace tamso {
 
@@ -40,6 +41,15 @@ inline bool traiter(Session& s) {
 void demander_arret(Session& s, bool traitement_en_cours);
 // The "sauver ->" button.
 void sauver_resultats(Session& s);
+
+// ---- end-of-run signal ----
+
+// The signal is played at the end of a run that lasted more than a minute
+// (its start to `maintenant`, in days), unless the computer is to be switched
+// off after it.
+bool signal_de_fin(const EtatResultats& r, double maintenant);
+// The nine tones of the signal, drawn anew ("test son", the end of a long run).
+void jouer_signal(Session& s);
 
 // ---- shutdown countdown ----
 

@@ -134,6 +134,7 @@ bool sequence_demarrage(Session& s, const std::string& argument) {
       utiliser = demander(s, q, Boutons::oui_non) == Reponse::oui;
     }
     if (utiliser) {
+      const AttenteLecture attente(s);
       std::string dossier = avec_barre_finale(repertoire_de(chemin));
       if (!repertoire_existe(dossier)) {
         s.port().informer(TypeMessage::avertissement,

@@ -5,6 +5,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "base/tones.h"
 
 namespace tamso {
 
@@ -56,6 +59,18 @@ class Interaction {
   virtual void copier_dans_presse_papier(const std::string& texte) = 0;
   // False when there is no clipboard to copy to (texts for it need not be built).
   virtual bool a_un_presse_papier() const { return true; }
+
+  // Plays the tones one after the other; a tone the sound output cannot play
+  // is skipped without a word. A program without sound plays nothing.
+  virtual void jouer_tonalites(const std::vector<Tonalite>& /*tonalites*/) {}
+  // Opens a web page in the default browser.
+  virtual void ouvrir_page_web(const std::string& /*adresse*/) {}
+  // A banner in front of the whole window with `texte`, until it is called
+  // with an empty text.
+  virtual void afficher_bandeau(const std::string& /*texte*/) {}
+  // The session's label texts changed in the middle of a command: a window
+  // shows them at once.
+  virtual void montrer_etiquettes() {}
 };
 
 }  // namespace tamso

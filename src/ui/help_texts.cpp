@@ -253,6 +253,12 @@ const std::vector<Element> kElements = {
      {"74-  calcule le nombre dérivé  [y(i) - y(i-1)] / pas (retro cumul)  _---¯¯ => _-_-__ , "
       "    "}},
     {{"Label21"}, {"60-  nom du fichier de sortie"}},
+    {{"SpeedButton_test_son"},
+     {"75-  joue le signal sonore de fin des traitements de plus d'une minute"}},
+    {{"SpeedButton_mise_a_jour"},
+     {"76-  ouvre la page internet de Tamso pour chercher une nouvelle version"}},
+    {{"Label_test_repertoires"},
+     {"77-  vérifie l'existence des 3 répertoires de chaque fichier DSC (résumé des DSC)"}},
 };
 
 const std::map<std::string, const LignesAide*>& index() {

@@ -203,6 +203,7 @@ void FenetrePrincipale::afficher_etiquettes() {
     auto* l = racine_->findChild<QLabel*>(qs(nom));
     if (l && l->text() != qs(texte_label)) l->setText(qs(texte_label));
   }
+  description_->afficher_attente();
   listage_->afficher_couleur_dates();
   sortie_->afficher_apercu();
   if (graphiques_) graphiques_->afficher_titre();
@@ -278,6 +279,33 @@ bool FenetrePrincipale::laisser_vivre() {
 
 void FenetrePrincipale::ouvrir_choix_repertoire(Repertoire quel) {
   description_->ouvrir_choix_repertoire(quel);
+}
+
+void FenetrePrincipale::afficher_bandeau(const std::string& texte) {
+  if (texte.empty()) {
+    if (bandeau_) bandeau_->hide();
+    return;
+  }
+  if (!bandeau_) {
+    bandeau_ = new QLabel(this);
+    bandeau_->setObjectName(QStringLiteral("Panel_bandeau"));
+    bandeau_->setAlignment(Qt::AlignCenter);
+    bandeau_->setWordWrap(true);
+    bandeau_->setAutoFillBackground(true);
+    bandeau_->setStyleSheet(QStringLiteral(
+        "QLabel { background-color: rgb(0,0,128); color: rgb(255,255,0); font-weight: bold; "
+        "font-size: 16pt; padding: 12px; }"));
+  }
+  bandeau_->setText(qs(texte));
+  bandeau_->setGeometry((width() - 750) / 2, 50, 750, 200);
+  bandeau_->show();
+  bandeau_->raise();
+  bandeau_->repaint();
+}
+
+void FenetrePrincipale::montrer_etiquettes() {
+  afficher_etiquettes();
+  description_->repaint();
 }
 
 bool FenetrePrincipale::compte_a_rebours_extinction() {

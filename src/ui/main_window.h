@@ -15,6 +15,7 @@
 #include "ui/qt_interaction.h"
 #include "ui/window_context.h"
 
+class QLabel;
 class QScrollArea;
 
 namespace tamso {
@@ -52,6 +53,11 @@ class FenetrePrincipale : public QMainWindow, private ContexteFenetre {
   // returns the stop request.
   bool laisser_vivre();
   void ouvrir_choix_repertoire(Repertoire quel);
+  // A navy banner with yellow text in front of every control, 50 pixels
+  // below the window's top and centred; an empty text removes it.
+  void afficher_bandeau(const std::string& texte);
+  // The session's label texts, shown at once in the middle of a command.
+  void montrer_etiquettes();
   // Brings every control in line with the session.
   void rafraichir() override;
 
@@ -140,6 +146,7 @@ class FenetrePrincipale : public QMainWindow, private ContexteFenetre {
   PanneauResume* resume_ = nullptr;
   PanneauMarquage* marquage_ = nullptr;
   PanneauExtinction* extinction_ = nullptr;
+  QLabel* bandeau_ = nullptr;
   // The graph window, made with the main window and only shown or hidden.
   FenetreGraphiques* graphiques_ = nullptr;
 };

@@ -16,9 +16,13 @@
 #include "app/window_changes.h"
 #include "app/window_colours.h"
 #include "ui/main_window.h"
+#include "ui/tone_player.h"
 #include "ui/widgets.h"
 
 namespace tamso {
+
+InteractionQt::InteractionQt() = default;
+InteractionQt::~InteractionQt() = default;
 
 QWidget* InteractionQt::parent_dialogues() const {
   // Over the window the person works in: the main window or the graph window.
@@ -222,6 +226,23 @@ std::optional<QColor> InteractionQt::choisir_couleur(const QColor& initiale, con
   const QColor c = QColorDialog::getColor(initiale, parent_dialogues(), titre);
   if (!c.isValid()) return std::nullopt;
   return c;
+}
+
+void InteractionQt::jouer_tonalites(const std::vector<Tonalite>& tonalites) {
+  if (!joueur_) joueur_ = std::make_unique<JoueurTonalites>();
+  joueur_->jouer(tonalites);
+}
+
+void InteractionQt::ouvrir_page_web(const std::string& adresse) {
+  QDesktopServices::openUrl(QUrl(qs(adresse)));
+}
+
+void InteractionQt::afficher_bandeau(const std::string& texte) {
+  if (fenetre_) fenetre_->afficher_bandeau(texte);
+}
+
+void InteractionQt::montrer_etiquettes() {
+  if (fenetre_) fenetre_->montrer_etiquettes();
 }
 
 void InteractionQt::eteindre_ordinateur() {

@@ -4,6 +4,7 @@
 // main window.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,10 +20,12 @@ class QWidget;
 namespace tamso {
 
 class FenetrePrincipale;
+class JoueurTonalites;
 
 class InteractionQt : public Interaction {
  public:
-  InteractionQt() = default;
+  InteractionQt();
+  ~InteractionQt() override;
   void attacher(FenetrePrincipale* fenetre) { fenetre_ = fenetre; }
 
   Reponse demander(TypeMessage type, const std::string& texte, Boutons boutons) override;
@@ -34,6 +37,11 @@ class InteractionQt : public Interaction {
   void ouvrir_dans_editeur(const std::string& dossier, const std::string& fichier) override;
   std::string texte_presse_papier() override;
   void copier_dans_presse_papier(const std::string& texte) override;
+  // The tones play while the window goes on.
+  void jouer_tonalites(const std::vector<Tonalite>& tonalites) override;
+  void ouvrir_page_web(const std::string& adresse) override;
+  void afficher_bandeau(const std::string& texte) override;
+  void montrer_etiquettes() override;
 
   // Starts an external program; false when it could not be started.
   virtual bool demarrer_programme(const CommandeExterne& c);
@@ -55,6 +63,7 @@ class InteractionQt : public Interaction {
  protected:
   QWidget* parent_dialogues() const;
   FenetrePrincipale* fenetre_ = nullptr;
+  std::unique_ptr<JoueurTonalites> joueur_;
 };
 
 }  // namespace tamso

@@ -163,6 +163,27 @@ void RegionDescription::construire_fichier_description(QGridLayout* ga, int& r) 
       bouton(QStringLiteral("SpeedButton_change_hd"), QStringLiteral("Résumé des DSC"), a);
   ga->addWidget(choisir, r, 0, 1, 2);
   ga->addWidget(resume, r++, 2);
+  // "patientez..." while a description is read; a click on the test of the
+  // directories opens the summary of the descriptions, as its button does.
+  label_patientez_ = etiquette("Label_patientez", QString(), a);
+  label_patientez_->setStyleSheet(QStringLiteral("color: rgb(200,0,0); font-weight: bold;"));
+  QSizePolicy garde_place = label_patientez_->sizePolicy();
+  garde_place.setRetainSizeWhenHidden(true);
+  label_patientez_->setSizePolicy(garde_place);
+  label_patientez_->hide();
+  auto* test_repertoires =
+      new EtiquetteCliquable(QStringLiteral("test d'existence des 3  répertoires"), a);
+  test_repertoires->setObjectName(QStringLiteral("Label_test_repertoires"));
+  test_repertoires->setStyleSheet(
+      QStringLiteral("color: rgb(0,0,150); text-decoration: underline;"));
+  test_repertoires->setCursor(Qt::PointingHandCursor);
+  // One row across the block, so that neither widens its columns.
+  auto* ligne_test = new QWidget(a);
+  auto* ht = rangee(ligne_test);
+  ht->addWidget(label_patientez_);
+  ht->addStretch(1);
+  ht->addWidget(test_repertoires);
+  ga->addWidget(ligne_test, r++, 0, 1, 3);
   auto* ligne_dsc2 = new QWidget(a);
   auto* hd2 = rangee(ligne_dsc2);
   bouton_enregistrer_ = bouton(QStringLiteral("SpeedButton_Enregistrer_dsc"),
@@ -182,6 +203,7 @@ void RegionDescription::construire_fichier_description(QGridLayout* ga, int& r) 
     fenetre_.rafraichir();
   });
   connect(resume, &QPushButton::clicked, this, [this] { resume_->ouvrir(); });
+  connect(test_repertoires, &EtiquetteCliquable::clique, this, [this] { resume_->ouvrir(); });
   connect(bouton_enregistrer_, &QPushButton::clicked, this, [this] {
     enregistrer_description(fenetre_.session());
     fenetre_.rafraichir();
@@ -239,7 +261,6 @@ void RegionDescription::construire_source(QGridLayout* ga, int& r) {
   premier->setMinimumWidth(60);
   hn->addWidget(premier, 1);
   ga->addWidget(ligne_nb, r++, 1, 1, 2);
-
   excel_ = new QWidget(a);
   auto* hx = rangee(excel_);
   hx->addWidget(texte(QStringLiteral("feuille n°"), excel_));
@@ -633,6 +654,11 @@ void RegionDescription::rafraichir_indicateur() {
   const Indicateur i = indicateur_modification(fenetre_.session());
   fixer_etat(bouton_enregistrer_, i.enregistrer_rouge ? "rouge" : "");
   fixer_etat(bouton_enregistrer_sous_, i.enregistrer_sous_rouge ? "rouge" : "");
+}
+
+void RegionDescription::afficher_attente() {
+  const bool attente = !label_patientez_->text().isEmpty();
+  if (label_patientez_->isHidden() == attente) label_patientez_->setVisible(attente);
 }
 
 void RegionDescription::cacher_decimal_entree() {

@@ -12,6 +12,7 @@
 #include "base/interaction.h"
 
 class QGridLayout;
+class QLabel;
 class QLineEdit;
 class QSpinBox;
 class QPushButton;
@@ -39,6 +40,8 @@ class RegionDescription : public QGroupBox {
   void afficher();
   void afficher_visibilites();
   void rafraichir_indicateur();
+  // "patientez..." while a description is read: shown when it has a text.
+  void afficher_attente();
   // The input decimal separator is not offered (the computer's is used).
   void cacher_decimal_entree();
 
@@ -88,6 +91,7 @@ class RegionDescription : public QGroupBox {
   EtiquetteChemin* labels_rep_[3] = {};
   QPushButton* boutons_rep_[3] = {};
   EtiquetteCliquable* label_description_ = nullptr;
+  QLabel* label_patientez_ = nullptr;
   QPushButton* bouton_enregistrer_ = nullptr;
   QPushButton* bouton_enregistrer_sous_ = nullptr;
   QLineEdit* edit_masque_ = nullptr;

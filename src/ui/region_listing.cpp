@@ -71,6 +71,16 @@ void RegionListage::construire_haut(QVBoxLayout* vb) {
   dates->addWidget(etiquette("Label38", QStringLiteral("fichier lu"), this), 1, 0);
   dates->addWidget(controles.date_cliquable("Label_date_heure_min", this), 1, 1);
   dates->addWidget(controles.date_cliquable("Label_date_heure_max", this), 1, 2);
+  // Under its dates, the file last read: its simplified name, its size and
+  // its number of lines.
+  auto* lu = new QWidget(this);
+  auto* hlu = rangee(lu);
+  auto* nom_simplifie = etiquette("Label_nom_de_fichier", QString(), lu);
+  nom_simplifie->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  hlu->addWidget(nom_simplifie, 1);
+  hlu->addWidget(etiquette("Label1", QString(), lu));
+  hlu->addWidget(etiquette("Label_nb_lignes", QString(), lu));
+  dates->addWidget(lu, 2, 1, 1, 3);
   dates->setColumnStretch(3, 1);
   vb->addLayout(dates);
 }

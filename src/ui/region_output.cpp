@@ -17,6 +17,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include "app/external_programs.h"
 #include "app/log_commands.h"
 #include "app/run.h"
 #include "app/save.h"
@@ -116,6 +117,12 @@ void RegionSortie::construire_progression(QVBoxLayout* vb) {
   hlg->addWidget(texte(QStringLiteral("lignes de données :"), lignes));
   hlg->addWidget(etiquette("Label26", QString(), lignes), 1);
   infos->addWidget(lignes, 1, 1);
+  // The source lines the last run used, and the columns of its grid.
+  infos->addWidget(etiquette("Label_nlig_impliquee", QString(), this), 2, 0, 1, 2);
+  infos->addWidget(etiquette("Label5", QString(), this), 3, 0, 1, 2);
+  // Labels that ignore their text's width share the width evenly.
+  infos->setColumnStretch(0, 1);
+  infos->setColumnStretch(1, 1);
   vb->addLayout(infos);
 }
 
@@ -213,6 +220,10 @@ void RegionSortie::construire_outils(QVBoxLayout* vb) {
   cadres->setToolTip(QStringLiteral("cadres des zones de la fenêtre, avec leurs noms"));
   auto* cadres_seuls = bouton(QStringLiteral("SpeedButton_help3"), QStringLiteral("?-"), this);
   cadres_seuls->setToolTip(QStringLiteral("cadres des zones de la fenêtre, sans leurs noms"));
+  auto* test_son = bouton(QStringLiteral("SpeedButton_test_son"), QStringLiteral("test son"), this);
+  auto* mise_a_jour =
+      bouton(QStringLiteral("SpeedButton_mise_a_jour"), QStringLiteral("mise à jour"), this);
+  mise_a_jour->setToolTip(qs(kAdressePageWeb));
   auto* sortie = bouton(QStringLiteral("SpeedButton_exit"), QStringLiteral("exit"), this);
   QFont gras = sortie->font();
   gras.setBold(true);
@@ -222,9 +233,11 @@ void RegionSortie::construire_outils(QVBoxLayout* vb) {
   outils->addWidget(case_aide_flottante, 1, 0, 1, 2);
   outils->addWidget(bouton_couleurs, 1, 2, 1, 2);
   outils->addWidget(aide_pdf, 1, 4, 1, 2);
-  outils->addWidget(cadres, 2, 0);
-  outils->addWidget(cadres_seuls, 2, 1);
-  outils->addWidget(sortie, 2, 2, 1, 4);
+  outils->addWidget(test_son, 2, 0, 1, 3);
+  outils->addWidget(mise_a_jour, 2, 3, 1, 3);
+  outils->addWidget(cadres, 3, 0);
+  outils->addWidget(cadres_seuls, 3, 1);
+  outils->addWidget(sortie, 3, 2, 1, 4);
   vb->addLayout(outils);
 
   connect(bouton_suivi, &QPushButton::clicked, this, [this] { fenetre_.suivi().basculer(); });
@@ -239,6 +252,9 @@ void RegionSortie::construire_outils(QVBoxLayout* vb) {
   connect(cadres_seuls, &QPushButton::clicked, this,
           [this] { fenetre_.basculer_cadres_aide(false); });
   connect(sortie, &QPushButton::clicked, this, [this] { fenetre_.demander_quitter(); });
+  connect(test_son, &QPushButton::clicked, this, [this] { jouer_signal(fenetre_.session()); });
+  connect(mise_a_jour, &QPushButton::clicked, this,
+          [this] { fenetre_.port().ouvrir_page_web(kAdressePageWeb); });
 }
 
 // ---------------------------------------------------------------- stage 3 and the results

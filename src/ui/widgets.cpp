@@ -76,6 +76,11 @@ double valeur_heure(const QTime& t) {
   return t.msecsSinceStartOfDay() / 1000 / 86400.0;
 }
 
+void EtiquetteCliquable::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit clique();
+  QLabel::mouseReleaseEvent(e);
+}
+
 void EtiquetteCliquable::mouseDoubleClickEvent(QMouseEvent* e) {
   emit doubleClique();
   QLabel::mouseDoubleClickEvent(e);

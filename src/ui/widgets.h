@@ -51,9 +51,11 @@ class EtiquetteCliquable : public QLabel {
  public:
   using QLabel::QLabel;
  signals:
+  void clique();
   void doubleClique();
 
  protected:
+  void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
 };
 

@@ -417,6 +417,13 @@ TEST_F(FichierDsc, SaveWithoutDescriptionDirectoryOpensItsChooser) {
             " Nouveau fichier de description \n choisir d'abord le dossier des descriptions...");
   EXPECT_EQ(port_.choix_repertoire, std::vector<Repertoire>{Repertoire::description});
   EXPECT_FALSE(s().description_modifiee);
+  // The banner stands in front of the window while the message is shown.
+  using Bandeau = std::pair<std::string, std::size_t>;
+  EXPECT_EQ(
+      port_.bandeaux,
+      (std::vector<Bandeau>{
+          {"déplacer \"notepad++\" vers le bas pour voir les messages au centre de l'écran", 0},
+          {"", 1}}));
 }
 
 TEST_F(FichierDsc, NewDescriptionKeepsOnlyTheDirectories) {

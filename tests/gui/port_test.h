@@ -1,6 +1,7 @@
 // A test port for the main window: the script's answers, file choices and
 // clipboard (support/scripted_answers.h), colours from a queue, no program
-// ever started nor document opened, the computer never switched off.
+// ever started nor document or web page opened, no tone played, the
+// computer never switched off.
 #pragma once
 
 #include <deque>
@@ -22,6 +23,9 @@ class PortTest : public PortScripte<InteractionQt> {
   std::vector<std::string> documents;
   bool eteint = false;
   QImage image_copiee;
+  // Tones asked for and web pages to open: recorded, never played nor opened.
+  std::vector<std::vector<Tonalite>> tonalites;
+  std::vector<std::string> pages_web;
 
   bool demarrer_programme(const CommandeExterne& c) override {
     programmes.push_back(c);
@@ -39,6 +43,8 @@ class PortTest : public PortScripte<InteractionQt> {
     return c;
   }
   void eteindre_ordinateur() override { eteint = true; }
+  void jouer_tonalites(const std::vector<Tonalite>& t) override { tonalites.push_back(t); }
+  void ouvrir_page_web(const std::string& adresse) override { pages_web.push_back(adresse); }
   void copier_image(const QImage& image) override { image_copiee = image; }
 };
 

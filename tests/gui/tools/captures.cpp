@@ -1,9 +1,10 @@
-// Screenshots of the main window after start-up and after a listing (with its
-// help frames and its floating help), and of the graph window after a run of
-// the river gauge example (five charts, a point read-out, the values on the
-// points, one chart alone, the 3D views, the help box), at the size of the
-// screen it runs on (run it under xvfb-run with the screen size wanted). Usage: tamso_captures
-// <folder>
+// Screenshots of the main window after start-up (with the banner of a first
+// save), after a listing (with its help frames and its floating help, and
+// the big table), and of the graph window after a run of each example (for
+// the river gauge: five charts, a point read-out, the values on the points,
+// one chart alone, the 3D views, the help box), at the size of the screen it
+// runs on (run it under xvfb-run with the screen size wanted).
+// Usage: tamso_captures <folder>
 #include <clocale>
 #include <filesystem>
 #include <memory>
@@ -88,6 +89,16 @@ int main(int argc, char** argv) {
   fenetre.show();
   if (!QTest::qWaitFor([&] { return fenetre.demarrage_fait(); }, 5000)) return 1;
   capturer(fenetre, sortie, QStringLiteral("demarrage"));
+
+  // "Enregistrer" before any description directory was chosen: the banner
+  // while its message is shown.
+  p->pendant_question = [&](const std::string& texte) {
+    if (texte.rfind(" Nouveau fichier de description", 0) == 0)
+      capturer(fenetre, sortie, QStringLiteral("bandeau"));
+  };
+  fenetre.findChild<QPushButton*>(QStringLiteral("SpeedButton_Enregistrer_dsc"))->click();
+  p->pendant_question = nullptr;
+  fenetre.findChild<QPushButton*>(QStringLiteral("SpeedButton_choix_rep_desc"))->click();
 
   p->fichiers_a_ouvrir.push_back(dsc);
   fenetre.findChild<QPushButton*>(QStringLiteral("SpeedButton_desc_bd"))->click();
