@@ -106,21 +106,22 @@ void RegionSortie::construire_progression(QVBoxLayout* vb) {
   auto* infos = new QGridLayout;
   infos->setHorizontalSpacing(8);
   infos->setVerticalSpacing(1);
-  const char* noms_infos[] = {"Label10", "Label8", "Label_nb_colonnes"};
-  for (int i = 0; i < 3; ++i) {
-    auto* l = etiquette(noms_infos[i], QString(), this);
+  // One row each: the time left, the size of the files, the columns of the
+  // data, its lines, the source lines the last run used and the columns of
+  // its grid.
+  int rang = 0;
+  for (const char* nom : {"Label10", "Label8", "Label_nb_colonnes"}) {
+    auto* l = etiquette(nom, QString(), this);
     l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    infos->addWidget(l, i / 2, i % 2);
+    infos->addWidget(l, rang++, 0, 1, 2);
   }
   auto* lignes = new QWidget(this);
   auto* hlg = rangee(lignes);
   hlg->addWidget(texte(QStringLiteral("lignes de données :"), lignes));
   hlg->addWidget(etiquette("Label26", QString(), lignes), 1);
-  infos->addWidget(lignes, 1, 1);
-  // The source lines the last run used, and the columns of its grid.
-  infos->addWidget(etiquette("Label_nlig_impliquee", QString(), this), 2, 0, 1, 2);
-  infos->addWidget(etiquette("Label5", QString(), this), 3, 0, 1, 2);
-  // Labels that ignore their text's width share the width evenly.
+  infos->addWidget(lignes, rang++, 0, 1, 2);
+  infos->addWidget(etiquette("Label_nlig_impliquee", QString(), this), rang++, 0, 1, 2);
+  infos->addWidget(etiquette("Label5", QString(), this), rang++, 0, 1, 2);
   infos->setColumnStretch(0, 1);
   infos->setColumnStretch(1, 1);
   vb->addLayout(infos);
