@@ -297,10 +297,12 @@ void RegionListage::sur_grand_tableau(bool grand) {
     zone_table_->show();
   }
   PanneauSuivi* suivi = &fenetre_.suivi();
-  QTimer::singleShot(0, this, [suivi, grand] {
+  QTimer::singleShot(0, this, [this, suivi, grand] {
     if (!suivi->isVisible()) return;
     suivi->replacer();
     if (!grand) suivi->raise();
+    // An open marking panel stays in front of it.
+    if (marquage_ && marquage_->isVisible()) marquage_->raise();
   });
 }
 

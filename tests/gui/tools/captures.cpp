@@ -27,6 +27,7 @@
 #include "gui/port_test.h"
 #include "input/files.h"
 #include "support/temp_dir.h"
+#include "ui/file_table_view.h"
 #include "ui/graph_3d.h"
 #include "ui/graph_chart.h"
 #include "ui/graph_curve.h"
@@ -111,6 +112,12 @@ int main(int argc, char** argv) {
   fenetre.findChild<QCheckBox*>(QStringLiteral("CheckBox_grand_tableau"))->click();
   capturer(fenetre, sortie, QStringLiteral("grand-tableau"));
   fenetre.findChild<QCheckBox*>(QStringLiteral("CheckBox_grand_tableau"))->click();
+
+  // The marking choices of a station, from a right click on its cell.
+  auto* table = fenetre.findChild<VueTableFichiers*>(QStringLiteral("StringGrid1"));
+  emit table->clic_droit(3, 2, table->mapToGlobal(QPoint(300, 60)));
+  capturer(fenetre, sortie, QStringLiteral("marquage"));
+  fenetre.findChild<QWidget*>(QStringLiteral("Panel_coche"))->hide();
 
   // The help frames with their titles, then without them.
   const auto cliquer = [&fenetre](const char* nom) {
