@@ -74,28 +74,6 @@ FenetrePrincipale::~FenetrePrincipale() {
 
 // ---------------------------------------------------------------- building
 
-namespace {
-
-// The scrolled content of regions 1 to 4. For content whose texts wrap, the
-// scroll area keeps the content at least as tall as its size hint, worked
-// out at the hint's width: hinting the width it is given and the least
-// height keeps a scroll bar from appearing while everything fits.
-class ContenuDefilant : public QWidget {
- public:
-  explicit ContenuDefilant(QScrollArea* zone) : zone_(zone) {}
-  QSize sizeHint() const override {
-    const int largeur = std::max(QWidget::sizeHint().width(), zone_->viewport()->width());
-    int hauteur = minimumSizeHint().height();
-    if (hasHeightForWidth()) hauteur = std::max(hauteur, heightForWidth(largeur));
-    return {largeur, hauteur};
-  }
-
- private:
-  QScrollArea* zone_;
-};
-
-}  // namespace
-
 void FenetrePrincipale::construire() {
   ContexteFenetre& fenetre = *this;
   controles_ = std::make_unique<ControlesReglages>(fenetre, this);
@@ -115,7 +93,7 @@ void FenetrePrincipale::construire() {
   defilement_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   disposition_racine->addWidget(defilement_, 4);
 
-  contenu_ = new ContenuDefilant(defilement_);
+  contenu_ = new QWidget;
   contenu_->setObjectName(QStringLiteral("contenu"));
   contenu_->setAutoFillBackground(true);
   defilement_->setWidget(contenu_);
