@@ -25,9 +25,7 @@ void apres_lecture(Session& s) {
     // The clipboard's data of now, not of when the description was saved.
     lire_presse_papier(s);
   } else if (s.source == SourceDonnees::repertoire) {
-    const int n = s.compter_fichiers_donnees();
-    s.etiquette("Label54") = std::to_string(n);
-    s.etiquette("Label_fic") = s.premier_fichier;
+    s.compter_et_montrer_fichiers();
   }
 }
 

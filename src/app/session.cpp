@@ -109,6 +109,13 @@ int Session::compter_fichiers_donnees() {
   return nb_fichiers;
 }
 
+int Session::compter_et_montrer_fichiers() {
+  const int n = compter_fichiers_donnees();
+  etiquette("Label54") = std::to_string(n);
+  etiquette("Label_fic") = premier_fichier;
+  return n;
+}
+
 void Session::demarrer_phase(int phase) {
   if (phase < 1 || phase > 3) return;
   if (phase == 1) resultats.durees = {};

@@ -91,6 +91,9 @@ class Session : public Avancement {
   std::string legende_bouton_lister() const;
   // Counts the data files of the data directory matching the mask.
   int compter_fichiers_donnees();
+  // The same, shown: the count in `Label54`, the first file's name in
+  // `Label_fic`.
+  int compter_et_montrer_fichiers();
 
   // ---- state ----
   Description description;

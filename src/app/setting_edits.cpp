@@ -259,9 +259,7 @@ void valider_par_entree(Session& s) {
     lister_fichiers_donnees(s);
     return;
   }
-  const int n = s.compter_fichiers_donnees();
-  s.etiquette("Label54") = std::to_string(n);
-  s.etiquette("Label_fic") = s.premier_fichier;
+  const int n = s.compter_et_montrer_fichiers();
   if (n > 0)
     lister_fichiers_donnees(s);
   else

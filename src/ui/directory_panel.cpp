@@ -14,6 +14,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "input/text.h"
+#include "ui/widgets.h"
+
 namespace tamso {
 
 namespace {
@@ -175,9 +178,7 @@ void PanneauRepertoires::remplir_fichiers() {
   fichiers_->clear();
   const QStringList noms = QDir(dossier_).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
   fichiers_->addItems(noms);
-  nb_fichiers_->setText(QString::number(noms.size()) + (noms.size() > 1
-                                                            ? QStringLiteral(" fichiers")
-                                                            : QStringLiteral(" fichier")));
+  nb_fichiers_->setText(qs(compte_fichiers(noms.size())));
 }
 
 void PanneauRepertoires::ouvrir(Repertoire quel, const QString& titre, const QString& depart) {

@@ -2,7 +2,6 @@
 // span them, the start-up, leaving the program and the window's events.
 #include "ui/main_window.h"
 
-#include <algorithm>
 #include <initializer_list>
 
 #include <QApplication>
