@@ -903,6 +903,13 @@ void FenetreGraphiques::enregistrer() {
   Vue3D* vue = vue_3d(unique_);
   GrapheTamso* graphe_seul = graphe(unique_);
   const int l = w->width(), h = w->height();
+  // The 3D view drawn on a document's page.
+  const auto dessiner_vue = [vue, l, h](QPaintDevice& page) {
+    QPainter p;
+    if (!p.begin(&page)) return false;
+    vue->dessiner(p, QRectF(0, 0, l, h));
+    return p.end();
+  };
   bool ok = false;
   if (extension == QLatin1String("pdf")) {
     if (w == vue) {
@@ -910,12 +917,7 @@ void FenetreGraphiques::enregistrer() {
       pdf.setPageSize(QPageSize(QSizeF(l, h), QPageSize::Point));
       pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
       pdf.setResolution(72);
-      QPainter p;
-      ok = p.begin(&pdf);
-      if (ok) {
-        vue->dessiner(p, QRectF(0, 0, l, h));
-        ok = p.end();
-      }
+      ok = dessiner_vue(pdf);
     } else {
       ok = graphe_seul->savePdf(chemin, l, h);
     }
@@ -927,12 +929,7 @@ void FenetreGraphiques::enregistrer() {
     svg.setViewBox(QRect(0, 0, l, h));
     svg.setTitle(QStringLiteral("Tamso"));
     if (w == vue) {
-      QPainter p;
-      ok = p.begin(&svg);
-      if (ok) {
-        vue->dessiner(p, QRectF(0, 0, l, h));
-        ok = p.end();
-      }
+      ok = dessiner_vue(svg);
     } else {
       QCPPainter p;
       ok = p.begin(&svg);
