@@ -136,12 +136,22 @@ bool date_recuperable(std::string_view texte) {
   return compter_numeriques(texte) >= 8;
 }
 
+namespace {
+
+// The description's step is a time of day ("00:15:00"): taken when it reads
+// as one.
+std::optional<double> pas_dsc(const Description& d) {
+  const auto v = lire_date_heure(trim(d.pas_dsc));
+  if (!v || *v >= 1.0) return std::nullopt;
+  return v;
+}
+
+}  // namespace
+
 bool recuperer_pas_dsc(Session& s) {
-  // The step is a time of day ("00:15:00", six digits): it is taken when it
-  // reads as one.
-  const std::string texte = s.description.pas_dsc;
-  const auto v = lire_date_heure(trim(texte));
-  if (!v || *v >= 1.0 || !question_oui(s, " récupérer le pas ?\n" + texte)) return false;
+  const std::string& texte = s.description.pas_dsc;
+  const auto v = pas_dsc(s.description);
+  if (!v || !question_oui(s, " récupérer le pas ?\n" + texte)) return false;
   s.periode.pas = *v;
   effets_recuperation(s);
   return true;
@@ -159,8 +169,8 @@ bool prendre_periode_dsc(Session& s) {
   const Description& d = s.description;
   const auto debut = date_du_texte(s, d.min_dsc);
   const auto fin = date_du_texte(s, d.max_dsc);
-  const auto pas = lire_date_heure(trim(d.pas_dsc));
-  if (!debut || !fin || !pas || *pas >= 1.0) {
+  const auto pas = pas_dsc(d);
+  if (!debut || !fin || !pas) {
     s.port().informer(TypeMessage::erreur, " période de la description illisible :\n\n  " +
                                                d.min_dsc + "\n  " + d.max_dsc + "\n  " + d.pas_dsc);
     return false;
