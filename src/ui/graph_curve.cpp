@@ -70,9 +70,14 @@ std::pair<std::size_t, std::size_t> CourbeTamso::indices_visibles() const {
 }
 
 bool CourbeTamso::marqueurs_dessines() const {
-  if (marqueurs_.isNone() || y_.empty()) return false;
+  if (y_.empty()) return false;
   const auto [debut, fin] = indices_visibles();
-  return fin - debut <= static_cast<std::size_t>(std::max(0, keyAxis()->axisRect()->width()));
+  return marqueurs_pour(fin - debut);
+}
+
+bool CourbeTamso::marqueurs_pour(std::size_t points) const {
+  return !marqueurs_.isNone() &&
+         points <= static_cast<std::size_t>(std::max(0, keyAxis()->axisRect()->width()));
 }
 
 QCPRange CourbeTamso::getKeyRange(bool& trouve, QCP::SignDomain) const {
@@ -147,7 +152,7 @@ void CourbeTamso::tracer_points(QCPPainter* painter, std::size_t debut, std::siz
   }
   tracer();
 
-  if (!marqueurs_dessines()) return;
+  if (!marqueurs_pour(fin - debut)) return;
   marqueurs_.applyTo(painter, mPen);
   for (std::size_t i = debut; i < fin; ++i) {
     if (std::isnan(y_[i])) continue;

@@ -55,6 +55,8 @@ class CourbeTamso : public QCPAbstractPlottable {
   // The points shown at the current key range, one more on each side so
   // that the line runs to the edges.
   std::pair<std::size_t, std::size_t> indices_visibles() const;
+  // Whether markers are drawn when this many points are shown.
+  bool marqueurs_pour(std::size_t points) const;
   void tracer_points(QCPPainter* painter, std::size_t debut, std::size_t fin) const;
   void tracer_enveloppe(QCPPainter* painter, std::size_t debut, std::size_t fin) const;
 
