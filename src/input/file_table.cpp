@@ -18,12 +18,6 @@ const std::vector<std::string>& TableFichiers::titres() {
   return t;
 }
 
-const std::vector<int>& TableFichiers::largeurs() {
-  static const std::vector<int> l = {44, 200, 80,  70,  100, 50, 120, 120,
-                                     70, 70,  100, 100, 100, 80, 80,  20};
-  return l;
-}
-
 void TableFichiers::entetes_tableau() {
   cellules_.assign(2, std::vector<std::string>(kNbColonnes));
   cellules_[0] = titres();

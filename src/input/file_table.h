@@ -20,7 +20,6 @@ class TableFichiers {
   static constexpr int kColonneMarque = 15;
   // The 16 titles, in column order.
   static const std::vector<std::string>& titres();
-  static const std::vector<int>& largeurs();
 
   TableFichiers() { entetes_tableau(); }
 

@@ -102,6 +102,12 @@ VueTableFichiers::VueTableFichiers(QWidget* parent) : QTableView(parent) {
   setMouseTracking(true);
   setWordWrap(false);
   verticalHeader()->setVisible(false);
+  // A point smaller than the window: more of the 16 columns show beside the
+  // other regions on a small screen.
+  QFont petite = font();
+  petite.setPointSizeF(std::max(7.0, petite.pointSizeF() - 1));
+  setFont(petite);
+  horizontalHeader()->setFont(petite);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   horizontalHeader()->setHighlightSections(false);
@@ -129,6 +135,25 @@ bool VueTableFichiers::selection(int& premiere, int& derniere) const {
     derniere = std::max(derniere, i.row() + 1);
   }
   return true;
+}
+
+void VueTableFichiers::ajuster_largeurs(bool nouvelle_liste) {
+  const QAbstractItemModel* m = model();
+  if (!m) return;
+  // The widest cell among the first rows: a listing may hold thousands of
+  // files, whose cells of one column have much the same width.
+  constexpr int kLignesMesurees = 1000;
+  constexpr int kLargeurMax = 320;
+  const QFontMetrics fm_titres(horizontalHeader()->font());
+  const QFontMetrics fm(font());
+  const int lignes = std::min(m->rowCount(), kLignesMesurees);
+  for (int c = 0; c < m->columnCount(); ++c) {
+    int l = fm_titres.horizontalAdvance(m->headerData(c, Qt::Horizontal).toString()) + 12;
+    for (int r = 0; r < lignes; ++r)
+      l = std::max(l, fm.horizontalAdvance(m->index(r, c).data().toString()) + 8);
+    l = std::min(l, kLargeurMax);
+    if (nouvelle_liste || l > columnWidth(c)) setColumnWidth(c, l);
+  }
 }
 
 void VueTableFichiers::mouseDoubleClickEvent(QMouseEvent* e) {

@@ -79,6 +79,10 @@ class VueTableFichiers : public QTableView {
   int ligne_courante() const;
   // First and last selected table rows; false when nothing is selected.
   bool selection(int& premiere, int& derniere) const;
+  // Fits the columns to their titles and cells. A new list of files fits
+  // every column; otherwise a column only grows, so that a width chosen with
+  // the mouse stays while its cells fit in it.
+  void ajuster_largeurs(bool nouvelle_liste);
  signals:
   void double_clic(int colonne, int ligne);
   void clic_droit(int colonne, int ligne, QPoint global);

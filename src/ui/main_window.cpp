@@ -111,6 +111,10 @@ void FenetrePrincipale::construire() {
   periode_ = new RegionPeriode(*this, contenu_);
   bas->addWidget(periode_);
   gauche->addLayout(bas, 1);
+  // Regions 3 and 4 keep the width they have at start, whatever their labels
+  // later say; region 2 and its file table take the rest.
+  format_->setFixedWidth(format_->sizeHint().width());
+  periode_->setFixedWidth(periode_->sizeHint().width());
 
   sortie_ = new RegionSortie(*this, contenu_);
   disposition_racine->addWidget(sortie_, 1);

@@ -212,16 +212,13 @@ void RegionListage::afficher_legende() {
 
 void RegionListage::afficher_table() {
   modele_->recharger();
-  if (table_->property("largeurs").toBool()) return;
-  // Widths of the table's columns, wide enough for their titles.
+  // A listing (another count of rows or another first file) fits every
+  // column again; the other changes (a run's counts) only widen them.
   const Session& s = fenetre_.session();
-  const auto& largeurs = TableFichiers::largeurs();
-  const QFontMetrics fm(table_->horizontalHeader()->font());
-  for (int c = 0; c < TableFichiers::kNbColonnes && c < static_cast<int>(largeurs.size()); ++c) {
-    const int titre = fm.horizontalAdvance(qs(s.table.cellule(c, 0))) + 14;
-    table_->setColumnWidth(c, std::max(largeurs[static_cast<std::size_t>(c)], titre));
-  }
-  table_->setProperty("largeurs", true);
+  const std::string liste = std::to_string(s.table.nb_lignes()) + '|' +
+                            (s.table.nb_lignes() > 1 ? s.table.cellule(1, 1) : "");
+  table_->ajuster_largeurs(liste != liste_ajustee_);
+  liste_ajustee_ = liste;
 }
 
 void RegionListage::afficher_couleur_dates() {

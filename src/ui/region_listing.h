@@ -47,6 +47,8 @@ class RegionListage : public QGroupBox {
   void suivre_table();
 
  private:
+  // Row count and first file of the list the columns were last fitted to.
+  std::string liste_ajustee_;
   void construire_haut(QVBoxLayout* vb);
   void construire_table(QVBoxLayout* vb);
   void construire_commandes(QVBoxLayout* vb);

@@ -1,5 +1,6 @@
 #include "ui/region_period.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include <QButtonGroup>
@@ -93,6 +94,14 @@ QGridLayout* RegionPeriode::construire_pickers() {
   g->addWidget(temps_fin_, 3, 1, 1, 2);
   jour_fin_ = etiquette("Label_jour_semaine_fin", QString(), this);
   g->addWidget(jour_fin_, 3, 3);
+  // As wide as the longest day name from the start: the region keeps its
+  // width whatever day the period starts or ends on.
+  int jour_max = 0;
+  for (int jour = 0; jour < 7; ++jour)
+    jour_max =
+        std::max(jour_max, jour_deb_->fontMetrics().horizontalAdvance(qs(nom_jour_semaine(jour))));
+  jour_deb_->setMinimumWidth(jour_max + 2);
+  jour_fin_->setMinimumWidth(jour_max + 2);
   g->addWidget(etiquette("Label67", QStringLiteral("pas"), this), 4, 0);
   g->addWidget(heure_pas_, 4, 1);
   nb_pas_ = new QSpinBox(this);

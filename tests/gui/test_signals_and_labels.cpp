@@ -6,6 +6,7 @@
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QTableView>
 #include <QTest>
 #include <QTimeEdit>
 #include <gtest/gtest.h>
@@ -138,6 +139,12 @@ TEST_F(Signaux, ListingAndRunLabelsAreShown) {
        "Edit_format_datetime_mesure.text= aaaa-mm-jj hh:mn:ss", "Edit_nom_fic_sortie.text= res"}));
   cliquer("SpeedButton_desc_bd");
   cliquer("SpeedButton_lister");
+  controle<QDateEdit>("DatePicker_deb")->setDate(QDate(2021, 3, 8));
+  controle<QDateEdit>("DatePicker_fin")->setDate(QDate(2021, 3, 8));
+  QApplication::processEvents();
+  const int largeur3 = controle<QWidget>("Cadre3")->width();
+  const int largeur4 = controle<QWidget>("Cadre4")->width();
+  // The period moves from a Monday to a Friday, a longer day name.
   controle<QDateEdit>("DatePicker_deb")->setDate(QDate(2021, 3, 12));
   controle<QTimeEdit>("TimePicker_deb")->setTime(QTime(10, 0));
   controle<QDateEdit>("DatePicker_fin")->setDate(QDate(2021, 3, 12));
@@ -170,6 +177,15 @@ TEST_F(Signaux, ListingAndRunLabelsAreShown) {
   }
   // A run of a few milliseconds asks for no tone.
   EXPECT_TRUE(port_->tonalites.empty());
+  // Regions 3 and 4 kept their widths; every cell of the file table, dates
+  // and counts included, fits its column.
+  EXPECT_EQ(controle<QWidget>("Cadre3")->width(), largeur3);
+  EXPECT_EQ(controle<QWidget>("Cadre4")->width(), largeur4);
+  auto* table = controle<QTableView>("StringGrid1");
+  for (int c = 0; c < table->model()->columnCount(); ++c) {
+    const QString t = table->model()->index(0, c).data().toString();
+    EXPECT_GE(table->columnWidth(c), table->fontMetrics().horizontalAdvance(t)) << ss(t);
+  }
 }
 
 // The player with the platform's sound output: the call returns at once, the
