@@ -1,5 +1,7 @@
 #include "app/timestamp_commands.h"
 
+#include <algorithm>
+
 #include "app/session.h"
 #include "input/dates.h"
 #include "input/text.h"
@@ -9,6 +11,8 @@ namespace tamso {
 
 IssueListe generer_liste_horodatee(Session& s) {
   ContexteListe c{s.periode, s.periode_modifiee, s.liste_horodatee, s.port(), s.journal, s};
+  c.colonnes_valeurs = std::max(1, s.etat_listage.nb_colonnes_valeurs);
+  c.memoire_max = s.lecture.memoire_max;
   return generer_liste_horodatee(c);
 }
 

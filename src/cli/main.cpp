@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <new>
 
 #include <CLI/CLI.hpp>
 
@@ -16,6 +17,7 @@
 #include "app/save.h"
 #include "app/session.h"
 #include "app/timestamp_commands.h"
+#include "base/memory.h"
 #include "cli/batch_interaction.h"
 #include "input/dates.h"
 #include "input/encoding.h"
@@ -147,6 +149,7 @@ struct OptionsRun {
   int jours = 0, mois = 0, annees = 0, decalage_jours = 0;
   int fils = 0;
   bool reference = false;
+  std::string memoire_max;
 };
 
 // The period: the options, else the description's last run. kSucces, or
@@ -223,6 +226,13 @@ int commande_run(const OptionsRun& o) {
   Session s(port, opts);
   s.lecture.fils = o.fils;
   s.lecture.reference = o.reference;
+  if (!o.memoire_max.empty()) {
+    const auto octets = lire_taille_memoire(o.memoire_max);
+    if (!octets)
+      return erreur("taille de mémoire illisible : <" + o.memoire_max +
+                    "> (--max-memory 800M, 12G ...)");
+    s.lecture.memoire_max = *octets;
+  }
   port.fixer_journal(&s.journal);
   if (!lire_presse_papier_fichier(port, o.presse_papier)) return 2;
   if (!charger_description(s, o.dsc, o.donnees)) return 2;
@@ -332,6 +342,9 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(0, 64));
   run->add_flag("--reference", o.reference,
                 "lit chaque ligne pas à pas, sans la lecture rapide (contrôle, même résultat)");
+  run->add_option("--max-memory", o.memoire_max,
+                  "mémoire que le traitement peut prendre (800M, 12G ...) ; sinon la mémoire "
+                  "disponible : au-delà, le traitement est refusé avec son estimation");
   run->add_option("--clipboard-file", o.presse_papier,
                   "texte tenant lieu de presse-papier (description au masque \"ppp\")");
 
@@ -354,8 +367,17 @@ int main(int argc, char** argv) {
                     "montre ce qui a été détecté et pourquoi (lignes, comptes), pour corriger");
 
   CLI11_PARSE(app, argc, argv);
-  if (*run) return commande_run(o);
-  if (*list) return commande_list(dsc_list, donnees_list, sep_list);
-  if (*inspect) return commande_inspect(echantillon, dsc_inspect, ecrire, expliquer);
+  try {
+    if (*run) return commande_run(o);
+    if (*list) return commande_list(dsc_list, donnees_list, sep_list);
+    if (*inspect) return commande_inspect(echantillon, dsc_inspect, ecrire, expliquer);
+  } catch (const std::bad_alloc&) {
+    // What was built is freed on the way here; the results written, if any,
+    // were complete (a results file only takes its name once written).
+    return erreur(
+        "mémoire insuffisante : le traitement a demandé plus de mémoire que l'ordinateur n'en a "
+        "(réduire la période, allonger le pas, extraire moins de colonnes)",
+        kEchec);
+  }
   return 2;
 }

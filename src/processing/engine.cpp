@@ -20,6 +20,7 @@
 #include "input/text.h"
 #include "input/workbook.h"
 #include "processing/fast_lines.h"
+#include "processing/memory_budget.h"
 #include "processing/period.h"
 #include "processing/post_processing.h"
 #include "processing/result_grid.h"
@@ -358,6 +359,15 @@ IssueMoteur Moteur::executer() {
   s.avancement.demarrer_phase(3);
   progression("3- patienter ... 0%   ");
   preparer();
+  // The grid of the listing's columns: weighed again, with the memory the
+  // list already took out of what is available.
+  const int v = std::max(0, s.etat_listage.nb_colonnes_valeurs);
+  if (!s.liste_horodatee.memoire_forcee &&
+      accord_memoire(s.port, octets_grille(s.liste_horodatee.n, v), s.liste_horodatee.n - 1, v,
+                     s.lecture.memoire_max) == AccordMemoire::refusee) {
+    s.journal.ajouter_ligne_suivi("!!! : mémoire insuffisante pour la grille des résultats");
+    return IssueMoteur::abandonne;
+  }
   creer_grille();
   preparer_lecteur_dates_traitement(s.lecteur_dates);
 

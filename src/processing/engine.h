@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -30,9 +31,10 @@ struct Periode;
 
 // How the engine reads the data files.
 struct OptionsLecture {
-  int fils = 0;                 // threads reading a file; 0: one per core
-  bool reference = false;       // every line through the step-by-step chain, on one thread
-  std::size_t taille_bloc = 0;  // bytes per block of lines; 0: the usual size
+  int fils = 0;                   // threads reading a file; 0: one per core
+  bool reference = false;         // every line through the step-by-step chain, on one thread
+  std::size_t taille_bloc = 0;    // bytes per block of lines; 0: the usual size
+  std::uint64_t memoire_max = 0;  // bytes a run may take; 0: the memory available
 };
 
 // What the run driver has worked out before the engine starts.

@@ -13,6 +13,7 @@
 #include "base/tracking_log.h"
 #include "input/dates.h"
 #include "input/text.h"
+#include "processing/memory_budget.h"
 #include "processing/period.h"
 
 namespace tamso {
@@ -276,6 +277,11 @@ std::optional<int> lignes_a_generer(ContexteListe& s, IssueListe& refus) {
                                 ".\n\n   continuer ? ",
                                 Boutons::oui_non, Reponse::oui) != Reponse::oui)
     return std::nullopt;
+  const std::uint64_t octets = octets_liste(attendu) + octets_grille(attendu, s.colonnes_valeurs);
+  const AccordMemoire accord =
+      accord_memoire(s.port, octets, attendu - 1, s.colonnes_valeurs, s.memoire_max);
+  if (accord == AccordMemoire::refusee) return std::nullopt;
+  s.liste.memoire_forcee = accord == AccordMemoire::forcee;
   if (s.liste.deja_generee) {
     const long long jours = arrondi_demi_pair(fin_s - depart_s, kSecondesJour);
     s.journal.ajouter_ligne_suivi("");
@@ -339,7 +345,8 @@ IssueListe generer_liste_horodatee(ContexteListe& s) {
   const std::optional<int> attendu = lignes_a_generer(s, refus);
   if (!attendu) return refus;
 
-  const std::size_t reserve = static_cast<std::size_t>(std::clamp(*attendu, 0, 10'000'000)) + 2;
+  // The whole list at once: its memory was weighed above.
+  const std::size_t reserve = static_cast<std::size_t>(std::max(*attendu, 0)) + 2;
   liste.elements.reserve(reserve, reserve * 19 + 32);
   liste.valeurs.reserve(reserve);
   liste.elements.emplace_back(kIntitulesColonnes);

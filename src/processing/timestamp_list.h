@@ -3,6 +3,7 @@
 // step before the period start.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ struct ListeHorodatee {
   std::string nr_final;  // Label_nr_final: N − 1, the number of results lines
   // Set by the first list built since the program started.
   bool deja_generee = false;
+  // The user chose to go on although the run was estimated to need more
+  // memory than the machine has: the engine does not ask again.
+  bool memoire_forcee = false;
 
   bool vide() const { return elements.empty(); }
   // Empties the list; N goes back to 0.
@@ -34,6 +38,7 @@ struct ListeHorodatee {
     elements.clear();
     valeurs.clear();
     n = 0;
+    memoire_forcee = false;
   }
 };
 
@@ -53,6 +58,8 @@ struct ContexteListe {
   Interaction& port;
   JournalSuivi& journal;
   Avancement& avancement;
+  int colonnes_valeurs = 1;       // value columns of the listing, for the memory estimate
+  std::uint64_t memoire_max = 0;  // bytes a run may take; 0: the memory available
 };
 
 // The list generator: the calendar questions of the day, month and year units

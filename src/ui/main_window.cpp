@@ -3,6 +3,7 @@
 #include "ui/main_window.h"
 
 #include <initializer_list>
+#include <new>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -307,7 +308,19 @@ void FenetrePrincipale::etape(QPushButton* b, const std::function<void()>& trava
   sortie_->debut_etape();
   QApplication::setOverrideCursor(Qt::BusyCursor);
   aide_->cacher_flottante();
-  travail();
+  try {
+    travail();
+  } catch (const std::bad_alloc&) {
+    // The grid and the list being built are let go: the window goes on.
+    session_.grille.vider();
+    session_.liste_horodatee.vider();
+    QApplication::restoreOverrideCursor();
+    port().informer(TypeMessage::erreur,
+                    " mémoire insuffisante : l'étape a demandé plus de mémoire que l'ordinateur "
+                    "n'en a\n\n   réduire la période, allonger le pas ou extraire moins de "
+                    "colonnes, puis relancer ...");
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+  }
   QApplication::restoreOverrideCursor();
   occupe_ = false;
   sortie_->fin_etape();

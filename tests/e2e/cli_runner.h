@@ -23,10 +23,12 @@ struct Sortie {
 // Runs tamso-cli with the given arguments (already quoted for the shell).
 // With a positive delai_s the program is stopped after that many seconds
 // (exit status 124), so that a run that would never end fails the test.
-inline Sortie lancer(const DossierTemporaire& d, const std::string& arguments, int delai_s = 0) {
+// `avant` is shell text run first in the same shell ("ulimit -v …; ").
+inline Sortie lancer(const DossierTemporaire& d, const std::string& arguments, int delai_s = 0,
+                     const std::string& avant = {}) {
   const std::string fichier_erreurs = d.chemin() + "erreurs.txt";
   const std::string limite = delai_s > 0 ? "timeout " + std::to_string(delai_s) + " " : "";
-  const std::string commande = "TAMSO_HOME='" + d.chemin() + "programme' " + limite +
+  const std::string commande = avant + "TAMSO_HOME='" + d.chemin() + "programme' " + limite +
                                "'" TAMSO_CLI "' " + arguments + " 2>'" + fichier_erreurs +
                                "' </dev/null";
   Sortie r;
