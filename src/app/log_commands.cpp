@@ -34,8 +34,9 @@ bool lister_colonnes(Session& s) {
                           "  vérifier les intitulés alternatifs...");
     return false;
   }
-  const auto titre = [&ligne](long long i) {
-    return i >= 1 && i <= 100000 ? trim(champ(ligne, static_cast<int>(i), '\t')) : std::string();
+  const ChampsLigne titres(ligne, '\t');
+  const auto titre = [&titres](long long i) {
+    return i >= 1 && i <= 100000 ? trim(titres(static_cast<int>(i))) : std::string();
   };
   for (int i = 1; i <= nb_valeurs + nb_dates; ++i)
     s.ajouter_ligne_suivi(std::to_string(i) + " - " + titre(i));
@@ -43,7 +44,7 @@ bool lister_colonnes(Session& s) {
     s.ajouter_ligne_suivi("");
     const int n = compter_separateurs(ligne, '\t') + 1;
     for (int i = 1; i <= n; ++i)
-      s.ajouter_ligne_suivi("  " + std::to_string(i) + " - " + champ(ligne, i, '\t'));
+      s.ajouter_ligne_suivi("  " + std::to_string(i) + " - " + titres(i));
     s.ajouter_ligne_suivi("...extraire : " + d.col_cochee_liste + "  => ");
   } else {
     s.ajouter_ligne_suivi("...extraire : _lg=" + ligne + "  => ");
@@ -60,8 +61,9 @@ bool lister_colonnes(Session& s) {
   const std::string& liste = d.col_cochee_liste;
   if (!trim(liste).empty()) {
     const int n = compter_caractere(',', liste) + 1;
+    const ChampsLigne entrees(liste, ',');
     for (int i = 1; i <= n; ++i) {
-      const std::string entree = champ(liste, i, ',');
+      const std::string entree = entrees(i);
       if (entree.empty()) continue;
       const auto k = lire_entier(entree);
       if (!k) {

@@ -44,8 +44,9 @@ NettoyageColonnes nettoyer_colonnes_a_extraire(std::string_view saisie, const De
   }
   NettoyageColonnes r;
   const int n = compter_caractere(',', liste) + 1;
+  const ChampsLigne entrees(liste, ',');
   for (int i = 1; i <= n; ++i) {
-    const std::string entree = champ(liste, i, ',');
+    const std::string entree = entrees(i);
     if (entree.empty()) continue;
     bool exclue = false;
     for (const auto& e : exclues)
@@ -95,15 +96,17 @@ std::optional<std::string> titres_colonnes_a_extraire(Session& s) {
   if (titres.empty()) return std::string();
 
   std::string texte;
+  const ChampsLigne entrees(liste, ',');
+  const ChampsLigne champs_titres(titres, '\t');
   for (int i = 1; i <= n; ++i) {
-    const std::string entree = champ(liste, i, ',');
+    const std::string entree = entrees(i);
     const auto numero = lire_entier(entree);
     if (!numero) {
       message_entier(s, entree);
       return std::nullopt;
     }
     const std::string titre =
-        *numero >= 1 && *numero <= 100000 ? champ(titres, static_cast<int>(*numero), '\t') : "";
+        *numero >= 1 && *numero <= 100000 ? champs_titres(static_cast<int>(*numero)) : "";
     texte += (i == 1 ? "=> " : " | ") + titre;
   }
   return texte;

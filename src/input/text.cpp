@@ -162,6 +162,13 @@ bool texte_champ_vue(std::string_view brut, std::string_view& texte) {
   return true;
 }
 
+void ChampsLigne::couper(std::string_view ligne, char separateur, SeparateurInitial initial) {
+  bruts_.clear();
+  LecteurChamps lecteur(ligne, separateur, initial);
+  std::string_view brut;
+  while (lecteur.suivant(brut)) bruts_.push_back(brut);
+}
+
 std::string texte_champ(std::string_view brut) {
   std::string_view vue;
   if (texte_champ_vue(brut, vue)) return std::string(vue);

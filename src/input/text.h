@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tamso {
 
@@ -76,6 +77,29 @@ class LecteurChamps {
 // The text of a field as written (from LecteurChamps): trimmed, a quoted one
 // without its quotes.
 std::string texte_champ(std::string_view brut);
+
+// A line cut into its fields once, as `champ` cuts it: for lines of
+// thousands of fields read column by column (a line is never walked again
+// for each field).
+class ChampsLigne {
+ public:
+  ChampsLigne() = default;
+  ChampsLigne(std::string_view ligne, char separateur,
+              SeparateurInitial initial = SeparateurInitial::ignore) {
+    couper(ligne, separateur, initial);
+  }
+  void couper(std::string_view ligne, char separateur,
+              SeparateurInitial initial = SeparateurInitial::ignore);
+  int nombre() const { return static_cast<int>(bruts_.size()); }
+  // Field n (from 1) as `champ` gives it; empty outside 1..nombre().
+  std::string operator()(int n) const {
+    return n >= 1 && n <= nombre() ? texte_champ(bruts_[static_cast<std::size_t>(n - 1)])
+                                   : std::string{};
+  }
+
+ private:
+  std::vector<std::string_view> bruts_;
+};
 // The same as a view into the field; false when the text is not a piece of
 // it (a doubled quote inside the quotes, or text after the closing quote).
 bool texte_champ_vue(std::string_view brut, std::string_view& texte);

@@ -192,7 +192,8 @@ class Moteur {
   template <class TexteDate, class Valeur>
   void placer(long long j, double t, Fichier& f, TexteDate&& texte_date_normalisee,
               Valeur&& valeur);
-  void chaine_valeur(std::string_view ligne, int c, int k, long long j, Fichier& f);
+  // Column c of a line from its source field's text.
+  void chaine_valeur(std::string x, int c, int k, long long j, Fichier& f);
   void accumuler(int k, int c, bool na, long double v);
   void accumuler_ligne(int k, const long double* valeurs, std::uint64_t manquants);
   bool parcourir_lignes(int i, Fichier& f);
@@ -214,6 +215,7 @@ class Moteur {
   long long lignes_run_ = 0;
   bool annee_courte_ = false;  // the date format reads a two-digit year
   RangeeEnCours rangee_;
+  ChampsLigne champs_;  // the fields of the line being placed step by step
 };
 
 bool Moteur::preparer() {
@@ -295,9 +297,10 @@ bool Moteur::colonnes_de_reference() {
   if (d.col_cochee) {
     std::string liste = d.col_cochee_liste;
     remplacer_caractere(';', ',', liste);
+    const ChampsLigne numeros(liste, ',');
     const int nb = compter_caractere(',', liste) + 1;
     for (int k = 1; k <= nb; ++k)
-      sources.push_back(static_cast<int>(champ_entier(liste, k, ',', 0)));
+      sources.push_back(static_cast<int>(lire_entier(numeros(k)).value_or(0)));
   } else {
     for (int col = 1; col <= v + nb_dt; ++col) {
       if (p_.deux_colonnes ? (col == p_.col_date || col == p_.col_time) : col == p_.col_datetime)
@@ -716,7 +719,9 @@ void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f) {
   placer(
       j, t, f, [&normalise]() { return normalise; },
       [&](int k) {
-        for (int c = 2; c <= g_.c - 1; ++c) chaine_valeur(ligne, c, k, j, f);
+        champs_.couper(ligne, p_.separateur, f.initial);
+        for (int c = 2; c <= g_.c - 1; ++c)
+          chaine_valeur(champs_(g_.sources[static_cast<std::size_t>(c)]), c, k, j, f);
         Cellule& nb = g_.cellule(k, g_.c);
         nb.genre = 'r';
         nb.valeur += 1;
@@ -771,8 +776,7 @@ void Moteur::placer(long long j, double t, Fichier& f, TexteDate&& texte_date_no
   valeur(k);
 }
 
-void Moteur::chaine_valeur(std::string_view ligne, int c, int k, long long j, Fichier& f) {
-  std::string x = champ(ligne, g_.sources[static_cast<std::size_t>(c)], p_.separateur, f.initial);
+void Moteur::chaine_valeur(std::string x, int c, int k, long long j, Fichier& f) {
   if (hors_seuils(p_, x)) x.clear();
   if (est_na(p_, x)) x.clear();
   if (est_numerique(x))
@@ -981,7 +985,8 @@ std::vector<std::string> titres_colonnes(const Description& d, const Periode& pe
       !(d.int_col_alternatif && !trim(d.new_desc_colonne).empty()))
     ligne = ligne_espaces_vers_separateur(ligne, '\t');
   ligne = intitules_en_tabulations(ligne);
-  const auto titre_source = [&ligne](int col) { return trim(champ(ligne, col, '\t')); };
+  const ChampsLigne champs(ligne, '\t');
+  const auto titre_source = [&champs](int col) { return trim(champs(col)); };
 
   std::vector<std::string> titres(static_cast<std::size_t>(g.c));
   const bool deux = d.datetime_nb_col == ColonnesDate::deux;
