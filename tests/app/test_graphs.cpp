@@ -1,6 +1,8 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -60,10 +62,7 @@ TEST(ItemsGraphiques, TitlesOfTheValueColumnsThenTheRowCountPaddedToTheLongestTi
 
   g.titres[3] = "H";  // every title shorter than "n OK"
   EXPECT_EQ(items_graphiques(g), (std::vector<std::string>{"T", "H", "Q", "n OK"}));
-}
-
-TEST(ItemsGraphiques, NoGridGivesNoItem) {
-  EXPECT_TRUE(items_graphiques(GrilleResultats{}).empty());
+  EXPECT_TRUE(items_graphiques(GrilleResultats{}).empty());  // no grid, no item
 }
 
 // ------------------------------------------------------- text of the choices
@@ -75,24 +74,20 @@ TEST(ChoixGraphiques, WrittenChartByChartEachIndexFollowedByAComma) {
   EXPECT_EQ(ecrire_choix_graphiques(CochesGraphiques{}), ";;;;;");
 }
 
-TEST(ChoixGraphiques, DefaultDispatchOfSevenValueColumnsAndTheRowCount) {
-  // Items 0..6 the value columns, item 7 "n OK".
-  const CochesGraphiques c = cocher_par_defaut(8);
-  for (const auto& l : c) EXPECT_EQ(l.size(), 8u);
-  EXPECT_EQ(indices_coches(c[0]), (std::vector<int>{0, 5}));
-  EXPECT_EQ(indices_coches(c[1]), (std::vector<int>{1, 6}));
-  EXPECT_EQ(indices_coches(c[2]), (std::vector<int>{2, 7}));
-  EXPECT_EQ(indices_coches(c[3]), (std::vector<int>{3}));
-  EXPECT_EQ(indices_coches(c[4]), (std::vector<int>{4}));
-  EXPECT_EQ(ecrire_choix_graphiques(c), "0,5,;1,6,;2,7,;3,;4,;");
-}
-
-TEST(ChoixGraphiques, DefaultDispatchChecksTheFirstFifteenItemsOnly) {
-  const CochesGraphiques c = cocher_par_defaut(20);
-  for (const auto& l : c) EXPECT_EQ(l.size(), 20u);
-  EXPECT_EQ(ecrire_choix_graphiques(c), "0,5,10,;1,6,11,;2,7,12,;3,8,13,;4,9,14,;");
-  EXPECT_EQ(ecrire_choix_graphiques(cocher_par_defaut(1)), "0,;;;;;");
-  EXPECT_EQ(ecrire_choix_graphiques(cocher_par_defaut(0)), ";;;;;");
+// Item i on chart i mod 5, the first fifteen items only (with 8 items: the
+// value columns 0..6, then "n OK").
+TEST(ChoixGraphiques, DefaultDispatchChecksTheFirstFifteenItemsInTurn) {
+  const std::pair<std::size_t, const char*> cas[] = {
+      {8, "0,5,;1,6,;2,7,;3,;4,;"},
+      {20, "0,5,10,;1,6,11,;2,7,12,;3,8,13,;4,9,14,;"},
+      {1, "0,;;;;;"},
+      {0, ";;;;;"}};
+  for (const auto& [n, attendu] : cas) {
+    const CochesGraphiques c = cocher_par_defaut(n);
+    for (const auto& l : c) EXPECT_EQ(l.size(), n);
+    EXPECT_EQ(ecrire_choix_graphiques(c), attendu) << n;
+  }
+  EXPECT_EQ(indices_coches(cocher_par_defaut(8)[2]), (std::vector<int>{2, 7}));
 }
 
 struct CasLecture {
@@ -217,20 +212,22 @@ TEST_F(TraceGraphique, ValuesOfRowsTwoToNMinusOneWithGapsWhereTheCellIsNAOrEmpty
   }
 }
 
+// A derivative leaves gaps at the first row and at both rows next to an NA;
+// it needs a row before it that is not NA.
 TEST_F(TraceGraphique, ADerivativeLeavesGapsAtTheFirstRowAndBothRowsNextToAnNA) {
-  // T rises by 10 a step of 0.25 day: 40 a day; row 10 is NA.
-  const GraphiqueTrace t = tracer({0}, {0});
-  ASSERT_EQ(t.series.size(), 1u);
-  EXPECT_EQ(t.series[0].titre, "d/dt > T");
-  EXPECT_TRUE(t.series[0].derivee);
-  EXPECT_EQ(points(t.series[0]), (std::vector<P>{gap, 40, 40, 40, 40, 40, 40, 40, gap, gap}));
-}
-
-TEST_F(TraceGraphique, ADerivativeNeedsARowBeforeThatIsNotNA) {
-  // Q falls by 1 a step: -4 a day. Row 5 has no source value (a gap, but not
-  // NA: row 6 has a derivative); row 7 is NA (gaps at rows 7 and 8).
-  const GraphiqueTrace t = tracer({1}, {1});
-  EXPECT_EQ(points(t.series[0]), (std::vector<P>{gap, -4, -4, gap, -4, gap, gap, -4, -4, -4}));
+  const std::tuple<int, const char*, std::vector<P>> cas[] = {
+      // T rises by 10 a step of 0.25 day: 40 a day; row 10 is NA.
+      {0, "d/dt > T", {gap, 40, 40, 40, 40, 40, 40, 40, gap, gap}},
+      // Q falls by 1 a step: -4 a day. Row 5 has no source value (a gap, but
+      // not NA: row 6 has a derivative); row 7 is NA (gaps at rows 7 and 8).
+      {1, "d/dt > Q", {gap, -4, -4, gap, -4, gap, gap, -4, -4, -4}}};
+  for (const auto& [item, titre, attendus] : cas) {
+    const GraphiqueTrace t = tracer({item}, {item});
+    ASSERT_EQ(t.series.size(), 1u);
+    EXPECT_EQ(t.series[0].titre, titre);
+    EXPECT_TRUE(t.series[0].derivee);
+    EXPECT_EQ(points(t.series[0]), attendus);
+  }
 }
 
 TEST_F(TraceGraphique, ADerivativeChoiceOfAnUncheckedValueItemDrawsNothing) {
@@ -438,10 +435,12 @@ TEST(TextesGraphiques, HelpLinesEachFollowedByAnEmptyLine) {
   ASSERT_EQ(l.size(), 8u);
   EXPECT_EQ(l[0], " Zoomer avec la roulette ou en sélectionnant une zone");
   EXPECT_EQ(l[2],
-            " Réinitialiser le zoom avec un double-clik ou en sélectionnant une zone vers le haut");
+            " Réinitialiser le zoom avec un double-clik ou en "
+            "sélectionnant une zone vers le haut");
   EXPECT_EQ(l[4], " Déplacements du graphe avec clik droit et glissements");
   EXPECT_EQ(l[6],
-            " Clik gauche sur un point pour afficher X et Y et déplacer le curseur pour effacer");
+            " Clik gauche sur un point pour afficher X et Y et déplacer "
+            "le curseur pour effacer");
   for (std::size_t i = 1; i < l.size(); i += 2) EXPECT_EQ(l[i], "") << i;
 }
 

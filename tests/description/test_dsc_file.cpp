@@ -122,12 +122,6 @@ TEST_F(FichierDsc, KeyMatchingRules) {
   EXPECT_EQ(d().balise_deb, "Début");  // accents repaired
 }
 
-TEST_F(FichierDsc, BlankBeforeEqualSignLeavesTheDefaultMask) {
-  poser_dsc("m.dsc", {"Edit_masque.text = *.txt"});
-  ASSERT_TRUE(lire_description(s()));
-  EXPECT_EQ(d().masque, "*.csV");
-}
-
 TEST_F(FichierDsc, IndexNotNamingAnOptionStopsReadingAtThatKey) {
   for (const std::string& valeur : std::vector<std::string>{"deux", "6", "-1", "999999"}) {
     poser_dsc("faux.dsc",
@@ -279,7 +273,7 @@ TEST_F(FichierDsc, UnwritableFileKeepsTheModifiedFlag) {
   EXPECT_FALSE(fichier_existe(s().chemin_parametres()));
 }
 
-TEST_F(FichierDsc, WritingAModifiedDescriptionUpdatesTheParameters) {
+TEST_F(FichierDsc, WritingAModifiedDescriptionUpdatesTheParametersAndThePeriod) {
   s().nom_description = "p.dsc";
   s().couleurs[0] = Couleur{1, 2, 3};
   s().description_modifiee = false;
@@ -305,10 +299,8 @@ TEST_F(FichierDsc, WritingAModifiedDescriptionUpdatesTheParameters) {
   ASSERT_TRUE(ecrire_description(s()));
   attendu[5] = "1";
   EXPECT_EQ(DossierTemporaire::lire(s().chemin_parametres()), crlf(attendu));
-}
 
-TEST_F(FichierDsc, WritingWritesTheModifiedPeriod) {
-  s().nom_description = "p.dsc";
+  // A modified period is written too.
   s().periode.debut = "01/01/2022 00:00:00";
   s().periode_modifiee = true;
   ASSERT_TRUE(ecrire_description(s()));

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 
 #include <QApplication>
@@ -59,15 +60,19 @@ class Fenetre : public test::AvecFenetre {
         {"Edit_masque.text= *.csv", "RadioGroup_separateur_colonne_ItemIndex= 2",
          "Edit_format_datetime_mesure.text= aaaa-mm-jj hh:mn:ss", "Edit_f_station.text= 1"});
   }
-  // The files of two stations, Env10 and Env11, listed: the file table.
-  VueTableFichiers* lister_deux_stations() {
-    copier_fixture("station_pv.csv", "Env10_a.csv");
-    copier_fixture("station_pv.csv", "Env11_b.csv");
+  // Copies of the fixture "station_pv.csv" under these names, listed after
+  // a start and the opening of their description (what the window said
+  // before the listing is forgotten): the file table.
+  VueTableFichiers* lister(std::initializer_list<const char*> noms) {
+    for (const char* nom : noms) copier_fixture("station_pv.csv", nom);
     demarrer();
     ouvrir(dsc_stations());
+    port_->echanges.clear();
     cliquer("SpeedButton_lister");
     return controle<VueTableFichiers>("StringGrid1");
   }
+  // The files of two stations, Env10 and Env11, listed.
+  VueTableFichiers* lister_deux_stations() { return lister({"Env10_a.csv", "Env11_b.csv"}); }
   void ouvrir(const std::string& dsc) {
     port_->fichiers_a_ouvrir.push_back(dsc);
     cliquer("SpeedButton_desc_bd");
@@ -173,10 +178,7 @@ TEST_F(Fenetre, OpeningADescriptionShowsItsSettings) {
 // At 1366 x 768 after a listing: no scroll bar, and the small tracking panel
 // lies under the table, not over its rows.
 TEST_F(Fenetre, AtTheSmallScreenSizeNothingScrollsAndThePanelHidesNoRow) {
-  copier_fixture("station_pv.csv", "Env10_2021_11_10_00.csv");
-  demarrer();
-  ouvrir(dsc_stations());
-  cliquer("SpeedButton_lister");
+  lister({"Env10_2021_11_10_00.csv"});
   QApplication::processEvents();
   auto* defilement = fenetre_->findChild<QScrollArea*>(QStringLiteral("defilement"));
   ASSERT_NE(defilement, nullptr);
@@ -195,12 +197,7 @@ TEST_F(Fenetre, AtTheSmallScreenSizeNothingScrollsAndThePanelHidesNoRow) {
 }
 
 TEST_F(Fenetre, ListingAFolderFillsTheTable) {
-  copier_fixture("station_pv.csv", "Env10_2021_11_10_00.csv");
-  copier_fixture("station_pv.csv", "Env11_2021_11_11_00.csv");
-  demarrer();
-  ouvrir(dsc_stations());
-  port_->echanges.clear();
-  cliquer("SpeedButton_lister");
+  lister({"Env10_2021_11_10_00.csv", "Env11_2021_11_11_00.csv"});
   EXPECT_TRUE(port_->echanges.empty()) << port_->dernier_texte();
   EXPECT_EQ(controle<QTableView>("StringGrid1")->model()->rowCount(), 2);
   EXPECT_EQ(cellule(1, 1), QStringLiteral("Env10_2021_11_10_00.csv"));
@@ -220,25 +217,14 @@ TEST_F(Fenetre, ListingAFolderFillsTheTable) {
 }
 
 TEST_F(Fenetre, DoubleClickOnTheMarkColumnMarksTheFile) {
-  copier_fixture("station_pv.csv", "a.csv");
-  copier_fixture("station_pv.csv", "b.csv");
-  demarrer();
-  ouvrir(dsc_stations());
-  cliquer("SpeedButton_lister");
-  auto* t = controle<VueTableFichiers>("StringGrid1");
+  auto* t = lister({"a.csv", "b.csv"});
   emit t->double_clic(TableFichiers::kColonneMarque, 2);
   EXPECT_EQ(cellule(2, 15), QStringLiteral("x"));
   EXPECT_EQ(fenetre_->session().fichiers_coches, (std::vector<std::string>{"b.csv"}));
 }
 
 TEST_F(Fenetre, TitleDoubleClickSortsUpThenDown) {
-  copier_fixture("station_pv.csv", "b.csv");
-  copier_fixture("station_pv.csv", "a.csv");
-  copier_fixture("station_pv.csv", "c.csv");
-  demarrer();
-  ouvrir(dsc_stations());
-  cliquer("SpeedButton_lister");
-  auto* t = controle<VueTableFichiers>("StringGrid1");
+  auto* t = lister({"b.csv", "a.csv", "c.csv"});
   emit t->double_clic(1, 0);
   EXPECT_EQ(cellule(1, 1), QStringLiteral("a.csv"));
   EXPECT_EQ(cellule(3, 1), QStringLiteral("c.csv"));
