@@ -8,6 +8,7 @@
 #include "app/listing.h"
 #include "app/session.h"
 #include "app/workbook_source.h"
+#include "base/quotation.h"
 #include "input/encoding.h"
 #include "input/text.h"
 #include "input/workbook.h"
@@ -435,7 +436,7 @@ void InspectionExemple::proposer_sans_intitules_sur(long long i, const std::stri
     return;
   const std::string q = "la ligne n°" + std::to_string(i + 1) +
                         "  ne semble pas correspondre à une suite d'intitulés de colonnes..." +
-                        "\n" + "\n" + ligne + "\n\n" +
+                        "\n" + "\n" + citation(ligne) + "\n\n" +
                         " proposition => choisir l'option sans intitulé de colonnes" + "\n\n" +
                         "     corriger (Oui)\n\n" + "     annuler  (Annuler)";
   if (!oui(s_, q)) return;

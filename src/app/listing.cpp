@@ -10,6 +10,7 @@
 #include "app/session.h"
 #include "app/title_line_checks.h"
 #include "app/workbook_source.h"
+#include "base/quotation.h"
 #include "input/date_format.h"
 #include "input/dates.h"
 #include "input/encoding.h"
@@ -39,9 +40,9 @@ std::string champ_date(const EtatListage& e, SeparateurInitial initial, std::str
 std::string description_champ(const EtatListage& e, SeparateurInitial initial,
                               std::string_view ligne) {
   if (e.nb_colonnes_date == 2)
-    return champ_date(e, initial, ligne) + " en colonnes " + std::to_string(e.col_date) + "/" +
-           std::to_string(e.col_time);
-  return champ_date(e, initial, ligne) + " en colonne " + std::to_string(e.col_datetime);
+    return citation(champ_date(e, initial, ligne)) + " en colonnes " + std::to_string(e.col_date) +
+           "/" + std::to_string(e.col_time);
+  return citation(champ_date(e, initial, ligne)) + " en colonne " + std::to_string(e.col_datetime);
 }
 
 // The station of a file read from its content ("ligne 2, colonne 3").
@@ -91,12 +92,12 @@ bool lire_date_ligne(Session& s, long long index, SeparateurInitial initial,
   // shown for what it is.
   const std::string q =
       std::string(derniere ? "-- Date de la dernière mesure <" : "-- Date de la 1ère mesure <") +
-      normalisee + ">\n\n" + e.format_mesure + "\n" + description_champ(e, initial, ligne) +
-      "\n\n" +
+      citation(normalisee) + ">\n\n" + e.format_mesure + "\n" +
+      description_champ(e, initial, ligne) + "\n\n" +
       "Problème de date : vérifier les paramètres de la colonne Date/Heure et "
       "son format \n\n" +
       (derniere ? "dernières données en ligne " : "1ères données en ligne ") +
-      std::to_string(index + 1) + " ? : " + ligne + "\n\n" +
+      std::to_string(index + 1) + " ? : " + citation(ligne) + "\n\n" +
       " Ouvrir le fichier et annuler le traitement ?";
   if (s.port().demander(TypeMessage::avertissement, q, Boutons::oui_non) == Reponse::oui) {
     s.port().ouvrir_dans_editeur(repertoire_de(s.fichier_charge.chemin),
@@ -121,7 +122,7 @@ void diagnostic_separateur(Session& s, const std::string& ligne) {
   const std::string c3 = "     " + std::to_string(pv) + " point-virgule(s)";
   const std::string c4 = "     " + std::to_string(v) + " virgule(s)";
   const std::string l4 = "  vérifier la liste des colonnes à extraire ci-dessous";
-  const std::string l5 = "<" + ligne + ">";
+  const std::string l5 = "<" + citation(ligne) + ">";
   s.port().informer(TypeMessage::avertissement, l1 + "\n\n" + l2 + "\n\n" + l3 + "\n" + c1 + "\n" +
                                                     c2 + "\n" + c3 + "\n" + c4 + "\n\n" + l4 +
                                                     "\n\n" + l5);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/session.h"
+#include "base/quotation.h"
 #include "input/text.h"
 #include "processing/engine.h"
 
@@ -30,8 +31,8 @@ bool lister_colonnes(Session& s) {
     ligne = ligne_espaces_vers_separateur(ligne, '\t');
   if (!contient(ligne, "\t")) {
     s.port().informer(TypeMessage::avertissement,
-                      " le nombre de colonnes détectées est nul :\n\n<" + ligne + ">\n\n" +
-                          "  vérifier les intitulés alternatifs...");
+                      " le nombre de colonnes détectées est nul :\n\n<" + citation(ligne) +
+                          ">\n\n" + "  vérifier les intitulés alternatifs...");
     return false;
   }
   const ChampsLigne titres(ligne, '\t');
@@ -47,7 +48,7 @@ bool lister_colonnes(Session& s) {
       s.ajouter_ligne_suivi("  " + std::to_string(i) + " - " + titres(i));
     s.ajouter_ligne_suivi("...extraire : " + d.col_cochee_liste + "  => ");
   } else {
-    s.ajouter_ligne_suivi("...extraire : _lg=" + ligne + "  => ");
+    s.ajouter_ligne_suivi("...extraire : _lg=" + citation(ligne) + "  => ");
   }
   const auto numero = [](const std::string& t, long long defaut) {
     return lire_entier(t).value_or(defaut);

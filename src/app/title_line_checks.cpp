@@ -5,6 +5,7 @@
 
 #include "app/listing.h"
 #include "app/session.h"
+#include "base/quotation.h"
 #include "input/files.h"
 #include "input/text.h"
 
@@ -104,7 +105,7 @@ SuiteListage ControleIntitules::intitules_faits_de_chiffres() {
                         "  ne semble pas correspondre à une suite d'intitulés de colonnes.." +
                         "\n" + "\n" + " le nombre de chiffres (" + std::to_string(chiffres) +
                         ") est supérieur au nombre de lettres (" + std::to_string(lettres) +
-                        ")\n\n" + intitule_ + "\n\n" +
+                        ")\n\n" + citation(intitule_) + "\n\n" +
                         " proposition => choisir l'option sans intitulé de colonnes" + "\n\n" +
                         "     corriger  (Oui)\n\n" + "     continuer (Annuler)";
   if (!oui(q, Boutons::oui_annuler)) return SuiteListage::continuer;
@@ -244,11 +245,12 @@ SuiteListage ControleIntitules::intitules_surtout_numeriques() {
       compter_chiffres_separateurs(brut) - blancs - (separateur_compte ? separateurs : 0);
   const double part = utiles > 0 ? static_cast<double>(chiffres) / utiles : 0.0;
   if (part < 0.75) return SuiteListage::continuer;
-  const std::string q =
-      "a- la ligne n°" + std::to_string(t_ + 1) +
-      "  ne semble pas correspondre à une suite d'intitulés de colonnes..." + "\n" + "\n" +
-      f_.texte(t_) + "\n\n" + " proposition => choisir l'option sans intitulé de colonnes" +
-      "\n\n" + "     corriger et relancer  (Oui)\n\n" + "     ou annuler            (Annuler)";
+  const std::string q = "a- la ligne n°" + std::to_string(t_ + 1) +
+                        "  ne semble pas correspondre à une suite d'intitulés de colonnes..." +
+                        "\n" + "\n" + citation(f_.texte(t_)) + "\n\n" +
+                        " proposition => choisir l'option sans intitulé de colonnes" + "\n\n" +
+                        "     corriger et relancer  (Oui)\n\n" +
+                        "     ou annuler            (Annuler)";
   if (!oui(q, Boutons::oui_annuler)) return SuiteListage::arreter;
   d_.avec_sans_intitule = Intitules::sans;
   d_.num_ligne_donnee = std::to_string(t_ + 1 - e_.decalage_balise);

@@ -10,8 +10,10 @@ namespace tamso {
 class JournalSuivi {
  public:
   // Appends a line, except when the log already holds at least two lines and
-  // its last line equals the new one.
+  // its last line equals the new one. A line longer than
+  // kLongueurLigneJournal keeps its beginning (see `citation`).
   void ajouter_ligne_suivi(const std::string& ligne);
+  static constexpr std::size_t kLongueurLigneJournal = 2000;
 
   void vider() { lignes_.clear(); }
   const std::vector<std::string>& lignes() const { return lignes_; }

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "base/quotation.h"
 #include "base/tracking_log.h"
 
 namespace tamso {
@@ -49,7 +50,10 @@ Reponse InteractionLot::reponse_par_defaut(Boutons boutons) {
   return Reponse::annuler;
 }
 
-Reponse InteractionLot::repondre(const std::string& texte, Boutons boutons, Reponse reponse) {
+Reponse InteractionLot::repondre(const std::string& texte_entier, Boutons boutons,
+                                 Reponse reponse) {
+  // A message built around a line of data shows the beginning of that line.
+  const std::string texte = lignes_bornees(texte_entier, kLongueurLigneMessage);
   if (politique_ == PolitiqueLot::accepter && oui_propose(boutons)) reponse = Reponse::oui;
   if (boutons == Boutons::ok) {
     erreurs_ << texte << "\n";

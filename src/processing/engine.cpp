@@ -8,6 +8,7 @@
 
 #include "base/interaction.h"
 #include "base/progress.h"
+#include "base/quotation.h"
 #include "base/tracking_log.h"
 #include "description/description.h"
 #include "input/date_format.h"
@@ -503,7 +504,7 @@ bool Moteur::premiere_ligne_acceptee(int i, const std::string& chemin, const std
   const std::string q = "fichier " + std::to_string(i) + "\n" + chemin + "\n\n" +
                         " il semble que la 1ère ligne de données soit une description de "
                         "colonnes " +
-                        "\n" + "<" + cp1252_vers_utf8(l1) + ">" + "\n" +
+                        "\n" + "<" + cp1252_vers_utf8(citation(l1)) + ">" + "\n" +
                         " nb chiffres    = " + std::to_string(chiffres) + "\n" +
                         " nb de lettrres = " + std::to_string(lettres) + "\n\n" +
                         " Annuler ce traitement ?";

@@ -15,6 +15,7 @@
 #include "app/session.h"
 #include "app/window_changes.h"
 #include "app/window_colours.h"
+#include "base/quotation.h"
 #include "ui/main_window.h"
 #include "ui/tone_player.h"
 #include "ui/widgets.h"
@@ -33,7 +34,8 @@ QWidget* InteractionQt::parent_dialogues() const {
 Reponse InteractionQt::demander(TypeMessage type, const std::string& texte, Boutons boutons) {
   QMessageBox boite(parent_dialogues());
   boite.setTextFormat(Qt::PlainText);
-  boite.setText(qs(texte));
+  // A message built around a line of data shows the beginning of that line.
+  boite.setText(qs(lignes_bornees(texte, kLongueurLigneMessage)));
   switch (type) {
     case TypeMessage::information:
       boite.setIcon(QMessageBox::Information);

@@ -1,5 +1,6 @@
 // End-to-end: the batch program at the edges — runs bigger than the machine,
 // hostile names and lines, failures that must say why.
+#include <algorithm>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -58,6 +59,60 @@ TEST_F(Limites, RunAboveTheMemoryLimitIsRefusedWithItsEstimate) {
   const Sortie illisible = lancer(d_, "run " + q(dsc()) + " --max-memory beaucoup");
   EXPECT_EQ(illisible.code, 2);
   EXPECT_NE(illisible.erreurs.find("taille de mémoire illisible : <beaucoup>"), std::string::npos);
+}
+
+// Wide files: 100,000 value columns, and a list of 20,000 columns to extract.
+// Each line is cut once, so the run takes a moment, where walking the line
+// again for each field took minutes (the run is stopped after 120 s).
+TEST_F(Limites, LinesOfAHundredThousandFieldsAreReadInOnePass) {
+  constexpr int kColonnes = 100'000;
+  std::string titres = "Date", valeurs;
+  for (int i = 0; i < kColonnes; ++i) {
+    titres += ";v";
+    for (int k = i; k > 0; k /= 26) titres.push_back(static_cast<char>('a' + k % 26));
+    valeurs += ";" + std::to_string(i % 7);
+  }
+  d_.ecrire("donnees/mesures.csv",
+            crlf({titres, "2023-03-01 00:10:00" + valeurs, "2023-03-01 00:20:00" + valeurs}));
+  std::string liste = "2";
+  for (int c = 3; c <= 20'001; ++c) liste += "," + std::to_string(c);
+  const std::string options =
+      " --from '01/03/2023 00:10:00' --to '01/03/2023 00:20:00' --step 00:10:00";
+  for (const std::string& mode : {std::string(), std::string(" --reference")}) {
+    SCOPED_TRACE(mode);
+    const Sortie r = lancer(
+        d_,
+        "run " + q(dsc({"CheckBox_col_cochee.Checked= true", "Edit_col_cochee.text= " + liste})) +
+            options + mode,
+        120);
+    ASSERT_EQ(r.code, 0) << r.erreurs.substr(0, 2000);
+    const std::string res = DossierTemporaire::lire(sortie_ + "res.txt");
+    // Title line, then the rows 00:10 and 00:20, each of 20,000 values and
+    // the date-time and count columns.
+    const auto debut_ligne = res.find("01/03/2023 00:20:00");
+    ASSERT_NE(debut_ligne, std::string::npos);
+    const std::string ligne = res.substr(debut_ligne, res.find('\n', debut_ligne) - debut_ligne);
+    EXPECT_EQ(std::count(ligne.begin(), ligne.end(), '\t'), 20'001);
+    fs::remove(sortie_ + "res.txt");
+    fs::remove(sortie_ + "res.txt.TXT");
+  }
+}
+
+// A first data line of a million characters: the question quotes its
+// beginning, the tracking file stays small.
+TEST_F(Limites, AHugeLineIsQuotedByItsBeginning) {
+  d_.ecrire("donnees/mesures.csv",
+            crlf({"Date;Niveau", std::string(1'000'000, 'x'), "2023-03-01 00:10:00;2,0"}));
+  const Sortie r = lancer(d_, "run " + q(dsc()) +
+                                  " --from '01/03/2023 00:10:00' --to '01/03/2023 00:20:00'"
+                                  " --step 00:10:00");
+  EXPECT_EQ(r.code, 0) << r.erreurs.substr(0, 2000);
+  EXPECT_NE(r.erreurs.find("1ères données en ligne 2 ? : " + std::string(300, 'x') +
+                           " [...] (1 000 000 caractères)"),
+            std::string::npos)
+      << r.erreurs.substr(0, 1500);
+  EXPECT_LT(r.erreurs.size(), 5000u);
+  EXPECT_LT(fs::file_size(sortie_ + "res.txt.TXT"), 20'000u);
 }
 
 #if !defined(__SANITIZE_ADDRESS__)

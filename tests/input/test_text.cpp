@@ -124,6 +124,8 @@ TEST(Champ, QuotedFieldsAndLeadingSeparator) {
     SCOPED_TRACE(std::string("<") + c.ligne + "> champ " + std::to_string(c.n) +
                  (c.initial == kVide ? ", champ vide en tête" : ""));
     EXPECT_EQ(champ(c.ligne, c.n, c.separateur, c.initial), c.attendu);
+    // A line cut once gives every field as `champ` does.
+    EXPECT_EQ(ChampsLigne(c.ligne, c.separateur, c.initial)(c.n), c.attendu);
     // The view gives the same text whenever that text is a piece of the line.
     const std::string_view vue = champ_vue(c.ligne, c.n, c.separateur, c.initial);
     if (std::string_view(c.ligne).find("\"\"") == std::string_view::npos &&
