@@ -19,8 +19,10 @@ std::optional<std::uintmax_t> capturer_presse_papier(Session& s, std::string_vie
   }
   const std::string brut = s.repertoire_programme() + "~tmp.txt";
   const std::string capture = s.repertoire_programme() + kFichierPressePapier;
-  if (!ecrire_lignes_texte(brut, decouper_lignes(texte))) {
-    s.port().informer(TypeMessage::erreur, "écriture impossible du fichier\n" + brut);
+  std::string raison;
+  if (!ecrire_lignes_texte(brut, decouper_lignes(texte), &raison)) {
+    s.port().informer(TypeMessage::erreur,
+                      "écriture impossible du fichier\n" + brut + "\n\n  (" + raison + ")");
     return std::nullopt;
   }
   copier_en_remplacant(brut, '\t', capture, ';', s.port(), s.journal);

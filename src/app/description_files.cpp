@@ -71,8 +71,10 @@ bool ecrire_description(Session& s, ModeEcriture /*mode*/) {
   // Both modes write the same lines; "création" differs only by who names the file.
   if (s.sans_nom_description()) return false;
   const std::string chemin = s.chemin_dsc();
-  if (!ecrire_lignes_texte(chemin, lignes_dsc(s.description))) {
-    s.port().informer(TypeMessage::erreur, "Impossible de créer le fichier " + chemin);
+  std::string raison;
+  if (!ecrire_lignes_texte(chemin, lignes_dsc(s.description), &raison)) {
+    s.port().informer(TypeMessage::erreur,
+                      "Impossible de créer le fichier " + chemin + "\n\n  (" + raison + ")");
     return false;
   }
   if (s.periode_modifiee) ecrire_periode(s);
@@ -319,8 +321,10 @@ bool passe_repertoires(Session& s, ResumeDsc& r, bool modifier) {
         r.texte.push_back(candidat + " <= " + ancien + "  échec");
       }
     }
-    if (modifier && !ecrire_lignes_texte(chemin, *lignes)) {
-      s.port().informer(TypeMessage::erreur, "Impossible de créer le fichier " + chemin);
+    std::string raison;
+    if (modifier && !ecrire_lignes_texte(chemin, *lignes, &raison)) {
+      s.port().informer(TypeMessage::erreur,
+                        "Impossible de créer le fichier " + chemin + "\n\n  (" + raison + ")");
       return false;
     }
   }

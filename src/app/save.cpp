@@ -167,24 +167,47 @@ bool enregistrer_resultats(Session& s) {
   bool reserve = false;
   const std::string chemin = chemin_a_ecrire(s, reserve);
   const std::string nom = nom_de_fichier(chemin);
+  // What runs killed before the end left in this folder goes first.
+  supprimer_temporaires_orphelins(repertoire_de(chemin));
   s.etiquette("Label21") = nom;
   s.ajouter_ligne_suivi(" => " + nom);
-  if (!ecrire_lignes_texte(chemin, res.lignes)) {
+  // The results and their tracking file are both written before either
+  // takes its name: a failure (a full disk) leaves neither behind.
+  FichierEnAttente fichier_resultats, fichier_suivi;
+  // A batch run has no clipboard; results read from the clipboard leave it.
+  res.copie_presse_papier = s.source != SourceDonnees::presse_papier && port.a_un_presse_papier();
+  res.description_enregistree = false;
+  const std::string avant_resultats = res.chemin_resultats, avant_suivi = res.chemin_suivi;
+  const auto echec = [&](const std::string& fichier, const std::string& raison) {
+    fichier_resultats.abandonner();
+    fichier_suivi.abandonner();
     if (reserve) supprimer_fichier(chemin);
-    port.informer(TypeMessage::erreur, "Impossible de créer le fichier " + chemin);
+    res.chemin_resultats = avant_resultats;
+    res.chemin_suivi = avant_suivi;
+    port.informer(TypeMessage::erreur,
+                  "Impossible de créer le fichier " + fichier + "\n\n  (" + raison + ")");
     cacher_patienter(s);
     return false;
-  }
+  };
+  if (!fichier_resultats.ecrire(chemin, res.lignes))
+    return echec(chemin, fichier_resultats.raison());
   res.chemin_resultats = chemin;
-  res.vue = EtatResultats::Vue::fichier;
-  if (s.source != SourceDonnees::presse_papier && port.a_un_presse_papier())
-    port.copier_dans_presse_papier(texte_du_fichier(res.lignes));
-
   res.chemin_suivi = chemin + ".TXT";
-  if (!ecrire_fichier_suivi(s)) {
+  if (!ecrire_fichier_suivi(s, fichier_suivi))
+    return echec(res.chemin_suivi, fichier_suivi.raison());
+  if (!fichier_resultats.mettre_en_place()) return echec(chemin, fichier_resultats.raison());
+  if (!fichier_suivi.mettre_en_place()) {
+    // The results have their name already: they are kept, and said to be;
+    // they stay pending, to be saved again with their tracking file.
+    port.informer(TypeMessage::erreur, "Impossible de créer le fichier " + res.chemin_suivi +
+                                           "\n\n  (" + fichier_suivi.raison() +
+                                           ")\n\n  les résultats sont écrits dans " + chemin);
+    res.chemin_suivi.clear();
     cacher_patienter(s);
     return false;
   }
+  res.vue = EtatResultats::Vue::fichier;
+  if (res.copie_presse_papier) port.copier_dans_presse_papier(texte_du_fichier(res.lignes));
 
   s.progression(" --- ", 0);
   s.etiquette("Label10") = "reste 00:00:00    0 Mo";
@@ -209,11 +232,14 @@ std::string message_fin_traitement(const Session& s) {
          format_milliers(s.etat_traitement.lignes_extraites) + " lignes extraites" + "\n\n" +
          "     " + format_milliers(std::max(s.grille.n() - 1, 0)) + " lignes     x     " +
          std::to_string(s.grille.c) + " colonnes attendues" + "\n\n" + options + "\n\n" +
-         nom_de_fichier(res.chemin_resultats) +
-         " <- Données horodatée régulières ( copiées dans le presse-papier )" + "\n\n" +
+         nom_de_fichier(res.chemin_resultats) + " <- Données horodatée régulières" +
+         (res.copie_presse_papier ? " ( copiées dans le presse-papier )" : "") + "\n\n" +
          nom_de_fichier(res.chemin_suivi) +
          " <- fenêtre de suivi dans le répertoire : " + repertoire_de(res.chemin_resultats) +
-         "\n\n" + "    (le fichier de description est également enregistré), durée totale = " +
+         "\n\n" +
+         (res.description_enregistree
+              ? "    (le fichier de description est également enregistré), durée totale = "
+              : "    durée totale = ") +
          duree_en_texte(res.duree_totale());
 }
 
@@ -221,8 +247,10 @@ bool copier_sans_date(Session& s) {
   EtatResultats& res = s.resultats;
   if (res.lignes_valeurs.empty()) return false;
   const std::string chemin = s.repertoire_programme() + "~tmp.txt";
-  if (!ecrire_lignes_texte(chemin, res.lignes_valeurs)) {
-    s.port().informer(TypeMessage::erreur, "Impossible de créer le fichier " + chemin);
+  std::string raison;
+  if (!ecrire_lignes_texte(chemin, res.lignes_valeurs, &raison)) {
+    s.port().informer(TypeMessage::erreur,
+                      "Impossible de créer le fichier " + chemin + "\n\n  (" + raison + ")");
     return false;
   }
   if (s.source != SourceDonnees::presse_papier && s.port().a_un_presse_papier())
@@ -234,19 +262,21 @@ bool copier_sans_date(Session& s) {
   return true;
 }
 
-bool ecrire_fichier_suivi(Session& s) {
+bool ecrire_fichier_suivi(Session& s, FichierEnAttente& fichier) {
   EtatResultats& res = s.resultats;
   std::vector<std::string> lignes = entete_fichier_suivi(vue_traitement(s));
   resume_traitement(vue_traitement(s), s.journal);
   statistiques_resultats(vue_traitement(s), s.journal);
 
-  if (s.description_modifiee) ecrire_description(s);
+  if (s.description_modifiee) res.description_enregistree = ecrire_description(s);
   // The folder actually written to: the output directory, or the one chosen
   // in the save dialog.
   const std::string dossier = repertoire_de(res.chemin_resultats);
   s.ajouter_ligne_suivi("  Données horodatée régulières extraites et enregistrées dans    " +
                         nom_de_fichier(res.chemin_resultats));
-  s.ajouter_ligne_suivi("  ainsi que dans le presse-papier au pas de " + texte_pas(s.periode));
+  s.ajouter_ligne_suivi(
+      std::string(res.copie_presse_papier ? "  ainsi que dans le presse-papier" : " ") +
+      " au pas de " + texte_pas(s.periode));
   s.ajouter_ligne_suivi("  La fenêtre de suivi dans   " + nom_de_fichier(res.chemin_suivi) +
                         " du répertoire : ");
   s.ajouter_ligne_suivi("   " + dossier);
@@ -256,10 +286,7 @@ bool ecrire_fichier_suivi(Session& s) {
   lignes.push_back(" Fenêtre de suivi");
   const auto& journal = s.journal.lignes();
   lignes.insert(lignes.end(), journal.begin(), journal.end());
-  if (!ecrire_lignes_texte(res.chemin_suivi, lignes)) {
-    s.port().informer(TypeMessage::erreur, "Impossible de créer le fichier " + res.chemin_suivi);
-    return false;
-  }
+  if (!fichier.ecrire(res.chemin_suivi, lignes)) return false;
   const double fin = maintenant();
   s.ajouter_ligne_suivi("");
   s.ajouter_ligne_suivi(heure_en_texte(fin) + "  durée totale " +

@@ -9,6 +9,8 @@
 
 namespace tamso {
 
+class FichierEnAttente;
+
 class Session;
 
 // The records of the session's last run.
@@ -32,9 +34,10 @@ bool copier_sans_date(Session& s);
 std::string message_fin_traitement(const Session& s);
 
 // Writes the tracking file of the last results file (resultats.chemin_suivi)
-// with the summary, the statistics, the closing lines and the whole log. The
-// description is written on the way when it was modified. False when the file
-// cannot be written (reported).
-bool ecrire_fichier_suivi(Session& s);
+// with the summary, the statistics, the closing lines and the whole log,
+// under its temporary name (`fichier` puts it in place). The description is
+// written on the way when it was modified. False when the file cannot be
+// written (the reason in `fichier`).
+bool ecrire_fichier_suivi(Session& s, FichierEnAttente& fichier);
 
 }  // namespace tamso

@@ -39,7 +39,8 @@ constexpr const char* kPolitique =
     "reading; the results of the lines read so far are written and said to be partial (a "
     "second signal, or one before the processing, ends the program at once, writing nothing).\n"
     "Exit status of 'run': 0 results complete; 1 nothing written (no file, a question answered "
-    "to stop, a failure); 2 bad command line or description; 3 results written but no line "
+    "to stop, a failure; or results written without their tracking file, their path on standard "
+    "output); 2 bad command line or description; 3 results written but no line "
     "extracted (every value missing); 4 results written but a data file could not be read to "
     "its end; 5 stopped by a signal (results of the lines read so far, or nothing written).";
 
@@ -214,6 +215,13 @@ int traiter_et_dire(Session& s) {
     case IssueTraitement::abandonne:
       return rien_ecrit("traitement abandonné : rien n'est écrit");
     case IssueTraitement::echec:
+      // The results in place, their tracking file not: their path is given.
+      if (!s.resultats.chemin_resultats.empty() && fichier_existe(s.resultats.chemin_resultats)) {
+        std::cout << s.resultats.chemin_resultats << "\n";
+        return erreur(
+            "résultats écrits sans leur fichier de suivi : " + s.resultats.chemin_resultats,
+            kEchec);
+      }
       break;
   }
   return rien_ecrit("le traitement a échoué");

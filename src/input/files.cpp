@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <signal.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -100,10 +101,79 @@ std::optional<std::vector<std::string>> lire_lignes_texte(const std::string& che
   return decouper_lignes(cp1252_vers_utf8(octets));
 }
 
+std::string raison_erreur_systeme(int erreur) {
+  switch (erreur) {
+    case ENOSPC:
+      return "disque plein";
+#ifdef EDQUOT
+    case EDQUOT:
+      return "quota de disque dépassé";
+#endif
+    case EACCES:
+    case EPERM:
+      return "permission refusée";
+    case EROFS:
+      return "disque en lecture seule";
+    case ENAMETOOLONG:
+      return "nom de fichier trop long";
+    case ENOENT:
+    case ENOTDIR:
+      return "répertoire inexistant";
+    case EISDIR:
+      return "un répertoire porte ce nom";
+    case EIO:
+      return "erreur d'entrée-sortie du disque";
+    default:
+      return std::error_code(erreur, std::generic_category()).message();
+  }
+}
+
 namespace {
 
+// Writes all the bytes, resuming after interruptions; false with errno set.
+bool ecrire_tout(int fd, const char* octets, std::size_t taille) {
+  while (taille > 0) {
+    const ssize_t n = ::write(fd, octets, taille);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    octets += n;
+    taille -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Syncs a folder's entries (a rename inside it) to the disk.
+void synchroniser_dossier(const std::string& dossier) {
+  const int fd =
+      ::open(dossier.empty() ? "." : dossier.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
 template <class Lignes>
-bool ecrire_lignes(const std::string& chemin, const Lignes& lignes) {
+bool FichierEnAttente::ecrire_lignes(const std::string& chemin, const Lignes& lignes) {
+  abandonner();
+  raison_.clear();
+  // Created new: a name already taken (an other write, a planted link) is
+  // passed over for the next one.
+  int fd = -1;
+  for (int essai = 0; essai < 100 && fd < 0; ++essai) {
+    temporaire_ = chemin + ".~" + std::to_string(::getpid()) +
+                  (essai ? "-" + std::to_string(essai) : std::string()) + ".tmp";
+    fd = ::open(temporaire_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    raison_ = raison_erreur_systeme(errno);
+    temporaire_.clear();
+    return false;
+  }
+  chemin_ = chemin;
   // Written in pieces of about a megabyte: the file is never held twice.
   constexpr std::size_t kMorceau = 1 << 20;
   std::string contenu;
@@ -113,41 +183,81 @@ bool ecrire_lignes(const std::string& chemin, const Lignes& lignes) {
       if (static_cast<unsigned char>(c) >= 0x80) return false;
     return true;
   };
-  // A temporary file beside the target, renamed over it once complete.
-  const std::string temporaire = chemin + ".~" + std::to_string(::getpid()) + ".tmp";
-  {
-    std::ofstream f(temporaire, std::ios::binary | std::ios::trunc);
-    if (!f) return false;
-    for (const std::string_view l : lignes) {
-      if (ascii(l))
-        contenu += l;
-      else
-        contenu += utf8_vers_cp1252(l);
-      contenu += "\r\n";
-      if (contenu.size() >= kMorceau) {
-        f.write(contenu.data(), static_cast<std::streamsize>(contenu.size()));
-        contenu.clear();
-      }
-    }
-    f.write(contenu.data(), static_cast<std::streamsize>(contenu.size()));
-    f.flush();
-    if (!f) {
-      f.close();
-      std::error_code ec;
-      fs::remove(temporaire, ec);
-      return false;
+  bool ok = true;
+  for (const std::string_view l : lignes) {
+    if (ascii(l))
+      contenu += l;
+    else
+      contenu += utf8_vers_cp1252(l);
+    contenu += "\r\n";
+    if (contenu.size() >= kMorceau) {
+      if (!(ok = ecrire_tout(fd, contenu.data(), contenu.size()))) break;
+      contenu.clear();
     }
   }
-  std::error_code ec;
-  fs::rename(temporaire, chemin, ec);
-  if (ec) {
-    fs::remove(temporaire, ec);
+  if (ok) ok = ecrire_tout(fd, contenu.data(), contenu.size()) && ::fsync(fd) == 0;
+  if (!ok) raison_ = raison_erreur_systeme(errno);
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    raison_ = raison_erreur_systeme(errno);
+  }
+  if (!ok) abandonner();
+  return ok;
+}
+
+bool FichierEnAttente::ecrire(const std::string& chemin, const std::vector<std::string>& lignes) {
+  return ecrire_lignes(chemin, lignes);
+}
+
+bool FichierEnAttente::ecrire(const std::string& chemin, const LignesTexte& lignes) {
+  return ecrire_lignes(chemin, lignes);
+}
+
+bool FichierEnAttente::mettre_en_place() {
+  if (temporaire_.empty()) return false;
+  if (::rename(temporaire_.c_str(), chemin_.c_str()) != 0) {
+    raison_ = raison_erreur_systeme(errno);
+    abandonner();
     return false;
   }
+  temporaire_.clear();
+  synchroniser_dossier(repertoire_de(chemin_));
   return true;
 }
 
-}  // namespace
+void FichierEnAttente::abandonner() {
+  if (temporaire_.empty()) return;
+  ::unlink(temporaire_.c_str());
+  temporaire_.clear();
+}
+
+int supprimer_temporaires_orphelins(const std::string& dossier) {
+  std::error_code ec;
+  int supprimes = 0;
+  for (fs::directory_iterator it(dossier.empty() ? "." : dossier, ec), fin; !ec && it != fin;
+       it.increment(ec)) {
+    const std::string nom = it->path().filename().string();
+    // "<name>.~<pid>.tmp" or "<name>.~<pid>-<k>.tmp"
+    if (nom.size() < 7 || nom.compare(nom.size() - 4, 4, ".tmp") != 0) continue;
+    const std::size_t marque = nom.rfind(".~");
+    if (marque == std::string::npos) continue;
+    const std::string milieu = nom.substr(marque + 2, nom.size() - 4 - marque - 2);
+    const std::string pid_texte = milieu.substr(0, milieu.find('-'));
+    if (pid_texte.empty() || pid_texte.size() > 9 ||
+        pid_texte.find_first_not_of("0123456789") != std::string::npos)
+      continue;
+    if (milieu.size() > pid_texte.size() &&
+        milieu.find_first_not_of("0123456789", pid_texte.size() + 1) != std::string::npos)
+      continue;
+    const pid_t pid = static_cast<pid_t>(std::stol(pid_texte));
+    // A program still running (or another user's) keeps its temporary.
+    if (pid <= 0 || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    std::error_code e;
+    if (!it->is_regular_file(e) || it->is_symlink(e)) continue;
+    if (fs::remove(it->path(), e)) ++supprimes;
+  }
+  return supprimes;
+}
 
 Reservation reserver_fichier(const std::string& chemin) {
   const int fd = ::open(chemin.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -158,12 +268,26 @@ Reservation reserver_fichier(const std::string& chemin) {
   return errno == EEXIST ? Reservation::existe : Reservation::echec;
 }
 
-bool ecrire_lignes_texte(const std::string& chemin, const std::vector<std::string>& lignes) {
-  return ecrire_lignes(chemin, lignes);
+namespace {
+
+template <class Lignes>
+bool ecrire_et_placer(const std::string& chemin, const Lignes& lignes, std::string* raison) {
+  FichierEnAttente f;
+  const bool ok = f.ecrire(chemin, lignes) && f.mettre_en_place();
+  if (!ok && raison) *raison = f.raison();
+  return ok;
 }
 
-bool ecrire_lignes_texte(const std::string& chemin, const LignesTexte& lignes) {
-  return ecrire_lignes(chemin, lignes);
+}  // namespace
+
+bool ecrire_lignes_texte(const std::string& chemin, const std::vector<std::string>& lignes,
+                         std::string* raison) {
+  return ecrire_et_placer(chemin, lignes, raison);
+}
+
+bool ecrire_lignes_texte(const std::string& chemin, const LignesTexte& lignes,
+                         std::string* raison) {
+  return ecrire_et_placer(chemin, lignes, raison);
 }
 
 std::string lire_ligne_fichier(const std::string& chemin, int k) {

@@ -48,11 +48,47 @@ std::vector<std::string> decouper_lignes(std::string_view texte);
 // Reads a Windows-1252 text file as UTF-8 lines; nothing when it cannot be read.
 std::optional<std::vector<std::string>> lire_lignes_texte(const std::string& chemin);
 
-// Writes the lines as Windows-1252, each ended by CR LF, through a temporary
-// file in the same folder renamed over the target, so that an interrupted
-// write never leaves a truncated file. False when the file cannot be written.
-bool ecrire_lignes_texte(const std::string& chemin, const std::vector<std::string>& lignes);
-bool ecrire_lignes_texte(const std::string& chemin, const LignesTexte& lignes);
+// A file written as Windows-1252 lines ended by CR LF under a temporary name
+// beside its target ("<target>.~<pid>.tmp"), then put in its place: an
+// interrupted write never leaves a truncated file, and files written together
+// can all be written before any takes its name. The temporary is created
+// new (never through a link planted at its name) and synced to the disk
+// before it is renamed; the folder is synced after. A temporary not put in
+// place is removed.
+class FichierEnAttente {
+ public:
+  FichierEnAttente() = default;
+  FichierEnAttente(const FichierEnAttente&) = delete;
+  FichierEnAttente& operator=(const FichierEnAttente&) = delete;
+  ~FichierEnAttente() { abandonner(); }
+
+  bool ecrire(const std::string& chemin, const std::vector<std::string>& lignes);
+  bool ecrire(const std::string& chemin, const LignesTexte& lignes);
+  // Renames the temporary over the target.
+  bool mettre_en_place();
+  void abandonner();
+  // Why the last step failed, in words ("disque plein", "permission refusée").
+  const std::string& raison() const { return raison_; }
+
+ private:
+  template <class Lignes>
+  bool ecrire_lignes(const std::string& chemin, const Lignes& lignes);
+  std::string chemin_, temporaire_, raison_;
+};
+
+// Both steps at once. False when the file cannot be written, with the reason
+// in `raison` when given.
+bool ecrire_lignes_texte(const std::string& chemin, const std::vector<std::string>& lignes,
+                         std::string* raison = nullptr);
+bool ecrire_lignes_texte(const std::string& chemin, const LignesTexte& lignes,
+                         std::string* raison = nullptr);
+
+// A system error in words a user reads ("disque plein", "nom de fichier trop long").
+std::string raison_erreur_systeme(int erreur);
+
+// Removes the temporaries that runs of this program killed before the end
+// left in a folder ("*.~<pid>.tmp" whose program is gone). The count removed.
+int supprimer_temporaires_orphelins(const std::string& dossier);
 
 // Claims a name for a file to be written: creates it, empty, only when
 // nothing exists under that name, in one step, so that two programs naming

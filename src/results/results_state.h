@@ -23,6 +23,10 @@ struct EtatResultats {
   std::string nom_travail;
   // Set when a run starts, cleared once its results are saved.
   bool en_attente = false;
+  // What the last save did besides the two files: the results copied to the
+  // clipboard, the description file written.
+  bool copie_presse_papier = false;
+  bool description_enregistree = false;
   // False when a stop request ended the formatting of the results lines:
   // the results then end before the period does.
   bool formatage_complet = true;

@@ -267,8 +267,8 @@ TEST_F(FichierDsc, UnwritableFileKeepsTheModifiedFlag) {
   s().description_modifiee = true;
   EXPECT_FALSE(ecrire_description(s()));
   ASSERT_EQ(port_.echanges.size(), 1u);
-  EXPECT_EQ(port_.echanges[0].texte,
-            "Impossible de créer le fichier " + dossier_->chemin() + "absent/x.dsc");
+  EXPECT_EQ(port_.echanges[0].texte, "Impossible de créer le fichier " + dossier_->chemin() +
+                                         "absent/x.dsc\n\n  (répertoire inexistant)");
   EXPECT_TRUE(s().description_modifiee);
   EXPECT_FALSE(fichier_existe(s().chemin_parametres()));
 }

@@ -1,5 +1,7 @@
 #include <filesystem>
+#include <set>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -56,13 +58,56 @@ TEST_F(Fichiers, WritesWindows1252WithCrLfAndReadsBack) {
   EXPECT_EQ(n, 2);  // t.txt and the program folder
 }
 
-TEST_F(Fichiers, FailedWriteLeavesTheTargetWhole) {
-  EXPECT_FALSE(ecrire_lignes_texte(dossier_->chemin() + "absent/t.txt", {"x"}));
+TEST_F(Fichiers, WritesFollowNoLinkAndFailuresSayWhy) {
+  namespace fs = std::filesystem;
+  std::string raison;
+  EXPECT_FALSE(ecrire_lignes_texte(dossier_->chemin() + "absent/t.txt", {"x"}, &raison));
+  EXPECT_EQ(raison, "répertoire inexistant");
+  // A link planted at the temporary's name towards someone else's file is
+  // passed over: the target gets the text, the other file stays whole.
+  const std::string autre = dossier_->ecrire("autre.txt", "intact\r\n");
   const std::string chemin = dossier_->ecrire("garde.txt", "ancien\r\n");
-  // A directory in place of the temporary file makes the write fail.
-  std::filesystem::create_directory(chemin + ".~" + std::to_string(::getpid()) + ".tmp");
-  EXPECT_FALSE(ecrire_lignes_texte(chemin, {"nouveau"}));
-  EXPECT_EQ(DossierTemporaire::lire(chemin), "ancien\r\n");
+  const std::string piege = chemin + ".~" + std::to_string(::getpid()) + ".tmp";
+  fs::create_symlink(autre, piege);
+  EXPECT_TRUE(ecrire_lignes_texte(chemin, {"nouveau"}));
+  EXPECT_EQ(DossierTemporaire::lire(chemin), "nouveau\r\n");
+  EXPECT_EQ(DossierTemporaire::lire(autre), "intact\r\n");
+  EXPECT_TRUE(fs::is_symlink(piege));
+  // A target that cannot be replaced (a folder holding a file): nothing
+  // changes and no temporary is left.
+  dossier_->ecrire("dossier/x", "x");
+  EXPECT_FALSE(ecrire_lignes_texte(dossier_->chemin() + "dossier", {"y"}, &raison));
+  EXPECT_EQ(raison, "un répertoire porte ce nom");
+  int temporaires = 0;
+  for (const auto& e : fs::directory_iterator(dossier_->chemin()))
+    if (e.path().extension() == ".tmp") ++temporaires;
+  EXPECT_EQ(temporaires, 1);  // the planted link only
+}
+
+// Temporaries of programs that are gone are removed; those of a program
+// still running, and other names, are kept.
+TEST_F(Fichiers, OrphanTemporariesAreRemoved) {
+  namespace fs = std::filesystem;
+  // A child that has exited and been waited for: its pid is free.
+  const pid_t fils = ::fork();
+  if (fils == 0) ::_exit(0);
+  int statut = 0;
+  ::waitpid(fils, &statut, 0);
+  const std::string mort = std::to_string(fils), vivant = std::to_string(::getpid());
+  const std::vector<std::string> noms = {"r.txt.~" + mort + ".tmp",
+                                         "r.txt.TXT.~" + mort + "-3.tmp",
+                                         "r.txt.~" + vivant + ".tmp",
+                                         "r.txt.~12a.tmp",
+                                         "r.tmp",
+                                         "r.txt"};
+  for (const std::string& nom : noms) dossier_->ecrire("sortie/" + nom, "x");
+  EXPECT_EQ(supprimer_temporaires_orphelins(dossier_->chemin() + "sortie/"), 2);
+  std::set<std::string> restes;
+  for (const auto& e : fs::directory_iterator(dossier_->chemin() + "sortie/"))
+    restes.insert(e.path().filename().string());
+  EXPECT_EQ(restes,
+            (std::set<std::string>{"r.txt.~" + vivant + ".tmp", std::string("r.txt.~12a.tmp"),
+                                   std::string("r.tmp"), "r.txt"}));
 }
 
 TEST_F(Fichiers, LineOfAFile) {

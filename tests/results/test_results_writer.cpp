@@ -329,7 +329,8 @@ TEST_F(Resultats, FailedWriteKeepsResultsPending) {
   formater_resultats(s());
   d().dossier_choisi_sortie = sortie_ + "absent/";
   EXPECT_FALSE(enregistrer_resultats(s()));
-  EXPECT_EQ(port_.dernier_texte(), "Impossible de créer le fichier " + sortie_ + "absent/A10.txt");
+  EXPECT_EQ(port_.dernier_texte(), "Impossible de créer le fichier " + sortie_ +
+                                       "absent/A10.txt\n\n  (répertoire inexistant)");
   EXPECT_TRUE(s().resultats.en_attente);
   EXPECT_EQ(s().resultats.chemin_resultats, "");
   // A later save can retry.
@@ -346,6 +347,9 @@ TEST_F(Resultats, FinalMessage) {
   s().etat_traitement.lignes_extraites = 1234;
   s().etat_traitement.station_reference = "S1";
   s().resultats.durees = {0, 0, 0, 83.0 / 86400};
+  // A modified description is written with the results, and said to be.
+  s().nom_description = "station.dsc";
+  s().description_modifiee = true;
   ASSERT_TRUE(enregistrer_resultats(s()));
   const std::string options =
       " station( S1 ) avec POSTtraitement des données extraites  calcul des delta Y (rétro "
@@ -361,6 +365,14 @@ TEST_F(Resultats, FinalMessage) {
                 "\n\n    (le fichier de description est également enregistré), durée totale "
                 "=  1 mn 23 s ");
   EXPECT_EQ(port_.echanges.back().type, TypeMessage::information);
+  // Saved again, the description unchanged and no clipboard (a batch run):
+  // the message says neither.
+  port_.avec_presse_papier = false;
+  ASSERT_TRUE(enregistrer_resultats(s()));
+  EXPECT_NE(port_.dernier_texte().find("A10(1).txt <- Données horodatée régulières\n\n"),
+            std::string::npos)
+      << port_.dernier_texte();
+  EXPECT_NE(port_.dernier_texte().find("\n\n    durée totale =  1 mn 23 s "), std::string::npos);
   EXPECT_EQ(s().etiquette("Label10"), "reste 00:00:00    0 Mo");
   // Switching the computer off after the run: no message.
   s().resultats.arret_pc = true;

@@ -14,6 +14,7 @@ namespace tamso::test {
 class InteractionScriptee : public PortScripte<Interaction> {
  public:
   bool arret = false;
+  bool avec_presse_papier = true;  // false: a port without a clipboard (batch)
   std::vector<Repertoire> choix_repertoire;
   std::vector<std::pair<std::string, int>> progressions;
   std::vector<std::pair<std::string, std::string>> editeur;
@@ -37,6 +38,7 @@ class InteractionScriptee : public PortScripte<Interaction> {
     bandeaux.emplace_back(texte, echanges.size());
   }
   bool arret_demande() override { return arret; }
+  bool a_un_presse_papier() const override { return avec_presse_papier; }
   void ouvrir_choix_repertoire(Repertoire quel) override { choix_repertoire.push_back(quel); }
   void ouvrir_dans_editeur(const std::string& dossier, const std::string& fichier) override {
     editeur.emplace_back(dossier, fichier);
