@@ -204,7 +204,7 @@ ErreurClasseur verifier_plage(const Plage& plage, std::uint64_t taille_classeur,
                               const LimitesClasseur& limites) {
   const std::uint64_t largeur = plage.colonne_max - plage.colonne_min + 1ull;
   const std::uint64_t hauteur = plage.ligne_max - plage.ligne_min + 1ull;
-  const std::uint64_t cases = hauteur * largeur;
+  const std::uint64_t cases = produit_borne(hauteur, largeur);
   if (cases > std::max(limites.cases_garanties,
                        produit_borne(limites.cases_par_cellule, plage.nb_cellules)))
     return {EchecClasseur::plage_demesuree,
