@@ -283,12 +283,30 @@ std::optional<double> lire_duree_iso(std::string_view t) {
 
 // ---------------------------------------------------------------- rows
 
+namespace {
+
+std::uint64_t produit_borne(std::uint64_t a, std::uint64_t b) {
+  if (a != 0 && b > UINT64_MAX / a) return UINT64_MAX;
+  return a * b;
+}
+
+std::uint64_t somme_bornee(std::uint64_t a, std::uint64_t b) {
+  return b > UINT64_MAX - a ? UINT64_MAX : a + b;
+}
+
+}  // namespace
+
 bool ChercheurPlage::ligne(std::uint32_t numero, std::uint32_t repetition,
                            const std::vector<CelluleTexte>& cellules) {
   if (repetition == 0) return true;
   bool utile = false;
   for (const auto& c : cellules) {
-    if (c.texte.empty() || c.repetition == 0) continue;
+    const std::string_view texte = c.valeur();
+    if (texte.empty() || c.repetition == 0) continue;
+    const std::uint64_t fois = produit_borne(c.repetition, repetition);
+    plage_.nb_cellules = somme_bornee(plage_.nb_cellules, fois);
+    plage_.octets_cellules =
+        somme_bornee(plage_.octets_cellules, produit_borne(fois, texte.size()));
     const std::uint32_t derniere = c.colonne + (c.repetition - 1);
     if (plage_.vide || c.colonne < plage_.colonne_min) plage_.colonne_min = c.colonne;
     if (plage_.vide || derniere > plage_.colonne_max) plage_.colonne_max = derniere;

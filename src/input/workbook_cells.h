@@ -46,10 +46,16 @@ std::optional<double> lire_duree_iso(std::string_view texte);
 std::string texte_valeur_date(double valeur, GenreDate genre);
 
 // One cell of a row, or a run of equal cells (a repeated cell), columns from 0.
+// A text the reader keeps for the whole walk (a shared string) is given by
+// reference, so that a string used by many cells is never copied per use.
 struct CelluleTexte {
   std::uint32_t colonne = 0;
   std::uint32_t repetition = 1;
-  std::string texte;  // UTF-8
+  std::string texte{};           // UTF-8, the cell's own text
+  std::string_view reference{};  // UTF-8, a text held by the reader, when not empty
+  std::string_view valeur() const {
+    return reference.empty() ? std::string_view(texte) : reference;
+  }
 };
 
 // The rows of a sheet in increasing order; a row may stand for several equal
@@ -62,11 +68,15 @@ class VisiteurLignes {
                      const std::vector<CelluleTexte>& cellules) = 0;
 };
 
-// Bounds of the used range: the cells whose text is not empty.
+// Bounds of the used range: the cells whose text is not empty; with them the
+// count of those cells and of the bytes of their texts (repeated cells and
+// rows counted as often as they stand; both saturate rather than overflow).
 struct Plage {
   bool vide = true;
   std::uint32_t ligne_min = 0, ligne_max = 0;
   std::uint32_t colonne_min = 0, colonne_max = 0;
+  std::uint64_t nb_cellules = 0;
+  std::uint64_t octets_cellules = 0;
 };
 
 class ChercheurPlage : public VisiteurLignes {

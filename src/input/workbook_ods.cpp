@@ -2,7 +2,9 @@
 // type; the data style of the cell (through its own style, the row's or the
 // column's default) tells whether a date shows its time. Repeated rows and
 // columns are kept as runs and only expanded when written.
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <map>
 #include <vector>
 
@@ -170,6 +172,7 @@ class AnalyseTableOds : public LecteurXml {
       const char* style = attribut_ns(a, kTable, "default-cell-style-name");
       style_ligne_ = style ? style : "";
       colonne_ = 0;
+      octets_ligne_ = 0;
       cellules_.clear();
     } else if (dans_ligne_ &&
                (nom_est(nom, kTable, "table-cell") || nom_est(nom, kTable, "covered-table-cell"))) {
@@ -186,6 +189,7 @@ class AnalyseTableOds : public LecteurXml {
         std::uint64_t n = 1;
         if (c) std::from_chars(c, c + std::char_traits<char>::length(c), n);
         texte_.append(static_cast<std::size_t>(std::min<std::uint64_t>(n, 1024)), ' ');
+        borner_ligne();
       } else if (dans_paragraphe_ && nom_est(nom, kText, "tab")) {
         texte_.push_back('\t');
       } else if (dans_paragraphe_ && nom_est(nom, kText, "line-break")) {
@@ -218,7 +222,10 @@ class AnalyseTableOds : public LecteurXml {
   }
 
   void texte(std::string_view t) override {
-    if (dans_paragraphe_ && dans_annotation_ == 0) texte_.append(t);
+    if (dans_paragraphe_ && dans_annotation_ == 0) {
+      texte_.append(t);
+      borner_ligne();
+    }
   }
 
  private:
@@ -226,6 +233,14 @@ class AnalyseTableOds : public LecteurXml {
     std::uint64_t debut, nombre;
     std::string style;
   };
+
+  // The texts of a row are held until the row ends: never more of them than
+  // a converted text may hold (runs of spaces would otherwise let a small
+  // part make a huge row).
+  void borner_ligne() {
+    if (!erreur && octets_ligne_ + texte_.size() > limites_.octets_texte)
+      erreur = {EchecClasseur::trop_volumineux, "ligne de texte trop longue"};
+  }
 
   void ouvrir_cellule(const char** a) {
     dans_cellule_ = true;
@@ -250,8 +265,13 @@ class AnalyseTableOds : public LecteurXml {
   std::string style_effectif() const {
     if (!style_.empty()) return style_;
     if (!style_ligne_.empty()) return style_ligne_;
-    for (const auto& c : colonnes_)
-      if (colonne_ >= c.debut && colonne_ - c.debut < c.nombre) return c.style;
+    // The runs of columns come in order: the last one starting at or before the cell.
+    const auto apres = std::upper_bound(
+        colonnes_.begin(), colonnes_.end(), colonne_,
+        [](std::uint64_t colonne, const Colonnes& c) { return colonne < c.debut; });
+    if (apres == colonnes_.begin()) return {};
+    const Colonnes& c = *std::prev(apres);
+    if (colonne_ - c.debut < c.nombre) return c.style;
     return {};
   }
 
@@ -281,6 +301,7 @@ class AnalyseTableOds : public LecteurXml {
     dans_cellule_ = false;
     dans_paragraphe_ = false;
     std::string t = texte_cellule();
+    octets_ligne_ += t.size();
     if (!t.empty()) {
       if (colonne_ + repetition_cellule_ > limites_.colonnes) {
         erreur = {EchecClasseur::trop_volumineux, "cellule au-delà des limites d'une feuille"};
@@ -321,6 +342,7 @@ class AnalyseTableOds : public LecteurXml {
   std::vector<Colonnes> colonnes_;
   std::uint64_t colonne_suivante_ = 0;
   std::uint64_t ligne_ = 0, repetition_ligne_ = 1, colonne_ = 0, repetition_cellule_ = 1;
+  std::uint64_t octets_ligne_ = 0;
   std::string style_ligne_;
   std::string type_, valeur_, date_, duree_, booleen_, chaine_, style_, texte_;
   bool a_chaine_ = false;

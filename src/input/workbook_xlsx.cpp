@@ -291,9 +291,13 @@ class AnalyseFeuille : public LecteurXml {
       livrer_ligne();
     } else if (n == "c" && dans_cellule_) {
       dans_cellule_ = false;
-      std::string t = texte_cellule();
+      // A shared string is handed by reference: one string used by many
+      // cells is held once, however often it is written.
+      std::string_view partagee;
+      std::string t = texte_cellule(partagee);
       if (erreur) return;
-      if (!t.empty()) cellules_.push_back({colonne_, 1, std::move(t)});
+      if (!t.empty() || !partagee.empty())
+        cellules_.push_back({colonne_, 1, std::move(t), partagee});
     } else if (n == "v") {
       dans_v_ = false;
     } else if (n == "is") {
@@ -327,7 +331,7 @@ class AnalyseFeuille : public LecteurXml {
     cellules_.clear();
   }
 
-  std::string texte_cellule() {
+  std::string texte_cellule(std::string_view& partagee) {
     switch (type_) {
       case TypeCellule::partagee: {
         if (!a_valeur_) return {};
@@ -336,7 +340,8 @@ class AnalyseFeuille : public LecteurXml {
           erreur = {EchecClasseur::endommage, "chaîne partagée " + valeur_ + " absente"};
           return {};
         }
-        return std::string(chaines_[static_cast<std::size_t>(*k)]);
+        partagee = chaines_[static_cast<std::size_t>(*k)];
+        return {};
       }
       case TypeCellule::en_ligne:
         return a_en_ligne_ ? en_ligne_ : valeur_;

@@ -21,6 +21,7 @@ enum class EchecClasseur {
   endommage,        // damaged, truncated or malformed
   feuille_absente,  // the sheet number is beyond the workbook's sheets
   trop_volumineux,  // beyond the limits below
+  plage_demesuree,  // a used range far larger than the cells it holds
   ecriture,         // the converted text could not be written
 };
 
@@ -37,6 +38,17 @@ struct LimitesClasseur {
   std::uint64_t octets_texte = 2ull << 30;    // converted text
   std::uint32_t lignes = 1048576;             // rows of a sheet
   std::uint32_t colonnes = 16384;             // columns of a sheet
+  // The used range is written whole (its empty cells as empty fields) up to
+  // this many cells, or beyond when at least one cell in `cases_par_cellule`
+  // holds a value: a stray far cell cannot turn a small sheet into gigabytes
+  // of separators. 2^24 cells is a whole .xls sheet (65536 rows, 256 columns).
+  std::uint64_t cases_garanties = 1ull << 24;
+  std::uint64_t cases_par_cellule = 64;
+  // The converted text may be this large whatever the workbook, or up to
+  // `texte_par_octet_classeur` times the workbook's size: a text used by many
+  // cells, or repeated cells, cannot make a small file into a huge text.
+  std::uint64_t octets_texte_garantis = 256ull << 20;
+  std::uint64_t texte_par_octet_classeur = 64;
 };
 
 // Events of the XML parser. Element and attribute names arrive as
