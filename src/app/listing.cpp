@@ -15,6 +15,7 @@
 #include "input/dates.h"
 #include "input/encoding.h"
 #include "input/file_name_dates.h"
+#include "input/files.h"
 #include "input/text.h"
 #include "input/workbook.h"
 
@@ -367,7 +368,8 @@ FichierLigne PasseListage::ecrire_identite(int r, const FichierTrouve& ft) {
     fl.nom = d_.nom_fic_excel;
     fl.sous_repertoire = d_.dossier_choisi;
   }
-  s_.ajouter_ligne_suivi(std::to_string(r) + "  " + fl.sous_repertoire + " -> " + fl.nom);
+  s_.ajouter_ligne_suivi(std::to_string(r) + "  " + nom_lisible(fl.sous_repertoire) + " -> " +
+                         nom_lisible(fl.nom));
   fl.debut = Chrono::now();
   fl.chemin = repertoire_ + ft.sous_repertoire + ft.nom;
 

@@ -105,8 +105,8 @@ std::string absolu(const std::string& chemin) {
 // command line replaces the file's own before any data file is counted, so
 // the file's folder is never searched. False with a message on failure.
 bool charger_description(Session& s, const std::string& dsc, const std::string& donnees = {}) {
-  if (!fichier_existe(dsc)) {
-    erreur("fichier de description introuvable : " + dsc);
+  if (const std::string defaut = defaut_de_fichier(dsc); !defaut.empty()) {
+    erreur("fichier de description " + defaut + " : " + dsc);
     return false;
   }
   const std::string chemin = absolu(dsc);
@@ -134,6 +134,11 @@ bool repertoire_donnees_lisible(const Session& s) {
 // The text of a file standing for the clipboard: UTF-8 when it is, else Windows-1252.
 bool lire_presse_papier_fichier(InteractionLot& port, const std::string& fichier) {
   if (fichier.empty()) return true;
+  // A pipe would be read until its writer closes it: only plain files.
+  if (const std::string defaut = defaut_de_fichier(fichier); !defaut.empty()) {
+    erreur("fichier du presse-papier " + defaut + " : " + fichier);
+    return false;
+  }
   std::ifstream f(fichier, std::ios::binary);
   if (!f) {
     erreur("fichier du presse-papier illisible : " + fichier);
@@ -169,6 +174,9 @@ int fixer_periode(Session& s, const OptionsRun& o) {
   if (!v_fin) return erreur("fin de période illisible : <" + fin + "> (--to)");
   if (*v_fin < 1.0)
     return erreur("fin de période sans date : <" + fin + "> (--to \"jj/mm/aaaa hh:mm:ss\")");
+  if (*v_fin <= *v_debut)
+    return erreur("la fin de période <" + fin + "> n'est pas après son début <" + debut +
+                  "> (--from, --to)");
   fixer_debut(p, *v_debut);
   fixer_fin(p, *v_fin);
   p.test_date = o.test == "lt" ? TestDate::inf_strict : TestDate::inf_ou_egal;
@@ -179,7 +187,9 @@ int fixer_periode(Session& s, const OptionsRun& o) {
     const std::string pas = o.pas.empty() ? d.pas_dsc : o.pas;
     const auto v = lire_date_heure(pas);
     if (!v || pas.size() != 8 || *v <= 0.0)
-      return erreur("pas de temps illisible : <" + pas + "> (--step hh:mm:ss)");
+      return erreur("pas de temps illisible : <" + pas +
+                    "> (--step hh:mm:ss, de 00:00:01 à 23:59:59 ; un pas d'un jour ou plus : "
+                    "--days N, --months N, --years N)");
     p.unite = UnitePas::heure;
     p.pas = *v;
   }
@@ -282,7 +292,7 @@ int commande_list(const std::string& dsc, const std::string& donnees, const std:
                   1);
   for (int r = 0; r < s.table.nb_lignes(); ++r) {
     for (int c = 0; c < s.table.nb_colonnes(); ++c)
-      std::cout << (c ? "\t" : "") << s.table.cellule(c, r);
+      std::cout << (c ? "\t" : "") << nom_lisible(s.table.cellule(c, r));
     std::cout << "\n";
   }
   return ok ? 0 : 1;
@@ -295,7 +305,8 @@ int commande_inspect(const std::string& echantillon, const std::string& dsc,
   opts.separateur_decimal = separateur_du_systeme();
   Session s(port, opts);
   port.fixer_journal(&s.journal);
-  if (!fichier_existe(echantillon)) return erreur("fichier exemple introuvable : " + echantillon);
+  if (const std::string defaut = defaut_de_fichier(echantillon); !defaut.empty())
+    return erreur("fichier exemple " + defaut + " : " + echantillon);
   if (!dsc.empty()) {
     if (!charger_description(s, dsc)) return 2;
   } else {

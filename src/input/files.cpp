@@ -101,6 +101,36 @@ std::optional<std::vector<std::string>> lire_lignes_texte(const std::string& che
   return decouper_lignes(cp1252_vers_utf8(octets));
 }
 
+std::string defaut_de_fichier(const std::string& chemin) {
+  std::error_code ec;
+  const fs::file_status etat = fs::status(chemin, ec);
+  if (chemin.empty() || !fs::exists(etat)) return "introuvable";
+  if (fs::is_regular_file(etat)) return {};
+  if (fs::is_directory(etat)) return "est un répertoire";
+  return "n'est pas un fichier ordinaire (tube nommé, périphérique)";
+}
+
+std::string nom_lisible(std::string_view nom) {
+  std::string r;
+  r.reserve(nom.size());
+  for (const char c : nom) {
+    switch (c) {
+      case '\t':
+        r += "\\t";
+        break;
+      case '\n':
+        r += "\\n";
+        break;
+      case '\r':
+        r += "\\r";
+        break;
+      default:
+        r.push_back(static_cast<unsigned char>(c) < 0x20 ? '?' : c);
+    }
+  }
+  return r;
+}
+
 std::string raison_erreur_systeme(int erreur) {
   switch (erreur) {
     case ENOSPC:

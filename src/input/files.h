@@ -83,6 +83,15 @@ bool ecrire_lignes_texte(const std::string& chemin, const std::vector<std::strin
 bool ecrire_lignes_texte(const std::string& chemin, const LignesTexte& lignes,
                          std::string* raison = nullptr);
 
+// Why a path cannot be read as a file, in words ("introuvable", "est un
+// répertoire", "n'est pas un fichier ordinaire (tube nommé, périphérique)");
+// empty when it is a regular file.
+std::string defaut_de_fichier(const std::string& chemin);
+
+// A file or folder name as a line of text shows it: tabulations, line feeds
+// and carriage returns written \t, \n, \r, other control characters "?".
+std::string nom_lisible(std::string_view nom);
+
 // A system error in words a user reads ("disque plein", "nom de fichier trop long").
 std::string raison_erreur_systeme(int erreur);
 

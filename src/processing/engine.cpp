@@ -15,6 +15,7 @@
 #include "input/dates.h"
 #include "input/encoding.h"
 #include "input/file_table.h"
+#include "input/files.h"
 #include "input/line_blocks.h"
 #include "input/listing_state.h"
 #include "input/loader.h"
@@ -458,8 +459,8 @@ std::string Moteur::annoncer_fichier(int i) {
   TableFichiers& t = s_.table;
   const std::string nom = t.cellule(1, i);
   s_.journal.ajouter_ligne_suivi("");
-  s_.journal.ajouter_ligne_suivi("  " + std::to_string(i) + " <---------------" + nom + "  " +
-                                 t.lire_cellule(i, "Station", s_.port));
+  s_.journal.ajouter_ligne_suivi("  " + std::to_string(i) + " <---------------" + nom_lisible(nom) +
+                                 "  " + t.lire_cellule(i, "Station", s_.port));
   s_.etiquettes["Label_fic"] = std::to_string(i) + "  " + nom;
   ko_traites_ +=
       std::round(1000.0 * texte_en_reel(trim(t.lire_cellule(i, "taille (Mo)", s_.port))));

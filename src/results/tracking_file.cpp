@@ -73,7 +73,7 @@ std::vector<std::string> entete_fichier_suivi(const VueTraitement& s) {
     std::string ligne;
     for (int c = 0; c < t.nb_colonnes(); ++c) {
       ligne += " \t";
-      ligne += t.cellule(c, r);
+      ligne += nom_lisible(t.cellule(c, r));
     }
     l.push_back(std::move(ligne));
   }

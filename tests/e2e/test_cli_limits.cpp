@@ -2,6 +2,7 @@
 // hostile names and lines, failures that must say why.
 #include <algorithm>
 #include <filesystem>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -113,6 +114,59 @@ TEST_F(Limites, AHugeLineIsQuotedByItsBeginning) {
       << r.erreurs.substr(0, 1500);
   EXPECT_LT(r.erreurs.size(), 5000u);
   EXPECT_LT(fs::file_size(sortie_ + "res.txt.TXT"), 20'000u);
+}
+
+// Command lines and paths that cannot work say why, and point to the way.
+TEST_F(Limites, UnworkableArgumentsSayWhy) {
+  const std::string fifo = d_.chemin() + "tube.dsc";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  struct Cas {
+    std::string arguments;
+    std::string message;
+  };
+  const Cas cas[] = {
+      {"run " + q(dsc()) + " --from '02/03/2023 00:00:00' --to '01/03/2023 00:00:00'",
+       "la fin de période <01/03/2023 00:00:00> n'est pas après son début <02/03/2023 "
+       "00:00:00> (--from, --to)"},
+      {"run " + q(dsc()) +
+           " --from '01/03/2023 00:00:00' --to '05/03/2023 00:00:00'"
+           " --step 24:00:00",
+       "pas de temps illisible : <24:00:00> (--step hh:mm:ss, de 00:00:01 à 23:59:59 ; un pas "
+       "d'un jour ou plus : --days N, --months N, --years N)"},
+      // A named pipe would block the program until someone writes into it.
+      {"run " + q(fifo),
+       "fichier de description n'est pas un fichier ordinaire (tube nommé, périphérique) : " +
+           fifo},
+      {"run " + q(d_.chemin()), "fichier de description est un répertoire : " + d_.chemin()},
+      {"run " + q(dsc()) + " --clipboard-file " + q(fifo),
+       "fichier du presse-papier n'est pas un fichier ordinaire (tube nommé, périphérique) : " +
+           fifo},
+  };
+  for (const Cas& c : cas) {
+    const Sortie r = lancer(d_, c.arguments, 20);
+    EXPECT_EQ(r.code, 2) << c.arguments;
+    EXPECT_EQ(r.erreurs, "tamso-cli: " + c.message + "\n") << c.arguments;
+  }
+}
+
+// Names holding a tabulation or a line feed keep one row each in the file
+// list and in the tracking file, written with \t and \n.
+TEST_F(Limites, NamesWithTabsAndLineFeedsKeepTheirRows) {
+  fs::rename(donnees_ + "mesures.csv", donnees_ + "a\tb.csv");
+  d_.ecrire("donnees/c\nd.csv", crlf({"Date;Niveau", "2023-03-01 00:20:00;3,0"}));
+  const Sortie l = lancer(d_, "list " + q(dsc()));
+  ASSERT_EQ(l.code, 0) << l.erreurs;
+  EXPECT_EQ(std::count(l.sortie.begin(), l.sortie.end(), '\n'), 3) << l.sortie;
+  EXPECT_NE(l.sortie.find("\ta\\tb.csv\t"), std::string::npos) << l.sortie;
+  EXPECT_NE(l.sortie.find("\tc\\nd.csv\t"), std::string::npos) << l.sortie;
+  const Sortie r = lancer(d_, "run " + q(dsc()) +
+                                  " --from '01/03/2023 00:10:00' --to '01/03/2023 00:20:00'"
+                                  " --step 00:10:00");
+  ASSERT_EQ(r.code, 0) << r.erreurs;
+  const std::string suivi = DossierTemporaire::lire(sortie_ + "res.txt.TXT");
+  EXPECT_NE(suivi.find("<---------------a\\tb.csv"), std::string::npos);
+  EXPECT_NE(suivi.find("<---------------c\\nd.csv"), std::string::npos);
+  EXPECT_EQ(suivi.find("c\nd.csv"), std::string::npos);
 }
 
 #if !defined(__SANITIZE_ADDRESS__)
