@@ -39,6 +39,10 @@ std::string Session::chemin_recents() const {
   return rep_programme_ + kNomFichierRecents;
 }
 
+std::string Session::chemin_programmes_autorises() const {
+  return rep_programme_ + "programmes_autorises.txt";
+}
+
 std::string Session::chemin_manuel() const {
   return rep_installation_ + kNomManuel;
 }

@@ -64,6 +64,8 @@ class Session : public Avancement {
   std::string chemin_parametres() const;  // base + ".prm"
   std::string chemin_periode() const;     // base + ".2dt"
   std::string chemin_recents() const;     // "nom_fic_rep_recents.txt"
+  // The answers given about editors that descriptions named.
+  std::string chemin_programmes_autorises() const;
   // The user manual, in the folder of the program's own files.
   std::string chemin_manuel() const;
 
@@ -98,6 +100,9 @@ class Session : public Avancement {
   // ---- state ----
   Description description;
   std::string nom_description = kDescriptionAucune;  // Label_description_bd
+  // The editor setting the user typed in this session (not one a description
+  // file brought): it is started without asking.
+  std::string editeur_saisi;
   bool description_modifiee = false;
   Periode periode;
   bool periode_modifiee = false;

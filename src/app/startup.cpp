@@ -103,6 +103,9 @@ std::string ligne_version() {
 }
 
 bool sequence_demarrage(Session& s, const std::string& argument) {
+  // The temporary texts that a program killed before its end left beside
+  // the program's files (converted workbooks, files being written).
+  supprimer_temporaires_orphelins(s.repertoire_programme());
   // On a first start there is no period of a last run: a description given
   // to open brings its own.
   const bool periode_connue = fichier_existe(s.chemin_periode());

@@ -1,18 +1,22 @@
 #include "app/window_changes.h"
 
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "app/description_files.h"
 #include "app/period_commands.h"
 #include "app/session.h"
 #include "app/setting_edits.h"
 #include "app/window_colours.h"
+#include "input/files.h"
 
 namespace tamso {
 
 // ---------------------------------------------------------------- settings
 
 void modifier_reglage(Session& s, std::string Description::*champ, std::string valeur) {
+  if (champ == &Description::name_prog_blocnote) s.editeur_saisi = valeur;
   s.description.*champ = std::move(valeur);
   s.description_modifiee = true;
 }
@@ -87,11 +91,67 @@ void demander_tableau_complet(Session& s) {
 
 // ---------------------------------------------------------------- text editor
 
+namespace {
+
+// "oui <setting>" or "non <setting>" per line, the latest answer last.
+std::optional<bool> accord_editeur(const Session& s, const std::string& reglage) {
+  std::optional<bool> accord;
+  const auto lignes = lire_lignes_texte(s.chemin_programmes_autorises());
+  if (!lignes) return accord;
+  for (const std::string& l : *lignes) {
+    if (l == "oui " + reglage) accord = true;
+    if (l == "non " + reglage) accord = false;
+  }
+  return accord;
+}
+
+void noter_accord_editeur(const Session& s, const std::string& reglage, bool accord) {
+  std::vector<std::string> lignes =
+      lire_lignes_texte(s.chemin_programmes_autorises()).value_or(std::vector<std::string>{});
+  std::erase_if(
+      lignes, [&](const std::string& l) { return l == "oui " + reglage || l == "non " + reglage; });
+  lignes.push_back((accord ? "oui " : "non ") + reglage);
+  ecrire_lignes_texte(s.chemin_programmes_autorises(), lignes);
+}
+
+// Whether the editor of the setting may be started: the platform's own or
+// Notepad++ by its bare name, one the user typed, or one a description named that the user allowed
+// (asked once, the answer kept for this user).
+bool editeur_permis(Session& s, const std::string& reglage, const CommandeExterne& commande) {
+  // The program's own two settings name the platform's editor and Notepad++.
+  if (est_editeur_par_defaut(commande.programme) || commande.programme == "notepad++.exe" ||
+      reglage == s.editeur_saisi)
+    return true;
+  if (const auto accord = accord_editeur(s, reglage)) return *accord;
+  const bool oui = s.port().demander(TypeMessage::avertissement,
+                                     question_editeur_de_description(s.nom_description, reglage),
+                                     Boutons::oui_non) == Reponse::oui;
+  noter_accord_editeur(s, reglage, oui);
+  return oui;
+}
+
+}  // namespace
+
+std::string question_editeur_de_description(const std::string& description,
+                                            const std::string& reglage) {
+  return " La description " + description +
+         " demande d'ouvrir les fichiers avec le programme :\n\n   " + reglage +
+         "\n\n Ce programme n'a pas été choisi sur cet ordinateur : une description reçue "
+         "d'ailleurs peut nommer n'importe quel programme.\n\n Le lancer, maintenant et les "
+         "prochaines fois ?\n\n   (Non : les fichiers s'ouvrent avec l'éditeur du bureau)";
+}
+
 IssueEditeur editer_fichier(Session& s, const std::string& dossier, const std::string& fichier,
                             int largeur_ecran, int hauteur_ecran, const LanceurProgramme& lancer) {
   std::string& reglage = s.description.name_prog_blocnote;
   const CommandeExterne commande =
       commande_editeur(reglage, dossier, fichier, largeur_ecran, hauteur_ecran);
+  if (!editeur_permis(s, reglage, commande)) {
+    if (lancer(commande_editeur(kEditeurDeSecours, dossier, fichier, largeur_ecran, hauteur_ecran)))
+      return IssueEditeur::refuse;
+    s.port().informer(TypeMessage::erreur, message_editeur_sans_programme(dossier + fichier));
+    return IssueEditeur::echec;
+  }
   if (lancer(commande)) return IssueEditeur::lance;
   // The platform's own way failed: there is nothing else to propose.
   if (est_editeur_par_defaut(commande.programme)) {

@@ -68,10 +68,20 @@ enum class IssueEditeur {
   abandonne,  // it could not be started and the setting was kept
   remplace,   // the setting became "notepad.exe" (description modified)
   echec,      // no program could open the file (said in a message)
+  refuse,     // the user did not allow the editor a description named: the
+              // platform's own showed the file
 };
 
+// The question asked before starting, for the first time for this user, an
+// editor that a description file named.
+std::string question_editeur_de_description(const std::string& description,
+                                            const std::string& reglage);
+
 // Opens dossier + fichier in the editor of the setting through `lancer`.
-// When that editor cannot be started, asks whether to use "notepad.exe"
+// An editor a description named (not the platform's own, not one the user
+// typed in this session) is started only once the user allowed it; the
+// answer is kept for this user (a No opens the file with the platform's own
+// way). When that editor cannot be started, asks whether to use "notepad.exe"
 // instead (on Yes the setting becomes "notepad.exe" and the description is
 // marked modified) and, whatever the answer, opens the file with it. The
 // program "notepad.exe" stands for the platform's own way of showing a

@@ -253,6 +253,7 @@ int commande_run(const OptionsRun& o) {
   }
   port.fixer_journal(&s.journal);
   if (!lire_presse_papier_fichier(port, o.presse_papier)) return 2;
+  supprimer_temporaires_orphelins(s.repertoire_programme());
   if (!charger_description(s, o.dsc, o.donnees)) return 2;
   if (!repertoire_donnees_lisible(s)) return 2;
   Description& d = s.description;

@@ -277,7 +277,9 @@ TEST_F(ChangementsFenetre, TheEditorOfTheSettingOrItsFallback) {
     port_.echanges.clear();
     port_.reponses = {c.reponse};
     s().description_modifiee = false;
-    d().name_prog_blocnote = c.reglage;
+    // Typed by the user: started without the question about descriptions.
+    modifier_reglage(s(), &Description::name_prog_blocnote, c.reglage);
+    s().description_modifiee = false;
     std::vector<CommandeExterne> lances;
     const LanceurProgramme lanceur = [&lances, &c](const CommandeExterne& x) {
       lances.push_back(x);
@@ -291,6 +293,44 @@ TEST_F(ChangementsFenetre, TheEditorOfTheSettingOrItsFallback) {
     for (const auto& e : port_.echanges) dits.push_back(e.texte);
     EXPECT_EQ(dits, c.messages);
   }
+}
+
+// An editor a description file brought is started only once the user
+// allowed it, asked once; the answer is kept for the next sessions.
+TEST_F(ChangementsFenetre, EditorNamedByADescriptionIsAskedOnce) {
+  s().nom_description = "recue.dsc";
+  d().name_prog_blocnote = "outil.sh --fort";
+  const CommandeExterne bureau{"notepad.exe", {"/d/f.txt"}};
+  std::vector<CommandeExterne> lances;
+  const LanceurProgramme lanceur = [&lances](const CommandeExterne& x) {
+    lances.push_back(x);
+    return true;
+  };
+  // Refused: the platform's own way shows the file, and the refusal stays.
+  port_.reponses = {Reponse::non};
+  EXPECT_EQ(editer_fichier(s(), "/d/", "f.txt", 1366, 768, lanceur), IssueEditeur::refuse);
+  ASSERT_EQ(port_.echanges.size(), 1u);
+  EXPECT_EQ(port_.echanges[0].texte,
+            question_editeur_de_description("recue.dsc", "outil.sh --fort"));
+  EXPECT_EQ(editer_fichier(s(), "/d/", "f.txt", 1366, 768, lanceur), IssueEditeur::refuse);
+  EXPECT_EQ(lances, (std::vector<CommandeExterne>{bureau, bureau}));
+  EXPECT_EQ(port_.echanges.size(), 1u);
+  // Another setting is asked about on its own; allowed, it starts from then
+  // on, in a later session too (the answers are in the program's folder).
+  d().name_prog_blocnote = "outil.sh";
+  port_.reponses = {Reponse::oui};
+  lances.clear();
+  EXPECT_EQ(editer_fichier(s(), "/d/", "f.txt", 1366, 768, lanceur), IssueEditeur::lance);
+  Session autre(port_, OptionsSession{',', programme_});
+  autre.description.name_prog_blocnote = "outil.sh";
+  EXPECT_EQ(editer_fichier(autre, "/d/", "f.txt", 1366, 768, lanceur), IssueEditeur::lance);
+  EXPECT_EQ(lances,
+            (std::vector<CommandeExterne>{{"outil.sh", {"/d/f.txt"}}, {"outil.sh", {"/d/f.txt"}}}));
+  EXPECT_EQ(port_.echanges.size(), 2u);
+  // The first setting is still refused.
+  d().name_prog_blocnote = "outil.sh --fort";
+  EXPECT_EQ(editer_fichier(s(), "/d/", "f.txt", 1366, 768, lanceur), IssueEditeur::refuse);
+  EXPECT_EQ(port_.echanges.size(), 2u);
 }
 
 // ---------------------------------------------------------------- user manual
