@@ -2,6 +2,7 @@
 // span them, the start-up, leaving the program and the window's events.
 #include "ui/main_window.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <new>
 
@@ -9,6 +10,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QEventLoop>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -464,8 +466,32 @@ void FenetrePrincipale::installer_raccourcis() {
   }
 }
 
+void FenetrePrincipale::ajuster_espacements() {
+  // A window less than 760 pixels high (a 768-pixel screen with a panel)
+  // lays the rows of regions 1 and 3, the tallest, 2 pixels closer: the
+  // regions then fit without a scroll bar.
+  const bool serre = height() < 760;
+  if (serre == espacements_serres_) return;
+  espacements_serres_ = serre;
+  for (QWidget* region : {static_cast<QWidget*>(description_), static_cast<QWidget*>(format_)})
+    for (QLayout* l : region->findChildren<QLayout*>()) {
+      auto* grille = qobject_cast<QGridLayout*>(l);
+      auto* colonne = qobject_cast<QVBoxLayout*>(l);
+      if (!grille && !colonne) continue;
+      if (!l->property("espacement").isValid())
+        l->setProperty("espacement", grille ? grille->verticalSpacing() : colonne->spacing());
+      const int normal = l->property("espacement").toInt();
+      const int e = serre ? std::max(0, normal - 2) : normal;
+      if (grille)
+        grille->setVerticalSpacing(e);
+      else
+        colonne->setSpacing(e);
+    }
+}
+
 void FenetrePrincipale::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
+  ajuster_espacements();
   if (suivi_ && suivi_->isVisible() && demarrage_fait_)
     QTimer::singleShot(0, this, [this] { suivi_->replacer(); });
 }

@@ -119,6 +119,8 @@ class FenetrePrincipale : public QMainWindow, private ContexteFenetre {
   std::string argument_;
   bool demarrage_fait_ = false;
   bool occupe_ = false;
+  bool espacements_serres_ = false;  // rows laid closer on a low window
+  void ajuster_espacements();
   bool quitter_autorise_ = false;
   bool echap_presse_ = false;
   double minutes_extinction_ = 5.0;

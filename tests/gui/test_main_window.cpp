@@ -175,7 +175,7 @@ TEST_F(Fenetre, OpeningADescriptionShowsItsSettings) {
 
 // ---------------------------------------------------------------- listing
 
-// At 1366 x 768 after a listing: no scroll bar, and the small tracking panel
+// At 1366 x 768 and 1366 x 728 after a listing: no scroll bar, and the small tracking panel
 // lies under the table, not over its rows.
 TEST_F(Fenetre, AtTheSmallScreenSizeNothingScrollsAndThePanelHidesNoRow) {
   lister({"Env10_2021_11_10_00.csv"});
@@ -183,6 +183,15 @@ TEST_F(Fenetre, AtTheSmallScreenSizeNothingScrollsAndThePanelHidesNoRow) {
   auto* defilement = fenetre_->findChild<QScrollArea*>(QStringLiteral("defilement"));
   ASSERT_NE(defilement, nullptr);
   EXPECT_FALSE(defilement->verticalScrollBar()->isVisible());
+  // A 768-pixel screen with a 40-pixel panel: the rows are laid closer and
+  // still fit.
+  fenetre_->resize(1366, 728);
+  QTest::qWait(50);
+  EXPECT_FALSE(defilement->verticalScrollBar()->isVisible())
+      << defilement->widget()->minimumSizeHint().height() << " "
+      << defilement->viewport()->height();
+  fenetre_->resize(1366, 768);
+  QApplication::processEvents();
   auto* suivi = controle<QWidget>("Panel1");
   auto* table = controle<QWidget>("StringGrid1");
   ASSERT_TRUE(suivi->isVisible());
