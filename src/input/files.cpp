@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <signal.h>
 #include <system_error>
 #include <unistd.h>
@@ -261,27 +262,50 @@ void FichierEnAttente::abandonner() {
   temporaire_.clear();
 }
 
+namespace {
+
+// "<digits>" or "<digits><sep><digits>": the pid, else nothing.
+std::optional<pid_t> pid_du_milieu(const std::string& milieu, char separateur) {
+  const std::string pid_texte = milieu.substr(0, milieu.find(separateur));
+  if (pid_texte.empty() || pid_texte.size() > 9 ||
+      pid_texte.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
+  if (milieu.size() > pid_texte.size() &&
+      (milieu.size() == pid_texte.size() + 1 ||
+       milieu.find_first_not_of("0123456789", pid_texte.size() + 1) != std::string::npos))
+    return std::nullopt;
+  return static_cast<pid_t>(std::stol(pid_texte));
+}
+
+// The pid in the name of a temporary of this program: "<name>.~<pid>.tmp",
+// "<name>.~<pid>-<k>.tmp" (files being written), "~converti_<pid>_<k>.txt"
+// (converted data files).
+std::optional<pid_t> pid_du_temporaire(const std::string& nom) {
+  const auto finit_par = [&nom](std::string_view fin) {
+    return nom.size() > fin.size() && nom.compare(nom.size() - fin.size(), fin.size(), fin) == 0;
+  };
+  if (finit_par(".tmp")) {
+    const std::size_t marque = nom.rfind(".~");
+    if (marque == std::string::npos) return std::nullopt;
+    return pid_du_milieu(nom.substr(marque + 2, nom.size() - 4 - marque - 2), '-');
+  }
+  constexpr std::string_view kConverti = "~converti_";
+  if (finit_par(".txt") && nom.compare(0, kConverti.size(), kConverti) == 0 &&
+      nom.size() > kConverti.size() + 4)
+    return pid_du_milieu(nom.substr(kConverti.size(), nom.size() - 4 - kConverti.size()), '_');
+  return std::nullopt;
+}
+
+}  // namespace
+
 int supprimer_temporaires_orphelins(const std::string& dossier) {
   std::error_code ec;
   int supprimes = 0;
   for (fs::directory_iterator it(dossier.empty() ? "." : dossier, ec), fin; !ec && it != fin;
        it.increment(ec)) {
-    const std::string nom = it->path().filename().string();
-    // "<name>.~<pid>.tmp" or "<name>.~<pid>-<k>.tmp"
-    if (nom.size() < 7 || nom.compare(nom.size() - 4, 4, ".tmp") != 0) continue;
-    const std::size_t marque = nom.rfind(".~");
-    if (marque == std::string::npos) continue;
-    const std::string milieu = nom.substr(marque + 2, nom.size() - 4 - marque - 2);
-    const std::string pid_texte = milieu.substr(0, milieu.find('-'));
-    if (pid_texte.empty() || pid_texte.size() > 9 ||
-        pid_texte.find_first_not_of("0123456789") != std::string::npos)
-      continue;
-    if (milieu.size() > pid_texte.size() &&
-        milieu.find_first_not_of("0123456789", pid_texte.size() + 1) != std::string::npos)
-      continue;
-    const pid_t pid = static_cast<pid_t>(std::stol(pid_texte));
+    const auto pid = pid_du_temporaire(it->path().filename().string());
     // A program still running (or another user's) keeps its temporary.
-    if (pid <= 0 || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    if (!pid || *pid <= 0 || ::kill(*pid, 0) == 0 || errno != ESRCH) continue;
     std::error_code e;
     if (!it->is_regular_file(e) || it->is_symlink(e)) continue;
     if (fs::remove(it->path(), e)) ++supprimes;

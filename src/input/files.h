@@ -96,7 +96,8 @@ std::string nom_lisible(std::string_view nom);
 std::string raison_erreur_systeme(int erreur);
 
 // Removes the temporaries that runs of this program killed before the end
-// left in a folder ("*.~<pid>.tmp" whose program is gone). The count removed.
+// left in a folder ("*.~<pid>.tmp", "~converti_<pid>_<k>.txt" whose program
+// is gone). The count removed.
 int supprimer_temporaires_orphelins(const std::string& dossier);
 
 // Claims a name for a file to be written: creates it, empty, only when

@@ -94,20 +94,23 @@ TEST_F(Fichiers, OrphanTemporariesAreRemoved) {
   int statut = 0;
   ::waitpid(fils, &statut, 0);
   const std::string mort = std::to_string(fils), vivant = std::to_string(::getpid());
+  // Gone: the first three; kept: a live pid, names not quite of the pattern.
   const std::vector<std::string> noms = {"r.txt.~" + mort + ".tmp",
                                          "r.txt.TXT.~" + mort + "-3.tmp",
+                                         "~converti_" + mort + "_2.txt",
                                          "r.txt.~" + vivant + ".tmp",
+                                         "~converti_" + vivant + "_1.txt",
+                                         "r.txt.~" + mort + "-.tmp",
+                                         "~converti_x_1.txt",
                                          "r.txt.~12a.tmp",
                                          "r.tmp",
                                          "r.txt"};
   for (const std::string& nom : noms) dossier_->ecrire("sortie/" + nom, "x");
-  EXPECT_EQ(supprimer_temporaires_orphelins(dossier_->chemin() + "sortie/"), 2);
+  EXPECT_EQ(supprimer_temporaires_orphelins(dossier_->chemin() + "sortie/"), 3);
   std::set<std::string> restes;
   for (const auto& e : fs::directory_iterator(dossier_->chemin() + "sortie/"))
     restes.insert(e.path().filename().string());
-  EXPECT_EQ(restes,
-            (std::set<std::string>{"r.txt.~" + vivant + ".tmp", std::string("r.txt.~12a.tmp"),
-                                   std::string("r.tmp"), "r.txt"}));
+  EXPECT_EQ(restes, std::set<std::string>(noms.begin() + 3, noms.end()));
 }
 
 TEST_F(Fichiers, LineOfAFile) {
