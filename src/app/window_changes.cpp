@@ -1,6 +1,5 @@
 #include "app/window_changes.h"
 
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -93,40 +92,25 @@ void demander_tableau_complet(Session& s) {
 
 namespace {
 
-// "oui <setting>" or "non <setting>" per line, the latest answer last.
-std::optional<bool> accord_editeur(const Session& s, const std::string& reglage) {
-  std::optional<bool> accord;
-  const auto lignes = lire_lignes_texte(s.chemin_programmes_autorises());
-  if (!lignes) return accord;
-  for (const std::string& l : *lignes) {
-    if (l == "oui " + reglage) accord = true;
-    if (l == "non " + reglage) accord = false;
-  }
-  return accord;
-}
-
-void noter_accord_editeur(const Session& s, const std::string& reglage, bool accord) {
-  std::vector<std::string> lignes =
-      lire_lignes_texte(s.chemin_programmes_autorises()).value_or(std::vector<std::string>{});
-  std::erase_if(
-      lignes, [&](const std::string& l) { return l == "oui " + reglage || l == "non " + reglage; });
-  lignes.push_back((accord ? "oui " : "non ") + reglage);
-  ecrire_lignes_texte(s.chemin_programmes_autorises(), lignes);
-}
-
 // Whether the editor of the setting may be started: the platform's own or
-// Notepad++ by its bare name, one the user typed, or one a description named that the user allowed
-// (asked once, the answer kept for this user).
+// Notepad++ by its bare name, one the user typed, or one a description named
+// that the user allowed (asked once; the answers are kept for this user, one
+// line "oui <setting>" or "non <setting>" each).
 bool editeur_permis(Session& s, const std::string& reglage, const CommandeExterne& commande) {
-  // The program's own two settings name the platform's editor and Notepad++.
   if (est_editeur_par_defaut(commande.programme) || commande.programme == "notepad++.exe" ||
       reglage == s.editeur_saisi)
     return true;
-  if (const auto accord = accord_editeur(s, reglage)) return *accord;
+  std::vector<std::string> reponses =
+      lire_lignes_texte(s.chemin_programmes_autorises()).value_or(std::vector<std::string>{});
+  for (const std::string& l : reponses) {
+    if (l == "oui " + reglage) return true;
+    if (l == "non " + reglage) return false;
+  }
   const bool oui = s.port().demander(TypeMessage::avertissement,
                                      question_editeur_de_description(s.nom_description, reglage),
                                      Boutons::oui_non) == Reponse::oui;
-  noter_accord_editeur(s, reglage, oui);
+  reponses.push_back((oui ? "oui " : "non ") + reglage);
+  ecrire_lignes_texte(s.chemin_programmes_autorises(), reponses);
   return oui;
 }
 
