@@ -172,7 +172,7 @@ class Moteur {
 
  private:
   bool preparer();
-  void creer_grille();
+  void creer_grille(int v);
   bool colonnes_de_reference();
   IssueMoteur traiter_fichier(int ligne_table, bool reference);
   // The first and last dates of a file: the normalised texts and their values.
@@ -276,10 +276,10 @@ bool Moteur::preparer() {
   return true;
 }
 
-void Moteur::creer_grille() {
+void Moteur::creer_grille(int v) {
   const ListeHorodatee& l = s_.liste_horodatee;
   const int n = l.n;
-  g_.creer(n, std::max(0, s_.etat_listage.nb_colonnes_valeurs));
+  g_.creer(n, v);
   for (int r = 1; r <= n; ++r) {
     g_.temps[static_cast<std::size_t>(r)] = static_cast<std::size_t>(r) < l.valeurs.size()
                                                 ? l.valeurs[static_cast<std::size_t>(r)]
@@ -373,7 +373,7 @@ IssueMoteur Moteur::executer() {
     s.journal.ajouter_ligne_suivi("!!! : mémoire insuffisante pour la grille des résultats");
     return IssueMoteur::abandonne;
   }
-  creer_grille();
+  creer_grille(v);
   preparer_lecteur_dates_traitement(s.lecteur_dates);
 
   int reference = 0;
