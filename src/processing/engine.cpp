@@ -391,8 +391,9 @@ IssueMoteur Moteur::executer() {
   et.ligne_reference = reference;
   et.station_reference = t.lire_cellule(reference, "Station", port);
 
+  // A stop asked while the list or the grid was made is kept: it ends the run
+  // after its first file.
   progression("3- patienter ... 7%   ");
-  s.avancement.effacer_arret();
   ko_total_ = s.etat_listage.taille_totale_ko;
   progression("3- patienter ... 10%   ");
   progression("3- patienter ... 50%    ");

@@ -335,17 +335,26 @@ TEST_F(Moteur, ShiftAndDriftMoveTheMeasurements) {
   verifier(4, 2, 2.0L);
 }
 
+// The stop is asked while the first file is read (the port says so), or it
+// was asked before the engine started, while the list was made (the window
+// has recorded it in the session): both end the run after the first file.
 TEST_F(Moteur, StopKeepsTheRowsAlreadyRead) {
   fichier("a.csv", kDonnees);
   fichier("b.csv", {"Date;A;B", "2023-03-01 00:15:00;100;100"});
   d().methode = Methode::derniere;
-  preparer();
-  port_.arret = true;  // the stop is asked while the first file is read
-  ASSERT_EQ(executer_moteur(s(), ParametresMoteur{}), IssueMoteur::termine);
-  EXPECT_TRUE(s().etat_traitement.arrete);
-  verifier(1, 2, 1.0L);                         // what the first file gave is kept
-  EXPECT_EQ(s().grille.nb_lignes_ligne(4), 1);  // b.csv was not read
-  verifier(4, 2, 6.0L);
+  for (const bool avant_le_moteur : {false, true}) {
+    SCOPED_TRACE(avant_le_moteur ? "demandé avant" : "demandé pendant");
+    port_.arret = s().arret = false;
+    preparer();
+    port_.arret = !avant_le_moteur;
+    s().arret = avant_le_moteur;
+    ASSERT_EQ(executer_moteur(s(), ParametresMoteur{}), IssueMoteur::termine);
+    EXPECT_TRUE(s().etat_traitement.arrete);
+    EXPECT_EQ(s().etat_traitement.fichiers_lus, 1);
+    verifier(1, 2, 1.0L);                         // what the first file gave is kept
+    EXPECT_EQ(s().grille.nb_lignes_ligne(4), 1);  // b.csv was not read
+    verifier(4, 2, 6.0L);
+  }
 }
 
 // A file cut short while the run reads it (here while the run asks about its
