@@ -27,11 +27,14 @@ std::string texte_du_fichier(const LignesTexte& lignes) {
   std::size_t taille = 0;
   for (const std::string_view l : lignes) taille += l.size() + 2;
   texte.reserve(taille);
+  bool ascii = true;
   for (const std::string_view l : lignes) {
+    for (const char c : l) ascii &= static_cast<unsigned char>(c) < 0x80;
     texte += l;
     texte += "\r\n";
   }
-  return cp1252_vers_utf8(utf8_vers_cp1252(texte));
+  // Plain ASCII (the usual results) comes back unchanged from the round trip.
+  return ascii ? texte : cp1252_vers_utf8(utf8_vers_cp1252(texte));
 }
 
 std::string options_fin(const Session& s) {
@@ -189,12 +192,16 @@ bool enregistrer_resultats(Session& s) {
     cacher_patienter(s);
     return false;
   };
+  // The window is let live between the steps of a long save.
+  const auto entre_etapes = [&] { port.progression(s.etiquette("Label_patienter"), 0); };
   if (!fichier_resultats.ecrire(chemin, res.lignes))
     return echec(chemin, fichier_resultats.raison());
+  entre_etapes();
   res.chemin_resultats = chemin;
   res.chemin_suivi = chemin + ".TXT";
   if (!ecrire_fichier_suivi(s, fichier_suivi))
     return echec(res.chemin_suivi, fichier_suivi.raison());
+  entre_etapes();
   if (!fichier_resultats.mettre_en_place()) return echec(chemin, fichier_resultats.raison());
   if (!fichier_suivi.mettre_en_place()) {
     // The results have their name already: they are kept, and said to be;
@@ -207,7 +214,10 @@ bool enregistrer_resultats(Session& s) {
     return false;
   }
   res.vue = EtatResultats::Vue::fichier;
-  if (res.copie_presse_papier) port.copier_dans_presse_papier(texte_du_fichier(res.lignes));
+  if (res.copie_presse_papier) {
+    entre_etapes();
+    port.copier_dans_presse_papier(texte_du_fichier(res.lignes));
+  }
 
   s.progression(" --- ", 0);
   s.etiquette("Label10") = "reste 00:00:00    0 Mo";
