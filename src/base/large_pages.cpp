@@ -21,6 +21,16 @@ void* allouer_grand(std::size_t octets) {
     if (!p) throw std::bad_alloc();
     return p;
   }
+  return allouer_grand_zero(octets);
+}
+
+// A fresh anonymous mapping reads as zeros.
+void* allouer_grand_zero(std::size_t octets) {
+  if (octets < kSeuil) {
+    void* p = std::calloc(octets == 0 ? 1 : octets, 1);
+    if (!p) throw std::bad_alloc();
+    return p;
+  }
   // Mapped a large page more than asked, then trimmed to start on a large
   // page boundary: only whole, aligned large pages can back it.
   const std::size_t reserve = octets + kGrandePage;

@@ -131,9 +131,7 @@ struct RangeeEnCours {
   std::array<long double, 64> valeurs{};
   std::array<std::int32_t, 64> comptes{};
   std::array<bool, 64> na{};
-  std::array<char, 64> genre{};
   long double nb = 0;
-  char genre_nb = 'r';
 
   void prendre(GrilleResultats& g, int rang) {
     k = rang;
@@ -142,12 +140,9 @@ struct RangeeEnCours {
       const Cellule& cell = g.cellule(k, x + 2);
       valeurs[static_cast<std::size_t>(x)] = cell.valeur;
       na[static_cast<std::size_t>(x)] = cell.na;
-      genre[static_cast<std::size_t>(x)] = cell.genre;
       comptes[static_cast<std::size_t>(x)] = g.compte(k, x + 2);
     }
-    const Cellule& cell_nb = g.cellule(k, g.c);
-    nb = cell_nb.valeur;
-    genre_nb = cell_nb.genre;
+    nb = g.cellule(k, g.c).valeur;
   }
   void rendre(GrilleResultats& g) {
     if (k < 0) return;
@@ -155,12 +150,9 @@ struct RangeeEnCours {
       Cellule& cell = g.cellule(k, x + 2);
       cell.valeur = valeurs[static_cast<std::size_t>(x)];
       cell.na = na[static_cast<std::size_t>(x)];
-      cell.genre = genre[static_cast<std::size_t>(x)];
       g.compte(k, x + 2) = comptes[static_cast<std::size_t>(x)];
     }
-    Cellule& cell_nb = g.cellule(k, g.c);
-    cell_nb.valeur = nb;
-    cell_nb.genre = genre_nb;
+    g.cellule(k, g.c).valeur = nb;
     k = -1;
   }
 };
@@ -284,7 +276,6 @@ void Moteur::creer_grille(int v) {
     g_.temps[static_cast<std::size_t>(r)] = static_cast<std::size_t>(r) < l.valeurs.size()
                                                 ? l.valeurs[static_cast<std::size_t>(r)]
                                                 : 0.0;
-    g_.cellule(r, 1).genre = 's';
     if (r % 100 == 0 && cadence_.echue())
       progression("3- patienter ... " + std::to_string(10 + std::lround(40.0 * r / n)) + "%     ");
   }
@@ -725,9 +716,7 @@ void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f) {
         champs_.couper(ligne, p_.separateur, f.initial);
         for (int c = 2; c <= g_.c - 1; ++c)
           chaine_valeur(champs_(g_.sources[static_cast<std::size_t>(c)]), c, k, j, f);
-        Cellule& nb = g_.cellule(k, g_.c);
-        nb.genre = 'r';
-        nb.valeur += 1;
+        g_.cellule(k, g_.c).valeur += 1;
       });
 }
 
@@ -818,12 +807,10 @@ void Moteur::accumuler_ligne(int k, const long double* valeurs, std::uint64_t ma
       continue;
     }
     r.na[x] = false;
-    r.genre[x] = 'r';
     const long double v = valeurs[x];
     r.valeurs[x] = combiner(p_.methode, r.valeurs[x], v, r.comptes[x] == 0);
     ++r.comptes[x];
   }
-  r.genre_nb = 'r';
   r.nb += 1;
 }
 
@@ -837,7 +824,6 @@ void Moteur::accumuler(int k, int c, bool na, long double v) {
     return;
   }
   cell.na = false;
-  cell.genre = 'r';
   cell.valeur = combiner(p_.methode, cell.valeur, v, compte == 0);
   ++compte;
 }

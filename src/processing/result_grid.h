@@ -13,10 +13,10 @@
 namespace tamso {
 
 // Packed: a grid holds millions of cells, and the padding that aligning the
-// extended-precision value would add almost doubles its size.
+// extended-precision value would add almost doubles its size. An empty cell
+// is all zero bytes.
 struct __attribute__((packed)) Cellule {
-  bool na = false;   // no value
-  char genre = 'r';  // "s" in the date-time column, "r" elsewhere
+  bool na = false;  // no value
   long double valeur = 0;
 };
 
@@ -53,8 +53,8 @@ class GrilleResultats {
            static_cast<std::size_t>(col);
   }
   int n_ = 0, v_ = 0;
-  std::vector<Cellule, AllocateurGrand<Cellule>> cellules_;
-  std::vector<std::int32_t, AllocateurGrand<std::int32_t>> comptes_;
+  TableauZero<Cellule> cellules_;
+  TableauZero<std::int32_t> comptes_;
 };
 
 }  // namespace tamso

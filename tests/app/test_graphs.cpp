@@ -180,7 +180,7 @@ class TraceGraphique : public ::testing::Test {
     valeur(7, 3, 0, 0, true);
   }
   void valeur(int r, int col, long double v, int compte, bool na = false) {
-    g_.cellule(r, col) = Cellule{na, 'r', v};
+    g_.cellule(r, col) = Cellule{na, v};
     g_.compte(r, col) = compte;
   }
   GraphiqueTrace tracer(const std::vector<int>& valeurs, const std::vector<int>& derivees = {},
@@ -341,7 +341,7 @@ TEST(TraceGraphiques, ABigGridGivesEveryPointAndBlockSummaryOfEveryChart) {
   g.temps.assign(static_cast<std::size_t>(n + 3), 0.0);
   for (int r = 1; r <= n; ++r) {
     g.temps[static_cast<std::size_t>(r)] = 45000 + r / 1440.0;
-    g.cellule(r, 2) = Cellule{r % 1000 == 0, 'r', static_cast<long double>(r)};
+    g.cellule(r, 2) = Cellule{r % 1000 == 0, static_cast<long double>(r)};
     g.compte(r, 2) = 1;
     g.cellule(r, 3).valeur = 2.0L * r;
     g.compte(r, 3) = 1;
