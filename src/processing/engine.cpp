@@ -21,6 +21,7 @@
 #include "input/loader.h"
 #include "input/text.h"
 #include "input/workbook.h"
+#include "processing/block_placing.h"
 #include "processing/fast_lines.h"
 #include "processing/memory_budget.h"
 #include "processing/period.h"
@@ -56,9 +57,7 @@ struct Parametres {
   std::vector<std::string> equivalents_na;
   bool seuil_bas = false, seuil_haut = false;
   double bas = 0.0, haut = 0.0;
-  double decalage = 0.0;
-  bool derive = false;
-  double derive_delta = 0.0, d0 = 0.0, d1 = 0.0;
+  CorrectionTemps correction;  // shift and drift
   char separateur = ';';
   bool deux_colonnes = false;
   int col_datetime = 1, col_date = 1, col_time = 2;
@@ -101,25 +100,6 @@ struct Fichier {
   long long assignees = 0;
   int curseur = 1;
 };
-
-// A cell's value once a valid value v is taken in by the method: the last
-// value, the largest, the smallest (the first valid value of the cell takes
-// it as it is), or the sum.
-long double combiner(Methode methode, long double cellule, long double v, bool premiere_valeur) {
-  switch (methode) {
-    case Methode::derniere:
-      return v;
-    case Methode::maximum:
-      return premiere_valeur || v > cellule ? v : cellule;
-    case Methode::minimum:
-      return premiere_valeur || v < cellule ? v : cellule;
-    case Methode::moyenne:
-    case Methode::moyenne_comblee:
-    case Methode::cumul:
-      break;
-  }
-  return cellule + v;
-}
 
 // The row that the last fast-read lines went to, worked on in local copies:
 // lines that follow each other mostly fall in the same row, and the same
@@ -192,6 +172,8 @@ class Moteur {
   void accumuler_ligne(int k, const long double* valeurs, std::uint64_t manquants);
   bool parcourir_lignes(int i, Fichier& f);
   bool parcourir_blocs(int i, Fichier& f);
+  bool placer_bloc_entier(const LignesLues& l, const PlacementBloc& p, Fichier& f);
+  void compter_pas(Fichier& f, double t);
   void avancer(int i, long pourcentage);
   PlanLecture plan() const;
   void fin_fichier(int i, Fichier& f, Chrono::time_point debut);
@@ -209,7 +191,8 @@ class Moteur {
   long long lignes_run_ = 0;
   bool annee_courte_ = false;  // the date format reads a two-digit year
   RangeeEnCours rangee_;
-  ChampsLigne champs_;  // the fields of the line being placed step by step
+  PlanPlacement placement_;  // how lines find their row, and whether workers place them
+  ChampsLigne champs_;       // the fields of the line being placed step by step
 };
 
 bool Moteur::preparer() {
@@ -232,12 +215,12 @@ bool Moteur::preparer() {
   p_.seuil_haut = !d.max_na.empty();
   p_.bas = texte_en_reel(d.min_na);
   p_.haut = texte_en_reel(d.max_na);
-  p_.decalage = pm_.decalage;
+  p_.correction.decalage = pm_.decalage;
   if (d.derive_active) {
-    p_.derive_delta = pm_.derive;
-    p_.d0 = d.debut_derive;
-    p_.d1 = d.constat_derive;
-    p_.derive = p_.d1 != p_.d0;
+    p_.correction.derive_delta = pm_.derive;
+    p_.correction.d0 = d.debut_derive;
+    p_.correction.d1 = d.constat_derive;
+    p_.correction.derive = p_.correction.d1 != p_.correction.d0;
   }
   switch (d.separateur_colonne) {
     case SeparateurColonne::tabulation:  // tabulations are read as ";"
@@ -365,6 +348,9 @@ IssueMoteur Moteur::executer() {
     return IssueMoteur::abandonne;
   }
   creer_grille(v);
+  placement_ =
+      construire_plan_placement(g_.temps, g_.n(), p_.inf_strict, p_.unite_calendaire, p_.correction,
+                                p_.plus_un_jour, p_.plus_une_seconde, p_.methode);
   preparer_lecteur_dates_traitement(s.lecteur_dates);
 
   int reference = 0;
@@ -605,9 +591,21 @@ PlanLecture Moteur::plan() const {
                          p_.separateur_decimal);
 }
 
-// The fast path: worker threads cut the file into blocks of lines and read
-// the plain lines; this thread then places every line in file order, so the
-// cells are added up exactly as the step-by-step chain adds them.
+namespace {
+
+// A block as the workers give it: its lines read, then placed.
+struct AnalyseBloc {
+  LignesLues lues;
+  PlacementBloc placement;
+};
+
+}  // namespace
+
+// The fast path: worker threads cut the file into blocks of lines, read the
+// plain lines and add up the rows of each block. This thread takes the
+// blocks in file order: a block its worker placed whole gives its rows to
+// the grid; any other block has its lines placed here one by one. Either
+// way the cells are added up exactly as the step-by-step chain adds them.
 bool Moteur::parcourir_blocs(int i, Fichier& f) {
   const FichierCharge& fc = s_.fichier_charge;
   PlanLecture plan_lecture = plan();
@@ -619,10 +617,11 @@ bool Moteur::parcourir_blocs(int i, Fichier& f) {
   // A file cut short since it was loaded is read to its new end, and said so.
   const bool raccourci = fichier.taille() < fc.taille;
   const int fils = fils_de_lecture(s_.lecture.fils);
-  FileDeBlocs<LignesLues> file(
+  FileDeBlocs<AnalyseBloc> file(
       fichier,
-      [&plan_lecture](const BlocLignes& b, LignesLues& l) {
-        lire_lignes_rapides(plan_lecture, b.texte.data(), b.debuts, b.longueurs, l);
+      [&plan_lecture, this, nv](const BlocLignes& b, AnalyseBloc& a) {
+        lire_lignes_rapides(plan_lecture, b.texte.data(), b.debuts, b.longueurs, a.lues);
+        placer_bloc(placement_, a.lues, nv, a.placement);
       },
       fils > 1 ? fils : 0, 2 * fils + 2);
   long long j = 0, derniere_non_vide = -1;
@@ -630,14 +629,24 @@ bool Moteur::parcourir_blocs(int i, Fichier& f) {
   bool lisible = true, jusqu_au_bout = true;
   while (auto* e = file.suivant()) {
     const BlocLignes& b = e->bloc;
-    const LignesLues& a = e->analyse;
+    const LignesLues& a = e->analyse.lues;
     if (b.erreur) {
       lisible = false;
       break;
     }
     ++blocs;
+    const bool entier = j >= f.premiere && e->analyse.placement.complet &&
+                        placer_bloc_entier(a, e->analyse.placement, f);
+    if (entier) {
+      for (std::size_t x = b.debuts.size(); x-- > 0;)
+        if (!a.blanches[x]) {
+          derniere_non_vide = j + static_cast<long long>(x);
+          break;
+        }
+      j += static_cast<long long>(b.debuts.size());
+    }
     std::size_t r = 0;  // index among the lines read by the fast reader
-    for (std::size_t x = 0; x < b.debuts.size(); ++x, ++j) {
+    for (std::size_t x = 0; x < b.debuts.size() && !entier; ++x, ++j) {
       const StatutLigne statut = a.statuts[x];
       if (!a.blanches[x]) derniere_non_vide = j;
       if (j < f.premiere) {
@@ -676,6 +685,53 @@ bool Moteur::parcourir_blocs(int i, Fichier& f) {
     lu.complet = lisible && jusqu_au_bout;
   }
   return lisible && !raccourci;
+}
+
+// A block its worker placed whole: its rows go to the grid when the block
+// follows the previous one as placing its lines one by one would. Its first
+// time must need no correction, and of its rows only the first may already
+// hold lines (it then takes the block's lines once more, one by one). False,
+// with nothing changed, when the block must be placed line by line.
+bool Moteur::placer_bloc_entier(const LignesLues& l, const PlacementBloc& p, Fichier& f) {
+  if (l.temps.empty()) return true;
+  const double t0 = l.temps[0];
+  if ((t0 < f.precedent && p_.plus_un_jour) || (t0 == f.precedent && p_.plus_une_seconde))
+    return false;
+  rangee_.rendre(g_);
+  for (std::size_t x = 1; x < p.k.size(); ++x)
+    if (g_.nb_lignes_ligne(p.k[x]) != 0) return false;
+
+  for (std::size_t r = 0; r < l.temps.size(); ++r) {
+    compter_pas(f, l.temps[r]);
+    f.precedent = l.temps[r];
+    if (p.rangees[r] != 0) {
+      ++f.assignees;
+      ++lignes_run_;
+    }
+  }
+  if (!annee_courte_) s_.lecteur_dates.nb_dates_inversees_suite = 0;
+  if (p.k.empty()) return true;
+  f.curseur = p.curseur;
+  const std::size_t nv = static_cast<std::size_t>(g_.c - 2);
+  std::size_t premiere = 0;
+  if (g_.nb_lignes_ligne(p.k[0]) != 0) {
+    for (std::size_t r = 0; r < l.temps.size() && p.rangees[r] <= p.k[0]; ++r)
+      if (p.rangees[r] == p.k[0])
+        accumuler_ligne(p.k[0], l.valeurs.data() + r * nv, l.manquants[r]);
+    rangee_.rendre(g_);
+    premiere = 1;
+  }
+  for (std::size_t x = premiere; x < p.k.size(); ++x) {
+    const int k = p.k[x];
+    for (std::size_t c = 0; c < nv; ++c) {
+      Cellule& cell = g_.cellule(k, static_cast<int>(c) + 2);
+      cell.valeur = p.valeurs[x * nv + c];
+      cell.na = p.na[x * nv + c] != 0;
+      g_.compte(k, static_cast<int>(c) + 2) = p.comptes[x * nv + c];
+    }
+    g_.cellule(k, g_.c).valeur = p.nb[x];
+  }
+  return true;
 }
 
 void Moteur::traiter_ligne(long long j, std::string_view ligne, Fichier& f) {
@@ -734,16 +790,21 @@ void Moteur::traiter_ligne_lue(long long j, std::string_view ligne, double t,
       [&](int k) { accumuler_ligne(k, valeurs, manquants); });
 }
 
-// The time corrections, the interval and the cells of one line.
-template <class TexteDate, class Valeur>
-void Moteur::placer(long long j, double t, Fichier& f, TexteDate&& texte_date_normalisee,
-                    Valeur&& valeur) {
+// The observed step: the gaps between a file's successive times.
+void Moteur::compter_pas(Fichier& f, double t) {
   const double ecart = t - f.precedent;
   if (ecart > 0 && ecart < 6 * p_.pas) {
     f.somme_pas += ecart;
     ++f.nb_pas;
     if (ecart < f.min_pas) f.min_pas = ecart;
   }
+}
+
+// The time corrections, the interval and the cells of one line.
+template <class TexteDate, class Valeur>
+void Moteur::placer(long long j, double t, Fichier& f, TexteDate&& texte_date_normalisee,
+                    Valeur&& valeur) {
+  compter_pas(f, t);
   if (t < f.precedent && p_.plus_un_jour) {
     t += 1.0;
     if (++f.jours <= 2)
@@ -757,11 +818,8 @@ void Moteur::placer(long long j, double t, Fichier& f, TexteDate&& texte_date_no
   }
   f.precedent = t;
 
-  const double derive = p_.derive ? p_.derive_delta / (p_.d1 - p_.d0) * (t - p_.d0) : 0.0;
-  const double tc = t + p_.decalage + derive;
-  int k = chercher_intervalle(g_.temps, g_.n(), tc, p_.inf_strict, f.curseur);
-  if (k > 0 && p_.unite_calendaire && p_.inf_strict) k -= 1;
-  if (k < 1 || k >= g_.n() + 1) return;
+  const int k = rangee_du_temps(placement_, p_.correction.corriger(t), f.curseur);
+  if (k == 0) return;
 
   ++f.assignees;
   ++lignes_run_;

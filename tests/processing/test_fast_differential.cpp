@@ -712,6 +712,40 @@ TEST_F(Differentiel, GeneratedLoggerFilesSplitInTwo) {
   EXPECT_EQ(o.rapides, 1200);
 }
 
+// Files over the same period, and a file whose times go back with no
+// correction: rows already holding lines when a block comes must take its
+// lines after theirs, in line order, under every method.
+TEST_F(Differentiel, FilesOverTheSamePeriodAndTimesGoingBack) {
+  Generateur g(77, {});
+  const long long debut = 7 * 60;
+  long long t = debut;
+  auto a = g.lignes_simples(1500, t);
+  long long fin = t;
+  const long long milieu = debut + (t - debut) / 2;
+  t = debut;
+  auto b = g.lignes_simples(1500, t);  // the same times as a
+  t = milieu;
+  auto c = g.lignes_simples(1500, t);  // from the middle of a
+  fin = std::max(fin, t);
+  t = milieu;
+  auto retour = g.lignes_simples(700, t);
+  t = milieu - 600;  // back before the file's first line
+  for (auto& l : g.lignes_simples(700, t)) retour.push_back(std::move(l));
+  Reglage r;
+  for (auto* lignes : {&a, &b, &c, &retour}) lignes->insert(lignes->begin(), g.titre());
+  r.dossier = fichier("chevauchement", "a.csv", g.assembler(a, false, 0));
+  fichier("chevauchement", "b.csv", g.assembler(b, false, 0));
+  fichier("chevauchement", "c.csv", g.assembler(c, false, 0));
+  fichier("chevauchement", "d.csv", g.assembler(retour, false, 0));
+  r.fin = std::max(fin, t) + 600;
+  for (const Methode m : {Methode::moyenne, Methode::cumul, Methode::maximum, Methode::derniere}) {
+    r.description = [m](Description& d) { d.methode = m; };
+    const Sortie o =
+        verifier(r, "fichiers qui se recouvrent, méthode " + std::to_string(static_cast<int>(m)));
+    EXPECT_EQ(o.extraites, 1500 * 3 + 1400);
+  }
+}
+
 // The first data line further down: the lines before it are read by the
 // fast reader but must not be placed, nor shift the values of the others.
 TEST_F(Differentiel, FirstDataLineFurtherDown) {
