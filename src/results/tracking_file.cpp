@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "base/tracking_log.h"
 #include "description/description.h"
@@ -130,10 +131,15 @@ void statistiques_resultats(const VueTraitement& s, JournalSuivi& journal) {
   journal.ajouter_ligne_suivi("");
   journal.ajouter_ligne_suivi(" ========== nombre de résultats - nombre de VIDES(= na)");
   long long utilisables = 0, vides_total = 0;
+  // Counted row by row, as the grid lies in memory.
+  std::vector<int> vides_colonne(static_cast<std::size_t>(std::max(g.c, 0)) + 1, 0);
+  for (int r = 2; r <= r_lignes + 1; ++r) {
+    const bool ligne_vide = g.nb_lignes_ligne(r) == 0;
+    for (int c = 2; c <= g.c - 1; ++c)
+      vides_colonne[static_cast<std::size_t>(c)] += ligne_vide || g.cellule(r, c).na;
+  }
   for (int c = 2; c <= g.c - 1; ++c) {
-    int vides = 0;
-    for (int r = 2; r <= r_lignes + 1; ++r)
-      if (g.nb_lignes_ligne(r) == 0 || g.cellule(r, c).na) ++vides;
+    const int vides = vides_colonne[static_cast<std::size_t>(c)];
     utilisables += r_lignes - vides;
     vides_total += vides;
     journal.ajouter_ligne_suivi(std::to_string(r_lignes) + " - " + std::to_string(vides) + " = " +
