@@ -129,7 +129,7 @@ VueTraitement vue_traitement(const Session& s) {
 
 bool formater_resultats(Session& s) {
   return formater_resultats(s.description, s.grille, s.liste_horodatee, s.separateur_decimal(),
-                            s.resultats, s.journal, s);
+                            s.resultats, s.journal, s, s.lecture.fils);
 }
 
 bool enregistrer_resultats(Session& s) {

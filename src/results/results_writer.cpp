@@ -1,6 +1,7 @@
 #include "results/results_writer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <charconv>
 #include <chrono>
@@ -10,6 +11,8 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <thread>
+#include <vector>
 
 #include "base/progress.h"
 #include "base/tracking_log.h"
@@ -17,6 +20,7 @@
 #include "input/dates.h"
 #include "input/encoding.h"
 #include "input/files.h"
+#include "input/line_blocks.h"
 #include "input/text.h"
 #include "processing/engine.h"
 #include "processing/period.h"
@@ -205,81 +209,158 @@ std::optional<int> nombre_decimales(const std::string& texte) {
 
 // ---------------------------------------------------------------- results lines
 
+namespace {
+
+// What every results row is written with.
+struct MiseEnForme {
+  const GrilleResultats& g;
+  const LignesTexte& dates;  // the timestamps' texts
+  std::string sep;
+  int decimales = 0;
+  std::string na, na_ligne_vide;
+  char sep_decimal = ',';
+  SeparateurDecimal decimal_sortie = SeparateurDecimal::virgule;
+};
+
+// Rows [debut, fin) into their results lines and value-only lines.
+void formater_rangees(const MiseEnForme& m, int debut, int fin, LignesTexte& lignes,
+                      LignesTexte& lignes_valeurs) {
+  const GrilleResultats& g = m.g;
+  const int c = g.c;
+  // About ten characters a value: each piece's text is reserved once.
+  const auto rangs = static_cast<std::size_t>(std::max(fin - debut, 1));
+  const auto largeur = static_cast<std::size_t>(std::max(c, 1)) * 10;
+  lignes.reserve(rangs, rangs * (largeur + 24));
+  lignes_valeurs.reserve(rangs, rangs * largeur);
+  constexpr std::string_view kSansDate;
+  std::string valeurs, ligne;
+  for (int r = debut; r < fin; ++r) {
+    valeurs.clear();
+    const long double nb = g.nb_lignes_ligne(r);
+    for (int k = 2; k <= c - 1; ++k) {
+      if (k > 2) valeurs += m.sep;
+      const Cellule& x = g.cellule(r, k);
+      if (nb == 0)
+        valeurs += m.na_ligne_vide;
+      else if (x.na)
+        valeurs += m.na;
+      else
+        ajouter_valeur_formatee(valeurs, x.valeur, m.decimales, m.sep_decimal);
+    }
+    const std::string_view date = static_cast<std::size_t>(r) < m.dates.size()
+                                      ? m.dates[static_cast<std::size_t>(r)]
+                                      : kSansDate;
+    ligne.clear();
+    ligne += date;
+    if (c > 2) {
+      ligne += m.sep;
+      ligne += valeurs;
+    }
+    ligne += m.sep;
+    ajouter_entier(ligne, nb);
+    appliquer_separateur_sortie(ligne, m.decimal_sortie);
+    appliquer_separateur_sortie(valeurs, m.decimal_sortie);
+    lignes.push_back(ligne);
+    lignes_valeurs.push_back(valeurs);
+  }
+}
+
+// Rows a piece of the formatting holds: about eight pieces a thread, to share
+// the work among them, and at most 32768 rows, for the stop request to be
+// heard often; few pieces in all, for a list to find its lines fast.
+int rangees_par_morceau(int rangees, int fils) {
+  return std::clamp((rangees + 8 * fils - 1) / (8 * fils), 1, 1 << 15);
+}
+
+}  // namespace
+
 bool formater_resultats(const Description& d, const GrilleResultats& g, const ListeHorodatee& liste,
                         char sep_decimal, EtatResultats& res, JournalSuivi& journal,
-                        Avancement& avancement) {
+                        Avancement& avancement, int fils) {
   res.lignes.clear();
   res.lignes_valeurs.clear();
   res.vue = EtatResultats::Vue::liste;
   const int n = g.n(), c = g.c;
   if (g.vide() || c < 2) return true;
 
-  const std::string sep = separateur_sortie(d.separateur_sortie);
   const auto lues = nombre_decimales(d.nb_decimale);
   if (!lues)
     journal.ajouter_ligne_suivi(" nombre de décimales <" + d.nb_decimale + "> incorrect : " +
                                 std::to_string(kDecimalesParDefaut) + " décimales");
-  const int decimales = lues.value_or(kDecimalesParDefaut);
-  const std::string& na = d.texte_na;
-  const std::string cle_na = majuscules(trim(na));
-  const std::string na_ligne_vide = cle_na == "E" ? " " : cle_na == "V" ? "" : na;
+  const std::string cle_na = majuscules(trim(d.texte_na));
+  const MiseEnForme m{g,
+                      liste.elements,
+                      separateur_sortie(d.separateur_sortie),
+                      lues.value_or(kDecimalesParDefaut),
+                      d.texte_na,
+                      cle_na == "E"   ? " "
+                      : cle_na == "V" ? ""
+                                      : d.texte_na,
+                      sep_decimal,
+                      d.decimal_sortie};
 
   std::string entete, entete_valeurs;
   for (int k = 1; k <= c; ++k) {
-    if (k > 1) entete += sep;
+    if (k > 1) entete += m.sep;
     entete += g.titres[static_cast<std::size_t>(k)];
   }
   for (int k = 2; k <= c - 1; ++k) {
-    if (k > 2) entete_valeurs += sep;
+    if (k > 2) entete_valeurs += m.sep;
     entete_valeurs += g.titres[static_cast<std::size_t>(k)];
   }
-  // About ten characters a value: the text is reserved once.
-  const auto rangs = static_cast<std::size_t>(std::max(n, 1));
-  const auto largeur = static_cast<std::size_t>(std::max(c, 1)) * 10;
-  res.lignes.reserve(rangs, rangs * (largeur + 24));
-  res.lignes_valeurs.reserve(rangs, rangs * largeur);
-  res.lignes.push_back(std::move(entete));
-  res.lignes_valeurs.push_back(std::move(entete_valeurs));
+  res.lignes.push_back(entete);
+  res.lignes_valeurs.push_back(entete_valeurs);
 
-  const auto& elements = liste.elements;
-  constexpr std::string_view kSansDate;
+  // Rows 2..N in pieces, taken in turn by the threads; this one reports the
+  // progress and hears the stop request, after which no piece is begun. The
+  // pieces are then joined in order, up to the first one not made.
+  const int nb_fils = fils_de_lecture(fils);
+  const int par_morceau = rangees_par_morceau(n - 1, nb_fils);
+  const int nb_morceaux = std::max(0, (n - 1 + par_morceau - 1) / par_morceau);
+  struct Morceau {
+    LignesTexte lignes, valeurs;
+    std::atomic<bool> fait{false};
+  };
+  std::vector<Morceau> morceaux(static_cast<std::size_t>(nb_morceaux));
+  std::atomic<int> prochain{0}, rangees_faites{0};
+  std::atomic<bool> arret{false};
+  const auto travailler = [&] {
+    for (int k; !arret.load(std::memory_order_relaxed) && (k = prochain++) < nb_morceaux;) {
+      Morceau& x = morceaux[static_cast<std::size_t>(k)];
+      const int debut = 2 + k * par_morceau, fin = std::min(n + 1, debut + par_morceau);
+      formater_rangees(m, debut, fin, x.lignes, x.valeurs);
+      x.fait.store(true, std::memory_order_release);
+      rangees_faites += fin - debut;
+    }
+  };
+  std::vector<std::thread> aides;
+  const int nb_aides = std::min(nb_fils, nb_morceaux) - 1;
+  for (int k = 0; k < nb_aides; ++k) aides.emplace_back(travailler);
   Cadence cadence;
-  std::string valeurs, ligne;
-  for (int r = 2; r <= n; ++r) {
-    valeurs.clear();
-    const long double nb = g.nb_lignes_ligne(r);
-    for (int k = 2; k <= c - 1; ++k) {
-      if (k > 2) valeurs += sep;
-      const Cellule& x = g.cellule(r, k);
-      if (nb == 0)
-        valeurs += na_ligne_vide;
-      else if (x.na)
-        valeurs += na;
-      else
-        ajouter_valeur_formatee(valeurs, x.valeur, decimales, sep_decimal);
-    }
-    const std::string_view date = static_cast<std::size_t>(r) < elements.size()
-                                      ? elements[static_cast<std::size_t>(r)]
-                                      : kSansDate;
-    ligne.clear();
-    ligne += date;
-    if (c > 2) {
-      ligne += sep;
-      ligne += valeurs;
-    }
-    ligne += sep;
-    ajouter_entier(ligne, nb);
-    appliquer_separateur_sortie(ligne, d.decimal_sortie);
-    appliquer_separateur_sortie(valeurs, d.decimal_sortie);
-    res.lignes.push_back(ligne);
-    res.lignes_valeurs.push_back(valeurs);
-    if (((r - 2) & 127) == 0 && cadence.echue()) {
-      avancement.progression(texte_formatage(std::lround(100.0 * r / n)), 3);
-      if (avancement.arret_demande()) return false;
+  bool complet = true;
+  for (int k; (k = prochain++) < nb_morceaux;) {
+    Morceau& x = morceaux[static_cast<std::size_t>(k)];
+    const int debut = 2 + k * par_morceau, fin = std::min(n + 1, debut + par_morceau);
+    formater_rangees(m, debut, fin, x.lignes, x.valeurs);
+    x.fait.store(true, std::memory_order_release);
+    rangees_faites += fin - debut;
+    if (cadence.echue()) {
+      avancement.progression(texte_formatage(std::lround(100.0 * (1 + rangees_faites) / n)), 3);
+      if (avancement.arret_demande()) {
+        arret = true;
+        complet = false;
+        break;
+      }
     }
   }
-  avancement.progression(texte_formatage(100), 3);
-  return true;
+  for (auto& t : aides) t.join();
+  for (Morceau& x : morceaux) {
+    if (!x.fait.load(std::memory_order_acquire)) break;
+    res.lignes.ajouter(std::move(x.lignes));
+    res.lignes_valeurs.ajouter(std::move(x.valeurs));
+  }
+  if (complet) avancement.progression(texte_formatage(100), 3);
+  return complet;
 }
 
 // ---------------------------------------------------------------- save

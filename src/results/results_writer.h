@@ -41,11 +41,11 @@ std::optional<int> nombre_decimales(const std::string& texte);
 // ---- results lines ----
 
 // Builds the results lines (header, then rows 2..N) and the value-only lines
-// from the result grid. The stop request ends the pass early and keeps the
-// lines made so far; false then.
+// from the result grid, on `fils` threads (0: one per core). The stop request
+// ends the pass early and keeps the lines made so far, in order; false then.
 bool formater_resultats(const Description& d, const GrilleResultats& g, const ListeHorodatee& liste,
                         char sep_decimal, EtatResultats& res, JournalSuivi& journal,
-                        Avancement& avancement);
+                        Avancement& avancement, int fils = 0);
 
 // ---- save ----
 

@@ -197,8 +197,10 @@ TEST_F(Resultats, ProgressAndStop) {
   ASSERT_FALSE(port_.progressions.empty());
   EXPECT_EQ(port_.progressions.back().first, "3- patienter ... formatage 100%   ");
   EXPECT_EQ(port_.progressions.back().second, 3);
-  // A stop request ends the pass; the lines made so far are kept.
+  // A stop request ends the pass; the lines made so far are kept (on one
+  // thread, the first row).
   port_.arret = true;
+  s().lecture.fils = 1;
   EXPECT_FALSE(formater_resultats(s()));
   EXPECT_EQ(s().resultats.lignes.size(), 2u);
   EXPECT_EQ(port_.progressions.back().first, "3- patienter ... formatage 40%   ");

@@ -145,7 +145,8 @@ TEST_F(Suivi, StatisticsOfTheLinesWrittenWithoutMissingValues) {
   for (int r = 2; r <= 5; ++r) ligne(r, 1, {1.0L});
   d().max_na = "9";
   s().etat_traitement.lignes_extraites = 7;
-  port_.arret = true;  // the formatting stops after its first row
+  port_.arret = true;  // the formatting, on one thread, stops after its first row
+  s().lecture.fils = 1;
   formater_resultats(s());
   statistiques_resultats(vue_traitement(s()), s().journal);
   EXPECT_EQ(fin_suivi(5), (std::vector<std::string>{
