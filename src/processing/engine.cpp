@@ -302,7 +302,7 @@ bool Moteur::colonnes_de_reference() {
             "\n\n vérifier la liste des colonnes à extraire");
     return false;
   }
-  g_.c = c;
+  g_.fixer_colonnes(c);
   g_.sources[1] = p_.deux_colonnes ? p_.col_date : p_.col_datetime;
   if (p_.deux_colonnes) g_.sources[2] = p_.col_time;
   for (int k = 2; k <= c - 1; ++k)

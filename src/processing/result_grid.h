@@ -24,13 +24,15 @@ class GrilleResultats {
  public:
   // N timestamps and V value columns of the files: (N + 3) rows, (V + 5) columns.
   void creer(int n, int v);
+  // The output columns once known (c <= V + 4): each row then holds c + 1
+  // cells. Before any cell is written.
+  void fixer_colonnes(int colonnes);
   void vider() { *this = GrilleResultats{}; }
   bool vide() const { return n_ == 0; }
 
   int n() const { return n_; }
   int v() const { return v_; }
   int nb_lignes() const { return n_ + 3; }
-  int nb_colonnes() const { return v_ + 5; }
 
   Cellule& cellule(int r, int col) { return cellules_[indice(r, col)]; }
   const Cellule& cellule(int r, int col) const { return cellules_[indice(r, col)]; }
@@ -49,10 +51,11 @@ class GrilleResultats {
 
  private:
   std::size_t indice(int r, int col) const {
-    return static_cast<std::size_t>(r) * static_cast<std::size_t>(v_ + 5) +
-           static_cast<std::size_t>(col);
+    return static_cast<std::size_t>(r) * largeur_ + static_cast<std::size_t>(col);
   }
+  void allouer_cellules();
   int n_ = 0, v_ = 0;
+  std::size_t largeur_ = 0;  // cells a row
   TableauZero<Cellule> cellules_;
   TableauZero<std::int32_t> comptes_;
 };
