@@ -1,10 +1,15 @@
 #include "input/line_blocks.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace tamso {
 
@@ -172,6 +177,69 @@ void FichierEnBlocs::lire(std::uint64_t n, BlocLignes& b) const {
       lecture, nettoyage_, taille_, debut > 0 ? debut - 1 : 0, std::min(taille_, fin + 4096), b};
   std::uint64_t s = debut;
   if (decoupage.lire_debut() && decoupage.premiere_ligne(s, fin)) decoupage.couper(s, fin);
+}
+
+namespace {
+
+// Line ends among k bytes: each LF, and each CR that no LF follows (`suivant`
+// is the byte after them, 0 at the end of the file).
+std::uint64_t fins_de_ligne(const char* p, std::size_t k, char suivant) {
+  std::uint64_t n = 0;
+  std::size_t i = 0;
+#ifdef __SSE2__
+  const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+  for (; i + 17 <= k; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const __m128i apres = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+    const auto m_lf = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
+    const auto m_cr = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
+    const auto m_suivi = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(apres, lf)));
+    n += static_cast<std::uint64_t>(__builtin_popcount(m_lf) + __builtin_popcount(m_cr & ~m_suivi));
+  }
+#endif
+  for (; i < k; ++i) {
+    const char apres = i + 1 < k ? p[i + 1] : suivant;
+    n += p[i] == '\n' || (p[i] == '\r' && apres != '\n');
+  }
+  return n;
+}
+
+}  // namespace
+
+// A line starts at the first byte and after every line end but the last
+// byte's: the line ends, and one more when the last byte ends no line.
+std::optional<std::uint64_t> FichierEnBlocs::compter_lignes(int fils) const {
+  if (fd_ < 0) return std::nullopt;
+  if (taille_ == 0) return 0;
+  const std::uint64_t nb = nb_blocs();
+  const auto n =
+      static_cast<std::uint64_t>(std::clamp<std::int64_t>(fils, 1, static_cast<std::int64_t>(nb)));
+  std::vector<std::uint64_t> fins(static_cast<std::size_t>(n), 0);
+  std::atomic<bool> echec{false};
+  const auto compter = [&](std::uint64_t t) {
+    std::vector<char> tampon(taille_bloc_ + 1);
+    for (std::uint64_t k = t; k < nb && !echec.load(std::memory_order_relaxed); k += n) {
+      const std::uint64_t debut = k * taille_bloc_;
+      const auto octets = static_cast<std::size_t>(std::min(taille_, debut + taille_bloc_) - debut);
+      // One byte more: whether an LF follows a CR that ends the block.
+      const std::size_t lus = debut + octets < taille_ ? octets + 1 : octets;
+      if (!lire_a(debut, tampon.data(), lus)) {
+        echec = true;
+        return;
+      }
+      fins[static_cast<std::size_t>(t)] +=
+          fins_de_ligne(tampon.data(), octets, lus > octets ? tampon[octets] : '\0');
+    }
+  };
+  std::vector<std::thread> aides;
+  for (std::uint64_t t = 1; t < n; ++t) aides.emplace_back(compter, t);
+  compter(0);
+  for (auto& a : aides) a.join();
+  char dernier = 0;
+  if (echec || !lire_a(taille_ - 1, &dernier, 1)) return std::nullopt;
+  std::uint64_t total = dernier == '\n' || dernier == '\r' ? 0 : 1;
+  for (const std::uint64_t x : fins) total += x;
+  return total;
 }
 
 int fils_de_lecture(int demandes) {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -45,6 +46,9 @@ class FichierEnBlocs {
   std::uint64_t nb_blocs() const { return (taille_ + taille_bloc_ - 1) / taille_bloc_; }
   // Reads block n and cuts it into lines. Safe to call from several threads.
   void lire(std::uint64_t n, BlocLignes& b) const;
+  // The file's number of lines, counted on `fils` threads without cutting
+  // them; nothing when the file cannot be read to its end.
+  std::optional<std::uint64_t> compter_lignes(int fils) const;
 
  private:
   bool lire_a(std::uint64_t position, char* destination, std::size_t n) const;

@@ -108,12 +108,57 @@ bool vide_ou_blancs(std::string_view l) {
 
 }  // namespace
 
+namespace {
+
+// A file of many blocks, counted without being cut into lines: its first
+// lines from the blocks at its start, its last line that is not blank from
+// the blocks at its end. False, with `f` to be made again, when a read fails.
+bool compter_sans_couper(const FichierEnBlocs& fichier, FichierCharge& f) {
+  const std::uint64_t nb = fichier.nb_blocs();
+  const auto total = fichier.compter_lignes(fils_de_lecture(0));
+  if (!total) return false;
+  f.nb_lignes = static_cast<long long>(*total);
+  f.taille = fichier.taille();
+  BlocLignes b;
+  for (std::uint64_t n = 0; n < nb && f.debut.size() < FichierCharge::kLignesGardees; ++n) {
+    fichier.lire(n, b);
+    if (b.erreur) return false;
+    for (std::size_t k = 0; k < b.debuts.size() && f.debut.size() < FichierCharge::kLignesGardees;
+         ++k)
+      f.debut.emplace_back(b.texte.data() + b.debuts[k], b.longueurs[k]);
+  }
+  long long apres = 0;  // lines of the blocks after the one being read
+  for (std::uint64_t n = nb; n-- > 0;) {
+    fichier.lire(n, b);
+    if (b.erreur) return false;
+    for (std::size_t k = b.debuts.size(); k-- > 0;) {
+      const std::string_view l(b.texte.data() + b.debuts[k], b.longueurs[k]);
+      if (vide_ou_blancs(l)) continue;
+      f.derniere_non_vide = f.nb_lignes - apres - static_cast<long long>(b.debuts.size() - k);
+      f.texte_derniere_non_vide.assign(l);
+      return true;
+    }
+    apres += static_cast<long long>(b.debuts.size());
+  }
+  return true;
+}
+
+}  // namespace
+
 FichierCharge lire_fichier_charge(const std::string& chemin, NettoyageLignes nettoyage) {
   FichierCharge f;
   f.chemin = chemin;
   f.nettoyage = nettoyage;
   FichierEnBlocs fichier(chemin, nettoyage);
   if (!fichier.ouvert()) return f;
+  // A big file is counted fast; a read that fails is read again below, to
+  // its failing block.
+  if (fichier.nb_blocs() > 2) {
+    if (compter_sans_couper(fichier, f)) return f;
+    f = FichierCharge{};
+    f.chemin = chemin;
+    f.nettoyage = nettoyage;
+  }
   // Worker threads cut the blocks into lines and find each block's last
   // line that is not blank; the blocks come back in order to be counted.
   struct DerniereNonVide {

@@ -178,6 +178,10 @@ class LignesEnBlocs : public ::testing::Test {
           FichierEnBlocs f(chemin, n, taille);
           ASSERT_TRUE(f.ouvert());
           ASSERT_EQ(f.taille(), octets.size());
+          // The lines counted without being cut, on one thread or several.
+          for (const int fils : {1, 3})
+            EXPECT_EQ(f.compter_lignes(fils), attendu.size())
+                << origine << " taille de bloc " << taille << ", " << fils << " fils";
           const Lignes obtenu = selon_blocs(f);
           ASSERT_EQ(obtenu, attendu)
               << origine << " taille de bloc " << taille << " tab " << tab << "\nattendu:\n"
