@@ -1,6 +1,7 @@
 #include "app/session.h"
 
 #include "app/external_programs.h"
+#include "app/installation.h"
 #include "app/program_files.h"
 #include "input/dates.h"
 #include "input/text.h"
@@ -8,7 +9,7 @@
 namespace tamso {
 
 std::string titre_programme() {
-  return "T a m s o  -  séries temporelles régulières v7.43";
+  return std::string("T a m s o  -  séries temporelles régulières v") + version_tamso();
 }
 
 Session::Session(Interaction& port, OptionsSession options)

@@ -49,7 +49,7 @@ inline constexpr const char* kEtiquetteRepDescription = "répertoire description
 inline constexpr const char* kEtiquetteRepSortie = "répertoire de sortie";
 inline constexpr const char* kNomFichierRecents = "nom_fic_rep_recents.txt";
 
-// "T a m s o  -  " + subtitle + " v7.43".
+// "T a m s o  -  " + subtitle + " v" + the version ("7.43").
 std::string titre_programme();
 
 class Session : public Avancement {
