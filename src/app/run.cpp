@@ -52,7 +52,7 @@ IssueMoteur executer_moteur(Session& s, const ParametresMoteur& p) {
                    s.etat_listage,
                    s.intitule_origine,
                    s.source,
-                   s.repertoire_programme(),
+                   s.repertoire_temporaire(),
                    s.lecture,
                    s.separateur_decimal(),
                    s.table,

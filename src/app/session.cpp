@@ -20,6 +20,9 @@ Session::Session(Interaction& port, OptionsSession options)
       rep_installation_(options.repertoire_installation.empty()
                             ? rep_programme_
                             : avec_barre_finale(options.repertoire_installation)),
+      rep_temporaire_(options.repertoire_temporaire.empty()
+                          ? rep_programme_
+                          : avec_barre_finale(options.repertoire_temporaire)),
       separateur_decimal_(options.separateur_decimal) {
   // As the main window is created: colours and colour scheme from the
   // parameters file, the settings the window holds until a description is read.

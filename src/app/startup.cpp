@@ -201,7 +201,7 @@ const std::vector<std::string>& fichiers_temporaires() {
 void supprimer_fichiers_temporaires(const Session& s) {
   supprimer_copies_converties();
   for (const auto& nom : fichiers_temporaires()) {
-    const std::string chemin = s.repertoire_programme() + nom;
+    const std::string chemin = s.repertoire_temporaire() + nom;
     std::error_code ec;
     if (fichier_existe(chemin)) fs::remove(fs::path(chemin), ec);
   }
