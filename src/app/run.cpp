@@ -142,7 +142,7 @@ IssueTraitement traiter_run(Session& s) {
   if (ecrit) s.resultats.en_attente = false;
   s.progression(" --- ", 0);
   s.etiquette("Label10") = "reste 00:00:00    0 Mo";
-  return ecrit ? IssueTraitement::enregistre : IssueTraitement::echec;
+  return ecrit ? IssueTraitement::enregistre : IssueTraitement::echec_ecriture;
 }
 
 void demander_arret(Session& s, bool traitement_en_cours) {
