@@ -55,6 +55,7 @@ class SignauxBloques {
     sigemptyset(&s);
     sigaddset(&s, SIGINT);
     sigaddset(&s, SIGTERM);
+    sigaddset(&s, SIGHUP);
     sigprocmask(SIG_BLOCK, &s, &avant_);
   }
   ~SignauxBloques() { sigprocmask(SIG_SETMASK, &avant_, nullptr); }
@@ -133,6 +134,7 @@ class DossierLot {
   ::setpgid(0, 0);
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
+  std::signal(SIGHUP, SIG_DFL);
   sigset_t s;
   sigemptyset(&s);
   sigprocmask(SIG_SETMASK, &s, nullptr);
@@ -228,10 +230,14 @@ int commande_run_lot(const std::vector<std::string>& descriptions, const Options
   action.sa_handler = sur_signal_lot;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  struct sigaction avant_int {
-  }, avant_term{};
+  struct sigaction avant_int = {};
+  struct sigaction avant_term = {};
+  struct sigaction avant_hup = {};
   sigaction(SIGINT, &action, &avant_int);
   sigaction(SIGTERM, &action, &avant_term);
+  // A hang-up (the terminal closed) reaches the runs too: each ends as a
+  // run alone would.
+  sigaction(SIGHUP, &action, &avant_hup);
 
   std::size_t suivante = 0, en_cours = 0;
   const auto base = [&](std::size_t k) { return dossier.chemin() + std::to_string(k); };
@@ -271,9 +277,8 @@ int commande_run_lot(const std::vector<std::string>& descriptions, const Options
       t.faits.statut = WEXITSTATUS(statut_systeme);
       t.json = lire_tout(base(k) + ".json");
     } else {
-      const bool arret =
-          g_arret_lot && WIFSIGNALED(statut_systeme) &&
-          (WTERMSIG(statut_systeme) == SIGINT || WTERMSIG(statut_systeme) == SIGTERM);
+      const int recu = WIFSIGNALED(statut_systeme) ? WTERMSIG(statut_systeme) : 0;
+      const bool arret = g_arret_lot && (recu == SIGINT || recu == SIGTERM || recu == SIGHUP);
       const std::string message = arret ? "arrêté : rien n'est écrit"
                                   : WIFSIGNALED(statut_systeme)
                                       ? "fin anormale du traitement (signal " +
@@ -285,7 +290,7 @@ int commande_run_lot(const std::vector<std::string>& descriptions, const Options
       std::ofstream(base(k) + ".err", std::ios::app) << "tamso-cli: " << message << "\n";
     }
     // What the run said, under its name, as soon as it is over.
-    std::cerr << "== " << t.dsc << " : statut " << t.faits.statut << " ("
+    std::cerr << "== " << nom_lisible(t.dsc) << " : statut " << t.faits.statut << " ("
               << nom_code_sortie(t.faits.statut) << ")\n"
               << lire_tout(base(k) + ".err");
     std::cerr.flush();
@@ -305,6 +310,7 @@ int commande_run_lot(const std::vector<std::string>& descriptions, const Options
   }
   sigaction(SIGINT, &avant_int, nullptr);
   sigaction(SIGTERM, &avant_term, nullptr);
+  sigaction(SIGHUP, &avant_hup, nullptr);
 
   // Descriptions a stop kept from starting.
   for (Tache& t : taches)
@@ -318,7 +324,7 @@ int commande_run_lot(const std::vector<std::string>& descriptions, const Options
   std::vector<std::string> objets;
   for (const Tache& t : taches) {
     const Faits& f = t.faits;
-    std::cout << t.dsc << "\t" << f.fichiers << "\t" << f.lignes_extraites << "\t"
+    std::cout << nom_lisible(t.dsc) << "\t" << f.fichiers << "\t" << f.lignes_extraites << "\t"
               << f.lignes_resultats << "\t"
               << (f.resultats.empty() ? "-" : nom_lisible(f.resultats)) << "\t" << f.statut << " "
               << nom_code_sortie(f.statut) << "\n";
