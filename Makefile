@@ -6,7 +6,7 @@ JOBS  ?= 2
 # WERROR=ON makes the warnings of the program's own code errors (CI does).
 WERROR ?= OFF
 
-.PHONY: all deps build demo test clean
+.PHONY: all deps build demo test deb clean
 
 all: build
 
@@ -23,6 +23,10 @@ demo: build
 test: build
 	@./scripts/check-layers.sh
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The Debian package, tamso_<version>_<arch>.deb in the build folder.
+deb: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) out

@@ -2,7 +2,8 @@
 // images beside it, into an A4 PDF: a title page with the table of contents,
 // one chapter a page onwards, headings, tables, images fitted to the page,
 // the chapter's title at the head of each page and its number at the foot.
-// Usage: tamso_manuel_pdf MANUEL.md SORTIE.pdf
+// Usage: tamso_manuel_pdf MANUEL.md SORTIE.pdf [VERSION]
+// "@VERSION@" in the text becomes the program's version.
 // It needs no display: Qt's offscreen platform is taken unless another is set.
 #include <algorithm>
 #include <cmath>
@@ -469,15 +470,16 @@ void dessiner(QTextDocument& doc, QPdfWriter& writer, const QString& titre) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage : tamso_manuel_pdf MANUEL.md SORTIE.pdf\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage : tamso_manuel_pdf MANUEL.md SORTIE.pdf [VERSION]\n");
     return 2;
   }
   const QString source = QString::fromLocal8Bit(argv[1]);
   const QString sortie = QString::fromLocal8Bit(argv[2]);
   QFile f(source);
   if (!f.open(QIODevice::ReadOnly)) echouer(QStringLiteral("lecture impossible : ") + source);
-  const QString markdown = espaces_insecables(QString::fromUtf8(f.readAll()));
+  QString markdown = espaces_insecables(QString::fromUtf8(f.readAll()));
+  if (argc == 4) markdown.replace(QStringLiteral("@VERSION@"), QString::fromLocal8Bit(argv[3]));
 
   // Written to a temporary file renamed at the end: a failed run leaves no
   // truncated manual behind.

@@ -17,8 +17,8 @@ std::optional<std::uintmax_t> capturer_presse_papier(Session& s, std::string_vie
     s.port().informer(TypeMessage::avertissement, "le presse-papier est vide! ...");
     return std::nullopt;
   }
-  const std::string brut = s.repertoire_programme() + "~tmp.txt";
-  const std::string capture = s.repertoire_programme() + kFichierPressePapier;
+  const std::string brut = s.repertoire_temporaire() + "~tmp.txt";
+  const std::string capture = s.repertoire_temporaire() + kFichierPressePapier;
   std::string raison;
   if (!ecrire_lignes_texte(brut, decouper_lignes(texte), &raison)) {
     s.port().informer(TypeMessage::erreur,

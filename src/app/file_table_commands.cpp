@@ -96,7 +96,7 @@ void appliquer_marquage(Session& s, int ligne, ChoixMarquage choix) {
 
 std::string chemin_fichier_ligne(Session& s, int ligne) {
   return chemin_fichier_ligne(s.table, ligne, s.source, s.description.dossier_choisi,
-                              s.repertoire_programme());
+                              s.repertoire_temporaire());
 }
 
 int double_clic_tableau(Session& s, int colonne, int ligne) {

@@ -209,7 +209,7 @@ bool InspectionExemple::charger_exemple() {
       d_.separateur_colonne = SeparateurColonne::point_virgule;
       s_.description_modifiee = true;
     }
-    source_ = s_.repertoire_programme() + kFichierTemporaireExcel;
+    source_ = s_.repertoire_temporaire() + kFichierTemporaireExcel;
   }
   if (!charger_fichier_donnees(s_, source_)) return false;
   s_.port().ouvrir_dans_editeur(d_.dossier_choisi, nom_);

@@ -161,7 +161,7 @@ bool lister_fichiers_donnees(Session& s, bool explicite) {
         return false;
       break;
     case SourceDonnees::presse_papier:
-      s.ajouter_ligne_suivi("       --> Lire le presse-papier <" + s.repertoire_programme() +
+      s.ajouter_ligne_suivi("       --> Lire le presse-papier <" + s.repertoire_temporaire() +
                             kFichierPressePapier + ">");
       s.table.entetes_tableau();
       if (!capturer_presse_papier(s, s.port().texte_presse_papier())) return false;
@@ -284,7 +284,7 @@ bool PasseListage::trouver_fichiers() {
   } else {
     const std::string nom =
         s_.source == SourceDonnees::excel ? kFichierTemporaireExcel : kFichierPressePapier;
-    repertoire_ = s_.repertoire_programme();
+    repertoire_ = s_.repertoire_temporaire();
     fichiers_.push_back({"", nom, taille_fichier(repertoire_ + nom)});
     s_.description_modifiee = false;
   }

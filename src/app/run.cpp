@@ -52,7 +52,7 @@ IssueMoteur executer_moteur(Session& s, const ParametresMoteur& p) {
                    s.etat_listage,
                    s.intitule_origine,
                    s.source,
-                   s.repertoire_programme(),
+                   s.repertoire_temporaire(),
                    s.lecture,
                    s.separateur_decimal(),
                    s.table,
@@ -142,7 +142,7 @@ IssueTraitement traiter_run(Session& s) {
   if (ecrit) s.resultats.en_attente = false;
   s.progression(" --- ", 0);
   s.etiquette("Label10") = "reste 00:00:00    0 Mo";
-  return ecrit ? IssueTraitement::enregistre : IssueTraitement::echec;
+  return ecrit ? IssueTraitement::enregistre : IssueTraitement::echec_ecriture;
 }
 
 void demander_arret(Session& s, bool traitement_en_cours) {

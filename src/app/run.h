@@ -14,10 +14,11 @@ namespace tamso {
 class Session;
 
 enum class IssueTraitement {
-  enregistre,  // results and tracking file written
-  refuse,      // nothing listed, or a question answered to stop
-  abandonne,   // the user cancelled during the run: nothing written
-  echec,       // a file, the listing or the timestamp list failed, or the save failed
+  enregistre,      // results and tracking file written
+  refuse,          // nothing listed, or a question answered to stop
+  abandonne,       // the user cancelled during the run: nothing written
+  echec,           // a file, the listing or the timestamp list failed
+  echec_ecriture,  // the results could not be written (or not with their tracking file)
 };
 
 // Total time shift in days: the whole days plus the shift time (to whole

@@ -122,6 +122,25 @@ std::string chemin_a_ecrire(Session& s, bool& reserve) {
 
 }  // namespace
 
+namespace {
+
+// Text files processed in their own folder send their results to "Export".
+bool sortie_dans_export(const Description& d) {
+  return majuscules(d.masque) == "TXT" && !d.dossier_choisi.empty() &&
+         d.dossier_choisi == d.dossier_choisi_sortie;
+}
+
+}  // namespace
+
+std::string chemin_resultats_prevu(const Description& d) {
+  std::string sortie = d.dossier_choisi_sortie;
+  if (sortie_dans_export(d)) sortie += std::string("Export") + kSeparateurChemin;
+  std::string nom = d.nom_fic_sortie;
+  if (trim(nom).empty()) nom = "A#";
+  if (nom.find('.') == std::string::npos) nom += ".txt";
+  return sortie + trim(champ(nom, 1, '.')) + nom.substr(nom.rfind('.'));
+}
+
 VueTraitement vue_traitement(const Session& s) {
   return {s.description, s.periode, s.liste_horodatee, s.grille,          s.etat_traitement,
           s.resultats,   s.table,   s.lecteur_dates,   s.nom_description, s.separateur_decimal()};
@@ -138,8 +157,7 @@ bool enregistrer_resultats(Session& s) {
   EtatResultats& res = s.resultats;
 
   // Text files processed in their own folder: the results go to "Export".
-  if (majuscules(d.masque) == "TXT" && !d.dossier_choisi.empty() &&
-      d.dossier_choisi == d.dossier_choisi_sortie) {
+  if (sortie_dans_export(d)) {
     const std::string exporte = d.dossier_choisi_sortie + "Export" + kSeparateurChemin;
     std::error_code ec;
     std::filesystem::create_directories(exporte, ec);
@@ -256,7 +274,7 @@ std::string message_fin_traitement(const Session& s) {
 bool copier_sans_date(Session& s) {
   EtatResultats& res = s.resultats;
   if (res.lignes_valeurs.empty()) return false;
-  const std::string chemin = s.repertoire_programme() + "~tmp.txt";
+  const std::string chemin = s.repertoire_temporaire() + "~tmp.txt";
   std::string raison;
   if (!ecrire_lignes_texte(chemin, res.lignes_valeurs, &raison)) {
     s.port().informer(TypeMessage::erreur,

@@ -10,11 +10,19 @@
 namespace tamso {
 
 class FichierEnAttente;
+struct Description;
 
 class Session;
 
 // The records of the session's last run.
 VueTraitement vue_traitement(const Session& s);
+
+// The results file a run of this description aims at: the output directory
+// (its "Export" folder for text files processed in their own folder), the
+// name of the name box and its extension, ".txt" when it has none. The
+// placeholders "#" and "§" are left as they are written: two runs whose
+// names differ only by what they expand to would still race for one name.
+std::string chemin_resultats_prevu(const Description& d);
 
 // Builds the session's results lines (see formater_resultats of the results layer).
 bool formater_resultats(Session& s);

@@ -1,6 +1,7 @@
 #include "app/session.h"
 
 #include "app/external_programs.h"
+#include "app/installation.h"
 #include "app/program_files.h"
 #include "input/dates.h"
 #include "input/text.h"
@@ -8,7 +9,7 @@
 namespace tamso {
 
 std::string titre_programme() {
-  return "T a m s o  -  séries temporelles régulières v7.43";
+  return std::string("T a m s o  -  séries temporelles régulières v") + version_tamso();
 }
 
 Session::Session(Interaction& port, OptionsSession options)
@@ -19,6 +20,9 @@ Session::Session(Interaction& port, OptionsSession options)
       rep_installation_(options.repertoire_installation.empty()
                             ? rep_programme_
                             : avec_barre_finale(options.repertoire_installation)),
+      rep_temporaire_(options.repertoire_temporaire.empty()
+                          ? rep_programme_
+                          : avec_barre_finale(options.repertoire_temporaire)),
       separateur_decimal_(options.separateur_decimal) {
   // As the main window is created: colours and colour scheme from the
   // parameters file, the settings the window holds until a description is read.

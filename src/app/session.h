@@ -40,6 +40,10 @@ struct OptionsSession {
   // Folder of the program's own files (the user manual), where the program
   // itself is; empty means the program directory.
   std::string repertoire_installation{};
+  // Folder of the temporary files ("~tmp_xls.csv", "~tmp.txt", converted
+  // copies of data files); empty means the program directory. The batch
+  // program gives each of its runs a folder of its own.
+  std::string repertoire_temporaire{};
 };
 
 inline constexpr const char* kDescriptionAucune = "fichier de description de données";
@@ -49,7 +53,7 @@ inline constexpr const char* kEtiquetteRepDescription = "répertoire description
 inline constexpr const char* kEtiquetteRepSortie = "répertoire de sortie";
 inline constexpr const char* kNomFichierRecents = "nom_fic_rep_recents.txt";
 
-// "T a m s o  -  " + subtitle + " v7.43".
+// "T a m s o  -  " + subtitle + " v" + the version ("7.43").
 std::string titre_programme();
 
 class Session : public Avancement {
@@ -58,6 +62,7 @@ class Session : public Avancement {
 
   Interaction& port() { return *port_; }
   const std::string& repertoire_programme() const { return rep_programme_; }
+  const std::string& repertoire_temporaire() const { return rep_temporaire_; }
   char separateur_decimal() const { return separateur_decimal_; }
 
   // ---- paths of the files beside the program ----
@@ -153,6 +158,7 @@ class Session : public Avancement {
   Interaction* port_;
   std::string rep_programme_;
   std::string rep_installation_;
+  std::string rep_temporaire_;
   char separateur_decimal_;
 };
 

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/description_files.h"
+#include "app/installation.h"
 #include "app/period_commands.h"
 #include "app/program_files.h"
 #include "app/save.h"
@@ -99,7 +100,8 @@ std::string argument_description(const std::vector<std::string>& arguments) {
 }
 
 std::string ligne_version() {
-  return std::string("Tamso v7.43, programme de bureau Qt, compilé le ") + __DATE__;
+  return std::string("Tamso v") + version_tamso() + ", programme de bureau Qt, compilé le " +
+         __DATE__;
 }
 
 bool sequence_demarrage(Session& s, const std::string& argument) {
@@ -199,7 +201,7 @@ const std::vector<std::string>& fichiers_temporaires() {
 void supprimer_fichiers_temporaires(const Session& s) {
   supprimer_copies_converties();
   for (const auto& nom : fichiers_temporaires()) {
-    const std::string chemin = s.repertoire_programme() + nom;
+    const std::string chemin = s.repertoire_temporaire() + nom;
     std::error_code ec;
     if (fichier_existe(chemin)) fs::remove(fs::path(chemin), ec);
   }

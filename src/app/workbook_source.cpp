@@ -35,7 +35,7 @@ bool feuille_convertie_a_jour(const Session& s) {
   const std::string cle =
       cle_feuille(classeur_de_la_description(s), s.description.num_feuille_excel);
   return !cle.empty() && cle == s.cle_feuille_convertie &&
-         fichier_existe(s.repertoire_programme() + kFichierTemporaireExcel);
+         fichier_existe(s.repertoire_temporaire() + kFichierTemporaireExcel);
 }
 
 bool actualiser_feuille_excel(Session& s) {
@@ -49,7 +49,7 @@ bool lire_feuille_excel(Session& s, const std::string& classeur) {
   };
   s.arret = false;
   s.cle_feuille_convertie.clear();
-  const std::string destination = s.repertoire_programme() + kFichierTemporaireExcel;
+  const std::string destination = s.repertoire_temporaire() + kFichierTemporaireExcel;
   const auto t0 = Chrono::now();
   s.etiquette("Label6") = "durée 00:00:00";
   s.etiquette("Label10") = " patienter, lecture Excel...";

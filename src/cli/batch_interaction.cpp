@@ -57,9 +57,11 @@ Reponse InteractionLot::repondre(const std::string& texte_entier, Boutons bouton
   if (politique_ == PolitiqueLot::accepter && oui_propose(boutons)) reponse = Reponse::oui;
   if (boutons == Boutons::ok) {
     erreurs_ << texte << "\n";
+    messages_.push_back(texte);
     return reponse;
   }
   erreurs_ << texte << "\n  -> " << texte_reponse(reponse) << "\n";
+  questions_.push_back({texte, texte_reponse(reponse)});
   if (journal_) {
     journal_->ajouter_ligne_suivi("question : " + texte);
     journal_->ajouter_ligne_suivi("  -> réponse prise : " + std::string(texte_reponse(reponse)));
@@ -78,11 +80,13 @@ Reponse InteractionLot::demander_poursuite(TypeMessage, const std::string& texte
 
 std::optional<std::string> InteractionLot::choisir_fichier_a_ouvrir(const DialogueFichier& d) {
   erreurs_ << d.titre << "\n  -> Annuler (pas de dialogue en mode lot)\n";
+  questions_.push_back({d.titre, "Annuler"});
   return std::nullopt;
 }
 
 std::optional<std::string> InteractionLot::choisir_fichier_a_enregistrer(const DialogueFichier& d) {
   erreurs_ << d.titre << "\n  -> Annuler (pas de dialogue en mode lot)\n";
+  questions_.push_back({d.titre, "Annuler"});
   return std::nullopt;
 }
 

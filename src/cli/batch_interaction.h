@@ -6,6 +6,7 @@
 #include <csignal>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "base/interaction.h"
 
@@ -50,6 +51,14 @@ class InteractionLot : public Interaction {
   void copier_dans_presse_papier(const std::string&) override {}
   bool a_un_presse_papier() const override { return false; }
 
+  // What the run was asked and told, in order, for its summary: each
+  // question with the answer taken, and the messages shown with OK alone.
+  struct QuestionPosee {
+    std::string question, reponse;
+  };
+  const std::vector<QuestionPosee>& questions() const { return questions_; }
+  const std::vector<std::string>& messages() const { return messages_; }
+
  private:
   Reponse repondre(const std::string& texte, Boutons boutons, Reponse reponse);
 
@@ -57,6 +66,8 @@ class InteractionLot : public Interaction {
   PolitiqueLot politique_;
   JournalSuivi* journal_;
   std::string presse_papier_;
+  std::vector<QuestionPosee> questions_;
+  std::vector<std::string> messages_;
   const volatile std::sig_atomic_t* arret_ = nullptr;
 };
 

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <optional>
 #include <signal.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -186,8 +187,7 @@ void synchroniser_dossier(const std::string& dossier) {
 
 }  // namespace
 
-template <class Lignes>
-bool FichierEnAttente::ecrire_lignes(const std::string& chemin, const Lignes& lignes) {
+int FichierEnAttente::creer_temporaire(const std::string& chemin) {
   abandonner();
   raison_.clear();
   // Created new: a name already taken (an other write, a planted link) is
@@ -202,9 +202,33 @@ bool FichierEnAttente::ecrire_lignes(const std::string& chemin, const Lignes& li
   if (fd < 0) {
     raison_ = raison_erreur_systeme(errno);
     temporaire_.clear();
-    return false;
+    return -1;
   }
   chemin_ = chemin;
+  return fd;
+}
+
+bool FichierEnAttente::fermer_temporaire(int fd, bool ok) {
+  if (ok) ok = ::fsync(fd) == 0;
+  if (!ok) raison_ = raison_erreur_systeme(errno);
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    raison_ = raison_erreur_systeme(errno);
+  }
+  if (!ok) abandonner();
+  return ok;
+}
+
+bool FichierEnAttente::ecrire_octets(const std::string& chemin, std::string_view octets) {
+  const int fd = creer_temporaire(chemin);
+  if (fd < 0) return false;
+  return fermer_temporaire(fd, ecrire_tout(fd, octets.data(), octets.size()));
+}
+
+template <class Lignes>
+bool FichierEnAttente::ecrire_lignes(const std::string& chemin, const Lignes& lignes) {
+  const int fd = creer_temporaire(chemin);
+  if (fd < 0) return false;
   // Written in pieces of about a megabyte: the file is never held twice.
   constexpr std::size_t kMorceau = 1 << 20;
   std::string contenu;
@@ -226,14 +250,8 @@ bool FichierEnAttente::ecrire_lignes(const std::string& chemin, const Lignes& li
       contenu.clear();
     }
   }
-  if (ok) ok = ecrire_tout(fd, contenu.data(), contenu.size()) && ::fsync(fd) == 0;
-  if (!ok) raison_ = raison_erreur_systeme(errno);
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    raison_ = raison_erreur_systeme(errno);
-  }
-  if (!ok) abandonner();
-  return ok;
+  if (ok) ok = ecrire_tout(fd, contenu.data(), contenu.size());
+  return fermer_temporaire(fd, ok);
 }
 
 bool FichierEnAttente::ecrire(const std::string& chemin, const std::vector<std::string>& lignes) {
@@ -296,6 +314,21 @@ std::optional<pid_t> pid_du_temporaire(const std::string& nom) {
   return std::nullopt;
 }
 
+constexpr std::string_view kDossierLot = "~lot_";
+
+// The pid of a batch run's folder of temporaries, "~lot_<pid>".
+std::optional<pid_t> pid_du_dossier_temporaire(const std::string& nom) {
+  if (nom.size() <= kDossierLot.size() || nom.compare(0, kDossierLot.size(), kDossierLot) != 0)
+    return std::nullopt;
+  const std::string pid = nom.substr(kDossierLot.size());
+  if (pid.find('_') != std::string::npos) return std::nullopt;
+  return pid_du_milieu(pid, '_');
+}
+
+bool processus_termine(pid_t pid) {
+  return pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
 }  // namespace
 
 int supprimer_temporaires_orphelins(const std::string& dossier) {
@@ -303,14 +336,35 @@ int supprimer_temporaires_orphelins(const std::string& dossier) {
   int supprimes = 0;
   for (fs::directory_iterator it(dossier.empty() ? "." : dossier, ec), fin; !ec && it != fin;
        it.increment(ec)) {
-    const auto pid = pid_du_temporaire(it->path().filename().string());
-    // A program still running (or another user's) keeps its temporary.
-    if (!pid || *pid <= 0 || ::kill(*pid, 0) == 0 || errno != ESRCH) continue;
+    const std::string nom = it->path().filename().string();
     std::error_code e;
+    if (const auto lot = pid_du_dossier_temporaire(nom)) {
+      // A batch run still going keeps its folder; a link is never followed.
+      if (!processus_termine(*lot) || it->is_symlink(e) || !it->is_directory(e)) continue;
+      if (fs::remove_all(it->path(), e) > 0 && !e) ++supprimes;
+      continue;
+    }
+    const auto pid = pid_du_temporaire(nom);
+    // A program still running (or another user's) keeps its temporary.
+    if (!pid || !processus_termine(*pid)) continue;
     if (!it->is_regular_file(e) || it->is_symlink(e)) continue;
     if (fs::remove(it->path(), e)) ++supprimes;
   }
   return supprimes;
+}
+
+std::string creer_dossier_temporaire_processus(const std::string& dossier) {
+  const std::string chemin = avec_barre_finale(dossier.empty() ? "." : dossier) +
+                             std::string(kDossierLot) + std::to_string(::getpid());
+  // No process alive has this pid: a folder already under this name was
+  // left by an ended one (a link there is never followed, nor taken).
+  if (::mkdir(chemin.c_str(), 0700) != 0) {
+    std::error_code e;
+    if (errno != EEXIST || fs::is_symlink(chemin, e) || !fs::is_directory(chemin, e)) return {};
+    fs::remove_all(chemin, e);
+    if (e || ::mkdir(chemin.c_str(), 0700) != 0) return {};
+  }
+  return avec_barre_finale(chemin);
 }
 
 Reservation reserver_fichier(const std::string& chemin) {

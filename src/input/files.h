@@ -64,6 +64,8 @@ class FichierEnAttente {
 
   bool ecrire(const std::string& chemin, const std::vector<std::string>& lignes);
   bool ecrire(const std::string& chemin, const LignesTexte& lignes);
+  // The bytes as they are (a UTF-8 document for scripts), under the same rules.
+  bool ecrire_octets(const std::string& chemin, std::string_view octets);
   // Renames the temporary over the target.
   bool mettre_en_place();
   void abandonner();
@@ -73,6 +75,10 @@ class FichierEnAttente {
  private:
   template <class Lignes>
   bool ecrire_lignes(const std::string& chemin, const Lignes& lignes);
+  // The temporary created new beside `chemin` (its descriptor, -1 on failure);
+  // then synced and closed, removed when something failed.
+  int creer_temporaire(const std::string& chemin);
+  bool fermer_temporaire(int fd, bool ok);
   std::string chemin_, temporaire_, raison_;
 };
 
@@ -96,9 +102,15 @@ std::string nom_lisible(std::string_view nom);
 std::string raison_erreur_systeme(int erreur);
 
 // Removes the temporaries that runs of this program killed before the end
-// left in a folder ("*.~<pid>.tmp", "~converti_<pid>_<k>.txt" whose program
-// is gone). The count removed.
+// left in a folder ("*.~<pid>.tmp", "~converti_<pid>_<k>.txt" and the
+// folders "~lot_<pid>" whose program is gone). The count removed.
 int supprimer_temporaires_orphelins(const std::string& dossier);
+
+// The folder of a batch run's temporaries, "~lot_<pid>" in `dossier`,
+// created for this process (with a final separator); empty when it cannot
+// be. `supprimer_temporaires_orphelins` removes it, with its content, once
+// its process has ended.
+std::string creer_dossier_temporaire_processus(const std::string& dossier);
 
 // Claims a name for a file to be written: creates it, empty, only when
 // nothing exists under that name, in one step, so that two programs naming

@@ -120,26 +120,37 @@ void resume_traitement(const VueTraitement& s, JournalSuivi& journal) {
   }
 }
 
-void statistiques_resultats(const VueTraitement& s, JournalSuivi& journal) {
-  const Description& d = s.description;
-  const GrilleResultats& g = s.grille;
+int lignes_resultats_ecrites(const VueTraitement& s) {
   // The data lines of the results file: fewer than N - 1 when a stop
   // request ended the formatting early.
   const int ecrites = static_cast<int>(s.resultats.lignes.size()) - 1;
-  const int r_lignes = std::clamp(ecrites, 0, nb_resultats(s));
+  return std::clamp(ecrites, 0, nb_resultats(s));
+}
+
+std::vector<int> vides_par_colonne(const VueTraitement& s) {
+  const GrilleResultats& g = s.grille;
+  const int r_lignes = lignes_resultats_ecrites(s);
+  // Counted row by row, as the grid lies in memory.
+  std::vector<int> vides(static_cast<std::size_t>(std::max(g.c - 2, 0)), 0);
+  for (int r = 2; r <= r_lignes + 1; ++r) {
+    const bool ligne_vide = g.nb_lignes_ligne(r) == 0;
+    for (int c = 2; c <= g.c - 1; ++c)
+      vides[static_cast<std::size_t>(c - 2)] += ligne_vide || g.cellule(r, c).na;
+  }
+  return vides;
+}
+
+void statistiques_resultats(const VueTraitement& s, JournalSuivi& journal) {
+  const Description& d = s.description;
+  const GrilleResultats& g = s.grille;
+  const int r_lignes = lignes_resultats_ecrites(s);
+  const std::vector<int> vides_colonnes = vides_par_colonne(s);
   const std::string regle = "    " + std::string(140, '-');
   journal.ajouter_ligne_suivi("");
   journal.ajouter_ligne_suivi(" ========== nombre de résultats - nombre de VIDES(= na)");
   long long utilisables = 0, vides_total = 0;
-  // Counted row by row, as the grid lies in memory.
-  std::vector<int> vides_colonne(static_cast<std::size_t>(std::max(g.c, 0)) + 1, 0);
-  for (int r = 2; r <= r_lignes + 1; ++r) {
-    const bool ligne_vide = g.nb_lignes_ligne(r) == 0;
-    for (int c = 2; c <= g.c - 1; ++c)
-      vides_colonne[static_cast<std::size_t>(c)] += ligne_vide || g.cellule(r, c).na;
-  }
   for (int c = 2; c <= g.c - 1; ++c) {
-    const int vides = vides_colonne[static_cast<std::size_t>(c)];
+    const int vides = vides_colonnes[static_cast<std::size_t>(c - 2)];
     utilisables += r_lignes - vides;
     vides_total += vides;
     journal.ajouter_ligne_suivi(std::to_string(r_lignes) + " - " + std::to_string(vides) + " = " +

@@ -22,4 +22,11 @@ void resume_traitement(const VueTraitement& s, JournalSuivi& journal);
 // lines minus the lines written as no data, then the totals.
 void statistiques_resultats(const VueTraitement& s, JournalSuivi& journal);
 
+// The results lines written (fewer than the timestamps when a stop request
+// ended the formatting early).
+int lignes_resultats_ecrites(const VueTraitement& s);
+// Per value column (the grid's columns 2..C-1, in order), the results lines
+// written as no data: no source line in the row, or a missing value.
+std::vector<int> vides_par_colonne(const VueTraitement& s);
+
 }  // namespace tamso

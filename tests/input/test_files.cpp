@@ -113,6 +113,56 @@ TEST_F(Fichiers, OrphanTemporariesAreRemoved) {
   EXPECT_EQ(restes, std::set<std::string>(noms.begin() + 3, noms.end()));
 }
 
+// A batch command's folder of temporaries: made new for its process, kept
+// while the process runs, removed with its content once the process is gone;
+// a link under such a name is never followed.
+TEST_F(Fichiers, BatchFoldersOfTemporariesLiveAsLongAsTheirProcess) {
+  namespace fs = std::filesystem;
+  const pid_t fils = ::fork();
+  if (fils == 0) ::_exit(0);
+  int statut = 0;
+  ::waitpid(fils, &statut, 0);
+  const std::string dossier = dossier_->sous_dossier("prog");
+  const std::string mien = creer_dossier_temporaire_processus(dossier);
+  EXPECT_EQ(mien, dossier + "~lot_" + std::to_string(::getpid()) + "/");
+  ASSERT_TRUE(repertoire_existe(mien));
+  dossier_->ecrire("prog/~lot_" + std::to_string(::getpid()) + "/~tmp_xls.csv", "x");
+  // A dead process's folder, a link of that pattern to a folder that must
+  // stay, and a folder whose name only looks like one.
+  const std::string mort = "~lot_" + std::to_string(fils);
+  dossier_->ecrire("prog/" + mort + "/~converti_1_1.txt", "x");
+  const std::string garde = dossier_->sous_dossier("garde");
+  dossier_->ecrire("garde/f.txt", "x");
+  const pid_t autre = ::fork();
+  if (autre == 0) ::_exit(0);
+  ::waitpid(autre, &statut, 0);
+  fs::create_directory_symlink(garde, dossier + "~lot_" + std::to_string(autre));
+  dossier_->sous_dossier("prog/~lot_" + std::to_string(fils) + "_1");
+  EXPECT_EQ(supprimer_temporaires_orphelins(dossier), 1);
+  EXPECT_FALSE(fs::exists(dossier + mort));
+  EXPECT_TRUE(fichier_existe(mien + "~tmp_xls.csv"));
+  EXPECT_TRUE(fichier_existe(garde + "f.txt"));
+  EXPECT_TRUE(fs::is_symlink(dossier + "~lot_" + std::to_string(autre)));
+  EXPECT_TRUE(repertoire_existe(dossier + "~lot_" + std::to_string(fils) + "_1"));
+  // A folder of this pid left by an ended process is taken over, emptied.
+  EXPECT_EQ(creer_dossier_temporaire_processus(dossier), mien);
+  EXPECT_FALSE(fichier_existe(mien + "~tmp_xls.csv"));
+}
+
+// Bytes written as they are: no line-end or Windows-1252 conversion.
+TEST_F(Fichiers, BytesAreWrittenAsTheyAre) {
+  const std::string chemin = dossier_->chemin() + "b.json";
+  const std::string octets = "{\"t\":\"\xC3\xA9\"}\n";
+  FichierEnAttente f;
+  ASSERT_TRUE(f.ecrire_octets(chemin, octets));
+  EXPECT_FALSE(fichier_existe(chemin));
+  ASSERT_TRUE(f.mettre_en_place());
+  EXPECT_EQ(DossierTemporaire::lire(chemin), octets);
+  FichierEnAttente g;
+  EXPECT_FALSE(g.ecrire_octets(dossier_->chemin() + "absent/b.json", octets));
+  EXPECT_EQ(g.raison(), "répertoire inexistant");
+}
+
 TEST_F(Fichiers, LineOfAFile) {
   const std::string chemin = dossier_->ecrire("l.txt", "un\r\ndeux\ntrois");
   EXPECT_EQ(lire_ligne_fichier(chemin, 1), "un");
