@@ -1,6 +1,7 @@
 #include "app/save.h"
 
 #include <filesystem>
+#include <functional>
 
 #include "app/description_files.h"
 #include "app/session.h"
@@ -21,17 +22,20 @@ void cacher_patienter(Session& s) {
 }
 
 // The results lines as the results file holds them, read back as UTF-8: the
-// clipboard receives exactly the file's text.
-std::string texte_du_fichier(const LignesTexte& lignes) {
+// clipboard receives exactly the file's text. `vivre` is called now and then
+// while a long text is put together.
+std::string texte_du_fichier(const LignesTexte& lignes, const std::function<void()>& vivre) {
   std::string texte;
   std::size_t taille = 0;
   for (const std::string_view l : lignes) taille += l.size() + 2;
   texte.reserve(taille);
   bool ascii = true;
+  std::size_t n = 0;
   for (const std::string_view l : lignes) {
     for (const char c : l) ascii &= static_cast<unsigned char>(c) < 0x80;
     texte += l;
     texte += "\r\n";
+    if ((++n & 0xFFFF) == 0) vivre();
   }
   // Plain ASCII (the usual results) comes back unchanged from the round trip.
   return ascii ? texte : cp1252_vers_utf8(utf8_vers_cp1252(texte));
@@ -212,7 +216,7 @@ bool enregistrer_resultats(Session& s) {
   };
   // The window is let live between the steps of a long save.
   const auto entre_etapes = [&] { port.progression(s.etiquette("Label_patienter"), 0); };
-  if (!fichier_resultats.ecrire(chemin, res.lignes))
+  if (!fichier_resultats.ecrire(chemin, res.lignes, entre_etapes))
     return echec(chemin, fichier_resultats.raison());
   entre_etapes();
   res.chemin_resultats = chemin;
@@ -234,7 +238,8 @@ bool enregistrer_resultats(Session& s) {
   res.vue = EtatResultats::Vue::fichier;
   if (res.copie_presse_papier) {
     entre_etapes();
-    port.copier_dans_presse_papier(texte_du_fichier(res.lignes));
+    port.copier_dans_presse_papier(texte_du_fichier(res.lignes, entre_etapes));
+    entre_etapes();
   }
 
   s.progression(" --- ", 0);
@@ -282,7 +287,7 @@ bool copier_sans_date(Session& s) {
     return false;
   }
   if (s.source != SourceDonnees::presse_papier && s.port().a_un_presse_papier())
-    s.port().copier_dans_presse_papier(texte_du_fichier(res.lignes_valeurs));
+    s.port().copier_dans_presse_papier(texte_du_fichier(res.lignes_valeurs, [] {}));
   res.vue = EtatResultats::Vue::valeurs;
   s.port().informer(TypeMessage::information,
                     " les colonnes sans la date ni le nombre de lignes extraites\n\n sont copiées "

@@ -226,7 +226,8 @@ bool FichierEnAttente::ecrire_octets(const std::string& chemin, std::string_view
 }
 
 template <class Lignes>
-bool FichierEnAttente::ecrire_lignes(const std::string& chemin, const Lignes& lignes) {
+bool FichierEnAttente::ecrire_lignes(const std::string& chemin, const Lignes& lignes,
+                                     const std::function<void()>& vivre) {
   const int fd = creer_temporaire(chemin);
   if (fd < 0) return false;
   // Written in pieces of about a megabyte: the file is never held twice.
@@ -248,6 +249,7 @@ bool FichierEnAttente::ecrire_lignes(const std::string& chemin, const Lignes& li
     if (contenu.size() >= kMorceau) {
       if (!(ok = ecrire_tout(fd, contenu.data(), contenu.size()))) break;
       contenu.clear();
+      if (vivre) vivre();
     }
   }
   if (ok) ok = ecrire_tout(fd, contenu.data(), contenu.size());
@@ -258,8 +260,9 @@ bool FichierEnAttente::ecrire(const std::string& chemin, const std::vector<std::
   return ecrire_lignes(chemin, lignes);
 }
 
-bool FichierEnAttente::ecrire(const std::string& chemin, const LignesTexte& lignes) {
-  return ecrire_lignes(chemin, lignes);
+bool FichierEnAttente::ecrire(const std::string& chemin, const LignesTexte& lignes,
+                              const std::function<void()>& vivre) {
+  return ecrire_lignes(chemin, lignes, vivre);
 }
 
 bool FichierEnAttente::mettre_en_place() {

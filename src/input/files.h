@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,7 +64,9 @@ class FichierEnAttente {
   ~FichierEnAttente() { abandonner(); }
 
   bool ecrire(const std::string& chemin, const std::vector<std::string>& lignes);
-  bool ecrire(const std::string& chemin, const LignesTexte& lignes);
+  // `vivre`, when given, is called after each megabyte written.
+  bool ecrire(const std::string& chemin, const LignesTexte& lignes,
+              const std::function<void()>& vivre = {});
   // The bytes as they are (a UTF-8 document for scripts), under the same rules.
   bool ecrire_octets(const std::string& chemin, std::string_view octets);
   // Renames the temporary over the target.
@@ -74,7 +77,8 @@ class FichierEnAttente {
 
  private:
   template <class Lignes>
-  bool ecrire_lignes(const std::string& chemin, const Lignes& lignes);
+  bool ecrire_lignes(const std::string& chemin, const Lignes& lignes,
+                     const std::function<void()>& vivre = {});
   // The temporary created new beside `chemin` (its descriptor, -1 on failure);
   // then synced and closed, removed when something failed.
   int creer_temporaire(const std::string& chemin);
