@@ -83,19 +83,9 @@ void placer_bloc(const PlanPlacement& plan, const LignesLues& lues, std::size_t 
     }
     // The same steps as a line placed on its own into an empty cell.
     const std::size_t base = sortie.valeurs.size() - nv;
-    const long double* v = lues.valeurs.data() + r * nv;
-    const std::uint64_t manquants = lues.manquants[r];
-    for (std::size_t x = 0; x < nv; ++x) {
-      std::int32_t& compte = sortie.comptes[base + x];
-      if ((manquants >> x) & 1U) {
-        if (compte == 0) sortie.na[base + x] = 1;
-        continue;
-      }
-      sortie.na[base + x] = 0;
-      sortie.valeurs[base + x] =
-          combiner(plan.methode, sortie.valeurs[base + x], v[x], compte == 0);
-      ++compte;
-    }
+    prendre_ligne(plan.methode, lues.valeurs.data() + r * nv, lues.manquants[r], nv,
+                  sortie.valeurs.data() + base, sortie.comptes.data() + base,
+                  sortie.na.data() + base);
     sortie.nb.back() += 1;
   }
   sortie.curseur = std::max(1, curseur);

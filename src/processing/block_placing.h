@@ -35,6 +35,23 @@ inline long double combiner(Methode methode, long double cellule, long double v,
   return cellule + v;
 }
 
+// A line's values taken into the cells of its row: a missing value marks a
+// cell NA only while no valid value has fallen into it, a valid value clears
+// the mark and is combined by the method.
+template <class Na>
+void prendre_ligne(Methode methode, const long double* v, std::uint64_t manquants, std::size_t nv,
+                   long double* valeurs, std::int32_t* comptes, Na* na) {
+  for (std::size_t x = 0; x < nv; ++x) {
+    if ((manquants >> x) & 1U) {
+      if (comptes[x] == 0) na[x] = true;
+      continue;
+    }
+    na[x] = false;
+    valeurs[x] = combiner(methode, valeurs[x], v[x], comptes[x] == 0);
+    ++comptes[x];
+  }
+}
+
 // The time shift and the drift of the measurement times.
 struct CorrectionTemps {
   double decalage = 0.0;  // days

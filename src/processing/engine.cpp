@@ -858,17 +858,8 @@ void Moteur::accumuler_ligne(int k, const long double* valeurs, std::uint64_t ma
     r.rendre(g_);
     r.prendre(g_, k);
   }
-  const auto nv = static_cast<std::size_t>(r.nv);
-  for (std::size_t x = 0; x < nv; ++x) {
-    if ((manquants >> x) & 1U) {
-      if (r.comptes[x] == 0) r.na[x] = true;
-      continue;
-    }
-    r.na[x] = false;
-    const long double v = valeurs[x];
-    r.valeurs[x] = combiner(p_.methode, r.valeurs[x], v, r.comptes[x] == 0);
-    ++r.comptes[x];
-  }
+  prendre_ligne(p_.methode, valeurs, manquants, static_cast<std::size_t>(r.nv), r.valeurs.data(),
+                r.comptes.data(), r.na.data());
   r.nb += 1;
 }
 
@@ -962,6 +953,7 @@ void Moteur::finaliser() {
   if (p_.methode == Methode::moyenne_comblee) combler_trous_simples();
   const int n = g_.n(), c = g_.c;
   for (int r = 1; r <= n; ++r) {
+    if ((r & 4095) == 0 && cadence_.echue()) progression("3- patienter ... transfert    ");
     const bool sans_ligne = g_.nb_lignes_ligne(r) == 0;
     for (int col = 2; col <= c - 1; ++col) {
       Cellule& x = g_.cellule(r, col);

@@ -324,26 +324,27 @@ bool formater_resultats(const Description& d, const GrilleResultats& g, const Li
   std::vector<Morceau> morceaux(static_cast<std::size_t>(nb_morceaux));
   std::atomic<int> prochain{0}, rangees_faites{0};
   std::atomic<bool> arret{false};
-  const auto travailler = [&] {
-    for (int k; !arret.load(std::memory_order_relaxed) && (k = prochain++) < nb_morceaux;) {
-      Morceau& x = morceaux[static_cast<std::size_t>(k)];
-      const int debut = 2 + k * par_morceau, fin = std::min(n + 1, debut + par_morceau);
-      formater_rangees(m, debut, fin, x.lignes, x.valeurs);
-      x.fait.store(true, std::memory_order_release);
-      rangees_faites += fin - debut;
-    }
-  };
-  std::vector<std::thread> aides;
-  const int nb_aides = std::min(nb_fils, nb_morceaux) - 1;
-  for (int k = 0; k < nb_aides; ++k) aides.emplace_back(travailler);
-  Cadence cadence;
-  bool complet = true;
-  for (int k; (k = prochain++) < nb_morceaux;) {
+  // Formats the next piece not begun; false when none is left.
+  const auto morceau_suivant = [&] {
+    const int k = prochain++;
+    if (k >= nb_morceaux) return false;
     Morceau& x = morceaux[static_cast<std::size_t>(k)];
     const int debut = 2 + k * par_morceau, fin = std::min(n + 1, debut + par_morceau);
     formater_rangees(m, debut, fin, x.lignes, x.valeurs);
     x.fait.store(true, std::memory_order_release);
     rangees_faites += fin - debut;
+    return true;
+  };
+  std::vector<std::thread> aides;
+  const int nb_aides = std::min(nb_fils, nb_morceaux) - 1;
+  for (int k = 0; k < nb_aides; ++k)
+    aides.emplace_back([&] {
+      while (!arret.load(std::memory_order_relaxed) && morceau_suivant()) {
+      }
+    });
+  Cadence cadence;
+  bool complet = true;
+  while (morceau_suivant()) {
     if (cadence.echue()) {
       avancement.progression(texte_formatage(std::lround(100.0 * (1 + rangees_faites) / n)), 3);
       if (avancement.arret_demande()) {
