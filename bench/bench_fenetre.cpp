@@ -48,16 +48,15 @@ T* controle(QWidget& w, const char* nom) {
   return c;
 }
 
-// The test port, where the end of the reading (the start of the formatting)
-// is timed.
+// The test port, where the end of the reading (the start of the grid's final
+// pass) is timed.
 class PortBanc : public test::PortTest {
  public:
   Montre::time_point fin_lecture{};
   std::vector<std::pair<Montre::time_point, std::string>> textes;
   void progression(const std::string& texte, int phase) override {
     textes.emplace_back(Montre::now(), texte);
-    if (fin_lecture == Montre::time_point{} &&
-        texte.rfind("3- patienter ... mise en forme", 0) == 0)
+    if (fin_lecture == Montre::time_point{} && texte.rfind("3- patienter ... transfert", 0) == 0)
       fin_lecture = Montre::now();
     InteractionQt::progression(texte, phase);
   }

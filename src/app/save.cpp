@@ -38,7 +38,8 @@ std::string texte_du_fichier(const LignesTexte& lignes, const std::function<void
     if ((++n & 0xFFFF) == 0) vivre();
   }
   // Plain ASCII (the usual results) comes back unchanged from the round trip.
-  return ascii ? texte : cp1252_vers_utf8(utf8_vers_cp1252(texte));
+  if (!ascii) return cp1252_vers_utf8(utf8_vers_cp1252(texte));
+  return texte;
 }
 
 std::string options_fin(const Session& s) {

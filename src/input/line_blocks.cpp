@@ -187,14 +187,20 @@ std::uint64_t fins_de_ligne(const char* p, std::size_t k, char suivant) {
   std::uint64_t n = 0;
   std::size_t i = 0;
 #ifdef __SSE2__
-  const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
-  for (; i + 17 <= k; i += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    const __m128i apres = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
-    const auto m_lf = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
-    const auto m_cr = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
-    const auto m_suivi = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(apres, lf)));
-    n += static_cast<std::uint64_t>(__builtin_popcount(m_lf) + __builtin_popcount(m_cr & ~m_suivi));
+  // Byte counters that each compare adds one to, summed before they can wrap.
+  const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), zero = _mm_setzero_si128();
+  while (i + 17 <= k) {
+    __m128i compte = zero;
+    for (int tour = 0; tour < 255 && i + 17 <= k; ++tour, i += 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+      const __m128i apres = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+      const __m128i fin_cr = _mm_andnot_si128(_mm_cmpeq_epi8(apres, lf), _mm_cmpeq_epi8(v, cr));
+      compte = _mm_sub_epi8(compte, _mm_cmpeq_epi8(v, lf));
+      compte = _mm_sub_epi8(compte, fin_cr);
+    }
+    const __m128i sommes = _mm_sad_epu8(compte, zero);
+    n += static_cast<std::uint64_t>(_mm_cvtsi128_si64(sommes)) +
+         static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sommes, sommes)));
   }
 #endif
   for (; i < k; ++i) {
