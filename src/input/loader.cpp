@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "base/interaction.h"
 #include "base/tracking_log.h"
@@ -110,6 +111,34 @@ bool vide_ou_blancs(std::string_view l) {
 
 namespace {
 
+// The last line that is not blank, looked for from the file's last block
+// down to block `jusqu_a`: its text, and how many lines follow it. Nothing
+// when those blocks hold none, or when a read fails (`erreur` is then set).
+struct DerniereLigne {
+  std::string texte;
+  long long suivantes = 0;
+};
+std::optional<DerniereLigne> derniere_non_vide_depuis_la_fin(const FichierEnBlocs& fichier,
+                                                             std::uint64_t jusqu_a, bool& erreur) {
+  erreur = false;
+  BlocLignes b;
+  long long apres = 0;  // lines of the blocks after the one being read
+  for (std::uint64_t n = fichier.nb_blocs(); n-- > jusqu_a;) {
+    fichier.lire(n, b);
+    if (b.erreur) {
+      erreur = true;
+      return std::nullopt;
+    }
+    for (std::size_t k = b.debuts.size(); k-- > 0;) {
+      const std::string_view l(b.texte.data() + b.debuts[k], b.longueurs[k]);
+      if (vide_ou_blancs(l)) continue;
+      return DerniereLigne{std::string(l), apres + static_cast<long long>(b.debuts.size() - k - 1)};
+    }
+    apres += static_cast<long long>(b.debuts.size());
+  }
+  return std::nullopt;
+}
+
 // A file of many blocks, counted without being cut into lines: its first
 // lines from the blocks at its start, its last line that is not blank from
 // the blocks at its end. False, with `f` to be made again, when a read fails.
@@ -127,18 +156,12 @@ bool compter_sans_couper(const FichierEnBlocs& fichier, FichierCharge& f) {
          ++k)
       f.debut.emplace_back(b.texte.data() + b.debuts[k], b.longueurs[k]);
   }
-  long long apres = 0;  // lines of the blocks after the one being read
-  for (std::uint64_t n = nb; n-- > 0;) {
-    fichier.lire(n, b);
-    if (b.erreur) return false;
-    for (std::size_t k = b.debuts.size(); k-- > 0;) {
-      const std::string_view l(b.texte.data() + b.debuts[k], b.longueurs[k]);
-      if (vide_ou_blancs(l)) continue;
-      f.derniere_non_vide = f.nb_lignes - apres - static_cast<long long>(b.debuts.size() - k);
-      f.texte_derniere_non_vide.assign(l);
-      return true;
-    }
-    apres += static_cast<long long>(b.debuts.size());
+  bool erreur = false;
+  const auto derniere = derniere_non_vide_depuis_la_fin(fichier, 0, erreur);
+  if (erreur) return false;
+  if (derniere) {
+    f.derniere_non_vide = f.nb_lignes - 1 - derniere->suivantes;
+    f.texte_derniere_non_vide = derniere->texte;
   }
   return true;
 }
@@ -214,18 +237,13 @@ FichierCharge lire_debut_et_fin(const std::string& chemin, NettoyageLignes netto
     f.debut.emplace_back(b.texte.data() + b.debuts[k], b.longueurs[k]);
   // The last non-blank line, from the end; it lies beyond the first block,
   // so beyond the lines kept.
-  for (std::uint64_t n = nb - 1; n >= 1; --n) {
-    fichier.lire(n, b);
-    if (b.erreur) break;
-    for (std::size_t k = b.debuts.size(); k-- > 0;) {
-      const std::string_view l(b.texte.data() + b.debuts[k], b.longueurs[k]);
-      if (vide_ou_blancs(l)) continue;
-      f.texte_derniere_non_vide.assign(l);
-      f.complet = false;
-      f.nb_lignes = -1;
-      f.derniere_non_vide = -1;
-      return f;
-    }
+  bool erreur = false;
+  if (const auto derniere = derniere_non_vide_depuis_la_fin(fichier, 1, erreur)) {
+    f.texte_derniere_non_vide = derniere->texte;
+    f.complet = false;
+    f.nb_lignes = -1;
+    f.derniere_non_vide = -1;
+    return f;
   }
   return lire_fichier_charge(chemin, nettoyage);
 }
