@@ -24,6 +24,7 @@
 #include <QTimer>
 
 #include "app/session.h"
+#include "banc_fenetre.h"
 #include "gui/port_test.h"
 #include "support/temp_dir.h"
 #include "ui/main_window.h"
@@ -32,11 +33,9 @@ using namespace tamso;
 
 namespace {
 
-using Montre = std::chrono::steady_clock;
-
-double ms_entre(Montre::time_point a, Montre::time_point b) {
-  return std::chrono::duration<double, std::milli>(b - a).count();
-}
+using banc::controle;
+using banc::Montre;
+using banc::ms_entre;
 
 // Resident and peak resident memory of the process, in MB.
 struct Memoire {
@@ -106,16 +105,6 @@ void ecrire_donnees(const std::string& chemin, int n, int v) {
     std::fputs("\r\n", f);
   }
   std::fclose(f);
-}
-
-template <class T>
-T* controle(QWidget& w, const char* nom) {
-  T* c = w.findChild<T*>(QString::fromLatin1(nom));
-  if (!c) {
-    std::fprintf(stderr, "contrôle %s introuvable\n", nom);
-    std::exit(1);
-  }
-  return c;
 }
 
 // Runs the event loop until a zero timer fires: the window answers again.
